@@ -1,0 +1,81 @@
+# Each subsystem folder is an OBJECT library of its own, so that a test links
+# only the subsystems it needs and a broken file elsewhere does not stop it.
+set(QUORLE_SUBSYSTEMS options resources toolchain models cmdline sections phases
+    depend output makefile sheet interface)
+
+if(WIN32)
+  set(QUORLE_PLATFORM_DIR win32)
+else()
+  set(QUORLE_PLATFORM_DIR posix)
+endif()
+
+function(quorle_object_library name)
+  file(GLOB _srcs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${name}/*.cpp ${ARGN})
+  if(NOT _srcs)
+    set(_srcs ${CMAKE_SOURCE_DIR}/cmake/empty.cpp)
+  endif()
+  add_library(quorle_${name} OBJECT ${_srcs})
+  target_include_directories(quorle_${name} PUBLIC ${CMAKE_SOURCE_DIR})
+  target_compile_definitions(quorle_${name} PRIVATE QUORLE_BUILDING_DLL)
+endfunction()
+
+quorle_object_library(platform
+  ${CMAKE_SOURCE_DIR}/platform/${QUORLE_PLATFORM_DIR}/*.cpp)
+foreach(sub IN LISTS QUORLE_SUBSYSTEMS)
+  quorle_object_library(${sub})
+endforeach()
+
+# Objects of all subsystems, for the plug-in and for tests that need everything.
+set(QUORLE_ALL_OBJECTS $<TARGET_OBJECTS:quorle_platform>)
+foreach(sub IN LISTS QUORLE_SUBSYSTEMS)
+  list(APPEND QUORLE_ALL_OBJECTS $<TARGET_OBJECTS:quorle_${sub}>)
+endforeach()
+
+if(WIN32)
+  set(QUORLE_PLATFORM_LIBS shlwapi advapi32 shell32 user32 comctl32)
+else()
+  set(QUORLE_PLATFORM_LIBS ${CMAKE_DL_LIBS})
+endif()
+
+# The plug-in: only the 27 entry points are visible.
+add_library(quorle SHARED ${QUORLE_ALL_OBJECTS})
+target_link_libraries(quorle PRIVATE ${QUORLE_PLATFORM_LIBS})
+if(WIN32)
+  set_target_properties(quorle PROPERTIES OUTPUT_NAME Quorle PREFIX "")
+  if(EXISTS ${CMAKE_SOURCE_DIR}/interface/quorle.def)
+    target_sources(quorle PRIVATE ${CMAKE_SOURCE_DIR}/interface/quorle.def)
+  endif()
+else()
+  target_link_options(quorle PRIVATE
+    -Wl,--version-script=${CMAKE_SOURCE_DIR}/interface/exports.map -Wl,--no-undefined)
+  set_target_properties(quorle PROPERTIES LINK_DEPENDS ${CMAKE_SOURCE_DIR}/interface/exports.map)
+endif()
+
+# A static archive of the same objects for tests and benchmarks that call
+# internals directly.
+add_library(quorle_core STATIC ${QUORLE_ALL_OBJECTS})
+target_include_directories(quorle_core PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(quorle_core PUBLIC ${QUORLE_PLATFORM_LIBS})
+
+# quorle_test_objects(<target> <subsystem>...): link a test against only the
+# named subsystems (platform is always included).
+function(quorle_link_subsystems target)
+  set(_objs $<TARGET_OBJECTS:quorle_platform>)
+  foreach(sub IN LISTS ARGN)
+    list(APPEND _objs $<TARGET_OBJECTS:quorle_${sub}>)
+  endforeach()
+  target_sources(${target} PRIVATE ${_objs})
+  target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR})
+  target_link_libraries(${target} PRIVATE ${QUORLE_PLATFORM_LIBS})
+endfunction()
+
+if(QUORLE_HOST AND EXISTS ${CMAKE_SOURCE_DIR}/host/CMakeLists.txt)
+  add_subdirectory(host)
+endif()
+if(QUORLE_TESTS)
+  enable_testing()
+  add_subdirectory(tests)
+endif()
+if(QUORLE_BENCH AND EXISTS ${CMAKE_SOURCE_DIR}/bench/CMakeLists.txt)
+  add_subdirectory(bench)
+endif()

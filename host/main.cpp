@@ -1,0 +1,45 @@
+// quorle-host: a stand-in for the IDE that loads the plug-in and drives it
+// through its exports only.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "host/commands.h"
+
+using namespace quorle::host;
+
+namespace {
+
+struct Command {
+    const char* name;
+    int (*run)(const CommandContext&);
+    const char* help;
+};
+
+const Command kCommands[] = {
+    {"info", RunInfo, "print the version answers and the whole catalogue"},
+};
+
+int Usage() {
+    std::fprintf(stderr, "usage: quorle-host COMMAND [ARGS]\n\ncommands:\n");
+    for (const Command& c : kCommands) std::fprintf(stderr, "  %-10s %s\n", c.name, c.help);
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) return Usage();
+    for (const Command& c : kCommands) {
+        if (std::strcmp(argv[1], c.name) != 0) continue;
+        Plugin plugin;
+        std::string error;
+        if (!plugin.Load(DefaultPluginPath(argv[0]), error)) {
+            std::fprintf(stderr, "quorle-host: %s\n", error.c_str());
+            return 1;
+        }
+        CommandContext context{plugin.api(), {argv + 2, argv + argc}};
+        return c.run(context);
+    }
+    return Usage();
+}

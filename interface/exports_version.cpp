@@ -1,0 +1,69 @@
+// Version queries, code navigation and the release of host blocks.
+#include <cstdlib>
+
+#include "interface/module_state.h"
+#include "interface/quorle.h"
+#include "interface/result_buffer.h"
+#include "options/option_string.h"
+#include "resources/string_table.h"
+
+using namespace quorle;
+
+namespace {
+
+bool LoadNumber(int id, uint32_t* out) {
+    auto text = LoadModuleString(id);
+    if (!text) return false;
+    *out = static_cast<uint32_t>(options::ParseDecimal(*text, 0, UINT32_MAX, 0, false));
+    return true;
+}
+
+int CopyStringAsList(int id, char* buffer, int32_t* length) {
+    auto text = LoadModuleString(id);
+    if (!text) return 1;
+    return CopyListForm(*text, buffer, length);
+}
+
+} // namespace
+
+extern "C" {
+
+QUORLE_API int QUORLE_CALL GetDLLInterfaceVersion(uint32_t* major, uint32_t* minor) {
+    ModuleStateScope scope;
+    if (major == nullptr || minor == nullptr) return 1;
+    // The major value is written before the minor string is loaded.
+    if (!LoadNumber(1, major)) return 1;
+    return LoadNumber(2, minor) ? 0 : 1;
+}
+
+QUORLE_API int QUORLE_CALL GetDLLProductVersion(char* buffer, int32_t* length) {
+    ModuleStateScope scope;
+    if (buffer == nullptr || length == nullptr) return 1;
+    return CopyStringAsList(3, buffer, length);
+}
+
+QUORLE_API int QUORLE_CALL GetDLLOrdinalVersion(uint32_t* value) {
+    ModuleStateScope scope;
+    if (value == nullptr) return 1;
+    return LoadNumber(4, value) ? 0 : 1;
+}
+
+QUORLE_API int QUORLE_CALL GetDLLType(char* buffer, int32_t* length) {
+    ModuleStateScope scope;
+    if (buffer == nullptr || length == nullptr) return 1;
+    return CopyStringAsList(5, buffer, length);
+}
+
+QUORLE_API int QUORLE_CALL GetCodeNavigationItems(const char* text, char* buffer, int32_t* length) {
+    ModuleStateScope scope;
+    if (text == nullptr || buffer == nullptr || length == nullptr) return 1;
+    auto item = LoadModuleString(38);
+    if (!item) return 1;
+    return CopyListForm(*item, buffer, length);
+}
+
+QUORLE_API void QUORLE_CALL FreeSimpleType(void* block) {
+    std::free(block);
+}
+
+} // extern "C"

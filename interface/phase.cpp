@@ -1,0 +1,45 @@
+#include "interface/phase.h"
+
+namespace quorle {
+namespace {
+
+struct PhaseRow {
+    std::string_view name;
+    int index;
+};
+
+// Searched in this order: the first row whose name ends the given name wins.
+constexpr PhaseRow kPhaseNames[] = {
+    {"Generator", kPhaseGenerator},
+    {"Compiler", kPhaseCompiler},
+    {"Assembler", kPhaseAssembler},
+    {"OptLinker", kPhaseLinker},
+    {"OPTIMIZER", kPhaseLinker},
+    {"Linker", kPhaseLinker},
+    {"Debug", kPhaseDebug},
+    {"Librarian", kPhaseLibrarian},
+    {"Stype Converter", kPhaseStypeConverter},
+};
+
+} // namespace
+
+int LookupPhase(std::string_view name) {
+    for (const PhaseRow& row : kPhaseNames) {
+        std::string_view tail =
+            name.size() > row.name.size() ? name.substr(name.size() - row.name.size()) : name;
+        if (tail == row.name) return row.index;
+    }
+    return kPhaseUnknown;
+}
+
+int LookupPhase(const char* name) {
+    return name == nullptr ? kPhaseUnknown : LookupPhase(std::string_view(name));
+}
+
+std::string_view PhaseName(int index) {
+    for (const PhaseRow& row : kPhaseNames)
+        if (row.index == index) return row.name;
+    return {};
+}
+
+} // namespace quorle

@@ -1,0 +1,190 @@
+#include "options/option_string.h"
+
+#include <limits>
+
+namespace quorle::options {
+
+void AppendToken(std::string& list, std::string_view item, char separator) {
+    if (item.empty()) return;
+    std::string wrapped;
+    if (separator == ' ' && item.front() != '[') {
+        wrapped.reserve(item.size() + 2);
+        wrapped += '[';
+        wrapped += item;
+        wrapped += ']';
+        item = wrapped;
+    }
+    if (!list.empty()) list += separator;
+    list += item;
+}
+
+void AppendBracketedToken(std::string& list, std::string_view item) {
+    AppendToken(list, item, ' ');
+}
+
+std::string QuoteValue(std::string_view text) {
+    std::string quoted;
+    quoted.reserve(text.size() + 2);
+    quoted += '"';
+    quoted += text;
+    quoted += '"';
+    return Escape(quoted);
+}
+
+std::string Escape(std::string_view text, std::string_view set) {
+    std::string out(text);
+    for (char c : set) {
+        size_t first = out.find('"');
+        size_t last = out.rfind('"');
+        if (first == std::string::npos || first == last) return out;
+        std::string next;
+        next.reserve(out.size() + 8);
+        next.append(out, 0, first + 1);
+        for (size_t i = first + 1; i < last; ++i) {
+            next += out[i];
+            if (out[i] == c) next += c;
+        }
+        next.append(out, last, std::string::npos);
+        out.swap(next);
+    }
+    return out;
+}
+
+std::string Unescape(std::string_view text, std::string_view set) {
+    std::string out(text);
+    for (char c : set) {
+        if (out.find(c) == std::string::npos) continue;
+        std::string next;
+        next.reserve(out.size());
+        for (size_t i = 0; i < out.size();) {
+            if (out[i] == c && i + 1 < out.size() && (out[i + 1] == c || out[i + 1] == '"')) {
+                next += out[i + 1];
+                i += 2;
+            } else {
+                next += out[i];
+                ++i;
+            }
+        }
+        out.swap(next);
+    }
+    return out;
+}
+
+namespace {
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+} // namespace
+
+std::vector<std::string> SplitOptionString(std::string_view text) {
+    std::vector<std::string> tokens;
+    size_t i = 0;
+    while (i < text.size()) {
+        while (i < text.size() && IsBlank(text[i])) ++i;
+        size_t start = i;
+        bool quoted = false;
+        while (i < text.size() && (quoted || !IsBlank(text[i]))) {
+            if (text[i] == '"') quoted = !quoted;
+            ++i;
+        }
+        if (i > start) tokens.emplace_back(text.substr(start, i - start));
+    }
+    return tokens;
+}
+
+std::string TokenBody(std::string_view token) {
+    return Unescape(StripEnds(token));
+}
+
+std::vector<std::string> ReadTokenBodies(std::string_view text) {
+    std::vector<std::string> bodies;
+    for (const std::string& token : SplitOptionString(text)) bodies.push_back(TokenBody(token));
+    return bodies;
+}
+
+std::string NextField(std::string& text, std::string_view separators) {
+    size_t start = text.find_first_not_of(separators);
+    if (start == std::string::npos) {
+        text.clear();
+        return {};
+    }
+    size_t end = text.find_first_of(separators, start);
+    std::string field =
+        text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    if (end == std::string::npos) {
+        text.clear();
+    } else {
+        size_t rest = text.find_first_not_of(separators, end);
+        text.erase(0, rest == std::string::npos ? text.size() : rest);
+    }
+    return field;
+}
+
+bool HasToken(std::string_view optionString, std::string_view token) {
+    return optionString.find(token) != std::string_view::npos;
+}
+
+std::string_view StripEnds(std::string_view text) {
+    if (text.size() < 2) return {};
+    return text.substr(1, text.size() - 2);
+}
+
+std::string_view Unquote(std::string_view text) {
+    if (text.size() >= 2 && text.front() == '"' && text.back() == '"')
+        return text.substr(1, text.size() - 2);
+    if (text == "\"") return {};
+    return text;
+}
+
+int64_t ParseDecimal(std::string_view text, int64_t minValue, int64_t maxValue, int64_t fallback,
+                     bool allowSign) {
+    size_t i = 0;
+    bool negative = false;
+    if (allowSign && i < text.size() && (text[i] == '-' || text[i] == '+')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    if (i >= text.size() || text[i] < '0' || text[i] > '9') return fallback;
+    // Accumulate in the negative range so INT64_MIN is representable; clamp
+    // instead of overflowing.
+    int64_t value = 0;
+    bool overflow = false;
+    constexpr int64_t kMin = std::numeric_limits<int64_t>::min();
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        int digit = text[i] - '0';
+        if (!overflow) {
+            if (value < (kMin + digit) / 10) {
+                overflow = true;
+            } else {
+                value = value * 10 - digit;
+            }
+        }
+    }
+    if (overflow) return negative ? minValue : maxValue;
+    if (!negative) {
+        if (value == kMin) return maxValue;
+        value = -value;
+    }
+    if (value < minValue) return minValue;
+    if (value > maxValue) return maxValue;
+    return value;
+}
+
+std::vector<std::string> SplitOutsideQuotes(std::string_view text, char separator) {
+    std::vector<std::string> parts;
+    std::string current;
+    bool quoted = false;
+    for (char c : text) {
+        if (c == '"') quoted = !quoted;
+        if (c == separator && !quoted) {
+            parts.push_back(std::move(current));
+            current.clear();
+        } else {
+            current += c;
+        }
+    }
+    parts.push_back(std::move(current));
+    return parts;
+}
+
+} // namespace quorle::options

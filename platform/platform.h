@@ -1,0 +1,154 @@
+// The one interface to the operating system. Core code calls only this;
+// platform/posix and platform/win32 implement it. No OS types appear here.
+//
+// Paths are passed as the texts hold them (Windows separators "\\" kept);
+// the POSIX side turns "\\" into "/" at the file-system boundary only.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quorle::platform {
+
+// ---- Files and directories -------------------------------------------------
+
+enum FileAttribute : uint32_t {
+    kAttrNone = 0,
+    kAttrReadOnly = 1,
+    kAttrHidden = 2,
+    kAttrArchive = 4,
+    kAttrDirectory = 8,
+};
+
+bool FileExists(const std::string& path); // a file or a directory
+bool IsDirectory(const std::string& path);
+// Whole-file reads. Text mode folds CR LF to LF.
+std::optional<std::string> ReadFile(const std::string& path, bool textMode);
+// Text mode writes every LF as CR LF, so the bytes match a Windows build.
+bool WriteFile(const std::string& path, const std::string& content, bool textMode,
+               bool append = false);
+std::optional<uint32_t> GetFileAttributes(const std::string& path);
+bool SetFileAttributes(const std::string& path, uint32_t attributes);
+bool DeleteFile(const std::string& path);      // plain files only
+bool CreateDirectory(const std::string& path); // one level; true when it exists already
+std::optional<int64_t> FileModifiedTime(const std::string& path); // ns since epoch
+// Names (not paths) of the entries matching a wildcard pattern such as
+// "C:\\dir\\*.pak"; only "*" and "?" in the last component are wildcards.
+std::vector<std::string> FindFiles(const std::string& pattern);
+std::string GetCurrentDirectory();
+bool SetCurrentDirectory(const std::string& path);
+// Absolute form of a path relative to the current directory (GetFullPathName).
+std::string FullPath(const std::string& path);
+// 8.3 form where the file system has one; otherwise the path unchanged.
+std::string ShortPath(const std::string& path);
+// Creates a new empty uniquely named file in `dir` and returns its path.
+std::optional<std::string> CreateTempFile(const std::string& dir, const std::string& prefix);
+// Directory for temporary files, with a trailing separator.
+std::string TempDirectory();
+
+// An open output file, for writers that append many lines in one walk.
+class OutputFile {
+  public:
+    OutputFile() = default;
+    ~OutputFile();
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+    bool Open(const std::string& path, bool textMode, bool append);
+    bool Write(const std::string& text); // text mode: LF written as CR LF
+    bool Close();                        // false when a write or the close failed
+    bool IsOpen() const { return handle_ != nullptr; }
+
+  private:
+    void* handle_ = nullptr;
+    bool textMode_ = false;
+    bool failed_ = false;
+};
+
+// ---- Private profile (INI) files --------------------------------------------
+// Windows private-profile rules: section and key names compared without regard
+// to case, values trimmed, the default returned when absent.
+
+// Returns the value (at most bufferSize - 1 characters, as the Windows call
+// truncates) and stores the number of characters copied in *copied if given.
+std::string ProfileGetString(const std::string& file, const std::string& section,
+                             const std::string& key, const std::string& defaultValue,
+                             size_t bufferSize = 260, size_t* copied = nullptr);
+// Creates the file, section and key as needed.
+bool ProfileWriteString(const std::string& file, const std::string& section, const std::string& key,
+                        const std::string& value);
+
+// ---- Registry, current user ---------------------------------------------------
+// Default value of a key path such as "Software\\Dravikon\\GNU Support\\Count".
+std::optional<std::string> RegistryQueryValue(const std::string& keyPath);
+bool RegistrySetValue(const std::string& keyPath, const std::string& value);
+
+// ---- Processes --------------------------------------------------------------
+
+struct ProcessOptions {
+    std::string workingDirectory; // empty: the current directory
+    uint32_t timeoutMs = 10000;   // a child still running then is terminated
+    bool captureOutput = true;    // standard output and error, merged
+};
+
+struct ProcessResult {
+    bool started = false;
+    bool timedOut = false; // the child was terminated after timeoutMs
+    int exitCode = -1;
+    std::string output; // everything the child printed, read while it ran
+};
+
+// The command line is split the Windows way: blanks separate, double quotes
+// group and are removed, backslashes are literal. No window is shown.
+ProcessResult RunProcess(const std::string& commandLine, const ProcessOptions& options);
+std::vector<std::string> SplitCommandLine(const std::string& commandLine);
+
+// ---- Message boxes -----------------------------------------------------------
+// With QUORLE_MESSAGES naming a file, each box appends one line to it:
+// caption, tab, text (with \\ \n \t escaped), tab, answer. Answers come from
+// QUORLE_ANSWERS (comma-separated, consumed one per box); with nothing queued
+// the first button is taken. Without QUORLE_MESSAGES the line goes to stderr.
+
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class MessageIcon { None, Information, Warning, Error, Question };
+enum class MessageAnswer { Ok, Cancel, Yes, No };
+
+MessageAnswer ShowMessage(const std::string& caption, const std::string& text,
+                          MessageButtons buttons = MessageButtons::Ok,
+                          MessageIcon icon = MessageIcon::None);
+// A box whose answers are free words (for dialogs that are not message boxes
+// on Linux, such as the feedback request). Returns the queued answer or
+// `defaultAnswer`, and logs the line the same way.
+std::string AskQueued(const std::string& caption, const std::string& text,
+                      const std::string& defaultAnswer);
+// True while QUORLE_MESSAGES is set: dialogs and shell launches are logged
+// instead of shown.
+bool MessagesRedirected();
+// Appends a free line to the QUORLE_MESSAGES file (for "OPEN\t<path>").
+void LogMessageLine(const std::string& line);
+
+// ---- Shell ---------------------------------------------------------------------
+bool ShellOpen(const std::string& path);
+
+// ---- Dynamic libraries ---------------------------------------------------------
+void* LoadLibrary(const std::string& path);
+void* GetProcAddress(void* library, const std::string& name);
+void FreeLibrary(void* library);
+
+// ---- Environment and system --------------------------------------------------------
+std::optional<std::string> GetEnv(const std::string& name);
+bool SetEnv(const std::string& name, const std::string& value);
+bool UnsetEnv(const std::string& name);
+std::vector<std::string> EnvironmentStrings(); // "NAME=value" entries
+
+struct OsVersion {
+    uint32_t major = 0;
+    uint32_t minor = 0;
+};
+OsVersion GetOsVersion();
+
+// The local date and time as text, formatted with strftime in the C locale.
+std::string FormatLocalTime(const char* format);
+
+} // namespace quorle::platform

@@ -1,0 +1,29 @@
+#include "resources/string_table.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace quorle {
+namespace {
+
+struct Entry {
+    int id;
+    const char* text;
+};
+
+constexpr Entry kStrings[] = {
+#define QUORLE_STRING(id, text) {id, text},
+#include "resources/string_table.inc"
+#undef QUORLE_STRING
+};
+
+} // namespace
+
+std::optional<std::string> LoadModuleString(int id) {
+    auto it = std::lower_bound(std::begin(kStrings), std::end(kStrings), id,
+                               [](const Entry& e, int key) { return e.id < key; });
+    if (it == std::end(kStrings) || it->id != id) return std::nullopt;
+    return std::string(it->text);
+}
+
+} // namespace quorle

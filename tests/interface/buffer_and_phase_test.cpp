@@ -1,0 +1,75 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "interface/phase.h"
+#include "interface/quorle.h"
+#include "interface/result_buffer.h"
+
+using namespace quorle;
+
+TEST(PhaseLookup, SuffixMatchIsCaseSensitive) {
+    EXPECT_EQ(LookupPhase("GNU Compiler"), kPhaseCompiler);
+    EXPECT_EQ(LookupPhase("compiler"), kPhaseUnknown);
+    EXPECT_EQ(LookupPhase("GNU Library Generator"), kPhaseGenerator);
+    EXPECT_EQ(LookupPhase("OptLinker"), kPhaseLinker);
+    EXPECT_EQ(LookupPhase("OPTIMIZER"), kPhaseLinker);
+    EXPECT_EQ(LookupPhase("Linker"), kPhaseLinker);
+    EXPECT_EQ(LookupPhase("Stype Converter"), kPhaseStypeConverter);
+    EXPECT_EQ(LookupPhase("ler"), kPhaseUnknown);
+    EXPECT_EQ(LookupPhase(static_cast<const char*>(nullptr)), kPhaseUnknown);
+    EXPECT_EQ(PhaseName(kPhaseLinker), "OptLinker");
+    EXPECT_EQ(PhaseName(9), "");
+}
+
+TEST(ResultBuffer, ListFormExactShortAndNegativeCapacity) {
+    char buf[8];
+    std::memset(buf, 'x', sizeof buf);
+    int32_t len = 3;
+    EXPECT_EQ(CopyListForm("4.4\n", buf, &len), 1);
+    EXPECT_EQ(len, 4);
+    EXPECT_EQ(buf[0], 'x');
+    len = 4;
+    EXPECT_EQ(CopyListForm("4.4\n", buf, &len), 0);
+    EXPECT_EQ(std::string(buf, 4), std::string("4.4\0", 4));
+    EXPECT_EQ(buf[4], 'x');
+    len = -1;
+    EXPECT_EQ(CopyListForm("a\n", buf, &len), 1);
+    EXPECT_EQ(len, 2);
+}
+
+TEST(ResultBuffer, StringFormsCountTheNul) {
+    char buf[8];
+    int32_t len = 3;
+    EXPECT_EQ(CopyStringForm("a\nb", buf, &len), 1);
+    EXPECT_EQ(len, 4);
+    len = 4;
+    EXPECT_EQ(CopyStringForm("a\nb", buf, &len), 0);
+    EXPECT_EQ(std::string(buf, 4), std::string("a\nb\0", 4));
+    len = 4;
+    EXPECT_EQ(CopyStringThenListForm("a\nb", buf, &len), 0);
+    EXPECT_EQ(std::string(buf, 4), std::string("a\0b\0", 4));
+}
+
+TEST(VersionExports, AnswerFromTheStringTable) {
+    uint32_t major = 0, minor = 0, ordinal = 0;
+    EXPECT_EQ(GetDLLInterfaceVersion(&major, &minor), 0);
+    EXPECT_EQ(major, 6u);
+    EXPECT_EQ(minor, 3u);
+    EXPECT_EQ(GetDLLInterfaceVersion(nullptr, &minor), 1);
+    EXPECT_EQ(GetDLLOrdinalVersion(&ordinal), 0);
+    EXPECT_EQ(ordinal, 77u);
+    char buf[32];
+    int32_t len = 3;
+    EXPECT_EQ(GetDLLProductVersion(buf, &len), 1);
+    EXPECT_EQ(len, 4);
+    len = 4;
+    EXPECT_EQ(GetDLLProductVersion(buf, &len), 0);
+    EXPECT_EQ(std::string(buf, 4), std::string("4.4\0", 4));
+    len = sizeof buf;
+    EXPECT_EQ(GetCodeNavigationItems("", buf, &len), 0);
+    EXPECT_EQ(len, 18);
+    EXPECT_EQ(std::string(buf, 18), std::string("ANSI C Functions\0\0", 18));
+    FreeSimpleType(nullptr);
+}
