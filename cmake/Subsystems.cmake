@@ -24,6 +24,11 @@ quorle_object_library(platform
 foreach(sub IN LISTS QUORLE_SUBSYSTEMS)
   quorle_object_library(${sub})
 endforeach()
+if(WIN32)
+  # Windows reads the numbered strings from the module's own resources,
+  # compiled from the same string_table.inc.
+  target_sources(quorle_resources PRIVATE ${CMAKE_SOURCE_DIR}/resources/quorle.rc)
+endif()
 
 # Objects of all subsystems, for the plug-in and for tests that need everything.
 set(QUORLE_ALL_OBJECTS $<TARGET_OBJECTS:quorle_platform>)
@@ -74,7 +79,11 @@ if(QUORLE_HOST AND EXISTS ${CMAKE_SOURCE_DIR}/host/CMakeLists.txt)
 endif()
 if(QUORLE_TESTS)
   enable_testing()
-  add_subdirectory(tests)
+  if(WIN32 AND CMAKE_CROSSCOMPILING)
+    include(cmake/WindowsTests.cmake) # the suites that run under Wine
+  else()
+    add_subdirectory(tests)
+  endif()
 endif()
 if(QUORLE_BENCH AND EXISTS ${CMAKE_SOURCE_DIR}/bench/CMakeLists.txt)
   add_subdirectory(bench)

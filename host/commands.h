@@ -11,8 +11,16 @@ namespace quorle::host {
 struct CommandContext {
     const PluginApi& api;
     std::vector<std::string> args; // the arguments after the command name
+    std::string program = {};      // the host program's own path (argv[0])
 };
 
 int RunInfo(const CommandContext& context);
+int RunBuild(const CommandContext& context);
+int RunClean(const CommandContext& context);
+int RunDeps(const CommandContext& context);
+int RunMakefile(const CommandContext& context);
+int RunCompdb(const CommandContext& context);
+// Lays out the stand-in GNU cross toolchain; needs no plug-in.
+int RunToolchain(const std::vector<std::string>& args, const std::string& program);
 
 } // namespace quorle::host

@@ -18,11 +18,19 @@ struct Command {
 
 const Command kCommands[] = {
     {"info", RunInfo, "print the version answers and the whole catalogue"},
+    {"build", RunBuild, "[WORKSPACE] [--config NAME] [-j N]: build the workspace's projects"},
+    {"clean", RunClean, "[WORKSPACE] [--config NAME]: delete what a build produced"},
+    {"deps", RunDeps, "[WORKSPACE] FILE: the dependencies the plug-in finds for a file"},
+    {"makefile", RunMakefile, "[WORKSPACE] [--config NAME]: write a makefile"},
+    {"compdb", RunCompdb, "[WORKSPACE] [--config NAME]: write compile_commands.json"},
 };
 
 int Usage() {
     std::fprintf(stderr, "usage: quorle-host COMMAND [ARGS]\n\ncommands:\n");
     for (const Command& c : kCommands) std::fprintf(stderr, "  %-10s %s\n", c.name, c.help);
+    std::fprintf(stderr, "  %-10s %s\n", "toolchain",
+                 "DIR: lay out the stand-in GNU cross toolchain in DIR");
+    std::fprintf(stderr, "\ncommon options: --project NAME, --toolchain DIR, -v\n");
     return 2;
 }
 
@@ -30,6 +38,8 @@ int Usage() {
 
 int main(int argc, char** argv) {
     if (argc < 2) return Usage();
+    if (std::strcmp(argv[1], "toolchain") == 0)
+        return RunToolchain({argv + 2, argv + argc}, argv[0]);
     for (const Command& c : kCommands) {
         if (std::strcmp(argv[1], c.name) != 0) continue;
         Plugin plugin;
@@ -38,7 +48,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "quorle-host: %s\n", error.c_str());
             return 1;
         }
-        CommandContext context{plugin.api(), {argv + 2, argv + argc}};
+        CommandContext context{plugin.api(), {argv + 2, argv + argc}, argv[0]};
         return c.run(context);
     }
     return Usage();

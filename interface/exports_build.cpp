@@ -1,9 +1,37 @@
-// Build steps: pre- and post-phase work, output files, makefile commands, optimisation queries.
-// Not implemented yet: each answers as a failure (1).
+// Build steps: pre- and post-phase work, output files, makefile commands,
+// optimisation queries. Each export checks its arguments, maps the phase
+// and hands the work to its handler.
+#include <string>
+
 #include "interface/module_state.h"
+#include "interface/phase.h"
 #include "interface/quorle.h"
+#include "interface/result_buffer.h"
+#include "makefile/makefile_command.h"
+#include "output/optimisation.h"
+#include "output/stack.h"
+#include "phases/output_files.h"
+#include "phases/post_phase.h"
+#include "phases/pre_phase.h"
+#include "platform/platform.h"
+#include "resources/string_table.h"
 
 using namespace quorle;
+
+namespace {
+
+constexpr int kCustomLinkageString = 2015;
+constexpr int kEmptyListString = 36;
+
+bool RecordValid(const QuorleProjectInfo* info) {
+    return info != nullptr && info->size == sizeof(QuorleProjectInfo);
+}
+
+std::string ConfigDir(const QuorleProjectInfo* info) {
+    return info != nullptr && info->configDir != nullptr ? info->configDir : "";
+}
+
+} // namespace
 
 extern "C" {
 
@@ -12,7 +40,16 @@ QUORLE_API int QUORLE_CALL PrePhase(const char* phase, const char* inputList, co
                                     char* command, char* directory, const QuorleProjectInfo* info,
                                     int32_t customLinkage) {
     ModuleStateScope scope;
-    return 1;
+    int index = LookupPhase(phase);
+    if (!IsImplementedPhase(index)) return 1;
+    if (index == kPhaseLinker && customLinkage != 0) {
+        platform::ShowMessage("WARNING", LoadModuleString(kCustomLinkageString).value_or(""),
+                              platform::MessageButtons::Ok, platform::MessageIcon::Warning);
+        return 1;
+    }
+    phases::PrePhaseCall call{inputList,    value,   options,   text,
+                              commandReady, command, directory, info};
+    return phases::RunPrePhase(index, call);
 }
 
 QUORLE_API int QUORLE_CALL PostPhase(const char* phase, const char* text2, const char* text3,
@@ -20,21 +57,40 @@ QUORLE_API int QUORLE_CALL PostPhase(const char* phase, const char* text2, const
                                      const char* command, int32_t discardOutput,
                                      const QuorleProjectInfo* info) {
     ModuleStateScope scope;
-    return 1;
+    if (phase == nullptr || text2 == nullptr || text3 == nullptr || options == nullptr ||
+        text5 == nullptr || command == nullptr || !RecordValid(info))
+        return 1;
+    int index = LookupPhase(phase);
+    if (!IsImplementedPhase(index)) return 1;
+    return phases::RunPostPhase(index, options, command, discardOutput != 0, *info);
 }
 
 QUORLE_API int QUORLE_CALL GetOutputFiles(const char* phase, const void* p2, const void* p3,
                                           const char* options, int32_t flag, char* buffer,
                                           int32_t* length, const QuorleProjectInfo* info) {
     ModuleStateScope scope;
-    return 1;
+    if (p2 == nullptr || p3 == nullptr || options == nullptr || length == nullptr ||
+        !RecordValid(info))
+        return 1;
+    if (*options == '\0') {
+        auto empty = LoadModuleString(kEmptyListString);
+        return empty ? CopyListForm(*empty, buffer, length) : 1;
+    }
+    auto list = phases::OutputFileList(LookupPhase(phase), options, ConfigDir(info));
+    if (!list) return 1;
+    return CopyListForm(*list, buffer, length);
 }
 
 QUORLE_API int QUORLE_CALL GetLinkerInputFiles(const char* phase, const char* options,
                                                const void* p3, char* buffer, int32_t* length,
                                                const QuorleProjectInfo* info) {
     ModuleStateScope scope;
-    return 1;
+    if (phase == nullptr || options == nullptr || p3 == nullptr || length == nullptr ||
+        info == nullptr)
+        return 1;
+    auto text = phases::LinkerInputFiles(LookupPhase(phase), options, ConfigDir(info));
+    if (!text) return 1;
+    return CopyStringThenListForm(*text, buffer, length);
 }
 
 QUORLE_API int QUORLE_CALL GenerateMakefileCommand(const char* phase, const char* inputList,
@@ -45,32 +101,43 @@ QUORLE_API int QUORLE_CALL GenerateMakefileCommand(const char* phase, const char
                                                    int32_t inlineFlag, int32_t linkerArgument,
                                                    int32_t makefileMode) {
     ModuleStateScope scope;
-    return 1;
+    int index = LookupPhase(phase);
+    if (!IsImplementedPhase(index)) return 1;
+    makefile::MakefileCall call{inputList, value,      options, baseDir,        textBuffer,
+                                command,   subcommand, info,    linkerArgument, makefileMode};
+    int result = makefile::GenerateMakefile(index, call);
+    if (result == 0 && inlineFlag == 1) return makefile::MakeInline(command, subcommand);
+    return result;
 }
 
+// The three optimisation queries keep the caller's module state.
 QUORLE_API int QUORLE_CALL GetOptimisationMode(const char* phase, const char* options,
                                                int32_t* mode) {
-    ModuleStateScope scope;
-    return 1;
+    if (phase == nullptr || options == nullptr || mode == nullptr) return 1;
+    *mode = output::OptimisationMode(LookupPhase(phase), options);
+    return 0;
 }
 
 QUORLE_API int QUORLE_CALL GetOptimisationOptions(const char* phase, const char* options,
                                                   int32_t request, char* buffer, int32_t* length) {
-    ModuleStateScope scope;
-    return 1;
+    if (phase == nullptr || options == nullptr || length == nullptr) return 1;
+    return CopyStringForm(output::OptimisationOptions(LookupPhase(phase), options, request), buffer,
+                          length);
 }
 
 QUORLE_API int QUORLE_CALL GetOptimisationDependency(const char* phase, const char* options,
                                                      int32_t request, char* buffer,
                                                      int32_t* length) {
-    ModuleStateScope scope;
-    return 1;
+    if (phase == nullptr || options == nullptr || length == nullptr) return 1;
+    return CopyStringThenListForm(
+        output::OptimisationDependency(LookupPhase(phase), options, request), buffer, length);
 }
 
 QUORLE_API int QUORLE_CALL GetStackInformationFile(const char* options, char* buffer,
                                                    int32_t* length) {
     ModuleStateScope scope;
-    return 1;
+    if (options == nullptr || length == nullptr) return 1;
+    return CopyStringThenListForm(output::StackInformationFile(options), buffer, length);
 }
 
 } // extern "C"

@@ -1,56 +1,100 @@
 // Catalogue queries: phases, file types, default options, progress texts.
-// Not implemented yet: each answers as a failure (1).
+#include <optional>
+#include <string>
+
+#include "interface/catalogue.h"
+#include "interface/default_options.h"
+#include "interface/display.h"
 #include "interface/module_state.h"
+#include "interface/phase.h"
 #include "interface/quorle.h"
+#include "interface/result_buffer.h"
+#include "resources/string_table.h"
 
 using namespace quorle;
+
+namespace {
+
+using PhaseTable = std::optional<std::string> (*)(int);
+
+int CopyPhaseRow(const char* phase, PhaseTable table, char* buffer, int32_t* length) {
+    if (phase == nullptr || buffer == nullptr || length == nullptr) return 1;
+    auto text = table(LookupPhase(phase));
+    if (!text) return 1;
+    return CopyListForm(*text, buffer, length);
+}
+
+int CopyModuleStringAsList(int id, char* buffer, int32_t* length) {
+    if (buffer == nullptr || length == nullptr) return 1;
+    auto text = LoadModuleString(id);
+    if (!text) return 1;
+    return CopyListForm(*text, buffer, length);
+}
+
+} // namespace
 
 extern "C" {
 
 QUORLE_API int QUORLE_CALL GetBuildPhaseInformation(const char* phase, char* buffer,
                                                     int32_t* length) {
     ModuleStateScope scope;
-    return 1;
+    return CopyPhaseRow(phase, PhaseInformation, buffer, length);
 }
 
 QUORLE_API int QUORLE_CALL GetSupportedFileExtensions(char* buffer, int32_t* length) {
     ModuleStateScope scope;
-    return 1;
+    return CopyModuleStringAsList(11, buffer, length);
 }
 
 QUORLE_API int QUORLE_CALL GetDefaultOptions(const char* phase, const char* configuration,
                                              const char* fileType, char* buffer, int32_t* length) {
     ModuleStateScope scope;
-    return 1;
+    if (phase == nullptr || configuration == nullptr || buffer == nullptr || length == nullptr)
+        return 1;
+    int index = LookupPhase(phase);
+    if ((index == kPhaseCompiler || index == kPhaseAssembler) && fileType == nullptr) return 1;
+    std::string options = DefaultOptions(index, configuration, fileType ? fileType : "");
+    return CopyStringThenListForm(options, buffer, length);
 }
 
 QUORLE_API int QUORLE_CALL GetInputFileTypes(const char* phase, char* buffer, int32_t* length) {
     ModuleStateScope scope;
-    return 1;
+    return CopyPhaseRow(phase, InputFileTypes, buffer, length);
 }
 
 QUORLE_API int QUORLE_CALL GetOutputFileTypes(const char* phase, char* buffer, int32_t* length) {
     ModuleStateScope scope;
-    return 1;
+    return CopyPhaseRow(phase, OutputFileTypes, buffer, length);
 }
 
 QUORLE_API int QUORLE_CALL GetEditOptionsSecondaryFileTypes(char* buffer, int32_t* length) {
     ModuleStateScope scope;
-    return 1;
+    return CopyModuleStringAsList(15, buffer, length);
 }
 
 QUORLE_API int QUORLE_CALL GetInformationForDisplay(const char* phaseDisplayName,
-                                                    const char* eventKey, intptr_t value,
+                                                    const char* eventKey, intptr_t /*value*/,
                                                     char* buffer, int32_t* length) {
     ModuleStateScope scope;
-    return 1;
+    if (phaseDisplayName == nullptr || eventKey == nullptr || buffer == nullptr ||
+        length == nullptr)
+        return 1;
+    auto text = DisplayEventText(phaseDisplayName, eventKey);
+    if (!text) return 1;
+    return CopyListForm(*text, buffer, length);
 }
 
 QUORLE_API int QUORLE_CALL ConvertOptionsForCommandLineDisplay(const char* s1, const char* s2,
                                                                const char* command, char* buffer,
                                                                int32_t* length) {
     ModuleStateScope scope;
-    return 1;
+    if (s1 == nullptr || s2 == nullptr || command == nullptr || buffer == nullptr ||
+        length == nullptr)
+        return 1;
+    std::string text = CommandLineDisplayText(command);
+    // An empty display text is a failure that leaves the length alone.
+    if (text.empty()) return 1;
+    return CopyStringForm(text, buffer, length);
 }
 
 } // extern "C"

@@ -1,9 +1,19 @@
 // Dependency scans, tool output classification and syntax colouring.
-// Not implemented yet: each answers as a failure (1).
+#include "depend/dependency_scan.h"
 #include "interface/module_state.h"
+#include "interface/phase.h"
 #include "interface/quorle.h"
+#include "interface/result_buffer.h"
+#include "output/colouring.h"
+#include "output/line_classifier.h"
 
 using namespace quorle;
+
+namespace {
+
+constexpr uint32_t kProjectInfoSize = sizeof(QuorleProjectInfo);
+
+} // namespace
 
 extern "C" {
 
@@ -15,7 +25,18 @@ QUORLE_API int QUORLE_CALL GetFileDependencies(const char* phase, const char* fi
                                                const QuorleProjectInfo* info,
                                                const QuorleDependencyRequest* request) {
     ModuleStateScope scope;
-    return 1;
+    depend::ScanCall call;
+    call.filePath = filePath;
+    call.fileType = fileType;
+    call.text = text;
+    call.options = options;
+    call.batchContinuation = batchContinuation;
+    call.result = result;
+    call.reset = reset != nullptr;
+    call.extra = {p9, p10, p11};
+    call.info = info;
+    call.request = request;
+    return depend::GetFileDependencies(LookupPhase(phase), call);
 }
 
 QUORLE_API int QUORLE_CALL GetOutputLineInfo(const char* phase, intptr_t v2, intptr_t v3,
@@ -24,13 +45,34 @@ QUORLE_API int QUORLE_CALL GetOutputLineInfo(const char* phase, intptr_t v2, int
                                              int32_t* length, int32_t* isMessage,
                                              const QuorleProjectInfo* info) {
     ModuleStateScope scope;
-    return 1;
+    if (phase == nullptr || line == nullptr || errors == nullptr || warnings == nullptr ||
+        fatals == nullptr || buffer == nullptr || length == nullptr || isMessage == nullptr ||
+        info == nullptr || info->size != kProjectInfoSize)
+        return 1;
+    auto classified = output::ClassifyOutputLine(LookupPhase(phase), line);
+    if (!classified) return 1;
+    if (CopyListForm(classified->record, buffer, length) != 0) return 1;
+    *errors = classified->errors;
+    *warnings = classified->warnings;
+    *fatals = classified->fatals;
+    *isMessage = classified->isMessage ? 1 : 0;
+    return 0;
 }
 
 QUORLE_API int QUORLE_CALL GetSyntaxColouringInformation(const char* fileType, char* buffer,
                                                          int32_t* length) {
     ModuleStateScope scope;
-    return 1;
+    if (fileType == nullptr || length == nullptr) return 1;
+    const std::string& text = output::ColouringText(fileType);
+    if (text.empty()) {
+        // No colouring for this type: success with nothing to copy. The NUL
+        // goes only into a buffer that has room for it.
+        int32_t capacity = *length;
+        *length = 0;
+        if (buffer != nullptr && capacity > 0) buffer[0] = '\0';
+        return 0;
+    }
+    return CopyStringForm(text, buffer, length);
 }
 
 } // extern "C"

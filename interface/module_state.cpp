@@ -1,23 +1,26 @@
 #include "interface/module_state.h"
 
-namespace quorle {
-namespace {
-// Null stands for the plug-in's own module.
-void* g_resourceModule = nullptr;
-} // namespace
+#include "platform/platform.h"
 
-ModuleStateScope::ModuleStateScope() : previous_(g_resourceModule) {
-    g_resourceModule = nullptr;
+namespace quorle {
+
+// The host may have made another module current (or an earlier call of the
+// options editor may have left one); the plug-in's own is made current and the
+// previous one put back when the scope ends, however the export returns.
+ModuleStateScope::ModuleStateScope() : previous_(platform::CurrentResourceModule()) {
+    platform::SetCurrentResourceModule(nullptr);
 }
+
 ModuleStateScope::~ModuleStateScope() {
-    g_resourceModule = previous_;
+    platform::SetCurrentResourceModule(previous_);
 }
 
 void* CurrentResourceModule() {
-    return g_resourceModule;
+    return platform::CurrentResourceModule();
 }
+
 void SetCurrentResourceModule(void* module) {
-    g_resourceModule = module;
+    platform::SetCurrentResourceModule(module);
 }
 
 } // namespace quorle

@@ -50,23 +50,33 @@ std::string Escape(std::string_view text, std::string_view set) {
     return out;
 }
 
+namespace {
+
+// In place: "cc" becomes "c" and c followed by a double quote becomes the
+// quote, starting at the first place where anything changes.
+void CollapseInPlace(std::string& text, char c) {
+    const size_t n = text.size();
+    size_t i = text.find(c);
+    while (i != std::string::npos && i + 1 < n && text[i + 1] != c && text[i + 1] != '"')
+        i = text.find(c, i + 1);
+    if (i == std::string::npos || i + 1 >= n) return;
+    size_t w = i;
+    while (i < n) {
+        if (text[i] == c && i + 1 < n && (text[i + 1] == c || text[i + 1] == '"')) {
+            text[w++] = text[i + 1];
+            i += 2;
+        } else {
+            text[w++] = text[i++];
+        }
+    }
+    text.resize(w);
+}
+
+} // namespace
+
 std::string Unescape(std::string_view text, std::string_view set) {
     std::string out(text);
-    for (char c : set) {
-        if (out.find(c) == std::string::npos) continue;
-        std::string next;
-        next.reserve(out.size());
-        for (size_t i = 0; i < out.size();) {
-            if (out[i] == c && i + 1 < out.size() && (out[i + 1] == c || out[i + 1] == '"')) {
-                next += out[i + 1];
-                i += 2;
-            } else {
-                next += out[i];
-                ++i;
-            }
-        }
-        out.swap(next);
-    }
+    for (char c : set) CollapseInPlace(out, c);
     return out;
 }
 
@@ -98,7 +108,17 @@ std::string TokenBody(std::string_view token) {
 
 std::vector<std::string> ReadTokenBodies(std::string_view text) {
     std::vector<std::string> bodies;
-    for (const std::string& token : SplitOptionString(text)) bodies.push_back(TokenBody(token));
+    size_t i = 0;
+    while (i < text.size()) {
+        while (i < text.size() && IsBlank(text[i])) ++i;
+        size_t start = i;
+        bool quoted = false;
+        while (i < text.size() && (quoted || !IsBlank(text[i]))) {
+            if (text[i] == '"') quoted = !quoted;
+            ++i;
+        }
+        if (i > start) bodies.push_back(TokenBody(text.substr(start, i - start)));
+    }
     return bodies;
 }
 

@@ -86,6 +86,9 @@ bool RegistrySetValue(const std::string& keyPath, const std::string& value);
 
 // ---- Processes --------------------------------------------------------------
 
+// A time-out that never expires (INFINITE on Windows).
+inline constexpr uint32_t kNoTimeout = 0xFFFFFFFFu;
+
 struct ProcessOptions {
     std::string workingDirectory; // empty: the current directory
     uint32_t timeoutMs = 10000;   // a child still running then is terminated
@@ -95,8 +98,8 @@ struct ProcessOptions {
 struct ProcessResult {
     bool started = false;
     bool timedOut = false; // the child was terminated after timeoutMs
-    int exitCode = -1;
-    std::string output; // everything the child printed, read while it ran
+    int exitCode = -1;     // -1 when not started or timed out
+    std::string output;    // everything the child printed, read while it ran
 };
 
 // The command line is split the Windows way: blanks separate, double quotes
@@ -135,6 +138,16 @@ bool ShellOpen(const std::string& path);
 void* LoadLibrary(const std::string& path);
 void* GetProcAddress(void* library, const std::string& name);
 void FreeLibrary(void* library);
+
+// ---- Resources -------------------------------------------------------------------
+// The module whose resources (strings, dialogs) the current call uses: null
+// stands for the plug-in's own module. The options editor makes its resource
+// library current for the length of one call.
+void* CurrentResourceModule();
+void SetCurrentResourceModule(void* module);
+// String `id` of the current resource module's string table. Only Windows
+// modules carry string resources; elsewhere the answer is always nothing.
+std::optional<std::string> LoadResourceString(int id);
 
 // ---- Environment and system --------------------------------------------------------
 std::optional<std::string> GetEnv(const std::string& name);

@@ -1,5 +1,22 @@
 #include "resources/string_table.h"
 
+#if defined(_WIN32)
+
+#include "platform/platform.h"
+
+namespace quorle {
+
+// The string table resource of the current resource module: the DLL's own,
+// or the resource library's while the options editor runs. windres compiles
+// it from string_table.inc, the table the other builds compile in below.
+std::optional<std::string> LoadModuleString(int id) {
+    return platform::LoadResourceString(id);
+}
+
+} // namespace quorle
+
+#else
+
 #include <algorithm>
 #include <iterator>
 
@@ -27,3 +44,5 @@ std::optional<std::string> LoadModuleString(int id) {
 }
 
 } // namespace quorle
+
+#endif

@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
-# Every test: the normal build, then the same suite under ASan + UBSan.
+# Every test: the normal build, then the same suite under ASan + UBSan, then
+# the Windows builds (the 32-bit plug-in, and the 64-bit unit tests under
+# wine64). QUORLE_SKIP_WINDOWS=1 leaves the Windows part out.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/install-deps.sh
+windows=${QUORLE_SKIP_WINDOWS:-0}
+if [ "$windows" = 1 ]; then bash scripts/install-deps.sh; else bash scripts/install-deps.sh --windows; fi
 jobs=$(nproc)
+bash scripts/check-os-headers.sh
 
 cmake --preset default >/dev/null
 cmake --build --preset default -j "$jobs"
@@ -20,3 +24,8 @@ if [ "$count" -ne 27 ]; then
   exit 1
 fi
 echo "export table: 27 entry points"
+
+if [ "$windows" != 1 ]; then
+  bash scripts/build-windows.sh build-win32
+  bash scripts/test-windows.sh build-win64
+fi

@@ -49,10 +49,28 @@ std::string_view CompilerSupportDirectory(Family family);
 // library directory of a family code; anything else gives "".
 std::string LibraryDirectory(int familyCode, int which);
 
+// True when an include directory lies below a toolchain's own triplet
+// directory (its text holds "\corvo-elf\" or a sibling, exact case).
+bool IsToolchainHeaderDirectory(std::string_view includeDir);
+
+// The installation directory as option strings name it, and as makefiles do.
+inline constexpr std::string_view kInstallDirPlaceholder = "$(TCINSTALL)";
+inline constexpr std::string_view kMakefileInstallDirPlaceholder = "$(TC_INSTALL_DIR)";
+
+// Bits of the toolchain settings value.
+enum ToolchainSettingsBit : unsigned {
+    kConfirmModifiedOptions = 1, // ask before the options sheet closes with changes
+    kShowPlaceholdersExpanded = 2,
+};
+
 // The workspace's toolchain settings value in "<dir>\<name>.Vbp".
 unsigned ReadToolchainSettings(const std::string& settingsDir, const std::string& settingsName);
 bool WriteToolchainSettings(const std::string& settingsDir, const std::string& settingsName,
                             int value);
+// The same for the settings file a project information record names
+// (workspace settings name in the workspace directory).
+unsigned ReadToolchainSettings(const QuorleProjectInfo& info);
+bool WriteToolchainSettings(const QuorleProjectInfo& info, int value);
 
 struct SiblingVersions {
     int tolvane = 0;

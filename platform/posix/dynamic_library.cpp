@@ -1,11 +1,12 @@
 #include <dlfcn.h>
 
 #include "platform/platform.h"
+#include "platform/posix/native_path.h"
 
 namespace quorle::platform {
 
 void* LoadLibrary(const std::string& path) {
-    return dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    return dlopen(posix::NativePath(path).c_str(), RTLD_NOW | RTLD_LOCAL);
 }
 
 void* GetProcAddress(void* library, const std::string& name) {

@@ -16,7 +16,9 @@ bool SetEnv(const std::string& name, const std::string& value) {
     return setenv(name.c_str(), value.c_str(), 1) == 0;
 }
 
-bool UnsetEnv(const std::string& name) { return unsetenv(name.c_str()) == 0; }
+bool UnsetEnv(const std::string& name) {
+    return unsetenv(name.c_str()) == 0;
+}
 
 std::vector<std::string> EnvironmentStrings() {
     std::vector<std::string> entries;

@@ -1,0 +1,97 @@
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+
+#include "cmdline/linker_inputs.h"
+#include "cmdline/linker_text.h"
+#include "models/linker_model.h"
+#include "sections/layout_tree.h"
+
+using quorle::models::CLinkerModel;
+namespace sections = quorle::sections;
+
+namespace {
+
+std::string FiftyGroupString() {
+    CLinkerModel model;
+    for (int i = 0; i < 50; ++i) {
+        sections::SectionGroup group;
+        group.name = ".group" + std::to_string(i);
+        group.placement = sections::kFixedAddress;
+        group.placementText = "0x" + std::to_string(0x1000 * (i + 1));
+        group.contents = {sections::LabelItem("_start" + std::to_string(i)),
+                          sections::SectionItem(".text" + std::to_string(i), {"a.o", "b.o"}),
+                          sections::SectionItem(".data" + std::to_string(i), {"All-files"}),
+                          sections::LabelItem("_end" + std::to_string(i))};
+        model.m_layout.groups.push_back(group);
+    }
+    model.m_layout.regions = {{"rom", 1, "0x0", "0xFFFFF"}, {"ram", 2, "0x100000", "0x1FFFFF"}};
+    model.m_listLibDirs = {"$(TCINSTALL)\\corvo-elf\\corvo-elf\\lib", "$(CONFIGDIR)"};
+    model.m_listLibraries = {"libm.a", "libc.a"};
+    return model.Serialize();
+}
+
+struct LinkSetup {
+    CLinkerModel model;
+    std::vector<std::string> inputs;
+};
+
+// 20,000 inputs, every one named in the link order lists (in reverse order).
+LinkSetup FullLinkOrder() {
+    LinkSetup setup;
+    for (int i = 0; i < 20000; ++i) {
+        std::string name;
+        const char* kind;
+        if (i % 10 == 0) {
+            name = "lib" + std::to_string(i) + ".a";
+            kind = "|Library file";
+            setup.model.m_listLibraries.insert(setup.model.m_listLibraries.begin(), name);
+        } else if (i % 10 == 1) {
+            name = "data" + std::to_string(i) + ".bin";
+            kind = "|Binary file";
+            setup.model.m_listBinaries.insert(setup.model.m_listBinaries.begin(), name);
+        } else {
+            name = "Module" + std::to_string(i) + ".O";
+            kind = "|Object file";
+            setup.model.m_listObjects.insert(setup.model.m_listObjects.begin(), name);
+        }
+        setup.inputs.push_back("C:\\project\\src\\dir" + std::to_string(i % 7) + "\\" + name +
+                               kind);
+    }
+    return setup;
+}
+
+void BM_ParseSerializeFiftyGroups(benchmark::State& state) {
+    const std::string text = FiftyGroupString();
+    for (auto _ : state) {
+        CLinkerModel model(text);
+        benchmark::DoNotOptimize(model.Serialize());
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
+}
+BENCHMARK(BM_ParseSerializeFiftyGroups);
+
+void BM_ReorderTwentyThousandInputs(benchmark::State& state) {
+    const LinkSetup setup = FullLinkOrder();
+    for (auto _ : state) {
+        CLinkerModel model = setup.model;
+        std::vector<std::string> inputs = setup.inputs;
+        benchmark::DoNotOptimize(quorle::cmdline::ReorderInputs(model, inputs));
+    }
+}
+BENCHMARK(BM_ReorderTwentyThousandInputs)->Unit(benchmark::kMillisecond);
+
+void BM_LinkTextTwentyThousandInputs(benchmark::State& state) {
+    const LinkSetup setup = FullLinkOrder();
+    const bool inputFile = state.range(0) != 0;
+    const std::string dir = std::filesystem::temp_directory_path().string();
+    for (auto _ : state) {
+        CLinkerModel model = setup.model;
+        std::string out;
+        benchmark::DoNotOptimize(
+            quorle::cmdline::BuildLinkText(model, setup.inputs, out, dir, inputFile).ok);
+    }
+}
+BENCHMARK(BM_LinkTextTwentyThousandInputs)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+} // namespace

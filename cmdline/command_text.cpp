@@ -1,0 +1,43 @@
+#include "cmdline/command_text.h"
+
+#include "options/option_string.h"
+
+namespace quorle::cmdline {
+
+std::string QuotePath(std::string_view path) {
+    std::string quoted;
+    quoted.reserve(path.size() + 2);
+    quoted += '"';
+    quoted += path;
+    quoted += '"';
+    return quoted;
+}
+
+void CommandText::Line(std::string_view line) {
+    if (line.empty()) return;
+    m_text += line;
+    m_text += '\n';
+}
+
+void CommandText::Lines(std::string_view text) {
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t end = text.find('\n', pos);
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view line = text.substr(pos, end - pos);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        Line(line);
+        pos = end + 1;
+    }
+}
+
+std::string CommandText::Finish() && {
+    if (m_text.empty()) m_text = "\n";
+    return std::move(m_text);
+}
+
+std::vector<std::string> SplitWords(std::string_view text) {
+    return options::SplitOptionString(text);
+}
+
+} // namespace quorle::cmdline

@@ -1,0 +1,101 @@
+#include "cmdline/linker_libraries.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "toolchain/cpu_table.h"
+#include "toolchain/family.h"
+
+namespace quorle::cmdline {
+namespace {
+
+constexpr std::string_view kProjectLibrary = "lib$(PROJECTNAME).a";
+constexpr std::string_view kConfigDir = "$(CONFIGDIR)";
+
+std::string Lower(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return lower;
+}
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && Lower(a) == Lower(b);
+}
+
+bool ContainsNoCase(std::string_view text, std::string_view part) {
+    return Lower(text).find(Lower(part)) != std::string::npos;
+}
+
+} // namespace
+
+void FixUpDefaultLibraries(models::CLinkerModel& model, std::string_view generatorLibrary) {
+    if (!model.m_bFixupLibs) return;
+    std::vector<std::string>& libraries = model.m_listLibraries;
+    if (!generatorLibrary.empty()) {
+        std::string generated = "lib" + std::string(generatorLibrary) + ".a";
+        for (std::string& library : libraries)
+            if (library == generated) library = kProjectLibrary;
+    }
+    std::vector<std::string_view> defaults = {kProjectLibrary, "liboptc.a", "liboptm.a", "libc.a",
+                                              "libm.a"};
+    bool zenta = model.m_cpu.m_nFamilyCode == toolchain::kCodeZenta;
+    if (zenta) defaults.push_back("libnosys.a");
+    std::erase_if(libraries, [&](const std::string& library) {
+        return std::any_of(defaults.begin(), defaults.end(),
+                           [&](std::string_view name) { return EqualsNoCase(library, name); });
+    });
+    if (model.m_bProjectIsLibrary) {
+        libraries.emplace_back(kProjectLibrary);
+        return;
+    }
+    if (model.m_bOptLib) {
+        libraries.emplace_back("liboptm.a");
+        libraries.emplace_back("liboptc.a");
+    } else {
+        libraries.emplace_back("libm.a");
+        libraries.emplace_back("libc.a");
+    }
+    if (zenta) libraries.emplace_back("libnosys.a");
+}
+
+void FixUpLibraryDirectories(models::CLinkerModel& model) {
+    if (!model.m_bFixupLibs) return;
+    const int family = model.m_cpu.m_nFamilyCode;
+    const std::string multilib = model.m_cpu.Multilib();
+    const std::string targetDir = toolchain::LibraryDirectory(family, 0);
+    const std::string compilerDir = toolchain::LibraryDirectory(family, 1);
+    const std::string targetPath = toolchain::TargetLibraryPath(family, multilib);
+    const std::string compilerPath = toolchain::CompilerLibraryPath(family, multilib);
+    std::vector<std::string>& dirs = model.m_listLibDirs;
+    // Without a known family both directories are the bare installation
+    // placeholder, which every toolchain directory contains.
+    const bool knownFamily = family >= toolchain::kCodeCorvo && family <= toolchain::kCodeZenta;
+
+    if (model.m_bProjectIsLibrary) {
+        std::erase_if(dirs, [](const std::string& dir) {
+            for (int code = toolchain::kCodeCorvo; code <= toolchain::kCodeZenta; ++code)
+                if (ContainsNoCase(dir, toolchain::LibraryDirectory(code, 0))) return true;
+            return false;
+        });
+        if (model.m_nProjectType == 1 && knownFamily) dirs.push_back(targetPath);
+        for (std::string& dir : dirs)
+            if (knownFamily && ContainsNoCase(dir, compilerDir)) dir = compilerPath;
+        bool hasConfigDir = std::any_of(dirs.begin(), dirs.end(), [](const std::string& dir) {
+            return dir.find(kConfigDir) != std::string::npos;
+        });
+        if (!hasConfigDir) dirs.emplace_back(kConfigDir);
+        return;
+    }
+    std::erase_if(dirs, [](const std::string& dir) { return EqualsNoCase(dir, kConfigDir); });
+    if (!knownFamily) return;
+    for (std::string& dir : dirs) {
+        if (ContainsNoCase(dir, targetDir))
+            dir = targetPath;
+        else if (ContainsNoCase(dir, compilerDir))
+            dir = compilerPath;
+    }
+}
+
+} // namespace quorle::cmdline

@@ -1,0 +1,298 @@
+#include "cmdline/linker_text.h"
+
+#include "cmdline/linker_inputs.h"
+#include "options/option_string.h"
+#include "platform/platform.h"
+#include "toolchain/cpu_table.h"
+
+namespace quorle::cmdline {
+
+using models::CLinkerModel;
+
+namespace {
+
+// ld's spellings of the 21 switches, in the model's switch order.
+constexpr std::string_view kSwitchFlags[models::kLinkerSwitchCount] = {
+    "-Bstatic",
+    "-Bdynamic",
+    "-Bsymbolic",
+    "-d",
+    "-N",
+    "-n",
+    "-noinhibit-exec",
+    "-no-keep-memory",
+    "-stats",
+    "-warn-common",
+    "-warn-constructors",
+    "-warn-once",
+    "-X",
+    "-x",
+    "-r",
+    "-Ur",
+    "-S",
+    "-s",
+    "-split-by-file",
+    "-traditional-format",
+    "--gc-sections",
+};
+
+std::string Quoted(std::string_view text) {
+    std::string quoted = "\"";
+    quoted += text;
+    quoted += '"';
+    return quoted;
+}
+
+void AddLine(std::string& text, std::string_view line) {
+    options::AppendToken(text, line, '\n');
+}
+
+bool FormAllowsSymbols(const CLinkerModel& model) {
+    return model.m_nOutputForm == models::kFormDefault || model.m_nOutputForm == models::kFormBoth;
+}
+
+void AddFamilyFlags(const CLinkerModel& model, std::string& text) {
+    const auto& flags = model.m_cpu.m_aFamilyFlags;
+    switch (model.m_cpu.m_nFamilyCode) {
+    case toolchain::kCodeCorvo:
+        if (model.m_cpu.m_nEndian == toolchain::kLittleEndian) AddLine(text, "-EL -mcorvolelf");
+        if (flags[3]) AddLine(text, "-morvath"); // MMORVATH
+        if (flags[1]) AddLine(text, "-relax");   // MRELAX
+        break;
+    case toolchain::kCodePelka:
+        if (flags[1]) AddLine(text, "-relax"); // HMRELAX
+        break;
+    case toolchain::kCodeZenta:
+        if (model.m_cpu.m_nEndian == toolchain::kBigEndian)
+            AddLine(text, LdOption(model, "-EB ") + LdOption(model, "--oformat=elf32-zenta-be "));
+        if (flags[5]) AddLine(text, "-relax"); // RMRELAX
+        break;
+    default:
+        break;
+    }
+}
+
+std::string BaseName(std::string_view path) {
+    size_t slash = path.find_last_of("\\/");
+    std::string_view leaf = slash == std::string_view::npos ? path : path.substr(slash + 1);
+    size_t dot = leaf.rfind('.');
+    return std::string(leaf.substr(0, dot));
+}
+
+// Lines beginning with "|" lose it and move after all others, in order.
+std::string MoveBarLinesLast(std::string_view text) {
+    std::string plain, barred;
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view line = text.substr(start, end - start);
+        if (!line.empty() && line.front() == '|')
+            AddLine(barred, line.substr(1));
+        else
+            AddLine(plain, line);
+        start = end + 1;
+    }
+    AddLine(plain, barred);
+    return plain;
+}
+
+std::string LibraryName(std::string_view path) {
+    if (path.substr(0, 3) == "lib") path.remove_prefix(3);
+    if (path.size() >= 2 && path.substr(path.size() - 2) == ".a") path.remove_suffix(2);
+    return std::string(path);
+}
+
+} // namespace
+
+models::KeyList LinkerSwitchFlags() {
+    return kSwitchFlags;
+}
+
+std::string LdOption(const CLinkerModel& model, std::string_view option) {
+    std::string text = model.m_bUseGcc ? "-Wl," : "";
+    text += option;
+    return text;
+}
+
+std::string GccMarker(const CLinkerModel& model) {
+    return model.m_bUseGcc ? std::string(kGccMarker) : std::string();
+}
+
+std::string LinkerOptionLines(const CLinkerModel& model) {
+    std::string text;
+    if (model.m_bSubcommand && !model.m_strSubcommandFile.empty()) {
+        if (model.m_nSubcommandType == 0)
+            AddLine(text, LdOption(model, "@") + Quoted(model.m_strSubcommandFile));
+        else if (model.m_nSubcommandType == 1)
+            AddLine(text, "-T " + Quoted(model.m_strSubcommandFile));
+        else
+            platform::ShowMessage("ERROR", "Invalid sub-command file type",
+                                  platform::MessageButtons::Ok, platform::MessageIcon::Error);
+        return text;
+    }
+    bool symbols = FormAllowsSymbols(model);
+    if (model.m_bEntry && symbols) AddLine(text, "-entry=" + model.m_strEntry);
+    if (symbols) {
+        for (size_t i = 0; i < model.m_listSymbolNames.size(); ++i) {
+            std::string value =
+                i < model.m_listSymbolValues.size() ? model.m_listSymbolValues[i] : std::string();
+            AddLine(text, LdOption(model, "-defsym") + " " +
+                              LdOption(model, model.m_listSymbolNames[i]) + "=" + value);
+        }
+    }
+    for (const std::string& dir : model.m_listLibDirs) AddLine(text, "-L " + Quoted(dir));
+
+    if (model.m_nOutputForm == models::kFormBoth) AddLine(text, "|");
+    if (model.m_bRelocSplit && !model.m_strRelocCount.empty() && model.m_strRelocCount != "0")
+        AddLine(text, LdOption(model, "-split-by-reloc=") + model.m_strRelocCount);
+    if (model.m_bLto) AddLine(text, "-flto");
+    if (model.m_bUseGcc) AddLine(text, "-nostartfiles");
+    AddLine(text, "|-o " + Quoted(model.m_strOutputFile));
+    if (model.m_bMapFile) {
+        AddLine(text, model.m_bUseGcc ? "-Wl,-Map=" + Quoted(model.MapFilePath())
+                                      : "-Map " + Quoted(model.MapFilePath()));
+    }
+
+    if (symbols) {
+        if (!model.m_listSectionStarts.empty()) {
+            std::string line;
+            for (char c : models::Join(model.m_listSectionStarts, ",")) {
+                if (c == '(')
+                    line += '/';
+                else if (c != ')')
+                    line += c;
+            }
+            for (char& c : line) {
+                if (c == '{')
+                    c = '(';
+                else if (c == '}')
+                    c = ')';
+            }
+            AddLine(text, "-start=" + line);
+        }
+        for (const std::string& symbol : model.m_listForcedSymbols)
+            AddLine(text, "-fsymbol=" + symbol);
+        if (model.m_nCpuCheckMode == 1) {
+            std::string line = "-cpu=";
+            for (size_t i = 0; i < model.m_listCheckKinds.size(); ++i) {
+                if (i > 0) line += ',';
+                line += model.m_listCheckKinds[i] + "=" +
+                        (i < model.m_listCheckStarts.size() ? model.m_listCheckStarts[i] : "") +
+                        "-" + (i < model.m_listCheckEnds.size() ? model.m_listCheckEnds[i] : "");
+            }
+            AddLine(text, line);
+        } else if (model.m_nCpuCheckMode == 2) {
+            AddLine(text, "-cpu=" + model.m_strCpuInfoFile);
+        }
+        if (!model.m_strPsCheck.empty()) AddLine(text, "-ps_check=" + model.m_strPsCheck);
+    }
+
+    for (int i = 0; i < models::kLinkerSwitchCount; ++i)
+        if (model.m_aSwitches[static_cast<size_t>(i)])
+            AddLine(text, LdOption(model, kSwitchFlags[i]));
+    AddFamilyFlags(model, text);
+    return text;
+}
+
+std::string FoldLongLines(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        size_t stop = end == std::string_view::npos ? text.size() : end;
+        std::string_view line = text.substr(start, stop - start);
+        if (line.size() >= kFoldLength) {
+            for (char c : line) {
+                out += c;
+                if (c == ',' || c == ':') out += " &\n";
+            }
+        } else {
+            out += line;
+        }
+        if (end == std::string_view::npos) break;
+        out += '\n';
+        start = end + 1;
+    }
+    return out;
+}
+
+std::string LinkerInputFilePath(const CLinkerModel& model, std::string_view directory) {
+    std::string base = BaseName(model.m_strOutputFile);
+    for (char& c : base)
+        if (c == ' ') c = '~';
+    std::string path(directory);
+    if (!path.empty() && path.back() != '\\' && path.back() != '/') path += '\\';
+    path += base;
+    path += "_input.tmp";
+    return path;
+}
+
+LinkTextResult BuildLinkText(CLinkerModel& model, std::vector<std::string> inputs, std::string& out,
+                             std::string_view directory, bool inputFile, bool skipReorder) {
+    LinkTextResult result;
+    out.clear();
+    if (!skipReorder && !ReorderInputs(model, inputs)) return result;
+
+    std::string text;
+    platform::OutputFile listFile;
+    bool useListFile = inputFile && !model.m_bObjsOnCmdLine;
+    bool listOpen = false;
+    if (useListFile) {
+        std::string path = LinkerInputFilePath(model, directory);
+        // One handle for the whole walk; the bytes match appending line by line.
+        listOpen = listFile.Open(path, /*textMode=*/true, /*append=*/false);
+        AddLine(text, "-T " + Quoted(path) + " ");
+    }
+    AddLine(text, LinkerOptionLines(model));
+
+    std::string libraries;
+    bool failed = false;
+    for (size_t n = inputs.size(); n-- > 0;) {
+        std::string_view path, kindName;
+        int kind = SplitInputEntry(inputs[n], path, kindName) ? InputKindIndex(kindName) : -1;
+        if (kind < 0) {
+            failed = true;
+            break;
+        }
+        if (kind == kLibraryFile) {
+            if (!libraries.empty()) libraries += ' ';
+            libraries += "-l " + Quoted(LibraryName(path));
+        } else if (!inputFile) {
+            AddLine(text, std::string(kInputKindPrefixes[kind]) + Quoted(path));
+        } else if (model.m_bObjsOnCmdLine) {
+            AddLine(text, Quoted(path));
+        } else if (!listOpen || !listFile.Write("INPUT(" + Quoted(path) + ")\n")) {
+            result.unwrittenInputs.emplace_back(path);
+        }
+    }
+    if (listOpen && !listFile.Close() && result.unwrittenInputs.empty()) {
+        // The last writes reached the disk only on closing and failed there.
+        result.unwrittenInputs.emplace_back(LinkerInputFilePath(model, directory));
+    }
+    if (!result.unwrittenInputs.empty()) {
+        std::string message = "ERROR: These inputs could not be written to the linker input file "
+                              "and are missing from the link:";
+        for (const std::string& path : result.unwrittenInputs) message += "\n" + path;
+        platform::ShowMessage("ERROR", message, platform::MessageButtons::Ok,
+                              platform::MessageIcon::Error);
+    }
+    if (failed) {
+        out = text;
+        return result;
+    }
+
+    if (model.m_bGroupLibs)
+        libraries = LdOption(model, "--start-group") + " " + libraries + " " +
+                    LdOption(model, "--end-group");
+    AddLine(text, libraries);
+    text = MoveBarLinesLast(text);
+    AddLine(text, model.m_strAppText);
+    out = FoldLongLines(text);
+    out += '\n';
+    result.ok = true;
+    return result;
+}
+
+} // namespace quorle::cmdline

@@ -1,0 +1,52 @@
+// The GNU link text: newline-separated arguments for ld, or for the gcc
+// driver acting as the linker, and the linker input file that names the
+// objects through INPUT commands.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "models/linker_model.h"
+
+namespace quorle::cmdline {
+
+inline constexpr size_t kFoldLength = 511;
+inline constexpr std::string_view kGccMarker = "--use-gcc-to-link";
+
+// ld's flags of the model's 21 switches, in switch order.
+models::KeyList LinkerSwitchFlags();
+
+// An ld option as written for the model: "-Wl," in front when gcc links.
+std::string LdOption(const models::CLinkerModel& model, std::string_view option);
+
+// "--use-gcc-to-link" when gcc links, else "".
+std::string GccMarker(const models::CLinkerModel& model);
+
+// The option lines of the link, without inputs, joined by newlines.
+std::string LinkerOptionLines(const models::CLinkerModel& model);
+
+// Folds every line of 511 characters or more after each "," and ":" (", &"
+// and ": &" then a line break); shorter lines are left alone.
+std::string FoldLongLines(std::string_view text);
+
+// Path of the linker input file: `directory`, the output's base name with
+// blanks as "~", "_input.tmp".
+std::string LinkerInputFilePath(const models::CLinkerModel& model, std::string_view directory);
+
+struct LinkTextResult {
+    bool ok = false;
+    // Objects whose INPUT line could not be written to the linker input file.
+    std::vector<std::string> unwrittenInputs;
+};
+
+// Builds the link text into `out`. With `inputFile` set (and objects not on
+// the command line) the objects go to the linker input file in `directory`,
+// which is created anew. Fails on an input without "|" or of an unknown kind;
+// `out` then holds the text built so far. Unless `skipReorder`, the inputs are
+// first reordered by the model's link order lists (which changes the model).
+LinkTextResult BuildLinkText(models::CLinkerModel& model, std::vector<std::string> inputs,
+                             std::string& out, std::string_view directory, bool inputFile,
+                             bool skipReorder = false);
+
+} // namespace quorle::cmdline

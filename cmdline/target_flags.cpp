@@ -1,0 +1,54 @@
+#include "cmdline/target_flags.h"
+
+namespace quorle::cmdline {
+
+namespace tc = quorle::toolchain;
+
+std::vector<std::string> TargetFlags(const models::CpuOptions& cpu, TargetFlagUse use) {
+    std::vector<std::string> items;
+    auto add = [&items](std::string_view item) {
+        if (!item.empty()) items.emplace_back(item);
+    };
+    const int family = cpu.m_nFamilyCode;
+    const tc::CpuRow* row = cpu.Row();
+    std::span<const tc::FamilyOption> options = tc::FamilyOptions(family);
+    const bool little = cpu.m_nEndian == tc::kLittleEndian;
+
+    switch (family) {
+    case tc::kCodeCorvo:
+    case tc::kCodePelka:
+        if (row != nullptr) add(row->targetFlag);
+        if (family == tc::kCodeCorvo && cpu.ByteOrderChosen()) add(little ? "-ml" : "-mb");
+        for (size_t i = 0; i < options.size(); ++i)
+            if (cpu.m_aFamilyFlags[i]) add(options[i].flag);
+        break;
+    case tc::kCodeTamsin16:
+    case tc::kCodeTamsin32:
+        if (row != nullptr) add(row->targetFlag);
+        break;
+    case tc::kCodeZenta: {
+        // The check item for the additional CPU model replaces the row's flag.
+        if (cpu.m_aFamilyFlags[tc::kZentaCpuSelectPos]) {
+            add(tc::kZentaExtraCpuFlag);
+        } else if (row != nullptr) {
+            add(row->targetFlag);
+        }
+        add(little ? "-mlittle-endian-data" : "-mbig-endian-data");
+        size_t last = use == TargetFlagUse::Generator ? options.size() - 1 : options.size();
+        for (size_t i = tc::kZentaCpuSelectPos + 1; i < last; ++i)
+            if (cpu.m_aFamilyFlags[i]) add(options[i].flag);
+        if (cpu.m_nIntRegisters != tc::kInterruptRegisterDefault)
+            add("-mint-register=" + std::to_string(cpu.m_nIntRegisters));
+        if (cpu.m_nMaxConstSize != 0)
+            add("-mmax-constant-size=" + std::to_string(cpu.m_nMaxConstSize));
+        if (cpu.m_bSmallDataEnabled)
+            add("-msmall-data-limit=" + std::to_string(cpu.m_nSmallDataLimit));
+        break;
+    }
+    default:
+        break;
+    }
+    return items;
+}
+
+} // namespace quorle::cmdline

@@ -1,0 +1,28 @@
+#include "depend/dependency_scan.h"
+
+#include "depend/scan_state.h"
+#include "interface/phase.h"
+
+namespace quorle::depend {
+
+ScanState& State() {
+    static ScanState state;
+    return state;
+}
+
+int GetFileDependencies(int phase, const ScanCall& call) {
+    switch (phase) {
+    case kPhaseCompiler:
+        return ScanCompiler(call, platform::GetOsVersion());
+    case kPhaseAssembler:
+        return ScanAssembler(call);
+    case kPhaseLinker:
+        return ScanLinker(call);
+    case kPhaseGenerator:
+        return ScanGenerator(call);
+    default:
+        return 1;
+    }
+}
+
+} // namespace quorle::depend

@@ -1,0 +1,30 @@
+// Generator phase: a compressed library beside the requested path.
+#include "depend/dependency_scan.h"
+#include "depend/scan_lists.h"
+#include "interface/quorle.h"
+
+namespace quorle::depend {
+
+int ScanGenerator(const ScanCall& call) {
+    if (call.reset) return 0;
+    if (call.filePath == nullptr || call.fileType == nullptr || call.text == nullptr ||
+        call.options == nullptr || call.result == nullptr || call.extra[0] == nullptr ||
+        call.extra[1] == nullptr || call.extra[2] == nullptr || !ValidProjectInfo(call.info) ||
+        !ValidRequest(call.request) || call.request->path == nullptr)
+        return 1;
+    std::string_view requested = call.request->path;
+    size_t cut = requested.find_last_of("\\/");
+    std::string dir(cut == std::string_view::npos ? std::string_view()
+                                                  : requested.substr(0, cut + 1));
+    std::string list;
+    for (const std::string& name : platform::FindFiles(dir + "*.pak")) {
+        std::string full = platform::FullPath(dir + name);
+        if (platform::IsDirectory(full)) continue;
+        list = full + "|FALSE|Library compressed file";
+        break;
+    }
+    list.append("\n");
+    return HandOutLines(list, call.result);
+}
+
+} // namespace quorle::depend

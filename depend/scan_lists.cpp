@@ -1,0 +1,47 @@
+#include "depend/scan_lists.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "interface/quorle.h"
+#include "interface/result_buffer.h"
+
+namespace quorle::depend {
+namespace {
+
+int Store(const std::string& text, char** result) {
+    char* block = AllocateHostText(text);
+    if (block == nullptr) return 1;
+    *result = block;
+    return 0;
+}
+
+} // namespace
+
+int HandOutLines(std::string_view text, char** result) {
+    std::string block(text);
+    std::replace(block.begin(), block.end(), '\n', '\0');
+    return Store(block, result);
+}
+
+int HandOutItems(const std::vector<std::string>& items, char** result) {
+    std::string block;
+    for (const std::string& item : items) block.append(item).push_back('\0');
+    return Store(block, result);
+}
+
+bool ValidProjectInfo(const QuorleProjectInfo* info) {
+    return info != nullptr && info->size == sizeof(QuorleProjectInfo);
+}
+
+bool ValidRequest(const QuorleDependencyRequest* request) {
+    return request != nullptr && request->size == sizeof(QuorleDependencyRequest);
+}
+
+std::string LowerPath(std::string_view path) {
+    std::string lower(path);
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return lower;
+}
+
+} // namespace quorle::depend

@@ -1,0 +1,136 @@
+#include "host/session.h"
+
+#include <filesystem>
+
+#include "options/option_string.h"
+#include "platform/platform.h"
+
+namespace quorle::host {
+
+namespace fs = std::filesystem;
+
+std::optional<HostOptions> ParseHostOptions(const std::vector<std::string>& args,
+                                            bool takesPositional, std::string& error) {
+    HostOptions options;
+    std::vector<std::string> plain;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        auto value = [&](const char* name) -> std::optional<std::string> {
+            if (i + 1 >= args.size()) {
+                error = std::string(name) + " needs a value";
+                return std::nullopt;
+            }
+            return args[++i];
+        };
+        if (arg == "--config" || arg == "-c") {
+            auto v = value("--config");
+            if (!v) return std::nullopt;
+            options.config = *v;
+        } else if (arg == "--project" || arg == "-p") {
+            auto v = value("--project");
+            if (!v) return std::nullopt;
+            options.project = *v;
+        } else if (arg == "--toolchain") {
+            auto v = value("--toolchain");
+            if (!v) return std::nullopt;
+            options.toolchain = *v;
+        } else if (arg.rfind("-j", 0) == 0) {
+            std::string text = arg.size() > 2 ? arg.substr(2) : "";
+            if (text.empty()) {
+                auto v = value("-j");
+                if (!v) return std::nullopt;
+                text = *v;
+            }
+            int64_t n = options::ParseDecimal(text, 0, 256, -1, false);
+            if (n < 1 || text.find_first_not_of("0123456789") != std::string::npos) {
+                error = "-j needs a number from 1 to 256";
+                return std::nullopt;
+            }
+            options.jobs = static_cast<size_t>(n);
+        } else if (arg == "-v" || arg == "--verbose") {
+            options.verbose = true;
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            error = "unknown option " + arg;
+            return std::nullopt;
+        } else {
+            plain.push_back(arg);
+        }
+    }
+    size_t first = 0;
+    if (!plain.empty() &&
+        (!takesPositional || plain.size() > 1 || fs::path(plain[0]).extension() == ".qws")) {
+        options.workspace = plain[0];
+        first = 1;
+    }
+    options.positional.assign(plain.begin() + static_cast<std::ptrdiff_t>(first), plain.end());
+    if (!takesPositional && !options.positional.empty()) {
+        error = "unexpected argument " + options.positional.front();
+        return std::nullopt;
+    }
+    if (options.workspace.empty()) {
+        std::vector<std::string> found;
+        std::error_code ec;
+        for (const auto& entry : fs::directory_iterator(fs::current_path(), ec))
+            if (entry.path().extension() == ".qws") found.push_back(entry.path().string());
+        if (found.size() != 1) {
+            error = found.empty() ? "no workspace given and no *.qws file here"
+                                  : "several *.qws files here; name the workspace";
+            return std::nullopt;
+        }
+        options.workspace = found.front();
+    }
+    return options;
+}
+
+std::unique_ptr<Session> Session::Open(const HostOptions& options, const std::string& program,
+                                       std::string& error) {
+    auto workspace = LoadWorkspace(options.workspace, error);
+    if (!workspace) return nullptr;
+    auto session = std::unique_ptr<Session>(new Session());
+    session->options_ = options;
+    session->workspace_ = std::move(*workspace);
+    std::string tc = options.toolchain;
+    if (tc.empty())
+        if (auto env = platform::GetEnv("QUORLE_TOOLCHAIN")) tc = *env;
+    if (!tc.empty())
+        session->workspace_.toolchainDir =
+            fs::absolute(fs::path(tc)).lexically_normal().generic_string();
+    while (session->workspace_.toolchainDir.size() > 1 &&
+           session->workspace_.toolchainDir.back() == '/')
+        session->workspace_.toolchainDir.pop_back();
+    fs::path self = fs::absolute(fs::path(program.empty() ? "." : program));
+    session->hostDir_ = self.parent_path().lexically_normal().generic_string();
+    std::string temp = platform::TempDirectory();
+    while (temp.size() > 1 && (temp.back() == '/' || temp.back() == '\\')) temp.pop_back();
+    session->tempDir_ = temp;
+    if (!options.project.empty() && session->Projects().empty()) {
+        error = "no project named " + options.project;
+        return nullptr;
+    }
+    return session;
+}
+
+std::vector<const Project*> Session::Projects() const {
+    std::vector<const Project*> projects;
+    for (const Project& p : workspace_.projects)
+        if (options_.project.empty() || p.name == options_.project) projects.push_back(&p);
+    return projects;
+}
+
+const Configuration* Session::ConfigOf(const Project& project) const {
+    if (options_.config.empty()) return &project.configurations.front();
+    for (const Configuration& c : project.configurations)
+        if (c.name == options_.config) return &c;
+    return nullptr;
+}
+
+std::unique_ptr<ProjectContext> Session::ContextFor(const Project& project,
+                                                    const Configuration& config) const {
+    auto context =
+        std::make_unique<ProjectContext>(workspace_, project, config, hostDir_, tempDir_);
+    std::error_code ec;
+    fs::create_directories(context->configDir(), ec);
+    return context;
+}
+
+} // namespace quorle::host

@@ -1,0 +1,76 @@
+#include "host/toolchain_layout.h"
+
+#include <filesystem>
+
+namespace quorle::host {
+
+namespace fs = std::filesystem;
+
+const std::vector<std::string>& StandinTriplets() {
+    static const std::vector<std::string> triplets = {"corvo-elf", "pelka-elf", "tamsin-elf",
+                                                      "zenta-elf"};
+    return triplets;
+}
+
+const std::vector<std::string>& StandinTools() {
+    static const std::vector<std::string> tools = {"gcc", "g++",     "as",    "ld",
+                                                   "ar",  "objcopy", "libgen"};
+    return tools;
+}
+
+namespace {
+
+bool Link(const fs::path& target, const fs::path& name, std::string& error) {
+    std::error_code ec;
+    fs::remove(name, ec);
+    fs::create_symlink(target, name, ec);
+    if (!ec) return true;
+    ec.clear();
+    fs::copy_file(target, name, fs::copy_options::overwrite_existing, ec);
+    if (!ec) return true;
+    error = "cannot create " + name.string() + ": " + ec.message();
+    return false;
+}
+
+} // namespace
+
+bool LayOutToolchain(const std::string& dir, const std::string& program,
+                     const std::string& librarySources, std::string& error) {
+    std::error_code ec;
+    fs::path root = fs::absolute(fs::path(dir));
+    fs::path standin = fs::absolute(fs::path(program));
+    if (!fs::is_regular_file(standin, ec)) {
+        error = "the stand-in toolchain program " + standin.string() + " is missing";
+        return false;
+    }
+    if (!fs::is_directory(librarySources, ec)) {
+        error = "the library sources " + librarySources + " are missing";
+        return false;
+    }
+    for (const std::string& t : StandinTriplets()) {
+        fs::path base = root / t;
+        for (const fs::path& sub : {base / "bin", base / "include", base / "optlibinc",
+                                    base / t / "lib", base / "lib" / "gcc" / t,
+                                    base / "libexec" / "gcc" / t / "12", base / "libgen" / "src"}) {
+            fs::create_directories(sub, ec);
+            if (ec) {
+                error = "cannot create " + sub.string() + ": " + ec.message();
+                return false;
+            }
+        }
+        for (const std::string& tool : StandinTools())
+            if (!Link(standin, base / "bin" / (t + "-" + tool + ".exe"), error)) return false;
+        for (const auto& entry : fs::directory_iterator(librarySources, ec)) {
+            if (!entry.is_regular_file()) continue;
+            fs::copy_file(entry.path(), base / "libgen" / "src" / entry.path().filename(),
+                          fs::copy_options::overwrite_existing, ec);
+            if (ec) {
+                error = "cannot copy " + entry.path().string() + ": " + ec.message();
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+} // namespace quorle::host

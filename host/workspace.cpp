@@ -1,0 +1,159 @@
+#include "host/workspace.h"
+
+#include <filesystem>
+#include <nlohmann/json.hpp>
+
+#include "platform/platform.h"
+
+namespace quorle::host {
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+namespace {
+
+std::string Absolute(const std::string& base, const std::string& path) {
+    fs::path p(path);
+    if (!p.is_absolute()) p = fs::path(base) / p;
+    std::string out = p.lexically_normal().generic_string();
+    while (out.size() > 1 && out.back() == '/') out.pop_back();
+    return out;
+}
+
+std::string StringField(const json& object, const char* key, const std::string& fallback = "") {
+    auto it = object.find(key);
+    if (it == object.end() || it->is_null()) return fallback;
+    if (!it->is_string()) throw std::runtime_error(std::string("\"") + key + "\" must be a string");
+    return it->get<std::string>();
+}
+
+OptionEntry ParseOptionEntry(const json& entry) {
+    if (!entry.is_object()) throw std::runtime_error("an option entry must be an object");
+    OptionEntry option;
+    option.phase = StringField(entry, "phase");
+    option.fileType = StringField(entry, "fileType");
+    option.file = StringField(entry, "file");
+    option.config = StringField(entry, "config");
+    option.value = StringField(entry, "value");
+    if (option.phase.empty()) throw std::runtime_error("an option entry needs a \"phase\"");
+    return option;
+}
+
+Project ParseProject(const json& item, const std::string& workspaceDir) {
+    if (!item.is_object()) throw std::runtime_error("a project must be an object");
+    Project project;
+    project.name = StringField(item, "name");
+    if (project.name.empty()) throw std::runtime_error("a project needs a \"name\"");
+    project.dir = Absolute(workspaceDir, StringField(item, "dir", project.name));
+    if (auto it = item.find("configurations"); it != item.end()) {
+        if (!it->is_object()) throw std::runtime_error("\"configurations\" must be an object");
+        for (auto& [name, dir] : it->items()) {
+            if (!dir.is_string())
+                throw std::runtime_error("configuration \"" + name + "\" needs a directory");
+            project.configurations.push_back({name, dir.get<std::string>()});
+        }
+    }
+    if (project.configurations.empty()) project.configurations = {{"DEBUG", "Debug"}};
+    if (auto it = item.find("files"); it != item.end()) {
+        for (const json& file : *it) {
+            if (!file.is_string()) throw std::runtime_error("\"files\" must hold strings");
+            project.files.push_back(file.get<std::string>());
+        }
+    }
+    if (auto it = item.find("options"); it != item.end()) {
+        for (const json& entry : *it) project.options.push_back(ParseOptionEntry(entry));
+    }
+    return project;
+}
+
+} // namespace
+
+const std::vector<std::string>& DefaultPhaseNames() {
+    static const std::vector<std::string> names = {"GNU Library Generator", "GNU Compiler",
+                                                   "GNU Assembler", "GNU Linker"};
+    return names;
+}
+
+std::optional<Workspace> ParseWorkspace(const std::string& text, const std::string& path,
+                                        std::string& error) {
+    try {
+        json root = json::parse(text, nullptr, true, /*ignore_comments=*/true);
+        if (!root.is_object()) throw std::runtime_error("the workspace must be a JSON object");
+        Workspace ws;
+        ws.path = Absolute(fs::current_path().generic_string(), path);
+        ws.dir = fs::path(ws.path).parent_path().generic_string();
+        ws.name = StringField(root, "workspace", fs::path(path).stem().string());
+        ws.settingsName = StringField(root, "settings", ws.name);
+        ws.toolchainName = StringField(root, "toolchain");
+        ws.cpuSeries = StringField(root, "cpuSeries");
+        std::string tc = StringField(root, "toolchainDir");
+        if (!tc.empty()) ws.toolchainDir = Absolute(ws.dir, tc);
+        if (auto it = root.find("placeholders"); it != root.end()) {
+            if (!it->is_object()) throw std::runtime_error("\"placeholders\" must be an object");
+            for (auto& [name, value] : it->items()) {
+                if (!value.is_string())
+                    throw std::runtime_error("placeholder \"" + name + "\" must be a string");
+                ws.placeholders.emplace_back(name, value.get<std::string>());
+            }
+        }
+        if (auto it = root.find("phases"); it != root.end()) {
+            for (const json& phase : *it) {
+                if (!phase.is_string()) throw std::runtime_error("\"phases\" must hold strings");
+                ws.phases.push_back(phase.get<std::string>());
+            }
+        }
+        if (ws.phases.empty()) ws.phases = DefaultPhaseNames();
+        if (auto it = root.find("projects"); it != root.end()) {
+            for (const json& item : *it) ws.projects.push_back(ParseProject(item, ws.dir));
+        }
+        if (ws.projects.empty()) throw std::runtime_error("the workspace has no projects");
+        return ws;
+    } catch (const std::exception& e) {
+        error = path + ": " + e.what();
+        return std::nullopt;
+    }
+}
+
+std::optional<Workspace> LoadWorkspace(const std::string& path, std::string& error) {
+    auto text = platform::ReadFile(path, false);
+    if (!text) {
+        error = "cannot read the workspace " + path;
+        return std::nullopt;
+    }
+    return ParseWorkspace(*text, path, error);
+}
+
+bool PhaseMatches(const std::string& entryPhase, const std::string& phaseName) {
+    if (entryPhase.size() > phaseName.size()) return false;
+    return phaseName.compare(phaseName.size() - entryPhase.size(), entryPhase.size(), entryPhase) ==
+           0;
+}
+
+std::optional<std::string> FindOptions(const Project& project, const std::string& phaseName,
+                                       const std::string& config, const std::string& fileType,
+                                       const std::string& file) {
+    const OptionEntry* best = nullptr;
+    int bestScore = -1;
+    for (const OptionEntry& entry : project.options) {
+        if (!PhaseMatches(entry.phase, phaseName)) continue;
+        bool anyConfig = entry.config.empty() || entry.config == "*";
+        if (!anyConfig && entry.config != config) continue;
+        int score = anyConfig ? 0 : 1;
+        if (!entry.file.empty()) {
+            if (entry.file != file) continue;
+            score += 4;
+        } else if (!entry.fileType.empty()) {
+            if (entry.fileType != fileType) continue;
+            score += 2;
+        }
+        // Later entries win ties, as a later line in a file overrides.
+        if (score >= bestScore) {
+            best = &entry;
+            bestScore = score;
+        }
+    }
+    if (best == nullptr) return std::nullopt;
+    return best->value;
+}
+
+} // namespace quorle::host

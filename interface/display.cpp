@@ -1,0 +1,128 @@
+#include "interface/display.h"
+
+#include "platform/platform.h"
+#include "resources/string_table.h"
+
+namespace quorle {
+namespace {
+
+struct DisplayEvent {
+    std::string_view key;
+    int stringId;
+};
+
+constexpr DisplayEvent kDisplayEvents[] = {
+    {"PHASE_START", 24}, {"FILE_START", 25}, {"STEP_START", 26},
+    {"STEP_END", 27},    {"FILE_END", 28},   {"PHASE_END", 29},
+};
+
+// The library build takes minutes; the host shows this while it waits.
+constexpr std::string_view kGeneratorDisplayName = "GNU Library Generator";
+constexpr std::string_view kGeneratorStartText = "Please wait...This may take a few minutes\n";
+
+// A linker script line is read in pieces of at most this many characters.
+constexpr size_t kScriptPiece = 269;
+
+char Lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
+}
+
+bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
+    if (text.size() < prefix.size()) return false;
+    for (size_t i = 0; i < prefix.size(); ++i)
+        if (Lower(text[i]) != Lower(prefix[i])) return false;
+    return true;
+}
+
+bool EndsWithIgnoringCase(std::string_view text, std::string_view suffix) {
+    return text.size() >= suffix.size() &&
+           StartsWithIgnoringCase(text.substr(text.size() - suffix.size()), suffix);
+}
+
+// Lines without their line feed; a last line without one still counts.
+template <typename Fn> void ForEachLine(std::string_view text, Fn fn) {
+    while (!text.empty()) {
+        size_t end = text.find('\n');
+        if (end == std::string_view::npos) {
+            fn(text);
+            return;
+        }
+        fn(text.substr(0, end));
+        text.remove_prefix(end + 1);
+    }
+}
+
+// A sub-command line naming a temporary linker script: -T "<path>.tmp" with a
+// trailing blank. Returns the path between the quotes.
+std::optional<std::string_view> TemporaryScriptPath(std::string_view line) {
+    constexpr std::string_view kPrefix = "-T \"";
+    constexpr std::string_view kSuffix = ".tmp\" ";
+    if (!StartsWithIgnoringCase(line, "-T ") || !EndsWithIgnoringCase(line, kSuffix))
+        return std::nullopt;
+    // The path starts after the opening quote and ends with "tmp"; a line too
+    // short to hold both quotes names nothing.
+    if (line.size() < kPrefix.size() + kSuffix.size()) return std::nullopt;
+    return line.substr(kPrefix.size(), line.size() - kPrefix.size() - 2);
+}
+
+void AppendScript(std::string& text, std::string_view path) {
+    auto script = platform::ReadFile(std::string(path), true);
+    if (!script) {
+        platform::ShowMessage("ERROR", "Error reading input subcommand file",
+                              platform::MessageButtons::Ok, platform::MessageIcon::Error);
+        return;
+    }
+    // Each piece is shown as read: a line longer than a piece continues on
+    // the next indented row, and a last line without line feed keeps none.
+    std::string_view rest = *script;
+    while (!rest.empty()) {
+        size_t end = rest.find('\n');
+        size_t take = end == std::string_view::npos ? rest.size() : end + 1;
+        if (take > kScriptPiece) take = kScriptPiece;
+        text += "        ";
+        text += rest.substr(0, take);
+        rest.remove_prefix(take);
+    }
+}
+
+} // namespace
+
+std::optional<std::string> DisplayEventText(std::string_view phaseDisplayName,
+                                            std::string_view eventKey) {
+    for (const DisplayEvent& event : kDisplayEvents) {
+        if (event.key != eventKey) continue;
+        auto text = LoadModuleString(event.stringId);
+        if (!text) return std::nullopt;
+        if (phaseDisplayName == kGeneratorDisplayName && eventKey == "PHASE_START")
+            return std::string(kGeneratorStartText);
+        return text;
+    }
+    return std::nullopt;
+}
+
+std::string CommandLineDisplayText(std::string_view command) {
+    // The file path runs from after the first double quote (or from the start
+    // when there is none) up to the command's closing quote, its last
+    // character. A command too short to hold a path names none.
+    size_t quote = command.find('"');
+    size_t begin = quote == std::string_view::npos ? 0 : quote + 1;
+    size_t end = command.empty() ? 0 : command.size() - 1;
+    std::string path =
+        begin < end ? std::string(command.substr(begin, end - begin)) : std::string();
+
+    auto content = path.empty() ? std::nullopt : platform::ReadFile(path, true);
+    if (!content) return "\nCan not open sub-command file.";
+
+    std::string text = " ";
+    text += command;
+    text += '\n';
+    ForEachLine(*content, [&text](std::string_view line) {
+        text += "    ";
+        text += line;
+        text += '\n';
+        if (auto script = TemporaryScriptPath(line)) AppendScript(text, *script);
+    });
+    return text;
+}
+
+} // namespace quorle

@@ -1,0 +1,20 @@
+// Texts the host shows while it builds: progress texts per event and the
+// readable form of a tool invocation.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quorle {
+
+// The progress text of an event in list form, or nothing for an unknown
+// event (or a string that cannot be loaded).
+std::optional<std::string> DisplayEventText(std::string_view phaseDisplayName,
+                                            std::string_view eventKey);
+
+// The command text followed by the lines of the sub-command file it names
+// (and of any temporary linker script that file names), indented.
+std::string CommandLineDisplayText(std::string_view command);
+
+} // namespace quorle

@@ -1,0 +1,57 @@
+// Key tables of the assembler options model. A field's value is the
+// position of its token in its table.
+#pragma once
+
+#include <string_view>
+
+namespace quorle::models::assembler_keys {
+
+using SV = std::string_view;
+
+inline constexpr SV kCpuType = "S|CPUTYPE|";
+inline constexpr SV kEndian[] = {"S|ENDIAN|BIG", "S|ENDIAN|LITTLE"};
+inline constexpr SV kRound[] = {"S|ROUND|ZERO", "S|ROUND|NEAREST"};
+inline constexpr SV kDenormal[] = {"B|DENORMALIZE|0", "B|DENORMALIZE|1"};
+inline constexpr SV kCpuSelect = "S|CPU|";
+inline constexpr SV kMaxVarsFlag[] = {"", "B|RMMAXVARSVAL|1"};
+inline constexpr SV kIntRegVal = "I|RMINTREGVAL|";
+inline constexpr SV kMaxConstVal = "I|RMMAXCONSTVAL|";
+inline constexpr SV kMaxVarsVal = "I|RMMAXVARSVAL|";
+inline constexpr SV kIncDir = "S|INCDIR|";
+inline constexpr SV kDefines = "S|DEFINES|";
+inline constexpr SV kAssignA = "S|ASSIGNA|";
+inline constexpr SV kAssignC = "S|ASSIGNC|";
+inline constexpr SV kInCode[] = {"S|INCODE|EUC", "S|INCODE|SJIS", "S|INCODE|LATIN1"};
+inline constexpr SV kDebugLevel[] = {"I|DEBUGLV|0", "I|DEBUGLV|1", "I|DEBUGLV|2"};
+inline constexpr SV kGenObj[] = {"", "I|GENOBJ|1"};
+inline constexpr SV kFoldSec[] = {"", "I|FOLDSEC|1"};
+inline constexpr SV kObjPath = "S|OBJPATH|";
+inline constexpr SV kOutCode[] = {"S|OUTCODE|SJIS", "S|OUTCODE|EUC"};
+inline constexpr SV kDispSize[] = {"S|DISPSIZE|4", "S|DISPSIZE|12"};
+inline constexpr SV kListing[] = {"", "B|LOUTLIST|1"};
+inline constexpr SV kListContentKeys[] = {"B|LINCASS|1", "B|LINCSYM|1", "B|LINCHLS|1",
+                                          "B|LOMITDD|1", "B|LOMITFP|1"};
+inline constexpr char kListContentLetters[] = {'l', 's', 'h', 'd', 'n'};
+inline constexpr SV kLFile = "S|LFILE|";
+inline constexpr SV kSource[] = {"", "B|SOURCE|1", "B|SOURCE|0"};
+inline constexpr SV kSwitchKeys[] = {"B|DSPSUPPORT|1", "B|SWMESS|1", "B|INCLAB|1",
+                                     "B|WARNDIFF|1",   "B|FASTER|1", "B|STATS|1"};
+inline constexpr SV kSwitchArgs[] = {"-dsp", "-W", "-L", "-k", "-f", "--statistics"};
+inline constexpr SV kAppTxt = "S|APPTXT|";
+inline constexpr SV kErrorPath[] = {"", "B|ERRORPATH|1"};
+inline constexpr SV kChgIncPath[] = {"", "B|CHGINCPATH|1"};
+inline constexpr SV kProjectType[] = {"S|PROJECTTYPE|CAPPPROJECT", "S|PROJECTTYPE|CPPAPPPROJECT",
+                                      "S|PROJECTTYPE|LIBPROJECT"};
+
+// Listing show settings of the makefile form: 1 show, 0 do not show.
+inline constexpr SV kShowCond[] = {"", "B|SHOWCOND|1", "B|SHOWCOND|0"};
+inline constexpr SV kShowDef[] = {"", "B|SHOWDEF|1", "B|SHOWDEF|0"};
+inline constexpr SV kShowCall[] = {"", "B|SHOWCALL|1", "B|SHOWCALL|0"};
+inline constexpr SV kShowExp[] = {"", "B|SHOWEXP|1", "B|SHOWEXP|0"};
+inline constexpr SV kShowCode[] = {"", "B|SHOWCODE|1", "B|SHOWCODE|0"};
+inline constexpr SV kShowWords[] = {"conditionals", "definitions", "calls", "expansions", "code"};
+inline constexpr SV kShowTab[] = {"", "B|SHOWTAB|1"};
+inline constexpr SV kCrossRef[] = {"", "B|CROSSREF|1", "B|CROSSREF|0"};
+inline constexpr SV kListSection[] = {"", "B|LSECTION|1", "B|LSECTION|0"};
+
+} // namespace quorle::models::assembler_keys

@@ -1,0 +1,394 @@
+#include "models/linker_model.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "models/linker_keys.h"
+#include "options/option_string.h"
+#include "platform/platform.h"
+#include "sections/layout_text.h"
+
+namespace quorle::models {
+
+using namespace linker_keys;
+
+namespace {
+
+constexpr std::string_view kSwitchKeys[kLinkerSwitchCount] = {
+    "B|BSTATIC|1", "B|BDYNA|1",   "B|BSYM|1",    "B|SPTOSYM|1", "B|SETSRW|1",  "B|TRONLY|1",
+    "B|REXE|1",    "B|OPTMEM|1",  "B|STATS|1",   "B|WSYMCOM|1", "B|WGLOCON|1", "B|WONCEU|1",
+    "B|DTEMPLS|1", "B|DELLS|1",   "B|GENREL|1",  "B|RELREF|1",  "B|ODEBSYM|1", "B|OSYM|1",
+    "B|SBYFILE|1", "B|OUTTRAD|1", "B|GCSECTS|1",
+};
+constexpr std::string_view kShowWords[kShowWordCount] = {"SYMBOL", "REFERENCE", "SECTION",
+                                                         "XREFERENCE", "TOTAL_SIZE"};
+constexpr std::string_view kCrcTypes[] = {"NONE", "CCITT", "16"};
+
+bool ReadFlagTable(std::span<const FlagKey> table, std::string_view body, LinkerFields& fields) {
+    for (const FlagKey& flag : table) {
+        if (flag.key == body) {
+            fields.*flag.field = true;
+            return true;
+        }
+    }
+    return false;
+}
+
+// Position of the first (or last) `c` that lies outside double quotes.
+size_t FindOutsideQuotes(std::string_view text, char c, bool last) {
+    size_t found = std::string_view::npos;
+    bool quoted = false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '"')
+            quoted = !quoted;
+        else if (text[i] == c && !quoted) {
+            found = i;
+            if (!last) break;
+        }
+    }
+    return found;
+}
+
+bool IsQuoted(std::string_view text) {
+    return text.size() >= 2 && text.front() == '"' && text.back() == '"';
+}
+
+// A stored element: without its quotes when it has them, then unescaped.
+// The quotes go first so that an element made of quotes keeps them.
+std::string Element(std::string_view raw) {
+    if (raw.size() >= 2 && raw.front() == '"' && raw.back() == '"')
+        return options::Unescape(raw.substr(1, raw.size() - 2));
+    return options::Unescape(raw);
+}
+
+// The raw value of a prefix key: the stored text after the key.
+std::string_view RawValue(std::string_view raw, std::string_view prefix) {
+    return raw.size() >= prefix.size() ? raw.substr(prefix.size()) : std::string_view{};
+}
+
+// A quoted text value of a prefix key, read from the stored token.
+bool ReadQuoted(std::string_view body, std::string_view raw, std::string_view prefix,
+                std::string& field) {
+    if (!ValueAfter(body, prefix)) return false;
+    field = Element(RawValue(raw, prefix));
+    return true;
+}
+
+// Hexadecimal digits (an optional "0x" first), as the C library's strtoul
+// reads them, limited to 32 bits.
+uint32_t ReadHex32(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) i += 2;
+    uint64_t value = 0;
+    for (; i < text.size(); ++i) {
+        char c = text[i];
+        int digit;
+        if (c >= '0' && c <= '9')
+            digit = c - '0';
+        else if (c >= 'a' && c <= 'f')
+            digit = c - 'a' + 10;
+        else if (c >= 'A' && c <= 'F')
+            digit = c - 'A' + 10;
+        else
+            break;
+        value = std::min<uint64_t>(value * 16 + static_cast<uint64_t>(digit), 0xFFFFFFFFull);
+    }
+    return static_cast<uint32_t>(value);
+}
+
+std::string FormatHex32(uint32_t value) {
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "0x%08X", value);
+    return buffer;
+}
+
+// "|"-separated fields, empty ones kept.
+std::vector<std::string_view> Fields(std::string_view text, char separator) {
+    std::vector<std::string_view> fields;
+    size_t start = 0;
+    for (;;) {
+        size_t end = text.find(separator, start);
+        fields.push_back(text.substr(start, end == std::string_view::npos ? end : end - start));
+        if (end == std::string_view::npos) break;
+        start = end + 1;
+    }
+    return fields;
+}
+
+} // namespace
+
+KeyList LinkerSwitchKeys() {
+    return kSwitchKeys;
+}
+KeyList ShowWords() {
+    return kShowWords;
+}
+KeyList CrcTypes() {
+    return kCrcTypes;
+}
+
+CpuOptions LinkerCpuDefaults() {
+    CpuOptions cpu;
+    cpu.m_nEndian = 2;
+    return cpu;
+}
+
+CLinkerModel::CLinkerModel(std::string_view optionString, std::string_view mapOptimisationFile)
+    : CModelBase(PhaseKind::Linker), m_strMapOptimisationFile(mapOptimisationFile) {
+    Reset();
+    Read(optionString);
+}
+
+void CLinkerModel::ResetFields() {
+    static_cast<LinkerFields&>(*this) = LinkerFields{};
+}
+
+void CLinkerModel::BeforeRead(std::string_view optionString) {
+    // List values are split on their stored (escaped) text, where a doubled
+    // quote inside an element cannot be taken for the end of the element, so
+    // the whole string is read here from the raw tokens.
+    for (const std::string& token : options::SplitOptionString(optionString)) {
+        std::string_view raw = options::StripEnds(token);
+        ReadOne(options::Unescape(raw), raw);
+    }
+}
+
+bool CLinkerModel::ReadToken(std::string_view) {
+    return true; // every token was taken by BeforeRead
+}
+
+void CLinkerModel::ReadOne(std::string_view body, std::string_view raw) {
+    if (body.starts_with(kVersionPrefix)) return; // the writer puts a fresh one first
+    if (ReadInput(body, raw) || ReadOutput(body, raw) || ReadLayout(body) ||
+        ReadCpuCheck(body, raw) || ReadSwitches(body, raw) || ReadSubcommand(body, raw) ||
+        ReadCpuKeys(body) || ReadLibraryBuild(body) || ReadBuildControl(body))
+        return;
+    m_listCarried.emplace_back(raw);
+}
+
+bool CLinkerModel::ReadInput(std::string_view body, std::string_view raw) {
+    if (ReadFlagTable(kInputFlags, body, *this)) return true;
+    if (ValueAfter(body, kIncDir) || ValueAfter(body, kInput)) {
+        bool dirs = ValueAfter(body, kIncDir).has_value();
+        std::vector<std::string>& list = dirs ? m_listLibDirs : m_listObjects;
+        for (const std::string& piece :
+             options::SplitOutsideQuotes(RawValue(raw, dirs ? kIncDir : kInput), '|')) {
+            if (!piece.empty()) list.push_back(Element(piece));
+        }
+        return true;
+    }
+    if (ValueAfter(body, kArchive)) {
+        for (const std::string& piece : options::SplitOutsideQuotes(RawValue(raw, kArchive), '*'))
+            if (!piece.empty()) m_listLibraries.push_back(Element(piece));
+        return true;
+    }
+    if (ValueAfter(body, kBinary)) {
+        std::vector<std::string> items = options::SplitOutsideQuotes(RawValue(raw, kBinary), '|');
+        bool pairForm = items.size() == 2 && IsQuoted(items[0]) && IsQuoted(items[1]);
+        if (pairForm) {
+            m_listBinaries.push_back(Element(items[0]));
+            m_listBinarySections.push_back(Element(items[1]));
+            return true;
+        }
+        // Several files in one token, each a quoted file directly followed
+        // by its section text in parentheses.
+        for (const std::string& item : items) {
+            if (item.empty()) continue;
+            size_t split = item.find("\"(");
+            std::string_view file = split == std::string::npos
+                                        ? std::string_view(item)
+                                        : std::string_view(item).substr(0, split + 1);
+            m_listBinaries.push_back(Element(file));
+            m_listBinarySections.push_back(split == std::string::npos
+                                               ? std::string()
+                                               : options::Unescape(item.substr(split + 1)));
+        }
+        return true;
+    }
+    if (ValueAfter(body, kDefine)) {
+        for (const std::string& item : options::SplitOutsideQuotes(RawValue(raw, kDefine), '|')) {
+            if (item.empty()) continue;
+            size_t split = FindOutsideQuotes(item, ',', false);
+            if (split == std::string::npos) split = FindOutsideQuotes(item, '=', false);
+            std::string_view whole(item);
+            m_listSymbolNames.push_back(Element(whole.substr(0, split)));
+            m_listSymbolValues.push_back(
+                split == std::string::npos ? std::string() : Element(whole.substr(split + 1)));
+        }
+        return true;
+    }
+    if (ReadQuoted(body, raw, kEntry, m_strEntry)) return true;
+    return ReadChoice(kPrelink, body, m_nPrelink);
+}
+
+bool CLinkerModel::ReadOutput(std::string_view body, std::string_view raw) {
+    if (ReadFlagTable(kOutputFlags, body, *this) || ReadChoice(kOutputForm, body, m_nOutputForm) ||
+        ReadChoice(kHexRecord, body, m_nHexRecord) || ReadChoice(kSRecord, body, m_nSRecord))
+        return true;
+    if (auto value = ValueAfter(body, kRelocCount)) {
+        m_strRelocCount = *value;
+        return true;
+    }
+    if (auto value = ValueAfter(body, kRom)) {
+        for (std::string_view item : Fields(*value, '|')) {
+            if (item.empty()) continue;
+            if (item.front() == '(') item.remove_prefix(1);
+            if (!item.empty() && item.back() == ')') item.remove_suffix(1);
+            size_t comma = item.find(',');
+            m_listRomSections.emplace_back(item.substr(0, comma));
+            m_listRamSections.emplace_back(
+                comma == std::string_view::npos ? std::string_view{} : item.substr(comma + 1));
+        }
+        return true;
+    }
+    if (ValueAfter(body, kMultiOutput)) {
+        for (const std::string& item :
+             options::SplitOutsideQuotes(RawValue(raw, kMultiOutput), '|')) {
+            if (item.empty()) continue;
+            std::string_view whole(item);
+            size_t split = FindOutsideQuotes(whole, '=', true);
+            m_listOutputPieces.push_back(Element(whole.substr(0, split)));
+            m_listPieceSections.push_back(
+                split == std::string::npos ? std::string() : Element(whole.substr(split + 1)));
+        }
+        return true;
+    }
+    if (ReadQuoted(body, raw, kOutFile, m_strOutputFile)) return true;
+    if (auto value = ValueAfter(body, kCrc)) {
+        std::vector<std::string_view> fields = Fields(*value, '|');
+        ReadChoice(kCrcTypes, fields[0], m_nCrcType);
+        if (fields.size() > 1) m_strCrcAddress = fields[1];
+        for (size_t i = 2; i < fields.size(); ++i)
+            if (!fields[i].empty()) m_listCrcRanges.emplace_back(fields[i]);
+        return true;
+    }
+    if (ValueAfter(body, kMapFile)) {
+        std::string whole = Element(RawValue(raw, kMapFile));
+        std::string_view path = whole;
+        size_t slash = path.find_last_of("\\/");
+        std::string_view leaf = slash == std::string_view::npos ? path : path.substr(slash + 1);
+        m_strMapDir = slash == std::string_view::npos ? std::string() : path.substr(0, slash);
+        m_strMapName = leaf.substr(0, leaf.rfind('.'));
+        return true;
+    }
+    if (auto value = ValueAfter(body, kShow)) {
+        // Whole words only, so "XREFERENCE" does not also set "REFERENCE".
+        for (std::string_view word : Fields(*value, '|'))
+            for (int i = 0; i < kShowWordCount; ++i)
+                if (word == kShowWords[i]) m_aShow[static_cast<size_t>(i)] = true;
+        return true;
+    }
+    return false;
+}
+
+bool CLinkerModel::ReadLayout(std::string_view body) {
+    if (auto value = ValueAfter(body, kGroups)) {
+        if (!sections::GroupsFromText(*value, m_layout.groups))
+            platform::ShowMessage("ERROR", std::string(sections::kGroupReadError),
+                                  platform::MessageButtons::Ok, platform::MessageIcon::Error);
+        return true;
+    }
+    if (auto value = ValueAfter(body, kRegions)) {
+        sections::RegionsFromText(*value, m_layout.regions);
+        return true;
+    }
+    if (auto value = ValueAfter(body, kForced)) {
+        AppendListValue(m_listForcedSymbols, *value, false);
+        return true;
+    }
+    if (auto value = ValueAfter(body, kSuppressed)) {
+        AppendListValue(m_listSuppressedSymbols, *value, false);
+        return true;
+    }
+    return false;
+}
+
+bool CLinkerModel::ReadCpuCheck(std::string_view body, std::string_view raw) {
+    if (ReadChoice(kCpuCheck, body, m_nCpuCheckMode)) return true;
+    if (auto value = ValueAfter(body, kCheckDevice)) {
+        for (std::string_view item : Fields(*value, '|')) {
+            if (item.empty()) continue;
+            std::vector<std::string_view> parts = Fields(item, ',');
+            std::string_view kind = parts[0];
+            // External and I/O areas are checked like RAM.
+            if (kind == "EXTERNAL" || kind == "I/O") kind = "RAM";
+            m_listCheckKinds.emplace_back(kind);
+            m_listCheckStarts.push_back(FormatHex32(parts.size() > 1 ? ReadHex32(parts[1]) : 0));
+            m_listCheckEnds.push_back(FormatHex32(parts.size() > 2 ? ReadHex32(parts[2]) : 0));
+        }
+        return true;
+    }
+    if (ReadQuoted(body, raw, kCpuInfoFile, m_strCpuInfoFile)) return true;
+    if (auto value = ValueAfter(body, kPsCheck)) {
+        m_strPsCheck = *value;
+        return true;
+    }
+    return false;
+}
+
+bool CLinkerModel::ReadSwitches(std::string_view body, std::string_view raw) {
+    if (ReadFlags(kSwitchKeys, body, m_aSwitches)) return true;
+    return ReadQuoted(body, raw, kAppText, m_strAppText) ||
+           ReadQuoted(body, raw, kOtherVia, m_strOtherVia);
+}
+
+bool CLinkerModel::ReadSubcommand(std::string_view body, std::string_view raw) {
+    if (body == kSubcommand) {
+        m_bSubcommand = true;
+        return true;
+    }
+    if (ReadQuoted(body, raw, kExtFile, m_strSubcommandFile)) return true;
+    return ReadChoice(kSubcommandType, body, m_nSubcommandType);
+}
+
+bool CLinkerModel::ReadCpuKeys(std::string_view body) {
+    return m_cpu.Read(body) || ReadChoice(kProjectType, body, m_nProjectType);
+}
+
+bool CLinkerModel::ReadLibraryBuild(std::string_view body) {
+    int value = 0;
+    if (ReadChoice(kOptLib, body, value)) {
+        m_bOptLib = value == 1;
+        return true;
+    }
+    if (ReadChoice(kProjectBuilt, body, value)) {
+        m_bProjectIsLibrary = value == 1;
+        return true;
+    }
+    return false;
+}
+
+bool CLinkerModel::OptimisationFlag() const {
+    return std::find(m_listCarried.begin(), m_listCarried.end(), kOptimiseOn) !=
+           m_listCarried.end();
+}
+
+void CLinkerModel::SetOptimisationFlag(bool on) {
+    if (!on) {
+        std::replace(m_listCarried.begin(), m_listCarried.end(), std::string(kOptimiseOn),
+                     std::string(kOptimiseOff));
+        return;
+    }
+    if (OptimisationFlag()) return;
+    auto off = std::find(m_listCarried.begin(), m_listCarried.end(), kOptimiseOff);
+    if (off != m_listCarried.end())
+        *off = kOptimiseOn;
+    else
+        m_listCarried.emplace_back(kOptimiseOn);
+}
+
+std::string CLinkerModel::MapFilePath() const {
+    std::string path = m_strMapDir;
+    if (!path.empty()) path += '\\';
+    path += m_strMapName;
+    path += ".map";
+    return path;
+}
+
+bool CLinkerModel::NormalMode() const {
+    return m_cpu.m_nFamilyCode == toolchain::kCodePelka &&
+           m_cpu.m_aFamilyFlags[toolchain::kPelkaNormalPos];
+}
+
+} // namespace quorle::models

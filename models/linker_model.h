@@ -1,0 +1,200 @@
+// The linker options model: the typed record of the linker phase's option
+// string, read by the link-text builder and the script generator and changed
+// by the options editor.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "models/cpu_options.h"
+#include "models/model_base.h"
+#include "sections/section_layout.h"
+
+namespace quorle::models {
+
+inline constexpr int kLinkerSwitchCount = 21;
+inline constexpr int kShowWordCount = 5;
+
+// Output form index values.
+enum LinkerOutputForm : int {
+    kFormDefault = 0,
+    kFormBoth = 1,
+    kFormRelocate = 2,
+    kFormLibraryS = 3,
+    kFormLibraryU = 4,
+    kFormHex = 5,
+    kFormStype = 6,
+    kFormBinary = 7,
+};
+
+enum LinkerShowWord : int {
+    kShowSymbol,
+    kShowReference,
+    kShowSection,
+    kShowXReference,
+    kShowTotal
+};
+
+// The 21 linker switches in their fixed order.
+enum LinkerSwitch : int {
+    kSwBStatic,
+    kSwBDynamic,
+    kSwBSymbolic,
+    kSwSpToSym,
+    kSwSetSrw,
+    kSwTrOnly,
+    kSwRExe,
+    kSwOptMem,
+    kSwStats,
+    kSwWSymCom,
+    kSwWGloCon,
+    kSwWOnceU,
+    kSwDTempls,
+    kSwDelLs,
+    kSwGenRel,
+    kSwRelRef,
+    kSwODebSym,
+    kSwOSym,
+    kSwSByFile,
+    kSwOutTrad,
+    kSwGcSects,
+};
+
+KeyList LinkerSwitchKeys(); // "B|BSTATIC|1" ... "B|GCSECTS|1"
+KeyList ShowWords();        // "SYMBOL", "REFERENCE", "SECTION", "XREFERENCE", "TOTAL_SIZE"
+KeyList CrcTypes();         // "NONE", "CCITT", "16"
+
+// CPU keys of a new linker model: as the compiler's, but with the byte order
+// not given (2) until a key sets it.
+CpuOptions LinkerCpuDefaults();
+
+// Every field a reset restores, with its default.
+struct LinkerFields {
+    // Input and libraries.
+    std::vector<std::string> m_listLibDirs; // "S|INCDIR|"
+    bool m_bGroupLibs = false;              // "B|RSARCH|1"
+    bool m_bFixupLibs = false;              // "B|FIXUPLIBS|1"
+    std::vector<std::string> m_listLibraries;
+    std::vector<std::string> m_listObjects;
+    std::vector<std::string> m_listBinaries;
+    std::vector<std::string> m_listBinarySections;
+    std::vector<std::string> m_listSymbolNames;
+    std::vector<std::string> m_listSymbolValues;
+    bool m_bEntry = false;
+    std::string m_strEntry;
+    int m_nPrelink = 0; // 1 SKIP, 2 RUN
+
+    // Output.
+    int m_nOutputForm = kFormDefault;
+    int m_nSRecord = 0;   // 1-3: S1, S2, S3
+    int m_nHexRecord = 0; // 1-3: H16, H20, H32
+    bool m_bRelocSplit = false;
+    std::string m_strRelocCount = "0";
+    std::vector<std::string> m_listRomSections;
+    std::vector<std::string> m_listRamSections;
+    bool m_bDivideOutput = false;
+    std::vector<std::string> m_listOutputPieces;
+    std::vector<std::string> m_listPieceSections;
+    std::string m_strOutputFile = "$(CONFIGDIR)\\$(PROJECTNAME).x";
+    bool m_bWarnUnused = false;
+    bool m_bDataStuff = false;
+    bool m_bDataStuffMap = false;
+    bool m_bMapFile = false;
+    std::string m_strMapDir = "$(CONFIGDIR)";
+    std::string m_strMapName = "$(PROJECTNAME)";
+    std::array<bool, kShowWordCount> m_aShow{};
+    int m_nCrcType = 0;
+    std::string m_strCrcAddress = "00000000";
+    std::vector<std::string> m_listCrcRanges;
+    bool m_bUseGcc = false;
+    bool m_bLto = false;
+    bool m_bObjsOnCmdLine = false;
+
+    // Section layout and symbols.
+    sections::SectionLayout m_layout;
+    std::vector<std::string> m_listForcedSymbols;     // "S|FSYMBOL|"
+    std::vector<std::string> m_listSuppressedSymbols; // "S|;UNGENERATESYMBOL|"
+    // Filled by the options editor, already in the "-start=" entry form.
+    std::vector<std::string> m_listSectionStarts;
+
+    // CPU checks.
+    int m_nCpuCheckMode = 0;
+    std::vector<std::string> m_listCheckKinds;
+    std::vector<std::string> m_listCheckStarts; // "0x%08X"
+    std::vector<std::string> m_listCheckEnds;
+    std::string m_strCpuInfoFile; // "S|CPUxx|"
+    std::string m_strPsCheck;
+
+    std::array<bool, kLinkerSwitchCount> m_aSwitches{};
+    std::string m_strAppText;  // appended verbatim to the GNU link text
+    std::string m_strOtherVia; // makefile sub-command only
+
+    // User sub-command file.
+    bool m_bSubcommand = false;
+    std::string m_strSubcommandFile;
+    int m_nSubcommandType = 0; // 0 response file, 1 linker script
+
+    // CPU keys (endianness 2 means not given) and library build.
+    CpuOptions m_cpu = LinkerCpuDefaults();
+    int m_nProjectType = 0; // 0 C, 1 C++
+    bool m_bOptLib = false;
+    bool m_bProjectIsLibrary = false;
+
+    bool operator==(const LinkerFields&) const = default;
+};
+
+class CLinkerModel : public CModelBase, public LinkerFields {
+  public:
+    // A model at its defaults that has read `optionString`. The second text is
+    // the map-optimisation file ("$(CONFIGDIR)\\$(PROJECTNAME).bls" for the
+    // phase handlers); it is kept with the model and never written.
+    explicit CLinkerModel(std::string_view optionString = {},
+                          std::string_view mapOptimisationFile = {});
+
+    // Reads the tokens of `optionString` into the current state (lists append).
+    void Parse(std::string_view optionString) { Read(optionString); }
+    std::string Serialize() const { return Write(); }
+
+    // The linker optimisation flag is the carried-over token "B|OPTIMIZE|1".
+    bool OptimisationFlag() const;
+    // Off rewrites every "B|OPTIMIZE|1" as "B|OPTIMIZE|0" in its place; on
+    // rewrites the first "B|OPTIMIZE|0" (or adds "B|OPTIMIZE|1" when none).
+    void SetOptimisationFlag(bool on);
+
+    // The map file path: directory, base name and the extension "map".
+    std::string MapFilePath() const;
+    // Pelka normal mode ("-mn"), which selects the OUTPUT_ARCH variant.
+    bool NormalMode() const;
+
+    // Tokens no reader knows, bodies as stored, in arrival order; a reset
+    // keeps them.
+    std::vector<std::string> m_listCarried;
+    std::string m_strMapOptimisationFile;
+
+  protected:
+    void ResetFields() override;
+    void BeforeRead(std::string_view optionString) override;
+    bool ReadToken(std::string_view body) override;
+    void WriteTokens(std::string& out) const override;
+
+  private:
+    // One token: `body` unescaped, `raw` as stored (brackets removed).
+    void ReadOne(std::string_view body, std::string_view raw);
+    bool ReadInput(std::string_view body, std::string_view raw);
+    bool ReadOutput(std::string_view body, std::string_view raw);
+    bool ReadLayout(std::string_view body);
+    bool ReadCpuCheck(std::string_view body, std::string_view raw);
+    bool ReadSwitches(std::string_view body, std::string_view raw);
+    bool ReadSubcommand(std::string_view body, std::string_view raw);
+    bool ReadCpuKeys(std::string_view body);
+    bool ReadLibraryBuild(std::string_view body);
+
+    void WriteInput(std::string& out) const;
+    void WriteOutput(std::string& out) const;
+    void WriteLayout(std::string& out) const;
+    void WriteCpuCheck(std::string& out) const;
+};
+
+} // namespace quorle::models

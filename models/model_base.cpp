@@ -1,0 +1,296 @@
+#include "models/model_base.h"
+
+#include <cstring>
+#include <limits>
+
+#include "options/option_string.h"
+
+namespace quorle::models {
+
+int MatchKey(KeyList table, std::string_view body) {
+    for (size_t i = 0; i < table.size(); ++i)
+        if (!table[i].empty() && table[i] == body) return static_cast<int>(i);
+    return -1;
+}
+
+bool ReadChoice(KeyList table, std::string_view body, int& field) {
+    int position = MatchKey(table, body);
+    if (position < 0) return false;
+    field = position;
+    return true;
+}
+
+bool ReadFlags(KeyList keys, std::string_view body, std::span<bool> flags) {
+    int position = MatchKey(keys, body);
+    if (position < 0 || static_cast<size_t>(position) >= flags.size()) return false;
+    flags[static_cast<size_t>(position)] = true;
+    return true;
+}
+
+std::optional<std::string_view> ValueAfter(std::string_view body, std::string_view prefix) {
+    if (body.size() < prefix.size() || body.compare(0, prefix.size(), prefix) != 0)
+        return std::nullopt;
+    return body.substr(prefix.size());
+}
+
+std::string_view QuotedText(std::string_view value) {
+    if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
+        return value.substr(1, value.size() - 2);
+    if (value == "\"") return {};
+    return value;
+}
+
+void AppendListValue(std::vector<std::string>& list, std::string_view value, bool quoted) {
+    size_t pos = 0;
+    while (pos <= value.size()) {
+        size_t bar = value.find('|', pos);
+        size_t end = bar == std::string_view::npos ? value.size() : bar;
+        std::string_view piece = value.substr(pos, end - pos);
+        if (quoted) piece = QuotedText(piece);
+        if (!piece.empty()) list.emplace_back(piece);
+        if (bar == std::string_view::npos) break;
+        pos = bar + 1;
+    }
+}
+
+std::string_view EnclosedValue(std::string_view value) {
+    if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
+        return value.substr(1, value.size() - 2);
+    return value;
+}
+
+int ReadNumber(std::string_view value) {
+    // Out-of-range numbers clamp to the int range instead of overflowing.
+    return static_cast<int>(options::ParseDecimal(value, std::numeric_limits<int>::min(),
+                                                  std::numeric_limits<int>::max(), 0, true));
+}
+
+namespace {
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+// In place: "cc" becomes "c" and c followed by a double quote becomes the
+// quote. Starts at the first place where anything changes.
+void CollapseInPlace(std::string& text, char c) {
+    const size_t n = text.size();
+    size_t i = text.find(c);
+    while (i != std::string::npos && i + 1 < n && text[i + 1] != c && text[i + 1] != '"')
+        i = text.find(c, i + 1);
+    if (i == std::string::npos || i + 1 >= n) return;
+    size_t w = i;
+    while (i < n) {
+        if (text[i] == c && i + 1 < n && (text[i + 1] == c || text[i + 1] == '"')) {
+            text[w++] = text[i + 1];
+            i += 2;
+        } else {
+            text[w++] = text[i++];
+        }
+    }
+    text.resize(w);
+}
+
+} // namespace
+
+namespace {
+
+// True when one of the eight bytes is below 0x23, that is possibly a blank
+// or a double quote (bytes of 0x80 and above give false alarms, which the
+// byte-wise check then clears).
+bool MayHoldStop(const char* p) {
+    uint64_t x;
+    std::memcpy(&x, p, sizeof x);
+    return ((x - 0x2323232323232323ULL) & ~x & 0x8080808080808080ULL) != 0;
+}
+
+} // namespace
+
+bool NextTokenBody(std::string_view text, size_t& pos, std::string& scratch,
+                   std::string_view& body) {
+    const size_t n = text.size();
+    const char* p = text.data();
+    size_t i = pos;
+    while (i < n && IsBlank(p[i])) ++i;
+    if (i >= n) {
+        pos = n;
+        return false;
+    }
+    const size_t start = i;
+    bool quoted = false;
+    bool ended = false;
+    bool quotePair = false; // two quotes in a row: unescaping changes them
+    while (i < n && !ended) {
+        if (i + 8 <= n && !MayHoldStop(p + i)) {
+            i += 8;
+            continue;
+        }
+        for (const size_t end = i + 8 < n ? i + 8 : n; i < end; ++i) {
+            char c = p[i];
+            if (c == '"') {
+                quoted = !quoted;
+                quotePair = quotePair || (i > start && p[i - 1] == '"');
+            } else if (!quoted && IsBlank(c)) {
+                ended = true;
+                break;
+            }
+        }
+    }
+    pos = i;
+    body = options::StripEnds(text.substr(start, i - start));
+    // Without a quote pair or a closing bracket unescaping changes nothing,
+    // and the body is a view into the option string itself.
+    if (!quotePair && body.find(']') == std::string_view::npos) return true;
+    scratch.assign(body);
+    for (char c : options::kEscapeSet) CollapseInPlace(scratch, c);
+    body = scratch;
+    return true;
+}
+
+namespace {
+
+void OpenToken(std::string& out) {
+    if (!out.empty()) out += ' ';
+    out += '[';
+}
+
+// Quote value with the escaping of the writers, appended to `out`.
+void AppendQuotedText(std::string& out, std::string_view text) {
+    out += '"';
+    size_t start = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '"' && text[i] != ']') continue;
+        out.append(text.substr(start, i - start + 1));
+        out += text[i];
+        start = i + 1;
+    }
+    out.append(text.substr(start));
+    // Unescaping pairs quotes from the left, so a value made only of quotes
+    // would lose one to the enclosing pair; one more escaped quote pair
+    // keeps the count right (and the token's quote count even).
+    if (!text.empty() && text.find_first_not_of('"') == std::string_view::npos) out += "\"\"";
+    out += '"';
+}
+
+} // namespace
+
+void AppendBody(std::string& out, std::string_view body) {
+    if (body.empty()) return;
+    OpenToken(out);
+    out += body;
+    out += ']';
+}
+
+void WriteChoice(std::string& out, KeyList table, int value) {
+    if (value < 0 || static_cast<size_t>(value) >= table.size()) return;
+    AppendBody(out, table[static_cast<size_t>(value)]);
+}
+
+void WriteFlags(std::string& out, KeyList keys, std::span<const bool> flags) {
+    for (size_t i = 0; i < keys.size() && i < flags.size(); ++i)
+        if (flags[i]) AppendBody(out, keys[i]);
+}
+
+void AppendQuoted(std::string& out, std::string_view prefix, std::string_view text) {
+    OpenToken(out);
+    out += prefix;
+    AppendQuotedText(out, text);
+    out += ']';
+}
+
+void AppendQuotedList(std::string& out, std::string_view prefix,
+                      const std::vector<std::string>& list) {
+    bool any = false;
+    for (const std::string& entry : list) {
+        // An empty entry would write "" which reads back as a lone quote.
+        if (entry.empty()) continue;
+        if (any) {
+            out += '|';
+        } else {
+            OpenToken(out);
+            out += prefix;
+        }
+        AppendQuotedText(out, entry);
+        any = true;
+    }
+    if (any) out += ']';
+}
+
+void AppendJoinedValue(std::string& out, std::string_view prefix, std::string_view joined) {
+    if (joined.find_first_of("\"] \t\r\n") != std::string_view::npos) {
+        AppendQuoted(out, prefix, joined);
+    } else {
+        OpenToken(out);
+        out += prefix;
+        out += joined;
+        out += ']';
+    }
+}
+
+void AppendNumber(std::string& out, std::string_view prefix, int64_t value) {
+    OpenToken(out);
+    out += prefix;
+    out += std::to_string(value);
+    out += ']';
+}
+
+std::string Join(const std::vector<std::string>& list, std::string_view separator) {
+    std::string out;
+    for (size_t i = 0; i < list.size(); ++i) {
+        if (i > 0) out += separator;
+        out += list[i];
+    }
+    return out;
+}
+
+// ---- CModelBase --------------------------------------------------------------
+
+namespace {
+constexpr std::string_view kSkipDependency = "B|SKIPDEPENDENCY|1";
+constexpr std::string_view kDependScan = "N|DEPENDSCAN|1";
+constexpr std::string_view kMapBatch = "B|MAPBATCH|1";
+} // namespace
+
+void CModelBase::Reset() {
+    m_bSkipDependency = false;
+    m_bDependScan = false;
+    m_bMapBatch = false;
+    ResetFields();
+}
+
+void CModelBase::Read(std::string_view optionString) {
+    BeforeRead(optionString);
+    ForEachTokenBody(optionString, [this](std::string_view body) {
+        if (!ReadToken(body)) ReadBuildControl(body);
+    });
+}
+
+std::string CModelBase::Write() const {
+    std::string out;
+    out.reserve(1536);
+    AppendBody(out, options::kVersionToken);
+    WriteTokens(out);
+    WriteBuildControl(out);
+    return out;
+}
+
+bool CModelBase::ReadBuildControl(std::string_view body) {
+    if (body == kSkipDependency) {
+        m_bSkipDependency = true;
+    } else if (body == kDependScan) {
+        m_bDependScan = true;
+    } else if (body == kMapBatch) {
+        m_bMapBatch = true;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void CModelBase::WriteBuildControl(std::string& out) const {
+    if (m_bSkipDependency) AppendBody(out, kSkipDependency);
+    if (m_bDependScan) AppendBody(out, kDependScan);
+    if (m_bMapBatch) AppendBody(out, kMapBatch);
+}
+
+} // namespace quorle::models

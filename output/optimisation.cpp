@@ -1,0 +1,53 @@
+#include "output/optimisation.h"
+
+#include <chrono>
+#include <thread>
+
+#include "interface/phase.h"
+#include "models/compiler_model.h"
+#include "models/linker_model.h"
+#include "phases/step_models.h"
+
+namespace quorle::output {
+
+std::string InConfigDirectory(std::string_view path) {
+    size_t cut = path.find_last_of("\\/");
+    std::string_view leaf = cut == std::string_view::npos ? path : path.substr(cut + 1);
+    return "$(CONFIGDIR)\\" + std::string(leaf);
+}
+
+int OptimisationMode(int phaseIndex, std::string_view options) {
+    if (phaseIndex == kPhaseCompiler) {
+        // Read for its own sake only: the compiler has no optimising pass.
+        models::CCompilerModel model({}, options);
+        return 0;
+    }
+    if (phaseIndex != kPhaseLinker) return 0;
+    models::CLinkerModel model(options, phases::kLinkerMapOptimisationFile);
+    return model.OptimisationFlag() ? 1 : 0;
+}
+
+std::string OptimisationOptions(int phaseIndex, std::string_view options, int32_t request,
+                                uint32_t pauseMs) {
+    if (phaseIndex != kPhaseLinker || (request != 1 && request != 2)) return std::string(options);
+    models::CLinkerModel model(options, phases::kLinkerMapOptimisationFile);
+    if (request == 2) {
+        model.SetOptimisationFlag(false);
+        return model.Serialize();
+    }
+    if (!model.OptimisationFlag()) return std::string(options);
+    std::this_thread::sleep_for(std::chrono::milliseconds(pauseMs));
+    if (!model.m_listOutputPieces.empty()) {
+        for (std::string& piece : model.m_listOutputPieces) piece = InConfigDirectory(piece);
+    } else {
+        model.m_strOutputFile = InConfigDirectory(model.m_strOutputFile);
+    }
+    return model.Serialize();
+}
+
+std::string OptimisationDependency(int phaseIndex, std::string_view options, int32_t request) {
+    if (request == 2 && phaseIndex == kPhaseCompiler) models::CCompilerModel model({}, options);
+    return "\n";
+}
+
+} // namespace quorle::output

@@ -1,0 +1,15 @@
+#include "output/stack.h"
+
+#include "models/linker_model.h"
+#include "phases/step_models.h"
+
+namespace quorle::output {
+
+std::string StackInformationFile(std::string_view options) {
+    // The options are read as the linker reads them, though nothing in them
+    // names a stack file.
+    models::CLinkerModel model(options, phases::kLinkerMapOptimisationFile);
+    return std::string();
+}
+
+} // namespace quorle::output

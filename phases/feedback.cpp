@@ -1,0 +1,148 @@
+#include "phases/feedback.h"
+
+#include <cstdio>
+
+#include "options/option_string.h"
+#include "platform/platform.h"
+
+namespace quorle::phases {
+
+namespace {
+
+constexpr char kScrambleKey[] = "plovinar";
+constexpr size_t kScrambleKeyLength = sizeof kScrambleKey - 1;
+constexpr uint32_t kLargestCount = 99999999; // keeps the stored text at eight digits
+
+std::string RequestsKey(const std::string& buildTag) {
+    return std::string(kFeedbackStoreKey) + "FeedbackRequests-" + buildTag;
+}
+
+std::string CounterKey(const std::string& buildTag) {
+    return std::string(kFeedbackStoreKey) + buildTag;
+}
+
+bool IsUnreserved(unsigned char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
+           c == '.' || c == '_' || c == '~';
+}
+
+// Toolchain names hold blanks and brackets, which a URL cannot carry as they are.
+std::string PercentEncode(std::string_view text) {
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    for (unsigned char c : text) {
+        if (IsUnreserved(c)) {
+            out += static_cast<char>(c);
+        } else {
+            out += '%';
+            out += kHex[c >> 4];
+            out += kHex[c & 15];
+        }
+    }
+    return out;
+}
+
+std::string RequestText(const std::string& buildTag, uint32_t count) {
+    return "You have now linked " + std::to_string(count) + " times with " + buildTag +
+           ".\nWould you take a moment to tell us what you think of the Dravik GNU tools?";
+}
+
+void OpenFeedbackPage(const std::string& buildTag, uint32_t count) {
+    auto placeholder = platform::CreateTempFile(platform::TempDirectory(), "URL");
+    if (!placeholder) return;
+    std::string shortcut = *placeholder + ".url";
+    std::string content = "[InternetShortcut]\nURL=" + FeedbackUrl(buildTag, count) + "\n";
+    bool written = platform::WriteFile(shortcut, content, /*textMode=*/true);
+    // The empty file only reserved the unique name.
+    platform::DeleteFile(*placeholder);
+    if (written) platform::ShellOpen(shortcut);
+}
+
+// The answer word of the request: from the answer queue where dialogs are
+// logged (Linux, or QUORLE_MESSAGES set), otherwise from a modal question
+// whose third button stands for "No thanks" with "Please don't ask me again".
+std::string AskForFeedback(const std::string& buildTag, uint32_t count) {
+    std::string text = RequestText(buildTag, count);
+#if defined(_WIN32)
+    if (!platform::MessagesRedirected()) {
+        text += "\n\nYes: Provide feedback\nNo: No thanks\nCancel: No thanks, and please don't "
+                "ask me again";
+        switch (platform::ShowMessage("Request for Feedback", text,
+                                      platform::MessageButtons::YesNoCancel,
+                                      platform::MessageIcon::Question)) {
+        case platform::MessageAnswer::Yes:
+            return "FEEDBACK";
+        case platform::MessageAnswer::Cancel:
+            return "NOTHANKS+NOASK";
+        default:
+            return "NOTHANKS";
+        }
+    }
+#endif
+    return platform::AskQueued("Request for Feedback", text, "NOTHANKS");
+}
+
+} // namespace
+
+std::string ScrambleCount(std::string_view text) {
+    std::string out(text);
+    for (size_t i = 0; i < out.size() && i < kScrambleKeyLength; ++i)
+        out[i] = static_cast<char>(out[i] ^ kScrambleKey[i]);
+    return out;
+}
+
+std::string EncodeCount(uint32_t count) {
+    char digits[16];
+    std::snprintf(digits, sizeof digits, "%.8lu", static_cast<unsigned long>(count));
+    return ScrambleCount(digits);
+}
+
+uint32_t DecodeCount(std::string_view stored) {
+    std::string digits = ScrambleCount(stored);
+    return static_cast<uint32_t>(
+        options::ParseDecimal(digits, 0, kLargestCount, 0, /*allowSign=*/false));
+}
+
+bool IsFeedbackThreshold(uint32_t count) {
+    return count == 30 || count == 100 || (count != 0 && count % 500 == 0);
+}
+
+FeedbackAnswer ParseFeedbackAnswer(std::string_view word) {
+    FeedbackAnswer answer;
+    constexpr std::string_view kNoAsk = "+NOASK";
+    if (word.size() >= kNoAsk.size() && word.substr(word.size() - kNoAsk.size()) == kNoAsk) {
+        answer.dontAskAgain = true;
+        word.remove_suffix(kNoAsk.size());
+    }
+    answer.provideFeedback = word == "FEEDBACK";
+    return answer;
+}
+
+std::string FeedbackUrl(std::string_view buildTag, uint32_t count) {
+    return std::string(kFeedbackAddress) + "?toolChainName=" + PercentEncode(buildTag) +
+           "&count=" + std::to_string(count);
+}
+
+std::optional<uint32_t> CountLinkForFeedback(const std::string& buildTag) {
+    auto allowed = platform::RegistryQueryValue(RequestsKey(buildTag));
+    if (allowed && options::ParseDecimal(*allowed, INT32_MIN, INT32_MAX, 0) == 0)
+        return std::nullopt;
+    auto stored = platform::RegistryQueryValue(CounterKey(buildTag));
+    if (!stored) {
+        if (!platform::RegistrySetValue(CounterKey(buildTag), EncodeCount(1))) return std::nullopt;
+        return 1;
+    }
+    uint32_t count = DecodeCount(*stored);
+    if (count < kLargestCount) ++count;
+    if (!platform::RegistrySetValue(CounterKey(buildTag), EncodeCount(count))) return std::nullopt;
+    if (IsFeedbackThreshold(count)) ShowFeedbackDialog(buildTag, count);
+    return count;
+}
+
+void ShowFeedbackDialog(const std::string& buildTag, uint32_t count) {
+    FeedbackAnswer answer = ParseFeedbackAnswer(AskForFeedback(buildTag, count));
+    platform::RegistrySetValue(RequestsKey(buildTag), answer.dontAskAgain ? "0" : "1");
+    if (answer.provideFeedback) OpenFeedbackPage(buildTag, count);
+}
+
+} // namespace quorle::phases

@@ -1,0 +1,164 @@
+#include "phases/output_files.h"
+
+#include <cctype>
+#include <vector>
+
+#include "interface/phase.h"
+#include "models/compiler_model.h"
+#include "models/linker_model.h"
+#include "phases/paths.h"
+#include "phases/step_models.h"
+
+namespace quorle::phases {
+
+namespace {
+
+bool SameTextIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+void AddEntry(std::string& list, std::string_view path, std::string_view type) {
+    list += path;
+    if (!type.empty()) {
+        list += '|';
+        list += type;
+    }
+    list += '\n';
+}
+
+std::optional<std::string> SingleEntryList(const std::string& configDir, const std::string& path,
+                                           std::string_view type) {
+    auto full = ResolveAgainst(configDir, path);
+    if (!full) return std::nullopt;
+    std::string list;
+    AddEntry(list, *full, type);
+    list += '\n';
+    return list;
+}
+
+std::string_view CompilerOutputType(const models::CCompilerModel& model) {
+    switch (model.m_nOutput) {
+    case models::kOutObject:
+        return "Object file";
+    case models::kOutAsmCode:
+        return "Assembly source file";
+    case models::kOutPreprocessor:
+    // Preprocessing without line markers writes the same kind of file.
+    case models::kOutPreprocessorNoLine:
+        if (SameTextIgnoringCase(model.m_objPath.ext, ".P")) return "Preprocessed C source file";
+        if (SameTextIgnoringCase(model.m_objPath.ext, ".PP")) return "Preprocessed C++ source file";
+        return {};
+    default:
+        return {};
+    }
+}
+
+std::optional<std::string> CompilerOutputs(std::string_view options, const std::string& configDir) {
+    models::CCompilerModel model({}, options);
+    std::string_view type = CompilerOutputType(model);
+    if (type.empty()) return std::nullopt;
+    return SingleEntryList(configDir, CompilerObjectPath(model), type);
+}
+
+std::optional<std::string> LinkerOutputs(std::string_view options, const std::string& configDir) {
+    models::CLinkerModel model(options, kLinkerMapOptimisationFile);
+    std::string_view type;
+    bool bothForms = false;
+    if (model.m_nOutputForm == models::kFormDefault) {
+        type = "Absolute file";
+    } else if (model.m_nOutputForm == models::kFormBoth) {
+        type = "S-Record file";
+        bothForms = true;
+    }
+    std::string list;
+    std::string remembered;
+    bool divided =
+        model.m_bDivideOutput && !model.m_listOutputPieces.empty() &&
+        (model.m_nOutputForm == models::kFormDefault || model.m_nOutputForm == models::kFormBoth);
+    if (divided) {
+        for (const std::string& piece : model.m_listOutputPieces) {
+            auto full = ResolveAgainst(configDir, piece);
+            if (!full) return std::nullopt;
+            if (remembered.empty()) remembered = *full;
+            AddEntry(list, *full, type);
+        }
+    } else {
+        auto full = ResolveAgainst(configDir, model.m_strOutputFile);
+        if (!full) return std::nullopt;
+        remembered = *full;
+        std::string path = *full;
+        std::string_view stem = WithoutExtension(path);
+        if (bothForms && path.substr(stem.size()) == ".x") path = std::string(stem) + ".mot";
+        AddEntry(list, path, type);
+    }
+    if (bothForms)
+        AddEntry(list, std::string(WithoutExtension(remembered)) + ".x", "Absolute file");
+    list += '\n';
+    return list;
+}
+
+std::optional<std::string> AssemblerOutputs(std::string_view options,
+                                            const std::string& configDir) {
+    return SingleEntryList(configDir, AssemblerObjectPath(options), "Object file");
+}
+
+std::optional<std::string> GeneratorOutputs(std::string_view options,
+                                            const std::string& configDir) {
+    return SingleEntryList(configDir, GeneratorLibraryPath(options), "Archive file");
+}
+
+} // namespace
+
+std::optional<std::string> OutputFileList(int phaseIndex, std::string_view options,
+                                          const std::string& configDir) {
+    switch (phaseIndex) {
+    case kPhaseCompiler:
+        return CompilerOutputs(options, configDir);
+    case kPhaseAssembler:
+        return AssemblerOutputs(options, configDir);
+    case kPhaseLinker:
+        return LinkerOutputs(options, configDir);
+    case kPhaseGenerator:
+        return GeneratorOutputs(options, configDir);
+    default:
+        return std::nullopt;
+    }
+}
+
+std::optional<std::string> LinkerInputFiles(int phaseIndex, std::string_view options,
+                                            const std::string& configDir) {
+    if (phaseIndex == kPhaseLinker) {
+        models::CLinkerModel model(options, kLinkerMapOptimisationFile);
+        std::string text;
+        for (const auto* list :
+             {&model.m_listLibraries, &model.m_listObjects, &model.m_listBinaries})
+            for (const std::string& file : *list) text += file + "\n";
+        return text + "\n";
+    }
+    if (!IsImplementedPhase(phaseIndex)) return std::nullopt;
+    auto list = OutputFileList(phaseIndex, options, configDir);
+    if (!list) return std::nullopt;
+    return list->substr(0, list->find('|'));
+}
+
+std::string MainOutputFile(int phaseIndex, std::string_view options) {
+    switch (phaseIndex) {
+    case kPhaseCompiler:
+        return CompilerObjectPath(models::CCompilerModel({}, options));
+    case kPhaseAssembler:
+        return AssemblerObjectPath(options);
+    case kPhaseLinker:
+        return models::CLinkerModel(options, kLinkerMapOptimisationFile).m_strOutputFile;
+    case kPhaseGenerator:
+        return GeneratorLibraryPath(options);
+    default:
+        return {};
+    }
+}
+
+} // namespace quorle::phases

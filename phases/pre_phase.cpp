@@ -1,0 +1,181 @@
+#include "phases/pre_phase.h"
+
+#include <cstring>
+#include <string>
+
+#include "cmdline/assembler_command.h"
+#include "cmdline/compiler_command.h"
+#include "cmdline/generator_command.h"
+#include "cmdline/linker_text.h"
+#include "interface/phase.h"
+#include "interface/quorle.h"
+#include "models/assembler_model.h"
+#include "models/generator_model.h"
+#include "models/linker_model.h"
+#include "phases/input_list.h"
+#include "phases/paths.h"
+#include "phases/text_files.h"
+#include "platform/platform.h"
+#include "resources/string_table.h"
+#include "sections/script_file.h"
+#include "toolchain/family.h"
+
+namespace quorle::phases {
+
+namespace {
+
+constexpr int kCommandPrefixString = 43; // "@"
+constexpr int kCompilerExtensionString = 17;
+
+bool ArgumentsPresent(const PrePhaseCall& call, bool needInputList) {
+    if (needInputList && call.inputList == nullptr) return false;
+    if (call.value == nullptr || call.options == nullptr || call.text == nullptr ||
+        call.commandReady == nullptr || call.command == nullptr || call.directory == nullptr ||
+        call.info == nullptr)
+        return false;
+    return call.info->size == sizeof(QuorleProjectInfo) && call.info->configDir != nullptr;
+}
+
+// The command (marker, prefix, quoted path) and the configuration directory
+// must fit the host's buffers with their NULs. The marker counts too, or a
+// long path would run past the command buffer.
+bool Fits(std::string_view marker, std::string_view prefix, std::string_view path,
+          std::string_view configDir) {
+    return marker.size() + prefix.size() + path.size() + 4 <= kCommandBufferSize &&
+           configDir.size() < kCommandBufferSize;
+}
+
+int HandOver(const PrePhaseCall& call, const std::string& command) {
+    std::string_view configDir = call.info->configDir;
+    std::memcpy(call.command, command.c_str(), command.size() + 1);
+    std::memcpy(call.directory, configDir.data(), configDir.size());
+    call.directory[configDir.size()] = '\0';
+    *call.commandReady = 1;
+    return kPhaseOk;
+}
+
+// Writes a sub-command file and hands its command over.
+int WriteAndHandOver(const PrePhaseCall& call, const std::string& prefix, const std::string& path,
+                     const std::string& content) {
+    if (WriteProtectedTextFile(path, content, SubcommandFileAttributes()) != kWriteOk)
+        return kPhaseFailed;
+    return HandOver(call, AtCommand(prefix, path));
+}
+
+int CompilerPrePhase(const PrePhaseCall& call) {
+    if (call.inputList == nullptr || *call.inputList == '\0') return kPhaseNothingToDo;
+    if (!ArgumentsPresent(call, true)) return kPhaseFailed;
+    auto prefix = LoadModuleString(kCommandPrefixString);
+    auto extension = LoadModuleString(kCompilerExtensionString);
+    if (!prefix || !extension) return kPhaseFailed;
+    std::vector<std::string> entries = SplitInputList(call.inputList);
+    models::CCompilerModel model =
+        models::CCompilerModel::FromFileEntry(entries.front(), call.options);
+    std::string configDir = call.info->configDir;
+    std::string path = SubcommandFilePath(configDir, model.m_objPath.leaf, *extension);
+    if (!Fits({}, *prefix, path, configDir)) return kPhaseFailed;
+    // gcc does not create the directory of its output file.
+    CreateDirectoryChain(model.OutputDirectory());
+    auto inputs = QuotedInputPaths(entries);
+    if (!inputs) return kPhaseFailed;
+    return WriteAndHandOver(call, *prefix, path, cmdline::BuildCompilerCommand(model, *inputs));
+}
+
+int AssemblerPrePhase(const PrePhaseCall& call) {
+    if (call.inputList == nullptr || *call.inputList == '\0') return kPhaseNothingToDo;
+    if (!ArgumentsPresent(call, true)) return kPhaseFailed;
+    auto prefix = LoadModuleString(kCommandPrefixString);
+    if (!prefix) return kPhaseFailed;
+    models::CAssemblerModel model(call.options);
+    std::string configDir = call.info->configDir;
+    std::string path = SubcommandFilePath(configDir, model.m_objPath.leaf, "gas");
+    if (!Fits({}, *prefix, path, configDir)) return kPhaseFailed;
+    auto inputs = QuotedInputPaths(SplitInputList(call.inputList));
+    if (!inputs) return kPhaseFailed;
+    std::string content = *inputs + "\n" + cmdline::BuildAssemblerArguments(model);
+    return WriteAndHandOver(call, *prefix, path, content);
+}
+
+int GeneratorPrePhase(const PrePhaseCall& call) {
+    if (!ArgumentsPresent(call, false)) return kPhaseFailed;
+    auto prefix = LoadModuleString(kCommandPrefixString);
+    if (!prefix) return kPhaseFailed;
+    models::CGeneratorModel model(call.options);
+    if (model.m_nBuild != 1) return kPhaseNothingToDo;
+    std::string configDir = call.info->configDir;
+    cmdline::GeneratorPrePhase decision = cmdline::DecideGeneratorPrePhase(model, configDir);
+    if (!Fits({}, *prefix, decision.subcommandPath, configDir)) return kPhaseFailed;
+    // The sub-command file doubles as the record of the last library build.
+    if (!decision.run) return kPhaseNothingToDo;
+    return WriteAndHandOver(call, *prefix, decision.subcommandPath, decision.text);
+}
+
+std::string Field(const char* text) {
+    return text == nullptr ? std::string() : text;
+}
+
+// Writes the generated ld script; false (after the message) when the file
+// cannot be created, since the "-T" line would name a stale or missing script.
+bool WriteLinkerScript(const std::string& path, const models::CLinkerModel& model,
+                       const QuorleProjectInfo& info) {
+    sections::ScriptTarget target;
+    target.effectiveToolchain = toolchain::EffectiveToolchainName(info);
+    target.cpuType = model.m_cpu.m_nCpuType;
+    target.normalMode = Field(info.toolchainName) == "Dravik GNUPELKA [ELF]" && model.NormalMode();
+    return sections::WriteLinkerScript(path, model.m_layout, target,
+                                       sections::ProjectResolver(info));
+}
+
+int LinkerPrePhase(const PrePhaseCall& call) {
+    if (!ArgumentsPresent(call, true)) return kPhaseFailed;
+    auto prefix = LoadModuleString(kCommandPrefixString);
+    if (!prefix) return kPhaseFailed;
+    const QuorleProjectInfo& info = *call.info;
+    std::string configDir = info.configDir;
+    models::CLinkerModel model(call.options,
+                               CombinePath(configDir, Field(info.projectName), "bls"));
+    std::string base = TildeName(WithoutExtension(LastComponent(model.m_strOutputFile)));
+    bool userFile = model.m_bSubcommand && model.m_nSubcommandType == 0;
+    bool generateScript = !(model.m_bSubcommand && model.m_nSubcommandType == 1);
+    std::string path = userFile ? model.m_strSubcommandFile : CombinePath(configDir, base, "gld");
+    std::string marker = cmdline::GccMarker(model);
+    if (!marker.empty()) marker += ' ';
+    if (!Fits(marker, *prefix, path, configDir)) return kPhaseFailed;
+    if (!userFile) {
+        std::string text;
+        cmdline::LinkTextResult link = cmdline::BuildLinkText(model, SplitInputList(call.inputList),
+                                                              text, configDir, /*inputFile=*/true);
+        if (!link.ok) return kPhaseFailed;
+        // The link text builder has told the user; a link without those
+        // objects would build a wrong program, so the step stops here.
+        if (!link.unwrittenInputs.empty()) return kPhaseFailed;
+        if (generateScript) {
+            std::string script =
+                CombinePath(configDir, base + "_" + Field(info.configName) + "_auto", "gsi");
+            if (!WriteLinkerScript(script, model, info)) return kPhaseFailed;
+            text = "-T \"" + script + "\"\n" + text;
+        }
+        if (WriteProtectedTextFile(path, text, SubcommandFileAttributes()) != kWriteOk)
+            return kPhaseFailed;
+    }
+    return HandOver(call, marker + AtCommand(*prefix, path));
+}
+
+} // namespace
+
+int RunPrePhase(int phaseIndex, const PrePhaseCall& call) {
+    switch (phaseIndex) {
+    case kPhaseCompiler:
+        return CompilerPrePhase(call);
+    case kPhaseAssembler:
+        return AssemblerPrePhase(call);
+    case kPhaseLinker:
+        return LinkerPrePhase(call);
+    case kPhaseGenerator:
+        return GeneratorPrePhase(call);
+    default:
+        return kPhaseFailed;
+    }
+}
+
+} // namespace quorle::phases

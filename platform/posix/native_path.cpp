@@ -1,0 +1,22 @@
+#include "platform/posix/native_path.h"
+
+#include <algorithm>
+
+#include "platform/platform.h"
+
+namespace quorle::platform::posix {
+
+std::string NativePath(const std::string& path) {
+    std::string native = path;
+    std::replace(native.begin(), native.end(), '\\', '/');
+    return native;
+}
+
+bool MayWrite(const std::string& nativePath, bool truncate) {
+    auto attributes = GetFileAttributes(nativePath);
+    if (!attributes) return true; // a new file
+    if (*attributes & (kAttrReadOnly | kAttrDirectory)) return false;
+    return !(truncate && (*attributes & kAttrHidden));
+}
+
+} // namespace quorle::platform::posix

@@ -1,0 +1,217 @@
+#include "platform/win32/windows_api.h"
+
+#include <algorithm>
+
+#include "platform/platform.h"
+
+namespace quorle::platform {
+namespace {
+
+struct AttributeBit {
+    uint32_t ours;
+    DWORD windows;
+};
+
+constexpr AttributeBit kAttributeBits[] = {
+    {kAttrReadOnly, FILE_ATTRIBUTE_READONLY},
+    {kAttrHidden, FILE_ATTRIBUTE_HIDDEN},
+    {kAttrArchive, FILE_ATTRIBUTE_ARCHIVE},
+    {kAttrDirectory, FILE_ATTRIBUTE_DIRECTORY},
+};
+
+std::string FoldCrLf(const std::string& bytes) {
+    std::string text;
+    text.reserve(bytes.size());
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') continue;
+        text.push_back(bytes[i]);
+    }
+    return text;
+}
+
+// Text returned by a call that fills a buffer of MAX_PATH and asks for more.
+template <typename Call> std::string PathCall(Call call) {
+    std::string buffer(MAX_PATH, '\0');
+    DWORD n = call(buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (n > buffer.size()) {
+        buffer.assign(n, '\0');
+        n = call(buffer.data(), static_cast<DWORD>(buffer.size()));
+    }
+    if (n == 0 || n > buffer.size()) return {};
+    buffer.resize(n);
+    return buffer;
+}
+
+} // namespace
+
+bool FileExists(const std::string& path) {
+    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool IsDirectory(const std::string& path) {
+    DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::optional<std::string> ReadFile(const std::string& path, bool textMode) {
+    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    std::string bytes;
+    char chunk[65536];
+    DWORD n = 0;
+    bool failed = false;
+    for (;;) {
+        if (!::ReadFile(file, chunk, sizeof chunk, &n, nullptr)) {
+            failed = true;
+            break;
+        }
+        if (n == 0) break;
+        bytes.append(chunk, n);
+    }
+    ::CloseHandle(file);
+    if (failed) return std::nullopt;
+    return textMode ? FoldCrLf(bytes) : bytes;
+}
+
+bool WriteFile(const std::string& path, const std::string& content, bool textMode, bool append) {
+    OutputFile file;
+    if (!file.Open(path, textMode, append)) return false;
+    bool written = file.Write(content);
+    return file.Close() && written;
+}
+
+std::optional<uint32_t> GetFileAttributes(const std::string& path) {
+    DWORD attributes = ::GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return std::nullopt;
+    uint32_t ours = 0;
+    for (const auto& bit : kAttributeBits) {
+        if (attributes & bit.windows) ours |= bit.ours;
+    }
+    return ours;
+}
+
+bool SetFileAttributes(const std::string& path, uint32_t attributes) {
+    DWORD windows = 0;
+    for (const auto& bit : kAttributeBits) {
+        if ((attributes & bit.ours) && bit.ours != kAttrDirectory) windows |= bit.windows;
+    }
+    return ::SetFileAttributesA(path.c_str(), windows == 0 ? FILE_ATTRIBUTE_NORMAL : windows);
+}
+
+bool DeleteFile(const std::string& path) {
+    return ::DeleteFileA(path.c_str()) != 0;
+}
+
+bool CreateDirectory(const std::string& path) {
+    if (::CreateDirectoryA(path.c_str(), nullptr)) return true;
+    return ::GetLastError() == ERROR_ALREADY_EXISTS && IsDirectory(path);
+}
+
+std::optional<int64_t> FileModifiedTime(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+    ULARGE_INTEGER ticks; // 100 ns since 1601
+    ticks.LowPart = data.ftLastWriteTime.dwLowDateTime;
+    ticks.HighPart = data.ftLastWriteTime.dwHighDateTime;
+    constexpr int64_t kUnixEpoch = 116444736000000000LL;
+    return (static_cast<int64_t>(ticks.QuadPart) - kUnixEpoch) * 100;
+}
+
+std::vector<std::string> FindFiles(const std::string& pattern) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA data;
+    HANDLE find = ::FindFirstFileA(pattern.c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do {
+        names.emplace_back(data.cFileName);
+    } while (::FindNextFileA(find, &data));
+    ::FindClose(find);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string GetCurrentDirectory() {
+    return PathCall([](char* buffer, DWORD size) { return ::GetCurrentDirectoryA(size, buffer); });
+}
+
+bool SetCurrentDirectory(const std::string& path) {
+    return !path.empty() && ::SetCurrentDirectoryA(path.c_str()) != 0;
+}
+
+std::string FullPath(const std::string& path) {
+    if (path.empty()) return {};
+    return PathCall([&](char* buffer, DWORD size) {
+        return ::GetFullPathNameA(path.c_str(), size, buffer, nullptr);
+    });
+}
+
+std::string ShortPath(const std::string& path) {
+    std::string shortPath = PathCall(
+        [&](char* buffer, DWORD size) { return ::GetShortPathNameA(path.c_str(), buffer, size); });
+    return shortPath.empty() ? path : shortPath;
+}
+
+std::optional<std::string> CreateTempFile(const std::string& dir, const std::string& prefix) {
+    char name[MAX_PATH + 1] = {};
+    if (::GetTempFileNameA(dir.c_str(), prefix.c_str(), 0, name) == 0) return std::nullopt;
+    return std::string(name);
+}
+
+std::string TempDirectory() {
+    return PathCall([](char* buffer, DWORD size) { return ::GetTempPathA(size, buffer); });
+}
+
+// ---- OutputFile ---------------------------------------------------------------
+
+OutputFile::~OutputFile() {
+    Close();
+}
+
+bool OutputFile::Open(const std::string& path, bool textMode, bool append) {
+    Close();
+    HANDLE file = ::CreateFileA(path.c_str(), append ? FILE_APPEND_DATA : GENERIC_WRITE,
+                                FILE_SHARE_READ, nullptr, append ? OPEN_ALWAYS : CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    handle_ = file;
+    textMode_ = textMode;
+    failed_ = false;
+    return true;
+}
+
+bool OutputFile::Write(const std::string& text) {
+    if (handle_ == nullptr) return false;
+    auto put = [&](const char* data, size_t size) {
+        DWORD written = 0;
+        if (size == 0) return;
+        if (!::WriteFile(static_cast<HANDLE>(handle_), data, static_cast<DWORD>(size), &written,
+                         nullptr) ||
+            written != size)
+            failed_ = true;
+    };
+    if (!textMode_) {
+        put(text.data(), text.size());
+        return !failed_;
+    }
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t lf = text.find('\n', start);
+        size_t end = lf == std::string::npos ? text.size() : lf;
+        put(text.data() + start, end - start);
+        if (lf != std::string::npos) put("\r\n", 2);
+        start = end + 1;
+    }
+    return !failed_;
+}
+
+bool OutputFile::Close() {
+    if (handle_ == nullptr) return !failed_;
+    bool closed = ::CloseHandle(static_cast<HANDLE>(handle_)) != 0;
+    handle_ = nullptr;
+    bool ok = closed && !failed_;
+    failed_ = false;
+    return ok;
+}
+
+} // namespace quorle::platform

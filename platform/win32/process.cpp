@@ -1,0 +1,127 @@
+#include "platform/win32/windows_api.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace quorle::platform {
+namespace {
+
+// Owns a handle.
+class Handle {
+  public:
+    explicit Handle(HANDLE handle = nullptr) : handle_(handle) {}
+    ~Handle() { Reset(); }
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    HANDLE Get() const { return handle_; }
+    HANDLE* Out() {
+        Reset();
+        return &handle_;
+    }
+    void Reset() {
+        if (handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE) ::CloseHandle(handle_);
+        handle_ = nullptr;
+    }
+
+  private:
+    HANDLE handle_;
+};
+
+// A large pipe lets a child write on while the parent sleeps between polls.
+constexpr DWORD kPipeSize = 1 << 20;
+
+// Reads what the pipe holds now without blocking; false when the pipe is
+// closed on the writing side and empty.
+bool ReadAvailable(HANDLE pipe, std::string& output, bool* gotData = nullptr) {
+    for (;;) {
+        DWORD available = 0;
+        if (!::PeekNamedPipe(pipe, nullptr, 0, nullptr, &available, nullptr)) return false;
+        if (available == 0) return true;
+        std::vector<char> chunk(available);
+        DWORD n = 0;
+        if (!::ReadFile(pipe, chunk.data(), available, &n, nullptr)) return false;
+        output.append(chunk.data(), n);
+        if (gotData != nullptr) *gotData = true;
+    }
+}
+
+} // namespace
+
+ProcessResult RunProcess(const std::string& commandLine, const ProcessOptions& options) {
+    ProcessResult result;
+    if (SplitCommandLine(commandLine).empty()) return result;
+
+    SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    Handle readInheritable, readEnd, writeEnd, input, discard;
+    if (options.captureOutput) {
+        if (!::CreatePipe(readInheritable.Out(), writeEnd.Out(), &inherit, kPipeSize))
+            return result;
+        // The parent's end must not be inherited, or the child would hold the
+        // pipe open and reading would never see its end.
+        if (!::DuplicateHandle(::GetCurrentProcess(), readInheritable.Get(), ::GetCurrentProcess(),
+                               readEnd.Out(), 0, FALSE, DUPLICATE_SAME_ACCESS))
+            return result;
+        readInheritable.Reset();
+    } else {
+        *discard.Out() = ::CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                       &inherit, OPEN_EXISTING, 0, nullptr);
+    }
+    *input.Out() = ::CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                                 OPEN_EXISTING, 0, nullptr);
+
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = input.Get();
+    startup.hStdOutput = options.captureOutput ? writeEnd.Get() : discard.Get();
+    startup.hStdError = startup.hStdOutput;
+    PROCESS_INFORMATION info{};
+    std::vector<char> mutableLine(commandLine.begin(), commandLine.end());
+    mutableLine.push_back('\0');
+    const char* directory =
+        options.workingDirectory.empty() ? nullptr : options.workingDirectory.c_str();
+    if (!::CreateProcessA(nullptr, mutableLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
+                          nullptr, directory, &startup, &info))
+        return result;
+    result.started = true;
+    Handle process(info.hProcess), thread(info.hThread);
+    writeEnd.Reset();
+
+    // Drain the pipe while the child runs, so that a child printing more than
+    // the pipe holds never blocks.
+    const ULONGLONG start = ::GetTickCount64();
+    const bool noLimit = options.timeoutMs == kNoTimeout;
+    for (;;) {
+        bool gotData = false;
+        if (options.captureOutput && !ReadAvailable(readEnd.Get(), result.output, &gotData)) {
+            // The pipe is closed: the child is about to end.
+            if (::WaitForSingleObject(process.Get(), 0) == WAIT_OBJECT_0) break;
+        }
+        // While output flows, poll again at once.
+        DWORD waitMs = gotData ? 0 : 10;
+        if (!noLimit) {
+            ULONGLONG elapsed = ::GetTickCount64() - start;
+            if (elapsed >= options.timeoutMs) {
+                ::TerminateProcess(process.Get(), 1);
+                ::WaitForSingleObject(process.Get(), 5000);
+                if (options.captureOutput) ReadAvailable(readEnd.Get(), result.output);
+                result.timedOut = true;
+                return result;
+            }
+            waitMs = static_cast<DWORD>(std::min<ULONGLONG>(waitMs, options.timeoutMs - elapsed));
+        }
+        if (::WaitForSingleObject(process.Get(), waitMs) == WAIT_OBJECT_0) {
+            // Whatever the child wrote before it ended; not waiting for
+            // processes it started that still hold the pipe.
+            if (options.captureOutput) ReadAvailable(readEnd.Get(), result.output);
+            break;
+        }
+    }
+    DWORD code = 0;
+    if (::GetExitCodeProcess(process.Get(), &code)) result.exitCode = static_cast<int>(code);
+    return result;
+}
+
+} // namespace quorle::platform

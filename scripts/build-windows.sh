@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Builds the 32-bit plug-in Quorle.dll with MinGW-w64 and checks its export
+# and import tables. Usage: scripts/build-windows.sh [build-dir]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build-win32}
+jobs=${QUORLE_JOBS:-$(nproc)}
+
+cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
+  -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
+  -DCMAKE_SHARED_LINKER_FLAGS_RELEASE=-s \
+  -DQUORLE_TESTS=OFF -DQUORLE_BENCH=OFF -DQUORLE_HOST=OFF >/dev/null
+cmake --build "$build" --target quorle -j "$jobs"
+
+dll="$build/bin/Quorle.dll"
+bash scripts/check-dll.sh "$dll" i686-w64-mingw32 pei-i386
+echo "Quorle.dll (32-bit) is at $(pwd)/$dll"

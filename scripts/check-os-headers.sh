@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Only platform/ may talk to the operating system: no other source of the
+# plug-in, its tests or benchmarks includes <windows.h> or a POSIX header, so
+# the core builds unchanged for Windows. (The Linux-only stand-ins in host/
+# and tools/ are not part of the plug-in.)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+headers='windows\.h|winbase\.h|shellapi\.h|unistd\.h|dlfcn\.h|fcntl\.h|dirent\.h|spawn\.h|poll\.h|pthread\.h|sys/[a-z_/]+\.h'
+dirs=(options toolchain models cmdline sections phases depend output makefile sheet resources
+      interface tests bench)
+existing=()
+for d in "${dirs[@]}"; do [ -d "$d" ] && existing+=("$d"); done
+found=$(grep -rEn --include='*.cpp' --include='*.h' --include='*.c' --include='*.inc' \
+  "^\s*#\s*include\s*[<\"]($headers)[>\"]" "${existing[@]}" || true)
+if [ -n "$found" ]; then
+  echo "OS headers outside platform/ in the plug-in's sources:"; echo "$found"; exit 1
+fi
+echo "OS headers: only in platform/"

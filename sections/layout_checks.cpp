@@ -1,0 +1,149 @@
+#include "sections/layout_checks.h"
+
+#include <algorithm>
+
+#include "resources/string_table.h"
+#include "sections/layout_tree.h"
+
+namespace quorle::sections {
+namespace {
+
+bool HasBlank(std::string_view text) {
+    return text.find_first_of(" \t") != std::string_view::npos;
+}
+
+bool LabelDefined(const std::vector<SectionGroup>& groups, std::string_view label) {
+    return FindGroupHoldingLabel(groups, label) != nullptr;
+}
+
+bool ReferencesLabel(const std::vector<SectionGroup>& groups, std::string_view label) {
+    for (const SectionGroup& group : groups) {
+        if (group.placement == kAtLabel && group.placementText == label) return true;
+        if (group.loadKind == kLoadLabel && group.loadAddress == label) return true;
+        if (ReferencesLabel(group.children, label)) return true;
+    }
+    return false;
+}
+
+// An address field the user left empty or at its "0x" prompt.
+bool AddressMissing(std::string_view text) {
+    return text.empty() || text == "0x" || text == "0X";
+}
+
+std::string StringOrEmpty(int id) {
+    return LoadModuleString(id).value_or(std::string());
+}
+
+} // namespace
+
+std::string CheckGroupName(const std::vector<SectionGroup>& groups, std::string_view name,
+                           std::string_view currentName) {
+    if (name.empty()) return "A name must be specified";
+    if (name != currentName && FindGroupByName(groups, name))
+        return "ERROR: Group name already defined";
+    if (HasBlank(name)) return "Whitespace is not permitted in the group name";
+    return {};
+}
+
+std::string CheckGroupPlacement(const std::vector<SectionGroup>& groups, std::string_view name,
+                                int placement, std::string_view placementText) {
+    if (placement != kFixedAddress) return {};
+    if (placementText.empty()) return StringOrEmpty(2014);
+    // Several groups may share a memory region or follow one another; only
+    // two fixed addresses can collide.
+    for (const SectionGroup& other : groups) {
+        if (other.name != name && other.placement == kFixedAddress &&
+            other.placementText == placementText) {
+            return "Address overlapping found with section ' " + other.name +
+                   " '\nPlease give some other address";
+        }
+    }
+    return {};
+}
+
+std::string StoredLabel(std::string_view typed, bool allowFreeText) {
+    if (!allowFreeText) return std::string(typed);
+    std::string stored;
+    for (char c : typed) {
+        if (c == ' ' || c == '\t')
+            stored += kStoredBlank;
+        else
+            stored += c;
+    }
+    return stored;
+}
+
+std::string CheckLabel(const std::vector<SectionGroup>& groups, std::string_view typed,
+                       bool allowFreeText) {
+    if (typed.empty()) return StringOrEmpty(2013);
+    if (!allowFreeText && HasBlank(typed)) return "Whitespace is not permitted in the label name";
+    if (LabelDefined(groups, StoredLabel(typed, allowFreeText)))
+        return "ERROR: Label name already defined";
+    return {};
+}
+
+std::string CheckSectionEntry(bool allSections, std::string_view section, bool allFiles,
+                              const std::vector<std::string>& files) {
+    if (allSections && allFiles) return "ERROR: \"All sections\" from \"All files\" is not allowed";
+    if (!allFiles && std::all_of(files.begin(), files.end(),
+                                 [](const std::string& file) { return file.empty(); }))
+        return "ERROR: At least one file must be specified";
+    if (!allSections && section.empty()) return "ERROR: You must specify a section name";
+    if (!allSections && HasBlank(section)) return "Whitespace is not permitted in the section name";
+    return {};
+}
+
+std::string CheckLabelUnreferenced(const std::vector<SectionGroup>& groups, std::string_view label,
+                                   bool modify) {
+    if (!ReferencesLabel(groups, label)) return {};
+    return modify ? "Label cannot be modified because\nit is referenced elsewhere"
+                  : "Label cannot be removed because\nit is referenced elsewhere";
+}
+
+std::string CheckSelection(int selectedIndex) {
+    return selectedIndex < 0 ? "Selection error; aborting" : std::string();
+}
+
+std::string CheckRegion(const std::vector<MemoryRegion>& regions, std::string_view name,
+                        std::string_view start, std::string_view end, int ignoreIndex) {
+    const std::string insufficient =
+        "ERROR: Insuficient information has been\n  given to create a memory region";
+    if (name.empty() || AddressMissing(start) || AddressMissing(end)) return insufficient;
+    // An address that is no hexadecimal number gives the region no extent.
+    std::optional<uint64_t> first = ParseRegionAddress(start);
+    std::optional<uint64_t> last = ParseRegionAddress(end);
+    if (!first || !last) return insufficient;
+    if (*last <= *first) return "ERROR: The end address must be higher than the start address";
+    for (size_t i = 0; i < regions.size(); ++i) {
+        if (static_cast<int>(i) != ignoreIndex && regions[i].name == name)
+            return "ERROR: Region name already in use";
+    }
+    for (size_t i = 0; i < regions.size(); ++i) {
+        if (static_cast<int>(i) == ignoreIndex) continue;
+        std::optional<uint64_t> otherFirst = ParseRegionAddress(regions[i].start);
+        std::optional<uint64_t> otherLast = ParseRegionAddress(regions[i].end);
+        if (!otherFirst || !otherLast) continue;
+        if (*first <= *otherLast && *otherFirst <= *last)
+            return "ERROR: The new memory region overlaps a region already defined";
+    }
+    return {};
+}
+
+KeepState OnNoLoadChanged(bool noLoad, bool keep, bool garbageCollection) {
+    KeepState state;
+    if (noLoad) {
+        state.keep = false;
+        state.keepEnabled = false;
+        if (keep) state.notice = StringOrEmpty(2006);
+    } else {
+        state.keep = keep;
+        state.keepEnabled = garbageCollection;
+    }
+    return state;
+}
+
+std::string KeepNoticeTitle() {
+    return StringOrEmpty(2007);
+}
+
+} // namespace quorle::sections

@@ -1,0 +1,62 @@
+// The checks of the section layout editing dialogs, as plain functions. Each
+// returns the message the dialog shows, or an empty text when the entry is
+// accepted; the dialog stays open on a message.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "sections/section_layout.h"
+
+namespace quorle::sections {
+
+// Name of a new or renamed group. `currentName` is the group's own name when
+// it is being modified (it may keep it), empty for a new group.
+std::string CheckGroupName(const std::vector<SectionGroup>& groups, std::string_view name,
+                           std::string_view currentName = {});
+
+// Placement of a group: a fixed address must be given, and no other
+// top-level group may be placed at exactly the same text.
+std::string CheckGroupPlacement(const std::vector<SectionGroup>& groups, std::string_view name,
+                                int placement, std::string_view placementText);
+
+// The text stored for a label the user typed: with free text expressions
+// every blank (and tab) becomes "____" so that the stored layout stays one
+// option token.
+std::string StoredLabel(std::string_view typed, bool allowFreeText);
+// A label to insert; `typed` as entered by the user.
+std::string CheckLabel(const std::vector<SectionGroup>& groups, std::string_view typed,
+                       bool allowFreeText);
+
+// A section entry. `section` is ignored when `allSections` is set, `files`
+// when `allFiles` is set.
+std::string CheckSectionEntry(bool allSections, std::string_view section, bool allFiles,
+                              const std::vector<std::string>& files);
+
+// Removing (or, with `modify`, changing) a label that places a group or gives
+// a group's load address is refused.
+std::string CheckLabelUnreferenced(const std::vector<SectionGroup>& groups, std::string_view label,
+                                   bool modify);
+
+// An operation on the group contents needs a selected item.
+std::string CheckSelection(int selectedIndex);
+
+// A new memory region (or a changed one: `ignoreIndex` is its own index in
+// `regions`). Addresses must be hexadecimal, the end above the start, the name
+// unused and the range clear of every other region.
+std::string CheckRegion(const std::vector<MemoryRegion>& regions, std::string_view name,
+                        std::string_view start, std::string_view end, int ignoreIndex = -1);
+
+// KEEP and NOLOAD exclude each other: checking NOLOAD clears KEEP with a
+// notice; KEEP can be changed only while NOLOAD is clear and garbage
+// collection is on.
+struct KeepState {
+    bool keep = false;
+    bool keepEnabled = false;
+    std::string notice; // text to show (title KeepNoticeTitle()), or empty
+};
+KeepState OnNoLoadChanged(bool noLoad, bool keep, bool garbageCollection);
+std::string KeepNoticeTitle();
+
+} // namespace quorle::sections

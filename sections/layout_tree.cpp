@@ -1,0 +1,179 @@
+#include "sections/layout_tree.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace quorle::sections {
+namespace {
+
+SectionGroup MakeGroup(std::string name, int placement, std::string placementText,
+                       std::vector<ContentItem> contents) {
+    SectionGroup group;
+    group.name = std::move(name);
+    group.colour = 0;
+    group.placement = placement;
+    group.placementText = std::move(placementText);
+    group.contents = std::move(contents);
+    return group;
+}
+
+// Pre-order search of a whole tree.
+SectionGroup* FindInTree(std::vector<SectionGroup>& groups, std::string_view label) {
+    for (SectionGroup& group : groups) {
+        if (HoldsLabel(group, label)) return &group;
+        if (SectionGroup* found = FindInTree(group.children, label)) return found;
+    }
+    return nullptr;
+}
+
+// Top-level groups first, so that a label defined there wins; then the
+// children of each top-level group.
+SectionGroup* FindHolderAnywhere(std::vector<SectionGroup>& groups, std::string_view label) {
+    for (SectionGroup& group : groups)
+        if (HoldsLabel(group, label)) return &group;
+    for (SectionGroup& group : groups)
+        if (SectionGroup* found = FindInTree(group.children, label)) return found;
+    return nullptr;
+}
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+    if (text.size() < prefix.size()) return false;
+    for (size_t i = 0; i < prefix.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(text[i])) !=
+            std::tolower(static_cast<unsigned char>(prefix[i])))
+            return false;
+    return true;
+}
+
+// Toolchains whose top-level groups keep the user's order.
+bool KeepsUserOrder(std::string_view toolchain) {
+    for (std::string_view name :
+         {"Dravik GNUTAMSINA [ELF]", "Dravik GNUTAMSINB [ELF]", "Dravik GNUZENTA [ELF]"})
+        if (toolchain.size() == name.size() && StartsWithNoCase(toolchain, name)) return true;
+    return false;
+}
+
+} // namespace
+
+std::vector<SectionGroup> DefaultGroups() {
+    const std::vector<std::string> all{std::string(kAllFiles)};
+    std::vector<SectionGroup> groups;
+    groups.push_back(MakeGroup(".vects", kFixedAddress, "0x00000000",
+                               {LabelItem("_vects"), SectionItem(".vects", all)}));
+    groups.push_back(MakeGroup(".text", kFixedAddress, "0x00001000",
+                               {SectionItem(".text", all), LabelItem("_mdata")}));
+    SectionGroup mdata =
+        MakeGroup(".mdata", kFixedAddress, "0x00200000",
+                  {LabelItem("_data"), SectionItem(".data", all), LabelItem("_edata")});
+    mdata.loadKind = kLoadLabel;
+    mdata.loadAddress = "_mdata";
+    groups.push_back(std::move(mdata));
+    groups.push_back(MakeGroup(".bss", kFollowOn, "",
+                               {LabelItem("_bss"), SectionItem(".bss", all),
+                                SectionItem(".COMMON", all), LabelItem("_ebss")}));
+    groups.push_back(MakeGroup(".stack", kFixedAddress, "0x00FFFC00",
+                               {LabelItem("_stack"), SectionItem(".stack", all)}));
+    return groups;
+}
+
+void AddDefaultLayout(std::vector<SectionGroup>& groups) {
+    if (groups.empty()) groups = DefaultGroups();
+}
+
+bool HoldsLabel(const SectionGroup& group, std::string_view label) {
+    return std::any_of(group.contents.begin(), group.contents.end(), [&](const ContentItem& item) {
+        return item.kind == kItemLabel && item.text == label;
+    });
+}
+
+SectionGroup* FindGroupHoldingLabel(std::vector<SectionGroup>& groups, std::string_view label) {
+    return FindHolderAnywhere(groups, label);
+}
+
+const SectionGroup* FindGroupHoldingLabel(const std::vector<SectionGroup>& groups,
+                                          std::string_view label) {
+    // The search itself changes nothing.
+    return FindHolderAnywhere(const_cast<std::vector<SectionGroup>&>(groups), label);
+}
+
+int LabelGroupColour(const std::vector<SectionGroup>& groups, std::string_view label) {
+    const SectionGroup* holder = FindGroupHoldingLabel(groups, label);
+    return holder ? holder->colour : -1;
+}
+
+const SectionGroup* FindGroupByName(const std::vector<SectionGroup>& groups,
+                                    std::string_view name) {
+    for (const SectionGroup& group : groups) {
+        if (group.name == name) return &group;
+        if (const SectionGroup* found = FindGroupByName(group.children, name)) return found;
+    }
+    return nullptr;
+}
+
+bool AddGroup(SectionLayout& layout, SectionGroup group, std::string_view effectiveToolchain) {
+    std::vector<SectionGroup>& groups = layout.groups;
+    if (group.placement == kAtLabel) {
+        SectionGroup* holder = FindGroupHoldingLabel(groups, group.placementText);
+        if (!holder) return false;
+        group.colour = holder->colour;
+        holder->children.push_back(std::move(group));
+        return true;
+    }
+    if (group.placement == kFollowOn) {
+        auto after = std::find_if(groups.begin(), groups.end(), [&](const SectionGroup& g) {
+            return g.name == group.placementText;
+        });
+        if (after != groups.end()) {
+            group.placementText.clear();
+            groups.insert(after + 1, std::move(group));
+            return true;
+        }
+        groups.push_back(std::move(group));
+    } else {
+        bool exists = std::any_of(groups.begin(), groups.end(),
+                                  [&](const SectionGroup& g) { return g.name == group.name; });
+        if (exists) return false;
+        groups.push_back(std::move(group));
+    }
+    if (!KeepsUserOrder(effectiveToolchain)) SortGroupsByAddress(groups, layout.regions);
+    return true;
+}
+
+std::optional<uint64_t> ParseSortAddress(std::string_view text) {
+    if (StartsWithNoCase(text, "H'")) return ParseRegionAddress(text.substr(2));
+    return ParseRegionAddress(text);
+}
+
+void SortGroupsByAddress(std::vector<SectionGroup>& groups,
+                         const std::vector<MemoryRegion>& regions) {
+    std::vector<uint64_t> keys;
+    keys.reserve(groups.size());
+    uint64_t previous = 0;
+    for (const SectionGroup& group : groups) {
+        std::optional<uint64_t> address;
+        if (group.placement == kFixedAddress) {
+            address = ParseSortAddress(group.placementText);
+        } else if (group.placement == kInRegion) {
+            for (const MemoryRegion& region : regions)
+                if (region.name == group.placementText) {
+                    address = ParseSortAddress(region.start);
+                    break;
+                }
+        }
+        previous = address.value_or(previous);
+        keys.push_back(previous);
+    }
+    bool moved = true;
+    while (moved) {
+        moved = false;
+        for (size_t i = 0; i + 1 < groups.size(); ++i) {
+            if (keys[i] > keys[i + 1]) {
+                std::swap(keys[i], keys[i + 1]);
+                std::swap(groups[i], groups[i + 1]);
+                moved = true;
+            }
+        }
+    }
+}
+
+} // namespace quorle::sections

@@ -1,0 +1,171 @@
+#include "sections/ld_script.h"
+
+#include <cctype>
+
+#include "platform/platform.h"
+#include "resources/string_table.h"
+#include "toolchain/cpu_table.h"
+
+namespace quorle::sections {
+namespace {
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+// Characters that make a label a free-text expression rather than a symbol
+// to assign the location counter to. '\xA3' is the pound sign of the
+// Windows code page.
+bool HasSpecialCharacter(std::string_view label) {
+    static constexpr std::string_view kSpecial = "!\"\xA3$%^&*()-+={}[]:;@'~#<>,./?\\|`";
+    return label.find_first_of(kSpecial) != std::string_view::npos;
+}
+
+std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
+    std::string out;
+    size_t pos = 0;
+    for (;;) {
+        size_t hit = text.find(from, pos);
+        if (hit == std::string_view::npos) break;
+        out.append(text, pos, hit - pos);
+        out += to;
+        pos = hit + from.size();
+    }
+    out.append(text, pos, std::string_view::npos);
+    return out;
+}
+
+std::string HeaderLine(const SectionGroup& group) {
+    std::string line = "\t" + group.name;
+    if (group.placement == kFixedAddress || group.placement == kAtLabel)
+        line += " " + group.placementText;
+    if (group.noLoad) line += " (NOLOAD)";
+    line += " :";
+    if (group.loadKind != kLoadNone)
+        line += " AT (" + ReplaceAll(group.loadAddress, "+", " + ") + ")";
+    else if (group.placement == kFixedAddress)
+        line += " AT (" + group.placementText + ")";
+    line += "\n\t{\n";
+    return line;
+}
+
+void AppendContentLines(const SectionGroup& group, const ContentItem& item,
+                        std::vector<std::string>& lines) {
+    if (item.kind == kItemLabel) {
+        if (!HasSpecialCharacter(item.text))
+            lines.push_back("\t\t" + item.text + " = .;\n");
+        else
+            lines.push_back("\t\t" + ReplaceAll(item.text, kStoredBlank, " ") + ";\n");
+        return;
+    }
+    for (const std::string& file : item.files) {
+        if (file == kAllFiles) {
+            std::string pattern = "*(" + item.text + ")";
+            lines.push_back(group.keep ? "\t\tKEEP(" + pattern + ")\n" : "\t\t" + pattern + "\n");
+            return;
+        }
+        if (item.text == kAllSections)
+            lines.push_back("\t\t" + file + "\n");
+        else
+            lines.push_back("\t\t\"" + file + "\"(" + item.text + ")\n");
+    }
+}
+
+bool WriteContentLine(const std::string& line, const ScriptSink& sink,
+                      const PlaceholderResolver& resolver, ScriptProblems* problems) {
+    if (!resolver) return sink(line);
+    std::optional<std::string> resolved = resolver(line);
+    if (!resolved) {
+        if (problems) problems->resolutionFailed = true;
+        return sink(line);
+    }
+    if (problems && resolved->find("$(") != std::string::npos)
+        problems->unresolvedPlaceholder = true;
+    return sink(*resolved);
+}
+
+} // namespace
+
+std::string ArchitectureLine(std::string_view effectiveToolchain, int cpuType, bool normalMode) {
+    std::string_view name;
+    if (EqualsNoCase(effectiveToolchain, "Dravik GNUCORVO [ELF]")) {
+        name = "corvo";
+    } else if (EqualsNoCase(effectiveToolchain, "Dravik GNUPELKA [ELF]")) {
+        name = toolchain::PelkaOutputArch(cpuType * 2 + (normalMode ? 1 : 0));
+    } else if (EqualsNoCase(effectiveToolchain, "Dravik GNUZENTA [ELF]")) {
+        name = "zenta";
+    }
+    if (name.empty()) return {};
+    return "OUTPUT_ARCH(" + std::string(name) + ")\n";
+}
+
+uint64_t RegionLength(const MemoryRegion& region) {
+    std::optional<uint64_t> start = ParseRegionAddress(region.start);
+    std::optional<uint64_t> end = ParseRegionAddress(region.end);
+    if (!start || !end || *end < *start) return 0;
+    // A region over the whole 64-bit space has no representable length.
+    if (*end - *start == UINT64_MAX) return 0;
+    return *end - *start + 1;
+}
+
+bool WriteGroup(const SectionGroup& group, const ScriptSink& sink,
+                const PlaceholderResolver& resolver, ScriptProblems* problems) {
+    if (!sink(HeaderLine(group))) return false;
+    std::vector<std::string> lines;
+    for (const ContentItem& item : group.contents) {
+        lines.clear();
+        AppendContentLines(group, item, lines);
+        for (const std::string& line : lines)
+            if (!WriteContentLine(line, sink, resolver, problems)) return false;
+    }
+    std::string closing = "\t}";
+    if (group.placement == kInRegion) closing += " > " + group.placementText;
+    closing += "\n";
+    if (!sink(closing)) return false;
+    for (const SectionGroup& child : group.children)
+        if (!WriteGroup(child, sink, resolver, problems)) return false;
+    return true;
+}
+
+bool WriteLayout(const SectionLayout& layout, const ScriptSink& sink,
+                 const PlaceholderResolver& resolver, ScriptProblems* problems) {
+    if (!layout.regions.empty()) {
+        std::string memory = "MEMORY\n{\n";
+        for (const MemoryRegion& region : layout.regions) {
+            memory += "\t" + region.name + " : ORIGIN = " + region.start +
+                      ", LENGTH = " + std::to_string(RegionLength(region)) + "\n";
+        }
+        memory += "}\n\n";
+        if (!sink(memory)) return false;
+    }
+    if (!sink("SECTIONS\n{\n")) return false;
+    for (const SectionGroup& group : layout.groups)
+        if (!WriteGroup(group, sink, resolver, problems)) return false;
+    return sink("}");
+}
+
+void ReportScriptProblems(const ScriptProblems& problems) {
+    if (problems.unresolvedPlaceholder)
+        platform::ShowMessage("WARNING", LoadModuleString(2011).value_or(""),
+                              platform::MessageButtons::Ok, platform::MessageIcon::Warning);
+    if (problems.resolutionFailed)
+        platform::ShowMessage("ERROR", LoadModuleString(2009).value_or(""),
+                              platform::MessageButtons::Ok, platform::MessageIcon::Error);
+}
+
+std::string ScriptText(const SectionLayout& layout, std::string_view effectiveToolchain,
+                       int cpuType, bool normalMode) {
+    std::string text = ArchitectureLine(effectiveToolchain, cpuType, normalMode);
+    WriteLayout(layout, [&text](const std::string& piece) {
+        text += piece;
+        return true;
+    });
+    return text;
+}
+
+} // namespace quorle::sections

@@ -1,0 +1,91 @@
+#include "sections/script_file.h"
+
+#include <utility>
+#include <vector>
+
+#include "interface/quorle.h"
+#include "platform/platform.h"
+
+namespace quorle::sections {
+namespace {
+
+void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
+    for (size_t pos = text.find(from); pos != std::string::npos;
+         pos = text.find(from, pos + to.size()))
+        text.replace(pos, from.size(), to);
+}
+
+} // namespace
+
+ScriptFileResult WriteScriptFile(const std::string& path, const SectionLayout& layout,
+                                 const ScriptTarget& target, const PlaceholderResolver& resolver,
+                                 ScriptProblems* problems) {
+    platform::OutputFile file;
+    if (!file.Open(path, /*textMode=*/true, /*append=*/false))
+        return ScriptFileResult::HeaderFailed;
+    if (!file.Write(
+            ArchitectureLine(target.effectiveToolchain, target.cpuType, target.normalMode))) {
+        file.Close();
+        return ScriptFileResult::HeaderFailed;
+    }
+    bool written = WriteLayout(
+        layout, [&file](const std::string& piece) { return file.Write(piece); }, resolver,
+        problems);
+    // A failure reported only when the buffered text reaches the disk counts
+    // against the sections as well.
+    bool closed = file.Close();
+    return written && closed ? ScriptFileResult::Ok : ScriptFileResult::SectionsFailed;
+}
+
+PlaceholderResolver ProjectResolver(const QuorleProjectInfo& info) {
+    std::vector<std::pair<std::string, std::string>> values;
+    auto add = [&values](const char* name, const char* value) {
+        if (value) values.emplace_back(name, value);
+    };
+    add("$(WORKSPDIR)", info.workspaceDir);
+    add("$(PROJDIR)", info.projectDir);
+    add("$(CONFIGDIR)", info.configDir);
+    add("$(VELMORDIR)", info.hostDir);
+    add("$(TCINSTALL)", info.toolchainDir);
+    add("$(TEMPDIR)", info.tempDir);
+    add("$(PROJECTNAME)", info.projectName);
+    return [values = std::move(values)](const std::string& line) -> std::optional<std::string> {
+        std::string resolved = line;
+        for (const auto& [name, value] : values) ReplaceAll(resolved, name, value);
+        return resolved;
+    };
+}
+
+bool WriteLinkerScript(const std::string& path, const SectionLayout& layout,
+                       const ScriptTarget& target, const PlaceholderResolver& resolver) {
+    ScriptProblems problems;
+    ScriptFileResult result = WriteScriptFile(path, layout, target, resolver, &problems);
+    if (result == ScriptFileResult::HeaderFailed) {
+        platform::ShowMessage("ERROR", "Error writing to sections file",
+                              platform::MessageButtons::Ok, platform::MessageIcon::Error);
+        return false;
+    }
+    if (result == ScriptFileResult::SectionsFailed)
+        platform::ShowMessage("ERROR", "ERROR: File error generating linker sections file",
+                              platform::MessageButtons::Ok, platform::MessageIcon::Error);
+    ReportScriptProblems(problems);
+    return true;
+}
+
+bool ExportLayout(const std::string& path, const SectionLayout& layout, const ScriptTarget& target,
+                  const PlaceholderResolver& resolver) {
+    ScriptProblems problems;
+    ScriptFileResult result = WriteScriptFile(path, layout, target, resolver, &problems);
+    if (result == ScriptFileResult::HeaderFailed) {
+        platform::ShowMessage("ERROR", "Error writing to sections file",
+                              platform::MessageButtons::Ok, platform::MessageIcon::Error);
+        return false;
+    }
+    if (result == ScriptFileResult::SectionsFailed)
+        platform::ShowMessage("ERROR", "ERROR: File error", platform::MessageButtons::Ok,
+                              platform::MessageIcon::Error);
+    ReportScriptProblems(problems);
+    return result == ScriptFileResult::Ok;
+}
+
+} // namespace quorle::sections

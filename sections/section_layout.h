@@ -1,0 +1,71 @@
+// The section layout of a link: named memory regions and the section groups
+// that become the output sections of the generated GNU ld script.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorle::sections {
+
+inline constexpr std::string_view kAllSections = "All-sections";
+inline constexpr std::string_view kAllFiles = "All-files";
+// Free-text label expressions keep their blanks in this form, because the
+// stored layout text must not contain whitespace.
+inline constexpr std::string_view kStoredBlank = "____";
+
+struct MemoryRegion {
+    std::string name;
+    int colour = -1;
+    std::string start; // hexadecimal text, "0x" accepted
+    std::string end;   // last byte of the region
+
+    bool operator==(const MemoryRegion&) const = default;
+};
+
+enum ItemKind : int { kItemSection = 0, kItemLabel = 1 };
+
+struct ContentItem {
+    int kind = kItemSection;
+    std::string text;               // section name (or "All-sections") or label
+    std::vector<std::string> files; // section entries only; "All-files" for every file
+
+    bool operator==(const ContentItem&) const = default;
+};
+
+enum LoadAddressKind : int { kLoadNone = 0, kLoadFixed = 1, kLoadLabel = 2 };
+enum Placement : int { kFollowOn = 0, kFixedAddress = 1, kAtLabel = 2, kInRegion = 3 };
+
+struct SectionGroup {
+    std::string name;
+    int colour = -1;
+    int loadKind = kLoadNone;
+    std::string loadAddress;
+    int placement = kFollowOn;
+    std::string placementText; // address, label or region name by placement
+    bool noLoad = false;
+    bool keep = false;
+    std::vector<ContentItem> contents;
+    std::vector<SectionGroup> children; // groups placed at labels this group defines
+
+    bool operator==(const SectionGroup&) const = default;
+};
+
+struct SectionLayout {
+    std::vector<MemoryRegion> regions;
+    std::vector<SectionGroup> groups;
+
+    bool operator==(const SectionLayout&) const = default;
+};
+
+// Convenience constructors for content items.
+ContentItem LabelItem(std::string label);
+ContentItem SectionItem(std::string section, std::vector<std::string> files);
+
+// Hexadecimal address text with an optional "0x" prefix and nothing else;
+// nothing when the text is not such a number or does not fit 64 bits.
+std::optional<uint64_t> ParseRegionAddress(std::string_view text);
+
+} // namespace quorle::sections

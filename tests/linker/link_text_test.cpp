@@ -1,0 +1,320 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "cmdline/linker_inputs.h"
+#include "cmdline/linker_text.h"
+#include "models/linker_model.h"
+#include "sections/message_capture.h"
+
+using namespace quorle::cmdline;
+using quorle::models::CLinkerModel;
+namespace models = quorle::models;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Build(CLinkerModel& model, std::vector<std::string> inputs = {}, bool inputFile = false,
+                  std::string dir = "C:\\cfg") {
+    std::string out;
+    EXPECT_TRUE(BuildLinkText(model, std::move(inputs), out, dir, inputFile).ok);
+    return out;
+}
+
+std::string ReadBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream all;
+    all << in.rdbuf();
+    return all.str();
+}
+
+fs::path FreshDir(const std::string& name) {
+    fs::path dir = fs::path(testing::TempDir()) / ("quorle_link_" + name);
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    return dir;
+}
+
+} // namespace
+
+TEST(LinkText, DefaultModelWithoutInputs) {
+    CLinkerModel model;
+    EXPECT_EQ(Build(model), "-o \"$(CONFIGDIR)\\$(PROJECTNAME).x\"\n");
+}
+
+TEST(LinkText, InputFileComesFirstAndReceivesTheObjects) {
+    fs::path dir = FreshDir("inputfile");
+    CLinkerModel model;
+    model.m_strOutputFile = "$(CONFIGDIR)\\my prog.x";
+    std::string out = Build(model,
+                            {"C:\\o\\a.o|Object file", "C:\\o\\b.o|Object file",
+                             "C:\\l\\libx.a|Library file", "d.rel|Relocatable file"},
+                            true, dir.string());
+    fs::path file = dir / "my~prog_input.tmp";
+    // The path is formed the Windows way; the platform layer maps it.
+    EXPECT_EQ(out, "-T \"" + dir.string() + "\\my~prog_input.tmp\" \n" +
+                       "-l \"C:\\l\\libx\"\n-o \"$(CONFIGDIR)\\my prog.x\"\n");
+    // Walked from the last input; each line ends CR LF as a Windows text file.
+    EXPECT_EQ(ReadBytes(file),
+              "INPUT(\"d.rel\")\r\nINPUT(\"C:\\o\\b.o\")\r\nINPUT(\"C:\\o\\a.o\")\r\n");
+    // A second build starts the file afresh.
+    Build(model, {"x.o|Object file"}, true, dir.string());
+    EXPECT_EQ(ReadBytes(file), "INPUT(\"x.o\")\r\n");
+    // No objects: the file exists and is empty.
+    Build(model, {}, true, dir.string());
+    EXPECT_TRUE(fs::exists(file));
+    EXPECT_EQ(fs::file_size(file), 0u);
+}
+
+TEST(LinkText, ObjectsOnTheCommandLine) {
+    CLinkerModel model;
+    model.m_bObjsOnCmdLine = true;
+    // Reordered to binaries then objects, then walked from the last entry.
+    EXPECT_EQ(Build(model, {"a.o|Object file", "b.bin|Binary file"}, true),
+              "\"a.o\"\n\"b.bin\"\n-o \"$(CONFIGDIR)\\$(PROJECTNAME).x\"\n");
+    model.m_bObjsOnCmdLine = false;
+    EXPECT_EQ(Build(model, {"a.o|Object file", "b.bin|Binary file", "c.rel|Relocatable file"}),
+              "-input=\"c.rel\"\n\"a.o\"\n-binary=\"b.bin\"\n"
+              "-o \"$(CONFIGDIR)\\$(PROJECTNAME).x\"\n");
+}
+
+TEST(LinkText, UnwritableInputFileIsReported) {
+    fs::path dir = FreshDir("unwritable") / "missing";
+    CLinkerModel model;
+    MessageCapture messages("unwritable_input_file");
+    std::string out;
+    LinkTextResult result =
+        BuildLinkText(model, {"a.o|Object file", "b.o|Object file"}, out, dir.string(), true);
+    EXPECT_TRUE(result.ok);
+    EXPECT_EQ(result.unwrittenInputs, (std::vector<std::string>{"b.o", "a.o"}));
+    EXPECT_NE(messages.Text().find("missing from the link:\\nb.o\\na.o"), std::string::npos);
+}
+
+TEST(LinkText, BadInputsFailWithTheTextBuiltSoFar) {
+    CLinkerModel model;
+    std::string out;
+    EXPECT_FALSE(BuildLinkText(model, {"a.o|Object file", "noBar"}, out, "", false).ok);
+    EXPECT_FALSE(
+        BuildLinkText(model, {"a.o|Object file", "b.o|Weird file"}, out, "", false, true).ok);
+    EXPECT_EQ(out, "|-o \"$(CONFIGDIR)\\$(PROJECTNAME).x\"");
+}
+
+TEST(LinkText, LibrariesWalkedBackwardsAndGrouped) {
+    CLinkerModel model;
+    model.m_bUseGcc = true;
+    model.m_bGroupLibs = true;
+    std::string out = Build(model, {"libm.a|Library file", "libc.a|Library file"});
+    EXPECT_NE(out.find("\n-Wl,--start-group -l \"c\" -l \"m\" -Wl,--end-group\n"),
+              std::string::npos)
+        << out;
+    model.m_bUseGcc = false;
+    out = Build(model, {"libm.a|Library file", "libc.a|Library file"});
+    EXPECT_TRUE(out.starts_with("--start-group -l \"c\" -l \"m\" --end-group\n")) << out;
+    model.m_bGroupLibs = false;
+    out = Build(model, {"C:\\libs\\libfoo.a|Library file", "mylib|Library file"});
+    EXPECT_TRUE(out.starts_with("-l \"mylib\" -l \"C:\\libs\\libfoo\"\n")) << out;
+}
+
+TEST(LinkText, LongLinesAreFoldedFrom511Characters) {
+    for (size_t length : {510u, 511u}) {
+        std::string line(length, 'x');
+        line.replace(10, 1, ",");
+        line.replace(20, 1, ":");
+        std::string folded = FoldLongLines(line + "\nshort,line:\n");
+        if (length == 511)
+            EXPECT_EQ(folded, line.substr(0, 11) + " &\n" + line.substr(11, 10) + " &\n" +
+                                  line.substr(21) + "\nshort,line:\n");
+        else
+            EXPECT_EQ(folded, line + "\nshort,line:\n");
+    }
+}
+
+TEST(LinkText, BarLinesMoveLastThenAdditionalOptions) {
+    CLinkerModel model;
+    model.m_nOutputForm = models::kFormBoth;
+    model.m_bMapFile = true;
+    model.m_strAppText = "--user-option";
+    EXPECT_EQ(Build(model, {"a.o|Object file"}),
+              "-Map \"$(CONFIGDIR)\\$(PROJECTNAME).map\"\n\"a.o\"\n"
+              "-o \"$(CONFIGDIR)\\$(PROJECTNAME).x\"\n--user-option\n");
+}
+
+TEST(LinkText, OptionLinesInOrderForLd) {
+    CLinkerModel model;
+    model.m_bEntry = true;
+    model.m_strEntry = "_start";
+    model.m_listSymbolNames = {"A", "B"};
+    model.m_listSymbolValues = {"1", "0x10"};
+    model.m_listLibDirs = {"$(TCINSTALL)\\lib", "C:\\my libs"};
+    model.m_bRelocSplit = true;
+    model.m_strRelocCount = "12";
+    model.m_bLto = true;
+    model.m_bMapFile = true;
+    model.m_listSectionStarts = {"P,C(1000)", "{D:B}(2000)"};
+    model.m_listForcedSymbols = {"f1", "f2"};
+    model.m_nCpuCheckMode = 1;
+    model.m_listCheckKinds = {"ROM", "RAM"};
+    model.m_listCheckStarts = {"0x00000000", "0x00100000"};
+    model.m_listCheckEnds = {"0x0000FFFF", "0x0010FFFF"};
+    model.m_strPsCheck = "x";
+    model.m_aSwitches[models::kSwBStatic] = true;
+    model.m_aSwitches[models::kSwDelLs] = true;
+    model.m_aSwitches[models::kSwGcSects] = true;
+    EXPECT_EQ(LinkerOptionLines(model), "-entry=_start\n"
+                                        "-defsym A=1\n"
+                                        "-defsym B=0x10\n"
+                                        "-L \"$(TCINSTALL)\\lib\"\n"
+                                        "-L \"C:\\my libs\"\n"
+                                        "-split-by-reloc=12\n"
+                                        "-flto\n"
+                                        "|-o \"$(CONFIGDIR)\\$(PROJECTNAME).x\"\n"
+                                        "-Map \"$(CONFIGDIR)\\$(PROJECTNAME).map\"\n"
+                                        "-start=P,C/1000,(D:B)/2000\n"
+                                        "-fsymbol=f1\n"
+                                        "-fsymbol=f2\n"
+                                        "-cpu=ROM=0x00000000-0x0000FFFF,RAM=0x00100000-0x0010FFFF\n"
+                                        "-ps_check=x\n"
+                                        "-Bstatic\n"
+                                        "-x\n"
+                                        "--gc-sections");
+    model.m_nCpuCheckMode = 2;
+    model.m_strCpuInfoFile = "C:\\cpu.cpu";
+    EXPECT_NE(LinkerOptionLines(model).find("\n-cpu=C:\\cpu.cpu\n"), std::string::npos);
+}
+
+TEST(LinkText, OptionLinesThroughGcc) {
+    CLinkerModel model;
+    model.m_bUseGcc = true;
+    model.m_listSymbolNames = {"A"};
+    model.m_listSymbolValues = {"1"};
+    model.m_bRelocSplit = true;
+    model.m_strRelocCount = "3";
+    model.m_bMapFile = true;
+    model.m_aSwitches[models::kSwBStatic] = true;
+    EXPECT_EQ(LinkerOptionLines(model), "-Wl,-defsym -Wl,A=1\n"
+                                        "-Wl,-split-by-reloc=3\n"
+                                        "-nostartfiles\n"
+                                        "|-o \"$(CONFIGDIR)\\$(PROJECTNAME).x\"\n"
+                                        "-Wl,-Map=\"$(CONFIGDIR)\\$(PROJECTNAME).map\"\n"
+                                        "-Wl,-Bstatic");
+    EXPECT_EQ(GccMarker(model), "--use-gcc-to-link");
+    model.m_bUseGcc = false;
+    EXPECT_EQ(GccMarker(model), "");
+    // A count of "0" or nothing gives no split.
+    model.m_strRelocCount = "0";
+    EXPECT_EQ(LinkerOptionLines(model).find("split-by-reloc"), std::string::npos);
+}
+
+TEST(LinkText, LibraryFormsHaveNoEntrySymbolsStartsOrChecks) {
+    for (int form : {models::kFormLibraryS, models::kFormLibraryU}) {
+        CLinkerModel model;
+        model.m_nOutputForm = form;
+        model.m_bEntry = true;
+        model.m_strEntry = "_start";
+        model.m_listSymbolNames = {"A"};
+        model.m_listSymbolValues = {"1"};
+        model.m_listSectionStarts = {"P(0)"};
+        model.m_listForcedSymbols = {"f"};
+        model.m_nCpuCheckMode = 2;
+        model.m_strPsCheck = "x";
+        EXPECT_EQ(LinkerOptionLines(model), "|-o \"$(CONFIGDIR)\\$(PROJECTNAME).x\"") << form;
+    }
+}
+
+TEST(LinkText, UserSubcommandFileReplacesTheOptionLines) {
+    CLinkerModel model;
+    model.m_bSubcommand = true;
+    model.m_strSubcommandFile = "C:\\my.sub";
+    model.m_bUseGcc = true;
+    model.m_bLto = true;
+    EXPECT_EQ(LinkerOptionLines(model), "-Wl,@\"C:\\my.sub\"");
+    model.m_bUseGcc = false;
+    EXPECT_EQ(LinkerOptionLines(model), "@\"C:\\my.sub\"");
+    model.m_nSubcommandType = 1;
+    EXPECT_EQ(LinkerOptionLines(model), "-T \"C:\\my.sub\"");
+    MessageCapture messages("invalid_subcommand_type");
+    model.m_nSubcommandType = 2;
+    EXPECT_EQ(LinkerOptionLines(model), "");
+    EXPECT_NE(messages.Text().find("Invalid sub-command file type"), std::string::npos);
+    // Without a file name the ordinary lines are written.
+    model.m_strSubcommandFile.clear();
+    EXPECT_NE(LinkerOptionLines(model).find("-flto"), std::string::npos);
+}
+
+TEST(LinkText, FamilyFlags) {
+    CLinkerModel corvo("[S|CPUTYPE|CV2] [S|ENDIAN|LITTLE] [B|MMORVATH|1] [B|MRELAX|1]");
+    EXPECT_TRUE(LinkerOptionLines(corvo).ends_with("\n-EL -mcorvolelf\n-morvath\n-relax"));
+    CLinkerModel corvoBig("[S|CPUTYPE|CV2] [S|ENDIAN|BIG]");
+    EXPECT_EQ(LinkerOptionLines(corvoBig).find("-EL"), std::string::npos);
+    CLinkerModel pelka("[S|CPUTYPE|PK2] [B|HMRELAX|1] [B|HMNORMAL|1]");
+    EXPECT_TRUE(LinkerOptionLines(pelka).ends_with("\n-relax"));
+    CLinkerModel tamsin("[S|CPUTYPE|TM16A] [S|ENDIAN|LITTLE]");
+    EXPECT_EQ(LinkerOptionLines(tamsin), "|-o \"$(CONFIGDIR)\\$(PROJECTNAME).x\"");
+    CLinkerModel zenta("[S|CPUTYPE|ZN600] [S|ENDIAN|BIG] [B|RMRELAX|1] [B|USEGCCTOLINK|1]");
+    EXPECT_TRUE(
+        LinkerOptionLines(zenta).ends_with("\n-Wl,-EB -Wl,--oformat=elf32-zenta-be \n-relax"));
+    CLinkerModel zentaLd("[S|CPUTYPE|ZN600] [S|ENDIAN|BIG]");
+    EXPECT_TRUE(LinkerOptionLines(zentaLd).ends_with("\n-EB --oformat=elf32-zenta-be "));
+    CLinkerModel zentaUnset("[S|CPUTYPE|ZN600]");
+    EXPECT_EQ(LinkerOptionLines(zentaUnset).find("-EB"), std::string::npos);
+}
+
+TEST(LinkText, ReorderByTheLinkOrderLists) {
+    CLinkerModel model;
+    model.m_listLibraries = {"libc.a", "LIBUSER.A", "libm.a"};
+    model.m_listObjects = {"start.o", "main.o"};
+    model.m_listBinaries = {"font.bin"};
+    std::vector<std::string> inputs = {
+        "C:\\p\\Main.O|Object file",     "C:\\p\\extra.o|Object file",
+        "C:\\l\\libuser.a|Library file", "D:\\start.o|Object file",
+        "E:\\font.bin|Binary file",      "C:\\p\\late.rel|Relocatable file",
+        "C:\\l\\other.a|Library file",   "F:\\pic.bin|Binary file"};
+    ASSERT_TRUE(ReorderInputs(model, inputs));
+    EXPECT_EQ(model.m_listLibraries,
+              (std::vector<std::string>{"libc.a", "C:\\l\\libuser.a", "libm.a"}));
+    EXPECT_EQ(model.m_listObjects, (std::vector<std::string>{"D:\\start.o", "C:\\p\\Main.O"}));
+    EXPECT_EQ(model.m_listBinaries, (std::vector<std::string>{"E:\\font.bin"}));
+    EXPECT_EQ(inputs, (std::vector<std::string>{
+                          "E:\\font.bin|Binary file", "F:\\pic.bin|Binary file",
+                          "D:\\start.o|Object file", "C:\\p\\Main.O|Object file",
+                          "C:\\p\\extra.o|Object file", "C:\\p\\late.rel|Relocatable file",
+                          "libc.a|Library file", "C:\\l\\libuser.a|Library file",
+                          "libm.a|Library file", "C:\\l\\other.a|Library file"}));
+    std::vector<std::string> bad = {"a.o|Object file", "b.o"};
+    EXPECT_FALSE(ReorderInputs(model, bad));
+}
+
+TEST(LinkText, ReorderMatchesLibrariesBeforeObjectsAndKeepsDuplicates) {
+    CLinkerModel model;
+    model.m_listLibraries = {"x.o"};
+    model.m_listObjects = {"x.o", "y.o", "y.o"};
+    std::vector<std::string> inputs = {"a\\x.o|Object file", "a\\y.o|Object file",
+                                       "b\\y.o|Object file", "c\\y.o|Object file"};
+    ASSERT_TRUE(ReorderInputs(model, inputs));
+    // The libraries list takes "x.o" first, though it is an object.
+    EXPECT_EQ(model.m_listLibraries, (std::vector<std::string>{"a\\x.o"}));
+    EXPECT_EQ(model.m_listObjects, (std::vector<std::string>{"x.o", "c\\y.o", "b\\y.o"}));
+    // Every input stays in the link, however many share a name.
+    EXPECT_EQ(inputs, (std::vector<std::string>{"x.o|Object file", "c\\y.o|Object file",
+                                                "b\\y.o|Object file", "a\\y.o|Object file",
+                                                "a\\x.o|Library file"}));
+}
+
+TEST(LinkText, BuildReordersUnlessTold) {
+    CLinkerModel model;
+    model.m_listObjects = {"b.o", "a.o"};
+    std::string out;
+    ASSERT_TRUE(
+        BuildLinkText(model, {"x\\a.o|Object file", "x\\b.o|Object file"}, out, "", false).ok);
+    // Walked from the last input: a.o is named first, then b.o.
+    EXPECT_TRUE(out.starts_with("\"x\\a.o\"\n\"x\\b.o\"\n")) << out;
+    CLinkerModel untouched;
+    untouched.m_listObjects = {"b.o", "a.o"};
+    ASSERT_TRUE(
+        BuildLinkText(untouched, {"x\\a.o|Object file", "x\\b.o|Object file"}, out, "", false, true)
+            .ok);
+    EXPECT_TRUE(out.starts_with("\"x\\b.o\"\n\"x\\a.o\"\n")) << out;
+    EXPECT_EQ(untouched.m_listObjects, (std::vector<std::string>{"b.o", "a.o"}));
+}

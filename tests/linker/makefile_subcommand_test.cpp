@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "cmdline/linker_makefile.h"
+#include "models/linker_model.h"
+
+using namespace quorle::cmdline;
+using quorle::models::CLinkerModel;
+namespace models = quorle::models;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Build(CLinkerModel& model, std::vector<std::string> inputs,
+                  const MakefilePathRewriter& rewrite = {}) {
+    std::string out;
+    EXPECT_TRUE(BuildMakefileSubcommand(model, std::move(inputs), out, "C:\\cfg", true, rewrite));
+    return out;
+}
+
+} // namespace
+
+TEST(MakefileSubcommand, DefaultFormAndInputsInListOrder) {
+    CLinkerModel model;
+    model.m_bMapFile = true;
+    model.m_strAppText = "-extra";
+    model.m_aSwitches[models::kSwStats] = true;
+    std::string out =
+        Build(model, {"a.o|Object file", "libq.a|Library file", "r.rel|Relocatable file"},
+              [](const std::string& path) { return "$(PROJDIR)\\" + path; });
+    EXPECT_EQ(out, "noprelink\n"
+                   "list \"$(CONFIGDIR)\\$(PROJECTNAME).map\"\n"
+                   "nologo\n"
+                   "-stats\n"
+                   "\"$(PROJDIR)\\a.o\"\n"
+                   "-l \"$(PROJDIR)\\libq.a\"\n"
+                   "-input=\"$(PROJDIR)\\r.rel\"\n"
+                   "output \"$(CONFIGDIR)\\$(PROJECTNAME).x\"\n"
+                   "-extra\n");
+}
+
+TEST(MakefileSubcommand, AbsoluteOutputWithConversion) {
+    CLinkerModel model;
+    model.m_nOutputForm = models::kFormBoth;
+    model.m_bEntry = true;
+    model.m_strEntry = "_go";
+    model.m_listSymbolNames = {"S"};
+    model.m_listSymbolValues = {"2"};
+    model.m_nPrelink = 2;
+    model.m_bDivideOutput = true;
+    model.m_listOutputPieces = {"$(CONFIGDIR)\\part1.mot", "$(CONFIGDIR)\\part2.mot"};
+    model.m_strAppText = "-user";
+    model.m_strOtherVia = " one\ttwo  three ";
+    model.m_listForcedSymbols = {"f"};
+    model.m_listBinaries = {"pic.bin", "raw.bin"};
+    model.m_listBinarySections = {"(.pic)", ""};
+    EXPECT_EQ(Build(model, {"a.o|Object file", "pic.bin|Binary file", "raw.bin|Binary file"}),
+              "entry _go\n"
+              "define S=2\n"
+              "-fsymbol=f\n"
+              "nologo\n"
+              "\"a.o\"\n"
+              "-binary=\"pic.bin\"(.pic)\n"
+              "-o \"$(CONFIGDIR)\\part1.x\"\n"
+              "-user\n"
+              "end\n"
+              "\"$(CONFIGDIR)\\part1.x\"\n"
+              "output \"$(CONFIGDIR)\\$(PROJECTNAME).x\"\n"
+              "one\ntwo\nthree\n");
+}
+
+TEST(MakefileSubcommand, FormLinesAndBinaryFiles) {
+    const std::pair<int, const char*> forms[] = {
+        {2, "form relocate\n"}, {3, "form library=s\n"}, {4, "form library\n"}};
+    for (const auto& [form, line] : forms) {
+        CLinkerModel model;
+        model.m_nOutputForm = form;
+        model.m_nPrelink = 2;
+        model.m_listBinaries = {"pic.bin"};
+        model.m_listBinarySections = {"(.pic)"};
+        std::string out = Build(model, {"pic.bin|Binary file"});
+        EXPECT_TRUE(out.starts_with(line)) << out;
+        EXPECT_EQ(out.find("-binary"), std::string::npos) << form;
+    }
+    CLinkerModel hex;
+    hex.m_nOutputForm = 5;
+    hex.m_nPrelink = 2;
+    hex.m_listBinaries = {"pic.bin"};
+    hex.m_listBinarySections = {"(.pic)"};
+    EXPECT_EQ(Build(hex, {"pic.bin|Binary file"}),
+              "nologo\n-binary=\"pic.bin\"(.pic)\nform hexadecimal\n"
+              "output \"$(CONFIGDIR)\\$(PROJECTNAME).x\"\n");
+}
+
+TEST(MakefileSubcommand, PrelinkRunsWhenTemplateInformationExists) {
+    fs::path dir = fs::path(testing::TempDir()) / "quorle_makefile_tpl";
+    fs::remove_all(dir);
+    fs::create_directories(dir / "tpldir");
+    std::string object = (dir / "a.o").string();
+    CLinkerModel model;
+    EXPECT_TRUE(Build(model, {object + "|Object file"}).starts_with("noprelink\n"));
+    std::ofstream(dir / "tpldir" / "a.ti") << "";
+    EXPECT_TRUE(HasTemplateInformation(object));
+    EXPECT_FALSE(Build(model, {object + "|Object file"}).starts_with("noprelink"));
+    model.m_nPrelink = 1;
+    EXPECT_TRUE(Build(model, {object + "|Object file"}).starts_with("noprelink\n"));
+}
+
+TEST(MakefileSubcommand, SubcommandModeAndFailures) {
+    CLinkerModel model;
+    model.m_bSubcommand = true;
+    model.m_strSubcommandFile = "my.sub";
+    model.m_bMapFile = true;
+    EXPECT_EQ(Build(model, {"a.o|Object file"}), "\"a.o\"\n");
+    std::string out;
+    EXPECT_FALSE(BuildMakefileSubcommand(model, {"a.o"}, out, "", true));
+    EXPECT_FALSE(BuildMakefileSubcommand(model, {"a.o|Thing"}, out, "", true));
+    EXPECT_FALSE(BuildMakefileSubcommand(model, {"a.o"}, out, "", false));
+}

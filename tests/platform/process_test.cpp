@@ -1,0 +1,96 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "platform/platform.h"
+#include "temp_dir.h"
+
+using namespace quorle::platform;
+using quorle::testing::TempDir;
+
+namespace {
+
+// The child program, by the absolute path of its build output (on Windows a
+// path from the root of the current drive).
+std::string Child() {
+    return std::string("\"") + QUORLE_TEST_CHILD + "\"";
+}
+
+ProcessResult RunChild(const std::string& arguments, uint32_t timeoutMs = 20000,
+                       const std::string& workingDirectory = "") {
+    ProcessOptions options;
+    options.timeoutMs = timeoutMs;
+    options.workingDirectory = workingDirectory;
+    return RunProcess(Child() + " " + arguments, options);
+}
+
+std::string Lines(std::string text) {
+    std::string folded;
+    for (char c : text) {
+        if (c != '\r') folded.push_back(c);
+    }
+    return folded;
+}
+
+} // namespace
+
+TEST(Process, ArgumentsArriveSplitAndUnquoted) {
+    ProcessResult r = RunChild("echo one \"two three\" \"\" C:\\dir\\x.c");
+    ASSERT_TRUE(r.started);
+    EXPECT_FALSE(r.timedOut);
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(Lines(r.output), "<one>\n<two three>\n<>\n<C:\\dir\\x.c>\n");
+}
+
+TEST(Process, OutputAndErrorShareThePipe) {
+    ProcessResult r = RunChild("both");
+    EXPECT_EQ(Lines(r.output), "out\nerr\n");
+    r = RunChild("stderr oops");
+    EXPECT_EQ(r.output, "oops");
+}
+
+TEST(Process, ExitCodesAndFailuresToStart) {
+    EXPECT_EQ(RunChild("exit 3").exitCode, 3);
+    EXPECT_EQ(RunChild("exit 0").exitCode, 0);
+    ProcessResult missing = RunProcess("no-such-program-quorle-test", {});
+    EXPECT_FALSE(missing.started);
+    EXPECT_FALSE(RunProcess("", {}).started);
+}
+
+TEST(Process, LargeOutputIsReadWhileTheChildRuns) {
+    const long size = 3 * 1024 * 1024 + 17;
+    ProcessResult r = RunChild("print " + std::to_string(size));
+    ASSERT_TRUE(r.started);
+    EXPECT_FALSE(r.timedOut);
+    EXPECT_EQ(r.exitCode, 0);
+    // Line ends may be CR LF where the child writes in text mode.
+    EXPECT_EQ(static_cast<long>(Lines(r.output).size()), size);
+    EXPECT_EQ(Lines(r.output).substr(0, 5), "abcde");
+}
+
+TEST(Process, TimeOutTerminatesTheChild) {
+    auto start = std::chrono::steady_clock::now();
+    ProcessResult r = RunChild("sleep 30000", 300);
+    auto elapsed = std::chrono::steady_clock::now() - start;
+    EXPECT_TRUE(r.started);
+    EXPECT_TRUE(r.timedOut);
+    EXPECT_EQ(r.output.find("woke"), std::string::npos);
+    // Far below the child's own 30 s: it was ended, not waited for.
+    EXPECT_LT(elapsed, std::chrono::seconds(15));
+    ProcessResult quick = RunChild("sleep 10", 20000);
+    EXPECT_FALSE(quick.timedOut);
+    EXPECT_EQ(Lines(quick.output), "woke\n");
+}
+
+TEST(Process, WorkingDirectoryOption) {
+    TempDir dir;
+    std::string saved = GetCurrentDirectory();
+    ProcessResult r = RunChild("cwd", 20000, dir.Path());
+    ASSERT_EQ(r.exitCode, 0);
+    std::string printed = Lines(r.output);
+    // The leaf name is enough: the system may print another separator.
+    std::string leaf = dir.Path().substr(dir.Path().find_last_of("\\/") + 1);
+    EXPECT_NE(printed.find(leaf), std::string::npos) << printed;
+    EXPECT_EQ(GetCurrentDirectory(), saved);
+    EXPECT_FALSE(RunChild("cwd", 20000, dir.File("missing")).started);
+}

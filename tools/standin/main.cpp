@@ -1,0 +1,73 @@
+// The stand-in GNU cross toolchain: one program installed under every tool
+// name of the four families ("corvo-elf-gcc.exe", "zenta-elf-objcopy.exe",
+// ...). It reads response files, turns the Windows separators of the
+// plug-in's paths into "/", drops the family's target flags and runs the
+// machine's own gcc, g++, as, ld, ar or objcopy with everything else. Under
+// the name "<triplet>-libgen.exe" it is the library generator.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "tools/standin/libgen.h"
+#include "tools/standin/process.h"
+#include "tools/standin/standin_args.h"
+#include "tools/standin/target_flags.h"
+
+using namespace quorle::standin;
+
+namespace {
+
+struct ToolName {
+    const char* suffix;
+    ToolKind kind;
+    const char* real;
+};
+
+constexpr ToolName kTools[] = {
+    {"gcc", ToolKind::Compiler, "gcc"},         {"g++", ToolKind::Compiler, "g++"},
+    {"as", ToolKind::Assembler, "as"},          {"ld", ToolKind::Linker, "ld"},
+    {"ar", ToolKind::Archiver, "ar"},           {"objcopy", ToolKind::ObjectCopier, "objcopy"},
+    {"libgen", ToolKind::LibraryGenerator, ""},
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    ProgramName name = ParseProgramName(argc > 0 ? argv[0] : "");
+    const ToolName* tool = nullptr;
+    for (const ToolName& t : kTools)
+        if (name.tool == t.suffix) tool = &t;
+    if (tool == nullptr || name.triplet.empty()) {
+        std::fprintf(stderr, "quorle stand-in: call me as <family>-elf-<tool>.exe "
+                             "(tools: gcc g++ as ld ar objcopy libgen)\n");
+        return 2;
+    }
+    std::string error;
+    std::vector<std::string> args = ExpandResponseFiles({argv + 1, argv + argc}, error);
+    if (!error.empty()) {
+        std::fprintf(stderr, "%s-%s: %s\n", name.triplet.c_str(), name.tool.c_str(), error.c_str());
+        return 1;
+    }
+    args = ToNativeSeparators(args);
+    args = DropTargetFlags(tool->kind, args);
+
+    if (tool->kind == ToolKind::LibraryGenerator) return RunLibraryGenerator(name, args);
+    if (tool->kind == ToolKind::Linker) {
+        args = WithoutArchitectureLines(args, error);
+        if (!error.empty()) {
+            std::fprintf(stderr, "%s-ld: %s\n", name.triplet.c_str(), error.c_str());
+            return 1;
+        }
+    }
+    std::vector<std::string> command{tool->real};
+    if (tool->kind == ToolKind::Compiler) {
+        // The families' compilers print one line per diagnostic, without the
+        // source excerpt that newer gcc adds; the IDE reads them line by line.
+        command.push_back("-fno-diagnostics-show-caret");
+    }
+    command.insert(command.end(), args.begin(), args.end());
+    Exec(command);
+    std::fprintf(stderr, "%s-%s: cannot run %s\n", name.triplet.c_str(), name.tool.c_str(),
+                 tool->real);
+    return 127;
+}
