@@ -2,6 +2,7 @@
 
 #include "cmdline/target_flags.h"
 #include "models/compiler_keys.h"
+#include "options/ascii_text.h"
 
 namespace quorle::cmdline {
 
@@ -12,17 +13,6 @@ namespace {
 
 constexpr std::string_view kLanguageLines[] = {"-c -x c", "-c -x c++", "-c -x assembler-with-cpp"};
 constexpr std::string_view kOutputPrefixes[] = {"-o ", "-S -o ", "-E -o ", "-P -E -o "};
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-        if (x != y) return false;
-    }
-    return true;
-}
 
 template <class Table> std::string_view At(const Table& table, int index) {
     if (index < 0 || static_cast<size_t>(index) >= std::size(table)) return {};
@@ -145,8 +135,8 @@ void HostDebugOutput(CommandText& text, const CCompilerModel& m, const PathWrite
         text.Line("-stuff=" + stuffNames);
     }
     std::string path = writePath(m.m_objPath.Join());
-    if (EqualsIgnoringCase(m.m_strFileType, "Preprocess Assembly file") &&
-        EqualsIgnoringCase(m.m_objPath.ext, ".s")) {
+    if (options::EqualsIgnoringCase(m.m_strFileType, "Preprocess Assembly file") &&
+        options::EqualsIgnoringCase(m.m_objPath.ext, ".s")) {
         text.Line("-S > " + path);
     } else {
         text.Line(std::string(At(kOutputPrefixes, m.m_nOutput)) + path);

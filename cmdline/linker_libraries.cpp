@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "options/ascii_text.h"
 #include "toolchain/cpu_table.h"
 #include "toolchain/family.h"
 
@@ -15,13 +16,8 @@ constexpr std::string_view kConfigDir = "$(CONFIGDIR)";
 
 std::string Lower(std::string_view text) {
     std::string lower(text);
-    for (char& c : lower)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    for (char& c : lower) c = options::AsciiLower(c);
     return lower;
-}
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && Lower(a) == Lower(b);
 }
 
 bool ContainsNoCase(std::string_view text, std::string_view part) {
@@ -43,8 +39,9 @@ void FixUpDefaultLibraries(models::CLinkerModel& model, std::string_view generat
     bool zenta = model.m_cpu.m_nFamilyCode == toolchain::kCodeZenta;
     if (zenta) defaults.push_back("libnosys.a");
     std::erase_if(libraries, [&](const std::string& library) {
-        return std::any_of(defaults.begin(), defaults.end(),
-                           [&](std::string_view name) { return EqualsNoCase(library, name); });
+        return std::any_of(defaults.begin(), defaults.end(), [&](std::string_view name) {
+            return options::EqualsIgnoringCase(library, name);
+        });
     });
     if (model.m_bProjectIsLibrary) {
         libraries.emplace_back(kProjectLibrary);
@@ -88,7 +85,8 @@ void FixUpLibraryDirectories(models::CLinkerModel& model) {
         if (!hasConfigDir) dirs.emplace_back(kConfigDir);
         return;
     }
-    std::erase_if(dirs, [](const std::string& dir) { return EqualsNoCase(dir, kConfigDir); });
+    std::erase_if(
+        dirs, [](const std::string& dir) { return options::EqualsIgnoringCase(dir, kConfigDir); });
     if (!knownFamily) return;
     for (std::string& dir : dirs) {
         if (ContainsNoCase(dir, targetDir))

@@ -3,9 +3,8 @@
 #include <cstdio>
 
 #include "host/builder.h"
-#include "host/commands.h"
 #include "host/diagnostics.h"
-#include "host/session.h"
+#include "host/workspace_command.h"
 
 namespace quorle::host {
 
@@ -18,36 +17,30 @@ std::string Count(int n, const char* word) {
 } // namespace
 
 int RunBuild(const CommandContext& context) {
-    std::string error;
-    auto options = ParseHostOptions(context.args, false, error);
-    if (!options) {
-        std::fprintf(stderr, "quorle-host build: %s\n", error.c_str());
-        return 2;
-    }
-    auto session = Session::Open(*options, context.program, error);
-    if (!session) {
-        std::fprintf(stderr, "quorle-host build: %s\n", error.c_str());
-        return 1;
-    }
-    PluginCalls calls(context.api);
+    WorkspaceCommand command(context, "build");
+    if (!command.ok()) return command.exitCode();
+    const Session& session = command.session();
+    const HostOptions& options = command.options();
+    const PluginCalls& calls = command.calls();
     auto start = std::chrono::steady_clock::now();
     BuildTotals all;
     bool ok = true;
     std::vector<std::string> outputs;
-    for (const Project* project : session->Projects()) {
-        const Configuration* config = session->ConfigOf(*project);
-        if (config == nullptr) {
-            std::fprintf(stderr, "quorle-host build: project %s has no configuration %s\n",
-                         project->name.c_str(), options->config.c_str());
-            return 1;
-        }
-        auto ctx = session->ContextFor(*project, *config);
+    // Unlike the other commands, a project without the configuration fails
+    // the build, and a failed plan still ends with the summary line.
+    for (const Project* project : session.Projects()) {
+        const Configuration* config = session.ConfigOf(*project);
+        if (config == nullptr)
+            return command.Error("project " + project->name + " has no configuration " +
+                                 options.config);
+        auto ctx = session.ContextFor(*project, *config);
         std::printf("== %s (%s) in %s\n", project->name.c_str(), config->name.c_str(),
                     ctx->configDir().c_str());
         std::fflush(stdout);
+        std::string error;
         auto plan = MakeBuildPlan(calls, *ctx, error);
         if (!plan) {
-            std::fprintf(stderr, "quorle-host build: %s\n", error.c_str());
+            command.Error(error);
             ++all.errors;
             ok = false;
             break;
@@ -55,9 +48,9 @@ int RunBuild(const CommandContext& context) {
         BuildState state;
         state.Load(BuildState::FileIn(ctx->configDir()));
         Builder::Settings settings;
-        settings.jobs = options->jobs;
+        settings.jobs = options.jobs;
         settings.colour = UseColour();
-        settings.verbose = options->verbose;
+        settings.verbose = options.verbose;
         Builder builder(calls, *ctx, *plan, state, settings, &Builder::RunTool);
         bool built = builder.Run();
         const BuildTotals& t = builder.totals();

@@ -2,44 +2,26 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "host/build_plan.h"
 #include "host/build_state.h"
-#include "host/commands.h"
-#include "host/session.h"
+#include "host/workspace_command.h"
 
 namespace quorle::host {
 
 namespace fs = std::filesystem;
 
 int RunClean(const CommandContext& context) {
-    std::string error;
-    auto options = ParseHostOptions(context.args, false, error);
-    if (!options) {
-        std::fprintf(stderr, "quorle-host clean: %s\n", error.c_str());
-        return 2;
-    }
-    auto session = Session::Open(*options, context.program, error);
-    if (!session) {
-        std::fprintf(stderr, "quorle-host clean: %s\n", error.c_str());
-        return 1;
-    }
-    PluginCalls calls(context.api);
+    WorkspaceCommand command(context, "clean");
+    if (!command.ok()) return command.exitCode();
     int removed = 0;
-    for (const Project* project : session->Projects()) {
-        const Configuration* config = session->ConfigOf(*project);
-        if (config == nullptr) continue;
-        auto ctx = session->ContextFor(*project, *config);
-        auto plan = MakeBuildPlan(calls, *ctx, error);
-        if (!plan) {
-            std::fprintf(stderr, "quorle-host clean: %s\n", error.c_str());
-            return 1;
-        }
+    auto stopped = command.ForEachPlan([&](const ProjectPlan& p) -> std::optional<int> {
         std::error_code ec;
-        for (const Step& step : plan->steps)
+        for (const Step& step : p.plan.steps)
             for (const OutputFile& out : step.outputs)
                 if (fs::remove(out.path, ec)) ++removed;
-        if (fs::remove(BuildState::FileIn(ctx->configDir()), ec)) ++removed;
-    }
+        if (fs::remove(BuildState::FileIn(p.context.configDir()), ec)) ++removed;
+        return std::nullopt;
+    });
+    if (stopped) return *stopped;
     std::printf("Removed %d file%s.\n", removed, removed == 1 ? "" : "s");
     return 0;
 }

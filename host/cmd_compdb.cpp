@@ -3,11 +3,9 @@
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
-#include "host/build_plan.h"
-#include "host/commands.h"
-#include "host/session.h"
 #include "host/text_list.h"
 #include "host/tool_run.h"
+#include "host/workspace_command.h"
 #include "platform/platform.h"
 
 namespace quorle::host {
@@ -22,46 +20,28 @@ std::string EditorArgument(const std::string& arg) {
 } // namespace
 
 int RunCompdb(const CommandContext& context) {
-    std::string error;
-    auto options = ParseHostOptions(context.args, false, error);
-    if (!options) {
-        std::fprintf(stderr, "quorle-host compdb: %s\n", error.c_str());
-        return 2;
-    }
-    auto session = Session::Open(*options, context.program, error);
-    if (!session) {
-        std::fprintf(stderr, "quorle-host compdb: %s\n", error.c_str());
-        return 1;
-    }
-    PluginCalls calls(context.api);
+    WorkspaceCommand command(context, "compdb");
+    if (!command.ok()) return command.exitCode();
+    const PluginCalls& calls = command.calls();
+    const std::string triplet = TripletOf(command.session().workspace().toolchainName);
     nlohmann::json entries = nlohmann::json::array();
     int failures = 0;
-    for (const Project* project : session->Projects()) {
-        const Configuration* config = session->ConfigOf(*project);
-        if (config == nullptr) continue;
-        auto ctx = session->ContextFor(*project, *config);
-        auto plan = MakeBuildPlan(calls, *ctx, error);
-        if (!plan) {
-            std::fprintf(stderr, "quorle-host compdb: %s\n", error.c_str());
-            return 1;
-        }
-        std::string triplet = TripletOf(session->workspace().toolchainName);
-        for (const Step& step : plan->steps) {
-            const PhaseDesc& phase = plan->phases[step.phase];
+    auto stopped = command.ForEachPlan([&](const ProjectPlan& p) -> std::optional<int> {
+        for (const Step& step : p.plan.steps) {
+            const PhaseDesc& phase = p.plan.phases[step.phase];
             if (phase.kind != PhaseKind::Compiler || step.options.empty()) continue;
             std::string input = JoinNulList({step.filePath + "|" + step.fileType});
-            PrePhaseResult pre = calls.PrePhase(phase.name, input, step.options, ctx->info());
-            auto command = pre.result == 0 ? ParseToolCommand(pre.command) : std::nullopt;
-            auto text = command ? platform::ReadFile(command->subcommandFile, true) : std::nullopt;
+            PrePhaseResult pre = calls.PrePhase(phase.name, input, step.options, p.context.info());
+            auto tool = pre.result == 0 ? ParseToolCommand(pre.command) : std::nullopt;
+            auto text = tool ? platform::ReadFile(tool->subcommandFile, true) : std::nullopt;
             if (!text) {
-                std::fprintf(stderr, "quorle-host compdb: no argument text for %s\n",
-                             step.file.c_str());
+                command.Error("no argument text for " + step.file);
                 ++failures;
                 continue;
             }
             nlohmann::json args = nlohmann::json::array();
-            args.push_back(
-                ToolPath(ctx->toolchainDir(), triplet, ToolOf(phase.kind, step.fileType, false)));
+            args.push_back(ToolPath(p.context.toolchainDir(), triplet,
+                                    ToolOf(phase.kind, step.fileType, false)));
             for (const std::string& arg : SplitArguments(*text))
                 args.push_back(EditorArgument(arg));
             nlohmann::json entry = {{"directory", NativePath(pre.directory)},
@@ -70,12 +50,12 @@ int RunCompdb(const CommandContext& context) {
             if (!step.outputs.empty()) entry["output"] = step.outputs.front().path;
             entries.push_back(entry);
         }
-    }
-    std::string file = session->workspace().dir + "/compile_commands.json";
-    if (!platform::WriteFile(file, entries.dump(2) + "\n", false)) {
-        std::fprintf(stderr, "quorle-host compdb: cannot write %s\n", file.c_str());
-        return 1;
-    }
+        return std::nullopt;
+    });
+    if (stopped) return *stopped;
+    std::string file = command.session().workspace().dir + "/compile_commands.json";
+    if (!platform::WriteFile(file, entries.dump(2) + "\n", false))
+        return command.Error("cannot write " + file);
     std::printf("Wrote %s with %zu entr%s\n", file.c_str(), entries.size(),
                 entries.size() == 1 ? "y" : "ies");
     return failures == 0 ? 0 : 1;

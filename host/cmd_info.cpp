@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "host/commands.h"
+#include "host/text_list.h"
 
 namespace quorle::host {
 namespace {
@@ -26,29 +27,8 @@ std::optional<std::string> Query(const BufferCall& call) {
     return buffer;
 }
 
-// Entries of a NUL-separated list, up to the empty entry that ends it.
 std::vector<std::string> ListEntries(const std::string& bytes) {
-    std::vector<std::string> entries;
-    size_t pos = 0;
-    while (pos < bytes.size()) {
-        size_t end = bytes.find('\0', pos);
-        if (end == std::string::npos) end = bytes.size();
-        if (end == pos) break;
-        entries.push_back(bytes.substr(pos, end - pos));
-        pos = end + 1;
-    }
-    return entries;
-}
-
-std::vector<std::string> Split(const std::string& text, char separator) {
-    std::vector<std::string> fields;
-    size_t pos = 0;
-    while (true) {
-        size_t end = text.find(separator, pos);
-        fields.push_back(text.substr(pos, end - pos));
-        if (end == std::string::npos) return fields;
-        pos = end + 1;
-    }
+    return SplitNulList(bytes.data(), bytes.size());
 }
 
 std::string Join(const std::vector<std::string>& items, const char* separator) {
@@ -109,7 +89,7 @@ void PrintFileTypes(const PluginApi& api) {
         return;
     }
     for (const std::string& entry : ListEntries(*list)) {
-        std::vector<std::string> fields = Split(entry, '|');
+        std::vector<std::string> fields = SplitAll(entry, '|');
         if (fields.size() < 2) {
             std::printf("  %s\n", entry.c_str());
             continue;

@@ -6,14 +6,6 @@
 #include "host/build_plan.h"
 #include "platform/platform.h"
 
-#if defined(_WIN32)
-#include <io.h>
-#define QUORLE_ISATTY(fd) _isatty(fd)
-#else
-#include <unistd.h>
-#define QUORLE_ISATTY(fd) isatty(fd)
-#endif
-
 namespace quorle::host {
 
 namespace {
@@ -73,7 +65,7 @@ std::string FormatLine(const LineInfo& info, const std::string& rawLine, const s
 
 bool UseColour() {
     if (platform::GetEnv("NO_COLOR")) return false;
-    return QUORLE_ISATTY(1) != 0;
+    return platform::StandardOutputIsTerminal();
 }
 
 } // namespace quorle::host

@@ -3,6 +3,7 @@
 #include "models/compiler_keys.h"
 #include "models/key_index.h"
 #include "options/option_string.h"
+#include "options/text_replace.h"
 #include "toolchain/family.h"
 
 namespace quorle::models {
@@ -32,18 +33,13 @@ constexpr ChoiceField kObjectChoices[] = {
     {kStuffGbr, &CCompilerModel::m_nStuffGbr},
 };
 
+// The optimize keys besides the inline controls below.
 constexpr ChoiceField kOptimizeChoices[] = {
     {kOptimize, &CCompilerModel::m_nOptimize},
     {kOptLevel, &CCompilerModel::m_nOptLevel},
     {kLto, &CCompilerModel::m_nLto},
     {kOptimizeOld, &CCompilerModel::m_nOptimizeOld},
     {kGOptimize, &CCompilerModel::m_nGOptimize},
-    {kCppNoInline, &CCompilerModel::m_nCppNoInline},
-    {kCase, &CCompilerModel::m_nCase},
-    {kShift, &CCompilerModel::m_nShift},
-    {kBlockCopy, &CCompilerModel::m_nBlockCopy},
-    {kUnaligned, &CCompilerModel::m_nUnaligned},
-    {kSoftPipe, &CCompilerModel::m_nSoftPipe},
 };
 
 // Inline-control keys in their written order (after the map keys).
@@ -65,14 +61,6 @@ constexpr ChoiceField kCpuChoices[] = {
 
 void WriteField(std::string& out, const CCompilerModel& model, const ChoiceField& f) {
     WriteChoice(out, f.keys, model.*f.field);
-}
-
-void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
-    size_t pos = 0;
-    while ((pos = text.find(from, pos)) != std::string::npos) {
-        text.replace(pos, from.size(), to);
-        pos += to.size();
-    }
 }
 
 } // namespace
@@ -150,9 +138,9 @@ void CCompilerModel::SwitchToolchainHeaderDirs() {
     for (std::string& dir : m_lstIncDirs) {
         if (!toolchain::IsToolchainHeaderDirectory(dir)) continue;
         if (optimised) {
-            ReplaceAll(dir, "\\include", "\\optlibinc");
+            options::ReplaceAll(dir, "\\include", "\\optlibinc");
         } else {
-            ReplaceAll(dir, "\\optlibinc", "\\include");
+            options::ReplaceAll(dir, "\\optlibinc", "\\include");
         }
     }
     m_nHeaderForm = optimised ? 1 : 0;
@@ -202,6 +190,7 @@ const KeyIndex<CCompilerModel>& Keys() {
         k.AddFlags(kListContentKeys, [](M& m) { return Flags(m.m_aListContents); });
         // Optimize; a small map never replaces a full one read earlier.
         for (const ChoiceField& f : kOptimizeChoices) k.AddChoice(f.keys, f.field);
+        for (const ChoiceField& f : kInlineControls) k.AddChoice(f.keys, f.field);
         k.AddEffect(kMap[1], [](M& m, int) {
             if (m.m_nMap != 2) m.m_nMap = 1;
         });

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "models/linker_keys.h"
+#include "options/ascii_text.h"
 #include "options/option_string.h"
 #include "platform/platform.h"
 #include "sections/layout_text.h"
@@ -82,16 +83,8 @@ uint32_t ReadHex32(std::string_view text) {
     if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) i += 2;
     uint64_t value = 0;
     for (; i < text.size(); ++i) {
-        char c = text[i];
-        int digit;
-        if (c >= '0' && c <= '9')
-            digit = c - '0';
-        else if (c >= 'a' && c <= 'f')
-            digit = c - 'a' + 10;
-        else if (c >= 'A' && c <= 'F')
-            digit = c - 'A' + 10;
-        else
-            break;
+        int digit = options::HexDigitValue(text[i]);
+        if (digit < 0) break;
         value = std::min<uint64_t>(value * 16 + static_cast<uint64_t>(digit), 0xFFFFFFFFull);
     }
     return static_cast<uint32_t>(value);

@@ -34,10 +34,7 @@ std::optional<std::string_view> ValueAfter(std::string_view body, std::string_vi
 }
 
 std::string_view QuotedText(std::string_view value) {
-    if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
-        return value.substr(1, value.size() - 2);
-    if (value == "\"") return {};
-    return value;
+    return options::Unquote(value);
 }
 
 void AppendListValue(std::vector<std::string>& list, std::string_view value, bool quoted) {
@@ -67,34 +64,6 @@ int ReadNumber(std::string_view value) {
 
 namespace {
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
-// In place: "cc" becomes "c" and c followed by a double quote becomes the
-// quote. Starts at the first place where anything changes.
-void CollapseInPlace(std::string& text, char c) {
-    const size_t n = text.size();
-    size_t i = text.find(c);
-    while (i != std::string::npos && i + 1 < n && text[i + 1] != c && text[i + 1] != '"')
-        i = text.find(c, i + 1);
-    if (i == std::string::npos || i + 1 >= n) return;
-    size_t w = i;
-    while (i < n) {
-        if (text[i] == c && i + 1 < n && (text[i + 1] == c || text[i + 1] == '"')) {
-            text[w++] = text[i + 1];
-            i += 2;
-        } else {
-            text[w++] = text[i++];
-        }
-    }
-    text.resize(w);
-}
-
-} // namespace
-
-namespace {
-
 // True when one of the eight bytes is below 0x23, that is possibly a blank
 // or a double quote (bytes of 0x80 and above give false alarms, which the
 // byte-wise check then clears).
@@ -111,7 +80,7 @@ bool NextTokenBody(std::string_view text, size_t& pos, std::string& scratch,
     const size_t n = text.size();
     const char* p = text.data();
     size_t i = pos;
-    while (i < n && IsBlank(p[i])) ++i;
+    while (i < n && options::IsBlank(p[i])) ++i;
     if (i >= n) {
         pos = n;
         return false;
@@ -130,7 +99,7 @@ bool NextTokenBody(std::string_view text, size_t& pos, std::string& scratch,
             if (c == '"') {
                 quoted = !quoted;
                 quotePair = quotePair || (i > start && p[i - 1] == '"');
-            } else if (!quoted && IsBlank(c)) {
+            } else if (!quoted && options::IsBlank(c)) {
                 ended = true;
                 break;
             }
@@ -142,7 +111,7 @@ bool NextTokenBody(std::string_view text, size_t& pos, std::string& scratch,
     // and the body is a view into the option string itself.
     if (!quotePair && body.find(']') == std::string_view::npos) return true;
     scratch.assign(body);
-    for (char c : options::kEscapeSet) CollapseInPlace(scratch, c);
+    options::UnescapeInPlace(scratch);
     body = scratch;
     return true;
 }
@@ -156,20 +125,13 @@ void OpenToken(std::string& out) {
 
 // Quote value with the escaping of the writers, appended to `out`.
 void AppendQuotedText(std::string& out, std::string_view text) {
-    out += '"';
-    size_t start = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '"' && text[i] != ']') continue;
-        out.append(text.substr(start, i - start + 1));
-        out += text[i];
-        start = i + 1;
-    }
-    out.append(text.substr(start));
+    options::AppendQuotedValue(out, text);
     // Unescaping pairs quotes from the left, so a value made only of quotes
     // would lose one to the enclosing pair; one more escaped quote pair
-    // keeps the count right (and the token's quote count even).
-    if (!text.empty() && text.find_first_not_of('"') == std::string_view::npos) out += "\"\"";
-    out += '"';
+    // before the closing quote keeps the count right (and the token's quote
+    // count even).
+    if (!text.empty() && text.find_first_not_of('"') == std::string_view::npos)
+        out.insert(out.size() - 1, "\"\"");
 }
 
 } // namespace

@@ -25,10 +25,31 @@ void AppendBracketedToken(std::string& list, std::string_view item) {
 std::string QuoteValue(std::string_view text) {
     std::string quoted;
     quoted.reserve(text.size() + 2);
-    quoted += '"';
-    quoted += text;
-    quoted += '"';
-    return Escape(quoted);
+    AppendQuotedValue(quoted, text);
+    return quoted;
+}
+
+namespace {
+bool InEscapeSet(char c) {
+    for (char e : kEscapeSet)
+        if (c == e) return true;
+    return false;
+}
+} // namespace
+
+void AppendQuotedValue(std::string& out, std::string_view text) {
+    // Every character of kEscapeSet inside the quotes is doubled, which is
+    // what Escape does to the quoted text; one pass, no temporary.
+    out += '"';
+    size_t start = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (!InEscapeSet(text[i])) continue;
+        out.append(text.substr(start, i - start + 1));
+        out += text[i];
+        start = i + 1;
+    }
+    out.append(text.substr(start));
+    out += '"';
 }
 
 std::string Escape(std::string_view text, std::string_view set) {
@@ -76,18 +97,19 @@ void CollapseInPlace(std::string& text, char c) {
 
 std::string Unescape(std::string_view text, std::string_view set) {
     std::string out(text);
-    for (char c : set) CollapseInPlace(out, c);
+    UnescapeInPlace(out, set);
     return out;
 }
 
-namespace {
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+void UnescapeInPlace(std::string& text, std::string_view set) {
+    for (char c : set) CollapseInPlace(text, c);
 }
-} // namespace
 
-std::vector<std::string> SplitOptionString(std::string_view text) {
-    std::vector<std::string> tokens;
+namespace {
+
+// Calls `fn` with each raw token: whitespace outside double quotes separates,
+// each quote toggles.
+template <class Fn> void ForEachRawToken(std::string_view text, Fn&& fn) {
     size_t i = 0;
     while (i < text.size()) {
         while (i < text.size() && IsBlank(text[i])) ++i;
@@ -97,8 +119,15 @@ std::vector<std::string> SplitOptionString(std::string_view text) {
             if (text[i] == '"') quoted = !quoted;
             ++i;
         }
-        if (i > start) tokens.emplace_back(text.substr(start, i - start));
+        if (i > start) fn(text.substr(start, i - start));
     }
+}
+
+} // namespace
+
+std::vector<std::string> SplitOptionString(std::string_view text) {
+    std::vector<std::string> tokens;
+    ForEachRawToken(text, [&tokens](std::string_view token) { tokens.emplace_back(token); });
     return tokens;
 }
 
@@ -108,17 +137,8 @@ std::string TokenBody(std::string_view token) {
 
 std::vector<std::string> ReadTokenBodies(std::string_view text) {
     std::vector<std::string> bodies;
-    size_t i = 0;
-    while (i < text.size()) {
-        while (i < text.size() && IsBlank(text[i])) ++i;
-        size_t start = i;
-        bool quoted = false;
-        while (i < text.size() && (quoted || !IsBlank(text[i]))) {
-            if (text[i] == '"') quoted = !quoted;
-            ++i;
-        }
-        if (i > start) bodies.push_back(TokenBody(text.substr(start, i - start)));
-    }
+    ForEachRawToken(text,
+                    [&bodies](std::string_view token) { bodies.push_back(TokenBody(token)); });
     return bodies;
 }
 

@@ -22,6 +22,8 @@ void AppendBracketedToken(std::string& list, std::string_view item);
 
 // A double quote, the text, a double quote, escaped with kEscapeSet.
 std::string QuoteValue(std::string_view text);
+// Appends QuoteValue(text) to `out` without building it separately.
+void AppendQuotedValue(std::string& out, std::string_view text);
 
 // Doubles every character of `set` that lies strictly between the first and
 // the last double quote of `text`; fewer than two quotes leave it unchanged.
@@ -29,6 +31,13 @@ std::string Escape(std::string_view text, std::string_view set = kEscapeSet);
 // For each character c of `set`, collapses "cc" to "c" and c followed by a
 // double quote to a double quote.
 std::string Unescape(std::string_view text, std::string_view set = kEscapeSet);
+// Unescape applied to `text` itself.
+void UnescapeInPlace(std::string& text, std::string_view set = kEscapeSet);
+
+// The blanks that separate the tokens of an option string.
+inline bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
 // Splits an option string into its raw tokens (brackets and quotes kept).
 // Whitespace outside double quotes separates; each quote toggles.

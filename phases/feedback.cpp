@@ -58,30 +58,6 @@ void OpenFeedbackPage(const std::string& buildTag, uint32_t count) {
     if (written) platform::ShellOpen(shortcut);
 }
 
-// The answer word of the request: from the answer queue where dialogs are
-// logged (Linux, or QUORLE_MESSAGES set), otherwise from a modal question
-// whose third button stands for "No thanks" with "Please don't ask me again".
-std::string AskForFeedback(const std::string& buildTag, uint32_t count) {
-    std::string text = RequestText(buildTag, count);
-#if defined(_WIN32)
-    if (!platform::MessagesRedirected()) {
-        text += "\n\nYes: Provide feedback\nNo: No thanks\nCancel: No thanks, and please don't "
-                "ask me again";
-        switch (platform::ShowMessage("Request for Feedback", text,
-                                      platform::MessageButtons::YesNoCancel,
-                                      platform::MessageIcon::Question)) {
-        case platform::MessageAnswer::Yes:
-            return "FEEDBACK";
-        case platform::MessageAnswer::Cancel:
-            return "NOTHANKS+NOASK";
-        default:
-            return "NOTHANKS";
-        }
-    }
-#endif
-    return platform::AskQueued("Request for Feedback", text, "NOTHANKS");
-}
-
 } // namespace
 
 std::string ScrambleCount(std::string_view text) {
@@ -140,7 +116,8 @@ std::optional<uint32_t> CountLinkForFeedback(const std::string& buildTag) {
 }
 
 void ShowFeedbackDialog(const std::string& buildTag, uint32_t count) {
-    FeedbackAnswer answer = ParseFeedbackAnswer(AskForFeedback(buildTag, count));
+    FeedbackAnswer answer = ParseFeedbackAnswer(
+        platform::ShowFeedbackDialog("Request for Feedback", RequestText(buildTag, count)));
     platform::RegistrySetValue(RequestsKey(buildTag), answer.dontAskAgain ? "0" : "1");
     if (answer.provideFeedback) OpenFeedbackPage(buildTag, count);
 }

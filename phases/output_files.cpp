@@ -1,26 +1,17 @@
 #include "phases/output_files.h"
 
-#include <cctype>
 #include <vector>
 
 #include "interface/phase.h"
 #include "models/compiler_model.h"
 #include "models/linker_model.h"
+#include "options/ascii_text.h"
 #include "phases/paths.h"
 #include "phases/step_models.h"
 
 namespace quorle::phases {
 
 namespace {
-
-bool SameTextIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
 
 void AddEntry(std::string& list, std::string_view path, std::string_view type) {
     list += path;
@@ -50,8 +41,10 @@ std::string_view CompilerOutputType(const models::CCompilerModel& model) {
     case models::kOutPreprocessor:
     // Preprocessing without line markers writes the same kind of file.
     case models::kOutPreprocessorNoLine:
-        if (SameTextIgnoringCase(model.m_objPath.ext, ".P")) return "Preprocessed C source file";
-        if (SameTextIgnoringCase(model.m_objPath.ext, ".PP")) return "Preprocessed C++ source file";
+        if (options::EqualsIgnoringCase(model.m_objPath.ext, ".P"))
+            return "Preprocessed C source file";
+        if (options::EqualsIgnoringCase(model.m_objPath.ext, ".PP"))
+            return "Preprocessed C++ source file";
         return {};
     default:
         return {};

@@ -131,6 +131,13 @@ bool MessagesRedirected();
 // Appends a free line to the QUORLE_MESSAGES file (for "OPEN\t<path>").
 void LogMessageLine(const std::string& line);
 
+// The feedback request: a modal dialog with the text, a "Please don't ask me
+// again" check box and the buttons "Provide feedback" and "No thanks". The
+// answer is FEEDBACK or NOTHANKS, followed by "+NOASK" when the box was
+// checked. Where dialogs are logged (Linux, or QUORLE_MESSAGES set) it is
+// AskQueued with NOTHANKS as the default.
+std::string ShowFeedbackDialog(const std::string& caption, const std::string& text);
+
 // ---- Shell ---------------------------------------------------------------------
 bool ShellOpen(const std::string& path);
 
@@ -163,5 +170,8 @@ OsVersion GetOsVersion();
 
 // The local date and time as text, formatted with strftime in the C locale.
 std::string FormatLocalTime(const char* format);
+
+// True when standard output goes to a terminal (a console on Windows).
+bool StandardOutputIsTerminal();
 
 } // namespace quorle::platform

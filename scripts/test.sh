@@ -25,6 +25,10 @@ if [ "$count" -ne 27 ]; then
 fi
 echo "export table: 27 entry points"
 
+# The make-rule parser, the include scanner and the line classifier under
+# libFuzzer with ASan + UBSan, for a bounded time each.
+bash scripts/fuzz.sh "${QUORLE_FUZZ_SECONDS:-20}"
+
 if [ "$windows" != 1 ]; then
   bash scripts/build-windows.sh build-win32
   bash scripts/test-windows.sh build-win64

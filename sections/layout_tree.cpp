@@ -1,7 +1,8 @@
 #include "sections/layout_tree.h"
 
 #include <algorithm>
-#include <cctype>
+
+#include "options/ascii_text.h"
 
 namespace quorle::sections {
 namespace {
@@ -36,20 +37,11 @@ SectionGroup* FindHolderAnywhere(std::vector<SectionGroup>& groups, std::string_
     return nullptr;
 }
 
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    if (text.size() < prefix.size()) return false;
-    for (size_t i = 0; i < prefix.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(text[i])) !=
-            std::tolower(static_cast<unsigned char>(prefix[i])))
-            return false;
-    return true;
-}
-
 // Toolchains whose top-level groups keep the user's order.
 bool KeepsUserOrder(std::string_view toolchain) {
     for (std::string_view name :
          {"Dravik GNUTAMSINA [ELF]", "Dravik GNUTAMSINB [ELF]", "Dravik GNUZENTA [ELF]"})
-        if (toolchain.size() == name.size() && StartsWithNoCase(toolchain, name)) return true;
+        if (options::EqualsIgnoringCase(toolchain, name)) return true;
     return false;
 }
 
@@ -140,7 +132,7 @@ bool AddGroup(SectionLayout& layout, SectionGroup group, std::string_view effect
 }
 
 std::optional<uint64_t> ParseSortAddress(std::string_view text) {
-    if (StartsWithNoCase(text, "H'")) return ParseRegionAddress(text.substr(2));
+    if (options::StartsWithIgnoringCase(text, "H'")) return ParseRegionAddress(text.substr(2));
     return ParseRegionAddress(text);
 }
 

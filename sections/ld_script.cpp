@@ -1,22 +1,13 @@
 #include "sections/ld_script.h"
 
-#include <cctype>
-
+#include "options/ascii_text.h"
+#include "options/text_replace.h"
 #include "platform/platform.h"
 #include "resources/string_table.h"
 #include "toolchain/cpu_table.h"
 
 namespace quorle::sections {
 namespace {
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
 
 // Characters that make a label a free-text expression rather than a symbol
 // to assign the location counter to. '\xA3' is the pound sign of the
@@ -26,20 +17,6 @@ bool HasSpecialCharacter(std::string_view label) {
     return label.find_first_of(kSpecial) != std::string_view::npos;
 }
 
-std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
-    std::string out;
-    size_t pos = 0;
-    for (;;) {
-        size_t hit = text.find(from, pos);
-        if (hit == std::string_view::npos) break;
-        out.append(text, pos, hit - pos);
-        out += to;
-        pos = hit + from.size();
-    }
-    out.append(text, pos, std::string_view::npos);
-    return out;
-}
-
 std::string HeaderLine(const SectionGroup& group) {
     std::string line = "\t" + group.name;
     if (group.placement == kFixedAddress || group.placement == kAtLabel)
@@ -47,7 +24,7 @@ std::string HeaderLine(const SectionGroup& group) {
     if (group.noLoad) line += " (NOLOAD)";
     line += " :";
     if (group.loadKind != kLoadNone)
-        line += " AT (" + ReplaceAll(group.loadAddress, "+", " + ") + ")";
+        line += " AT (" + options::ReplacedAll(group.loadAddress, "+", " + ") + ")";
     else if (group.placement == kFixedAddress)
         line += " AT (" + group.placementText + ")";
     line += "\n\t{\n";
@@ -60,7 +37,7 @@ void AppendContentLines(const SectionGroup& group, const ContentItem& item,
         if (!HasSpecialCharacter(item.text))
             lines.push_back("\t\t" + item.text + " = .;\n");
         else
-            lines.push_back("\t\t" + ReplaceAll(item.text, kStoredBlank, " ") + ";\n");
+            lines.push_back("\t\t" + options::ReplacedAll(item.text, kStoredBlank, " ") + ";\n");
         return;
     }
     for (const std::string& file : item.files) {
@@ -93,11 +70,11 @@ bool WriteContentLine(const std::string& line, const ScriptSink& sink,
 
 std::string ArchitectureLine(std::string_view effectiveToolchain, int cpuType, bool normalMode) {
     std::string_view name;
-    if (EqualsNoCase(effectiveToolchain, "Dravik GNUCORVO [ELF]")) {
+    if (options::EqualsIgnoringCase(effectiveToolchain, "Dravik GNUCORVO [ELF]")) {
         name = "corvo";
-    } else if (EqualsNoCase(effectiveToolchain, "Dravik GNUPELKA [ELF]")) {
+    } else if (options::EqualsIgnoringCase(effectiveToolchain, "Dravik GNUPELKA [ELF]")) {
         name = toolchain::PelkaOutputArch(cpuType * 2 + (normalMode ? 1 : 0));
-    } else if (EqualsNoCase(effectiveToolchain, "Dravik GNUZENTA [ELF]")) {
+    } else if (options::EqualsIgnoringCase(effectiveToolchain, "Dravik GNUZENTA [ELF]")) {
         name = "zenta";
     }
     if (name.empty()) return {};

@@ -4,19 +4,10 @@
 #include <vector>
 
 #include "interface/quorle.h"
+#include "options/text_replace.h"
 #include "platform/platform.h"
 
 namespace quorle::sections {
-namespace {
-
-void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
-    for (size_t pos = text.find(from); pos != std::string::npos;
-         pos = text.find(from, pos + to.size()))
-        text.replace(pos, from.size(), to);
-}
-
-} // namespace
-
 ScriptFileResult WriteScriptFile(const std::string& path, const SectionLayout& layout,
                                  const ScriptTarget& target, const PlaceholderResolver& resolver,
                                  ScriptProblems* problems) {
@@ -51,41 +42,47 @@ PlaceholderResolver ProjectResolver(const QuorleProjectInfo& info) {
     add("$(PROJECTNAME)", info.projectName);
     return [values = std::move(values)](const std::string& line) -> std::optional<std::string> {
         std::string resolved = line;
-        for (const auto& [name, value] : values) ReplaceAll(resolved, name, value);
+        for (const auto& [name, value] : values) options::ReplaceAll(resolved, name, value);
         return resolved;
     };
 }
 
-bool WriteLinkerScript(const std::string& path, const SectionLayout& layout,
-                       const ScriptTarget& target, const PlaceholderResolver& resolver) {
+namespace {
+
+// Writes the script and shows what went wrong: a header failure alone, or the
+// `sectionsError` text for a failure in the sections, then the placeholder
+// problems met on the way.
+ScriptFileResult WriteAndReport(const std::string& path, const SectionLayout& layout,
+                                const ScriptTarget& target, const PlaceholderResolver& resolver,
+                                const char* sectionsError) {
     ScriptProblems problems;
     ScriptFileResult result = WriteScriptFile(path, layout, target, resolver, &problems);
     if (result == ScriptFileResult::HeaderFailed) {
         platform::ShowMessage("ERROR", "Error writing to sections file",
                               platform::MessageButtons::Ok, platform::MessageIcon::Error);
-        return false;
+        return result;
     }
     if (result == ScriptFileResult::SectionsFailed)
-        platform::ShowMessage("ERROR", "ERROR: File error generating linker sections file",
-                              platform::MessageButtons::Ok, platform::MessageIcon::Error);
+        platform::ShowMessage("ERROR", sectionsError, platform::MessageButtons::Ok,
+                              platform::MessageIcon::Error);
     ReportScriptProblems(problems);
-    return true;
+    return result;
+}
+
+} // namespace
+
+bool WriteLinkerScript(const std::string& path, const SectionLayout& layout,
+                       const ScriptTarget& target, const PlaceholderResolver& resolver) {
+    // A failure inside the sections is shown and the build goes on.
+    return WriteAndReport(path, layout, target, resolver,
+                          "ERROR: File error generating linker sections file") !=
+           ScriptFileResult::HeaderFailed;
 }
 
 bool ExportLayout(const std::string& path, const SectionLayout& layout, const ScriptTarget& target,
                   const PlaceholderResolver& resolver) {
-    ScriptProblems problems;
-    ScriptFileResult result = WriteScriptFile(path, layout, target, resolver, &problems);
-    if (result == ScriptFileResult::HeaderFailed) {
-        platform::ShowMessage("ERROR", "Error writing to sections file",
-                              platform::MessageButtons::Ok, platform::MessageIcon::Error);
-        return false;
-    }
-    if (result == ScriptFileResult::SectionsFailed)
-        platform::ShowMessage("ERROR", "ERROR: File error", platform::MessageButtons::Ok,
-                              platform::MessageIcon::Error);
-    ReportScriptProblems(problems);
-    return result == ScriptFileResult::Ok;
+    return WriteAndReport(path, layout, target, resolver, "ERROR: File error") ==
+           ScriptFileResult::Ok;
 }
 
 } // namespace quorle::sections

@@ -1,5 +1,7 @@
 #include "sections/section_layout.h"
 
+#include "options/ascii_text.h"
+
 namespace quorle::sections {
 
 ContentItem LabelItem(std::string label) {
@@ -16,15 +18,8 @@ std::optional<uint64_t> ParseRegionAddress(std::string_view text) {
     if (text.empty() || text.size() > 16) return std::nullopt;
     uint64_t value = 0;
     for (char c : text) {
-        int digit;
-        if (c >= '0' && c <= '9')
-            digit = c - '0';
-        else if (c >= 'a' && c <= 'f')
-            digit = c - 'a' + 10;
-        else if (c >= 'A' && c <= 'F')
-            digit = c - 'A' + 10;
-        else
-            return std::nullopt;
+        int digit = options::HexDigitValue(c);
+        if (digit < 0) return std::nullopt;
         value = value * 16 + static_cast<uint64_t>(digit);
     }
     return value;

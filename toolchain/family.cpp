@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "interface/quorle.h"
+#include "options/ascii_text.h"
 #include "options/option_string.h"
 #include "platform/platform.h"
 
@@ -87,17 +88,6 @@ constexpr const char* kSiblingSection = "TOOLCHAIN_BUILD_PHASE";
 constexpr const char* kSiblingKey = "Version";
 constexpr size_t kProfileBuffer = 260;
 
-char Lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (Lower(a[i]) != Lower(b[i])) return false;
-    return true;
-}
-
 const FamilyRow& RowOf(Family family) {
     for (const FamilyRow& row : kFamilies)
         if (row.family == family) return row;
@@ -141,7 +131,7 @@ int ReadSiblingVersion(const std::string& dir, const char* fileName) {
 
 std::optional<Family> FamilyIgnoringCase(std::string_view toolchainName) {
     for (Family family : kOrderIgnoringCase)
-        if (EqualsIgnoringCase(RowOf(family).toolchainName, toolchainName)) return family;
+        if (options::EqualsIgnoringCase(RowOf(family).toolchainName, toolchainName)) return family;
     return std::nullopt;
 }
 
@@ -152,10 +142,11 @@ std::optional<Family> FamilyExact(std::string_view toolchainName) {
 }
 
 std::string EffectiveToolchainName(std::string_view toolchainName, std::string_view cpuSeries) {
-    if (!EqualsIgnoringCase(toolchainName, RowOf(Family::Tamsin).toolchainName))
+    if (!options::EqualsIgnoringCase(toolchainName, RowOf(Family::Tamsin).toolchainName))
         return std::string(toolchainName);
     for (const TamsinMode& mode : kTamsinModes)
-        if (EqualsIgnoringCase(cpuSeries, mode.cpuSeries)) return std::string(mode.effectiveName);
+        if (options::EqualsIgnoringCase(cpuSeries, mode.cpuSeries))
+            return std::string(mode.effectiveName);
     return std::string(kUnknownTamsinMode);
 }
 

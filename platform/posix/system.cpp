@@ -1,4 +1,5 @@
 #include <sys/utsname.h>
+#include <unistd.h>
 
 #include <clocale>
 #include <cstdlib>
@@ -40,6 +41,10 @@ std::string FormatLocalTime(const char* format) {
     }
     ::freelocale(c);
     return text;
+}
+
+bool StandardOutputIsTerminal() {
+    return ::isatty(STDOUT_FILENO) != 0;
 }
 
 } // namespace quorle::platform

@@ -1,5 +1,8 @@
 #include "platform/win32/windows_api.h"
 
+#include <io.h>
+
+#include <cstdio>
 #include <ctime>
 
 #include "platform/platform.h"
@@ -33,6 +36,10 @@ std::string FormatLocalTime(const char* format) {
         }
     }
     return {};
+}
+
+bool StandardOutputIsTerminal() {
+    return ::_isatty(::_fileno(stdout)) != 0;
 }
 
 } // namespace quorle::platform

@@ -268,4 +268,33 @@ TEST_F(ExampleBuild, DependenciesMakefileAndCompilationDatabase) {
     EXPECT_EQ(files, (std::set<std::string>{"main.c", "board.c", "led.c", "util.c", "ring.cpp"}));
 }
 
+// Colours only on a terminal, and never with NO_COLOR; a pipe gets plain
+// lines (the first test reads them). `script` lends the build a terminal.
+TEST_F(ExampleBuild, DiagnosticsAreColouredOnlyOnATerminal) {
+    if (!platform::RunProcess("script --version", platform::ProcessOptions{}).started)
+        GTEST_SKIP() << "no script command to provide a terminal";
+    auto onTerminal = [](const std::string& prefix) {
+        std::string inner = prefix + "'" + std::string(QUORLE_TEST_BINARY_DIR) +
+                            "/bin/quorle-host' build '" + Workspace() + "' --toolchain '" +
+                            (root_ / "tc").string() + "'";
+        platform::ProcessOptions options;
+        options.timeoutMs = 5 * 60 * 1000;
+        return platform::RunProcess("script -qec \"" + inner + "\" /dev/null", options);
+    };
+    TouchLater(Demo("src/util.c"));
+    auto coloured = onTerminal("");
+    ASSERT_EQ(coloured.exitCode, 0) << coloured.output;
+    EXPECT_NE(
+        coloured.output.find("src/util.c:7: \x1b[0m\x1b[1;35mwarning:\x1b[0m unused variable"),
+        std::string::npos)
+        << coloured.output;
+
+    TouchLater(Demo("src/util.c"));
+    auto plain = onTerminal("NO_COLOR=1 ");
+    ASSERT_EQ(plain.exitCode, 0) << plain.output;
+    EXPECT_NE(plain.output.find("src/util.c:7: warning: unused variable"), std::string::npos)
+        << plain.output;
+    EXPECT_EQ(plain.output.find("\x1b["), std::string::npos) << plain.output;
+}
+
 } // namespace

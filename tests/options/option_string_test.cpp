@@ -5,8 +5,8 @@
 using namespace quorle::options;
 
 TEST(OptionString, QuotedValuesRoundTripThroughTokenBody) {
-    for (std::string value : {"plain", "with ] bracket", "say \"hi\"", "ends]", "]]\"\"", "",
-                              "a b|c"}) {
+    for (std::string value :
+         {"plain", "with ] bracket", "say \"hi\"", "ends]", "]]\"\"", "", "a b|c"}) {
         std::string token = "[S|OBJPATH|" + QuoteValue(value) + "]";
         std::vector<std::string> tokens = SplitOptionString("[V|VERSION|2] " + token + " [B|X|1]");
         ASSERT_EQ(tokens.size(), 3u) << value;

@@ -84,6 +84,20 @@ TEST(Messages, AskQueuedTakesFreeWordsAndShellOpenIsLogged) {
                                     "free line\n");
 }
 
+TEST(Messages, FeedbackDialogIsLoggedAndDeclinesWhenNothingIsQueued) {
+    TempDir dir;
+    std::string log = dir.File("m.txt");
+    MessageEnvironment env(log, "NOTHANKS+NOASK,FEEDBACK");
+    EXPECT_EQ(ShowFeedbackDialog("Request for Feedback", "Linked 30 times.\nTell us?"),
+              "NOTHANKS+NOASK");
+    EXPECT_EQ(ShowFeedbackDialog("Request for Feedback", "t"), "FEEDBACK");
+    EXPECT_EQ(ShowFeedbackDialog("Request for Feedback", "t"), "NOTHANKS");
+    EXPECT_EQ(ReadFile(log, false),
+              "Request for Feedback\tLinked 30 times.\\nTell us?\tNOTHANKS+NOASK\n"
+              "Request for Feedback\tt\tFEEDBACK\n"
+              "Request for Feedback\tt\tNOTHANKS\n");
+}
+
 TEST(Messages, WithoutAFileTheLineGoesToStandardError) {
 #if defined(_WIN32)
     GTEST_SKIP() << "Windows shows a real message box";
@@ -95,6 +109,18 @@ TEST(Messages, WithoutAFileTheLineGoesToStandardError) {
     std::string err = ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(answer, MessageAnswer::Cancel);
     EXPECT_EQ(err, "ERROR\tline1\\nline2\tCANCEL\n");
+}
+
+TEST(Messages, FeedbackDialogWithoutAFileNeverWaits) {
+#if defined(_WIN32)
+    GTEST_SKIP() << "Windows shows the real dialog";
+#endif
+    MessageEnvironment env("", "");
+    ::testing::internal::CaptureStderr();
+    std::string answer = ShowFeedbackDialog("Request for Feedback", "t");
+    std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(answer, "NOTHANKS");
+    EXPECT_EQ(err, "Request for Feedback\tt\tNOTHANKS\n");
 }
 
 TEST(Messages, FormatAndChoiceHelpers) {
