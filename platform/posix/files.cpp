@@ -13,6 +13,7 @@
 
 #include "platform/platform.h"
 #include "platform/posix/native_path.h"
+#include "platform/text_mode.h"
 #include "platform/wildcard.h"
 
 namespace quorle::platform {
@@ -30,16 +31,6 @@ std::optional<uint32_t> StoredFlags(const std::string& native) {
     ssize_t n = ::getxattr(native.c_str(), posix::kAttributeXattr, buffer, sizeof buffer - 1);
     if (n <= 0) return std::nullopt;
     return static_cast<uint32_t>(std::strtoul(buffer, nullptr, 10));
-}
-
-std::string FoldCrLf(const std::string& bytes) {
-    std::string text;
-    text.reserve(bytes.size());
-    for (size_t i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') continue;
-        text.push_back(bytes[i]);
-    }
-    return text;
 }
 
 } // namespace
@@ -66,13 +57,6 @@ std::optional<std::string> ReadFile(const std::string& path, bool textMode) {
     // A directory opens but cannot be read.
     if (failed) return std::nullopt;
     return textMode ? FoldCrLf(bytes) : bytes;
-}
-
-bool WriteFile(const std::string& path, const std::string& content, bool textMode, bool append) {
-    OutputFile file;
-    if (!file.Open(path, textMode, append)) return false;
-    bool written = file.Write(content);
-    return file.Close() && written;
 }
 
 std::optional<uint32_t> GetFileAttributes(const std::string& path) {

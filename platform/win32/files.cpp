@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/platform.h"
+#include "platform/text_mode.h"
 
 namespace quorle::platform {
 namespace {
@@ -18,16 +19,6 @@ constexpr AttributeBit kAttributeBits[] = {
     {kAttrArchive, FILE_ATTRIBUTE_ARCHIVE},
     {kAttrDirectory, FILE_ATTRIBUTE_DIRECTORY},
 };
-
-std::string FoldCrLf(const std::string& bytes) {
-    std::string text;
-    text.reserve(bytes.size());
-    for (size_t i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') continue;
-        text.push_back(bytes[i]);
-    }
-    return text;
-}
 
 // Text returned by a call that fills a buffer of MAX_PATH and asks for more.
 template <typename Call> std::string PathCall(Call call) {
@@ -72,13 +63,6 @@ std::optional<std::string> ReadFile(const std::string& path, bool textMode) {
     ::CloseHandle(file);
     if (failed) return std::nullopt;
     return textMode ? FoldCrLf(bytes) : bytes;
-}
-
-bool WriteFile(const std::string& path, const std::string& content, bool textMode, bool append) {
-    OutputFile file;
-    if (!file.Open(path, textMode, append)) return false;
-    bool written = file.Write(content);
-    return file.Close() && written;
 }
 
 std::optional<uint32_t> GetFileAttributes(const std::string& path) {
