@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Only platform/ may talk to the operating system: no other source of the
-# plug-in, its tests or benchmarks includes <windows.h> or a POSIX header, so
-# the core builds unchanged for Windows. (The Linux-only stand-ins in host/
-# and tools/ are not part of the plug-in.)
+# plug-in, the stand-in host, the tests, benchmarks or fuzz targets includes
+# <windows.h> or a POSIX header, so they build unchanged for Windows. (The
+# stand-in toolchain in tools/ runs the machine's own GNU tools and is
+# Linux-only by nature.)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 headers='windows\.h|winbase\.h|shellapi\.h|unistd\.h|dlfcn\.h|fcntl\.h|dirent\.h|spawn\.h|poll\.h|pthread\.h|sys/[a-z_/]+\.h'
 dirs=(options toolchain models cmdline sections phases depend output makefile sheet resources
-      interface tests bench)
+      interface host tests bench fuzz)
 existing=()
 for d in "${dirs[@]}"; do [ -d "$d" ] && existing+=("$d"); done
 found=$(grep -rEn --include='*.cpp' --include='*.h' --include='*.c' --include='*.inc' \
