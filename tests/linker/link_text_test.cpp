@@ -8,11 +8,14 @@
 #include "cmdline/linker_text.h"
 #include "models/linker_model.h"
 #include "sections/message_capture.h"
+#include "support/test_files.h"
 
 using namespace quorle::cmdline;
 using quorle::models::CLinkerModel;
 namespace models = quorle::models;
 namespace fs = std::filesystem;
+
+using quorle::testing_support::ReadBytes;
 
 namespace {
 
@@ -23,18 +26,8 @@ std::string Build(CLinkerModel& model, std::vector<std::string> inputs = {}, boo
     return out;
 }
 
-std::string ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream all;
-    all << in.rdbuf();
-    return all.str();
-}
-
 fs::path FreshDir(const std::string& name) {
-    fs::path dir = fs::path(testing::TempDir()) / ("quorle_link_" + name);
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    return dir;
+    return quorle::testing_support::FreshDir("link_" + name);
 }
 
 } // namespace

@@ -8,24 +8,17 @@
 #include "message_capture.h"
 #include "sections/layout_tree.h"
 #include "sections/script_file.h"
+#include "support/test_files.h"
 
 using namespace quorle::sections;
 namespace fs = std::filesystem;
 
+using quorle::testing_support::ReadBytes;
+
 namespace {
 
-std::string ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream all;
-    all << in.rdbuf();
-    return all.str();
-}
-
 fs::path FreshDir(const std::string& name) {
-    fs::path dir = fs::path(testing::TempDir()) / ("quorle_sections_" + name);
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    return dir;
+    return quorle::testing_support::FreshDir("sections_" + name);
 }
 
 std::string WithCrLf(const std::string& text) {
