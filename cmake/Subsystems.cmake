@@ -1,7 +1,8 @@
-# Each subsystem folder is an OBJECT library of its own, so that a test links
-# only the subsystems it needs and a broken file elsewhere does not stop it.
-set(QUORLE_SUBSYSTEMS options resources toolchain models cmdline sections phases
-    depend output makefile sheet interface)
+# Each subsystem folder is an OBJECT library of its own; the plug-in and the
+# static archive that tests link are made of all of them. The folders are
+# listed bottom-up; scripts/check-layers.sh holds the include order.
+file(STRINGS ${CMAKE_SOURCE_DIR}/cmake/layers.txt QUORLE_SUBSYSTEMS REGEX "^[a-z_0-9]+$")
+list(REMOVE_ITEM QUORLE_SUBSYSTEMS platform) # built apart: one implementation per OS
 
 if(WIN32)
   set(QUORLE_PLATFORM_DIR win32)
@@ -56,16 +57,17 @@ else()
   set_target_properties(quorle PROPERTIES LINK_DEPENDS ${CMAKE_SOURCE_DIR}/interface/exports.map)
 endif()
 
-# A static archive of the same objects for tests and benchmarks that call
-# internals directly.
-add_library(quorle_core STATIC ${QUORLE_ALL_OBJECTS})
-target_include_directories(quorle_core PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(quorle_core PUBLIC ${QUORLE_PLATFORM_LIBS})
+# A static archive of the same objects: every test and benchmark links it and
+# calls internals directly.
+add_library(quorle_static STATIC ${QUORLE_ALL_OBJECTS})
+target_include_directories(quorle_static PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(quorle_static PUBLIC ${QUORLE_PLATFORM_LIBS})
 
-# quorle_test_objects(<target> <subsystem>...): link a test against only the
-# named subsystems (platform is always included).
+# quorle_link_subsystems(<target> <subsystem>...): for the stand-in host and
+# toolchain, which are not the plug-in and take only a few of its helpers
+# (platform and core are always included).
 function(quorle_link_subsystems target)
-  set(_objs $<TARGET_OBJECTS:quorle_platform>)
+  set(_objs $<TARGET_OBJECTS:quorle_platform> $<TARGET_OBJECTS:quorle_core>)
   foreach(sub IN LISTS ARGN)
     list(APPEND _objs $<TARGET_OBJECTS:quorle_${sub}>)
   endforeach()

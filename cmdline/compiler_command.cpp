@@ -2,7 +2,7 @@
 
 #include "cmdline/target_flags.h"
 #include "models/compiler_keys.h"
-#include "options/ascii_text.h"
+#include "core/ascii_text.h"
 
 namespace quorle::cmdline {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "options/ascii_text.h"
+#include "core/ascii_text.h"
 #include "toolchain/cpu_table.h"
 #include "toolchain/family.h"
 

@@ -5,7 +5,7 @@
 #include "depend/scan_lists.h"
 #include "depend/scan_settings.h"
 #include "depend/scan_state.h"
-#include "interface/quorle.h"
+#include "core/records.h"
 
 namespace quorle::depend {
 

@@ -1,7 +1,7 @@
 #include "depend/dependency_scan.h"
 
 #include "depend/scan_state.h"
-#include "interface/phase.h"
+#include "core/phase.h"
 
 namespace quorle::depend {
 
@@ -10,7 +10,7 @@ ScanState& State() {
     return state;
 }
 
-int GetFileDependencies(int phase, const ScanCall& call) {
+int GetFileDependencies(PhaseIndex phase, const ScanCall& call) {
     switch (phase) {
     case kPhaseCompiler:
         return ScanCompiler(call, platform::GetOsVersion());

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "platform/platform.h"
+#include "core/phase.h"
 
 struct QuorleProjectInfo;
 struct QuorleDependencyRequest;
@@ -28,7 +29,7 @@ struct ScanCall {
 
 // 0 on success with *result set to a list block the host frees with
 // FreeSimpleType; 1 on failure or for a phase without a scan.
-int GetFileDependencies(int phase, const ScanCall& call);
+int GetFileDependencies(PhaseIndex phase, const ScanCall& call);
 
 // The phase handlers. The compiler takes the system version, which decides
 // whether the driver's support directory is put on the "path" variable.

@@ -1,7 +1,7 @@
 // Generator phase: a compressed library beside the requested path.
 #include "depend/dependency_scan.h"
 #include "depend/scan_lists.h"
-#include "interface/quorle.h"
+#include "core/records.h"
 
 namespace quorle::depend {
 

@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <cctype>
 
-#include "interface/quorle.h"
-#include "interface/result_buffer.h"
+#include "core/records.h"
+#include "core/record_check.h"
+#include "core/result_buffer.h"
 
 namespace quorle::depend {
 namespace {
@@ -31,11 +32,11 @@ int HandOutItems(const std::vector<std::string>& items, char** result) {
 }
 
 bool ValidProjectInfo(const QuorleProjectInfo* info) {
-    return info != nullptr && info->size == sizeof(QuorleProjectInfo);
+    return HasRecordSize(info);
 }
 
 bool ValidRequest(const QuorleDependencyRequest* request) {
-    return request != nullptr && request->size == sizeof(QuorleDependencyRequest);
+    return HasRecordSize(request);
 }
 
 std::string LowerPath(std::string_view path) {

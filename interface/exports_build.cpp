@@ -4,9 +4,10 @@
 #include <string>
 
 #include "interface/module_state.h"
-#include "interface/phase.h"
+#include "core/phase.h"
 #include "interface/quorle.h"
-#include "interface/result_buffer.h"
+#include "core/record_check.h"
+#include "core/result_buffer.h"
 #include "makefile/makefile_command.h"
 #include "output/optimisation.h"
 #include "output/stack.h"
@@ -24,7 +25,7 @@ constexpr int kCustomLinkageString = 2015;
 constexpr int kEmptyListString = 36;
 
 bool RecordValid(const QuorleProjectInfo* info) {
-    return info != nullptr && info->size == sizeof(QuorleProjectInfo);
+    return HasRecordSize(info);
 }
 
 std::string ConfigDir(const QuorleProjectInfo* info) {
@@ -40,7 +41,7 @@ QUORLE_API int QUORLE_CALL PrePhase(const char* phase, const char* inputList, co
                                     char* command, char* directory, const QuorleProjectInfo* info,
                                     int32_t customLinkage) {
     ModuleStateScope scope;
-    int index = LookupPhase(phase);
+    PhaseIndex index = LookupPhase(phase);
     if (!IsImplementedPhase(index)) return 1;
     if (index == kPhaseLinker && customLinkage != 0) {
         platform::ShowMessage("WARNING", LoadModuleString(kCustomLinkageString).value_or(""),
@@ -60,7 +61,7 @@ QUORLE_API int QUORLE_CALL PostPhase(const char* phase, const char* text2, const
     if (phase == nullptr || text2 == nullptr || text3 == nullptr || options == nullptr ||
         text5 == nullptr || command == nullptr || !RecordValid(info))
         return 1;
-    int index = LookupPhase(phase);
+    PhaseIndex index = LookupPhase(phase);
     if (!IsImplementedPhase(index)) return 1;
     return phases::RunPostPhase(index, options, command, discardOutput != 0, *info);
 }
@@ -101,7 +102,7 @@ QUORLE_API int QUORLE_CALL GenerateMakefileCommand(const char* phase, const char
                                                    int32_t inlineFlag, int32_t linkerArgument,
                                                    int32_t makefileMode) {
     ModuleStateScope scope;
-    int index = LookupPhase(phase);
+    PhaseIndex index = LookupPhase(phase);
     if (!IsImplementedPhase(index)) return 1;
     makefile::MakefileCall call{inputList, value,      options, baseDir,        textBuffer,
                                 command,   subcommand, info,    linkerArgument, makefileMode};

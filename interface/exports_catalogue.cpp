@@ -2,20 +2,20 @@
 #include <optional>
 #include <string>
 
-#include "interface/catalogue.h"
-#include "interface/default_options.h"
-#include "interface/display.h"
+#include "core/catalogue.h"
+#include "core/default_options.h"
+#include "cmdline/display.h"
 #include "interface/module_state.h"
-#include "interface/phase.h"
+#include "core/phase.h"
 #include "interface/quorle.h"
-#include "interface/result_buffer.h"
+#include "core/result_buffer.h"
 #include "resources/string_table.h"
 
 using namespace quorle;
 
 namespace {
 
-using PhaseTable = std::optional<std::string> (*)(int);
+using PhaseTable = std::optional<std::string> (*)(PhaseIndex);
 
 int CopyPhaseRow(const char* phase, PhaseTable table, char* buffer, int32_t* length) {
     if (phase == nullptr || buffer == nullptr || length == nullptr) return 1;
@@ -51,7 +51,7 @@ QUORLE_API int QUORLE_CALL GetDefaultOptions(const char* phase, const char* conf
     ModuleStateScope scope;
     if (phase == nullptr || configuration == nullptr || buffer == nullptr || length == nullptr)
         return 1;
-    int index = LookupPhase(phase);
+    PhaseIndex index = LookupPhase(phase);
     if ((index == kPhaseCompiler || index == kPhaseAssembler) && fileType == nullptr) return 1;
     std::string options = DefaultOptions(index, configuration, fileType ? fileType : "");
     return CopyStringThenListForm(options, buffer, length);

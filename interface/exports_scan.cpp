@@ -1,9 +1,10 @@
 // Dependency scans, tool output classification and syntax colouring.
 #include "depend/dependency_scan.h"
 #include "interface/module_state.h"
-#include "interface/phase.h"
+#include "core/phase.h"
 #include "interface/quorle.h"
-#include "interface/result_buffer.h"
+#include "core/record_check.h"
+#include "core/result_buffer.h"
 #include "output/colouring.h"
 #include "output/line_classifier.h"
 
@@ -11,7 +12,6 @@ using namespace quorle;
 
 namespace {
 
-constexpr uint32_t kProjectInfoSize = sizeof(QuorleProjectInfo);
 
 } // namespace
 
@@ -47,7 +47,7 @@ QUORLE_API int QUORLE_CALL GetOutputLineInfo(const char* phase, intptr_t v2, int
     ModuleStateScope scope;
     if (phase == nullptr || line == nullptr || errors == nullptr || warnings == nullptr ||
         fatals == nullptr || buffer == nullptr || length == nullptr || isMessage == nullptr ||
-        info == nullptr || info->size != kProjectInfoSize)
+        !HasRecordSize(info))
         return 1;
     auto classified = output::ClassifyOutputLine(LookupPhase(phase), line);
     if (!classified) return 1;

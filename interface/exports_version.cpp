@@ -3,7 +3,7 @@
 
 #include "interface/module_state.h"
 #include "interface/quorle.h"
-#include "interface/result_buffer.h"
+#include "core/result_buffer.h"
 #include "options/option_string.h"
 #include "resources/string_table.h"
 

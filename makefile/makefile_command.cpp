@@ -3,9 +3,10 @@
 #include <cstdlib>
 
 #include "cmdline/command_text.h"
-#include "interface/phase.h"
-#include "interface/quorle.h"
-#include "interface/result_buffer.h"
+#include "core/phase.h"
+#include "core/records.h"
+#include "core/record_check.h"
+#include "core/result_buffer.h"
 #include "makefile/phase_texts.h"
 #include "makefile/relative_path.h"
 #include "phases/input_list.h"
@@ -28,7 +29,7 @@ void ShowFirstUseWarning() {
 bool ArgumentsPresent(const MakefileCall& call) {
     return call.value != nullptr && call.options != nullptr && call.baseDir != nullptr &&
            call.textBuffer != nullptr && call.command != nullptr && call.subcommand != nullptr &&
-           call.info != nullptr && call.info->size == sizeof(QuorleProjectInfo);
+           HasRecordSize(call.info);
 }
 
 void NewlinesToNul(char* block) {
@@ -66,7 +67,7 @@ std::string CommandText(std::string_view subcommandTarget) {
     return text;
 }
 
-int GenerateMakefile(int phaseIndex, const MakefileCall& call) {
+int GenerateMakefile(PhaseIndex phaseIndex, const MakefileCall& call) {
     if (phaseIndex == kPhaseCompiler) ShowFirstUseWarning();
     bool needsInputs = phaseIndex == kPhaseCompiler || phaseIndex == kPhaseAssembler;
     if (needsInputs && (call.inputList == nullptr || *call.inputList == '\0')) return 2;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include "core/phase.h"
 
 struct QuorleProjectInfo;
 
@@ -28,7 +29,7 @@ struct MakefileCall {
 };
 
 // 0 both texts handed out, 1 failure, 2 nothing to do.
-int GenerateMakefile(int phaseIndex, const MakefileCall& call);
+int GenerateMakefile(PhaseIndex phaseIndex, const MakefileCall& call);
 
 // Puts the sub-command text in place of the command (the makefile then runs
 // the tool directly) and clears the sub-command pointer. 0, or 1 when the

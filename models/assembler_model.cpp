@@ -67,9 +67,9 @@ std::string WithDefaultExtension(const PathParts& path, std::string_view ext) {
 
 } // namespace
 
-CAssemblerModel::CAssemblerModel() : CModelBase(PhaseKind::Assembler) {}
+CAssemblerModel::CAssemblerModel() : CModelBase(kPhaseAssembler) {}
 
-CAssemblerModel::CAssemblerModel(std::string_view optionString) : CModelBase(PhaseKind::Assembler) {
+CAssemblerModel::CAssemblerModel(std::string_view optionString) : CModelBase(kPhaseAssembler) {
     Read(optionString);
 }
 

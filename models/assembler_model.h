@@ -73,7 +73,7 @@ class CAssemblerModel : public CModelBase {
 
   private:
     struct NoReset {};
-    explicit CAssemblerModel(NoReset) : CModelBase(PhaseKind::Assembler) {}
+    explicit CAssemblerModel(NoReset) : CModelBase(kPhaseAssembler) {}
 };
 
 } // namespace quorle::models

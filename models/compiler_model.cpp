@@ -3,7 +3,7 @@
 #include "models/compiler_keys.h"
 #include "models/key_index.h"
 #include "options/option_string.h"
-#include "options/text_replace.h"
+#include "core/text_replace.h"
 #include "toolchain/family.h"
 
 namespace quorle::models {
@@ -88,12 +88,12 @@ std::string_view CompilerListExtension(int language) {
     }
 }
 
-CCompilerModel::CCompilerModel() : CModelBase(PhaseKind::Compiler) {
+CCompilerModel::CCompilerModel() : CModelBase(kPhaseCompiler) {
     ResetFields();
 }
 
 CCompilerModel::CCompilerModel(std::string_view fileType, std::string_view optionString)
-    : CModelBase(PhaseKind::Compiler), m_strFileType(fileType) {
+    : CModelBase(kPhaseCompiler), m_strFileType(fileType) {
     ResetFields();
     Read(optionString);
 }

@@ -140,7 +140,7 @@ class CCompilerModel : public CModelBase {
   private:
     struct NoReset {};
     // Member defaults only; ResetFields starts from such an object.
-    explicit CCompilerModel(NoReset) : CModelBase(PhaseKind::Compiler) {}
+    explicit CCompilerModel(NoReset) : CModelBase(kPhaseCompiler) {}
     void WriteSource(std::string& out) const;
     void WriteObject(std::string& out) const;
     void WriteList(std::string& out) const;

@@ -4,9 +4,9 @@ namespace quorle::models {
 
 using namespace generator_keys;
 
-CGeneratorModel::CGeneratorModel() : CModelBase(PhaseKind::Generator) {}
+CGeneratorModel::CGeneratorModel() : CModelBase(kPhaseGenerator) {}
 
-CGeneratorModel::CGeneratorModel(std::string_view optionString) : CModelBase(PhaseKind::Generator) {
+CGeneratorModel::CGeneratorModel(std::string_view optionString) : CModelBase(kPhaseGenerator) {
     Read(optionString);
 }
 

@@ -44,7 +44,7 @@ class CGeneratorModel : public CModelBase {
 
   private:
     struct NoReset {};
-    explicit CGeneratorModel(NoReset) : CModelBase(PhaseKind::Generator) {}
+    explicit CGeneratorModel(NoReset) : CModelBase(kPhaseGenerator) {}
 };
 
 namespace generator_keys {

@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "models/linker_keys.h"
-#include "options/ascii_text.h"
+#include "core/ascii_text.h"
 #include "options/option_string.h"
 #include "platform/platform.h"
 #include "sections/layout_text.h"
@@ -128,7 +128,7 @@ CpuOptions LinkerCpuDefaults() {
 }
 
 CLinkerModel::CLinkerModel(std::string_view optionString, std::string_view mapOptimisationFile)
-    : CModelBase(PhaseKind::Linker), m_strMapOptimisationFile(mapOptimisationFile) {
+    : CModelBase(kPhaseLinker), m_strMapOptimisationFile(mapOptimisationFile) {
     Reset();
     Read(optionString);
 }

@@ -29,9 +29,10 @@
 #include <string_view>
 #include <vector>
 
+#include "core/phase.h"
+
 namespace quorle::models {
 
-enum class PhaseKind : int { Compiler = 0, Assembler = 1, Linker = 2, Generator = 3 };
 
 using KeyList = std::span<const std::string_view>;
 
@@ -105,12 +106,12 @@ std::string Join(const std::vector<std::string>& list, std::string_view separato
 
 class CModelBase {
   public:
-    explicit CModelBase(PhaseKind kind) : m_kind(kind) {}
+    explicit CModelBase(PhaseIndex kind) : m_kind(kind) {}
     virtual ~CModelBase() = default;
     CModelBase(const CModelBase&) = default;
     CModelBase& operator=(const CModelBase&) = default;
 
-    PhaseKind Kind() const { return m_kind; }
+    PhaseIndex Kind() const { return m_kind; }
     bool operator==(const CModelBase&) const = default;
 
     // Restores every default, including the build-control switches.
@@ -139,7 +140,7 @@ class CModelBase {
     virtual void WriteTokens(std::string& out) const = 0;
 
   private:
-    PhaseKind m_kind;
+    PhaseIndex m_kind;
 };
 
 } // namespace quorle::models

@@ -1,6 +1,6 @@
 #include "output/line_classifier.h"
 
-#include "interface/phase.h"
+#include "core/phase.h"
 #include "output/line_parts.h"
 #include "resources/string_table.h"
 
@@ -208,7 +208,7 @@ void ClassifyGenerator(LineClass& out, std::string_view line) {
 
 } // namespace
 
-std::optional<LineClass> ClassifyOutputLine(int phase, std::string_view line) {
+std::optional<LineClass> ClassifyOutputLine(PhaseIndex phase, std::string_view line) {
     std::string_view banners;
     std::optional<std::string> compilerBanners;
     switch (phase) {

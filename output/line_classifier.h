@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include "core/phase.h"
 
 namespace quorle::output {
 
@@ -21,6 +22,6 @@ struct LineClass {
 
 // Nothing for a phase outside Compiler..Generator, or when the compiler's
 // banner list cannot be loaded.
-std::optional<LineClass> ClassifyOutputLine(int phase, std::string_view line);
+std::optional<LineClass> ClassifyOutputLine(PhaseIndex phase, std::string_view line);
 
 } // namespace quorle::output

@@ -3,7 +3,7 @@
 #include <chrono>
 #include <thread>
 
-#include "interface/phase.h"
+#include "core/phase.h"
 #include "models/compiler_model.h"
 #include "models/linker_model.h"
 #include "phases/step_models.h"
@@ -16,7 +16,7 @@ std::string InConfigDirectory(std::string_view path) {
     return "$(CONFIGDIR)\\" + std::string(leaf);
 }
 
-int OptimisationMode(int phaseIndex, std::string_view options) {
+int OptimisationMode(PhaseIndex phaseIndex, std::string_view options) {
     if (phaseIndex == kPhaseCompiler) {
         // Read for its own sake only: the compiler has no optimising pass.
         models::CCompilerModel model({}, options);
@@ -27,7 +27,7 @@ int OptimisationMode(int phaseIndex, std::string_view options) {
     return model.OptimisationFlag() ? 1 : 0;
 }
 
-std::string OptimisationOptions(int phaseIndex, std::string_view options, int32_t request,
+std::string OptimisationOptions(PhaseIndex phaseIndex, std::string_view options, int32_t request,
                                 uint32_t pauseMs) {
     if (phaseIndex != kPhaseLinker || (request != 1 && request != 2)) return std::string(options);
     models::CLinkerModel model(options, phases::kLinkerMapOptimisationFile);
@@ -45,7 +45,7 @@ std::string OptimisationOptions(int phaseIndex, std::string_view options, int32_
     return model.Serialize();
 }
 
-std::string OptimisationDependency(int phaseIndex, std::string_view options, int32_t request) {
+std::string OptimisationDependency(PhaseIndex phaseIndex, std::string_view options, int32_t request) {
     if (request == 2 && phaseIndex == kPhaseCompiler) models::CCompilerModel model({}, options);
     return "\n";
 }

@@ -2,10 +2,10 @@
 
 #include <vector>
 
-#include "interface/phase.h"
+#include "core/phase.h"
 #include "models/compiler_model.h"
 #include "models/linker_model.h"
-#include "options/ascii_text.h"
+#include "core/ascii_text.h"
 #include "phases/paths.h"
 #include "phases/step_models.h"
 
@@ -107,7 +107,7 @@ std::optional<std::string> GeneratorOutputs(std::string_view options,
 
 } // namespace
 
-std::optional<std::string> OutputFileList(int phaseIndex, std::string_view options,
+std::optional<std::string> OutputFileList(PhaseIndex phaseIndex, std::string_view options,
                                           const std::string& configDir) {
     switch (phaseIndex) {
     case kPhaseCompiler:
@@ -123,7 +123,7 @@ std::optional<std::string> OutputFileList(int phaseIndex, std::string_view optio
     }
 }
 
-std::optional<std::string> LinkerInputFiles(int phaseIndex, std::string_view options,
+std::optional<std::string> LinkerInputFiles(PhaseIndex phaseIndex, std::string_view options,
                                             const std::string& configDir) {
     if (phaseIndex == kPhaseLinker) {
         models::CLinkerModel model(options, kLinkerMapOptimisationFile);
@@ -139,7 +139,7 @@ std::optional<std::string> LinkerInputFiles(int phaseIndex, std::string_view opt
     return list->substr(0, list->find('|'));
 }
 
-std::string MainOutputFile(int phaseIndex, std::string_view options) {
+std::string MainOutputFile(PhaseIndex phaseIndex, std::string_view options) {
     switch (phaseIndex) {
     case kPhaseCompiler:
         return CompilerObjectPath(models::CCompilerModel({}, options));

@@ -3,8 +3,8 @@
 #include <string>
 
 #include "cmdline/linker_text.h"
-#include "interface/phase.h"
-#include "interface/quorle.h"
+#include "core/phase.h"
+#include "core/records.h"
 #include "models/compiler_model.h"
 #include "models/linker_model.h"
 #include "options/option_string.h"
@@ -86,12 +86,12 @@ int LinkerReport(const StepContext& step) {
 }
 
 // Deletes the step's main output; true when a file was removed.
-bool DiscardOutput(int phaseIndex, const StepContext& step) {
+bool DiscardOutput(PhaseIndex phaseIndex, const StepContext& step) {
     if (phaseIndex == kPhaseAssembler && AssemblerFiles(step.options).keepObject) return false;
     return DeleteOutput(step.configDir, MainOutputFile(phaseIndex, step.options));
 }
 
-int ArchiveObject(int phaseIndex, const StepContext& step) {
+int ArchiveObject(PhaseIndex phaseIndex, const StepContext& step) {
     auto list = OutputFileList(phaseIndex, step.options, step.configDir);
     if (!list) return 1;
     return RunArchiveStep(step.info, std::string_view(*list).substr(0, list->rfind('|')));
@@ -99,7 +99,7 @@ int ArchiveObject(int phaseIndex, const StepContext& step) {
 
 } // namespace
 
-int RunPostPhase(int phaseIndex, std::string_view options, std::string_view command,
+int RunPostPhase(PhaseIndex phaseIndex, std::string_view options, std::string_view command,
                  bool discardOutput, const QuorleProjectInfo& info) {
     StepContext step{options,        command,     info, info.configDir ? info.configDir : "",
                      BuildTag(info), ReportDate()};

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string_view>
+#include "core/phase.h"
 
 struct QuorleProjectInfo;
 
@@ -10,7 +11,7 @@ namespace quorle::phases {
 
 // The record has been checked. Returns 0 or 1: the result of the last step
 // that ran (report, then archive or S-record conversion).
-int RunPostPhase(int phaseIndex, std::string_view options, std::string_view command,
+int RunPostPhase(PhaseIndex phaseIndex, std::string_view options, std::string_view command,
                  bool discardOutput, const QuorleProjectInfo& info);
 
 } // namespace quorle::phases

@@ -4,7 +4,7 @@
 #include <optional>
 #include <sstream>
 
-#include "interface/quorle.h"
+#include "core/records.h"
 #include "options/option_string.h"
 #include "phases/paths.h"
 #include "phases/run_tool.h"

@@ -7,8 +7,9 @@
 #include "cmdline/compiler_command.h"
 #include "cmdline/generator_command.h"
 #include "cmdline/linker_text.h"
-#include "interface/phase.h"
-#include "interface/quorle.h"
+#include "core/phase.h"
+#include "core/records.h"
+#include "core/record_check.h"
 #include "models/assembler_model.h"
 #include "models/generator_model.h"
 #include "models/linker_model.h"
@@ -33,7 +34,7 @@ bool ArgumentsPresent(const PrePhaseCall& call, bool needInputList) {
         call.commandReady == nullptr || call.command == nullptr || call.directory == nullptr ||
         call.info == nullptr)
         return false;
-    return call.info->size == sizeof(QuorleProjectInfo) && call.info->configDir != nullptr;
+    return HasRecordSize(call.info) && call.info->configDir != nullptr;
 }
 
 // The command (marker, prefix, quoted path) and the configuration directory
@@ -163,7 +164,7 @@ int LinkerPrePhase(const PrePhaseCall& call) {
 
 } // namespace
 
-int RunPrePhase(int phaseIndex, const PrePhaseCall& call) {
+int RunPrePhase(PhaseIndex phaseIndex, const PrePhaseCall& call) {
     switch (phaseIndex) {
     case kPhaseCompiler:
         return CompilerPrePhase(call);

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include "core/phase.h"
 
 struct QuorleProjectInfo;
 
@@ -27,6 +28,6 @@ struct PrePhaseCall {
     const QuorleProjectInfo* info = nullptr;
 };
 
-int RunPrePhase(int phaseIndex, const PrePhaseCall& call);
+int RunPrePhase(PhaseIndex phaseIndex, const PrePhaseCall& call);
 
 } // namespace quorle::phases

@@ -7,7 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 headers='windows\.h|winbase\.h|shellapi\.h|unistd\.h|dlfcn\.h|fcntl\.h|dirent\.h|spawn\.h|poll\.h|pthread\.h|sys/[a-z_/]+\.h'
-dirs=(options toolchain models cmdline sections phases depend output makefile sheet resources
+dirs=(core options toolchain models cmdline sections phases depend output makefile sheet resources
       interface host tests bench fuzz)
 existing=()
 for d in "${dirs[@]}"; do [ -d "$d" ] && existing+=("$d"); done

@@ -8,6 +8,7 @@ windows=${QUORLE_SKIP_WINDOWS:-0}
 if [ "$windows" = 1 ]; then bash scripts/install-deps.sh; else bash scripts/install-deps.sh --windows; fi
 jobs=$(nproc)
 bash scripts/check-os-headers.sh
+bash scripts/check-layers.sh
 
 cmake --preset default >/dev/null
 cmake --build --preset default -j "$jobs"

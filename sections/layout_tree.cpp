@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "options/ascii_text.h"
+#include "core/ascii_text.h"
 
 namespace quorle::sections {
 namespace {

@@ -1,7 +1,7 @@
 #include "sections/ld_script.h"
 
-#include "options/ascii_text.h"
-#include "options/text_replace.h"
+#include "core/ascii_text.h"
+#include "core/text_replace.h"
 #include "platform/platform.h"
 #include "resources/string_table.h"
 #include "toolchain/cpu_table.h"

@@ -3,8 +3,8 @@
 #include <utility>
 #include <vector>
 
-#include "interface/quorle.h"
-#include "options/text_replace.h"
+#include "core/records.h"
+#include "core/text_replace.h"
 #include "platform/platform.h"
 
 namespace quorle::sections {

@@ -1,6 +1,6 @@
 #include "sections/section_layout.h"
 
-#include "options/ascii_text.h"
+#include "core/ascii_text.h"
 
 namespace quorle::sections {
 

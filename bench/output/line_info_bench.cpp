@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "interface/phase.h"
-#include "interface/result_buffer.h"
+#include "core/phase.h"
+#include "core/result_buffer.h"
 #include "output/line_classifier.h"
 
 namespace {
@@ -45,7 +45,7 @@ void BM_GetOutputLineInfoMix(benchmark::State& state) {
     int64_t lines = 0;
     for (auto _ : state) {
         for (const ToolLine& tool : kMix) {
-            int phase = quorle::LookupPhase(tool.phase);
+            quorle::PhaseIndex phase = quorle::LookupPhase(tool.phase);
             auto result = quorle::output::ClassifyOutputLine(phase, tool.line);
             int32_t length = sizeof buffer;
             int copied = quorle::CopyListForm(result->record, buffer, &length);

@@ -3,9 +3,9 @@
 #include <cstring>
 #include <string>
 
-#include "interface/phase.h"
+#include "core/phase.h"
 #include "interface/quorle.h"
-#include "interface/result_buffer.h"
+#include "core/result_buffer.h"
 
 using namespace quorle;
 
@@ -20,7 +20,7 @@ TEST(PhaseLookup, SuffixMatchIsCaseSensitive) {
     EXPECT_EQ(LookupPhase("ler"), kPhaseUnknown);
     EXPECT_EQ(LookupPhase(static_cast<const char*>(nullptr)), kPhaseUnknown);
     EXPECT_EQ(PhaseName(kPhaseLinker), "OptLinker");
-    EXPECT_EQ(PhaseName(9), "");
+    EXPECT_EQ(PhaseName(static_cast<PhaseIndex>(9)), "");
 }
 
 TEST(ResultBuffer, ListFormExactShortAndNegativeCapacity) {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "options/ascii_text.h"
+#include "core/ascii_text.h"
 
 using namespace quorle::options;
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "options/text_replace.h"
+#include "core/text_replace.h"
 
 using namespace quorle::options;
 

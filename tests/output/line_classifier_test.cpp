@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "interface/phase.h"
+#include "core/phase.h"
 #include "output/line_classifier.h"
 #include "output/line_parts.h"
 
@@ -12,7 +12,7 @@ using output::LineClass;
 
 namespace {
 
-LineClass Classify(int phase, std::string_view line) {
+LineClass Classify(PhaseIndex phase, std::string_view line) {
     auto result = ClassifyOutputLine(phase, line);
     EXPECT_TRUE(result.has_value());
     return result.value_or(LineClass{});
@@ -22,7 +22,7 @@ struct Counts {
     int errors, warnings, fatals;
 };
 
-void ExpectLine(int phase, std::string_view line, std::string_view record, Counts counts) {
+void ExpectLine(PhaseIndex phase, std::string_view line, std::string_view record, Counts counts) {
     SCOPED_TRACE(std::string(line));
     LineClass c = Classify(phase, line);
     EXPECT_EQ(c.record, record);
@@ -35,7 +35,7 @@ void ExpectLine(int phase, std::string_view line, std::string_view record, Count
 } // namespace
 
 TEST(OutputLine, BannersAndEmptyLinesAreNoMessages) {
-    for (int phase : {kPhaseCompiler, kPhaseAssembler, kPhaseLinker, kPhaseGenerator}) {
+    for (PhaseIndex phase : {kPhaseCompiler, kPhaseAssembler, kPhaseLinker, kPhaseGenerator}) {
         for (std::string_view line : {"", "Copyright (C) 2004 Ostrel error"}) {
             LineClass c = Classify(phase, line);
             EXPECT_EQ(c.record, "\n\n");
@@ -196,7 +196,7 @@ TEST(OutputLine, HostileLinesFinishInsideTheText) {
         for (int i = 0; i < 100000; ++i) s += "x(1) : ";
         return s + "(E) error";
     }();
-    for (int phase : {kPhaseCompiler, kPhaseAssembler, kPhaseLinker, kPhaseGenerator}) {
+    for (PhaseIndex phase : {kPhaseCompiler, kPhaseAssembler, kPhaseLinker, kPhaseGenerator}) {
         for (std::string_view line :
              {std::string_view(":"), std::string_view("\\"), std::string_view("("),
               std::string_view(")"), std::string_view(" : "), std::string_view("a : (E)"),

@@ -18,12 +18,12 @@ enum PhaseIndex : int {
 
 // Case-sensitive suffix match against the nine-row phase-name table; a null
 // name is unknown.
-int LookupPhase(const char* name);
-int LookupPhase(std::string_view name);
+PhaseIndex LookupPhase(const char* name);
+PhaseIndex LookupPhase(std::string_view name);
 // The first table name with this index ("OptLinker" for the linker), or empty.
-std::string_view PhaseName(int index);
+std::string_view PhaseName(PhaseIndex index);
 // True for the four phases the plug-in implements.
-inline bool IsImplementedPhase(int index) {
+inline bool IsImplementedPhase(PhaseIndex index) {
     return index >= 0 && index <= 3;
 }
 

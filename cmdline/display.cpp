@@ -1,4 +1,4 @@
-#include "interface/display.h"
+#include "cmdline/display.h"
 
 #include "platform/platform.h"
 #include "resources/string_table.h"

@@ -1,4 +1,4 @@
-#include "options/text_replace.h"
+#include "core/text_replace.h"
 
 namespace quorle::options {
 

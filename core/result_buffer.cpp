@@ -1,4 +1,4 @@
-#include "interface/result_buffer.h"
+#include "core/result_buffer.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include "core/phase.h"
 
 namespace quorle {
 
@@ -10,7 +11,7 @@ namespace quorle {
 // assembler only) a file type. Compiler and assembler rows match the
 // configuration ignoring case and the file type exactly; linker and generator
 // rows match the configuration exactly. No matching row gives "".
-std::string DefaultOptions(int phaseIndex, std::string_view configuration,
+std::string DefaultOptions(PhaseIndex phaseIndex, std::string_view configuration,
                            std::string_view fileType);
 
 } // namespace quorle

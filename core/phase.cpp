@@ -1,11 +1,11 @@
-#include "interface/phase.h"
+#include "core/phase.h"
 
 namespace quorle {
 namespace {
 
 struct PhaseRow {
     std::string_view name;
-    int index;
+    PhaseIndex index;
 };
 
 // Searched in this order: the first row whose name ends the given name wins.
@@ -23,7 +23,7 @@ constexpr PhaseRow kPhaseNames[] = {
 
 } // namespace
 
-int LookupPhase(std::string_view name) {
+PhaseIndex LookupPhase(std::string_view name) {
     for (const PhaseRow& row : kPhaseNames) {
         std::string_view tail =
             name.size() > row.name.size() ? name.substr(name.size() - row.name.size()) : name;
@@ -32,11 +32,11 @@ int LookupPhase(std::string_view name) {
     return kPhaseUnknown;
 }
 
-int LookupPhase(const char* name) {
+PhaseIndex LookupPhase(const char* name) {
     return name == nullptr ? kPhaseUnknown : LookupPhase(std::string_view(name));
 }
 
-std::string_view PhaseName(int index) {
+std::string_view PhaseName(PhaseIndex index) {
     for (const PhaseRow& row : kPhaseNames)
         if (row.index == index) return row.name;
     return {};

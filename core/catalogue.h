@@ -4,13 +4,14 @@
 
 #include <optional>
 #include <string>
+#include "core/phase.h"
 
 namespace quorle {
 
 // Texts in the internal list form: every entry ends with "\n" and the list
 // with an empty entry. Nothing for a phase outside the four implemented ones.
-std::optional<std::string> PhaseInformation(int phaseIndex);
-std::optional<std::string> InputFileTypes(int phaseIndex);
-std::optional<std::string> OutputFileTypes(int phaseIndex);
+std::optional<std::string> PhaseInformation(PhaseIndex phaseIndex);
+std::optional<std::string> InputFileTypes(PhaseIndex phaseIndex);
+std::optional<std::string> OutputFileTypes(PhaseIndex phaseIndex);
 
 } // namespace quorle

@@ -1,4 +1,4 @@
-#include "options/ascii_text.h"
+#include "core/ascii_text.h"
 
 namespace quorle::options {
 

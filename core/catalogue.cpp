@@ -1,8 +1,8 @@
-#include "interface/catalogue.h"
+#include "core/catalogue.h"
 
 #include <string_view>
 
-#include "interface/phase.h"
+#include "core/phase.h"
 
 namespace quorle {
 namespace {
@@ -31,7 +31,7 @@ const PhaseRow kPhaseRows[] = {
       "Library file"}},
 };
 
-const PhaseRow* FindRow(int phaseIndex) {
+const PhaseRow* FindRow(PhaseIndex phaseIndex) {
     for (const PhaseRow& row : kPhaseRows)
         if (row.index == phaseIndex) return &row;
     return nullptr;
@@ -53,19 +53,19 @@ template <size_t N> std::string ToList(const std::string_view (&entries)[N]) {
 
 } // namespace
 
-std::optional<std::string> PhaseInformation(int phaseIndex) {
+std::optional<std::string> PhaseInformation(PhaseIndex phaseIndex) {
     const PhaseRow* row = FindRow(phaseIndex);
     if (row == nullptr) return std::nullopt;
     return std::string(row->information);
 }
 
-std::optional<std::string> InputFileTypes(int phaseIndex) {
+std::optional<std::string> InputFileTypes(PhaseIndex phaseIndex) {
     const PhaseRow* row = FindRow(phaseIndex);
     if (row == nullptr) return std::nullopt;
     return ToList(row->inputs);
 }
 
-std::optional<std::string> OutputFileTypes(int phaseIndex) {
+std::optional<std::string> OutputFileTypes(PhaseIndex phaseIndex) {
     const PhaseRow* row = FindRow(phaseIndex);
     if (row == nullptr) return std::nullopt;
     return ToList(row->outputs);

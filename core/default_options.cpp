@@ -1,6 +1,6 @@
-#include "interface/default_options.h"
+#include "core/default_options.h"
 
-#include "interface/phase.h"
+#include "core/phase.h"
 
 namespace quorle {
 namespace {
@@ -79,13 +79,13 @@ bool ListContains(std::string_view commaList, std::string_view name) {
     }
 }
 
-bool UsesFileTypes(int phase) {
+bool UsesFileTypes(PhaseIndex phase) {
     return phase == kPhaseCompiler || phase == kPhaseAssembler;
 }
 
 } // namespace
 
-std::string DefaultOptions(int phaseIndex, std::string_view configuration,
+std::string DefaultOptions(PhaseIndex phaseIndex, std::string_view configuration,
                            std::string_view fileType) {
     for (const DefaultRow& row : kDefaultRows) {
         if (row.phase != phaseIndex) continue;
