@@ -9,7 +9,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string_view line(reinterpret_cast<const char*>(data), size);
-    for (int phase = 0; phase < 4; ++phase) {
+    for (quorle::PhaseIndex phase : {quorle::kPhaseCompiler, quorle::kPhaseAssembler,
+                                     quorle::kPhaseLinker, quorle::kPhaseGenerator}) {
         auto result = quorle::output::ClassifyOutputLine(phase, line);
         if (!result) std::abort();
         const std::string& record = result->record;
