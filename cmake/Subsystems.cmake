@@ -57,6 +57,8 @@ else()
   set_target_properties(quorle PROPERTIES LINK_DEPENDS ${CMAKE_SOURCE_DIR}/interface/exports.map)
 endif()
 
+include(${CMAKE_SOURCE_DIR}/cmake/EditorLibraries.cmake)
+
 # A static archive of the same objects: every test and benchmark links it and
 # calls internals directly.
 add_library(quorle_static STATIC ${QUORLE_ALL_OBJECTS})

@@ -20,6 +20,8 @@ int RunClean(const CommandContext& context);
 int RunDeps(const CommandContext& context);
 int RunMakefile(const CommandContext& context);
 int RunCompdb(const CommandContext& context);
+// Opens the options sheet on the workspace and writes back what it hands back.
+int RunEdit(const CommandContext& context);
 // Lays out the stand-in GNU cross toolchain; needs no plug-in.
 int RunToolchain(const std::vector<std::string>& args, const std::string& program);
 

@@ -23,6 +23,8 @@ const Command kCommands[] = {
     {"deps", RunDeps, "[WORKSPACE] FILE: the dependencies the plug-in finds for a file"},
     {"makefile", RunMakefile, "[WORKSPACE] [--config NAME]: write a makefile"},
     {"compdb", RunCompdb, "[WORKSPACE] [--config NAME]: write compile_commands.json"},
+    {"edit", RunEdit,
+     "[WORKSPACE] [--project NAME] [--script FILE]: edit options in the plug-in's sheet"},
 };
 
 int Usage() {

@@ -142,6 +142,7 @@ std::string ShowFeedbackDialog(const std::string& caption, const std::string& te
 bool ShellOpen(const std::string& path);
 
 // ---- Dynamic libraries ---------------------------------------------------------
+// On POSIX a trailing ".dll" (any case) names the shared object ".so" beside it.
 void* LoadLibrary(const std::string& path);
 void* GetProcAddress(void* library, const std::string& name);
 void FreeLibrary(void* library);
@@ -152,9 +153,25 @@ void FreeLibrary(void* library);
 // library current for the length of one call.
 void* CurrentResourceModule();
 void SetCurrentResourceModule(void* module);
-// String `id` of the current resource module's string table. Only Windows
-// modules carry string resources; elsewhere the answer is always nothing.
+// String `id` of the current resource module's string table. Windows reads
+// the module's string resources (the plug-in's own when none is current). On
+// POSIX only a current resource library answers, through its exported
+// ResourceStringTable; with none current the answer is nothing.
 std::optional<std::string> LoadResourceString(int id);
+
+// The form of a resource library's string table on POSIX: the shared object
+// exports one object of this type under kResourceTableSymbol.
+struct ResourceStringEntry {
+    int32_t id;
+    const char* text;
+};
+struct ResourceStringTable {
+    uint32_t magic; // kResourceTableMagic: guards against a stray symbol of that name
+    uint32_t count;
+    const ResourceStringEntry* entries;
+};
+inline constexpr const char* kResourceTableSymbol = "QuorleResourceStrings";
+inline constexpr uint32_t kResourceTableMagic = 0x51525331u; // "QRS1"
 
 // ---- Environment and system --------------------------------------------------------
 std::optional<std::string> GetEnv(const std::string& name);

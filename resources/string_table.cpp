@@ -20,6 +20,8 @@ std::optional<std::string> LoadModuleString(int id) {
 #include <algorithm>
 #include <iterator>
 
+#include "platform/platform.h"
+
 namespace quorle {
 namespace {
 
@@ -36,7 +38,10 @@ constexpr Entry kStrings[] = {
 
 } // namespace
 
+// While the options editor has made its resource library current, strings
+// come from that library only, as they would from its resources on Windows.
 std::optional<std::string> LoadModuleString(int id) {
+    if (platform::CurrentResourceModule() != nullptr) return platform::LoadResourceString(id);
     auto it = std::lower_bound(std::begin(kStrings), std::end(kStrings), id,
                                [](const Entry& e, int key) { return e.id < key; });
     if (it == std::end(kStrings) || it->id != id) return std::nullopt;

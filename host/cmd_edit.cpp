@@ -1,0 +1,133 @@
+// quorle-host edit: opens the plug-in's options sheet on the workspace's
+// option strings and writes what the sheet hands back into the workspace.
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+
+#include "host/commands.h"
+#include "host/edit_records.h"
+#include "host/edit_writeback.h"
+#include "host/workspace_command.h"
+#include "platform/platform.h"
+
+namespace quorle::host {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kScriptVariable = "QUORLE_SHEET_SCRIPT";
+
+// Sets the sheet's script variable for the length of one call.
+class ScriptVariable {
+  public:
+    explicit ScriptVariable(const std::string& script)
+        : previous_(platform::GetEnv(kScriptVariable)) {
+        if (!script.empty()) platform::SetEnv(kScriptVariable, script);
+    }
+    ~ScriptVariable() {
+        if (previous_)
+            platform::SetEnv(kScriptVariable, *previous_);
+        else
+            platform::UnsetEnv(kScriptVariable);
+    }
+    ScriptVariable(const ScriptVariable&) = delete;
+    ScriptVariable& operator=(const ScriptVariable&) = delete;
+
+  private:
+    std::optional<std::string> previous_;
+};
+
+void PrintChanges(const std::vector<OptionChange>& changes) {
+    for (const OptionChange& change : changes) {
+        std::printf("%s  %s  %s  %s\n", change.project.c_str(), change.config.c_str(),
+                    change.phase.c_str(), change.item.c_str());
+        for (const std::string& line : DescribeChange(change.before, change.after))
+            std::printf("    %s\n", line.c_str());
+    }
+}
+
+} // namespace
+
+int RunEdit(const CommandContext& context) {
+    std::vector<std::string> rest;
+    std::string script;
+    for (size_t i = 0; i < context.args.size(); ++i) {
+        if (context.args[i] != "--script") {
+            rest.push_back(context.args[i]);
+            continue;
+        }
+        if (i + 1 >= context.args.size()) {
+            std::fprintf(stderr, "quorle-host edit: --script needs a file\n");
+            return 2;
+        }
+        script = fs::absolute(context.args[++i]).string();
+    }
+    CommandContext inner{context.api, rest, context.program};
+    WorkspaceCommand command(inner, "edit");
+    if (!command.ok()) return command.exitCode();
+    if (script.empty() && !platform::GetEnv(kScriptVariable)) {
+        command.Error("there is no interactive options sheet yet; give the edits as a script "
+                      "with --script FILE");
+        return 2;
+    }
+
+    const std::string& path = command.session().workspace().path;
+    auto original = platform::ReadFile(path, false);
+    if (!original) return command.Error("cannot read " + path);
+    std::string error;
+    // The model is read from the very bytes that are compared before writing.
+    auto workspace = ParseWorkspace(*original, path, error);
+    if (!workspace) return command.Error(error);
+    std::vector<size_t> selected;
+    for (size_t p = 0; p < workspace->projects.size(); ++p)
+        if (command.options().project.empty() ||
+            workspace->projects[p].name == command.options().project)
+            selected.push_back(p);
+
+    auto catalogue = LoadEditCatalogue(command.calls(), workspace->phases, error);
+    if (!catalogue) return command.Error(error);
+    auto records = EditRecords::Build(*workspace, selected, *catalogue);
+
+    const Project* first = command.session().Projects().front();
+    const Configuration* config = command.session().ConfigOf(*first);
+    if (config == nullptr)
+        return command.Error("project " + first->name + " has no configuration " +
+                             command.options().config);
+    auto projectContext = command.session().ContextFor(*first, *config);
+    const PluginApi& api = command.calls().api();
+    std::string pluginPath = DefaultPluginPath(context.program.c_str());
+
+    int result;
+    {
+        ScriptVariable variable(script);
+        result = api.EditOptions(records->Records(), pluginPath.c_str(), &projectContext->info());
+    }
+    if (result != 0) {
+        records->FreeResult(api.FreeSimpleType); // nothing is expected there; never leak it
+        if (result == -1) {
+            std::printf("options sheet cancelled; %s left as it was\n", path.c_str());
+            return 0;
+        }
+        return command.Error("EditOptions answered " + std::to_string(result) + "; " + path +
+                             " left as it was");
+    }
+    bool read = records->ReadResult(error);
+    records->FreeResult(api.FreeSimpleType);
+    if (!read) return command.Error(error + "; " + path + " left as it was");
+
+    EditOutcome outcome = ApplyEdit(*workspace, records->items(), *catalogue);
+    PrintChanges(outcome.changes);
+    if (!outcome.AnyRewritten()) {
+        std::printf("no option changed; %s left as it was\n", path.c_str());
+        return 0;
+    }
+    auto text = RenderWorkspace(*original, outcome, error);
+    if (!text) return command.Error("cannot render " + path + ": " + error);
+    if (WriteWorkspaceIfUnchanged(path, *original, *text, error) != WriteOutcome::Written)
+        return command.Error(error);
+    std::printf("wrote %s\n", path.c_str());
+    return 0;
+}
+
+} // namespace quorle::host
