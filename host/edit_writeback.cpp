@@ -49,16 +49,26 @@ class ProjectEditor {
         for (size_t k = 0; k < out_.origin.size(); ++k) out_.origin[k] = static_cast<int>(k);
     }
 
-    // Rewrites the item's entries when it does not resolve to its new strings.
+    // Rewrites the item's entries for the configurations it does not resolve
+    // to its new strings in; an entry for all configurations is split first.
     void Apply(const EditItem& item) {
         const std::string& phase = catalogue_.phases[item.phase].name;
-        if (Resolved(item, phase) == item.after) return;
+        std::vector<std::string> current = Resolved(item, phase);
+        if (current == item.after) return;
+
+        bool split = std::any_of(out_.entries.begin(), out_.entries.end(), [&](const OptionEntry& e) {
+            return Targets(e, item, phase) && AnyConfig(e);
+        });
+        std::set<std::string> redo;
+        for (size_t c = 0; c < item.configs.size(); ++c)
+            if (split || current[c] != item.after[c]) redo.insert(item.configs[c]);
 
         std::string entryPhase = phase;
         size_t insertAt = out_.entries.size();
         for (size_t k = out_.entries.size(); k-- > 0;) {
-            if (!Targets(out_.entries[k], item, phase)) continue;
-            entryPhase = out_.entries[k].phase;
+            const OptionEntry& e = out_.entries[k];
+            if (!Targets(e, item, phase) || !(AnyConfig(e) || redo.count(e.config))) continue;
+            entryPhase = e.phase;
             insertAt = k;
             out_.entries.erase(out_.entries.begin() + static_cast<long>(k));
             out_.origin.erase(out_.origin.begin() + static_cast<long>(k));
@@ -67,19 +77,15 @@ class ProjectEditor {
         std::vector<std::string> base = Resolved(item, phase);
 
         std::vector<OptionEntry> added;
-        bool everyConfig = true;
         for (size_t c = 0; c < item.configs.size(); ++c) {
-            if (base[c] == item.after[c]) {
-                everyConfig = false;
-                continue;
-            }
+            if (!redo.count(item.configs[c]) || base[c] == item.after[c]) continue;
             added.push_back({entryPhase, item.kind == EditItemKind::File ? "" : item.fileType,
                              item.file, item.configs[c], item.after[c]});
         }
         bool allEqual = std::all_of(added.begin(), added.end(), [&](const OptionEntry& e) {
             return e.value == added.front().value;
         });
-        if (everyConfig && added.size() > 1 && allEqual) {
+        if (added.size() > 1 && added.size() == item.configs.size() && allEqual) {
             added.resize(1);
             added.front().config.clear();
         }
