@@ -28,6 +28,7 @@ class EditCommand : public ::testing::Test {
         root_ = quorle::testing_support::FreshDir(
             std::string("edit_") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         const fs::path source = fs::path(QUORLE_TEST_SOURCE_DIR) / "examples" / "demo";
+        fs::create_directories(root_ / "demo");
         for (const char* rel : {"demo.qws", "src", "include"})
             fs::copy(source / rel, root_ / "demo" / rel, fs::copy_options::recursive);
         original_ = ReadBytes(Workspace());
@@ -77,6 +78,114 @@ TEST_F(EditCommand, UnknownProjectIsRefusedBeforeTheSheetOpens) {
     EXPECT_NE(run.output.find("no project named nope"), std::string::npos) << run.output;
     EXPECT_EQ(ReadBytes(Workspace()), original_);
 }
+
+#if defined(QUORLE_TEST_FAKE_SHEET)
+// The whole path of edit against a sheet stand-in that overrides EditOptions.
+class EditWithFakeSheet : public EditCommand {
+  protected:
+    void SetUp() override {
+        EditCommand::SetUp();
+        log_ = (root_ / "sheet.log").string();
+        Set("QUORLE_PLUGIN", QUORLE_TEST_FAKE_SHEET);
+        Set("FAKE_SHEET_LOG", log_);
+    }
+    void TearDown() override {
+        for (const std::string& name : set_) platform::UnsetEnv(name);
+    }
+    void Set(const std::string& name, const std::string& value) {
+        platform::SetEnv(name, value);
+        set_.push_back(name);
+    }
+    std::string log_;
+    std::vector<std::string> set_;
+};
+
+TEST_F(EditWithFakeSheet, OneFileInOneConfigurationIsPrintedWrittenAndStillBuilds) {
+    Set("FAKE_SHEET_FILE", "src/main.c");
+    Set("FAKE_SHEET_CONFIG", "0");
+    auto run = Edit({"ok"});
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_NE(run.output.find("demo  DEBUG  GNU Compiler  src/main.c\n    + [B|SKIPDEPENDENCY|1]\n"),
+              std::string::npos)
+        << run.output;
+    EXPECT_NE(run.output.find("wrote "), std::string::npos) << run.output;
+    // The sheet saw the plug-in's path, the script and the first configuration.
+    std::string log = ReadBytes(log_);
+    EXPECT_NE(log.find(std::string("path=") + QUORLE_TEST_FAKE_SHEET + "\n"), std::string::npos)
+        << log;
+    EXPECT_NE(log.find("script=" + (root_ / "script.txt").string() + "\n"), std::string::npos)
+        << log;
+    EXPECT_NE(log.find("config=DEBUG\n"), std::string::npos) << log;
+
+    ordered_json before = ordered_json::parse(original_);
+    ordered_json after = ordered_json::parse(ReadBytes(Workspace()));
+    ordered_json& options = after["projects"][0]["options"];
+    ASSERT_EQ(options.size(), before["projects"][0]["options"].size() + 1) << options.dump(2);
+    const ordered_json& cDebug = before["projects"][0]["options"][1];
+    ASSERT_EQ(cDebug["config"], "DEBUG");
+    EXPECT_EQ(options.back()["file"], "src/main.c");
+    EXPECT_EQ(options.back()["config"], "DEBUG");
+    EXPECT_EQ(options.back()["value"],
+              cDebug["value"].get<std::string>() + " [B|SKIPDEPENDENCY|1]");
+    options.erase(options.size() - 1);
+    EXPECT_EQ(after, before);
+
+    // A second identical OK finds nothing left to change.
+    platform::UnsetEnv("FAKE_SHEET_FILE");
+    std::string written = ReadBytes(Workspace());
+    auto again = Edit({"ok"});
+    EXPECT_EQ(again.exitCode, 0) << again.output;
+    EXPECT_EQ(ReadBytes(Workspace()), written);
+
+    platform::UnsetEnv("QUORLE_PLUGIN");
+    auto layout = Host({"toolchain", (root_ / "tc").string()});
+    ASSERT_EQ(layout.exitCode, 0) << layout.output;
+    auto build = Host({"build", Workspace(), "--toolchain", (root_ / "tc").string()});
+    EXPECT_EQ(build.exitCode, 0) << build.output;
+}
+
+TEST_F(EditWithFakeSheet, ConfigAndProjectOptionsReachTheSheet) {
+    Set("FAKE_SHEET_FILE", "src/start.s");
+    Set("FAKE_SHEET_CONFIG", "1");
+    std::string path = (root_ / "script.txt").string();
+    ASSERT_TRUE(platform::WriteFile(path, "ok\n", false));
+    auto run = Host({"edit", Workspace(), "--project", "demo", "--config", "RELEASE", "--script", path});
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_NE(ReadBytes(log_).find("config=RELEASE\n"), std::string::npos);
+    EXPECT_NE(run.output.find("demo  RELEASE  GNU Assembler  src/start.s"), std::string::npos)
+        << run.output;
+    ordered_json after = ordered_json::parse(ReadBytes(Workspace()));
+    EXPECT_EQ(after["projects"][0]["options"].back()["config"], "RELEASE");
+}
+
+TEST_F(EditWithFakeSheet, AnOkWithoutChangeCancelAndFailureLeaveTheFileByteForByte) {
+    auto unchanged = Edit({"ok"});
+    EXPECT_EQ(unchanged.exitCode, 0) << unchanged.output;
+    EXPECT_NE(unchanged.output.find("no option changed"), std::string::npos) << unchanged.output;
+    EXPECT_EQ(ReadBytes(Workspace()), original_);
+
+    Set("FAKE_SHEET_FILE", "src/main.c");
+    Set("FAKE_SHEET_RESULT", "-1");
+    auto cancelled = Edit({"cancel"});
+    EXPECT_EQ(cancelled.exitCode, 0) << cancelled.output;
+    EXPECT_NE(cancelled.output.find("cancelled"), std::string::npos) << cancelled.output;
+    EXPECT_EQ(ReadBytes(Workspace()), original_);
+
+    Set("FAKE_SHEET_RESULT", "1");
+    auto failed = Edit({"ok"});
+    EXPECT_EQ(failed.exitCode, 1) << failed.output;
+    EXPECT_EQ(ReadBytes(Workspace()), original_);
+}
+
+TEST_F(EditWithFakeSheet, AWorkspaceChangedWhileTheSheetWasOpenIsNotOverwritten) {
+    Set("FAKE_SHEET_FILE", "src/main.c");
+    Set("FAKE_SHEET_TOUCH", Workspace());
+    auto run = Edit({"ok"});
+    EXPECT_EQ(run.exitCode, 1) << run.output;
+    EXPECT_NE(run.output.find("changed on disk"), std::string::npos) << run.output;
+    EXPECT_EQ(ReadBytes(Workspace()), original_ + " ");
+}
+#endif
 
 // --- Need the options sheet ---------------------------------------------------
 
