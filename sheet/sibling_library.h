@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "sheet/sibling_abi.h"
+#include "core/sibling_abi.h"
 
 namespace quorle::sheet {
 

@@ -13,7 +13,7 @@
 #include <cstring>
 #include <string>
 
-#include "sheet/sibling_abi.h"
+#include "core/sibling_abi.h"
 
 #if defined(_WIN32)
 #define SIVREL_EXPORT extern "C" __declspec(dllexport)
