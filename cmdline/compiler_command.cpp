@@ -1,8 +1,8 @@
 #include "cmdline/compiler_command.h"
 
 #include "cmdline/target_flags.h"
-#include "models/compiler_keys.h"
 #include "core/ascii_text.h"
+#include "models/compiler_keys.h"
 
 namespace quorle::cmdline {
 

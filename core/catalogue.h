@@ -2,9 +2,9 @@
 // which file types it consumes and produces.
 #pragma once
 
+#include "core/phase.h"
 #include <optional>
 #include <string>
-#include "core/phase.h"
 
 namespace quorle {
 

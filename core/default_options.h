@@ -1,9 +1,9 @@
 // The option strings a new project, configuration or file starts with.
 #pragma once
 
+#include "core/phase.h"
 #include <string>
 #include <string_view>
-#include "core/phase.h"
 
 namespace quorle {
 

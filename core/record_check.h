@@ -6,8 +6,7 @@
 
 namespace quorle {
 
-template <typename Record>
-bool HasRecordSize(const Record* record) {
+template <typename Record> bool HasRecordSize(const Record* record) {
     return record != nullptr && record->size == sizeof(Record);
 }
 

@@ -1,11 +1,11 @@
 // Assembler phase: the include scanner, with a result cache across calls.
+#include "core/records.h"
 #include "depend/dependency_scan.h"
 #include "depend/include_scanner.h"
 #include "depend/scan_guards.h"
 #include "depend/scan_lists.h"
 #include "depend/scan_settings.h"
 #include "depend/scan_state.h"
-#include "core/records.h"
 
 namespace quorle::depend {
 

@@ -1,6 +1,7 @@
 // Compiler phase: the family's driver prints the source's make rule.
 #include <cctype>
 
+#include "core/records.h"
 #include "depend/dependency_scan.h"
 #include "depend/make_rule.h"
 #include "depend/scan_command.h"
@@ -8,7 +9,6 @@
 #include "depend/scan_lists.h"
 #include "depend/scan_settings.h"
 #include "depend/scan_state.h"
-#include "core/records.h"
 
 namespace quorle::depend {
 namespace {

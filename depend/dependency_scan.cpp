@@ -1,7 +1,7 @@
 #include "depend/dependency_scan.h"
 
-#include "depend/scan_state.h"
 #include "core/phase.h"
+#include "depend/scan_state.h"
 
 namespace quorle::depend {
 

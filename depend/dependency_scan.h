@@ -5,8 +5,8 @@
 #include <array>
 #include <cstdint>
 
-#include "platform/platform.h"
 #include "core/phase.h"
+#include "platform/platform.h"
 
 struct QuorleProjectInfo;
 struct QuorleDependencyRequest;

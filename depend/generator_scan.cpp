@@ -1,7 +1,7 @@
 // Generator phase: a compressed library beside the requested path.
+#include "core/records.h"
 #include "depend/dependency_scan.h"
 #include "depend/scan_lists.h"
-#include "core/records.h"
 
 namespace quorle::depend {
 

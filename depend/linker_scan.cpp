@@ -1,11 +1,11 @@
 // Linker phase: the sub-command file, when the options name one.
 #include <string>
 
+#include "core/records.h"
 #include "depend/dependency_scan.h"
 #include "depend/scan_guards.h"
 #include "depend/scan_lists.h"
 #include "depend/scan_settings.h"
-#include "core/records.h"
 
 namespace quorle::depend {
 namespace {

@@ -20,14 +20,14 @@ namespace quorle::host {
 class PluginCalls;
 
 struct EditPhase {
-    std::string name;   // as the workspace names it ("GNU Compiler")
+    std::string name;    // as the workspace names it ("GNU Compiler")
     bool single = false; // one record per project (linker, library generator)
     std::vector<std::string> inputTypes;
 };
 
 // What the records need from the plug-in's catalogue.
 struct EditCatalogue {
-    std::vector<EditPhase> phases; // in build order
+    std::vector<EditPhase> phases;                               // in build order
     std::vector<std::pair<std::string, std::string>> extensions; // upper-case extension, type
     // The default option string of a phase, configuration and file type.
     std::function<std::optional<std::string>(const std::string& phase, const std::string& config,
@@ -50,8 +50,8 @@ struct EditItem {
     size_t project = 0; // index into Workspace::projects
     size_t phase = 0;   // index into EditCatalogue::phases
     EditItemKind kind = EditItemKind::File;
-    std::string file;     // as listed in the workspace; empty for the other kinds
-    std::string fileType; // empty for a project-wide phase
+    std::string file;                 // as listed in the workspace; empty for the other kinds
+    std::string fileType;             // empty for a project-wide phase
     std::vector<std::string> configs; // the project's configurations, in record order
     std::vector<std::string> before;  // the option string per configuration
     std::vector<std::string> after;   // filled by ReadResult

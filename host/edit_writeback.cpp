@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <filesystem>
 #include <map>
+#include <nlohmann/json.hpp>
 #include <set>
 #include <tuple>
-#include <nlohmann/json.hpp>
 
 #include "options/option_string.h"
 #include "platform/platform.h"
@@ -56,9 +56,10 @@ class ProjectEditor {
         std::vector<std::string> current = Resolved(item, phase);
         if (current == item.after) return;
 
-        bool split = std::any_of(out_.entries.begin(), out_.entries.end(), [&](const OptionEntry& e) {
-            return Targets(e, item, phase) && AnyConfig(e);
-        });
+        bool split =
+            std::any_of(out_.entries.begin(), out_.entries.end(), [&](const OptionEntry& e) {
+                return Targets(e, item, phase) && AnyConfig(e);
+            });
         std::set<std::string> redo;
         for (size_t c = 0; c < item.configs.size(); ++c)
             if (split || current[c] != item.after[c]) redo.insert(item.configs[c]);
@@ -170,8 +171,8 @@ std::optional<std::string> RenderWorkspace(const std::string& originalText,
             const EditedEntries& edited = outcome.projects[p];
             if (!edited.rewritten) continue;
             ordered_json& project = projects[p];
-            ordered_json old = project.contains("options") ? project["options"]
-                                                           : ordered_json::array();
+            ordered_json old =
+                project.contains("options") ? project["options"] : ordered_json::array();
             ordered_json entries = ordered_json::array();
             for (size_t k = 0; k < edited.entries.size(); ++k) {
                 int origin = edited.origin[k];

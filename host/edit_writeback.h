@@ -13,7 +13,8 @@
 namespace quorle::host {
 
 struct OptionChange {
-    std::string project, phase, item, config; // item: a file, "default options (TYPE)" or the project
+    std::string project, phase, item,
+        config; // item: a file, "default options (TYPE)" or the project
     std::string before, after;
 };
 

@@ -3,11 +3,11 @@
 // and hands the work to its handler.
 #include <string>
 
-#include "interface/module_state.h"
 #include "core/phase.h"
-#include "interface/quorle.h"
 #include "core/record_check.h"
 #include "core/result_buffer.h"
+#include "interface/module_state.h"
+#include "interface/quorle.h"
 #include "makefile/makefile_command.h"
 #include "output/optimisation.h"
 #include "output/stack.h"

@@ -2,13 +2,13 @@
 #include <optional>
 #include <string>
 
+#include "cmdline/display.h"
 #include "core/catalogue.h"
 #include "core/default_options.h"
-#include "cmdline/display.h"
-#include "interface/module_state.h"
 #include "core/phase.h"
-#include "interface/quorle.h"
 #include "core/result_buffer.h"
+#include "interface/module_state.h"
+#include "interface/quorle.h"
 #include "resources/string_table.h"
 
 using namespace quorle;

@@ -1,19 +1,16 @@
 // Dependency scans, tool output classification and syntax colouring.
-#include "depend/dependency_scan.h"
-#include "interface/module_state.h"
 #include "core/phase.h"
-#include "interface/quorle.h"
 #include "core/record_check.h"
 #include "core/result_buffer.h"
+#include "depend/dependency_scan.h"
+#include "interface/module_state.h"
+#include "interface/quorle.h"
 #include "output/colouring.h"
 #include "output/line_classifier.h"
 
 using namespace quorle;
 
-namespace {
-
-
-} // namespace
+namespace {} // namespace
 
 extern "C" {
 

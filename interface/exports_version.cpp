@@ -1,9 +1,9 @@
 // Version queries, code navigation and the release of host blocks.
 #include <cstdlib>
 
+#include "core/result_buffer.h"
 #include "interface/module_state.h"
 #include "interface/quorle.h"
-#include "core/result_buffer.h"
 #include "options/option_string.h"
 #include "resources/string_table.h"
 

@@ -4,8 +4,8 @@
 
 #include "cmdline/command_text.h"
 #include "core/phase.h"
-#include "core/records.h"
 #include "core/record_check.h"
+#include "core/records.h"
 #include "core/result_buffer.h"
 #include "makefile/phase_texts.h"
 #include "makefile/relative_path.h"

@@ -2,10 +2,10 @@
 // makefile runs and the text of the sub-command file it reads.
 #pragma once
 
+#include "core/phase.h"
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include "core/phase.h"
 
 struct QuorleProjectInfo;
 

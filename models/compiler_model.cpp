@@ -1,9 +1,9 @@
 #include "models/compiler_model.h"
 
+#include "core/text_replace.h"
 #include "models/compiler_keys.h"
 #include "models/key_index.h"
 #include "options/option_string.h"
-#include "core/text_replace.h"
 #include "toolchain/family.h"
 
 namespace quorle::models {

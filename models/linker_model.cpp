@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "models/linker_keys.h"
 #include "core/ascii_text.h"
+#include "models/linker_keys.h"
 #include "options/option_string.h"
 #include "platform/platform.h"
 #include "sections/layout_text.h"

@@ -33,7 +33,6 @@
 
 namespace quorle::models {
 
-
 using KeyList = std::span<const std::string_view>;
 
 // ---- reading -------------------------------------------------------------

@@ -1,11 +1,11 @@
 // Classification of the lines the tools print during a build.
 #pragma once
 
+#include "core/phase.h"
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
-#include "core/phase.h"
 
 namespace quorle::output {
 

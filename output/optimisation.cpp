@@ -45,7 +45,8 @@ std::string OptimisationOptions(PhaseIndex phaseIndex, std::string_view options,
     return model.Serialize();
 }
 
-std::string OptimisationDependency(PhaseIndex phaseIndex, std::string_view options, int32_t request) {
+std::string OptimisationDependency(PhaseIndex phaseIndex, std::string_view options,
+                                   int32_t request) {
     if (request == 2 && phaseIndex == kPhaseCompiler) models::CCompilerModel model({}, options);
     return "\n";
 }

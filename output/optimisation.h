@@ -2,10 +2,10 @@
 // optimisation mode; the dependency query always answers an empty list.
 #pragma once
 
+#include "core/phase.h"
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include "core/phase.h"
 
 namespace quorle::output {
 
@@ -20,7 +20,8 @@ std::string OptimisationOptions(PhaseIndex phaseIndex, std::string_view options,
                                 uint32_t pauseMs = 2000);
 
 // The files an optimising pass depends on: always none ("\n", an empty list).
-std::string OptimisationDependency(PhaseIndex phaseIndex, std::string_view options, int32_t request);
+std::string OptimisationDependency(PhaseIndex phaseIndex, std::string_view options,
+                                   int32_t request);
 
 // "$(CONFIGDIR)" in place of the directory of a file name.
 std::string InConfigDirectory(std::string_view path);

@@ -2,10 +2,10 @@
 
 #include <vector>
 
+#include "core/ascii_text.h"
 #include "core/phase.h"
 #include "models/compiler_model.h"
 #include "models/linker_model.h"
-#include "core/ascii_text.h"
 #include "phases/paths.h"
 #include "phases/step_models.h"
 

@@ -3,10 +3,10 @@
 // the command lines.
 #pragma once
 
+#include "core/phase.h"
 #include <optional>
 #include <string>
 #include <string_view>
-#include "core/phase.h"
 
 namespace quorle::phases {
 

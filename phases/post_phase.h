@@ -2,8 +2,8 @@
 // the archive and S-record steps and the feedback counter.
 #pragma once
 
-#include <string_view>
 #include "core/phase.h"
+#include <string_view>
 
 struct QuorleProjectInfo;
 

@@ -3,9 +3,9 @@
 // handed "@" and the quoted path of that file.
 #pragma once
 
+#include "core/phase.h"
 #include <cstddef>
 #include <cstdint>
-#include "core/phase.h"
 
 struct QuorleProjectInfo;
 

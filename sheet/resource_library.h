@@ -11,7 +11,8 @@ namespace quorle::sheet {
 // alive; restores the previous module and unloads on destruction.
 class ResourceLibrary {
   public:
-    static std::unique_ptr<ResourceLibrary> Load(const std::string& pathInPluginDir); // nullptr when missing
+    static std::unique_ptr<ResourceLibrary>
+    Load(const std::string& pathInPluginDir); // nullptr when missing
     ~ResourceLibrary();
     ResourceLibrary(const ResourceLibrary&) = delete;
     ResourceLibrary& operator=(const ResourceLibrary&) = delete;

@@ -13,8 +13,7 @@ namespace {
 
 constexpr uint64_t kMinimumInterfaceVersion = 0x10000;
 
-template <typename Fn>
-Fn Lookup(void* library, const char* name) {
+template <typename Fn> Fn Lookup(void* library, const char* name) {
     return reinterpret_cast<Fn>(platform::GetProcAddress(library, name));
 }
 

@@ -3,8 +3,8 @@
 #include <climits>
 #include <string_view>
 
-#include "core/records.h"
 #include "core/ascii_text.h"
+#include "core/records.h"
 #include "options/option_string.h"
 #include "platform/platform.h"
 

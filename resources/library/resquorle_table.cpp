@@ -9,8 +9,8 @@ using quorle::platform::ResourceStringEntry;
 
 constexpr ResourceStringEntry kEntries[] = {
 #define QUORLE_STRING(id, text) {id, text},
-#include "resources/string_table.inc"
 #include "resources/sheet_strings.inc"
+#include "resources/string_table.inc"
 #undef QUORLE_STRING
 };
 

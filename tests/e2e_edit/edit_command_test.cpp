@@ -14,8 +14,8 @@ namespace {
 
 namespace fs = std::filesystem;
 namespace platform = quorle::platform;
-using quorle::testing_support::ReadBytes;
 using nlohmann::ordered_json;
+using quorle::testing_support::ReadBytes;
 
 std::string Quote(const std::string& arg) {
     return arg.find(' ') == std::string::npos ? arg : "\"" + arg + "\"";
@@ -105,8 +105,9 @@ TEST_F(EditWithFakeSheet, OneFileInOneConfigurationIsPrintedWrittenAndStillBuild
     Set("FAKE_SHEET_CONFIG", "0");
     auto run = Edit({"ok"});
     ASSERT_EQ(run.exitCode, 0) << run.output;
-    EXPECT_NE(run.output.find("demo  DEBUG  GNU Compiler  src/main.c\n    + [B|SKIPDEPENDENCY|1]\n"),
-              std::string::npos)
+    EXPECT_NE(
+        run.output.find("demo  DEBUG  GNU Compiler  src/main.c\n    + [B|SKIPDEPENDENCY|1]\n"),
+        std::string::npos)
         << run.output;
     EXPECT_NE(run.output.find("wrote "), std::string::npos) << run.output;
     // The sheet saw the plug-in's path, the script and the first configuration.
@@ -149,7 +150,8 @@ TEST_F(EditWithFakeSheet, ConfigAndProjectOptionsReachTheSheet) {
     Set("FAKE_SHEET_CONFIG", "1");
     std::string path = (root_ / "script.txt").string();
     ASSERT_TRUE(platform::WriteFile(path, "ok\n", false));
-    auto run = Host({"edit", Workspace(), "--project", "demo", "--config", "RELEASE", "--script", path});
+    auto run =
+        Host({"edit", Workspace(), "--project", "demo", "--config", "RELEASE", "--script", path});
     ASSERT_EQ(run.exitCode, 0) << run.output;
     EXPECT_NE(ReadBytes(log_).find("config=RELEASE\n"), std::string::npos);
     EXPECT_NE(run.output.find("demo  RELEASE  GNU Assembler  src/start.s"), std::string::npos)
@@ -190,9 +192,9 @@ TEST_F(EditWithFakeSheet, AWorkspaceChangedWhileTheSheetWasOpenIsNotOverwritten)
 // --- Need the options sheet ---------------------------------------------------
 
 TEST_F(EditCommand, DISABLED_OneBoxForOneFileInOneConfigurationChangesOnlyThatString) {
-    auto run = Edit({"config\tDEBUG", "select\tGNU Compiler\tdemo\tsrc/main.c",
-                     "tab\tToolchain Option", "set\tSkip dependency scan of nonexistent file\t1",
-                     "ok"});
+    auto run =
+        Edit({"config\tDEBUG", "select\tGNU Compiler\tdemo\tsrc/main.c", "tab\tToolchain Option",
+              "set\tSkip dependency scan of nonexistent file\t1", "ok"});
     ASSERT_EQ(run.exitCode, 0) << run.output;
     EXPECT_NE(run.output.find("demo  DEBUG  GNU Compiler  src/main.c"), std::string::npos)
         << run.output;

@@ -86,7 +86,8 @@ inline void FakeSheetOk(EditRecords& records, const Edit& edit) {
                 const EditItem& item = records.items()[itemIndex++];
                 for (size_t c = 0; c < item.configs.size(); ++c) {
                     auto changed = edit(item, c);
-                    std::string text = changed ? *changed : list[p]->options[(*file)->optionIndex[c]];
+                    std::string text =
+                        changed ? *changed : list[p]->options[(*file)->optionIndex[c]];
                     (*file)->slotB[c] = indexOf(text);
                     (*file)->slotA[c] = (*file)->slotB[c];
                 }

@@ -123,11 +123,12 @@ TEST(EditWriteBack, AFileTypeChangeReplacesItsEntryAndFilesFollowWithoutOwnEntri
     Workspace ws = LoadFixture();
     EditCatalogue catalogue = FixtureCatalogue();
     // The C type and every C file sharing its DEBUG string change together.
-    Result r = RunEdit(ws, catalogue, [](const EditItem& item, size_t c) -> std::optional<std::string> {
-        bool follows = Is(item, "", "C source file") || Is(item, "src/a.c") || Is(item, "x.c");
-        if (follows && item.project == 0 && item.configs[c] == "DEBUG") return "[C|DBG2]";
-        return std::nullopt;
-    });
+    Result r =
+        RunEdit(ws, catalogue, [](const EditItem& item, size_t c) -> std::optional<std::string> {
+            bool follows = Is(item, "", "C source file") || Is(item, "src/a.c") || Is(item, "x.c");
+            if (follows && item.project == 0 && item.configs[c] == "DEBUG") return "[C|DBG2]";
+            return std::nullopt;
+        });
     EXPECT_EQ(r.outcome.changes.size(), 2u);
     ExpectResolvesToResult(ws, catalogue, r);
     const EditedEntries& app = r.outcome.projects[0];
@@ -142,20 +143,22 @@ TEST(EditWriteBack, AFileTypeChangeReplacesItsEntryAndFilesFollowWithoutOwnEntri
 TEST(EditWriteBack, AFileBackToItsTypesStringLosesItsOwnEntry) {
     Workspace ws = LoadFixture();
     EditCatalogue catalogue = FixtureCatalogue();
-    Result r = RunEdit(ws, catalogue, [](const EditItem& item, size_t c) -> std::optional<std::string> {
-        if (Is(item, "src/b.c") && item.configs[c] == "RELEASE") return "[C|REL]";
-        return std::nullopt;
-    });
+    Result r =
+        RunEdit(ws, catalogue, [](const EditItem& item, size_t c) -> std::optional<std::string> {
+            if (Is(item, "src/b.c") && item.configs[c] == "RELEASE") return "[C|REL]";
+            return std::nullopt;
+        });
     ExpectResolvesToResult(ws, catalogue, r);
     auto own = OwnEntries(r, "src/b.c");
     ASSERT_EQ(own.size(), 1u) << "the all-configurations entry splits; RELEASE needs none";
     EXPECT_EQ(own[0].config, "DEBUG");
     EXPECT_EQ(own[0].value, "[B|ALL]");
 
-    Result back = RunEdit(ws, catalogue, [](const EditItem& item, size_t c) -> std::optional<std::string> {
-        if (Is(item, "src/b.c")) return item.configs[c] == "DEBUG" ? "[C|DBG]" : "[C|REL]";
-        return std::nullopt;
-    });
+    Result back =
+        RunEdit(ws, catalogue, [](const EditItem& item, size_t c) -> std::optional<std::string> {
+            if (Is(item, "src/b.c")) return item.configs[c] == "DEBUG" ? "[C|DBG]" : "[C|REL]";
+            return std::nullopt;
+        });
     ExpectResolvesToResult(ws, catalogue, back);
     EXPECT_TRUE(OwnEntries(back, "src/b.c").empty());
 }
@@ -163,12 +166,13 @@ TEST(EditWriteBack, AFileBackToItsTypesStringLosesItsOwnEntry) {
 TEST(EditWriteBack, TheSameNewStringInEveryConfigurationIsOneEntry) {
     Workspace ws = LoadFixture();
     EditCatalogue catalogue = FixtureCatalogue();
-    Result r = RunEdit(ws, catalogue, [](const EditItem& item, size_t) -> std::optional<std::string> {
-        if (Is(item, "src/c.cpp")) return "[CPP|NEW]";
-        if (item.kind == EditItemKind::Project && item.phase == 3 && item.project == 0)
-            return "[L|BOTH]";
-        return std::nullopt;
-    });
+    Result r =
+        RunEdit(ws, catalogue, [](const EditItem& item, size_t) -> std::optional<std::string> {
+            if (Is(item, "src/c.cpp")) return "[CPP|NEW]";
+            if (item.kind == EditItemKind::Project && item.phase == 3 && item.project == 0)
+                return "[L|BOTH]";
+            return std::nullopt;
+        });
     ExpectResolvesToResult(ws, catalogue, r);
     auto own = OwnEntries(r, "src/c.cpp");
     ASSERT_EQ(own.size(), 1u);
@@ -189,11 +193,13 @@ TEST(EditWriteBack, EveryItemResolvesToItsNewStringAfterMixedEdits) {
     Workspace ws = LoadFixture();
     EditCatalogue catalogue = FixtureCatalogue();
     for (int pattern = 0; pattern < 6; ++pattern) {
-        Result r = RunEdit(ws, catalogue, [pattern](const EditItem& item, size_t c) -> std::optional<std::string> {
-            size_t key = item.phase * 7 + item.project * 5 + c * 3 + item.file.size() + item.fileType.size();
-            if ((key + static_cast<size_t>(pattern)) % 3 != 0) return std::nullopt;
-            return "[P|" + std::to_string(pattern % 2) + "|" + std::to_string(c) + "]";
-        });
+        Result r = RunEdit(
+            ws, catalogue, [pattern](const EditItem& item, size_t c) -> std::optional<std::string> {
+                size_t key = item.phase * 7 + item.project * 5 + c * 3 + item.file.size() +
+                             item.fileType.size();
+                if ((key + static_cast<size_t>(pattern)) % 3 != 0) return std::nullopt;
+                return "[P|" + std::to_string(pattern % 2) + "|" + std::to_string(c) + "]";
+            });
         EXPECT_TRUE(r.outcome.AnyRewritten()) << pattern;
         ExpectResolvesToResult(ws, catalogue, r);
     }

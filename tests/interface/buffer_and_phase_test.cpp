@@ -4,8 +4,8 @@
 #include <string>
 
 #include "core/phase.h"
-#include "interface/quorle.h"
 #include "core/result_buffer.h"
+#include "interface/quorle.h"
 
 using namespace quorle;
 

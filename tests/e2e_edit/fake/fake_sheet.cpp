@@ -42,9 +42,9 @@ void Append(const std::string& path, const std::string& text) {
 extern "C" QUORLE_API int QUORLE_CALL EditOptions(QuorlePhaseRecord* const* phases,
                                                   const char* resourceDirFile,
                                                   const QuorleProjectInfo* info) {
-    Append(Env("FAKE_SHEET_LOG"), std::string("path=") + resourceDirFile + "\nscript=" +
-                                      Env("QUORLE_SHEET_SCRIPT") + "\nconfig=" +
-                                      info->configName + "\n");
+    Append(Env("FAKE_SHEET_LOG"), std::string("path=") + resourceDirFile +
+                                      "\nscript=" + Env("QUORLE_SHEET_SCRIPT") +
+                                      "\nconfig=" + info->configName + "\n");
     Append(Env("FAKE_SHEET_TOUCH"), " ");
     int result = std::atoi(Env("FAKE_SHEET_RESULT", "0").c_str());
     if (result != 0) return result;
