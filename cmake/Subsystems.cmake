@@ -25,11 +25,10 @@ quorle_object_library(platform
 foreach(sub IN LISTS QUORLE_SUBSYSTEMS)
   quorle_object_library(${sub})
 endforeach()
-if(WIN32)
-  # Windows reads the numbered strings from the module's own resources,
-  # compiled from the same string_table.inc.
-  target_sources(quorle_resources PRIVATE ${CMAKE_SOURCE_DIR}/resources/quorle.rc)
-endif()
+# Windows reads the numbered strings from the module's own resources, compiled
+# from the same string_table.inc. A linker never pulls a resource object out of
+# an archive, so each Windows module that reads them compiles the script itself.
+set(QUORLE_RESOURCE_SCRIPT ${CMAKE_SOURCE_DIR}/resources/quorle.rc)
 
 # Objects of all subsystems, for the plug-in and for tests that need everything.
 set(QUORLE_ALL_OBJECTS $<TARGET_OBJECTS:quorle_platform>)
@@ -48,6 +47,8 @@ add_library(quorle SHARED ${QUORLE_ALL_OBJECTS})
 target_link_libraries(quorle PRIVATE ${QUORLE_PLATFORM_LIBS})
 if(WIN32)
   set_target_properties(quorle PROPERTIES OUTPUT_NAME Quorle PREFIX "")
+  target_sources(quorle PRIVATE ${QUORLE_RESOURCE_SCRIPT})
+  target_include_directories(quorle PRIVATE ${CMAKE_SOURCE_DIR})
   if(EXISTS ${CMAKE_SOURCE_DIR}/interface/quorle.def)
     target_sources(quorle PRIVATE ${CMAKE_SOURCE_DIR}/interface/quorle.def)
   endif()

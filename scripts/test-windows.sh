@@ -32,7 +32,8 @@ for s in "${suites[@]}"; do
   if "$wine" "$build/bin/test_$s.exe" --gtest_brief=1 >"$log" 2>&1 </dev/null; then :; else status=1; fi
   tail -n 20 "$log" | grep -E '^\[  (PASSED|FAILED|SKIPPED) ' || tail -n 20 "$log"
   p=$(sed -n 's/^\[  PASSED  \] \([0-9]*\) tests\?\..*/\1/p' "$log" | tail -1)
-  f=$(sed -n 's/^\[  FAILED  \] \([0-9]*\) tests\?, listed below.*/\1/p' "$log" | tail -1)
+  # --gtest_brief prints no summary of failures, only one line per failed test.
+  f=$(grep -cE '^\[  FAILED  \] [A-Za-z0-9_/]+\.[A-Za-z0-9_/]+ \(' "$log" || true)
   passed=$((passed + ${p:-0})); failed=$((failed + ${f:-0}))
   [ -n "$p" ] || { echo "test_$s.exe did not finish; see $log"; status=1; }
 done
