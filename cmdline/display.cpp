@@ -1,10 +1,14 @@
 #include "cmdline/display.h"
 
+#include "core/ascii_text.h"
 #include "platform/platform.h"
+#include "resources/string_ids.h"
 #include "resources/string_table.h"
 
 namespace quorle {
 namespace {
+
+using options::StartsWithIgnoringCase;
 
 struct DisplayEvent {
     std::string_view key;
@@ -12,8 +16,9 @@ struct DisplayEvent {
 };
 
 constexpr DisplayEvent kDisplayEvents[] = {
-    {"PHASE_START", 24}, {"FILE_START", 25}, {"STEP_START", 26},
-    {"STEP_END", 27},    {"FILE_END", 28},   {"PHASE_END", 29},
+    {"PHASE_START", strings::kDisplayPhaseStart}, {"FILE_START", strings::kDisplayFileStart},
+    {"STEP_START", strings::kDisplayStepStart},   {"STEP_END", strings::kDisplayStepEnd},
+    {"FILE_END", strings::kDisplayFileEnd},       {"PHASE_END", strings::kDisplayPhaseEnd},
 };
 
 // The library build takes minutes; the host shows this while it waits.
@@ -22,17 +27,6 @@ constexpr std::string_view kGeneratorStartText = "Please wait...This may take a 
 
 // A linker script line is read in pieces of at most this many characters.
 constexpr size_t kScriptPiece = 269;
-
-char Lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
-}
-
-bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
-    if (text.size() < prefix.size()) return false;
-    for (size_t i = 0; i < prefix.size(); ++i)
-        if (Lower(text[i]) != Lower(prefix[i])) return false;
-    return true;
-}
 
 bool EndsWithIgnoringCase(std::string_view text, std::string_view suffix) {
     return text.size() >= suffix.size() &&
@@ -65,11 +59,10 @@ std::optional<std::string_view> TemporaryScriptPath(std::string_view line) {
     return line.substr(kPrefix.size(), line.size() - kPrefix.size() - 2);
 }
 
-void AppendScript(std::string& text, std::string_view path) {
+void AppendScript(std::string& text, std::string_view path, UserMessages& messages) {
     auto script = platform::ReadFile(std::string(path), true);
     if (!script) {
-        platform::ShowMessage("ERROR", "Error reading input subcommand file",
-                              platform::MessageButtons::Ok, platform::MessageIcon::Error);
+        messages.push_back(ErrorText("Error reading input subcommand file"));
         return;
     }
     // Each piece is shown as read: a line longer than a piece continues on
@@ -100,7 +93,7 @@ std::optional<std::string> DisplayEventText(std::string_view phaseDisplayName,
     return std::nullopt;
 }
 
-std::string CommandLineDisplayText(std::string_view command) {
+std::string CommandLineDisplayText(std::string_view command, UserMessages& messages) {
     // The file path runs from after the first double quote (or from the start
     // when there is none) up to the command's closing quote, its last
     // character. A command too short to hold a path names none.
@@ -116,11 +109,11 @@ std::string CommandLineDisplayText(std::string_view command) {
     std::string text = " ";
     text += command;
     text += '\n';
-    ForEachLine(*content, [&text](std::string_view line) {
+    ForEachLine(*content, [&text, &messages](std::string_view line) {
         text += "    ";
         text += line;
         text += '\n';
-        if (auto script = TemporaryScriptPath(line)) AppendScript(text, *script);
+        if (auto script = TemporaryScriptPath(line)) AppendScript(text, *script, messages);
     });
     return text;
 }

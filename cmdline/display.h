@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/user_message.h"
+
 namespace quorle {
 
 // The progress text of an event in list form, or nothing for an unknown
@@ -14,7 +16,8 @@ std::optional<std::string> DisplayEventText(std::string_view phaseDisplayName,
                                             std::string_view eventKey);
 
 // The command text followed by the lines of the sub-command file it names
-// (and of any temporary linker script that file names), indented.
-std::string CommandLineDisplayText(std::string_view command);
+// (and of any temporary linker script that file names), indented. A script
+// that cannot be read is left out with a message.
+std::string CommandLineDisplayText(std::string_view command, UserMessages& messages);
 
 } // namespace quorle

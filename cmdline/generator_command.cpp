@@ -1,5 +1,6 @@
 #include "cmdline/generator_command.h"
 
+#include "core/path_text.h"
 #include "cmdline/target_flags.h"
 #include "platform/platform.h"
 
@@ -103,10 +104,7 @@ std::string BuildGeneratorMakefileText(const CGeneratorModel& model,
 }
 
 std::string GeneratorSubcommandFileName(std::string_view outputPath) {
-    size_t slash = outputPath.find_last_of("\\/");
-    std::string name(slash == std::string_view::npos ? outputPath : outputPath.substr(slash + 1));
-    size_t dot = name.rfind('.');
-    if (dot != std::string::npos) name.erase(dot);
+    std::string name(StemOf(outputPath));
     for (char& c : name)
         if (c == ' ') c = '~';
     return name + ".glg";

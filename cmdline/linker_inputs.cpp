@@ -2,6 +2,9 @@
 
 #include <unordered_map>
 
+#include "core/ascii_text.h"
+#include "core/path_text.h"
+
 namespace quorle::cmdline {
 
 int InputKindIndex(std::string_view kindName) {
@@ -19,11 +22,8 @@ bool SplitInputEntry(std::string_view entry, std::string_view& path, std::string
 }
 
 std::string LeafKey(std::string_view path) {
-    size_t slash = path.find_last_of("\\/");
-    std::string_view leaf = slash == std::string_view::npos ? path : path.substr(slash + 1);
-    std::string key(leaf);
-    for (char& c : key)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    std::string key(LastComponent(path));
+    for (char& c : key) c = options::AsciiLower(c);
     return key;
 }
 

@@ -1,5 +1,7 @@
 #include "cmdline/linker_text.h"
 
+#include "core/path_text.h"
+#include "cmdline/link_lines.h"
 #include "cmdline/linker_inputs.h"
 #include "options/option_string.h"
 #include "platform/platform.h"
@@ -36,21 +38,6 @@ constexpr std::string_view kSwitchFlags[models::kLinkerSwitchCount] = {
     "--gc-sections",
 };
 
-std::string Quoted(std::string_view text) {
-    std::string quoted = "\"";
-    quoted += text;
-    quoted += '"';
-    return quoted;
-}
-
-void AddLine(std::string& text, std::string_view line) {
-    options::AppendToken(text, line, '\n');
-}
-
-bool FormAllowsSymbols(const CLinkerModel& model) {
-    return model.m_nOutputForm == models::kFormDefault || model.m_nOutputForm == models::kFormBoth;
-}
-
 void AddFamilyFlags(const CLinkerModel& model, std::string& text) {
     const auto& flags = model.m_cpu.m_aFamilyFlags;
     switch (model.m_cpu.m_nFamilyCode) {
@@ -72,29 +59,11 @@ void AddFamilyFlags(const CLinkerModel& model, std::string& text) {
     }
 }
 
-std::string BaseName(std::string_view path) {
-    size_t slash = path.find_last_of("\\/");
-    std::string_view leaf = slash == std::string_view::npos ? path : path.substr(slash + 1);
-    size_t dot = leaf.rfind('.');
-    return std::string(leaf.substr(0, dot));
-}
-
 // Lines beginning with "|" lose it and move after all others, in order.
 std::string MoveBarLinesLast(std::string_view text) {
-    std::string plain, barred;
-    size_t start = 0;
-    while (start <= text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) end = text.size();
-        std::string_view line = text.substr(start, end - start);
-        if (!line.empty() && line.front() == '|')
-            AddLine(barred, line.substr(1));
-        else
-            AddLine(plain, line);
-        start = end + 1;
-    }
-    AddLine(plain, barred);
-    return plain;
+    BarSplit split = SplitBarLines(text);
+    AddLine(split.plain, split.barred);
+    return split.plain;
 }
 
 std::string LibraryName(std::string_view path) {
@@ -119,16 +88,15 @@ std::string GccMarker(const CLinkerModel& model) {
     return model.m_bUseGcc ? std::string(kGccMarker) : std::string();
 }
 
-std::string LinkerOptionLines(const CLinkerModel& model) {
+std::string LinkerOptionLines(const CLinkerModel& model, UserMessages& messages) {
     std::string text;
     if (model.m_bSubcommand && !model.m_strSubcommandFile.empty()) {
-        if (model.m_nSubcommandType == 0)
+        if (model.m_nSubcommandType == kSubcommandResponseFile)
             AddLine(text, LdOption(model, "@") + Quoted(model.m_strSubcommandFile));
-        else if (model.m_nSubcommandType == 1)
+        else if (model.m_nSubcommandType == kSubcommandLinkerScript)
             AddLine(text, "-T " + Quoted(model.m_strSubcommandFile));
         else
-            platform::ShowMessage("ERROR", "Invalid sub-command file type",
-                                  platform::MessageButtons::Ok, platform::MessageIcon::Error);
+            messages.push_back(ErrorText("Invalid sub-command file type"));
         return text;
     }
     bool symbols = FormAllowsSymbols(model);
@@ -154,44 +122,48 @@ std::string LinkerOptionLines(const CLinkerModel& model) {
                                       : "-Map " + Quoted(model.MapFilePath()));
     }
 
-    if (symbols) {
-        if (!model.m_listSectionStarts.empty()) {
-            std::string line;
-            for (char c : models::Join(model.m_listSectionStarts, ",")) {
-                if (c == '(')
-                    line += '/';
-                else if (c != ')')
-                    line += c;
-            }
-            for (char& c : line) {
-                if (c == '{')
-                    c = '(';
-                else if (c == '}')
-                    c = ')';
-            }
-            AddLine(text, "-start=" + line);
-        }
-        for (const std::string& symbol : model.m_listForcedSymbols)
-            AddLine(text, "-fsymbol=" + symbol);
-        if (model.m_nCpuCheckMode == 1) {
-            std::string line = "-cpu=";
-            for (size_t i = 0; i < model.m_listCheckKinds.size(); ++i) {
-                if (i > 0) line += ',';
-                line += model.m_listCheckKinds[i] + "=" +
-                        (i < model.m_listCheckStarts.size() ? model.m_listCheckStarts[i] : "") +
-                        "-" + (i < model.m_listCheckEnds.size() ? model.m_listCheckEnds[i] : "");
-            }
-            AddLine(text, line);
-        } else if (model.m_nCpuCheckMode == 2) {
-            AddLine(text, "-cpu=" + model.m_strCpuInfoFile);
-        }
-        if (!model.m_strPsCheck.empty()) AddLine(text, "-ps_check=" + model.m_strPsCheck);
-    }
+    if (symbols) AddLine(text, SymbolCheckLines(model));
 
     for (int i = 0; i < models::kLinkerSwitchCount; ++i)
         if (model.m_aSwitches[static_cast<size_t>(i)])
             AddLine(text, LdOption(model, kSwitchFlags[i]));
     AddFamilyFlags(model, text);
+    return text;
+}
+
+std::string SymbolCheckLines(const CLinkerModel& model) {
+    std::string text;
+    if (!model.m_listSectionStarts.empty()) {
+        std::string line;
+        for (char c : models::Join(model.m_listSectionStarts, ",")) {
+            if (c == '(')
+                line += '/';
+            else if (c != ')')
+                line += c;
+        }
+        for (char& c : line) {
+            if (c == '{')
+                c = '(';
+            else if (c == '}')
+                c = ')';
+        }
+        AddLine(text, "-start=" + line);
+    }
+    for (const std::string& symbol : model.m_listForcedSymbols)
+        AddLine(text, "-fsymbol=" + symbol);
+    if (model.m_nCpuCheckMode == kCpuCheckRanges) {
+        std::string line = "-cpu=";
+        for (size_t i = 0; i < model.m_listCheckKinds.size(); ++i) {
+            if (i > 0) line += ',';
+            line += model.m_listCheckKinds[i] + "=" +
+                    (i < model.m_listCheckStarts.size() ? model.m_listCheckStarts[i] : "") +
+                    "-" + (i < model.m_listCheckEnds.size() ? model.m_listCheckEnds[i] : "");
+        }
+        AddLine(text, line);
+    } else if (model.m_nCpuCheckMode == kCpuCheckInfoFile) {
+        AddLine(text, "-cpu=" + model.m_strCpuInfoFile);
+    }
+    if (!model.m_strPsCheck.empty()) AddLine(text, "-ps_check=" + model.m_strPsCheck);
     return text;
 }
 
@@ -219,7 +191,7 @@ std::string FoldLongLines(std::string_view text) {
 }
 
 std::string LinkerInputFilePath(const CLinkerModel& model, std::string_view directory) {
-    std::string base = BaseName(model.m_strOutputFile);
+    std::string base(StemOf(model.m_strOutputFile));
     for (char& c : base)
         if (c == ' ') c = '~';
     std::string path(directory);
@@ -245,7 +217,7 @@ LinkTextResult BuildLinkText(CLinkerModel& model, std::vector<std::string> input
         listOpen = listFile.Open(path, /*textMode=*/true, /*append=*/false);
         AddLine(text, "-T " + Quoted(path) + " ");
     }
-    AddLine(text, LinkerOptionLines(model));
+    AddLine(text, LinkerOptionLines(model, result.messages));
 
     std::string libraries;
     bool failed = false;
@@ -275,8 +247,7 @@ LinkTextResult BuildLinkText(CLinkerModel& model, std::vector<std::string> input
         std::string message = "ERROR: These inputs could not be written to the linker input file "
                               "and are missing from the link:";
         for (const std::string& path : result.unwrittenInputs) message += "\n" + path;
-        platform::ShowMessage("ERROR", message, platform::MessageButtons::Ok,
-                              platform::MessageIcon::Error);
+        result.messages.push_back(ErrorText(std::move(message)));
     }
     if (failed) {
         out = text;

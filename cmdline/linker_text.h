@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/user_message.h"
 #include "models/linker_model.h"
 
 namespace quorle::cmdline {
@@ -23,8 +24,12 @@ std::string LdOption(const models::CLinkerModel& model, std::string_view option)
 // "--use-gcc-to-link" when gcc links, else "".
 std::string GccMarker(const models::CLinkerModel& model);
 
-// The option lines of the link, without inputs, joined by newlines.
-std::string LinkerOptionLines(const models::CLinkerModel& model);
+// The option lines of the link, without inputs, joined by newlines. A
+// sub-command file of unknown type gives no lines and a message.
+std::string LinkerOptionLines(const models::CLinkerModel& model, UserMessages& messages);
+
+// The section start, forced-symbol, CPU check and ps_check lines.
+std::string SymbolCheckLines(const models::CLinkerModel& model);
 
 // Folds every line of 511 characters or more after each "," and ":" (", &"
 // and ": &" then a line break); shorter lines are left alone.
@@ -38,6 +43,8 @@ struct LinkTextResult {
     bool ok = false;
     // Objects whose INPUT line could not be written to the linker input file.
     std::vector<std::string> unwrittenInputs;
+    // For the user, in order: an unknown sub-command type, unwritten inputs.
+    UserMessages messages;
 };
 
 // Builds the link text into `out`. With `inputFile` set (and objects not on

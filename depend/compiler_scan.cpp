@@ -32,14 +32,9 @@ std::string SupportPath(const std::string& installDir, std::string_view libexecD
     return {};
 }
 
-void ShowScanError(const std::string& text) {
-    platform::ShowMessage("ERROR", text, platform::MessageButtons::Ok,
-                          platform::MessageIcon::Error);
-}
-
 } // namespace
 
-int ScanCompiler(const ScanCall& call, platform::OsVersion version) {
+int ScanCompiler(const ScanCall& call, platform::OsVersion version, UserMessages& messages) {
     ScanState& state = State();
     if (call.reset) {
         state.compilerScanned.clear();
@@ -90,7 +85,8 @@ int ScanCompiler(const ScanCall& call, platform::OsVersion version) {
     platform::ProcessResult run = platform::RunProcess(command, options);
     if (!run.started) return 1;
     if (run.timedOut) {
-        ShowScanError("Error during process execution -- time-out interval elapsed");
+        messages.push_back(
+            ErrorText("Error during process execution -- time-out interval elapsed"));
         return 1;
     }
     std::string_view headerType =

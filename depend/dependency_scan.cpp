@@ -10,10 +10,10 @@ ScanState& State() {
     return state;
 }
 
-int GetFileDependencies(PhaseIndex phase, const ScanCall& call) {
+int GetFileDependencies(PhaseIndex phase, const ScanCall& call, UserMessages& messages) {
     switch (phase) {
     case kPhaseCompiler:
-        return ScanCompiler(call, platform::GetOsVersion());
+        return ScanCompiler(call, platform::GetOsVersion(), messages);
     case kPhaseAssembler:
         return ScanAssembler(call);
     case kPhaseLinker:

@@ -7,6 +7,7 @@
 
 #include "core/phase.h"
 #include "platform/platform.h"
+#include "core/user_message.h"
 
 struct QuorleProjectInfo;
 struct QuorleDependencyRequest;
@@ -28,12 +29,13 @@ struct ScanCall {
 };
 
 // 0 on success with *result set to a list block the host frees with
-// FreeSimpleType; 1 on failure or for a phase without a scan.
-int GetFileDependencies(PhaseIndex phase, const ScanCall& call);
+// FreeSimpleType; 1 on failure or for a phase without a scan. What the user
+// is to be told is added to `messages`.
+int GetFileDependencies(PhaseIndex phase, const ScanCall& call, UserMessages& messages);
 
 // The phase handlers. The compiler takes the system version, which decides
 // whether the driver's support directory is put on the "path" variable.
-int ScanCompiler(const ScanCall& call, platform::OsVersion version);
+int ScanCompiler(const ScanCall& call, platform::OsVersion version, UserMessages& messages);
 int ScanAssembler(const ScanCall& call);
 int ScanLinker(const ScanCall& call);
 int ScanGenerator(const ScanCall& call);

@@ -1,6 +1,7 @@
 // Generator phase: a compressed library beside the requested path.
 #include "core/records.h"
 #include "depend/dependency_scan.h"
+#include "core/path_text.h"
 #include "depend/scan_lists.h"
 
 namespace quorle::depend {
@@ -13,9 +14,7 @@ int ScanGenerator(const ScanCall& call) {
         !ValidRequest(call.request) || call.request->path == nullptr)
         return 1;
     std::string_view requested = call.request->path;
-    size_t cut = requested.find_last_of("\\/");
-    std::string dir(cut == std::string_view::npos ? std::string_view()
-                                                  : requested.substr(0, cut + 1));
+    std::string dir(DirectoryWithSeparator(requested));
     std::string list;
     for (const std::string& name : platform::FindFiles(dir + "*.pak")) {
         std::string full = platform::FullPath(dir + name);

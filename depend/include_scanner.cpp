@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "core/path_text.h"
 #include "platform/platform.h"
 
 namespace quorle::depend {
@@ -164,9 +165,7 @@ std::string ScanIncludes(const IncludeScanInput& input, std::set<std::string>& s
     }
 
     std::string_view source = input.sourcePath;
-    size_t cut = source.find_last_of("\\/");
-    std::string sourceDir(cut == std::string_view::npos ? std::string_view()
-                                                        : source.substr(0, cut + 1));
+    std::string sourceDir(DirectoryWithSeparator(source));
     std::string_view headerType = HeaderTypeForSource(input.sourceType);
 
     auto report = [&](const std::string& found) {

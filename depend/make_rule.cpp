@@ -1,5 +1,7 @@
 #include "depend/make_rule.h"
 
+#include "core/path_text.h"
+
 #include <algorithm>
 
 namespace quorle::depend {
@@ -90,9 +92,7 @@ std::vector<std::string> ParseMakeRule(std::string_view output, std::string_view
                                        std::string_view headerType) {
     std::vector<std::string> items;
     // Everything up to the source's name is the target and the source itself.
-    size_t slash = sourcePath.find_last_of("\\/");
-    std::string_view name =
-        slash == std::string_view::npos ? sourcePath : sourcePath.substr(slash + 1);
+    std::string_view name = LastComponent(sourcePath);
     size_t at = output.find(name);
     if (name.empty() || at == std::string_view::npos) return items;
     std::vector<std::string> paths = SplitPrerequisites(output.substr(at + name.size()));

@@ -15,14 +15,13 @@
 #include "phases/post_phase.h"
 #include "phases/pre_phase.h"
 #include "platform/platform.h"
+#include "resources/string_ids.h"
 #include "resources/string_table.h"
 
 using namespace quorle;
 
 namespace {
 
-constexpr int kCustomLinkageString = 2015;
-constexpr int kEmptyListString = 36;
 
 bool RecordValid(const QuorleProjectInfo* info) {
     return HasRecordSize(info);
@@ -44,7 +43,7 @@ QUORLE_API int QUORLE_CALL PrePhase(const char* phase, const char* inputList, co
     PhaseIndex index = LookupPhase(phase);
     if (!IsImplementedPhase(index)) return 1;
     if (index == kPhaseLinker && customLinkage != 0) {
-        platform::ShowMessage("WARNING", LoadModuleString(kCustomLinkageString).value_or(""),
+        platform::ShowMessage("WARNING", LoadModuleString(strings::kCustomLinkageUnsupported).value_or(""),
                               platform::MessageButtons::Ok, platform::MessageIcon::Warning);
         return 1;
     }
@@ -74,7 +73,7 @@ QUORLE_API int QUORLE_CALL GetOutputFiles(const char* phase, const void* p2, con
         !RecordValid(info))
         return 1;
     if (*options == '\0') {
-        auto empty = LoadModuleString(kEmptyListString);
+        auto empty = LoadModuleString(strings::kEmptyList);
         return empty ? CopyListForm(*empty, buffer, length) : 1;
     }
     auto list = phases::OutputFileList(LookupPhase(phase), options, ConfigDir(info));

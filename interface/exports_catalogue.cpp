@@ -9,6 +9,8 @@
 #include "core/result_buffer.h"
 #include "interface/module_state.h"
 #include "interface/quorle.h"
+#include "resources/message_box.h"
+#include "resources/string_ids.h"
 #include "resources/string_table.h"
 
 using namespace quorle;
@@ -43,7 +45,7 @@ QUORLE_API int QUORLE_CALL GetBuildPhaseInformation(const char* phase, char* buf
 
 QUORLE_API int QUORLE_CALL GetSupportedFileExtensions(char* buffer, int32_t* length) {
     ModuleStateScope scope;
-    return CopyModuleStringAsList(11, buffer, length);
+    return CopyModuleStringAsList(strings::kFileTypes, buffer, length);
 }
 
 QUORLE_API int QUORLE_CALL GetDefaultOptions(const char* phase, const char* configuration,
@@ -69,7 +71,7 @@ QUORLE_API int QUORLE_CALL GetOutputFileTypes(const char* phase, char* buffer, i
 
 QUORLE_API int QUORLE_CALL GetEditOptionsSecondaryFileTypes(char* buffer, int32_t* length) {
     ModuleStateScope scope;
-    return CopyModuleStringAsList(15, buffer, length);
+    return CopyModuleStringAsList(strings::kExtraToolList, buffer, length);
 }
 
 QUORLE_API int QUORLE_CALL GetInformationForDisplay(const char* phaseDisplayName,
@@ -91,7 +93,9 @@ QUORLE_API int QUORLE_CALL ConvertOptionsForCommandLineDisplay(const char* s1, c
     if (s1 == nullptr || s2 == nullptr || command == nullptr || buffer == nullptr ||
         length == nullptr)
         return 1;
-    std::string text = CommandLineDisplayText(command);
+    UserMessages messages;
+    std::string text = CommandLineDisplayText(command, messages);
+    ShowUserMessages(messages);
     // An empty display text is a failure that leaves the length alone.
     if (text.empty()) return 1;
     return CopyStringForm(text, buffer, length);

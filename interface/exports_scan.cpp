@@ -7,6 +7,7 @@
 #include "interface/quorle.h"
 #include "output/colouring.h"
 #include "output/line_classifier.h"
+#include "resources/message_box.h"
 
 using namespace quorle;
 
@@ -33,7 +34,10 @@ QUORLE_API int QUORLE_CALL GetFileDependencies(const char* phase, const char* fi
     call.extra = {p9, p10, p11};
     call.info = info;
     call.request = request;
-    return depend::GetFileDependencies(LookupPhase(phase), call);
+    UserMessages messages;
+    int status = depend::GetFileDependencies(LookupPhase(phase), call, messages);
+    ShowUserMessages(messages);
+    return status;
 }
 
 QUORLE_API int QUORLE_CALL GetOutputLineInfo(const char* phase, intptr_t v2, intptr_t v3,

@@ -5,6 +5,7 @@
 #include "interface/module_state.h"
 #include "interface/quorle.h"
 #include "options/option_string.h"
+#include "resources/string_ids.h"
 #include "resources/string_table.h"
 
 using namespace quorle;
@@ -32,32 +33,32 @@ QUORLE_API int QUORLE_CALL GetDLLInterfaceVersion(uint32_t* major, uint32_t* min
     ModuleStateScope scope;
     if (major == nullptr || minor == nullptr) return 1;
     // The major value is written before the minor string is loaded.
-    if (!LoadNumber(1, major)) return 1;
-    return LoadNumber(2, minor) ? 0 : 1;
+    if (!LoadNumber(strings::kInterfaceMajorVersion, major)) return 1;
+    return LoadNumber(strings::kInterfaceMinorVersion, minor) ? 0 : 1;
 }
 
 QUORLE_API int QUORLE_CALL GetDLLProductVersion(char* buffer, int32_t* length) {
     ModuleStateScope scope;
     if (buffer == nullptr || length == nullptr) return 1;
-    return CopyStringAsList(3, buffer, length);
+    return CopyStringAsList(strings::kProductVersion, buffer, length);
 }
 
 QUORLE_API int QUORLE_CALL GetDLLOrdinalVersion(uint32_t* value) {
     ModuleStateScope scope;
     if (value == nullptr) return 1;
-    return LoadNumber(4, value) ? 0 : 1;
+    return LoadNumber(strings::kOrdinalVersion, value) ? 0 : 1;
 }
 
 QUORLE_API int QUORLE_CALL GetDLLType(char* buffer, int32_t* length) {
     ModuleStateScope scope;
     if (buffer == nullptr || length == nullptr) return 1;
-    return CopyStringAsList(5, buffer, length);
+    return CopyStringAsList(strings::kPluginType, buffer, length);
 }
 
 QUORLE_API int QUORLE_CALL GetCodeNavigationItems(const char* text, char* buffer, int32_t* length) {
     ModuleStateScope scope;
     if (text == nullptr || buffer == nullptr || length == nullptr) return 1;
-    auto item = LoadModuleString(38);
+    auto item = LoadModuleString(strings::kCodeNavigationItems);
     if (!item) return 1;
     return CopyListForm(*item, buffer, length);
 }

@@ -11,6 +11,7 @@
 #include "makefile/relative_path.h"
 #include "phases/input_list.h"
 #include "platform/platform.h"
+#include "resources/message_box.h"
 
 namespace quorle::makefile {
 
@@ -19,11 +20,11 @@ namespace {
 // Cleared by the first compiler handler of the loaded module.
 bool g_firstUseWarningPending = true;
 
-void ShowFirstUseWarning() {
-    if (!g_firstUseWarningPending) return;
+// The warning once per loaded module, then nothing.
+UserMessages TakeFirstUseWarning() {
+    if (!g_firstUseWarningPending) return {};
     g_firstUseWarningPending = false;
-    platform::ShowMessage("WARNING", std::string(kFirstUseWarning), platform::MessageButtons::Ok,
-                          platform::MessageIcon::Warning);
+    return {WarningText(std::string(kFirstUseWarning))};
 }
 
 bool ArgumentsPresent(const MakefileCall& call) {
@@ -68,7 +69,7 @@ std::string CommandText(std::string_view subcommandTarget) {
 }
 
 int GenerateMakefile(PhaseIndex phaseIndex, const MakefileCall& call) {
-    if (phaseIndex == kPhaseCompiler) ShowFirstUseWarning();
+    if (phaseIndex == kPhaseCompiler) ShowUserMessages(TakeFirstUseWarning());
     bool needsInputs = phaseIndex == kPhaseCompiler || phaseIndex == kPhaseAssembler;
     if (needsInputs && (call.inputList == nullptr || *call.inputList == '\0')) return 2;
     if (!ArgumentsPresent(call)) return 1;

@@ -1,17 +1,17 @@
 #include "models/path_parts.h"
 
+#include "core/path_text.h"
+
 namespace quorle::models {
 
 PathParts PathParts::Split(std::string_view path) {
     PathParts parts;
-    size_t slash = path.find_last_of("\\/");
-    std::string_view name = path;
-    if (slash == std::string_view::npos) {
+    std::string_view name = LastComponent(path);
+    if (name.size() == path.size()) {
         parts.sep = 0;
     } else {
-        parts.dir.assign(path.substr(0, slash));
-        parts.sep = path[slash];
-        name = path.substr(slash + 1);
+        parts.dir.assign(DirectoryPart(path));
+        parts.sep = path[parts.dir.size()];
     }
     size_t dot = name.rfind('.');
     if (dot == std::string_view::npos) {

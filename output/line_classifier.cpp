@@ -2,6 +2,7 @@
 
 #include "core/phase.h"
 #include "output/line_parts.h"
+#include "resources/string_ids.h"
 #include "resources/string_table.h"
 
 namespace quorle::output {
@@ -13,7 +14,6 @@ using detail::HasWarningKeyword;
 using detail::RecordFields;
 
 // String 35 holds the compiler's banner prefixes in this same form.
-constexpr int kCompilerBannerString = 35;
 
 constexpr std::string_view kAssemblerBanners = "CORVO SERIES ASSEMBLER Ver\n"
                                                "Copyright (C)\n"
@@ -213,7 +213,7 @@ std::optional<LineClass> ClassifyOutputLine(PhaseIndex phase, std::string_view l
     std::optional<std::string> compilerBanners;
     switch (phase) {
     case kPhaseCompiler:
-        compilerBanners = LoadModuleString(kCompilerBannerString);
+        compilerBanners = LoadModuleString(strings::kCompilerBanners);
         if (!compilerBanners) return std::nullopt;
         banners = *compilerBanners;
         break;

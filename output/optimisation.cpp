@@ -3,6 +3,7 @@
 #include <chrono>
 #include <thread>
 
+#include "core/path_text.h"
 #include "core/phase.h"
 #include "models/compiler_model.h"
 #include "models/linker_model.h"
@@ -11,9 +12,7 @@
 namespace quorle::output {
 
 std::string InConfigDirectory(std::string_view path) {
-    size_t cut = path.find_last_of("\\/");
-    std::string_view leaf = cut == std::string_view::npos ? path : path.substr(cut + 1);
-    return "$(CONFIGDIR)\\" + std::string(leaf);
+    return "$(CONFIGDIR)\\" + std::string(LastComponent(path));
 }
 
 int OptimisationMode(PhaseIndex phaseIndex, std::string_view options) {

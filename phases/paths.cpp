@@ -6,10 +6,6 @@ namespace quorle::phases {
 
 namespace {
 constexpr size_t kMaxFullPath = 260;
-
-bool IsSeparator(char c) {
-    return c == '\\' || c == '/';
-}
 } // namespace
 
 std::string CombinePath(std::string_view dir, std::string_view base, std::string_view ext) {
@@ -60,24 +56,6 @@ std::optional<std::string> ResolveAgainst(const std::string& configDir, const st
     platform::SetCurrentDirectory(saved);
     if (full.empty() || full.size() >= kMaxFullPath) return std::nullopt;
     return full;
-}
-
-std::string_view LastComponent(std::string_view path) {
-    size_t cut = path.find_last_of("\\/");
-    return cut == std::string_view::npos ? path : path.substr(cut + 1);
-}
-
-std::string_view WithoutExtension(std::string_view path) {
-    size_t dot = path.find_last_of('.');
-    if (dot == std::string_view::npos) return path;
-    for (size_t i = dot + 1; i < path.size(); ++i)
-        if (IsSeparator(path[i])) return path;
-    return path.substr(0, dot);
-}
-
-std::string_view DirectoryPart(std::string_view path) {
-    size_t cut = path.find_last_of("\\/");
-    return cut == std::string_view::npos ? std::string_view() : path.substr(0, cut);
 }
 
 } // namespace quorle::phases

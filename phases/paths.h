@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/path_text.h"
+
 namespace quorle::phases {
 
 // Directory, a backslash unless the directory is empty or ends with one, the
@@ -28,15 +30,5 @@ std::optional<std::string> PathOfAtCommand(std::string_view command);
 // empty or missing configuration directory and for results of 260
 // characters or more (the system's full-path limit).
 std::optional<std::string> ResolveAgainst(const std::string& configDir, const std::string& path);
-
-// The text after the last path separator (the whole text without one).
-std::string_view LastComponent(std::string_view path);
-
-// The path up to (not including) its last dot, looking only at the last
-// component; a path without an extension is returned whole.
-std::string_view WithoutExtension(std::string_view path);
-
-// Splits "dir\\name.ext" into directory (no trailing separator) and the rest.
-std::string_view DirectoryPart(std::string_view path);
 
 } // namespace quorle::phases

@@ -15,15 +15,13 @@
 #include "phases/step_models.h"
 #include "phases/text_files.h"
 #include "platform/platform.h"
+#include "resources/message_box.h"
+#include "resources/string_ids.h"
 #include "resources/string_table.h"
 
 namespace quorle::phases {
 
 namespace {
-
-constexpr int kCompilerExtensionString = 17;
-constexpr int kTemporaryBannerString = 42;
-constexpr int kCommandPrefixString = 43;
 
 struct StepContext {
     std::string_view options;
@@ -49,7 +47,7 @@ bool DeleteOutput(const std::string& configDir, const std::string& path) {
 int CompilerReport(const StepContext& step) {
     models::CCompilerModel model({}, step.options);
     if (model.m_nListing == 0) return 0;
-    auto extension = LoadModuleString(kCompilerExtensionString);
+    auto extension = LoadModuleString(strings::kCompilerExtension);
     if (!extension) return 0;
     std::string listFile =
         CombinePath(model.m_listPath.dir, model.m_listPath.leaf, model.m_listPath.ext);
@@ -69,8 +67,8 @@ int AssemblerReport(const StepContext& step) {
 int LinkerReport(const StepContext& step) {
     models::CLinkerModel model(step.options, kLinkerMapOptimisationFile);
     if (model.m_bSubcommand && model.m_strSubcommandFile.empty()) {
-        if (!LoadModuleString(kCommandPrefixString)) return 1;
-        auto banner = LoadModuleString(kTemporaryBannerString);
+        if (!LoadModuleString(strings::kCommandPrefix)) return 1;
+        auto banner = LoadModuleString(strings::kTemporaryBanner);
         auto subcommandFile = PathOfAtCommand(step.command);
         if (banner && subcommandFile) DeleteTemporaryFiles(*subcommandFile, *banner);
     }
@@ -91,10 +89,15 @@ bool DiscardOutput(PhaseIndex phaseIndex, const StepContext& step) {
     return DeleteOutput(step.configDir, MainOutputFile(phaseIndex, step.options));
 }
 
-int ArchiveObject(PhaseIndex phaseIndex, const StepContext& step) {
+StepOutcome ArchiveObject(PhaseIndex phaseIndex, const StepContext& step) {
     auto list = OutputFileList(phaseIndex, step.options, step.configDir);
-    if (!list) return 1;
+    if (!list) return {1, {}};
     return RunArchiveStep(step.info, std::string_view(*list).substr(0, list->rfind('|')));
+}
+
+int Shown(const StepOutcome& outcome) {
+    ShowUserMessages(outcome.messages);
+    return outcome.status;
 }
 
 } // namespace
@@ -124,9 +127,9 @@ int RunPostPhase(PhaseIndex phaseIndex, std::string_view options, std::string_vi
     if (discardOutput && DiscardOutput(phaseIndex, step)) return result;
     if ((phaseIndex == kPhaseCompiler || phaseIndex == kPhaseAssembler) &&
         options::HasToken(options, "LIBPROJECT"))
-        result = ArchiveObject(phaseIndex, step);
+        result = Shown(ArchiveObject(phaseIndex, step));
     if (phaseIndex == kPhaseLinker && options::HasToken(options, "[S|OUTFORM|BOTH]"))
-        result = RunSRecordStep(info, options);
+        result = Shown(RunSRecordStep(info, options));
     return result;
 }
 

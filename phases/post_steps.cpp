@@ -149,16 +149,16 @@ std::string SRecordCommand(const QuorleProjectInfo& info, std::string_view optio
     return command;
 }
 
-int RunArchiveStep(const QuorleProjectInfo& info, std::string_view objectFile) {
+StepOutcome RunArchiveStep(const QuorleProjectInfo& info, std::string_view objectFile) {
     std::string command = ArchiveCommand(info, objectFile);
-    if (command.empty()) return 1;
+    if (command.empty()) return {1, {}};
     return RunTool(command, {"Error during library creation -- time-out interval elapsed",
                              "Error during library creation -- failed"});
 }
 
-int RunSRecordStep(const QuorleProjectInfo& info, std::string_view options) {
+StepOutcome RunSRecordStep(const QuorleProjectInfo& info, std::string_view options) {
     std::string command = SRecordCommand(info, options);
-    if (command.empty()) return 1;
+    if (command.empty()) return {1, {}};
     return RunTool(command, {"Error during mot file creation -- time-out interval elapsed",
                              "Error during mot file creation -- failed"});
 }

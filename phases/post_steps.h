@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "phases/run_tool.h"
+
 struct QuorleProjectInfo;
 
 namespace quorle::phases {
@@ -34,10 +36,10 @@ bool AppendMapReport(const std::string& mapFile, bool userSubcommandFile,
 std::string ArchiveCommand(const QuorleProjectInfo& info, std::string_view objectFile);
 std::string SRecordCommand(const QuorleProjectInfo& info, std::string_view options);
 
-// Adds `objectFile` to the project's archive; 0 or 1.
-int RunArchiveStep(const QuorleProjectInfo& info, std::string_view objectFile);
-// Converts the project's ".x" file to ".mot"; 0 or 1.
-int RunSRecordStep(const QuorleProjectInfo& info, std::string_view options);
+// Adds `objectFile` to the project's archive.
+StepOutcome RunArchiveStep(const QuorleProjectInfo& info, std::string_view objectFile);
+// Converts the project's ".x" file to ".mot".
+StepOutcome RunSRecordStep(const QuorleProjectInfo& info, std::string_view options);
 
 // Deletes the temporary files that a sub-command file lists after banner
 // lines. Only plain files on the same volume as the sub-command file are

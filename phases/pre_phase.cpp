@@ -17,6 +17,8 @@
 #include "phases/paths.h"
 #include "phases/text_files.h"
 #include "platform/platform.h"
+#include "resources/message_box.h"
+#include "resources/string_ids.h"
 #include "resources/string_table.h"
 #include "sections/script_file.h"
 #include "toolchain/family.h"
@@ -24,9 +26,6 @@
 namespace quorle::phases {
 
 namespace {
-
-constexpr int kCommandPrefixString = 43; // "@"
-constexpr int kCompilerExtensionString = 17;
 
 bool ArgumentsPresent(const PrePhaseCall& call, bool needInputList) {
     if (needInputList && call.inputList == nullptr) return false;
@@ -66,8 +65,8 @@ int WriteAndHandOver(const PrePhaseCall& call, const std::string& prefix, const 
 int CompilerPrePhase(const PrePhaseCall& call) {
     if (call.inputList == nullptr || *call.inputList == '\0') return kPhaseNothingToDo;
     if (!ArgumentsPresent(call, true)) return kPhaseFailed;
-    auto prefix = LoadModuleString(kCommandPrefixString);
-    auto extension = LoadModuleString(kCompilerExtensionString);
+    auto prefix = LoadModuleString(strings::kCommandPrefix);
+    auto extension = LoadModuleString(strings::kCompilerExtension);
     if (!prefix || !extension) return kPhaseFailed;
     std::vector<std::string> entries = SplitInputList(call.inputList);
     models::CCompilerModel model =
@@ -85,7 +84,7 @@ int CompilerPrePhase(const PrePhaseCall& call) {
 int AssemblerPrePhase(const PrePhaseCall& call) {
     if (call.inputList == nullptr || *call.inputList == '\0') return kPhaseNothingToDo;
     if (!ArgumentsPresent(call, true)) return kPhaseFailed;
-    auto prefix = LoadModuleString(kCommandPrefixString);
+    auto prefix = LoadModuleString(strings::kCommandPrefix);
     if (!prefix) return kPhaseFailed;
     models::CAssemblerModel model(call.options);
     std::string configDir = call.info->configDir;
@@ -99,7 +98,7 @@ int AssemblerPrePhase(const PrePhaseCall& call) {
 
 int GeneratorPrePhase(const PrePhaseCall& call) {
     if (!ArgumentsPresent(call, false)) return kPhaseFailed;
-    auto prefix = LoadModuleString(kCommandPrefixString);
+    auto prefix = LoadModuleString(strings::kCommandPrefix);
     if (!prefix) return kPhaseFailed;
     models::CGeneratorModel model(call.options);
     if (model.m_nBuild != 1) return kPhaseNothingToDo;
@@ -129,7 +128,7 @@ bool WriteLinkerScript(const std::string& path, const models::CLinkerModel& mode
 
 int LinkerPrePhase(const PrePhaseCall& call) {
     if (!ArgumentsPresent(call, true)) return kPhaseFailed;
-    auto prefix = LoadModuleString(kCommandPrefixString);
+    auto prefix = LoadModuleString(strings::kCommandPrefix);
     if (!prefix) return kPhaseFailed;
     const QuorleProjectInfo& info = *call.info;
     std::string configDir = info.configDir;
@@ -146,6 +145,7 @@ int LinkerPrePhase(const PrePhaseCall& call) {
         std::string text;
         cmdline::LinkTextResult link = cmdline::BuildLinkText(model, SplitInputList(call.inputList),
                                                               text, configDir, /*inputFile=*/true);
+        ShowUserMessages(link.messages);
         if (!link.ok) return kPhaseFailed;
         // The link text builder has told the user; a link without those
         // objects would build a wrong program, so the step stops here.

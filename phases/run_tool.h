@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "core/user_message.h"
+
 namespace quorle::phases {
 
 struct ToolMessages {
@@ -11,13 +13,19 @@ struct ToolMessages {
     const char* failed;
 };
 
+// A step's status (0 done, 1 failed) and what the user is to be told.
+struct StepOutcome {
+    int status = 0;
+    UserMessages messages;
+};
+
 inline constexpr uint32_t kToolTimeoutMs = 90000;
 
 // Starts the command line without a window and waits for it. A tool that
 // cannot start gives 1 silently; a tool still running after the time-out is
 // terminated, and a tool that ends with a non-zero exit code counts as failed:
-// both show their message and give 1.
-int RunTool(const std::string& commandLine, const ToolMessages& messages,
+// both give 1 and their message.
+StepOutcome RunTool(const std::string& commandLine, const ToolMessages& messages,
             uint32_t timeoutMs = kToolTimeoutMs);
 
 } // namespace quorle::phases

@@ -1,5 +1,6 @@
 #include "phases/text_files.h"
 
+#include "core/path_text.h"
 #include "platform/platform.h"
 
 namespace quorle::phases {
@@ -44,11 +45,10 @@ bool AppendToExistingFile(const std::string& path, const std::string& text) {
 bool CreateDirectoryChain(const std::string& path) {
     if (path.empty()) return false;
     if (platform::IsDirectory(path)) return true;
-    size_t cut = path.find_last_of("\\/");
     // Strip trailing separators before looking for the parent.
-    if (cut == path.size() - 1) return CreateDirectoryChain(path.substr(0, cut));
-    if (cut != std::string::npos && cut > 0) {
-        std::string parent = path.substr(0, cut);
+    if (IsPathSeparator(path.back())) return CreateDirectoryChain(path.substr(0, path.size() - 1));
+    if (!DirectoryPart(path).empty()) {
+        std::string parent(DirectoryPart(path));
         bool driveRoot = parent.size() == 2 && parent[1] == ':';
         if (!driveRoot && !platform::IsDirectory(parent)) CreateDirectoryChain(parent);
     }

@@ -3,10 +3,12 @@
 #include <climits>
 #include <string_view>
 
-#include "core/ascii_text.h"
+#include "core/path_text.h"
 #include "core/records.h"
+#include "core/ascii_text.h"
 #include "options/option_string.h"
 #include "platform/platform.h"
+#include "resources/string_ids.h"
 
 namespace quorle::toolchain {
 namespace {
@@ -25,21 +27,21 @@ struct FamilyRow {
 // Tool paths are stored with forward slashes and the support directory with
 // backslashes; both are appended to the installation directory as they stand.
 constexpr FamilyRow kFamilies[] = {
-    {Family::Corvo, "Dravik GNUCORVO [ELF]", 50, "corvo-elf", "/corvo-elf/bin/corvo-elf-g++.exe",
+    {Family::Corvo, "Dravik GNUCORVO [ELF]", strings::kToolchainCorvo, "corvo-elf", "/corvo-elf/bin/corvo-elf-g++.exe",
      "/corvo-elf/bin/corvo-elf-ar.exe", "/corvo-elf/bin/corvo-elf-objcopy.exe",
      "\\corvo-elf\\libexec\\gcc\\corvo-elf"},
-    {Family::Pelka, "Dravik GNUPELKA [ELF]", 51, "pelka-elf", "/pelka-elf/bin/pelka-elf-g++.exe",
+    {Family::Pelka, "Dravik GNUPELKA [ELF]", strings::kToolchainPelka, "pelka-elf", "/pelka-elf/bin/pelka-elf-g++.exe",
      "/pelka-elf/bin/pelka-elf-ar.exe", "/pelka-elf/bin/pelka-elf-objcopy.exe",
      "\\pelka-elf\\libexec\\gcc\\pelka-elf"},
-    {Family::Tamsin, "Dravik GNUTAMSIN [ELF]", 52, "tamsin-elf",
+    {Family::Tamsin, "Dravik GNUTAMSIN [ELF]", strings::kToolchainTamsin, "tamsin-elf",
      "/tamsin-elf/bin/tamsin-elf-gcc.exe", "/tamsin-elf/bin/tamsin-elf-ar.exe",
      "/tamsin-elf/bin/tamsin-elf-objcopy.exe", "\\tamsin-elf\\libexec\\gcc\\tamsin-elf"},
-    {Family::Zenta, "Dravik GNUZENTA [ELF]", 53, "zenta-elf", "/zenta-elf/bin/zenta-elf-gcc.exe",
+    {Family::Zenta, "Dravik GNUZENTA [ELF]", strings::kToolchainZenta, "zenta-elf", "/zenta-elf/bin/zenta-elf-gcc.exe",
      "/zenta-elf/bin/zenta-elf-ar.exe", "/zenta-elf/bin/zenta-elf-objcopy.exe",
      "\\zenta-elf\\libexec\\gcc\\zenta-elf"},
 };
 
-constexpr int kCaptionOther = 54;
+constexpr int kCaptionOther = strings::kToolchainGeneric;
 
 // The options editor and the linker pre-phase look families up in one order
 // and without regard to case; the tool runners exactly and in another.
@@ -223,9 +225,7 @@ bool WriteToolchainSettings(const QuorleProjectInfo& info, int value) {
 
 SiblingVersions ReadSiblingVersions(const std::string& fileInPluginDir) {
     // The directory part keeps its trailing separator; either slash counts.
-    size_t slash = fileInPluginDir.find_last_of("\\/");
-    std::string dir =
-        slash == std::string::npos ? std::string() : fileInPluginDir.substr(0, slash + 1);
+    std::string dir(DirectoryWithSeparator(fileInPluginDir));
     SiblingVersions versions;
     versions.tolvane = ReadSiblingVersion(dir, "tolvane.tbp");
     versions.ferrlink = ReadSiblingVersion(dir, "Ferrlink.tbp");

@@ -63,7 +63,8 @@ class CompilerScan : public ::testing::Test {
     void Reset() {
         ScanCall call;
         call.reset = true;
-        ScanCompiler(call, {});
+        quorle::UserMessages ignored;
+        ScanCompiler(call, {}, ignored);
     }
 
     // Runs one scan; returns the result code and fills `items`.
@@ -76,7 +77,7 @@ class CompilerScan : public ::testing::Test {
         call.options = options.c_str();
         call.result = &block;
         call.info = &info_;
-        int result = ScanCompiler(call, version);
+        int result = ScanCompiler(call, version, messages_);
         items = Entries(block);
         std::free(block);
         return result;
@@ -91,6 +92,7 @@ class CompilerScan : public ::testing::Test {
     TempTree tree_;
     std::string install_;
     QuorleProjectInfo info_{};
+    quorle::UserMessages messages_; // what the scans would tell the user
 };
 
 } // namespace
@@ -127,6 +129,7 @@ TEST_F(CompilerScan, NestedHeadersBlanksAndSystemDirectories) {
     ASSERT_EQ(items.size(), 5u);
     EXPECT_EQ(items[0], Windows(local) + "|FALSE|C++ header file");
     EXPECT_EQ(Runs(), 2);
+    EXPECT_TRUE(messages_.empty());
 }
 
 TEST_F(CompilerScan, MissingHeaderAndMissingSource) {

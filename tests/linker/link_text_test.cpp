@@ -7,7 +7,6 @@
 #include "cmdline/linker_inputs.h"
 #include "cmdline/linker_text.h"
 #include "models/linker_model.h"
-#include "sections/message_capture.h"
 #include "support/test_files.h"
 
 using namespace quorle::cmdline;
@@ -24,6 +23,14 @@ std::string Build(CLinkerModel& model, std::vector<std::string> inputs = {}, boo
     std::string out;
     EXPECT_TRUE(BuildLinkText(model, std::move(inputs), out, dir, inputFile).ok);
     return out;
+}
+
+// The option lines of a model that has nothing to report.
+std::string OptionLines(const CLinkerModel& model) {
+    quorle::UserMessages messages;
+    std::string text = LinkerOptionLines(model, messages);
+    EXPECT_TRUE(messages.empty());
+    return text;
 }
 
 fs::path FreshDir(const std::string& name) {
@@ -76,13 +83,14 @@ TEST(LinkText, ObjectsOnTheCommandLine) {
 TEST(LinkText, UnwritableInputFileIsReported) {
     fs::path dir = FreshDir("unwritable") / "missing";
     CLinkerModel model;
-    MessageCapture messages("unwritable_input_file");
     std::string out;
     LinkTextResult result =
         BuildLinkText(model, {"a.o|Object file", "b.o|Object file"}, out, dir.string(), true);
     EXPECT_TRUE(result.ok);
     EXPECT_EQ(result.unwrittenInputs, (std::vector<std::string>{"b.o", "a.o"}));
-    EXPECT_NE(messages.Text().find("missing from the link:\\nb.o\\na.o"), std::string::npos);
+    ASSERT_EQ(result.messages.size(), 1u);
+    EXPECT_EQ(result.messages[0].kind, quorle::MessageKind::Error);
+    EXPECT_TRUE(result.messages[0].text.ends_with("missing from the link:\nb.o\na.o"));
 }
 
 TEST(LinkText, BadInputsFailWithTheTextBuiltSoFar) {
@@ -155,7 +163,7 @@ TEST(LinkText, OptionLinesInOrderForLd) {
     model.m_aSwitches[models::kSwBStatic] = true;
     model.m_aSwitches[models::kSwDelLs] = true;
     model.m_aSwitches[models::kSwGcSects] = true;
-    EXPECT_EQ(LinkerOptionLines(model), "-entry=_start\n"
+    EXPECT_EQ(OptionLines(model), "-entry=_start\n"
                                         "-defsym A=1\n"
                                         "-defsym B=0x10\n"
                                         "-L \"$(TCINSTALL)\\lib\"\n"
@@ -174,7 +182,7 @@ TEST(LinkText, OptionLinesInOrderForLd) {
                                         "--gc-sections");
     model.m_nCpuCheckMode = 2;
     model.m_strCpuInfoFile = "C:\\cpu.cpu";
-    EXPECT_NE(LinkerOptionLines(model).find("\n-cpu=C:\\cpu.cpu\n"), std::string::npos);
+    EXPECT_NE(OptionLines(model).find("\n-cpu=C:\\cpu.cpu\n"), std::string::npos);
 }
 
 TEST(LinkText, OptionLinesThroughGcc) {
@@ -186,7 +194,7 @@ TEST(LinkText, OptionLinesThroughGcc) {
     model.m_strRelocCount = "3";
     model.m_bMapFile = true;
     model.m_aSwitches[models::kSwBStatic] = true;
-    EXPECT_EQ(LinkerOptionLines(model), "-Wl,-defsym -Wl,A=1\n"
+    EXPECT_EQ(OptionLines(model), "-Wl,-defsym -Wl,A=1\n"
                                         "-Wl,-split-by-reloc=3\n"
                                         "-nostartfiles\n"
                                         "|-o \"$(CONFIGDIR)\\$(PROJECTNAME).x\"\n"
@@ -197,7 +205,7 @@ TEST(LinkText, OptionLinesThroughGcc) {
     EXPECT_EQ(GccMarker(model), "");
     // A count of "0" or nothing gives no split.
     model.m_strRelocCount = "0";
-    EXPECT_EQ(LinkerOptionLines(model).find("split-by-reloc"), std::string::npos);
+    EXPECT_EQ(OptionLines(model).find("split-by-reloc"), std::string::npos);
 }
 
 TEST(LinkText, LibraryFormsHaveNoEntrySymbolsStartsOrChecks) {
@@ -212,7 +220,7 @@ TEST(LinkText, LibraryFormsHaveNoEntrySymbolsStartsOrChecks) {
         model.m_listForcedSymbols = {"f"};
         model.m_nCpuCheckMode = 2;
         model.m_strPsCheck = "x";
-        EXPECT_EQ(LinkerOptionLines(model), "|-o \"$(CONFIGDIR)\\$(PROJECTNAME).x\"") << form;
+        EXPECT_EQ(OptionLines(model), "|-o \"$(CONFIGDIR)\\$(PROJECTNAME).x\"") << form;
     }
 }
 
@@ -222,36 +230,36 @@ TEST(LinkText, UserSubcommandFileReplacesTheOptionLines) {
     model.m_strSubcommandFile = "C:\\my.sub";
     model.m_bUseGcc = true;
     model.m_bLto = true;
-    EXPECT_EQ(LinkerOptionLines(model), "-Wl,@\"C:\\my.sub\"");
+    EXPECT_EQ(OptionLines(model), "-Wl,@\"C:\\my.sub\"");
     model.m_bUseGcc = false;
-    EXPECT_EQ(LinkerOptionLines(model), "@\"C:\\my.sub\"");
+    EXPECT_EQ(OptionLines(model), "@\"C:\\my.sub\"");
     model.m_nSubcommandType = 1;
-    EXPECT_EQ(LinkerOptionLines(model), "-T \"C:\\my.sub\"");
-    MessageCapture messages("invalid_subcommand_type");
+    EXPECT_EQ(OptionLines(model), "-T \"C:\\my.sub\"");
     model.m_nSubcommandType = 2;
-    EXPECT_EQ(LinkerOptionLines(model), "");
-    EXPECT_NE(messages.Text().find("Invalid sub-command file type"), std::string::npos);
+    quorle::UserMessages messages;
+    EXPECT_EQ(LinkerOptionLines(model, messages), "");
+    EXPECT_EQ(messages, quorle::UserMessages{quorle::ErrorText("Invalid sub-command file type")});
     // Without a file name the ordinary lines are written.
     model.m_strSubcommandFile.clear();
-    EXPECT_NE(LinkerOptionLines(model).find("-flto"), std::string::npos);
+    EXPECT_NE(OptionLines(model).find("-flto"), std::string::npos);
 }
 
 TEST(LinkText, FamilyFlags) {
     CLinkerModel corvo("[S|CPUTYPE|CV2] [S|ENDIAN|LITTLE] [B|MMORVATH|1] [B|MRELAX|1]");
-    EXPECT_TRUE(LinkerOptionLines(corvo).ends_with("\n-EL -mcorvolelf\n-morvath\n-relax"));
+    EXPECT_TRUE(OptionLines(corvo).ends_with("\n-EL -mcorvolelf\n-morvath\n-relax"));
     CLinkerModel corvoBig("[S|CPUTYPE|CV2] [S|ENDIAN|BIG]");
-    EXPECT_EQ(LinkerOptionLines(corvoBig).find("-EL"), std::string::npos);
+    EXPECT_EQ(OptionLines(corvoBig).find("-EL"), std::string::npos);
     CLinkerModel pelka("[S|CPUTYPE|PK2] [B|HMRELAX|1] [B|HMNORMAL|1]");
-    EXPECT_TRUE(LinkerOptionLines(pelka).ends_with("\n-relax"));
+    EXPECT_TRUE(OptionLines(pelka).ends_with("\n-relax"));
     CLinkerModel tamsin("[S|CPUTYPE|TM16A] [S|ENDIAN|LITTLE]");
-    EXPECT_EQ(LinkerOptionLines(tamsin), "|-o \"$(CONFIGDIR)\\$(PROJECTNAME).x\"");
+    EXPECT_EQ(OptionLines(tamsin), "|-o \"$(CONFIGDIR)\\$(PROJECTNAME).x\"");
     CLinkerModel zenta("[S|CPUTYPE|ZN600] [S|ENDIAN|BIG] [B|RMRELAX|1] [B|USEGCCTOLINK|1]");
     EXPECT_TRUE(
-        LinkerOptionLines(zenta).ends_with("\n-Wl,-EB -Wl,--oformat=elf32-zenta-be \n-relax"));
+        OptionLines(zenta).ends_with("\n-Wl,-EB -Wl,--oformat=elf32-zenta-be \n-relax"));
     CLinkerModel zentaLd("[S|CPUTYPE|ZN600] [S|ENDIAN|BIG]");
-    EXPECT_TRUE(LinkerOptionLines(zentaLd).ends_with("\n-EB --oformat=elf32-zenta-be "));
+    EXPECT_TRUE(OptionLines(zentaLd).ends_with("\n-EB --oformat=elf32-zenta-be "));
     CLinkerModel zentaUnset("[S|CPUTYPE|ZN600]");
-    EXPECT_EQ(LinkerOptionLines(zentaUnset).find("-EB"), std::string::npos);
+    EXPECT_EQ(OptionLines(zentaUnset).find("-EB"), std::string::npos);
 }
 
 TEST(LinkText, ReorderByTheLinkOrderLists) {

@@ -79,19 +79,25 @@ TEST(RunTool, ExitCodeAndTimeOutAreFailuresWithTheirMessages) {
     p.InstallStandInTools();
     std::string tool = p.toolchainDir + "/corvo-elf/bin/corvo-elf-ar.exe";
     ToolMessages messages{"T-out", "F-ail"};
-    EXPECT_EQ(RunTool(tool + " a b", messages), 0);
+    StepOutcome done = RunTool(tool + " a b", messages);
+    EXPECT_EQ(done.status, 0);
+    EXPECT_TRUE(done.messages.empty());
     platform::SetEnv("QUORLE_RECORDER_EXIT", "3");
-    EXPECT_EQ(RunTool(tool + " c", messages), 1);
+    StepOutcome failed = RunTool(tool + " c", messages);
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_EQ(failed.messages, UserMessages{ErrorText("F-ail")});
     platform::SetEnv("QUORLE_RECORDER_EXIT", "0");
     platform::SetEnv("QUORLE_RECORDER_SLEEP_MS", "5000");
     auto started = std::chrono::steady_clock::now();
-    EXPECT_EQ(RunTool(tool + " d", messages, 300), 1);
+    StepOutcome late = RunTool(tool + " d", messages, 300);
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(4));
-    EXPECT_EQ(RunTool(p.root + "/no-such-tool.exe", messages), 1);
-    auto lines = p.MessageLines();
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0], "ERROR\tF-ail\tOK");
-    EXPECT_EQ(lines[1], "ERROR\tT-out\tOK");
+    EXPECT_EQ(late.status, 1);
+    EXPECT_EQ(late.messages, UserMessages{ErrorText("T-out")});
+    StepOutcome missing = RunTool(p.root + "/no-such-tool.exe", messages);
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_TRUE(missing.messages.empty());
+    // Showing the messages is left to the phase handler.
+    EXPECT_TRUE(p.MessageLines().empty());
     EXPECT_EQ(p.ToolCalls().size(), 3u);
 }
 
@@ -224,7 +230,9 @@ TEST(PostSteps, ArchiveAndConverterCommandLines) {
     // The post-phase steps compare the toolchain name exactly.
     p.toolchainName = "dravik gnuzenta [elf]";
     EXPECT_EQ(SRecordCommand(*p.Info(), ""), "");
-    EXPECT_EQ(RunSRecordStep(*p.Info(), ""), 1);
+    StepOutcome unknown = RunSRecordStep(*p.Info(), "");
+    EXPECT_EQ(unknown.status, 1);
+    EXPECT_TRUE(unknown.messages.empty());
     p.toolchainName = "Dravik GNUTAMSIN [ELF]";
     p.toolchainDir = "C:\\Program Files\\gnu";
     EXPECT_EQ(ArchiveCommand(*p.Info(), "b.o").substr(0, 1), "\"");

@@ -1,0 +1,45 @@
+#include "cmdline/link_lines.h"
+
+#include "options/option_string.h"
+
+namespace quorle::cmdline {
+
+std::string Quoted(std::string_view text) {
+    std::string quoted;
+    quoted.reserve(text.size() + 2);
+    quoted += '"';
+    quoted += text;
+    quoted += '"';
+    return quoted;
+}
+
+void AddLine(std::string& text, std::string_view line) {
+    options::AppendToken(text, line, '\n');
+}
+
+bool FormAllowsSymbols(const models::CLinkerModel& model) {
+    return model.m_nOutputForm == models::kFormDefault || model.m_nOutputForm == models::kFormBoth;
+}
+
+bool FormAllowsBinaries(int form) {
+    return form == models::kFormDefault || form == models::kFormBoth || form == models::kFormHex ||
+           form == models::kFormStype || form == models::kFormBinary;
+}
+
+BarSplit SplitBarLines(std::string_view text) {
+    BarSplit split;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view line = text.substr(start, end - start);
+        if (!line.empty() && line.front() == '|')
+            AddLine(split.barred, line.substr(1));
+        else
+            AddLine(split.plain, line);
+        start = end + 1;
+    }
+    return split;
+}
+
+} // namespace quorle::cmdline
