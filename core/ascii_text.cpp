@@ -9,6 +9,18 @@ bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
     return true;
 }
 
+std::string ToAsciiLower(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) c = AsciiLower(c);
+    return lower;
+}
+
+std::string ToAsciiUpper(std::string_view text) {
+    std::string upper(text);
+    for (char& c : upper) c = AsciiUpper(c);
+    return upper;
+}
+
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && StartsWithIgnoringCase(a, b);
 }

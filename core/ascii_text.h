@@ -3,6 +3,7 @@
 // Only A-Z and a-z fold, whatever locale the host process has set.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace quorle::options {
@@ -11,6 +12,29 @@ namespace quorle::options {
 constexpr char AsciiLower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
+
+// 'a'..'z' become 'A'..'Z'; every other byte is kept.
+constexpr char AsciiUpper(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+// Blanks between option tokens and words: space, tab, CR and LF.
+constexpr bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+// The C locale's white space: the blanks, vertical tab and form feed.
+constexpr bool IsAsciiSpace(char c) {
+    return IsBlank(c) || c == '\v' || c == '\f';
+}
+
+constexpr bool IsAsciiLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+// The text with AsciiLower or AsciiUpper applied to every byte.
+std::string ToAsciiLower(std::string_view text);
+std::string ToAsciiUpper(std::string_view text);
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b);
 bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix);

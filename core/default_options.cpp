@@ -1,5 +1,7 @@
 #include "core/default_options.h"
 
+#include "core/ascii_text.h"
+
 #include "core/phase.h"
 
 namespace quorle {
@@ -61,15 +63,6 @@ constexpr DefaultRow kDefaultRows[] = {
     {kPhaseLinker, "", "RELEASE", kLinkerRelease},
 };
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-        if (lower(a[i]) != lower(b[i])) return false;
-    }
-    return true;
-}
-
 bool ListContains(std::string_view commaList, std::string_view name) {
     while (true) {
         size_t comma = commaList.find(',');
@@ -90,7 +83,7 @@ std::string DefaultOptions(PhaseIndex phaseIndex, std::string_view configuration
     for (const DefaultRow& row : kDefaultRows) {
         if (row.phase != phaseIndex) continue;
         bool match = UsesFileTypes(phaseIndex)
-                         ? EqualsIgnoringCase(row.configuration, configuration) &&
+                         ? options::EqualsIgnoringCase(row.configuration, configuration) &&
                                ListContains(row.fileTypes, fileType)
                          : row.configuration == configuration;
         if (match) return std::string(row.options);

@@ -1,8 +1,8 @@
 // Compiler phase: the family's driver prints the source's make rule.
 #include <cctype>
-
 #include "core/records.h"
 #include "depend/dependency_scan.h"
+#include "core/ascii_text.h"
 #include "depend/make_rule.h"
 #include "depend/scan_command.h"
 #include "depend/scan_guards.h"
@@ -17,7 +17,7 @@ constexpr uint32_t kScanTimeoutMs = 10000;
 
 bool EndsWithHeaderExtension(std::string_view path) {
     return path.size() >= 2 && path[path.size() - 2] == '.' &&
-           std::tolower(static_cast<unsigned char>(path.back())) == 'h';
+           options::AsciiLower(path.back()) == 'h';
 }
 
 // The first sub-directory of the driver's support directory (the compiler

@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "core/ascii_text.h"
 #include "core/path_text.h"
 #include "platform/platform.h"
 
@@ -44,7 +45,7 @@ bool IsSeparator(char c) {
 bool EqualsUpper(std::string_view token, std::string_view upper) {
     if (token.size() != upper.size()) return false;
     for (size_t i = 0; i < token.size(); ++i)
-        if (std::toupper(static_cast<unsigned char>(token[i])) != upper[i]) return false;
+        if (options::AsciiUpper(token[i]) != upper[i]) return false;
     return true;
 }
 
@@ -105,9 +106,8 @@ bool IsFile(const std::string& path) {
     return platform::FileExists(path) && !platform::IsDirectory(path);
 }
 
-std::string Lower(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
+std::string Lower(std::string_view text) {
+    return options::ToAsciiLower(text);
 }
 
 } // namespace

@@ -1,8 +1,9 @@
 #include "depend/make_rule.h"
 
-#include "core/path_text.h"
-
 #include <algorithm>
+
+#include "core/ascii_text.h"
+#include "core/path_text.h"
 
 namespace quorle::depend {
 namespace {
@@ -14,9 +15,7 @@ constexpr std::string_view kNoSuchFile = "No such file or directory";
 // Length of an error entry that does not name a missing file.
 constexpr size_t kShortEntry = 24;
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
+using options::IsBlank;
 
 std::string WithBackslashes(std::string_view text) {
     std::string out(text);

@@ -1,10 +1,10 @@
 #include "depend/scan_lists.h"
 
 #include <algorithm>
-#include <cctype>
 
-#include "core/record_check.h"
+#include "core/ascii_text.h"
 #include "core/records.h"
+#include "core/record_check.h"
 #include "core/result_buffer.h"
 
 namespace quorle::depend {
@@ -40,9 +40,7 @@ bool ValidRequest(const QuorleDependencyRequest* request) {
 }
 
 std::string LowerPath(std::string_view path) {
-    std::string lower(path);
-    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return lower;
+    return options::ToAsciiLower(path);
 }
 
 } // namespace quorle::depend

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/ascii_text.h"
+
 namespace quorle::options {
 
 // The set every reader and writer uses: a double quote, then "]".
@@ -33,11 +35,6 @@ std::string Escape(std::string_view text, std::string_view set = kEscapeSet);
 std::string Unescape(std::string_view text, std::string_view set = kEscapeSet);
 // Unescape applied to `text` itself.
 void UnescapeInPlace(std::string& text, std::string_view set = kEscapeSet);
-
-// The blanks that separate the tokens of an option string.
-inline bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
 
 // Splits an option string into its raw tokens (brackets and quotes kept).
 // Whitespace outside double quotes separates; each quote toggles.

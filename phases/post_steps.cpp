@@ -4,6 +4,7 @@
 #include <optional>
 #include <sstream>
 
+#include "core/ascii_text.h"
 #include "core/records.h"
 #include "options/option_string.h"
 #include "phases/paths.h"
@@ -39,18 +40,14 @@ std::string ProjectFile(const QuorleProjectInfo& info, std::string_view extensio
 // "C:", "\\\\server\\share" or "/": the volume a full path lies on.
 std::string VolumeOf(std::string_view path) {
     if (path.size() >= 2 && path[1] == ':') {
-        return std::string(1,
-                           static_cast<char>(std::toupper(static_cast<unsigned char>(path[0])))) +
-               ":";
+        return std::string(1, options::AsciiUpper(path[0])) + ":";
     }
     if (path.size() >= 2 && (path[0] == '\\' || path[0] == '/') &&
         (path[1] == '\\' || path[1] == '/')) {
         size_t server = path.find_first_of("\\/", 2);
         if (server == std::string_view::npos) return std::string(path);
         size_t share = path.find_first_of("\\/", server + 1);
-        std::string volume(path.substr(0, share));
-        for (char& c : volume) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        return volume;
+        return options::ToAsciiLower(path.substr(0, share));
     }
     return path.empty() ? std::string() : std::string(1, '/');
 }

@@ -1,9 +1,9 @@
 #include "platform/message_log.h"
 
-#include <cctype>
 #include <cstdio>
 #include <vector>
 
+#include "core/ascii_text.h"
 #include "platform/platform.h"
 
 namespace quorle::platform {
@@ -17,8 +17,7 @@ std::string Trim(const std::string& text) {
 }
 
 std::string Upper(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
+    return options::ToAsciiUpper(text);
 }
 
 struct AnswerQueue {

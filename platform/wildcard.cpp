@@ -1,13 +1,13 @@
 #include "platform/wildcard.h"
 
-#include <cctype>
+#include "core/ascii_text.h"
+
 
 namespace quorle::platform {
 namespace {
 
 bool SameLetter(char a, char b) {
-    return std::tolower(static_cast<unsigned char>(a)) ==
-           std::tolower(static_cast<unsigned char>(b));
+    return options::AsciiLower(a) == options::AsciiLower(b);
 }
 
 } // namespace

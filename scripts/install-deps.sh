@@ -2,7 +2,8 @@
 # Installs the Debian packages the project needs, only those missing.
 set -euo pipefail
 packages=(build-essential cmake ninja-build g++ clang libclang-rt-14-dev
-          libgtest-dev googletest libbenchmark-dev nlohmann-json3-dev binutils)
+          libgtest-dev googletest libbenchmark-dev nlohmann-json3-dev binutils
+          locales)
 if [ "${1:-}" = "--windows" ]; then
   packages+=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64)
 fi

@@ -1,7 +1,6 @@
 #include "platform/posix/ini_file.h"
 
-#include <cctype>
-
+#include "core/ascii_text.h"
 #include "platform/platform.h"
 
 namespace quorle::platform::posix {
@@ -9,19 +8,13 @@ namespace {
 
 std::string Trim(const std::string& text) {
     size_t begin = 0, end = text.size();
-    while (begin < end && std::isspace(static_cast<unsigned char>(text[begin]))) ++begin;
-    while (end > begin && std::isspace(static_cast<unsigned char>(text[end - 1]))) --end;
+    while (begin < end && options::IsAsciiSpace(text[begin])) ++begin;
+    while (end > begin && options::IsAsciiSpace(text[end - 1])) --end;
     return text.substr(begin, end - begin);
 }
 
 bool SameName(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    }
-    return true;
+    return options::EqualsIgnoringCase(a, b);
 }
 
 // The name of a "[name]" line, or nothing for other lines.
