@@ -2,11 +2,32 @@
 // them. A field's value is the position of its token in its table.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <string_view>
 
 namespace quorle::models::compiler_keys {
 
 using SV = std::string_view;
+
+// One switch option: its key in the option string and the gcc flag it adds.
+// Further per-option facts (such as an editor page binding) belong here too.
+struct FlagOption {
+    SV key;
+    SV flag;
+};
+
+template <size_t N> constexpr std::array<SV, N> KeysOf(const FlagOption (&rows)[N]) {
+    std::array<SV, N> keys{};
+    for (size_t i = 0; i < N; ++i) keys[i] = rows[i].key;
+    return keys;
+}
+
+template <size_t N> constexpr std::array<SV, N> FlagsOf(const FlagOption (&rows)[N]) {
+    std::array<SV, N> flags{};
+    for (size_t i = 0; i < N; ++i) flags[i] = rows[i].flag;
+    return flags;
+}
 
 inline constexpr SV kLanguage[] = {"", "S|LANG|CPP", "S|LANG|PREPRO"};
 inline constexpr SV kProjectType[] = {"S|PROJECTTYPE|CAPPPROJECT", "S|PROJECTTYPE|CPPAPPPROJECT",
@@ -21,41 +42,45 @@ inline constexpr SV kFileInlinePath = "S|FILE_INLINE_PATH|";
 inline constexpr SV kWInhibit[] = {"", "B|WINHIBIT|1"};
 inline constexpr SV kWAll = "B|WALL|1";
 
-inline constexpr SV kWarn1Keys[] = {
-    "B|WNIMPORT|1", "B|WCSUB|1",    "B|WCOMMENT|1", "B|WFORMAT|1", "B|WIMPLICIT|1",
-    "B|WPAREN|1",   "B|WRTYPE|1",   "B|WSWITCH|1",  "B|WTGRAPH|1", "B|WUNUSED|1",
-    "B|WUINIT|1",   "B|WREORDER|1", "B|WSCOMP|1",
+inline constexpr FlagOption kWarn1Options[] = {
+    {"B|WNIMPORT|1", "-Wno-import"},
+    {"B|WCSUB|1", "-Wchar-subscripts"},
+    {"B|WCOMMENT|1", "-Wcomment"},
+    {"B|WFORMAT|1", "-Wformat"},
+    {"B|WIMPLICIT|1", "-Wimplicit"},
+    {"B|WPAREN|1", "-Wparentheses"},
+    {"B|WRTYPE|1", "-Wreturn-type"},
+    {"B|WSWITCH|1", "-Wswitch"},
+    {"B|WTGRAPH|1", "-Wtrigraphs"},
+    {"B|WUNUSED|1", "-Wunused"},
+    {"B|WUINIT|1", "-Wuninitialized"},
+    {"B|WREORDER|1", "-Wreorder"},
+    {"B|WSCOMP|1", "-Wsign-compare"},
 };
-inline constexpr SV kWarn1Flags[] = {
-    "-Wno-import",     "-Wchar-subscripts", "-Wcomment",      "-Wformat",    "-Wimplicit",
-    "-Wparentheses",   "-Wreturn-type",     "-Wswitch",       "-Wtrigraphs", "-Wunused",
-    "-Wuninitialized", "-Wreorder",         "-Wsign-compare",
+inline constexpr auto kWarn1Keys = KeysOf(kWarn1Options);
+inline constexpr auto kWarn1Flags = FlagsOf(kWarn1Options);
+inline constexpr FlagOption kWarn2Options[] = {
+    {"B|PEWARN|1", "-W"},
+    {"B|WARETURN|1", "-Waggregate-return"},
+    {"B|WBFCAST|1", "-Wbad-function-cast"},
+    {"B|WCALIGN|1", "-Wcast-align"},
+    {"B|WCQUAL|1", "-Wcast-qual"},
+    {"B|WCON|1", "-Wconversion"},
+    {"B|WERROR|1", "-Werror"},
+    {"B|WINLINE|1", "-Winline"},
+    {"B|WMDEC|1", "-Wmissing-declarations"},
+    {"B|WMPROTO|1", "-Wmissing-prototypes"},
+    {"B|WNEXTERN|1", "-Wnested-externs"},
+    {"B|WPARITH|1", "-Wpointer-arith"},
+    {"B|WRDECL|1", "-Wredundant-decls"},
+    {"B|WSHADOW|1", "-Wshadow"},
+    {"B|WSPROTO|1", "-Wstrict-prototypes"},
+    {"B|WSYNTH|1", "-Wsynth"},
+    {"B|WTRAD|1", "-Wtraditional"},
+    {"B|WWSTR|1", "-Wwrite-strings"},
 };
-inline constexpr SV kWarn2Keys[] = {
-    "B|PEWARN|1", "B|WARETURN|1", "B|WBFCAST|1", "B|WCALIGN|1", "B|WCQUAL|1",   "B|WCON|1",
-    "B|WERROR|1", "B|WINLINE|1",  "B|WMDEC|1",   "B|WMPROTO|1", "B|WNEXTERN|1", "B|WPARITH|1",
-    "B|WRDECL|1", "B|WSHADOW|1",  "B|WSPROTO|1", "B|WSYNTH|1",  "B|WTRAD|1",    "B|WWSTR|1",
-};
-inline constexpr SV kWarn2Flags[] = {
-    "-W",
-    "-Waggregate-return",
-    "-Wbad-function-cast",
-    "-Wcast-align",
-    "-Wcast-qual",
-    "-Wconversion",
-    "-Werror",
-    "-Winline",
-    "-Wmissing-declarations",
-    "-Wmissing-prototypes",
-    "-Wnested-externs",
-    "-Wpointer-arith",
-    "-Wredundant-decls",
-    "-Wshadow",
-    "-Wstrict-prototypes",
-    "-Wsynth",
-    "-Wtraditional",
-    "-Wwrite-strings",
-};
+inline constexpr auto kWarn2Keys = KeysOf(kWarn2Options);
+inline constexpr auto kWarn2Flags = FlagsOf(kWarn2Options);
 
 inline constexpr SV kOutput[] = {"S|OUTPUT|OBJECT", "S|OUTPUT|ASMCODE", "S|OUTPUT|PREPROCESSOR",
                                  "S|OUTPUT|PREPROCESSORNOLINE"};
@@ -88,84 +113,65 @@ inline constexpr SV kMapPath = "S|MAPPATH|";
 inline constexpr SV kOptimizeOld[] = {"B|OPTIMIZEOLD|0", "B|OPTIMIZEOLD|1", "B|OPTIMIZEOLD|2"};
 inline constexpr SV kGOptimize[] = {"", "B|GOPTIMIZE|1"};
 
-inline constexpr SV kOtherKeys[] = {
-    "B|COMMENTS|1",   "B|NOSTDINC|1",       "B|PPNGLDIR|1",
-    "B|GPINFO|1",     "B|SAVETMPS|1",       "B|TRADCPP|1",
-    "B|TRIGRPHS|1",   "B|UNDEF|1",          "B|FBRPROB|1",
-    "B|FCSAVES|1",    "B|FCONDMIS|1",       "B|FFOLLJMP|1",
-    "B|FSKPBLKS|1",   "B|FDBRANCH|1",       "B|FEXPOPTS|1",
-    "B|FFMATH|1",     "B|FFSTORE|1",        "B|FFMEM|1",
-    "B|FFSECTS|1",    "B|FILFUNCS|1",       "B|FKFUNCS|1",
-    "B|FNOASM|1",     "B|FNOB|1",           "B|FNDRPOP|1",
-    "B|FNFCSE|1",     "B|FNIN|1",           "B|FNPHOLE|1",
-    "B|FOFPOINT|1",   "B|FPROARCS|1",       "B|FRRLOOP|1",
-    "B|FSINSNS|1",    "B|FSINSNS2|1",       "B|FSCHAR|1",
-    "B|FUSCHAR|1",    "B|FSREDUCE|1",       "B|FTCOV|1",
-    "B|FTJUMPS|1",    "B|FUSBIT|1",         "B|FUALOOPS|1",
-    "B|FULOOPS|1",    "B|FWSTRING|1",       "B|ANSI|1",
-    "B|TRADCOMP|1",   "B|FSONLY|1",         "B|PEDANTIC|1",
-    "B|PERRORS|1",    "B|MBTABLE|1",        "B|COMPTOAS|1",
-    "B|PSMCRODEFS|1", "B|OUTLSTMCRODEFS|1", "B|OUTLSTMCRODEFSUB|1",
-    "B|RUNONLYCPP|1", "B|PRNTHDRFILNAME|1", "B|PRNTCMDVER|1",
-    "B|FDATASECTS|1",
+inline constexpr FlagOption kOtherOptions[] = {
+    {"B|COMMENTS|1", "-C"},
+    {"B|NOSTDINC|1", "-nostdinc"},
+    {"B|PPNGLDIR|1", "-P"},
+    {"B|GPINFO|1", "-pg"},
+    {"B|SAVETMPS|1", "-save-temps"},
+    {"B|TRADCPP|1", "-traditional-cpp"},
+    {"B|TRIGRPHS|1", "-trigraphs"},
+    {"B|UNDEF|1", "-undef"},
+    {"B|FBRPROB|1", "-fbranch-probabilities"},
+    {"B|FCSAVES|1", "-fcaller-saves"},
+    {"B|FCONDMIS|1", "-fcond-mismatch"},
+    {"B|FFOLLJMP|1", "-fcse-follow-jumps"},
+    {"B|FSKPBLKS|1", "-fcse-skip-blocks"},
+    {"B|FDBRANCH|1", "-fdelayed-branch"},
+    {"B|FEXPOPTS|1", "-fexpensive-optimizations"},
+    {"B|FFMATH|1", "-ffast-math"},
+    {"B|FFSTORE|1", "-ffloat-store"},
+    {"B|FFMEM|1", "-fforce-mem"},
+    {"B|FFSECTS|1", "-ffunction-sections"},
+    {"B|FILFUNCS|1", "-finline-functions"},
+    {"B|FKFUNCS|1", "-fkeep-inline-functions"},
+    {"B|FNOASM|1", "-fno-asm"},
+    {"B|FNOB|1", "-fno-builtin"},
+    {"B|FNDRPOP|1", "-fno-defer-pop"},
+    {"B|FNFCSE|1", "-fno-function-cse"},
+    {"B|FNIN|1", "-fno-inline"},
+    {"B|FNPHOLE|1", "-fno-peephole"},
+    {"B|FOFPOINT|1", "-fomit-frame-pointer"},
+    {"B|FPROARCS|1", "-fprofile-arcs"},
+    {"B|FRRLOOP|1", "-frerun-cse-after-loop"},
+    {"B|FSINSNS|1", "-fschedule-insns"},
+    {"B|FSINSNS2|1", "-fschedule-insns2"},
+    {"B|FSCHAR|1", "-fsigned-char"},
+    {"B|FUSCHAR|1", "-funsigned-char"},
+    {"B|FSREDUCE|1", "-fstrength-reduce"},
+    {"B|FTCOV|1", "-ftest-coverage"},
+    {"B|FTJUMPS|1", "-fthread-jumps"},
+    {"B|FUSBIT|1", "-funsigned-bitfields"},
+    {"B|FUALOOPS|1", "-funroll-all-loops"},
+    {"B|FULOOPS|1", "-funroll-loops"},
+    {"B|FWSTRING|1", "-fwritable-strings"},
+    {"B|ANSI|1", "-ansi"},
+    {"B|TRADCOMP|1", "-traditional"},
+    {"B|FSONLY|1", "-fsyntax-only"},
+    {"B|PEDANTIC|1", "-pedantic"},
+    {"B|PERRORS|1", "-pedantic-errors"},
+    {"B|MBTABLE|1", "-mbigtable"},
+    {"B|COMPTOAS|1", "-S"},
+    {"B|PSMCRODEFS|1", "-dD"},
+    {"B|OUTLSTMCRODEFS|1", "-dM"},
+    {"B|OUTLSTMCRODEFSUB|1", "-dN"},
+    {"B|RUNONLYCPP|1", "-E"},
+    {"B|PRNTHDRFILNAME|1", "-H"},
+    {"B|PRNTCMDVER|1", "-v"},
+    {"B|FDATASECTS|1", "-fdata-sections"},
 };
-inline constexpr SV kOtherFlags[] = {
-    "-C",
-    "-nostdinc",
-    "-P",
-    "-pg",
-    "-save-temps",
-    "-traditional-cpp",
-    "-trigraphs",
-    "-undef",
-    "-fbranch-probabilities",
-    "-fcaller-saves",
-    "-fcond-mismatch",
-    "-fcse-follow-jumps",
-    "-fcse-skip-blocks",
-    "-fdelayed-branch",
-    "-fexpensive-optimizations",
-    "-ffast-math",
-    "-ffloat-store",
-    "-fforce-mem",
-    "-ffunction-sections",
-    "-finline-functions",
-    "-fkeep-inline-functions",
-    "-fno-asm",
-    "-fno-builtin",
-    "-fno-defer-pop",
-    "-fno-function-cse",
-    "-fno-inline",
-    "-fno-peephole",
-    "-fomit-frame-pointer",
-    "-fprofile-arcs",
-    "-frerun-cse-after-loop",
-    "-fschedule-insns",
-    "-fschedule-insns2",
-    "-fsigned-char",
-    "-funsigned-char",
-    "-fstrength-reduce",
-    "-ftest-coverage",
-    "-fthread-jumps",
-    "-funsigned-bitfields",
-    "-funroll-all-loops",
-    "-funroll-loops",
-    "-fwritable-strings",
-    "-ansi",
-    "-traditional",
-    "-fsyntax-only",
-    "-pedantic",
-    "-pedantic-errors",
-    "-mbigtable",
-    "-S",
-    "-dD",
-    "-dM",
-    "-dN",
-    "-E",
-    "-H",
-    "-v",
-    "-fdata-sections",
-};
+inline constexpr auto kOtherKeys = KeysOf(kOtherOptions);
+inline constexpr auto kOtherFlags = FlagsOf(kOtherOptions);
 // Recognised, holds no field, never written.
 inline constexpr SV kFuncSectsAlias = "B|FFUNCSECTS|1";
 inline constexpr SV kAppTxt = "S|APPTXT|";

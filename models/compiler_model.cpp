@@ -4,11 +4,23 @@
 #include "models/compiler_keys.h"
 #include "models/key_index.h"
 #include "options/option_string.h"
+#include "core/table_checks.h"
 #include "toolchain/family.h"
 
 namespace quorle::models {
 
 using namespace compiler_keys;
+
+// Each switch group's rows fill the model's flag array exactly, and a key or
+// flag written twice would make two switches read or write the same token.
+constexpr auto kKeyOf = [](const FlagOption& row) { return row.key; };
+constexpr auto kFlagOf = [](const FlagOption& row) { return row.flag; };
+static_assert(std::size(kWarn1Options) == kWarnGroup1Count);
+static_assert(std::size(kWarn2Options) == kWarnGroup2Count);
+static_assert(std::size(kOtherOptions) == kOtherFlagCount);
+static_assert(AllDistinct(kWarn1Options, kKeyOf) && AllDistinct(kWarn1Options, kFlagOf));
+static_assert(AllDistinct(kWarn2Options, kKeyOf) && AllDistinct(kWarn2Options, kFlagOf));
+static_assert(AllDistinct(kOtherOptions, kKeyOf));
 
 namespace {
 

@@ -1,5 +1,30 @@
 #include "resources/string_table.h"
 
+#include "core/table_checks.h"
+
+namespace quorle {
+namespace {
+
+struct Entry {
+    int id;
+    const char* text;
+};
+
+// The table both builds compile: Windows only checks it (it reads the
+// resource that windres makes of the same file); the others look up in it.
+constexpr Entry kStrings[] = {
+#define QUORLE_STRING(id, text) {id, text},
+#include "resources/string_table.inc"
+#undef QUORLE_STRING
+};
+
+// The lookup below is a binary search.
+static_assert(IsStrictlyAscending(kStrings, [](const Entry& e) { return e.id; }),
+              "string_table.inc: numbers must be ascending and unique");
+
+} // namespace
+} // namespace quorle
+
 #if defined(_WIN32)
 
 #include "platform/platform.h"
@@ -7,8 +32,7 @@
 namespace quorle {
 
 // The string table resource of the current resource module: the DLL's own,
-// or the resource library's while the options editor runs. windres compiles
-// it from string_table.inc, the table the other builds compile in below.
+// or the resource library's while the options editor runs.
 std::optional<std::string> LoadModuleString(int id) {
     return platform::LoadResourceString(id);
 }
@@ -23,20 +47,6 @@ std::optional<std::string> LoadModuleString(int id) {
 #include "platform/platform.h"
 
 namespace quorle {
-namespace {
-
-struct Entry {
-    int id;
-    const char* text;
-};
-
-constexpr Entry kStrings[] = {
-#define QUORLE_STRING(id, text) {id, text},
-#include "resources/string_table.inc"
-#undef QUORLE_STRING
-};
-
-} // namespace
 
 // While the options editor has made its resource library current, strings
 // come from that library only, as they would from its resources on Windows.

@@ -1,5 +1,7 @@
 #include "toolchain/cpu_table.h"
 
+#include "core/table_checks.h"
+
 namespace quorle::toolchain {
 
 namespace {
@@ -59,6 +61,18 @@ constexpr CpuTable kTables[] = {
     {kCodeCorvo, kCorvo},       {kCodePelka, kPelka}, {kCodeTamsin16, kTamsin16},
     {kCodeTamsin32, kTamsin32}, {kCodeZenta, kZenta},
 };
+
+// A CPU value names one row in all the tables.
+constexpr bool CpuValuesDistinct() {
+    for (size_t t = 0; t < std::size(kTables); ++t)
+        for (size_t u = t; u < std::size(kTables); ++u)
+            for (size_t i = 0; i < kTables[t].rows.size(); ++i)
+                for (size_t j = t == u ? i + 1 : 0; j < kTables[u].rows.size(); ++j)
+                    if (kTables[t].rows[i].value == kTables[u].rows[j].value) return false;
+    return true;
+}
+static_assert(CpuValuesDistinct(), "a CPU value is listed twice");
+static_assert(AllDistinct(kTables, [](const CpuTable& t) { return t.familyCode; }));
 
 constexpr FamilyOption kCorvoOptions[] = {
     {"Align doubles at 64-bit boundaries (-mdalign)", "-mdalign"},
