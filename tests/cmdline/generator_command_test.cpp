@@ -5,6 +5,7 @@
 
 #include "cmdline/generator_command.h"
 #include "platform/platform.h"
+#include "support/temp_dir.h"
 
 namespace quorle::cmdline {
 namespace {
@@ -99,17 +100,8 @@ TEST(GeneratorModel, ReadWriteOrderAndFirstModeWins) {
 
 class GeneratorPrePhaseTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("quorle_gen_" + std::to_string(reinterpret_cast<uintptr_t>(this)));
-        std::filesystem::create_directories(dir_);
-    }
-    void TearDown() override {
-        std::error_code ec;
-        std::filesystem::permissions(dir_, std::filesystem::perms::owner_all, ec);
-        std::filesystem::remove_all(dir_, ec);
-    }
-    std::filesystem::path dir_;
+    quorle::testing_support::TempDir temp_{"quorle-gen"};
+    std::filesystem::path dir_ = temp_.Root();
 };
 
 TEST_F(GeneratorPrePhaseTest, BuildOnlyWhenOptionsChange) {

@@ -13,7 +13,7 @@
 #include "makefile/relative_path.h"
 #include "platform/platform.h"
 #include "platform/wildcard.h"
-#include "support/test_files.h"
+#include "support/temp_dir.h"
 
 using namespace quorle;
 
@@ -30,11 +30,10 @@ class TurkishLocale {
             skipReason_ = "localedef is missing (install the 'locales' package)";
             return;
         }
-        std::filesystem::path dir = testing_support::FreshDir("turkish_locale");
         platform::ProcessResult made = platform::RunProcess(
-            "localedef -i tr_TR -f ISO-8859-9 " + (dir / kLocale).string(), {});
+            "localedef -i tr_TR -f ISO-8859-9 " + (dir_.Root() / kLocale).string(), {});
         saved_ = platform::GetEnv("LOCPATH");
-        platform::SetEnv("LOCPATH", dir.string());
+        platform::SetEnv("LOCPATH", dir_.Path());
         active_ = std::setlocale(LC_ALL, kLocale) != nullptr;
         if (!active_) failure_ = "localedef gave no usable locale: " + made.output;
     }
@@ -50,6 +49,7 @@ class TurkishLocale {
     bool Active() const { return active_; }
 
   private:
+    testing_support::TempDir dir_{"quorle-turkish"};
     std::optional<std::string> saved_;
     std::string skipReason_, failure_;
     bool active_ = false;
@@ -72,7 +72,8 @@ TEST(TurkishLocale, CaseFoldingStaysAscii) {
     EXPECT_EQ(makefile::RelativeMakefilePath("C:\\WIN\\PROJ\\src\\I.c", "c:\\win\\proj"),
               "src\\I.c");
     // Queued answers are matched case-blind too: "yes" must read as Yes.
-    std::filesystem::path log = testing_support::FreshDir("turkish_answers") / "log.txt";
+    testing_support::TempDir answers("quorle-answers");
+    std::filesystem::path log = answers.Root() / "log.txt";
     platform::SetEnv("QUORLE_MESSAGES", log.string());
     platform::SetEnv("QUORLE_ANSWERS", "yes");
     platform::MessageAnswer answer =

@@ -2,7 +2,7 @@
 
 #include "core/user_message.h"
 #include "resources/message_box.h"
-#include "sections/message_capture.h"
+#include "support/message_capture.h"
 
 using namespace quorle;
 

@@ -3,50 +3,36 @@
 
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "interface/quorle.h"
 
+#include "support/temp_dir.h"
+
 namespace scantest {
 
 namespace fs = std::filesystem;
 
-// A fresh directory below the system's temporary directory, removed again.
+// A temporary directory with helpers to fill it.
 class TempTree {
   public:
-    TempTree() {
-        std::random_device random;
-        for (int attempt = 0; attempt < 100 && root_.empty(); ++attempt) {
-            fs::path candidate =
-                fs::temp_directory_path() / ("quorle-scan-" + std::to_string(random()));
-            if (fs::create_directory(candidate)) root_ = candidate;
-        }
-    }
-    ~TempTree() {
-        std::error_code ec;
-        if (!root_.empty()) fs::remove_all(root_, ec);
-    }
-    TempTree(const TempTree&) = delete;
-    TempTree& operator=(const TempTree&) = delete;
-
-    const fs::path& Root() const { return root_; }
-    std::string Path(const std::string& relative) const { return (root_ / relative).string(); }
+    const fs::path& Root() const { return dir_.Root(); }
+    std::string Path(const std::string& relative) const { return (Root() / relative).string(); }
     // Writes a file, making its directories.
     std::string Write(const std::string& relative, const std::string& content) const {
-        fs::path path = root_ / relative;
+        fs::path path = Root() / relative;
         fs::create_directories(path.parent_path());
         std::ofstream(path, std::ios::binary) << content;
         return path.string();
     }
     std::string MakeDir(const std::string& relative) const {
-        fs::create_directories(root_ / relative);
+        fs::create_directories(Root() / relative);
         return Path(relative);
     }
 
   private:
-    fs::path root_;
+    quorle::testing_support::TempDir dir_{"quorle-scan"};
 };
 
 // The entries of a NUL-separated list block, up to its empty entry.

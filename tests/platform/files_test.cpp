@@ -3,10 +3,11 @@
 #include <algorithm>
 
 #include "platform/platform.h"
-#include "temp_dir.h"
+#include "support/temp_dir.h"
+#include "under_wine.h"
 
 using namespace quorle::platform;
-using quorle::testing::TempDir;
+using quorle::testing_support::TempDir;
 
 TEST(Files, TextModeWritesCrLfAndReadsFoldThem) {
     TempDir dir;

@@ -2,10 +2,10 @@
 
 #include "platform/message_log.h"
 #include "platform/platform.h"
-#include "temp_dir.h"
+#include "support/temp_dir.h"
 
 using namespace quorle::platform;
-using quorle::testing::TempDir;
+using quorle::testing_support::TempDir;
 
 namespace {
 

@@ -3,10 +3,10 @@
 #include <cctype>
 
 #include "platform/platform.h"
-#include "temp_dir.h"
+#include "support/temp_dir.h"
 
 using namespace quorle::platform;
-using quorle::testing::TempDir;
+using quorle::testing_support::TempDir;
 
 TEST(Profile, ReadsLikeThePrivateProfileCall) {
     TempDir dir;

@@ -5,21 +5,19 @@
 #include <sstream>
 
 #include "interface/quorle.h"
-#include "message_capture.h"
+#include "support/message_capture.h"
 #include "sections/layout_tree.h"
 #include "sections/script_file.h"
+#include "support/temp_dir.h"
 #include "support/test_files.h"
 
 using namespace quorle::sections;
 namespace fs = std::filesystem;
 
 using quorle::testing_support::ReadBytes;
+using quorle::testing_support::TempDir;
 
 namespace {
-
-fs::path FreshDir(const std::string& name) {
-    return quorle::testing_support::FreshDir("sections_" + name);
-}
 
 std::string WithCrLf(const std::string& text) {
     std::string out;
@@ -33,7 +31,8 @@ std::string WithCrLf(const std::string& text) {
 } // namespace
 
 TEST(ScriptFile, ExportWritesTheScriptInTextModeWithPlaceholdersResolved) {
-    fs::path dir = FreshDir("export");
+    TempDir temp("quorle-sections_export");
+    fs::path dir = temp.Root();
     SectionLayout layout;
     layout.groups = DefaultGroups();
     layout.groups[0].contents.push_back(SectionItem(".extra", {"$(CONFIGDIR)\\v.o"}));
@@ -53,7 +52,8 @@ TEST(ScriptFile, ExportWritesTheScriptInTextModeWithPlaceholdersResolved) {
 }
 
 TEST(ScriptFile, ExportReportsPlaceholdersLeftUnresolved) {
-    fs::path dir = FreshDir("unresolved");
+    TempDir temp("quorle-sections_unresolved");
+    fs::path dir = temp.Root();
     SectionLayout layout;
     layout.groups = DefaultGroups();
     layout.groups[0].contents.push_back(SectionItem(".a", {"$(CONFIGDIR)\\a.o"}));
@@ -69,7 +69,8 @@ TEST(ScriptFile, ExportReportsPlaceholdersLeftUnresolved) {
 }
 
 TEST(ScriptFile, FailedWritesAreReported) {
-    fs::path dir = FreshDir("failing");
+    TempDir temp("quorle-sections_failing");
+    fs::path dir = temp.Root();
     SectionLayout layout;
     layout.groups = DefaultGroups();
     MessageCapture messages("failing");

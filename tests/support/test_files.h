@@ -17,12 +17,5 @@ inline std::string ReadBytes(const std::filesystem::path& path) {
     return all.str();
 }
 
-// An empty directory below the test temporary directory, made anew each call.
-inline std::filesystem::path FreshDir(const std::string& name) {
-    std::filesystem::path dir = std::filesystem::path(::testing::TempDir()) / ("quorle_" + name);
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
-    return dir;
-}
 
 } // namespace quorle::testing_support

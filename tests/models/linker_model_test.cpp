@@ -2,7 +2,7 @@
 
 #include "models/linker_model.h"
 #include "sections/layout_tree.h"
-#include "sections/message_capture.h"
+#include "support/message_capture.h"
 
 using quorle::models::CLinkerModel;
 namespace models = quorle::models;

@@ -7,6 +7,7 @@
 #include "cmdline/linker_inputs.h"
 #include "cmdline/linker_text.h"
 #include "models/linker_model.h"
+#include "support/temp_dir.h"
 #include "support/test_files.h"
 
 using namespace quorle::cmdline;
@@ -15,6 +16,7 @@ namespace models = quorle::models;
 namespace fs = std::filesystem;
 
 using quorle::testing_support::ReadBytes;
+using quorle::testing_support::TempDir;
 
 namespace {
 
@@ -33,10 +35,6 @@ std::string OptionLines(const CLinkerModel& model) {
     return text;
 }
 
-fs::path FreshDir(const std::string& name) {
-    return quorle::testing_support::FreshDir("link_" + name);
-}
-
 } // namespace
 
 TEST(LinkText, DefaultModelWithoutInputs) {
@@ -45,7 +43,8 @@ TEST(LinkText, DefaultModelWithoutInputs) {
 }
 
 TEST(LinkText, InputFileComesFirstAndReceivesTheObjects) {
-    fs::path dir = FreshDir("inputfile");
+    TempDir temp("quorle-link_inputfile");
+    fs::path dir = temp.Root();
     CLinkerModel model;
     model.m_strOutputFile = "$(CONFIGDIR)\\my prog.x";
     std::string out = Build(model,
@@ -81,7 +80,8 @@ TEST(LinkText, ObjectsOnTheCommandLine) {
 }
 
 TEST(LinkText, UnwritableInputFileIsReported) {
-    fs::path dir = FreshDir("unwritable") / "missing";
+    TempDir temp("quorle-link_unwritable");
+    fs::path dir = temp.Root() / "missing";
     CLinkerModel model;
     std::string out;
     LinkTextResult result =

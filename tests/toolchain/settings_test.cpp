@@ -7,6 +7,7 @@
 
 #include "interface/quorle.h"
 #include "toolchain/family.h"
+#include "support/temp_dir.h"
 
 namespace fs = std::filesystem;
 using namespace quorle::toolchain;
@@ -15,14 +16,7 @@ namespace {
 
 class SettingsFiles : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               (std::string("quorle_family_") +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
+    quorle::testing_support::TempDir temp_{"quorle-family"};
 
     void Write(const std::string& name, const std::string& text) {
         std::ofstream(dir_ / name, std::ios::binary) << text;
@@ -36,7 +30,7 @@ class SettingsFiles : public ::testing::Test {
     // The plug-in's own path as the host passes it, with Windows separators.
     std::string PluginFile() const { return dir_.string() + "\\Quorle.dll"; }
 
-    fs::path dir_;
+    fs::path dir_ = temp_.Root();
 };
 
 } // namespace

@@ -94,6 +94,24 @@ TEST(MakefileSubcommand, FormLinesAndBinaryFiles) {
               "output \"$(CONFIGDIR)\\$(PROJECTNAME).x\"\n");
 }
 
+// The image forms place binary inputs and name their form after them, as
+// the hexadecimal form does.
+TEST(MakefileSubcommand, ImageFormsPlaceBinariesBeforeTheirFormLine) {
+    const std::pair<int, const char*> forms[] = {{models::kFormStype, "form stype"},
+                                                 {models::kFormBinary, "form binary"}};
+    for (const auto& [form, line] : forms) {
+        CLinkerModel model;
+        model.m_nOutputForm = form;
+        model.m_nPrelink = 2;
+        model.m_listBinaries = {"pic.bin"};
+        model.m_listBinarySections = {"(.pic)"};
+        EXPECT_EQ(Build(model, {"pic.bin|Binary file"}),
+                  std::string("nologo\n-binary=\"pic.bin\"(.pic)\n") + line +
+                      "\noutput \"$(CONFIGDIR)\\$(PROJECTNAME).x\"\n")
+            << form;
+    }
+}
+
 TEST(MakefileSubcommand, PrelinkRunsWhenTemplateInformationExists) {
     fs::path dir = fs::path(testing::TempDir()) / "quorle_makefile_tpl";
     fs::remove_all(dir);

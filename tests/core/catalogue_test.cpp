@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/export_call.h"
+#include "support/export_call.h"
 #include "interface/quorle.h"
 #include "options/option_string.h"
 

@@ -5,7 +5,7 @@
 #include <sstream>
 #include <string>
 
-#include "catalogue/export_call.h"
+#include "support/export_call.h"
 #include "interface/quorle.h"
 #include "platform/platform.h"
 
