@@ -1,7 +1,7 @@
 #include "cmdline/generator_command.h"
 
-#include "core/path_text.h"
 #include "cmdline/target_flags.h"
+#include "core/path_text.h"
 #include "platform/platform.h"
 
 namespace quorle::cmdline {

@@ -62,7 +62,8 @@ void AddOptionLines(const CLinkerModel& model, const std::vector<std::string>& i
     }
     if (SkipPrelink(model, inputs)) AddLine(text, "noprelink");
     int form = model.m_nOutputForm;
-    if (form >= 0 && form < static_cast<int>(std::size(kFormLines))) AddLine(text, kFormLines[form]);
+    if (form >= 0 && form < static_cast<int>(std::size(kFormLines)))
+        AddLine(text, kFormLines[form]);
     AddLine(text, "|output " + Quoted(model.m_strOutputFile));
     if (model.m_bMapFile) AddLine(text, "list " + Quoted(model.MapFilePath()));
     if (symbols) AddLine(text, SymbolCheckLines(model));

@@ -1,8 +1,8 @@
 #include "cmdline/linker_text.h"
 
-#include "core/path_text.h"
 #include "cmdline/link_lines.h"
 #include "cmdline/linker_inputs.h"
+#include "core/path_text.h"
 #include "options/option_string.h"
 #include "platform/platform.h"
 #include "toolchain/cpu_table.h"
@@ -149,15 +149,14 @@ std::string SymbolCheckLines(const CLinkerModel& model) {
         }
         AddLine(text, "-start=" + line);
     }
-    for (const std::string& symbol : model.m_listForcedSymbols)
-        AddLine(text, "-fsymbol=" + symbol);
+    for (const std::string& symbol : model.m_listForcedSymbols) AddLine(text, "-fsymbol=" + symbol);
     if (model.m_nCpuCheckMode == kCpuCheckRanges) {
         std::string line = "-cpu=";
         for (size_t i = 0; i < model.m_listCheckKinds.size(); ++i) {
             if (i > 0) line += ',';
             line += model.m_listCheckKinds[i] + "=" +
-                    (i < model.m_listCheckStarts.size() ? model.m_listCheckStarts[i] : "") +
-                    "-" + (i < model.m_listCheckEnds.size() ? model.m_listCheckEnds[i] : "");
+                    (i < model.m_listCheckStarts.size() ? model.m_listCheckStarts[i] : "") + "-" +
+                    (i < model.m_listCheckEnds.size() ? model.m_listCheckEnds[i] : "");
         }
         AddLine(text, line);
     } else if (model.m_nCpuCheckMode == kCpuCheckInfoFile) {

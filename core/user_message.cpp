@@ -2,7 +2,8 @@
 
 namespace quorle {
 
-std::string FormatMessageText(const std::string& format, const std::vector<std::string>& arguments) {
+std::string FormatMessageText(const std::string& format,
+                              const std::vector<std::string>& arguments) {
     std::string text;
     text.reserve(format.size());
     size_t next = 0;

@@ -47,8 +47,7 @@ inline UserMessage WarningString(int stringId, std::vector<std::string> argument
 std::string FormatMessageText(const std::string& format, const std::vector<std::string>& arguments);
 
 // A value or the message saying why there is none.
-template <class T>
-class Expected {
+template <class T> class Expected {
   public:
     Expected(T value) : state_(std::in_place_index<0>, std::move(value)) {}
     Expected(UserMessage message) : state_(std::in_place_index<1>, std::move(message)) {}

@@ -8,6 +8,7 @@
 #include "core/phase.h"
 #include "platform/platform.h"
 #include "core/user_message.h"
+#include "platform/platform.h"
 
 struct QuorleProjectInfo;
 struct QuorleDependencyRequest;

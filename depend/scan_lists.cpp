@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "core/ascii_text.h"
-#include "core/records.h"
 #include "core/record_check.h"
+#include "core/records.h"
 #include "core/result_buffer.h"
 
 namespace quorle::depend {

@@ -22,7 +22,6 @@ using namespace quorle;
 
 namespace {
 
-
 bool RecordValid(const QuorleProjectInfo* info) {
     return HasRecordSize(info);
 }
@@ -43,7 +42,8 @@ QUORLE_API int QUORLE_CALL PrePhase(const char* phase, const char* inputList, co
     PhaseIndex index = LookupPhase(phase);
     if (!IsImplementedPhase(index)) return 1;
     if (index == kPhaseLinker && customLinkage != 0) {
-        platform::ShowMessage("WARNING", LoadModuleString(strings::kCustomLinkageUnsupported).value_or(""),
+        platform::ShowMessage("WARNING",
+                              LoadModuleString(strings::kCustomLinkageUnsupported).value_or(""),
                               platform::MessageButtons::Ok, platform::MessageIcon::Warning);
         return 1;
     }

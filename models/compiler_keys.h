@@ -43,18 +43,12 @@ inline constexpr SV kWInhibit[] = {"", "B|WINHIBIT|1"};
 inline constexpr SV kWAll = "B|WALL|1";
 
 inline constexpr FlagOption kWarn1Options[] = {
-    {"B|WNIMPORT|1", "-Wno-import"},
-    {"B|WCSUB|1", "-Wchar-subscripts"},
-    {"B|WCOMMENT|1", "-Wcomment"},
-    {"B|WFORMAT|1", "-Wformat"},
-    {"B|WIMPLICIT|1", "-Wimplicit"},
-    {"B|WPAREN|1", "-Wparentheses"},
-    {"B|WRTYPE|1", "-Wreturn-type"},
-    {"B|WSWITCH|1", "-Wswitch"},
-    {"B|WTGRAPH|1", "-Wtrigraphs"},
-    {"B|WUNUSED|1", "-Wunused"},
-    {"B|WUINIT|1", "-Wuninitialized"},
-    {"B|WREORDER|1", "-Wreorder"},
+    {"B|WNIMPORT|1", "-Wno-import"},   {"B|WCSUB|1", "-Wchar-subscripts"},
+    {"B|WCOMMENT|1", "-Wcomment"},     {"B|WFORMAT|1", "-Wformat"},
+    {"B|WIMPLICIT|1", "-Wimplicit"},   {"B|WPAREN|1", "-Wparentheses"},
+    {"B|WRTYPE|1", "-Wreturn-type"},   {"B|WSWITCH|1", "-Wswitch"},
+    {"B|WTGRAPH|1", "-Wtrigraphs"},    {"B|WUNUSED|1", "-Wunused"},
+    {"B|WUINIT|1", "-Wuninitialized"}, {"B|WREORDER|1", "-Wreorder"},
     {"B|WSCOMP|1", "-Wsign-compare"},
 };
 inline constexpr auto kWarn1Keys = KeysOf(kWarn1Options);

@@ -1,10 +1,10 @@
 #include "models/compiler_model.h"
 
+#include "core/table_checks.h"
 #include "core/text_replace.h"
 #include "models/compiler_keys.h"
 #include "models/key_index.h"
 #include "options/option_string.h"
-#include "core/table_checks.h"
 #include "toolchain/family.h"
 
 namespace quorle::models {

@@ -26,6 +26,6 @@ inline constexpr uint32_t kToolTimeoutMs = 90000;
 // terminated, and a tool that ends with a non-zero exit code counts as failed:
 // both give 1 and their message.
 StepOutcome RunTool(const std::string& commandLine, const ToolMessages& messages,
-            uint32_t timeoutMs = kToolTimeoutMs);
+                    uint32_t timeoutMs = kToolTimeoutMs);
 
 } // namespace quorle::phases

@@ -2,7 +2,6 @@
 
 #include "core/ascii_text.h"
 
-
 namespace quorle::platform {
 namespace {
 

@@ -3,9 +3,9 @@
 #include <climits>
 #include <string_view>
 
+#include "core/ascii_text.h"
 #include "core/path_text.h"
 #include "core/records.h"
-#include "core/ascii_text.h"
 #include "options/option_string.h"
 #include "platform/platform.h"
 #include "resources/string_ids.h"
@@ -27,18 +27,18 @@ struct FamilyRow {
 // Tool paths are stored with forward slashes and the support directory with
 // backslashes; both are appended to the installation directory as they stand.
 constexpr FamilyRow kFamilies[] = {
-    {Family::Corvo, "Dravik GNUCORVO [ELF]", strings::kToolchainCorvo, "corvo-elf", "/corvo-elf/bin/corvo-elf-g++.exe",
-     "/corvo-elf/bin/corvo-elf-ar.exe", "/corvo-elf/bin/corvo-elf-objcopy.exe",
-     "\\corvo-elf\\libexec\\gcc\\corvo-elf"},
-    {Family::Pelka, "Dravik GNUPELKA [ELF]", strings::kToolchainPelka, "pelka-elf", "/pelka-elf/bin/pelka-elf-g++.exe",
-     "/pelka-elf/bin/pelka-elf-ar.exe", "/pelka-elf/bin/pelka-elf-objcopy.exe",
-     "\\pelka-elf\\libexec\\gcc\\pelka-elf"},
+    {Family::Corvo, "Dravik GNUCORVO [ELF]", strings::kToolchainCorvo, "corvo-elf",
+     "/corvo-elf/bin/corvo-elf-g++.exe", "/corvo-elf/bin/corvo-elf-ar.exe",
+     "/corvo-elf/bin/corvo-elf-objcopy.exe", "\\corvo-elf\\libexec\\gcc\\corvo-elf"},
+    {Family::Pelka, "Dravik GNUPELKA [ELF]", strings::kToolchainPelka, "pelka-elf",
+     "/pelka-elf/bin/pelka-elf-g++.exe", "/pelka-elf/bin/pelka-elf-ar.exe",
+     "/pelka-elf/bin/pelka-elf-objcopy.exe", "\\pelka-elf\\libexec\\gcc\\pelka-elf"},
     {Family::Tamsin, "Dravik GNUTAMSIN [ELF]", strings::kToolchainTamsin, "tamsin-elf",
      "/tamsin-elf/bin/tamsin-elf-gcc.exe", "/tamsin-elf/bin/tamsin-elf-ar.exe",
      "/tamsin-elf/bin/tamsin-elf-objcopy.exe", "\\tamsin-elf\\libexec\\gcc\\tamsin-elf"},
-    {Family::Zenta, "Dravik GNUZENTA [ELF]", strings::kToolchainZenta, "zenta-elf", "/zenta-elf/bin/zenta-elf-gcc.exe",
-     "/zenta-elf/bin/zenta-elf-ar.exe", "/zenta-elf/bin/zenta-elf-objcopy.exe",
-     "\\zenta-elf\\libexec\\gcc\\zenta-elf"},
+    {Family::Zenta, "Dravik GNUZENTA [ELF]", strings::kToolchainZenta, "zenta-elf",
+     "/zenta-elf/bin/zenta-elf-gcc.exe", "/zenta-elf/bin/zenta-elf-ar.exe",
+     "/zenta-elf/bin/zenta-elf-objcopy.exe", "\\zenta-elf\\libexec\\gcc\\zenta-elf"},
 };
 
 constexpr int kCaptionOther = strings::kToolchainGeneric;
