@@ -4,15 +4,6 @@
 
 namespace quorle::cmdline {
 
-std::string Quoted(std::string_view text) {
-    std::string quoted;
-    quoted.reserve(text.size() + 2);
-    quoted += '"';
-    quoted += text;
-    quoted += '"';
-    return quoted;
-}
-
 void AddLine(std::string& text, std::string_view line) {
     options::AppendToken(text, line, '\n');
 }

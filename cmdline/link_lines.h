@@ -1,5 +1,5 @@
 // Pieces shared by the two link texts (the GNU one and the makefile
-// sub-command): quoting, line joining, what the output form allows, and the
+// sub-command): line joining, what the output form allows, and the
 // move of "|" lines to the end.
 #pragma once
 
@@ -18,7 +18,6 @@ inline constexpr int kCpuCheckInfoFile = 2;
 inline constexpr int kPrelinkAuto = 0;
 inline constexpr int kPrelinkSkip = 1;
 
-std::string Quoted(std::string_view text);
 // Appends `line` after a newline; an empty line adds nothing.
 void AddLine(std::string& text, std::string_view line);
 

@@ -1,5 +1,6 @@
 #include "cmdline/linker_makefile.h"
 
+#include "cmdline/command_text.h"
 #include "cmdline/link_lines.h"
 #include "cmdline/linker_inputs.h"
 #include "cmdline/linker_text.h"
@@ -64,8 +65,8 @@ void AddOptionLines(const CLinkerModel& model, const std::vector<std::string>& i
     int form = model.m_nOutputForm;
     if (form >= 0 && form < static_cast<int>(std::size(kFormLines)))
         AddLine(text, kFormLines[form]);
-    AddLine(text, "|output " + Quoted(model.m_strOutputFile));
-    if (model.m_bMapFile) AddLine(text, "list " + Quoted(model.MapFilePath()));
+    AddLine(text, "|output " + QuotePath(model.m_strOutputFile));
+    if (model.m_bMapFile) AddLine(text, "list " + QuotePath(model.MapFilePath()));
     if (symbols) AddLine(text, SymbolCheckLines(model));
     AddLine(text, "nologo");
     for (int i = 0; i < models::kLinkerSwitchCount; ++i)
@@ -79,7 +80,7 @@ void AddBinaryInput(const CLinkerModel& model, std::string_view path, std::strin
     for (size_t i = 0; i < model.m_listBinaries.size(); ++i) {
         if (model.m_listBinaries[i] != path) continue;
         if (i < model.m_listBinarySections.size() && !model.m_listBinarySections[i].empty())
-            AddLine(text, "-binary=" + Quoted(path) + model.m_listBinarySections[i]);
+            AddLine(text, "-binary=" + QuotePath(path) + model.m_listBinarySections[i]);
         return;
     }
 }
@@ -95,7 +96,7 @@ bool AddInputLines(const CLinkerModel& model, const std::vector<std::string>& in
             AddBinaryInput(model, path, text);
         else
             AddLine(text, std::string(kInputKindPrefixes[kind]) +
-                              Quoted(Rewrite(rewritePath, std::string(path))));
+                              QuotePath(Rewrite(rewritePath, std::string(path))));
     }
     return true;
 }
@@ -113,7 +114,7 @@ std::string Assemble(const CLinkerModel& model, const BarSplit& split,
     std::string absolute = model.m_bDivideOutput && !model.m_listOutputPieces.empty()
                                ? model.m_listOutputPieces.front()
                                : model.m_strOutputFile;
-    std::string absolutePath = Quoted(Rewrite(rewritePath, WithExtensionX(absolute)));
+    std::string absolutePath = QuotePath(Rewrite(rewritePath, WithExtensionX(absolute)));
     AddLine(assembled, "-o " + absolutePath);
     AddLine(assembled, model.m_strAppText);
     AddLine(assembled, "end");

@@ -1,5 +1,6 @@
 #include "cmdline/linker_text.h"
 
+#include "cmdline/command_text.h"
 #include "cmdline/link_lines.h"
 #include "cmdline/linker_inputs.h"
 #include "core/path_text.h"
@@ -92,9 +93,9 @@ std::string LinkerOptionLines(const CLinkerModel& model, UserMessages& messages)
     std::string text;
     if (model.m_bSubcommand && !model.m_strSubcommandFile.empty()) {
         if (model.m_nSubcommandType == kSubcommandResponseFile)
-            AddLine(text, LdOption(model, "@") + Quoted(model.m_strSubcommandFile));
+            AddLine(text, LdOption(model, "@") + QuotePath(model.m_strSubcommandFile));
         else if (model.m_nSubcommandType == kSubcommandLinkerScript)
-            AddLine(text, "-T " + Quoted(model.m_strSubcommandFile));
+            AddLine(text, "-T " + QuotePath(model.m_strSubcommandFile));
         else
             messages.push_back(ErrorText("Invalid sub-command file type"));
         return text;
@@ -109,17 +110,17 @@ std::string LinkerOptionLines(const CLinkerModel& model, UserMessages& messages)
                               LdOption(model, model.m_listSymbolNames[i]) + "=" + value);
         }
     }
-    for (const std::string& dir : model.m_listLibDirs) AddLine(text, "-L " + Quoted(dir));
+    for (const std::string& dir : model.m_listLibDirs) AddLine(text, "-L " + QuotePath(dir));
 
     if (model.m_nOutputForm == models::kFormBoth) AddLine(text, "|");
     if (model.m_bRelocSplit && !model.m_strRelocCount.empty() && model.m_strRelocCount != "0")
         AddLine(text, LdOption(model, "-split-by-reloc=") + model.m_strRelocCount);
     if (model.m_bLto) AddLine(text, "-flto");
     if (model.m_bUseGcc) AddLine(text, "-nostartfiles");
-    AddLine(text, "|-o " + Quoted(model.m_strOutputFile));
+    AddLine(text, "|-o " + QuotePath(model.m_strOutputFile));
     if (model.m_bMapFile) {
-        AddLine(text, model.m_bUseGcc ? "-Wl,-Map=" + Quoted(model.MapFilePath())
-                                      : "-Map " + Quoted(model.MapFilePath()));
+        AddLine(text, model.m_bUseGcc ? "-Wl,-Map=" + QuotePath(model.MapFilePath())
+                                      : "-Map " + QuotePath(model.MapFilePath()));
     }
 
     if (symbols) AddLine(text, SymbolCheckLines(model));
@@ -214,7 +215,7 @@ LinkTextResult BuildLinkText(CLinkerModel& model, std::vector<std::string> input
         std::string path = LinkerInputFilePath(model, directory);
         // One handle for the whole walk; the bytes match appending line by line.
         listOpen = listFile.Open(path, /*textMode=*/true, /*append=*/false);
-        AddLine(text, "-T " + Quoted(path) + " ");
+        AddLine(text, "-T " + QuotePath(path) + " ");
     }
     AddLine(text, LinkerOptionLines(model, result.messages));
 
@@ -229,12 +230,12 @@ LinkTextResult BuildLinkText(CLinkerModel& model, std::vector<std::string> input
         }
         if (kind == kLibraryFile) {
             if (!libraries.empty()) libraries += ' ';
-            libraries += "-l " + Quoted(LibraryName(path));
+            libraries += "-l " + QuotePath(LibraryName(path));
         } else if (!inputFile) {
-            AddLine(text, std::string(kInputKindPrefixes[kind]) + Quoted(path));
+            AddLine(text, std::string(kInputKindPrefixes[kind]) + QuotePath(path));
         } else if (model.m_bObjsOnCmdLine) {
-            AddLine(text, Quoted(path));
-        } else if (!listOpen || !listFile.Write("INPUT(" + Quoted(path) + ")\n")) {
+            AddLine(text, QuotePath(path));
+        } else if (!listOpen || !listFile.Write("INPUT(" + QuotePath(path) + ")\n")) {
             result.unwrittenInputs.emplace_back(path);
         }
     }

@@ -71,24 +71,30 @@ TEST(MakefileSubcommand, AbsoluteOutputWithConversion) {
               "one\ntwo\nthree\n");
 }
 
+namespace {
+
+// A model with one binary input that has a section, in the given form.
+CLinkerModel WithPlacedBinary(int form) {
+    CLinkerModel model;
+    model.m_nOutputForm = form;
+    model.m_nPrelink = 2;
+    model.m_listBinaries = {"pic.bin"};
+    model.m_listBinarySections = {"(.pic)"};
+    return model;
+}
+
+} // namespace
+
 TEST(MakefileSubcommand, FormLinesAndBinaryFiles) {
     const std::pair<int, const char*> forms[] = {
         {2, "form relocate\n"}, {3, "form library=s\n"}, {4, "form library\n"}};
     for (const auto& [form, line] : forms) {
-        CLinkerModel model;
-        model.m_nOutputForm = form;
-        model.m_nPrelink = 2;
-        model.m_listBinaries = {"pic.bin"};
-        model.m_listBinarySections = {"(.pic)"};
+        CLinkerModel model = WithPlacedBinary(form);
         std::string out = Build(model, {"pic.bin|Binary file"});
         EXPECT_TRUE(out.starts_with(line)) << out;
         EXPECT_EQ(out.find("-binary"), std::string::npos) << form;
     }
-    CLinkerModel hex;
-    hex.m_nOutputForm = 5;
-    hex.m_nPrelink = 2;
-    hex.m_listBinaries = {"pic.bin"};
-    hex.m_listBinarySections = {"(.pic)"};
+    CLinkerModel hex = WithPlacedBinary(models::kFormHex);
     EXPECT_EQ(Build(hex, {"pic.bin|Binary file"}),
               "nologo\n-binary=\"pic.bin\"(.pic)\nform hexadecimal\n"
               "output \"$(CONFIGDIR)\\$(PROJECTNAME).x\"\n");
@@ -100,11 +106,7 @@ TEST(MakefileSubcommand, ImageFormsPlaceBinariesBeforeTheirFormLine) {
     const std::pair<int, const char*> forms[] = {{models::kFormStype, "form stype"},
                                                  {models::kFormBinary, "form binary"}};
     for (const auto& [form, line] : forms) {
-        CLinkerModel model;
-        model.m_nOutputForm = form;
-        model.m_nPrelink = 2;
-        model.m_listBinaries = {"pic.bin"};
-        model.m_listBinarySections = {"(.pic)"};
+        CLinkerModel model = WithPlacedBinary(form);
         EXPECT_EQ(Build(model, {"pic.bin|Binary file"}),
                   std::string("nologo\n-binary=\"pic.bin\"(.pic)\n") + line +
                       "\noutput \"$(CONFIGDIR)\\$(PROJECTNAME).x\"\n")
