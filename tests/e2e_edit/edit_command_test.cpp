@@ -2,12 +2,15 @@
 // sheet behind EditOptions; they are written to pass once it answers.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
 #include "platform/platform.h"
+#include "support/temp_dir.h"
 #include "support/test_files.h"
 
 namespace {
@@ -25,8 +28,8 @@ class EditCommand : public ::testing::Test {
   protected:
     void SetUp() override {
         platform::UnsetEnv("QUORLE_SHEET_SCRIPT");
-        root_ = quorle::testing_support::FreshDir(
-            std::string("edit_") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        temp_ = std::make_unique<quorle::testing_support::TempDir>("quorle-edit");
+        root_ = temp_->Root();
         const fs::path source = fs::path(QUORLE_TEST_SOURCE_DIR) / "examples" / "demo";
         fs::create_directories(root_ / "demo");
         for (const char* rel : {"demo.qws", "src", "include"})
@@ -53,6 +56,7 @@ class EditCommand : public ::testing::Test {
         return Host({"edit", Workspace(), "--script", path});
     }
 
+    std::unique_ptr<quorle::testing_support::TempDir> temp_;
     fs::path root_;
     std::string original_;
 };

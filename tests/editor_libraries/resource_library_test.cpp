@@ -9,6 +9,7 @@
 #include "resources/sheet_strings.h"
 #include "resources/string_table.h"
 #include "sheet/resource_library.h"
+#include "support/temp_dir.h"
 #include "support/test_files.h"
 
 using namespace quorle;
@@ -106,7 +107,8 @@ TEST(ResourceLibrary, NestedLoadsRestoreTheOuterModule) {
 }
 
 TEST(ResourceLibrary, MissingLibraryGivesNullAndLeavesTheCurrentModule) {
-    auto dir = testing_support::FreshDir("no_resources");
+    testing_support::TempDir temp("quorle-no_resources");
+    auto dir = temp.Root();
     EXPECT_EQ(ResourceLibrary::Load((dir / "Quorle.dll").string()), nullptr);
     EXPECT_EQ(platform::CurrentResourceModule(), nullptr);
 

@@ -8,6 +8,7 @@
 #include "edit_fixture.h"
 #include "host/edit_writeback.h"
 #include "platform/platform.h"
+#include "support/temp_dir.h"
 #include "support/test_files.h"
 
 using namespace quorle::host;
@@ -229,7 +230,8 @@ TEST(EditWriteBack, UnusableResultsAreRefused) {
 }
 
 TEST(EditWriteBack, TheFileIsReplacedOnlyWhenItIsStillAsRead) {
-    auto dir = quorle::testing_support::FreshDir("edit_write");
+    quorle::testing_support::TempDir temp("quorle-edit_write");
+    auto dir = temp.Root();
     std::string path = (dir / "w.qws").string();
     ASSERT_TRUE(quorle::platform::WriteFile(path, "old", false));
     std::string error;
