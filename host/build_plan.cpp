@@ -1,56 +1,30 @@
 #include "host/build_plan.h"
 
 #include <algorithm>
-#include <cctype>
+#include <set>
 
+#include "host/closest.h"
 #include "host/text_list.h"
+#include "options/option_string.h"
 
 namespace quorle::host {
 
-int PlaceOrder(const std::string& place) {
-    static const char* const order[] = {"PRE_COMPILE", "COMPILE", "ASSEMBLE", "LINK"};
-    for (int i = 0; i < 4; ++i)
-        if (place == order[i]) return i;
-    return 4;
+namespace {
+
+// ASCII only, whatever the process's locale.
+std::string AsciiUpper(std::string text) {
+    for (char& c : text)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return text;
 }
 
-PhaseKind KindOfPlace(const std::string& place) {
-    switch (PlaceOrder(place)) {
-    case 0:
-        return PhaseKind::Generator;
-    case 1:
-        return PhaseKind::Compiler;
-    case 2:
-        return PhaseKind::Assembler;
-    case 3:
-        return PhaseKind::Linker;
-    default:
-        return PhaseKind::Other;
-    }
-}
-
-const char* PhaseVerb(PhaseKind kind) {
-    switch (kind) {
-    case PhaseKind::Generator:
-        return "Generating library";
-    case PhaseKind::Compiler:
-        return "Compiling";
-    case PhaseKind::Assembler:
-        return "Assembling";
-    case PhaseKind::Linker:
-        return "Linking";
-    default:
-        return "Running";
-    }
-}
+} // namespace
 
 std::string UpperExtension(const std::string& path) {
     size_t slash = path.find_last_of("/\\");
     size_t dot = path.rfind('.');
     if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return "";
-    std::string ext = path.substr(dot + 1);
-    for (char& c : ext) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return ext;
+    return AsciiUpper(path.substr(dot + 1));
 }
 
 std::vector<std::pair<std::string, std::string>>
@@ -58,11 +32,8 @@ ExtensionTable(const std::vector<std::string>& catalogue) {
     std::vector<std::pair<std::string, std::string>> table;
     for (const std::string& entry : catalogue) {
         std::vector<std::string> fields = SplitAll(entry, '|');
-        for (size_t i = 2; i < fields.size(); ++i) {
-            std::string ext = fields[i];
-            for (char& c : ext) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-            table.emplace_back(ext, fields[0]);
-        }
+        for (size_t i = 2; i < fields.size(); ++i)
+            table.emplace_back(AsciiUpper(fields[i]), fields[0]);
     }
     return table;
 }
@@ -97,10 +68,84 @@ std::vector<OutputFile> ParseOutputList(const std::vector<std::string>& entries)
     return outputs;
 }
 
+std::string ExpandOutputPath(const std::string& path, const ProjectContext& context,
+                             const std::string& fileLeaf) {
+    size_t at = path.find("$(");
+    if (at == std::string::npos) return path;
+    std::string tail = NativePath(context.Expand(path.substr(at), fileLeaf));
+    if (!tail.empty() && (tail[0] == '/' || (tail.size() > 2 && tail[1] == ':'))) return tail;
+    return path.substr(0, at) + tail;
+}
+
+std::vector<std::string> MalformedTokens(const std::string& optionString) {
+    std::vector<std::string> bad;
+    for (const std::string& token : options::SplitOptionString(optionString)) {
+        bool ok = token.size() >= 2 && token.front() == '[' && token.back() == ']';
+        if (ok) {
+            std::string body = options::TokenBody(token);
+            size_t first = body.find('|');
+            size_t second = first == std::string::npos ? first : body.find('|', first + 1);
+            ok = first == 1 && body[0] >= 'A' && body[0] <= 'Z' && second != std::string::npos &&
+                 second > first + 1;
+        }
+        if (!ok) bad.push_back(token);
+    }
+    return bad;
+}
+
 namespace {
 
 bool Contains(const std::vector<std::string>& list, const std::string& item) {
     return std::find(list.begin(), list.end(), item) != list.end();
+}
+
+// A project file before it is given to a phase.
+struct Candidate {
+    std::string file, path, type;
+    bool generated;
+    bool taken = false;
+};
+
+bool ReadPhases(const PluginCalls& calls, const ProjectContext& context, BuildPlan& plan,
+                std::string& error) {
+    for (const std::string& name : context.workspace().phases) {
+        auto info = calls.PhaseInformation(name);
+        if (!info || info->size() < 2) {
+            error = "GetBuildPhaseInformation failed for " + name;
+            return false;
+        }
+        if (info->size() > 2 && (*info)[2] != "ON") continue;
+        PhaseDesc phase;
+        phase.name = name;
+        phase.single = (*info)[0] == "SINGLE";
+        phase.place = (*info)[1];
+        auto inputs = calls.InputFileTypes(name);
+        if (!inputs) {
+            error = "GetInputFileTypes failed for " + name;
+            return false;
+        }
+        phase.inputTypes = *inputs;
+        plan.phases.push_back(phase);
+    }
+    std::stable_sort(plan.phases.begin(), plan.phases.end(),
+                     [](const PhaseDesc& a, const PhaseDesc& b) {
+                         return PlaceOrder(a.place) < PlaceOrder(b.place);
+                     });
+    return true;
+}
+
+// The workspace's option entries name file types of the catalogue.
+bool CheckFileTypes(const Project& project, const std::vector<std::string>& catalogue,
+                    std::string& error) {
+    std::vector<std::string> types;
+    for (const std::string& entry : catalogue) types.push_back(entry.substr(0, entry.find('|')));
+    for (const OptionEntry& entry : project.options) {
+        if (entry.fileType.empty() || Contains(types, entry.fileType)) continue;
+        error = "project " + project.name + ": unknown file type \"" + entry.fileType + "\"" +
+                DidYouMean(entry.fileType, types);
+        return false;
+    }
+    return true;
 }
 
 bool FillStep(const PluginCalls& calls, const ProjectContext& context, const PhaseDesc& phase,
@@ -126,6 +171,80 @@ bool FillStep(const PluginCalls& calls, const ProjectContext& context, const Pha
         return false;
     }
     step.outputs = ParseOutputList(*outputs);
+    for (OutputFile& out : step.outputs) out.path = ExpandOutputPath(out.path, context, leaf);
+    return true;
+}
+
+bool PlanSingleStep(const PluginCalls& calls, const ProjectContext& context, BuildPlan& plan,
+                    size_t p, std::vector<Candidate>& candidates, std::string& error) {
+    const PhaseDesc& phase = plan.phases[p];
+    Step step;
+    step.phase = p;
+    if (!FillStep(calls, context, phase, step, error)) return false;
+    for (Candidate& c : candidates) {
+        if (c.generated || c.taken || !Contains(phase.inputTypes, c.type)) continue;
+        c.taken = true;
+        step.projectInputs.push_back(c.path + "|" + c.type);
+    }
+    plan.steps.push_back(step);
+    return true;
+}
+
+bool PlanFileSteps(const PluginCalls& calls, const ProjectContext& context, BuildPlan& plan,
+                   size_t p, std::vector<Candidate>& candidates, std::string& error) {
+    const PhaseDesc& phase = plan.phases[p];
+    std::vector<Candidate> produced;
+    for (Candidate& c : candidates) {
+        if (c.taken || !Contains(phase.inputTypes, c.type)) continue;
+        c.taken = true;
+        Step step;
+        step.phase = p;
+        step.file = c.file;
+        step.filePath = c.path;
+        step.fileType = c.type;
+        step.generated = c.generated;
+        if (!FillStep(calls, context, phase, step, error)) return false;
+        // An output that a later phase consumes (an assembly source from
+        // the compiler) becomes a file of that phase.
+        for (const OutputFile& out : step.outputs)
+            if (out.type != "Object file") produced.push_back({out.path, out.path, out.type, true});
+        plan.steps.push_back(step);
+    }
+    candidates.insert(candidates.end(), produced.begin(), produced.end());
+    return true;
+}
+
+std::string StepName(const BuildPlan& plan, const Step& step) {
+    const PhaseDesc& phase = plan.phases[step.phase];
+    return step.file.empty() ? "the " + phase.name + " step"
+                             : "the " + phase.name + " step for " + step.file;
+}
+
+// No step may write over a project file or over what another step reads.
+bool CheckOutputs(const BuildPlan& plan, const ProjectContext& context, std::string& error) {
+    std::set<std::string> outputs;
+    for (const Step& step : plan.steps)
+        for (const OutputFile& out : step.outputs) outputs.insert(out.path);
+    for (const Step& step : plan.steps) {
+        for (const OutputFile& out : step.outputs) {
+            for (const std::string& file : context.project().files) {
+                if (context.FilePath(file) != out.path) continue;
+                error = StepName(plan, step) + " would write its output " + out.path +
+                        " over the workspace source " + file;
+                return false;
+            }
+            for (const Step& other : plan.steps) {
+                bool reads = !other.filePath.empty() && other.filePath == out.path &&
+                             !other.generated;
+                for (const std::string& in : other.projectInputs)
+                    reads = reads || in.substr(0, in.rfind('|')) == out.path;
+                if (!reads || &other == &step) continue;
+                error = StepName(plan, step) + " would write its output " + out.path +
+                        " over an input of " + StepName(plan, other);
+                return false;
+            }
+        }
+    }
     return true;
 }
 
@@ -134,83 +253,28 @@ bool FillStep(const PluginCalls& calls, const ProjectContext& context, const Pha
 std::optional<BuildPlan> MakeBuildPlan(const PluginCalls& calls, const ProjectContext& context,
                                        std::string& error) {
     BuildPlan plan;
-    for (const std::string& name : context.workspace().phases) {
-        auto info = calls.PhaseInformation(name);
-        if (!info || info->size() < 2) {
-            error = "GetBuildPhaseInformation failed for " + name;
-            return std::nullopt;
-        }
-        if (info->size() > 2 && (*info)[2] != "ON") continue;
-        PhaseDesc phase;
-        phase.name = name;
-        phase.single = (*info)[0] == "SINGLE";
-        phase.place = (*info)[1];
-        phase.kind = KindOfPlace(phase.place);
-        auto inputs = calls.InputFileTypes(name);
-        if (!inputs) {
-            error = "GetInputFileTypes failed for " + name;
-            return std::nullopt;
-        }
-        phase.inputTypes = *inputs;
-        plan.phases.push_back(phase);
-    }
-    std::stable_sort(plan.phases.begin(), plan.phases.end(),
-                     [](const PhaseDesc& a, const PhaseDesc& b) {
-                         return PlaceOrder(a.place) < PlaceOrder(b.place);
-                     });
-
+    if (!ReadPhases(calls, context, plan, error)) return std::nullopt;
     auto catalogue = calls.SupportedFileExtensions();
     if (!catalogue) {
         error = "GetSupportedFileExtensions failed";
         return std::nullopt;
     }
+    if (!CheckFileTypes(context.project(), *catalogue, error)) return std::nullopt;
     auto extensions = ExtensionTable(*catalogue);
-
-    struct Candidate {
-        std::string file, path, type;
-        bool generated;
-        bool taken = false;
-    };
     std::vector<Candidate> candidates;
-    for (const std::string& file : context.project().files) {
-        std::string path = context.FilePath(file);
-        candidates.push_back({file, path, FileTypeOf(extensions, file), false});
-    }
-
+    for (const std::string& file : context.project().files)
+        candidates.push_back({file, context.FilePath(file), FileTypeOf(extensions, file), false});
     for (size_t p = 0; p < plan.phases.size(); ++p) {
-        const PhaseDesc& phase = plan.phases[p];
-        if (phase.single) {
-            Step step;
-            step.phase = p;
-            if (!FillStep(calls, context, phase, step, error)) return std::nullopt;
-            for (Candidate& c : candidates) {
-                if (c.generated || c.taken || !Contains(phase.inputTypes, c.type)) continue;
-                c.taken = true;
-                step.projectInputs.push_back(c.path + "|" + c.type);
-            }
-            plan.steps.push_back(step);
-            continue;
-        }
-        std::vector<Candidate> produced;
-        for (Candidate& c : candidates) {
-            if (c.taken || !Contains(phase.inputTypes, c.type)) continue;
-            c.taken = true;
-            Step step;
-            step.phase = p;
-            step.file = c.file;
-            step.filePath = c.path;
-            step.fileType = c.type;
-            step.generated = c.generated;
-            if (!FillStep(calls, context, phase, step, error)) return std::nullopt;
-            // An output that a later phase consumes (an assembly source from
-            // the compiler) becomes a file of that phase.
-            for (const OutputFile& out : step.outputs)
-                if (out.type != "Object file")
-                    produced.push_back({out.path, out.path, out.type, true});
-            plan.steps.push_back(step);
-        }
-        candidates.insert(candidates.end(), produced.begin(), produced.end());
+        bool ok = plan.phases[p].single
+                      ? PlanSingleStep(calls, context, plan, p, candidates, error)
+                      : PlanFileSteps(calls, context, plan, p, candidates, error);
+        if (!ok) return std::nullopt;
     }
+    if (!CheckOutputs(plan, context, error)) return std::nullopt;
+    for (const OptionEntry& entry : context.project().options)
+        for (const std::string& token : MalformedTokens(entry.value))
+            plan.warnings.push_back("project " + context.project().name + ", " + entry.phase +
+                                    " options: the token " + token + " does not parse");
     return plan;
 }
 

@@ -7,19 +7,19 @@
 #include <string>
 #include <vector>
 
+#include "host/build_order.h"
 #include "host/plugin_calls.h"
 #include "host/project_context.h"
 
 namespace quorle::host {
 
-enum class PhaseKind { Generator, Compiler, Assembler, Linker, Other };
-
 struct PhaseDesc {
     std::string name; // as the workspace names it, e.g. "GNU Compiler"
     bool single = false;
     std::string place; // "PRE_COMPILE", "COMPILE", "ASSEMBLE", "LINK"
-    PhaseKind kind = PhaseKind::Other;
     std::vector<std::string> inputTypes;
+    bool Compiles() const { return place == kCompilePlace; }
+    bool Links() const { return place == kLinkPlace; }
 };
 
 struct OutputFile {
@@ -41,14 +41,11 @@ struct Step {
 };
 
 struct BuildPlan {
-    std::vector<PhaseDesc> phases; // in build order
-    std::vector<Step> steps;       // grouped by phase, in build order
+    std::vector<PhaseDesc> phases;     // in build order
+    std::vector<Step> steps;           // grouped by phase, in build order
+    std::vector<std::string> warnings; // about the workspace's option strings
 };
 
-// Build order of a phase's place among the host's build steps.
-int PlaceOrder(const std::string& place);
-// The phase kind from its place.
-PhaseKind KindOfPlace(const std::string& place);
 // Upper-case extension of a path without its dot ("main.c" gives "C").
 std::string UpperExtension(const std::string& path);
 // Extension to file-type name from the catalogue entries
@@ -61,13 +58,18 @@ std::string FileTypeOf(const std::vector<std::pair<std::string, std::string>>& t
 std::string NativePath(const std::string& path);
 // Output-file list entries "path|type".
 std::vector<OutputFile> ParseOutputList(const std::vector<std::string>& entries);
+// An output path the plug-in resolved against the configuration directory
+// while it still held a placeholder ("/w/Debug/$(CONFIGDIR)/app.x"): the
+// placeholder part expanded, and kept whole when it is absolute then.
+std::string ExpandOutputPath(const std::string& path, const ProjectContext& context,
+                             const std::string& fileLeaf);
+// Tokens of an option string that do not read as "[T|KEY|value]".
+std::vector<std::string> MalformedTokens(const std::string& optionString);
 
-// Asks the plug-in for the catalogue and every step's options and outputs.
-// On failure returns nullopt and sets `error`.
+// Asks the plug-in for the catalogue and every step's options and outputs,
+// and refuses a plan whose outputs would overwrite a source or another
+// step's input. On failure returns nullopt and sets `error`.
 std::optional<BuildPlan> MakeBuildPlan(const PluginCalls& calls, const ProjectContext& context,
                                        std::string& error);
-
-// The verb of a progress line ("Compiling").
-const char* PhaseVerb(PhaseKind kind);
 
 } // namespace quorle::host

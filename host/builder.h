@@ -1,12 +1,15 @@
 // The build of one project in one configuration: for each phase in build
-// order and each of its steps, the dependency scan, the up-to-date check,
-// PrePhase, the tool run, every output line through GetOutputLineInfo, and
-// PostPhase. Tools of one phase may run in parallel; the plug-in is only
-// ever called from the thread that calls Run().
+// order and each of its steps, the up-to-date check (from the dependency log,
+// scanning only when the log has no list), PrePhase, the tool run, every
+// output line through GetOutputLineInfo, PostPhase, and the step's new
+// record. Tools of one phase may run in parallel; the plug-in is only ever
+// called from the thread that calls Run().
 #pragma once
 
 #include <cstdio>
 #include <functional>
+#include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -14,60 +17,102 @@
 #include "host/build_state.h"
 #include "host/plugin_calls.h"
 #include "host/project_context.h"
+#include "host/stat_cache.h"
 #include "platform/platform.h"
 
 namespace quorle::host {
+
+class JobRunner;
 
 struct BuildTotals {
     int errors = 0;
     int warnings = 0;
     int run = 0;
     int upToDate = 0;
+    int skipped = 0; // not built because a step they depend on failed
     int steps = 0;
+};
+
+// One tool run as the host starts it.
+struct ToolRun {
+    std::string commandLine;
+    std::string workDir;
+    std::vector<std::string> environment; // extra "NAME=value" entries
 };
 
 class Builder {
   public:
-    // Runs one tool: its command line and working directory.
-    using Executor = std::function<platform::ProcessResult(const std::string&, const std::string&)>;
+    using Executor = std::function<platform::ProcessResult(const ToolRun&)>;
 
     struct Settings {
         size_t jobs = 1;
         bool colour = false;
         bool verbose = false;
+        bool keepGoing = false;  // build what does not depend on a failed step
+        std::string launcher;    // put in front of every compile and assemble
+        std::string currentDir;  // diagnostics name files relative to it
         std::FILE* out = stdout; // nullptr: silent
     };
 
     Builder(const PluginCalls& calls, const ProjectContext& context, const BuildPlan& plan,
             BuildState& state, Settings settings, Executor executor);
 
-    // True when every step succeeded or was up to date.
+    // True when every step succeeded or was up to date. Saves the state.
     bool Run();
     const BuildTotals& totals() const { return totals_; }
+    bool interrupted() const { return interrupted_; }
 
-    // The default executor: the platform's process runner without a time limit
-    // worth mentioning (tools may run long).
-    static platform::ProcessResult RunTool(const std::string& commandLine,
-                                           const std::string& workDir);
+    // The default executor: the platform's process runner.
+    static platform::ProcessResult RunTool(const ToolRun& run);
 
   private:
     struct Pending {
         size_t step = 0;
         std::string command; // as PrePhase handed it back
         StepRecord record;
-        std::string label;
+        std::string workDir;
+        std::string depFile; // written by the compiler; empty for other tools
+        std::optional<std::vector<std::string>> scanned; // deps the check scanned
+        std::optional<int64_t> mark; // files made by the step are at least this new
+        std::vector<std::string> args;
+    };
+    enum class Verdict { UpToDate, Run, Fail };
+    struct Check {
+        Verdict verdict = Verdict::Run;
+        std::string reason;
+        std::optional<std::vector<std::string>> scanned;
     };
 
+    // builder.cpp: the order of the work.
     void Print(const std::string& line);
-    bool RunPhase(size_t phase);
-    // Scans, checks and starts one step; false when it failed at once.
-    bool StartStep(size_t index, bool& continuation, class JobRunner& runner,
-                   std::vector<Pending>& pending, bool& phaseAnnounced);
-    void FinishStep(const Pending& pending, const platform::ProcessResult& result);
+    void ReportError(const std::string& where, const std::string& message);
+    void RunPhase(size_t phase);
+    void Drain(JobRunner& runner, bool untilIdle);
+    void StartStep(size_t index, JobRunner& runner);
+    void StepFailed(const Step& step);
+    bool DependsOnFailure(size_t index) const;
     std::string StepKey(const Step& step) const;
     std::string StepLabel(const Step& step) const;
-    std::vector<std::string> LinkerInputs(size_t index) const;
-    void ReportError(const std::string& where, const std::string& message);
+    std::vector<std::string> StepInputs(size_t index) const;
+
+    // builder_check.cpp: is the step up to date?
+    Check CheckStep(size_t index, const StepRecord& current);
+    Check CheckFileStep(const Step& step, const StepRecord& current, const StepRecord* stored);
+    Check CheckSingleStep(size_t index, const StepRecord* stored);
+    Check CompareTimes(const Step& step, const std::vector<std::string>& reads);
+    std::optional<std::vector<std::string>> Scan(const Step& step);
+
+    // builder_launch.cpp: PrePhase and the tool's start.
+    void LaunchStep(size_t index, const std::string& reason, Pending pending, JobRunner& runner);
+    std::optional<ToolRun> ToolRunFor(const Step& step, const std::string& command,
+                                      Pending& pending);
+
+    // builder_finish.cpp: the tool's output, PostPhase and the new record.
+    void FinishStep(Pending& pending, const platform::ProcessResult& result);
+    int ShowOutput(const Step& step, const std::string& output, const std::string& toolDir);
+    void RecordDependencies(Pending& pending);
+    std::vector<std::string> MadeFiles(const Pending& pending);
+    void RemovePartialOutputs(const Step& step);
 
     const PluginCalls& calls_;
     const ProjectContext& context_;
@@ -75,9 +120,15 @@ class Builder {
     BuildState& state_;
     Settings settings_;
     Executor executor_;
+    StatCache stats_;
     BuildTotals totals_;
+    std::vector<Pending> pending_;
+    std::set<std::string> failedOutputs_;
+    bool anyFailed_ = false;
+    bool interrupted_ = false;
+    bool continuation_ = false;
+    bool announced_ = false;
     int counter_ = 0;
-    bool failed_ = false;
 };
 
 // The key of a step in the build state.

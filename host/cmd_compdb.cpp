@@ -10,14 +10,6 @@
 
 namespace quorle::host {
 
-namespace {
-
-// The argument texts hold Windows paths; macro values are the user's own.
-std::string EditorArgument(const std::string& arg) {
-    return arg.rfind("-D", 0) == 0 ? arg : NativePath(arg);
-}
-
-} // namespace
 
 int RunCompdb(const CommandContext& context) {
     WorkspaceCommand command(context, "compdb");
@@ -29,7 +21,7 @@ int RunCompdb(const CommandContext& context) {
     auto stopped = command.ForEachPlan([&](const ProjectPlan& p) -> std::optional<int> {
         for (const Step& step : p.plan.steps) {
             const PhaseDesc& phase = p.plan.phases[step.phase];
-            if (phase.kind != PhaseKind::Compiler || step.options.empty()) continue;
+            if (!phase.Compiles() || step.options.empty()) continue;
             std::string input = JoinNulList({step.filePath + "|" + step.fileType});
             PrePhaseResult pre = calls.PrePhase(phase.name, input, step.options, p.context.info());
             auto tool = pre.result == 0 ? ParseToolCommand(pre.command) : std::nullopt;
@@ -41,9 +33,9 @@ int RunCompdb(const CommandContext& context) {
             }
             nlohmann::json args = nlohmann::json::array();
             args.push_back(ToolPath(p.context.toolchainDir(), triplet,
-                                    ToolOf(phase.kind, step.fileType, false)));
+                                    ToolOf(phase.place, step.fileType, false)));
             for (const std::string& arg : SplitArguments(*text))
-                args.push_back(EditorArgument(arg));
+                args.push_back(ToolArgument(arg));
             nlohmann::json entry = {{"directory", NativePath(pre.directory)},
                                     {"file", step.filePath},
                                     {"arguments", args}};

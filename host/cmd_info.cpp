@@ -154,10 +154,40 @@ void PrintPhase(const PluginApi& api, const PhaseEntry& phase) {
     }
 }
 
+// One line per phase: how it runs, where, and what it takes.
+void PrintSummary(const PluginApi& api) {
+    auto list = Query([&](char* b, int32_t* l) { return api.GetSupportedFileExtensions(b, l); });
+    std::printf("%zu file types; phases:\n", list ? ListEntries(*list).size() : 0);
+    for (const PhaseEntry& phase : kPhases) {
+        auto info = Query(
+            [&](char* b, int32_t* l) { return api.GetBuildPhaseInformation(phase.name, b, l); });
+        auto inputs =
+            Query([&](char* b, int32_t* l) { return api.GetInputFileTypes(phase.name, b, l); });
+        std::vector<std::string> types = inputs ? ListEntries(*inputs) : std::vector<std::string>();
+        std::printf("  %-22s %-22s %s\n", phase.name,
+                    info ? Join(ListEntries(*info), " ").c_str() : "(failed)",
+                    types.empty() ? "-" : Join(types, ", ").c_str());
+    }
+    std::printf("(quorle-host info prints the whole catalogue)\n");
+}
+
 } // namespace
+
+void PrintPluginVersions(const PluginApi& api) {
+    PrintVersions(api);
+}
 
 int RunInfo(const CommandContext& context) {
     const PluginApi& api = context.api;
+    for (const std::string& arg : context.args) {
+        if (arg == "--summary") {
+            PrintVersions(api);
+            PrintSummary(api);
+            return 0;
+        }
+        std::fprintf(stderr, "quorle-host info: unknown option %s\n", arg.c_str());
+        return 2;
+    }
     PrintVersions(api);
     PrintFileTypes(api);
     for (const PhaseEntry& phase : kPhases) PrintPhase(api, phase);

@@ -49,7 +49,7 @@ std::optional<int> WriteMakefile(const WorkspaceCommand& command, const ProjectP
         std::vector<std::string> inputs;
         if (!phase.single) {
             inputs.push_back(step.filePath + "|" + step.fileType);
-        } else if (phase.kind == PhaseKind::Linker) {
+        } else if (phase.Links()) {
             inputs = step.projectInputs;
             for (const Step& other : p.plan.steps) {
                 if (&other == &step) break;
@@ -72,7 +72,7 @@ std::optional<int> WriteMakefile(const WorkspaceCommand& command, const ProjectP
         for (const OutputFile& out : step.outputs)
             target += (target.empty() ? "" : " ") + MakeEscape(Relative(out.path, base));
         std::string first = MakeEscape(Relative(step.outputs.front().path, base));
-        std::string tool = ToolOf(phase.kind, step.fileType, false);
+        std::string tool = ToolOf(phase.place, step.fileType, false);
         std::string subFile = subDir + "/" + std::to_string(index) + "_" +
                               FileLeaf(step.outputs.front().path) + ".sub";
         if (!texts.subcommand.empty()) platform::WriteFile(subFile, texts.subcommand + "\n", true);
@@ -80,7 +80,7 @@ std::optional<int> WriteMakefile(const WorkspaceCommand& command, const ProjectP
         rules += first + ": SUB = " + MakeEscape(Relative(subFile, base)) + "\n";
         rules += target + ":";
         if (!step.filePath.empty()) rules += " " + MakeEscape(Relative(step.filePath, base));
-        if (phase.kind == PhaseKind::Linker)
+        if (phase.Links())
             for (const std::string& out : earlier) rules += " " + out;
         rules += "\n";
         for (const std::string& line : SplitAll(texts.command, '\n'))
@@ -88,7 +88,7 @@ std::optional<int> WriteMakefile(const WorkspaceCommand& command, const ProjectP
         rules += "\n";
         for (const OutputFile& out : step.outputs)
             earlier.push_back(MakeEscape(Relative(out.path, base)));
-        if (phase.kind == PhaseKind::Linker) all += " " + target;
+        if (phase.Links()) all += " " + target;
     }
     if (all.empty())
         for (const std::string& out : earlier) all += " " + out;

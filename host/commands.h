@@ -15,6 +15,8 @@ struct CommandContext {
 };
 
 int RunInfo(const CommandContext& context);
+// The plug-in's version answers, as `info` prints them first.
+void PrintPluginVersions(const PluginApi& api);
 int RunBuild(const CommandContext& context);
 int RunClean(const CommandContext& context);
 int RunDeps(const CommandContext& context);

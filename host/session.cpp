@@ -1,7 +1,10 @@
 #include "host/session.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <thread>
 
+#include "options/ascii_text.h"
 #include "options/option_string.h"
 #include "platform/platform.h"
 
@@ -34,6 +37,12 @@ std::optional<HostOptions> ParseHostOptions(const std::vector<std::string>& args
             auto v = value("--toolchain");
             if (!v) return std::nullopt;
             options.toolchain = *v;
+        } else if (arg == "--launcher") {
+            auto v = value("--launcher");
+            if (!v) return std::nullopt;
+            options.launcher = *v;
+        } else if (arg == "-k" || arg == "--keep-going") {
+            options.keepGoing = true;
         } else if (arg.rfind("-j", 0) == 0) {
             std::string text = arg.size() > 2 ? arg.substr(2) : "";
             if (text.empty()) {
@@ -47,6 +56,7 @@ std::optional<HostOptions> ParseHostOptions(const std::vector<std::string>& args
                 return std::nullopt;
             }
             options.jobs = static_cast<size_t>(n);
+            options.jobsGiven = true;
         } else if (arg == "-v" || arg == "--verbose") {
             options.verbose = true;
         } else if (arg.size() > 1 && arg[0] == '-') {
@@ -117,20 +127,46 @@ std::vector<const Project*> Session::Projects() const {
     return projects;
 }
 
-const Configuration* Session::ConfigOf(const Project& project) const {
+const Configuration* Session::ConfigOf(const Project& project, std::string* error) const {
     if (options_.config.empty()) return &project.configurations.front();
-    for (const Configuration& c : project.configurations)
+    const Configuration* folded = nullptr;
+    int foldedCount = 0;
+    std::string valid;
+    for (const Configuration& c : project.configurations) {
         if (c.name == options_.config) return &c;
+        if (options::EqualsIgnoringCase(c.name, options_.config)) folded = &c, ++foldedCount;
+        valid += (valid.empty() ? "" : ", ") + c.name;
+    }
+    if (foldedCount == 1) return folded;
+    if (error != nullptr)
+        *error = "project " + project.name + " has no configuration " + options_.config +
+                 " (valid: " + valid + ")";
     return nullptr;
 }
 
 std::unique_ptr<ProjectContext> Session::ContextFor(const Project& project,
-                                                    const Configuration& config) const {
+                                                    const Configuration& config,
+                                                    bool create) const {
     auto context =
         std::make_unique<ProjectContext>(workspace_, project, config, hostDir_, tempDir_);
     std::error_code ec;
-    fs::create_directories(context->configDir(), ec);
+    if (create) fs::create_directories(context->configDir(), ec);
     return context;
+}
+
+std::string Session::Launcher() const {
+    return options_.launcher.empty() ? workspace_.launcher : options_.launcher;
+}
+
+size_t Session::Jobs(std::string* note) const {
+    size_t cores = std::max<size_t>(1, std::thread::hardware_concurrency());
+    if (!options_.jobsGiven) return cores;
+    if (options_.jobs <= cores || !Launcher().empty()) return options_.jobs;
+    if (note != nullptr)
+        *note = "-j " + std::to_string(options_.jobs) + " is more than the " +
+                std::to_string(cores) + " cores here; using " + std::to_string(cores) +
+                " (a launcher that distributes, such as distcc, allows more)";
+    return cores;
 }
 
 } // namespace quorle::host

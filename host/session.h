@@ -17,13 +17,16 @@ struct HostOptions {
     std::string config;    // configuration name; empty: the project's first
     std::string project;   // project name; empty: every project
     std::string toolchain; // installation directory; overrides the workspace
+    std::string launcher;  // overrides the workspace's launcher
     size_t jobs = 1;
+    bool jobsGiven = false;
+    bool keepGoing = false;
     bool verbose = false;
     std::vector<std::string> positional; // arguments after the workspace
 };
 
 // Parses "[WORKSPACE] [--config NAME] [--project NAME] [--toolchain DIR]
-// [-j N] [-v] [ARGS...]"; returns nullopt and sets `error` when malformed.
+// [--launcher PROGRAM] [-j N] [-k] [-v] [ARGS...]"; returns nullopt and sets `error` when malformed.
 // Without a workspace argument the only "*.qws" file of the current
 // directory is used.
 std::optional<HostOptions> ParseHostOptions(const std::vector<std::string>& args,
@@ -40,11 +43,20 @@ class Session {
     const HostOptions& options() const { return options_; }
     // The projects selected by --project, in workspace order.
     std::vector<const Project*> Projects() const;
-    // The configuration chosen by --config, or the project's first.
-    const Configuration* ConfigOf(const Project& project) const;
-    // A context for one project; creates its configuration directory.
-    std::unique_ptr<ProjectContext> ContextFor(const Project& project,
-                                               const Configuration& config) const;
+    // The configuration chosen by --config (exactly, or else the only one
+    // equal without regard to case), or the project's first. Null, with an
+    // error that lists the valid names, when there is none.
+    const Configuration* ConfigOf(const Project& project, std::string* error = nullptr) const;
+    // A context for one project; creates its configuration directory when
+    // `create` is set.
+    std::unique_ptr<ProjectContext> ContextFor(const Project& project, const Configuration& config,
+                                               bool create = true) const;
+    // The launcher to use: --launcher, else the workspace's.
+    std::string Launcher() const;
+    // -j as given, or as many jobs as cores. Above the core count only
+    // with a launcher (it may spread the work over other machines); a
+    // larger count is lowered, and `note` says so.
+    size_t Jobs(std::string* note) const;
 
   private:
     HostOptions options_;

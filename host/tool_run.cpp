@@ -1,6 +1,5 @@
 #include "host/tool_run.h"
 
-#include <cctype>
 
 namespace quorle::host {
 
@@ -34,25 +33,23 @@ std::string TripletOf(const std::string& toolchainName) {
         {"DRAVIK GNUZENTA [ELF]", "zenta-elf"},
     };
     std::string upper = toolchainName;
-    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (char& c : upper)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     for (const auto& row : kTable)
         if (upper == row.name) return row.triplet;
     return "";
 }
 
-std::string ToolOf(PhaseKind kind, const std::string& fileType, bool useGccToLink) {
-    switch (kind) {
-    case PhaseKind::Generator:
-        return "libgen";
-    case PhaseKind::Compiler:
-        return fileType == "C++ source file" ? "g++" : "gcc";
-    case PhaseKind::Assembler:
-        return "as";
-    case PhaseKind::Linker:
-        return useGccToLink ? "gcc" : "ld";
-    default:
-        return "";
-    }
+std::string ToolArgument(const std::string& arg) {
+#if defined(_WIN32)
+    return arg;
+#else
+    if (arg.rfind("-D", 0) == 0) return arg;
+    std::string native = arg;
+    for (char& c : native)
+        if (c == '\\') c = '/';
+    return native;
+#endif
 }
 
 std::string ToolPath(const std::string& installDir, const std::string& triplet,

@@ -22,12 +22,15 @@ std::optional<ToolCommand> ParseToolCommand(const std::string& command);
 // "corvo-elf" for "Dravik GNUCORVO [ELF]" (any case); empty when unknown.
 std::string TripletOf(const std::string& toolchainName);
 
-// The tool a step runs: "gcc", "g++", "as", "ld" or "libgen".
-std::string ToolOf(PhaseKind kind, const std::string& fileType, bool useGccToLink);
-
 // "<dir>/<triplet>/bin/<triplet>-<tool>.exe".
 std::string ToolPath(const std::string& installDir, const std::string& triplet,
                      const std::string& tool);
+
+// An argument as a tool on this system reads it: on POSIX the Windows
+// separators of the plug-in's paths become "/", except in macro definitions
+// ("-D..."), whose values are the user's own text. Launchers such as ccache
+// read the paths too, so the host converts them before the tool sees them.
+std::string ToolArgument(const std::string& arg);
 
 // One command line for the platform's process runner: every argument that
 // holds a blank, a tab or nothing is put in double quotes.

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
+#include "host/closest.h"
 #include "platform/platform.h"
 
 namespace quorle::host {
@@ -27,8 +28,21 @@ std::string StringField(const json& object, const char* key, const std::string& 
     return it->get<std::string>();
 }
 
+// Every key of an object is one the host reads; a misspelled one would be
+// silently ignored otherwise.
+void CheckKeys(const json& object, const std::vector<std::string>& known, const std::string& where) {
+    for (auto& [key, value] : object.items()) {
+        bool ok = false;
+        for (const std::string& k : known) ok = ok || k == key;
+        if (!ok)
+            throw std::runtime_error("unknown key \"" + key + "\" in " + where +
+                                     DidYouMean(key, known));
+    }
+}
+
 OptionEntry ParseOptionEntry(const json& entry) {
     if (!entry.is_object()) throw std::runtime_error("an option entry must be an object");
+    CheckKeys(entry, {"phase", "fileType", "file", "config", "value"}, "an option entry");
     OptionEntry option;
     option.phase = StringField(entry, "phase");
     option.fileType = StringField(entry, "fileType");
@@ -41,6 +55,7 @@ OptionEntry ParseOptionEntry(const json& entry) {
 
 Project ParseProject(const json& item, const std::string& workspaceDir) {
     if (!item.is_object()) throw std::runtime_error("a project must be an object");
+    CheckKeys(item, {"name", "dir", "configurations", "files", "options"}, "a project");
     Project project;
     project.name = StringField(item, "name");
     if (project.name.empty()) throw std::runtime_error("a project needs a \"name\"");
@@ -79,6 +94,10 @@ std::optional<Workspace> ParseWorkspace(const std::string& text, const std::stri
     try {
         json root = json::parse(text, nullptr, true, /*ignore_comments=*/true);
         if (!root.is_object()) throw std::runtime_error("the workspace must be a JSON object");
+        CheckKeys(root,
+                  {"workspace", "settings", "toolchain", "cpuSeries", "toolchainDir", "launcher",
+                   "placeholders", "phases", "projects"},
+                  "the workspace");
         Workspace ws;
         ws.path = Absolute(fs::current_path().generic_string(), path);
         ws.dir = fs::path(ws.path).parent_path().generic_string();
@@ -86,6 +105,7 @@ std::optional<Workspace> ParseWorkspace(const std::string& text, const std::stri
         ws.settingsName = StringField(root, "settings", ws.name);
         ws.toolchainName = StringField(root, "toolchain");
         ws.cpuSeries = StringField(root, "cpuSeries");
+        ws.launcher = StringField(root, "launcher");
         std::string tc = StringField(root, "toolchainDir");
         if (!tc.empty()) ws.toolchainDir = Absolute(ws.dir, tc);
         if (auto it = root.find("placeholders"); it != root.end()) {

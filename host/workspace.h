@@ -4,6 +4,7 @@
 //     "workspace": "demo", "settings": "demo",
 //     "toolchain": "Dravik GNUCORVO [ELF]", "cpuSeries": "CORVO",
 //     "toolchainDir": "../toolchain",
+//     "launcher": "ccache",
 //     "placeholders": { "BOARD": "evb1" },
 //     "phases": ["GNU Library Generator", "GNU Compiler", "GNU Assembler", "GNU Linker"],
 //     "projects": [ {
@@ -17,6 +18,7 @@
 //   }
 //
 // Relative directories are relative to the directory of the workspace file.
+// Keys the host does not know are errors, so a misspelling is not ignored.
 // An option entry applies to every configuration unless it names one; a
 // file entry beats a file-type entry, and an entry for the configuration
 // beats one for all. Missing option strings come from the plug-in's defaults.
@@ -57,6 +59,7 @@ struct Workspace {
     std::string toolchainName;
     std::string cpuSeries;
     std::string toolchainDir; // absolute; empty when not given
+    std::string launcher;     // put in front of every compile and assemble, e.g. "ccache"
     std::vector<std::pair<std::string, std::string>> placeholders;
     std::vector<std::string> phases;
     std::vector<Project> projects;

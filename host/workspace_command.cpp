@@ -28,15 +28,21 @@ int WorkspaceCommand::Error(const std::string& message) const {
 }
 
 std::optional<int> WorkspaceCommand::ForEachPlan(const Visitor& visit) const {
+    std::string missing;
+    bool any = false;
     for (const Project* project : session_->Projects()) {
-        const Configuration* config = session_->ConfigOf(*project);
+        const Configuration* config = session_->ConfigOf(*project, &missing);
         if (config == nullptr) continue;
+        any = true;
         auto context = session_->ContextFor(*project, *config);
         std::string error;
         auto plan = MakeBuildPlan(calls_, *context, error);
         if (!plan) return Error(error);
+        for (const std::string& warning : plan->warnings)
+            std::fprintf(stderr, "warning: %s\n", warning.c_str());
         if (auto code = visit({*project, *config, *context, *plan})) return code;
     }
+    if (!any) return Error(missing);
     return std::nullopt;
 }
 

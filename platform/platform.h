@@ -93,19 +93,35 @@ struct ProcessOptions {
     std::string workingDirectory; // empty: the current directory
     uint32_t timeoutMs = 10000;   // a child still running then is terminated
     bool captureOutput = true;    // standard output and error, merged
+    // "NAME=value" entries added to (or replacing in) the inherited environment.
+    std::vector<std::string> environment = {};
+    // Whatever the child left running in its process group is ended once the
+    // child itself has ended. Off only for launchers that detach on purpose.
+    bool endGroup = true;
 };
 
 struct ProcessResult {
     bool started = false;
-    bool timedOut = false; // the child was terminated after timeoutMs
-    int exitCode = -1;     // -1 when not started or timed out
-    std::string output;    // everything the child printed, read while it ran
+    bool timedOut = false;    // the child was terminated after timeoutMs
+    bool interrupted = false; // an interrupt was passed on to the child
+    int exitCode = -1;        // -1 when not started or timed out
+    std::string output;       // everything the child printed, read while it ran
 };
 
 // The command line is split the Windows way: blanks separate, double quotes
 // group and are removed, backslashes are literal. No window is shown.
 ProcessResult RunProcess(const std::string& commandLine, const ProcessOptions& options);
 std::vector<std::string> SplitCommandLine(const std::string& commandLine);
+
+// ---- Interrupts ----------------------------------------------------------------
+// After WatchInterrupts, an interrupt (Ctrl+C, SIGINT, SIGTERM) no longer ends
+// the process: it is remembered, RunProcess passes it on to the children it is
+// running and waits for them, and the caller winds down in its own time.
+void WatchInterrupts();
+// The signal number of the first interrupt received, 0 when none.
+int PendingInterrupt();
+// Forgets a received interrupt (for tests that raise one on purpose).
+void ClearInterrupt();
 
 // ---- Message boxes -----------------------------------------------------------
 // With QUORLE_MESSAGES naming a file, each box appends one line to it:

@@ -24,6 +24,7 @@ bool ShellOpen(const std::string& path) {
     ProcessOptions options;
     options.timeoutMs = 5000;
     options.captureOutput = false;
+    options.endGroup = false; // the viewer runs on after the shell
     ProcessResult result = posix::RunArguments(
         {"/bin/sh", "-c",
          "command -v xdg-open >/dev/null || exit 1; xdg-open \"$1\" >/dev/null 2>&1 &", "sh",

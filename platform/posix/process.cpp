@@ -2,12 +2,14 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <thread>
+#include <optional>
 
 #include "platform/platform.h"
 #include "platform/posix/native_path.h"
@@ -20,6 +22,9 @@ namespace posix {
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+// How long a child may take to end after an interrupt was passed on to it.
+constexpr int kInterruptGraceMs = 10000;
 
 // Owns a file descriptor.
 class Fd {
@@ -69,7 +74,80 @@ std::string ProgramPath(const std::string& program) {
     return GetCurrentDirectory() + "/" + native;
 }
 
+// The inherited environment with `extra` entries added or replaced.
+std::vector<std::string> ChildEnvironment(const std::vector<std::string>& extra) {
+    std::vector<std::string> entries;
+    for (char** e = environ; e != nullptr && *e != nullptr; ++e) {
+        std::string entry(*e);
+        std::string name = entry.substr(0, entry.find('=') + 1);
+        bool replaced = false;
+        for (const std::string& x : extra) replaced = replaced || x.rfind(name, 0) == 0;
+        if (!replaced) entries.push_back(std::move(entry));
+    }
+    entries.insert(entries.end(), extra.begin(), extra.end());
+    return entries;
+}
+
+std::vector<char*> Pointers(std::vector<std::string>& texts) {
+    std::vector<char*> pointers;
+    for (std::string& text : texts) pointers.push_back(text.data());
+    pointers.push_back(nullptr);
+    return pointers;
+}
+
+void ConfigureSpawn(SpawnSetup& setup, const ProcessOptions& options, int writeFd) {
+    // Standard input is empty; output and error share the pipe.
+    ::posix_spawn_file_actions_addopen(&setup.actions, 0, "/dev/null", O_RDONLY, 0);
+    if (options.captureOutput) {
+        ::posix_spawn_file_actions_adddup2(&setup.actions, writeFd, 1);
+        ::posix_spawn_file_actions_adddup2(&setup.actions, writeFd, 2);
+    } else {
+        ::posix_spawn_file_actions_addopen(&setup.actions, 1, "/dev/null", O_WRONLY, 0);
+        ::posix_spawn_file_actions_adddup2(&setup.actions, 1, 2);
+    }
+    if (!options.workingDirectory.empty()) {
+        ::posix_spawn_file_actions_addchdir_np(&setup.actions,
+                                               NativePath(options.workingDirectory).c_str());
+    }
+    // A session of its own: no controlling terminal, and the whole process
+    // group can be ended or interrupted at once.
+    ::posix_spawnattr_setflags(&setup.attributes,
+                               POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    sigset_t none, defaults;
+    sigemptyset(&none);
+    sigemptyset(&defaults);
+    sigaddset(&defaults, SIGPIPE);
+    ::posix_spawnattr_setsigmask(&setup.attributes, &none);
+    ::posix_spawnattr_setsigdefault(&setup.attributes, &defaults);
+}
+
+bool StartChild(std::vector<std::string>& arguments, const ProcessOptions& options, int writeFd,
+                pid_t& pid) {
+    SpawnSetup setup;
+    ConfigureSpawn(setup, options, writeFd);
+    std::vector<char*> argv = Pointers(arguments);
+    if (options.environment.empty())
+        return ::posix_spawnp(&pid, argv[0], &setup.actions, &setup.attributes, argv.data(),
+                              environ) == 0;
+    std::vector<std::string> entries = ChildEnvironment(options.environment);
+    std::vector<char*> envp = Pointers(entries);
+    return ::posix_spawnp(&pid, argv[0], &setup.actions, &setup.attributes, argv.data(),
+                          envp.data()) == 0;
+}
+
+// A descriptor that becomes readable when the child ends, so the parent
+// sleeps in poll instead of polling waitpid; -1 where the kernel has none.
+int OpenPidFd(pid_t pid) {
+#if defined(SYS_pidfd_open)
+    return static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
+#else
+    (void)pid;
+    return -1;
+#endif
+}
+
 void ReadAvailable(int fd, std::string& output) {
+    ::fcntl(fd, F_SETFL, O_NONBLOCK);
     char chunk[65536];
     for (;;) {
         ssize_t n = ::read(fd, chunk, sizeof chunk);
@@ -82,6 +160,102 @@ void ReadAvailable(int fd, std::string& output) {
     }
 }
 
+// Waits for one child: drains its output, passes an interrupt on to its
+// process group, and ends it at the time-out.
+class ChildWait {
+  public:
+    ChildWait(pid_t pid, int readFd, const ProcessOptions& options)
+        : pid_(pid), readFd_(readFd), pidFd_(OpenPidFd(pid)), options_(options),
+          watchInterrupt_(InterruptFd() >= 0) {
+        if (options.timeoutMs != kNoTimeout)
+            deadline_ = Clock::now() + std::chrono::milliseconds(options.timeoutMs);
+    }
+
+    void Run(ProcessResult& result) {
+        while (!exited_) {
+            if (watchInterrupt_ && PendingInterrupt() != 0) PassOnInterrupt(result);
+            int wait = MillisecondsLeft();
+            if (wait == 0) {
+                EndGroupNow();
+                result.timedOut = !result.interrupted;
+                break;
+            }
+            PollOnce(wait, result);
+        }
+        if (options_.endGroup) ::kill(-pid_, SIGKILL);
+        if (readFd_ >= 0) ReadAvailable(readFd_, result.output);
+        if (!result.timedOut) result.exitCode = ExitCode(status_);
+    }
+
+  private:
+    // -1: no limit; 0: the time is up.
+    int MillisecondsLeft() const {
+        int wait = -1;
+        if (deadline_) {
+            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(*deadline_ -
+                                                                              Clock::now());
+            wait = left.count() <= 0 ? 0 : static_cast<int>(std::min<int64_t>(left.count(), 1 << 30));
+        }
+        // Without a descriptor for the child's end, look again every 10 ms.
+        if (pidFd_.Get() < 0 && (wait < 0 || wait > 10)) wait = 10;
+        return wait;
+    }
+
+    void PollOnce(int wait, ProcessResult& result) {
+        pollfd entries[3];
+        nfds_t count = 0;
+        int readAt = -1, pidAt = -1;
+        if (readFd_ >= 0) readAt = static_cast<int>(count), entries[count++] = {readFd_, POLLIN, 0};
+        if (pidFd_.Get() >= 0) pidAt = static_cast<int>(count), entries[count++] = {pidFd_.Get(), POLLIN, 0};
+        if (watchInterrupt_) entries[count++] = {InterruptFd(), POLLIN, 0};
+        int ready = ::poll(entries, count, wait);
+        if (ready < 0 && errno != EINTR) ready = 0;
+        if (readAt >= 0 && ready > 0 && entries[readAt].revents != 0) ReadChunk(result);
+        if (pidAt < 0 || (ready > 0 && entries[pidAt].revents != 0)) Reap();
+    }
+
+    void ReadChunk(ProcessResult& result) {
+        char chunk[65536];
+        ssize_t n = ::read(readFd_, chunk, sizeof chunk);
+        if (n > 0) {
+            result.output.append(chunk, static_cast<size_t>(n));
+        } else if (n == 0 || errno != EINTR) {
+            readFd_ = -1; // the caller still owns and closes it
+        }
+    }
+
+    void Reap() {
+        if (::waitpid(pid_, &status_, WNOHANG) == pid_) exited_ = true;
+    }
+
+    void PassOnInterrupt(ProcessResult& result) {
+        int number = PendingInterrupt();
+        ::kill(-pid_, number);
+        ::kill(pid_, number);
+        result.interrupted = true;
+        watchInterrupt_ = false;
+        auto grace = Clock::now() + std::chrono::milliseconds(kInterruptGraceMs);
+        if (!deadline_ || grace < *deadline_) deadline_ = grace;
+    }
+
+    void EndGroupNow() {
+        ::kill(-pid_, SIGKILL);
+        ::kill(pid_, SIGKILL);
+        while (::waitpid(pid_, &status_, 0) < 0 && errno == EINTR) {
+        }
+        exited_ = true;
+    }
+
+    pid_t pid_;
+    int readFd_;
+    Fd pidFd_;
+    const ProcessOptions& options_;
+    bool watchInterrupt_;
+    std::optional<Clock::time_point> deadline_;
+    bool exited_ = false;
+    int status_ = 0;
+};
+
 } // namespace
 
 ProcessResult RunArguments(std::vector<std::string> arguments, const ProcessOptions& options) {
@@ -92,93 +266,11 @@ ProcessResult RunArguments(std::vector<std::string> arguments, const ProcessOpti
     int pipeFds[2] = {-1, -1};
     if (options.captureOutput && ::pipe2(pipeFds, O_CLOEXEC) != 0) return result;
     Fd readEnd(pipeFds[0]), writeEnd(pipeFds[1]);
-
-    SpawnSetup setup;
-    // Standard input is empty; output and error share the pipe.
-    ::posix_spawn_file_actions_addopen(&setup.actions, 0, "/dev/null", O_RDONLY, 0);
-    if (options.captureOutput) {
-        ::posix_spawn_file_actions_adddup2(&setup.actions, writeEnd.Get(), 1);
-        ::posix_spawn_file_actions_adddup2(&setup.actions, writeEnd.Get(), 2);
-    } else {
-        ::posix_spawn_file_actions_addopen(&setup.actions, 1, "/dev/null", O_WRONLY, 0);
-        ::posix_spawn_file_actions_adddup2(&setup.actions, 1, 2);
-    }
-    if (!options.workingDirectory.empty()) {
-        ::posix_spawn_file_actions_addchdir_np(&setup.actions,
-                                               NativePath(options.workingDirectory).c_str());
-    }
-    // A session of its own: no controlling terminal, and the whole process
-    // group can be ended at a time-out.
-    ::posix_spawnattr_setflags(&setup.attributes,
-                               POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
-    sigset_t none, defaults;
-    sigemptyset(&none);
-    sigemptyset(&defaults);
-    sigaddset(&defaults, SIGPIPE);
-    ::posix_spawnattr_setsigmask(&setup.attributes, &none);
-    ::posix_spawnattr_setsigdefault(&setup.attributes, &defaults);
-
-    std::vector<char*> argv;
-    for (auto& argument : arguments) argv.push_back(argument.data());
-    argv.push_back(nullptr);
-
     pid_t pid = -1;
-    if (::posix_spawnp(&pid, argv[0], &setup.actions, &setup.attributes, argv.data(), environ) != 0)
-        return result;
+    if (!StartChild(arguments, options, writeEnd.Get(), pid)) return result;
     result.started = true;
     writeEnd.Reset();
-
-    const auto deadline = Clock::now() + std::chrono::milliseconds(options.timeoutMs);
-    bool noLimit = options.timeoutMs == kNoTimeout;
-    bool exited = false;
-    int status = 0;
-    auto reap = [&] {
-        if (!exited && ::waitpid(pid, &status, WNOHANG) == pid) exited = true;
-        return exited;
-    };
-
-    // Drain the pipe while the child runs, so that a child printing more than
-    // the pipe holds never blocks.
-    bool open = options.captureOutput;
-    while (open) {
-        int wait = 50;
-        if (!noLimit) {
-            auto left =
-                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-            if (left.count() <= 0) break;
-            if (left.count() < wait) wait = static_cast<int>(left.count());
-        }
-        pollfd entry{readEnd.Get(), POLLIN, 0};
-        int ready = ::poll(&entry, 1, wait);
-        if (ready < 0 && errno != EINTR) break;
-        if (ready > 0) {
-            char chunk[65536];
-            ssize_t n = ::read(readEnd.Get(), chunk, sizeof chunk);
-            if (n > 0) {
-                result.output.append(chunk, static_cast<size_t>(n));
-            } else if (n == 0 || errno != EINTR) {
-                open = false;
-            }
-        } else if (reap()) {
-            // The child is gone but something it started still holds the
-            // pipe: take what is there and stop.
-            ::fcntl(readEnd.Get(), F_SETFL, O_NONBLOCK);
-            ReadAvailable(readEnd.Get(), result.output);
-            open = false;
-        }
-    }
-
-    while (!reap()) {
-        if (!noLimit && Clock::now() >= deadline) {
-            ::kill(-pid, SIGKILL);
-            ::kill(pid, SIGKILL);
-            ::waitpid(pid, &status, 0);
-            result.timedOut = true;
-            return result;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    result.exitCode = ExitCode(status);
+    ChildWait(pid, readEnd.Get(), options).Run(result);
     return result;
 }
 

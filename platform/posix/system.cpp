@@ -10,8 +10,10 @@
 
 namespace quorle::platform {
 
+namespace {
+
 // The kernel release "6.1.0-18-amd64" gives major 6, minor 1.
-OsVersion GetOsVersion() {
+OsVersion ReadOsVersion() {
     OsVersion version;
     utsname name;
     if (::uname(&name) != 0) return version;
@@ -20,6 +22,14 @@ OsVersion GetOsVersion() {
     if (end != nullptr && *end == '.') {
         version.minor = static_cast<uint32_t>(std::strtoul(end + 1, nullptr, 10));
     }
+    return version;
+}
+
+} // namespace
+
+// The release cannot change while the process runs: asked once.
+OsVersion GetOsVersion() {
+    static const OsVersion version = ReadOsVersion();
     return version;
 }
 

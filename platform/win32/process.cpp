@@ -1,6 +1,7 @@
 #include "platform/win32/windows_api.h"
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "platform/platform.h"
@@ -47,6 +48,26 @@ bool ReadAvailable(HANDLE pipe, std::string& output, bool* gotData = nullptr) {
     }
 }
 
+// The inherited environment block with `extra` entries added or replaced;
+// empty when there is nothing to add (the child then inherits).
+std::vector<char> EnvironmentBlock(const std::vector<std::string>& extra) {
+    std::vector<char> block;
+    if (extra.empty()) return block;
+    auto append = [&block](const std::string& entry) {
+        block.insert(block.end(), entry.begin(), entry.end());
+        block.push_back('\0');
+    };
+    for (const std::string& entry : EnvironmentStrings()) {
+        std::string name = entry.substr(0, entry.find('=', 1) + 1);
+        bool replaced = false;
+        for (const std::string& x : extra) replaced = replaced || _strnicmp(x.c_str(), name.c_str(), name.size()) == 0;
+        if (!replaced) append(entry);
+    }
+    for (const std::string& entry : extra) append(entry);
+    block.push_back('\0');
+    return block;
+}
+
 } // namespace
 
 ProcessResult RunProcess(const std::string& commandLine, const ProcessOptions& options) {
@@ -82,8 +103,10 @@ ProcessResult RunProcess(const std::string& commandLine, const ProcessOptions& o
     mutableLine.push_back('\0');
     const char* directory =
         options.workingDirectory.empty() ? nullptr : options.workingDirectory.c_str();
+    std::vector<char> environment = EnvironmentBlock(options.environment);
     if (!::CreateProcessA(nullptr, mutableLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
-                          nullptr, directory, &startup, &info))
+                          environment.empty() ? nullptr : environment.data(), directory, &startup,
+                          &info))
         return result;
     result.started = true;
     Handle process(info.hProcess), thread(info.hThread);
@@ -94,6 +117,11 @@ ProcessResult RunProcess(const std::string& commandLine, const ProcessOptions& o
     const ULONGLONG start = ::GetTickCount64();
     const bool noLimit = options.timeoutMs == kNoTimeout;
     for (;;) {
+        if (!result.interrupted && PendingInterrupt() != 0) {
+            // No process group to signal here: the tool is ended and waited for.
+            ::TerminateProcess(process.Get(), 128 + PendingInterrupt());
+            result.interrupted = true;
+        }
         bool gotData = false;
         if (options.captureOutput && !ReadAvailable(readEnd.Get(), result.output, &gotData)) {
             // The pipe is closed: the child is about to end.

@@ -1,0 +1,131 @@
+// The up-to-date check. A file step whose record holds a dependency list is
+// decided from the log alone: the recorded files with their recorded times.
+// Only a step without a list (an older state, or a tool that wrote none and
+// a scan that failed) is scanned first.
+#include <filesystem>
+
+#include "host/builder.h"
+
+namespace quorle::host {
+
+namespace fs = std::filesystem;
+
+std::optional<std::vector<std::string>> Builder::Scan(const Step& step) {
+    const PhaseDesc& desc = plan_.phases[step.phase];
+    std::string file = step.filePath;
+    // The single phases report files beside the project (the linker its user
+    // sub-command file, the generator a compressed library).
+    if (desc.single) file = context_.project().dir + "/" + context_.project().name;
+    auto deps = calls_.FileDependencies(desc.name, file, step.fileType, step.options,
+                                        !desc.single && continuation_, context_.info());
+    if (!desc.single) continuation_ = true;
+    if (!deps) return std::nullopt;
+    std::vector<std::string> paths;
+    for (const DependencyItem& dep : *deps) {
+        if (!dep.error.empty()) {
+            // The tool will say what is wrong; the step cannot be up to date.
+            if (settings_.verbose) Print("  dependency scan: " + dep.error);
+            return std::nullopt;
+        }
+        if (dep.path.empty()) continue;
+        std::string native = NativePath(dep.path);
+        fs::path p(native);
+        if (!p.is_absolute()) p = fs::path(context_.configDir()) / p;
+        paths.push_back(p.lexically_normal().generic_string());
+    }
+    return paths;
+}
+
+Builder::Check Builder::CompareTimes(const Step& step, const std::vector<std::string>& reads) {
+    int64_t oldest = INT64_MAX;
+    for (const OutputFile& out : step.outputs) {
+        auto t = stats_.Time(out.path);
+        if (!t) return {Verdict::Run, out.path + " is missing", std::nullopt};
+        if (*t < oldest) oldest = *t;
+    }
+    for (const std::string& in : reads) {
+        auto t = stats_.Time(in);
+        if (!t) return {Verdict::Run, in + " is missing", std::nullopt};
+        if (*t > oldest) return {Verdict::Run, in + " is newer", std::nullopt};
+    }
+    return {Verdict::UpToDate, "", std::nullopt};
+}
+
+Builder::Check Builder::CheckStep(size_t index, const StepRecord& current) {
+    const Step& step = plan_.steps[index];
+    if (step.outputs.empty()) return {Verdict::Run, "it names no outputs", std::nullopt};
+    const StepRecord* stored = state_.Find(StepKey(step));
+    if (plan_.phases[step.phase].single) {
+        Check check = CheckSingleStep(index, stored);
+        if (check.verdict == Verdict::UpToDate && stored == nullptr)
+            check = {Verdict::Run, "it was never built", std::nullopt};
+        if (check.verdict == Verdict::UpToDate && stored->optionsHash != current.optionsHash)
+            check = {Verdict::Run, "its options changed", std::nullopt};
+        if (check.verdict == Verdict::UpToDate && stored->inputsHash != current.inputsHash)
+            check = {Verdict::Run, "its inputs changed", std::nullopt};
+        return check;
+    }
+    if (!stats_.Time(step.filePath))
+        return {Verdict::Fail, step.filePath + ": no such file", std::nullopt};
+    if (stored == nullptr) return {Verdict::Run, "it was never built", std::nullopt};
+    if (stored->optionsHash != current.optionsHash)
+        return {Verdict::Run, "its options changed", std::nullopt};
+    if (stored->inputsHash != current.inputsHash)
+        return {Verdict::Run, "its inputs changed", std::nullopt};
+    return CheckFileStep(step, current, stored);
+}
+
+Builder::Check Builder::CheckFileStep(const Step& step, const StepRecord& current,
+                                      const StepRecord* stored) {
+    (void)current;
+    std::vector<std::string> reads{step.filePath};
+    if (stored->depsKnown) {
+        for (const Dependency& dep : stored->deps) {
+            const std::string& path = state_.PathOf(dep.path);
+            auto t = stats_.Time(path);
+            if (!t) return {Verdict::Run, path + " is missing", std::nullopt};
+            if (*t != dep.time) return {Verdict::Run, path + " changed", std::nullopt};
+            reads.push_back(path);
+        }
+        return CompareTimes(step, reads);
+    }
+    auto scanned = Scan(step);
+    if (!scanned) return {Verdict::Run, "its dependencies are unknown", std::nullopt};
+    reads.insert(reads.end(), scanned->begin(), scanned->end());
+    Check check = CompareTimes(step, reads);
+    if (check.verdict == Verdict::UpToDate) {
+        // Up to date after all: keep the list, so the next build need not scan.
+        StepRecord record = *stored;
+        record.depsKnown = true;
+        record.deps.clear();
+        for (const std::string& path : reads)
+            record.deps.push_back({state_.PathId(path), *stats_.Time(path)});
+        state_.Finished(StepKey(step), std::move(record));
+    }
+    check.scanned = std::move(scanned);
+    return check;
+}
+
+// Linker and generator: their scan is cheap and made in the plug-in, so it
+// runs every time; they read everything built before them.
+Builder::Check Builder::CheckSingleStep(size_t index, const StepRecord* stored) {
+    const Step& step = plan_.steps[index];
+    auto scanned = Scan(step);
+    if (!scanned) return {Verdict::Run, "its dependency scan failed", std::nullopt};
+    std::vector<std::string> reads = *scanned;
+    if (plan_.phases[step.phase].Links()) {
+        for (size_t i = 0; i < index; ++i)
+            for (const OutputFile& out : plan_.steps[i].outputs) reads.push_back(out.path);
+        for (const std::string& in : step.projectInputs) reads.push_back(in.substr(0, in.rfind('|')));
+    }
+    Check check = CompareTimes(step, reads);
+    if (check.verdict == Verdict::UpToDate && stored != nullptr && stored->depsKnown) {
+        for (const Dependency& dep : stored->deps)
+            if (stats_.Time(state_.PathOf(dep.path)) != dep.time)
+                return {Verdict::Run, state_.PathOf(dep.path) + " changed", std::nullopt};
+    }
+    check.scanned = std::move(scanned);
+    return check;
+}
+
+} // namespace quorle::host

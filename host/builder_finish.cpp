@@ -1,0 +1,124 @@
+// After the tool: its lines through the plug-in's classification, PostPhase,
+// and the step's new record with its dependencies and the files it made.
+#include <filesystem>
+
+#include "host/builder.h"
+#include "host/dep_file.h"
+#include "host/diagnostics.h"
+#include "host/tool_run.h"
+
+namespace quorle::host {
+
+namespace fs = std::filesystem;
+
+void Builder::RemovePartialOutputs(const Step& step) {
+    for (const OutputFile& out : step.outputs) {
+        std::error_code ec;
+        fs::remove(fs::u8path(out.path), ec);
+        stats_.Forget(out.path);
+    }
+}
+
+int Builder::ShowOutput(const Step& step, const std::string& output, const std::string& toolDir) {
+    const PhaseDesc& desc = plan_.phases[step.phase];
+    int errors = 0;
+    for (const std::string& line : OutputLines(output)) {
+        auto info = calls_.OutputLineInfo(desc.name, line, context_.info());
+        if (!info) {
+            Print(line);
+            continue;
+        }
+        errors += info->errors + info->fatals;
+        totals_.warnings += info->warnings;
+        std::string shown = FormatLine(*info, line, {settings_.currentDir, toolDir, settings_.colour});
+        if (!shown.empty()) Print(shown);
+    }
+    totals_.errors += errors;
+    return errors;
+}
+
+void Builder::FinishStep(Pending& pending, const platform::ProcessResult& result) {
+    const Step& step = plan_.steps[pending.step];
+    const PhaseDesc& desc = plan_.phases[step.phase];
+    ++totals_.run;
+    if (!pending.depFile.empty() && result.interrupted) platform::DeleteFile(pending.depFile);
+    if (result.interrupted || (!result.started && platform::PendingInterrupt() != 0)) {
+        // Its outputs may be half written; the journal keeps it out of date.
+        interrupted_ = true;
+        RemovePartialOutputs(step);
+        return;
+    }
+    if (!result.started) {
+        ReportError(step.filePath, "the tool could not be started");
+        StepFailed(step);
+        return;
+    }
+    int errors = ShowOutput(step, result.output, pending.workDir);
+    if (result.timedOut) ReportError(step.filePath, "the tool ran out of time"), ++errors;
+    if (result.exitCode != 0 && errors == 0) {
+        ReportError(step.filePath,
+                    "the tool ended with exit code " + std::to_string(result.exitCode));
+        ++errors;
+    }
+    for (const OutputFile& out : step.outputs) stats_.Forget(out.path);
+    if (errors > 0) {
+        if (!pending.depFile.empty()) platform::DeleteFile(pending.depFile);
+        StepFailed(step);
+        return;
+    }
+    if (calls_.PostPhase(desc.name, step.options, pending.command, context_.info()) != 0) {
+        ReportError(step.filePath, "PostPhase failed for " + desc.name);
+        StepFailed(step);
+        return;
+    }
+    RecordDependencies(pending);
+    pending.record.made = MadeFiles(pending);
+    state_.Finished(StepKey(step), std::move(pending.record));
+    std::string text = calls_.DisplayText(desc.name, "FILE_END");
+    if (!text.empty()) Print(text);
+}
+
+// The compiler's own list when it wrote one, else the list the check
+// scanned, else a scan now. Every file is recorded with its time.
+void Builder::RecordDependencies(Pending& pending) {
+    const Step& step = plan_.steps[pending.step];
+    const PhaseDesc& desc = plan_.phases[step.phase];
+    std::vector<std::string> paths;
+    bool known = false;
+    if (!pending.depFile.empty()) {
+        if (auto text = platform::ReadFile(pending.depFile, false)) {
+            for (const std::string& dep : ParseDependencyRules(*text)) {
+                fs::path p = fs::u8path(dep);
+                if (!p.is_absolute()) p = fs::u8path(pending.workDir) / p;
+                paths.push_back(p.lexically_normal().generic_string());
+            }
+            known = true;
+        }
+        platform::DeleteFile(pending.depFile);
+    }
+    if (!known && pending.scanned) {
+        paths = *pending.scanned;
+        known = true;
+    }
+    if (!known && !desc.single) {
+        auto scanned = Scan(step);
+        known = scanned.has_value();
+        if (scanned) paths = std::move(*scanned);
+    }
+    if (desc.Links())
+        for (size_t i = 0; i < pending.step; ++i)
+            for (const OutputFile& out : plan_.steps[i].outputs) paths.push_back(out.path);
+    if (!desc.single) paths.insert(paths.begin(), step.filePath);
+    pending.record.deps.clear();
+    for (const std::string& path : paths) {
+        auto t = stats_.Time(path);
+        if (!t) {
+            known = false; // a list naming a missing file cannot vouch for anything
+            continue;
+        }
+        pending.record.deps.push_back({state_.PathId(path), *t});
+    }
+    pending.record.depsKnown = known;
+}
+
+} // namespace quorle::host

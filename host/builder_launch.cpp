@@ -1,0 +1,104 @@
+// PrePhase and the start of the tool: the command that comes back names a
+// sub-command file; the host reads it, expands any placeholder the plug-in
+// left in it, and runs the family's tool (behind the launcher, for
+// compiles and assemblies) on a worker thread.
+#include "host/builder.h"
+#include "host/dep_file.h"
+#include "host/job_runner.h"
+#include "host/text_list.h"
+#include "host/tool_run.h"
+
+namespace quorle::host {
+
+void Builder::LaunchStep(size_t index, const std::string& reason, Pending pending,
+                         JobRunner& runner) {
+    const Step& step = plan_.steps[index];
+    const PhaseDesc& desc = plan_.phases[step.phase];
+    if (!announced_) {
+        announced_ = true;
+        std::string text = calls_.DisplayText(desc.name, "PHASE_START");
+        if (!text.empty()) Print(text);
+    }
+    std::string progress = "[" + std::to_string(counter_) + "/" + std::to_string(totals_.steps) +
+                           "] " + std::string(PlaceVerb(desc.place)) + " " + StepLabel(step);
+    if (settings_.verbose) progress += " (" + reason + ")";
+    Print(progress);
+    std::string fileText = calls_.DisplayText(desc.name, "FILE_START");
+    if (!fileText.empty()) Print(fileText);
+
+    std::vector<std::string> outputs;
+    for (const OutputFile& out : step.outputs) outputs.push_back(out.path);
+    pending.mark = state_.Started(StepKey(step), outputs);
+    PrePhaseResult pre =
+        calls_.PrePhase(desc.name, JoinNulList(StepInputs(index)), step.options, context_.info());
+    if (pre.result == 2) {
+        ++totals_.run;
+        RecordDependencies(pending);
+        state_.Finished(StepKey(step), std::move(pending.record));
+        return;
+    }
+    if (pre.result != 0) {
+        ReportError(step.filePath, "PrePhase failed for " + desc.name);
+        StepFailed(step);
+        return;
+    }
+    pending.command = pre.command;
+    pending.workDir = pre.directory.empty() ? context_.configDir() : NativePath(pre.directory);
+    auto run = ToolRunFor(step, pre.command, pending);
+    if (!run) {
+        StepFailed(step);
+        return;
+    }
+    size_t id = pending_.size();
+    pending_.push_back(std::move(pending));
+    Executor executor = executor_;
+    runner.Start(id, [executor, run = std::move(*run)] { return executor(run); });
+}
+
+std::optional<ToolRun> Builder::ToolRunFor(const Step& step, const std::string& command,
+                                           Pending& pending) {
+    const PhaseDesc& desc = plan_.phases[step.phase];
+    auto parsed = ParseToolCommand(command);
+    if (!parsed) {
+        ReportError(step.filePath, "PrePhase handed back an unknown command: " + command);
+        return std::nullopt;
+    }
+    auto text = platform::ReadFile(parsed->subcommandFile, true);
+    if (!text) {
+        ReportError(step.filePath, "cannot read the sub-command file " + parsed->subcommandFile);
+        return std::nullopt;
+    }
+    std::string triplet = TripletOf(context_.workspace().toolchainName);
+    std::string tool = ToolPath(context_.toolchainDir(), triplet,
+                                ToolOf(desc.place, step.fileType, parsed->useGccToLink));
+    if (triplet.empty() || !platform::FileExists(tool)) {
+        ReportError(step.filePath, "the tool " + tool +
+                                       " is missing (lay out a toolchain with quorle-host "
+                                       "toolchain DIR)");
+        return std::nullopt;
+    }
+    std::string leaf = step.file.empty() ? context_.project().name : FileLeaf(step.file);
+    pending.args.clear();
+    for (const std::string& arg : SplitArguments(*text))
+        pending.args.push_back(ToolArgument(context_.Expand(arg, leaf)));
+    std::vector<std::string> args;
+    bool launched = !settings_.launcher.empty() && (desc.Compiles() || desc.place == "ASSEMBLE");
+    if (launched) args.push_back(settings_.launcher);
+    args.push_back(tool);
+    args.insert(args.end(), pending.args.begin(), pending.args.end());
+    ToolRun run{JoinCommandLine(args), pending.workDir, {}};
+    if (desc.Compiles() && !step.outputs.empty()) {
+        pending.depFile = step.outputs.front().path + ".qdeps";
+        platform::DeleteFile(pending.depFile);
+        run.environment.push_back(DependencyEnvironment(pending.depFile, step.outputs.front().path));
+    }
+    if (settings_.verbose) {
+        std::string shown = calls_.CommandDisplay(command);
+        while (!shown.empty() && shown.back() == '\n') shown.pop_back();
+        Print("  " + (launched ? settings_.launcher + " " : "") + tool +
+              (shown.empty() ? " " + command : shown));
+    }
+    return run;
+}
+
+} // namespace quorle::host

@@ -1,0 +1,29 @@
+// Modification times for one build: each path is asked of the file system
+// once, until a step that writes it finishes.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <unordered_map>
+
+namespace quorle::host {
+
+// Modification time of a file in nanoseconds, or nullopt when it is missing.
+using TimeLookup = std::optional<int64_t> (*)(const std::string& path);
+
+class StatCache {
+  public:
+    explicit StatCache(TimeLookup lookup) : lookup_(lookup) {}
+    std::optional<int64_t> Time(const std::string& path);
+    // The file was (re)written: ask again next time.
+    void Forget(const std::string& path) { times_.erase(path); }
+    size_t lookups() const { return lookups_; }
+
+  private:
+    TimeLookup lookup_;
+    std::unordered_map<std::string, std::optional<int64_t>> times_;
+    size_t lookups_ = 0;
+};
+
+} // namespace quorle::host
