@@ -1,6 +1,7 @@
 #include "output/line_classifier.h"
 
 #include "core/phase.h"
+#include "output/line_gcc_context.h"
 #include "output/line_parts.h"
 #include "resources/string_ids.h"
 #include "resources/string_table.h"
@@ -64,6 +65,18 @@ RecordFields Unrecognised(LineClass& out, std::string_view line) {
 }
 
 void ClassifyCompiler(LineClass& out, std::string_view line) {
+    switch (ClassifyGccLine(line)) {
+    case GccLine::Note:
+        // A message that counts nothing: gcc's remark on the diagnostic before.
+        Finish(out, detail::GnuRecord(line), {}, false);
+        return;
+    case GccLine::Context:
+    case GccLine::Excerpt:
+        Finish(out, detail::UnrecognisedRecord(line), {}, false);
+        return;
+    case GccLine::Other:
+        break;
+    }
     auto words = detail::SplitWords(line);
     bool recognised = false;
     bool hasCode = false;
@@ -166,6 +179,12 @@ void ClassifyLinker(LineClass& out, std::string_view line) {
 // With the native "file(line) : code (E)" form the message is the code, the
 // marker and what follows; otherwise it is every word of the line.
 void ClassifyGenerator(LineClass& out, std::string_view line) {
+    if (ClassifyGccLine(line) != GccLine::Other) {
+        // The generator compiles with gcc: its notes and context count nothing.
+        out.record = "None|None||";
+        out.record.append(line).append("\n\n\n\n");
+        return;
+    }
     auto words = detail::SplitWords(line);
     for (size_t i = 0; i < words.size(); ++i) {
         std::string_view word = words[i];

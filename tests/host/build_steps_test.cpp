@@ -9,12 +9,15 @@
 #include <thread>
 
 #include "host/build_plan.h"
+#include "host/closest.h"
+#include "host/dep_file.h"
 #include "host/build_state.h"
 #include "host/diagnostics.h"
 #include "host/job_runner.h"
 #include "host/session.h"
 #include "host/tool_run.h"
 #include "platform/platform.h"
+#include "support/test_files.h"
 
 namespace quorle::host {
 namespace {
@@ -28,10 +31,11 @@ TEST(BuildPlan, FileTypesComeFromTheCatalogueWhateverTheCase) {
     EXPECT_EQ(FileTypeOf(table, "a.BLS"), "Optimize map file");
     EXPECT_EQ(FileTypeOf(table, "dir.c/README"), "");
     EXPECT_EQ(UpperExtension("a/b.tar.gz"), "GZ");
-    EXPECT_EQ(PlaceOrder("PRE_COMPILE"), 0);
-    EXPECT_EQ(PlaceOrder("LINK"), 3);
-    EXPECT_EQ(KindOfPlace("ASSEMBLE"), PhaseKind::Assembler);
-    EXPECT_EQ(KindOfPlace("SOMETHING"), PhaseKind::Other);
+    EXPECT_LT(PlaceOrder("PRE_COMPILE"), PlaceOrder("COMPILE"));
+    EXPECT_LT(PlaceOrder("ASSEMBLE"), PlaceOrder("LINK"));
+    EXPECT_EQ(PlaceOrder("SOMETHING"), kBuildOrder.size());
+    EXPECT_EQ(PlaceVerb("ASSEMBLE"), "Assembling");
+    EXPECT_EQ(PlaceVerb("SOMETHING"), "Running");
     auto outputs = ParseOutputList({"C:\\w\\Debug\\demo.mot|S-Record file", "/w/x.bin"});
     ASSERT_EQ(outputs.size(), 2u);
     EXPECT_EQ(outputs[0].type, "S-Record file");
@@ -41,72 +45,120 @@ TEST(BuildPlan, FileTypesComeFromTheCatalogueWhateverTheCase) {
     EXPECT_EQ(outputs[1].type, "");
 }
 
-std::map<std::string, int64_t> gTimes;
-std::optional<int64_t> FakeTime(const std::string& path) {
-    auto it = gTimes.find(path);
-    if (it == gTimes.end()) return std::nullopt;
-    return it->second;
+TEST(BuildPlan, OutputPathsAndOptionTokens) {
+    Workspace ws;
+    ws.dir = "/w";
+    Project project;
+    project.name = "app";
+    project.dir = "/w/app";
+    Configuration config{"DEBUG", "Debug"};
+    ProjectContext context(ws, project, config, "/host", "/tmp");
+    // A placeholder the plug-in resolved against the configuration directory.
+    EXPECT_EQ(ExpandOutputPath("/w/app/Debug/$(CONFIGDIR)/$(PROJECTNAME).x", context, "app"),
+              "/w/app/Debug/app.x");
+    EXPECT_EQ(ExpandOutputPath("/w/app/Debug/out/$(FILELEAF).o", context, "main"),
+              "/w/app/Debug/out/main.o");
+    EXPECT_EQ(ExpandOutputPath("/w/app/Debug/plain.o", context, "main"), "/w/app/Debug/plain.o");
+    EXPECT_EQ(MalformedTokens("[V|VERSION|2] [B|DEBUG|1] [S|X|\"a b\"]"),
+              std::vector<std::string>{});
+    EXPECT_EQ(MalformedTokens("[V|VERSION|2] [BDEBUG|1] stray [S||x] [b|X|1]"),
+              (std::vector<std::string>{"[BDEBUG|1]", "stray", "[S||x]", "[b|X|1]"}));
 }
 
-TEST(BuildState, StepsRunWhenOutputsAreMissingOldOrBuiltDifferently) {
-    gTimes = {{"main.o", 100}, {"main.c", 50}, {"a.h", 60}};
-    StepRecord built{"[B|DEBUG|1]", "main.c|C source file\n"};
-    UpToDateQuery q;
-    q.outputs = {"main.o"};
-    q.reads = {"main.c", "a.h"};
-    q.current = built;
-    q.stored = &built;
-    EXPECT_EQ(OutOfDateReason(q, &FakeTime), "");
-
-    gTimes["a.h"] = 101;
-    EXPECT_EQ(OutOfDateReason(q, &FakeTime), "a.h is newer");
-    gTimes["a.h"] = 100; // the same instant is not newer
-    EXPECT_EQ(OutOfDateReason(q, &FakeTime), "");
-
-    StepRecord changed{"[B|DEBUG|0]", built.inputs};
-    q.current = changed;
-    EXPECT_EQ(OutOfDateReason(q, &FakeTime), "its options changed");
-    StepRecord relinked{built.options, "other.o|Object file\n"};
-    q.current = relinked;
-    EXPECT_EQ(OutOfDateReason(q, &FakeTime), "its inputs changed");
-    q.current = built;
-
-    q.reads.push_back("gone.h");
-    EXPECT_EQ(OutOfDateReason(q, &FakeTime), "gone.h is missing");
-    q.reads.pop_back();
-    q.outputs.push_back("main.lst");
-    EXPECT_EQ(OutOfDateReason(q, &FakeTime), "main.lst is missing");
-    q.outputs = {};
-    EXPECT_FALSE(OutOfDateReason(q, &FakeTime).empty());
-    q.outputs = {"main.o"};
-    q.stored = nullptr;
-    EXPECT_EQ(OutOfDateReason(q, &FakeTime), "it was never built");
+TEST(Closest, MisspellingsFindTheWordMeant) {
+    EXPECT_EQ(EditDistance("build", "biuld"), 1u);
+    EXPECT_EQ(EditDistance("", "abc"), 3u);
+    EXPECT_EQ(EditDistance("Config", "config"), 0u);
+    std::vector<std::string> words{"build", "clean", "compdb", "makefile"};
+    EXPECT_EQ(Closest("biuld", words), "build");
+    EXPECT_EQ(Closest("mkefile", words), "makefile");
+    EXPECT_EQ(Closest("xyz", words), "");
+    EXPECT_EQ(DidYouMean("C sorce file", {"C source file", "C header file"}),
+              " (did you mean \"C source file\"?)");
+    EXPECT_EQ(DidYouMean("zzzzzz", {"C source file"}), "");
 }
 
-TEST(BuildState, SurvivesASaveAndForgetsADamagedFile) {
-    auto dir =
-        std::filesystem::temp_directory_path() /
-        ("quorle-state-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
-    std::filesystem::create_directories(dir);
-    std::string file = BuildState::FileIn(dir.generic_string());
-    BuildState state;
-    EXPECT_TRUE(state.Load(file)); // missing: empty
-    EXPECT_EQ(state.size(), 0u);
-    state.Set("GNU Compiler|/p/a.c", {"[V|VERSION|2] \"quoted\"", "/p/a.c|C source file\n"});
-    state.Set("GNU Linker|", {"x", ""});
-    ASSERT_TRUE(state.Save(file));
+TEST(DependencyFile, RulesGivePrerequisitesOnly) {
+    EXPECT_EQ(ParseDependencyRules("/w/Debug/main.o: /w/src/main.c \\\n /w/inc/a.h /w/inc/b.h\n"),
+              (std::vector<std::string>{"/w/src/main.c", "/w/inc/a.h", "/w/inc/b.h"}));
+    // Escaped blanks, doubled dollars, CR LF continuations, phony targets,
+    // repeats, a blank before the colon.
+    EXPECT_EQ(ParseDependencyRules("a.o : my\\ dir/x.h \\\r\n c$$d.h x.h\nx.h:\n\nmy\\ dir/x.h:\n"),
+              (std::vector<std::string>{"my dir/x.h", "c$d.h", "x.h"}));
+    EXPECT_TRUE(ParseDependencyRules("").empty());
+    EXPECT_TRUE(ParseDependencyRules("a.o:\n").empty());
+    EXPECT_EQ(DependencyEnvironment("/d/a.o.qdeps", "/d/a.o"),
+              "SUNPRO_DEPENDENCIES=/d/a.o.qdeps /d/a.o");
+}
+
+TEST(BuildState, RecordsSurviveTheSaveAndAnUnfinishedStepIsForgotten) {
+    auto dir = testing_support::FreshDir("state");
+    std::string cfg = dir.generic_string();
+    {
+        BuildState state;
+        state.Load(cfg);
+        EXPECT_EQ(state.size(), 0u);
+        StepRecord a;
+        a.optionsHash = HashText("[B|DEBUG|1]");
+        a.inputsHash = HashText("/p/a.c|C source file\n");
+        a.depsKnown = true;
+        a.deps = {{state.PathId("/p/a.c"), 100}, {state.PathId("/p/my dir/a.h"), 200}};
+        a.made = {"/p/Debug/a.o", "/p/Debug/a.gcc"};
+        ASSERT_TRUE(state.Started("GNU Compiler|/p/a.c", {"/p/Debug/a.o"}).has_value());
+        state.Finished("GNU Compiler|/p/a.c", a);
+        StepRecord b = a;
+        b.deps = {{state.PathId("/p/a.c"), 150}}; // another time for the same path
+        b.depsKnown = false;
+        state.Finished("GNU Compiler|/p/b.c", b);
+        state.Started("GNU Linker|", {"/p/Debug/app.x", "/p/Debug/app.map"});
+        // Killed here: no save, only the journal.
+    }
     BuildState again;
-    ASSERT_TRUE(again.Load(file));
-    ASSERT_NE(again.Find("GNU Compiler|/p/a.c"), nullptr);
-    EXPECT_EQ(again.Find("GNU Compiler|/p/a.c")->options, "[V|VERSION|2] \"quoted\"");
-    EXPECT_EQ(again.Find("GNU Compiler|/p/a.c")->inputs, "/p/a.c|C source file\n");
-    EXPECT_EQ(again.size(), 2u);
-    again.Erase("GNU Linker|");
+    std::vector<std::string> unfinished;
+    again.Load(cfg, &unfinished);
+    EXPECT_EQ(unfinished, (std::vector<std::string>{"/p/Debug/app.x", "/p/Debug/app.map"}));
     EXPECT_EQ(again.Find("GNU Linker|"), nullptr);
-    ASSERT_TRUE(platform::WriteFile(file, "{ not json", false));
-    EXPECT_FALSE(again.Load(file));
-    EXPECT_EQ(again.size(), 0u);
-    std::filesystem::remove_all(dir);
+    ASSERT_NE(again.Find("GNU Compiler|/p/a.c"), nullptr);
+    EXPECT_TRUE(again.changed());
+    ASSERT_TRUE(again.Save());
+    EXPECT_FALSE(std::filesystem::exists(BuildState::JournalIn(cfg)));
+
+    BuildState third;
+    unfinished.clear();
+    third.Load(cfg, &unfinished);
+    EXPECT_TRUE(unfinished.empty());
+    EXPECT_FALSE(third.changed());
+    EXPECT_EQ(third.size(), 2u);
+    const StepRecord* a = third.Find("GNU Compiler|/p/a.c");
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(a->optionsHash, HashText("[B|DEBUG|1]"));
+    EXPECT_TRUE(a->depsKnown);
+    ASSERT_EQ(a->deps.size(), 2u);
+    EXPECT_EQ(third.PathOf(a->deps[1].path), "/p/my dir/a.h");
+    EXPECT_EQ(a->deps[1].time, 200);
+    EXPECT_EQ(a->made, (std::vector<std::string>{"/p/Debug/a.o", "/p/Debug/a.gcc"}));
+    const StepRecord* b = third.Find("GNU Compiler|/p/b.c");
+    ASSERT_NE(b, nullptr);
+    EXPECT_FALSE(b->depsKnown);
+    ASSERT_EQ(b->deps.size(), 1u);
+    EXPECT_EQ(b->deps[0].time, 150);
+    EXPECT_EQ(third.MadeFiles().size(), 4u);
+
+    // Nothing changed: nothing is written.
+    auto before = std::filesystem::last_write_time(BuildState::FileIn(cfg));
+    std::filesystem::remove(BuildState::FileIn(cfg));
+    EXPECT_TRUE(third.Save());
+    EXPECT_FALSE(std::filesystem::exists(BuildState::FileIn(cfg)));
+    (void)before;
+
+    // A damaged file costs a rebuild, nothing more.
+    ASSERT_TRUE(platform::WriteFile(BuildState::FileIn(cfg), "quorle-host state 2\ns\tbroken\n",
+                                    false));
+    BuildState damaged;
+    damaged.Load(cfg);
+    EXPECT_EQ(damaged.size(), 0u);
+    EXPECT_NE(HashText("a"), HashText("b"));
+    EXPECT_EQ(HashText(""), 14695981039346656037ull);
 }
 
 TEST(ToolRun, CommandsFromPrePhaseNameTheSubcommandFile) {
@@ -131,11 +183,17 @@ TEST(ToolRun, ToolsFollowTheFamilyAndThePhase) {
     EXPECT_EQ(TripletOf("Dravik GNUCORVO [ELF]"), "corvo-elf");
     EXPECT_EQ(TripletOf("dravik gnutamsin [elf]"), "tamsin-elf");
     EXPECT_EQ(TripletOf("Dravik GNUTAMSINA [ELF]"), "");
-    EXPECT_EQ(ToolOf(PhaseKind::Compiler, "C++ source file", false), "g++");
-    EXPECT_EQ(ToolOf(PhaseKind::Compiler, "C source file", false), "gcc");
-    EXPECT_EQ(ToolOf(PhaseKind::Linker, "", false), "ld");
-    EXPECT_EQ(ToolOf(PhaseKind::Linker, "", true), "gcc");
-    EXPECT_EQ(ToolOf(PhaseKind::Generator, "", false), "libgen");
+    EXPECT_EQ(ToolOf("COMPILE", "C++ source file", false), "g++");
+    EXPECT_EQ(ToolOf("COMPILE", "C source file", false), "gcc");
+    EXPECT_EQ(ToolOf("LINK", "", false), "ld");
+    EXPECT_EQ(ToolOf("LINK", "", true), "gcc");
+    EXPECT_EQ(ToolOf("PRE_COMPILE", "", false), "libgen");
+    EXPECT_EQ(ToolOf("ASSEMBLE", "", true), "as");
+    EXPECT_EQ(ToolOf("ELSEWHERE", "", false), "");
+#if !defined(_WIN32)
+    EXPECT_EQ(ToolArgument("C:\\w\\a.c"), "C:/w/a.c");
+    EXPECT_EQ(ToolArgument("-DPATH=\\x"), "-DPATH=\\x");
+#endif
     EXPECT_EQ(ToolPath("/tc", "zenta-elf", "as"), "/tc/zenta-elf/bin/zenta-elf-as.exe");
 }
 
@@ -158,38 +216,76 @@ TEST(ToolRun, EscapeSequencesAndLineEndsAreRemoved) {
     EXPECT_TRUE(OutputLines("").empty());
 }
 
-TEST(Diagnostics, LinesShowFileLineSeverityAndTheBareMessage) {
-    EXPECT_EQ(CleanMessage(" 5: warning: unused variable 'x'"), "unused variable 'x'");
-    EXPECT_EQ(CleanMessage(" fatal error: a.h: No such file"), "a.h: No such file");
-    EXPECT_EQ(CleanMessage(" 12ab: text"), "12ab: text");
-
+TEST(Diagnostics, LinesNameFileLineColumnSeverityAndTheBareMessage) {
     LineInfo warning;
     warning.isMessage = true;
     warning.warnings = 1;
     warning.file = "\\w\\src\\util.c";
     warning.line = "7";
     warning.message = " 9: warning: unused variable";
+    DisplayPlace here{"/w", "/w/Debug", false};
 #if !defined(_WIN32)
-    EXPECT_EQ(FormatLine(warning, "raw", "/w", false), "src/util.c:7: warning: unused variable");
+    EXPECT_EQ(FormatLine(warning, "raw", here),
+              "src/util.c:7:9: warning: unused variable");
+    // Outside the current directory the path stays absolute.
+    EXPECT_EQ(FormatLine(warning, "raw", {"/elsewhere", "", false}),
+              "/w/src/util.c:7:9: warning: unused variable");
+    // A relative path is the tool's, in its working directory.
+    warning.file = "..\\inc\\a.h";
+    EXPECT_EQ(FormatLine(warning, "raw", here), "inc/a.h:7:9: warning: unused variable");
+    warning.file = "\\w\\src\\util.c";
 #endif
-    std::string coloured = FormatLine(warning, "raw", "/w", true);
-    EXPECT_NE(coloured.find("\x1b["), std::string::npos);
-    EXPECT_EQ(StripEscapes(coloured), FormatLine(warning, "raw", "/w", false));
+    DisplayPlace coloured{"/w", "", true};
+    std::string painted = FormatLine(warning, "raw", coloured);
+    EXPECT_NE(painted.find("\x1b["), std::string::npos);
+    EXPECT_EQ(StripEscapes(painted), FormatLine(warning, "raw", {"/w", "", false}));
 
-    LineInfo linkerError;
-    linkerError.isMessage = true;
-    linkerError.errors = 1;
-    linkerError.file = "None";
-    linkerError.line = "None";
-    linkerError.message = "ld: cannot find -lfoo";
-    EXPECT_EQ(FormatLine(linkerError, "raw", "/w", false), "error: ld: cannot find -lfoo");
+    LineInfo note = warning;
+    note.warnings = 0;
+    note.message = " 13: note: in expansion of macro 'X'";
+    EXPECT_EQ(SeverityOf(note), Severity::Note);
+#if !defined(_WIN32)
+    EXPECT_EQ(FormatLine(note, "raw", here), "src/util.c:7:13: note: in expansion of macro 'X'");
+#endif
+    LineInfo fatal = warning;
+    fatal.warnings = 0;
+    fatal.fatals = 1;
+    fatal.errors = 1;
+    fatal.message = " 10: fatal error: a.h: No such file or directory";
+    EXPECT_EQ(LocationOf(fatal, "raw").message, "a.h: No such file or directory");
+    EXPECT_EQ(LocationOf(fatal, "raw").column, "10");
 
-    LineInfo note;
-    note.isMessage = true;
-    note.file = "None";
-    EXPECT_EQ(FormatLine(note, "In function 'main':", "/w", false), "In function 'main':");
+    // Context and excerpt lines stay as they are.
+    LineInfo context;
+    context.isMessage = true;
+    context.file = "None";
+    EXPECT_EQ(FormatLine(context, "a.c: In function 'main':", here), "a.c: In function 'main':");
     LineInfo banner; // not a message: shown as nothing
-    EXPECT_EQ(FormatLine(banner, "Copyright (C) 2020", "/w", false), "");
+    EXPECT_EQ(FormatLine(banner, "Copyright (C) 2020", here), "");
+}
+
+TEST(Diagnostics, LinkerErrorsNameTheObjectOrSource) {
+    LineInfo ld;
+    ld.isMessage = true;
+    ld.errors = 1;
+    ld.file = ld.line = "None";
+    DisplayPlace here{"/w", "/w/Debug", false};
+#if !defined(_WIN32)
+    EXPECT_EQ(FormatLine(ld, "ld: /w/Debug/main.o:(.text+0x9): undefined reference to `foo'", here),
+              "Debug/main.o: error: undefined reference to `foo'");
+    EXPECT_EQ(FormatLine(ld, "/usr/bin/ld: /w/src/main.c:12: undefined reference to `foo'", here),
+              "src/main.c:12: error: undefined reference to `foo'");
+    EXPECT_EQ(FormatLine(ld, "corvo-elf-ld.exe: main.c:(.text+0x5): undefined reference to `f'",
+                         here),
+              "Debug/main.c: error: undefined reference to `f'");
+#endif
+    EXPECT_EQ(FormatLine(ld, "ld: cannot find -lfoo: No such file or directory", here),
+              "error: cannot find -lfoo: No such file or directory");
+    EXPECT_EQ(FormatHostError("/w/src/x.c", "/w/src/x.c: no such file", "/w", false),
+              "error: src/x.c: no such file");
+    EXPECT_EQ(FormatHostError("", "PrePhase failed", "/w", false), "error: PrePhase failed");
+    EXPECT_EQ(ShownPath("/w/a/../b.c", "/w"), "b.c");
+    EXPECT_EQ(ShownPath("/x/b.c", "/w"), "/x/b.c");
 }
 
 TEST(JobRunner, NeverRunsMoreThanItsJobsAndReturnsEveryResult) {
@@ -247,6 +343,12 @@ TEST(Session, CommandLineOptions) {
     EXPECT_FALSE(ParseHostOptions({"w.qws", "--config"}, false, error));
     EXPECT_FALSE(ParseHostOptions({"w.qws", "--frobnicate"}, false, error));
     EXPECT_FALSE(ParseHostOptions({"w.qws", "extra"}, false, error));
+    o = ParseHostOptions({"w.qws", "-k", "--launcher", "ccache"}, false, error);
+    ASSERT_TRUE(o) << error;
+    EXPECT_TRUE(o->keepGoing);
+    EXPECT_EQ(o->launcher, "ccache");
+    EXPECT_FALSE(o->jobsGiven);
+    EXPECT_FALSE(ParseHostOptions({"w.qws", "--launcher"}, false, error));
 }
 
 } // namespace

@@ -225,13 +225,15 @@ TEST_F(BuilderTest, PluginCallsStayOnOneThreadWhileToolsRunInParallel) {
     auto plan = MakeBuildPlan(calls, *context_, error);
     ASSERT_TRUE(plan) << error;
     ASSERT_EQ(plan->phases.size(), 2u);
-    EXPECT_EQ(plan->phases[0].kind, PhaseKind::Compiler);
+    EXPECT_TRUE(plan->phases[0].Compiles());
     EXPECT_EQ(plan->steps.size(), 7u);
 
     std::atomic<int> running{0}, peak{0};
     std::vector<std::string> commandLines;
     std::mutex linesMutex;
-    auto tool = [&](const std::string& line, const std::string& dir) {
+    auto tool = [&](const ToolRun& run) {
+        const std::string& line = run.commandLine;
+        const std::string& dir = run.workDir;
         int now = ++running;
         int old = peak.load();
         while (now > old && !peak.compare_exchange_weak(old, now)) {
@@ -294,7 +296,9 @@ TEST_F(BuilderTest, AFailedCompileStopsBeforeTheLinkAndIsBuiltAgainNextTime) {
     auto plan = MakeBuildPlan(calls, *context_, error);
     ASSERT_TRUE(plan) << error;
     bool broken = true;
-    auto tool = [&broken](const std::string& line, const std::string& dir) {
+    auto tool = [&broken](const ToolRun& run) {
+        const std::string& line = run.commandLine;
+        const std::string& dir = run.workDir;
         platform::ProcessResult r;
         r.started = true;
         std::string leaf = line.substr(line.find("-o ") + 3);

@@ -1,0 +1,125 @@
+// Real gcc output, made by the stand-in toolchain, through the plug-in's
+// classification: notes, context lines and source excerpts count nothing,
+// so a compile gcc finished with warnings only is no failure, and each
+// real error counts once, with carets shown or not.
+#include <gtest/gtest.h>
+
+#include "host/plugin.h"
+#include "host/plugin_calls.h"
+#include "host/project_context.h"
+#include "host/tool_run.h"
+#include "host/toolchain_layout.h"
+#include "platform/platform.h"
+#include "support/test_files.h"
+
+namespace quorle::host {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Totals {
+    int errors = 0; // errors and fatal errors, as the host counts them
+    int warnings = 0;
+    int notes = 0; // lines shown as messages that count nothing
+};
+
+class GccOutput : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        root_ = testing_support::FreshDir("gcc_output");
+        std::string error;
+        const std::string binary = QUORLE_TEST_BINARY_DIR;
+        ASSERT_TRUE(LayOutToolchain((root_ / "tc").string(), binary + "/bin/quorle-standin",
+                                    binary + "/share/quorle-standin/libsrc", error))
+            << error;
+        plugin_ = new Plugin();
+        ASSERT_TRUE(plugin_->Load(binary + "/lib/libquorle.so", error)) << error;
+    }
+    static void TearDownTestSuite() {
+        delete plugin_;
+        fs::remove_all(root_);
+    }
+
+    // Compiles `source` (a file name decides C or C++) and classifies every line.
+    Totals Compile(const std::string& name, const std::string& text, bool caret,
+                   std::string* output = nullptr) {
+        std::ofstream(root_ / name) << text;
+        bool cpp = name.size() > 4 && name.substr(name.size() - 4) == ".cpp";
+        std::string tool = (root_ / "tc/corvo-elf/bin").string() +
+                           (cpp ? "/corvo-elf-g++.exe" : "/corvo-elf-gcc.exe");
+        std::vector<std::string> args{tool, "-Wall", "-c", (root_ / name).string(), "-o",
+                                      (root_ / (name + ".o")).string()};
+        if (caret) args.push_back("-fdiagnostics-show-caret");
+        platform::ProcessOptions options;
+        options.timeoutMs = 60000;
+        auto run = platform::RunProcess(JoinCommandLine(args), options);
+        EXPECT_TRUE(run.started);
+        if (output != nullptr) *output = run.output;
+        PluginCalls calls(plugin_->api());
+        Workspace ws;
+        Project project;
+        project.name = "p";
+        Configuration config{"DEBUG", root_.string()};
+        ProjectContext context(ws, project, config, root_.string(), root_.string());
+        Totals totals;
+        for (const std::string& line : OutputLines(run.output)) {
+            auto info = calls.OutputLineInfo("GNU Compiler", line, context.info());
+            EXPECT_TRUE(info.has_value()) << line;
+            if (!info) continue;
+            totals.errors += info->errors + info->fatals;
+            totals.warnings += info->warnings;
+            if (info->isMessage && info->errors + info->warnings + info->fatals == 0) ++totals.notes;
+        }
+        return totals;
+    }
+
+    static fs::path root_;
+    static Plugin* plugin_;
+};
+
+fs::path GccOutput::root_;
+Plugin* GccOutput::plugin_ = nullptr;
+
+TEST_F(GccOutput, WarningsWithNotesAndIncludeChainsAreNoErrors) {
+    std::ofstream(root_ / "noisy.h") << "static int twice(int v) { int spare; return v + v; }\n";
+    const std::string source = "#include \"noisy.h\"\n"
+                               "#define DECLARE int spare_value = 1\n"
+                               "int f(int a) { DECLARE; return twice(a); }\n";
+    for (bool caret : {false, true}) {
+        SCOPED_TRACE(caret ? "carets" : "no carets");
+        std::string output;
+        Totals t = Compile("macro.c", source, caret, &output);
+        ASSERT_NE(output.find("note: in expansion of macro"), std::string::npos) << output;
+        ASSERT_NE(output.find("In file included from"), std::string::npos) << output;
+        EXPECT_EQ(t.errors, 0) << output;
+        EXPECT_EQ(t.warnings, 2) << output;
+        EXPECT_GE(t.notes, 2) << output;
+    }
+}
+
+TEST_F(GccOutput, EachRealErrorCountsOnce) {
+    const std::string undeclared = "int g(void) { return undeclared_thing; }\n";
+    const std::string templ = "template <typename T> struct Box { T value;\n"
+                              "  int get() { return value.size(); } };\n"
+                              "int use() { Box<int> b{1}; return b.get(); }\n";
+    for (bool caret : {false, true}) {
+        SCOPED_TRACE(caret ? "carets" : "no carets");
+        std::string output;
+        Totals t = Compile("undeclared.c", undeclared, caret, &output);
+        ASSERT_NE(output.find("note: each undeclared identifier"), std::string::npos) << output;
+        EXPECT_EQ(t.errors, 1) << output;
+        t = Compile("chain.cpp", templ, caret, &output);
+        ASSERT_NE(output.find("required from here"), std::string::npos) << output;
+        EXPECT_EQ(t.errors, 1) << output;
+    }
+    // Source excerpts and carets never change the count.
+    std::string plain, carets;
+    Totals a = Compile("missing.c", "#include \"no_such_header.h\"\n", false, &plain);
+    Totals b = Compile("missing.c", "#include \"no_such_header.h\"\n", true, &carets);
+    EXPECT_NE(carets.find(" | "), std::string::npos) << carets;
+    EXPECT_GT(a.errors, 0);
+    EXPECT_EQ(a.errors, b.errors) << plain << carets;
+}
+
+} // namespace
+} // namespace quorle::host
