@@ -20,10 +20,12 @@ const std::vector<std::string>& StandinTools() {
 
 namespace {
 
+// Relative links, so that a clone moved with its build tree still works.
 bool Link(const fs::path& target, const fs::path& name, std::string& error) {
     std::error_code ec;
     fs::remove(name, ec);
-    fs::create_symlink(target, name, ec);
+    fs::path relative = target.lexically_relative(name.parent_path());
+    fs::create_symlink(relative.empty() ? target : relative, name, ec);
     if (!ec) return true;
     ec.clear();
     fs::copy_file(target, name, fs::copy_options::overwrite_existing, ec);
@@ -38,7 +40,8 @@ bool LayOutToolchain(const std::string& dir, const std::string& program,
                      const std::string& librarySources, std::string& error) {
     std::error_code ec;
     fs::path root = fs::absolute(fs::path(dir));
-    fs::path standin = fs::absolute(fs::path(program));
+    fs::path standin = fs::weakly_canonical(fs::absolute(fs::path(program)), ec);
+    root = fs::weakly_canonical(root, ec);
     if (!fs::is_regular_file(standin, ec)) {
         error = "the stand-in toolchain program " + standin.string() + " is missing";
         return false;

@@ -117,10 +117,12 @@ TEST(Messages, FeedbackDialogWithoutAFileNeverWaits) {
 #endif
     MessageEnvironment env("", "");
     ::testing::internal::CaptureStderr();
-    std::string answer = ShowFeedbackDialog("Request for Feedback", "t");
+    std::string answer =
+        ShowFeedbackDialog("Request for Feedback", "You linked 30 times.\n\nTell us\tabout it?");
     std::string err = ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(answer, "NOTHANKS");
-    EXPECT_EQ(err, "Request for Feedback\tt\tNOTHANKS\n");
+    // One readable line, not a box record.
+    EXPECT_EQ(err, "Request for Feedback: You linked 30 times. Tell us about it? [NOTHANKS]\n");
 }
 
 TEST(Messages, FormatAndChoiceHelpers) {
@@ -129,3 +131,4 @@ TEST(Messages, FormatAndChoiceHelpers) {
     EXPECT_EQ(ChooseAnswer(MessageButtons::YesNoCancel, std::string("no")), MessageAnswer::No);
     EXPECT_EQ(ChooseAnswer(MessageButtons::YesNoCancel, std::nullopt), MessageAnswer::Yes);
 }
+

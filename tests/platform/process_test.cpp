@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <csignal>
+#include <thread>
 
 #include "platform/platform.h"
 #include "support/temp_dir.h"
@@ -94,3 +96,61 @@ TEST(Process, WorkingDirectoryOption) {
     EXPECT_EQ(GetCurrentDirectory(), saved);
     EXPECT_FALSE(RunChild("cwd", 20000, dir.File("missing")).started);
 }
+
+TEST(Process, ExtraEnvironmentEntriesReachTheChild) {
+    ProcessOptions options;
+    options.environment = {"QUORLE_TEST_EXTRA=one two", "PATH_QUORLE_UNUSED=x"};
+    ProcessResult r = RunProcess(Child() + " env QUORLE_TEST_EXTRA", options);
+    EXPECT_EQ(Lines(r.output), "one two\n");
+    SetEnv("QUORLE_TEST_EXTRA", "inherited");
+    EXPECT_EQ(Lines(RunChild("env QUORLE_TEST_EXTRA").output), "inherited\n");
+    // An entry replaces an inherited variable of the same name.
+    EXPECT_EQ(Lines(RunProcess(Child() + " env QUORLE_TEST_EXTRA", options).output), "one two\n");
+    UnsetEnv("QUORLE_TEST_EXTRA");
+    EXPECT_EQ(Lines(RunChild("env QUORLE_TEST_EXTRA").output), "<unset>\n");
+}
+
+#if !defined(_WIN32)
+// True while a process runs (a zombie no longer counts).
+bool Alive(const std::string& pid) {
+    std::string stat = ReadFile("/proc/" + pid + "/stat", false).value_or("");
+    size_t close = stat.rfind(')');
+    return close != std::string::npos && close + 2 < stat.size() && stat[close + 2] != 'Z';
+}
+
+TEST(Process, WhatAChildLeavesInItsGroupIsEndedWithIt) {
+    TempDir dir;
+    std::string pidFile = dir.Path() + "/pid"; // the shell reads it as it stands
+    ProcessResult r = RunChild("orphan " + pidFile);
+    ASSERT_EQ(r.exitCode, 0) << r.output;
+    std::string pid = ReadFile(pidFile, false).value_or("");
+    while (!pid.empty() && (pid.back() == '\n' || pid.back() == '\r')) pid.pop_back();
+    ASSERT_FALSE(pid.empty());
+    // The kill is sent before RunProcess returns; the kernel may take a moment.
+    for (int i = 0; i < 200 && Alive(pid); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_FALSE(Alive(pid)) << "process " << pid << " outlived its group";
+}
+
+TEST(Process, AnInterruptIsPassedOnToTheChildAndWaitedFor) {
+    WatchInterrupts();
+    ClearInterrupt();
+    std::thread later([] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        std::raise(SIGINT);
+    });
+    auto start = std::chrono::steady_clock::now();
+    ProcessResult r = RunChild("sleep 30000", kNoTimeout);
+    later.join();
+    EXPECT_EQ(PendingInterrupt(), SIGINT);
+    EXPECT_TRUE(r.interrupted);
+    EXPECT_FALSE(r.timedOut);
+    EXPECT_EQ(r.exitCode, 128 + SIGINT);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+    ClearInterrupt();
+    EXPECT_EQ(PendingInterrupt(), 0);
+    ProcessResult after = RunChild("exit 4");
+    EXPECT_FALSE(after.interrupted);
+    EXPECT_EQ(after.exitCode, 4);
+}
+#endif

@@ -5,6 +5,7 @@
 // machine's own gcc, g++, as, ld, ar or objcopy with everything else. Under
 // the name "<triplet>-libgen.exe" it is the library generator.
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,17 @@ constexpr ToolName kTools[] = {
     {"libgen", ToolKind::LibraryGenerator, ""},
 };
 
+// With QUORLE_STANDIN_LOG naming a file, every start of a tool appends one
+// line to it, so tests can count the processes a build starts.
+void LogInvocation(const ProgramName& name) {
+    const char* log = std::getenv("QUORLE_STANDIN_LOG");
+    if (log == nullptr || *log == '\0') return;
+    if (std::FILE* file = std::fopen(log, "a")) {
+        std::fprintf(file, "%s-%s\n", name.triplet.c_str(), name.tool.c_str());
+        std::fclose(file);
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -42,6 +54,7 @@ int main(int argc, char** argv) {
                              "(tools: gcc g++ as ld ar objcopy libgen)\n");
         return 2;
     }
+    LogInvocation(name);
     std::string error;
     std::vector<std::string> args = ExpandResponseFiles({argv + 1, argv + argc}, error);
     if (!error.empty()) {

@@ -6,6 +6,9 @@
 //   sleep MS         sleeps, then prints "woke"
 //   exit CODE        exits with CODE
 //   cwd              prints the current directory
+//   env NAME         prints the variable's value, or <unset>
+//   orphan FILE      leaves a sleeping process behind in its group (POSIX) and
+//                    writes its process id to FILE
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -33,6 +36,12 @@ int main(int argc, char** argv) {
         std::printf("woke\n");
     } else if (command == "exit" && argc > 2) {
         return std::atoi(argv[2]);
+    } else if (command == "env" && argc > 2) {
+        const char* value = std::getenv(argv[2]);
+        std::printf("%s\n", value != nullptr ? value : "<unset>");
+    } else if (command == "orphan" && argc > 2) {
+        std::string line = "sleep 30 & echo $! > '" + std::string(argv[2]) + "'";
+        return std::system(line.c_str()) == 0 ? 0 : 101;
     } else if (command == "cwd") {
         std::printf("%s\n", std::filesystem::current_path().string().c_str());
     } else {
