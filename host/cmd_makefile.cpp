@@ -1,5 +1,10 @@
-// quorle-host makefile: a makefile whose rules run the IDE's build tool with
-// the sub-command texts of GenerateMakefileCommand, one file per step.
+// quorle-host makefile: a makefile for GNU make from the plug-in's makefile
+// commands. The plug-in's rule commands and texts follow the IDE's native
+// tools; the host converts what it writes so that the rules run with the
+// GNU tools: tool paths in POSIX form, each step's sub-command file holding
+// the argument text its build runs (the generator keeps the plug-in's own
+// text, which the stand-in reads), header dependencies from gcc's -MMD
+// files, and the S-record file made from the linked program.
 #include <cstdio>
 #include <filesystem>
 
@@ -29,6 +34,75 @@ std::string Relative(const std::string& path, const std::string& base) {
     return path.rfind(prefix, 0) == 0 ? path.substr(prefix.size()) : path;
 }
 
+// The rule's command in POSIX form: "$(EXEDIR)\$(EXENAME)" names a program.
+std::string PosixCommand(std::string line) {
+    for (size_t at = line.find(")\\$("); at != std::string::npos; at = line.find(")\\$(", at))
+        line[at + 1] = '/';
+    return line;
+}
+
+// One argument per line, quoted when it holds a blank.
+std::string ArgumentText(const std::vector<std::string>& args) {
+    std::string text;
+    for (const std::string& arg : args)
+        text += (arg.find_first_of(" \t") != std::string::npos ? "\"" + arg + "\"" : arg) + "\n";
+    return text;
+}
+
+struct StepTexts {
+    std::string commands; // recipe lines, each ending in a line feed
+    std::string subcommand;
+    std::string depFile;  // the -MMD file of a compile
+};
+
+// What the step's build runs: PrePhase's argument text, placeholders expanded.
+std::optional<std::vector<std::string>> BuildArguments(const WorkspaceCommand& command,
+                                                       const ProjectPlan& p, const Step& step,
+                                                       const std::string& inputs) {
+    const PhaseDesc& phase = p.plan.phases[step.phase];
+    PrePhaseResult pre = command.calls().PrePhase(phase.name, inputs, step.options, p.context.info());
+    auto tool = pre.result == 0 ? ParseToolCommand(pre.command) : std::nullopt;
+    auto text = tool ? platform::ReadFile(tool->subcommandFile, true) : std::nullopt;
+    if (!text) return std::nullopt;
+    std::string leaf = step.file.empty() ? p.project.name : FileLeaf(step.file);
+    std::vector<std::string> args;
+    for (const std::string& arg : SplitArguments(*text))
+        args.push_back(ToolArgument(p.context.Expand(arg, leaf)));
+    return args;
+}
+
+std::optional<StepTexts> ConvertStep(const WorkspaceCommand& command, const ProjectPlan& p,
+                                     const Step& step, const std::string& inputs,
+                                     const PluginCalls::MakefileTexts& texts) {
+    const PhaseDesc& phase = p.plan.phases[step.phase];
+    StepTexts out;
+    for (const std::string& line : SplitAll(texts.command, '\n'))
+        if (!line.empty()) out.commands += "\t" + PosixCommand(line) + "\n";
+    if (phase.place == "PRE_COMPILE") {
+        out.subcommand = texts.subcommand + "\n";
+        return out;
+    }
+    auto args = BuildArguments(command, p, step, inputs);
+    if (!args) return std::nullopt;
+    if (phase.Compiles()) {
+        fs::path object = fs::u8path(step.outputs.front().path);
+        out.depFile = (object.parent_path() / (object.stem().string() + ".d")).generic_string();
+        args->push_back("-MMD");
+    }
+    out.subcommand = ArgumentText(*args);
+    if (phase.Links()) {
+        std::string triplet = TripletOf(command.session().workspace().toolchainName);
+        const OutputFile* srec = nullptr;
+        const OutputFile* program = nullptr;
+        for (const OutputFile& o : step.outputs)
+            (o.type == "S-Record file" ? srec : program) = &o;
+        if (srec != nullptr && program != nullptr)
+            out.commands += "\t\"$(EXEDIR)/" + triplet + "-objcopy.exe\" -O srec \"" +
+                            program->path + "\" \"" + srec->path + "\"\n";
+    }
+    return out;
+}
+
 // Writes one project's makefile and its sub-command files; counts the steps
 // the plug-in gave no makefile command for in `failures`.
 std::optional<int> WriteMakefile(const WorkspaceCommand& command, const ProjectPlan& p,
@@ -39,8 +113,7 @@ std::optional<int> WriteMakefile(const WorkspaceCommand& command, const ProjectP
     fs::create_directories(subDir, ec);
     std::string triplet = TripletOf(command.session().workspace().toolchainName);
 
-    std::string rules;
-    std::string all;
+    std::string rules, all, depends;
     std::vector<std::string> earlier; // outputs of the steps so far
     int index = 0;
     for (const Step& step : p.plan.steps) {
@@ -58,12 +131,14 @@ std::optional<int> WriteMakefile(const WorkspaceCommand& command, const ProjectP
                         if (type == out.type) inputs.push_back(out.path + "|" + out.type);
             }
         }
-        auto texts = command.calls().MakefileCommand(phase.name, JoinNulList(inputs), step.options,
-                                                     base, p.context.info());
+        std::string inputList = JoinNulList(inputs);
+        auto texts = command.calls().MakefileCommand(phase.name, inputList, step.options, base,
+                                                     p.context.info());
         if (texts.result == 2) continue;
-        if (texts.result != 0) {
-            command.Error("GenerateMakefileCommand failed for " +
-                          (step.file.empty() ? phase.name : step.file));
+        auto converted = texts.result == 0 ? ConvertStep(command, p, step, inputList, texts)
+                                           : std::nullopt;
+        if (!converted) {
+            command.Error("no makefile command for " + (step.file.empty() ? phase.name : step.file));
             ++failures;
             continue;
         }
@@ -75,17 +150,16 @@ std::optional<int> WriteMakefile(const WorkspaceCommand& command, const ProjectP
         std::string tool = ToolOf(phase.place, step.fileType, false);
         std::string subFile = subDir + "/" + std::to_string(index) + "_" +
                               FileLeaf(step.outputs.front().path) + ".sub";
-        if (!texts.subcommand.empty()) platform::WriteFile(subFile, texts.subcommand + "\n", true);
+        platform::WriteFile(subFile, converted->subcommand, false);
+        if (!converted->depFile.empty())
+            depends += " " + MakeEscape(Relative(converted->depFile, base));
         rules += first + ": EXENAME = " + triplet + "-" + tool + ".exe\n";
         rules += first + ": SUB = " + MakeEscape(Relative(subFile, base)) + "\n";
         rules += target + ":";
         if (!step.filePath.empty()) rules += " " + MakeEscape(Relative(step.filePath, base));
         if (phase.Links())
             for (const std::string& out : earlier) rules += " " + out;
-        rules += "\n";
-        for (const std::string& line : SplitAll(texts.command, '\n'))
-            if (!line.empty()) rules += "\t" + line + "\n";
-        rules += "\n";
+        rules += "\n" + converted->commands + "\n";
         for (const OutputFile& out : step.outputs)
             earlier.push_back(MakeEscape(Relative(out.path, base)));
         if (phase.Links()) all += " " + target;
@@ -94,16 +168,12 @@ std::optional<int> WriteMakefile(const WorkspaceCommand& command, const ProjectP
         for (const std::string& out : earlier) all += " " + out;
     std::string text = "# " + p.project.name + ", configuration " + p.config.name +
                        ": written by quorle-host from the plug-in's makefile commands.\n"
-                       "# Each rule runs the IDE's build tool with a sub-command file; run make\n"
+                       "# Each rule runs the step's tool with a sub-command file; run make\n"
                        "# from this directory.\n\n"
-                       "TC_INSTALL_DIR = " +
-                       p.context.toolchainDir() +
-                       "\n"
-                       "EXEDIR = " +
-                       p.context.toolchainDir() + "/" + triplet +
-                       "/bin\n\n"
-                       "all:" +
-                       all + "\n\n" + rules + ".PHONY: all\n";
+                       "TC_INSTALL_DIR = " + p.context.toolchainDir() + "\n"
+                       "EXEDIR = " + p.context.toolchainDir() + "/" + triplet + "/bin\n\n"
+                       "all:" + all + "\n\n" + rules + ".PHONY: all\n";
+    if (!depends.empty()) text += "\n# Header dependencies, written by gcc (-MMD).\n-include" + depends + "\n";
     std::string file = base + "/" + p.project.name + "_" + p.config.name + ".mak";
     if (!platform::WriteFile(file, text, false)) return command.Error("cannot write " + file);
     std::printf("Wrote %s and %d sub-command file%s in %s\n", file.c_str(), index,

@@ -23,12 +23,15 @@ bool ReadWhole(const std::string& path, std::string& text) {
 
 void Expand(const std::vector<std::string>& args, int depth, std::vector<std::string>& out,
             std::string& error) {
+    static const std::string kSubcommand = "-subcommand=";
     for (const std::string& arg : args) {
-        if (arg.size() < 2 || arg[0] != '@' || depth >= kMaxDepth) {
+        // The IDE's makefile rules name the file with -subcommand=.
+        size_t skip = arg.rfind(kSubcommand, 0) == 0 ? kSubcommand.size() : 1;
+        if (arg.size() <= skip || (skip == 1 && arg[0] != '@') || depth >= kMaxDepth) {
             out.push_back(arg);
             continue;
         }
-        std::string path = arg.substr(1);
+        std::string path = arg.substr(skip);
         std::replace(path.begin(), path.end(), '\\', '/');
         std::string text;
         if (!ReadWhole(path, text)) {

@@ -15,7 +15,8 @@ struct ProgramName {
 // "<dir>/corvo-elf-g++.exe" gives dir, "corvo-elf" and "g++".
 ProgramName ParseProgramName(const std::string& argv0);
 
-// Replaces every "@file" argument by the arguments the file holds (blanks
+// Replaces every "@file" (or "-subcommand=file", as the IDE's makefile rules
+// write it) argument by the arguments the file holds (blanks
 // and line ends separate, double quotes group, backslashes are literal),
 // recursively up to a small depth. Sets `error` when a file cannot be read.
 std::vector<std::string> ExpandResponseFiles(const std::vector<std::string>& args,
