@@ -33,6 +33,17 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
+// "1": the dependency list is known; "2": the step did not finish; "3": both.
+std::string Flags(const StepRecord& record) {
+    return std::to_string((record.depsKnown ? 1 : 0) + (record.incomplete ? 2 : 0));
+}
+
+void ReadFlags(const std::string& text, StepRecord& record) {
+    int flags = text.size() == 1 ? text[0] - '0' : 0;
+    record.depsKnown = (flags & 1) != 0;
+    record.incomplete = (flags & 2) != 0;
+}
+
 } // namespace
 
 uint64_t HashText(const std::string& text) {
@@ -83,7 +94,7 @@ std::vector<std::string> BuildState::MadeFiles() const {
 // files. The journal uses this self-contained form.
 std::string BuildState::RecordLine(const StepRecord& record) const {
     std::string line = Hex(record.optionsHash) + "\t" + Hex(record.inputsHash) + "\t" +
-                       (record.depsKnown ? "1" : "0") + "\t" + std::to_string(record.deps.size());
+                       Flags(record) + "\t" + std::to_string(record.deps.size());
     for (const Dependency& dep : record.deps)
         line += "\t" + std::to_string(dep.time) + "\t" + paths_[dep.path];
     line += "\t" + std::to_string(record.made.size());
@@ -99,7 +110,7 @@ bool BuildState::ReadRecordLine(const std::string& line, StepRecord& record) {
         f.size() < 5 + 2 * count || !Number(f[4 + 2 * count], made) ||
         f.size() != 5 + 2 * count + made)
         return false;
-    record.depsKnown = f[2] == "1";
+    ReadFlags(f[2], record);
     record.deps.clear();
     for (size_t i = 0; i < count; ++i) {
         Dependency dep;
@@ -131,7 +142,7 @@ std::string BuildState::Serialise() const {
     }
     for (const auto& [key, record] : records_) {
         text += "s\t" + key + "\t" + Hex(record.optionsHash) + "\t" + Hex(record.inputsHash) +
-                "\t" + (record.depsKnown ? "1" : "0") + "\t" + std::to_string(record.deps.size());
+                "\t" + Flags(record) + "\t" + std::to_string(record.deps.size());
         for (const Dependency& dep : record.deps) {
             text += "\t" + std::to_string(index[dep.path]);
             if (dep.time != usual[dep.path]) text += ":" + std::to_string(dep.time);
@@ -163,7 +174,7 @@ bool BuildState::Parse(const std::string& text) {
             !Number(f[3], record.inputsHash, 16) || !Number(f[5], count) ||
             f.size() < 7 + count || !Number(f[6 + count], made) || f.size() != 7 + count + made)
             return false;
-        record.depsKnown = f[4] == "1";
+        ReadFlags(f[4], record);
         for (size_t i = 0; i < count; ++i) {
             const std::string& entry = f[6 + i];
             size_t colon = entry.find(':');

@@ -29,6 +29,9 @@ struct StepRecord {
     uint64_t inputsHash = 0;
     // False when no dependency list could be had: the next build scans.
     bool depsKnown = false;
+    // The step failed or was interrupted: never up to date, but what it
+    // made is still known, for clean.
+    bool incomplete = false;
     std::vector<Dependency> deps;
     std::vector<std::string> made; // files the step made, for clean
 };

@@ -111,6 +111,7 @@ class Builder {
     void FinishStep(Pending& pending, const platform::ProcessResult& result);
     int ShowOutput(const Step& step, const std::string& output, const std::string& toolDir);
     void RecordDependencies(Pending& pending);
+    void RecordIncomplete(Pending& pending);
     std::vector<std::string> MadeFiles(const Pending& pending);
     void RemovePartialOutputs(const Step& step);
 

@@ -55,6 +55,11 @@ Builder::Check Builder::CheckStep(size_t index, const StepRecord& current) {
     const Step& step = plan_.steps[index];
     if (step.outputs.empty()) return {Verdict::Run, "it names no outputs", std::nullopt};
     const StepRecord* stored = state_.Find(StepKey(step));
+    if (stored != nullptr && stored->incomplete) {
+        if (plan_.phases[step.phase].single || stats_.Time(step.filePath))
+            return {Verdict::Run, "it did not finish last time", std::nullopt};
+        stored = nullptr;
+    }
     if (plan_.phases[step.phase].single) {
         Check check = CheckSingleStep(index, stored);
         if (check.verdict == Verdict::UpToDate && stored == nullptr)

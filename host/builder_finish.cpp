@@ -46,6 +46,7 @@ void Builder::FinishStep(Pending& pending, const platform::ProcessResult& result
         // Its outputs may be half written; the journal keeps it out of date.
         interrupted_ = true;
         RemovePartialOutputs(step);
+        RecordIncomplete(pending);
         return;
     }
     if (!result.started) {
@@ -64,11 +65,13 @@ void Builder::FinishStep(Pending& pending, const platform::ProcessResult& result
     if (errors > 0) {
         if (!pending.depFile.empty()) platform::DeleteFile(pending.depFile);
         StepFailed(step);
+        RecordIncomplete(pending);
         return;
     }
     if (calls_.PostPhase(desc.name, step.options, pending.command, context_.info()) != 0) {
         ReportError(step.filePath, "PostPhase failed for " + desc.name);
         StepFailed(step);
+        RecordIncomplete(pending);
         return;
     }
     RecordDependencies(pending);
@@ -76,6 +79,17 @@ void Builder::FinishStep(Pending& pending, const platform::ProcessResult& result
     state_.Finished(StepKey(step), std::move(pending.record));
     std::string text = calls_.DisplayText(desc.name, "FILE_END");
     if (!text.empty()) Print(text);
+}
+
+// A step that failed or was stopped: never up to date, but clean still
+// finds what it made.
+void Builder::RecordIncomplete(Pending& pending) {
+    const Step& step = plan_.steps[pending.step];
+    pending.record.incomplete = true;
+    pending.record.depsKnown = false;
+    pending.record.deps.clear();
+    pending.record.made = MadeFiles(pending);
+    state_.Finished(StepKey(step), std::move(pending.record));
 }
 
 // The compiler's own list when it wrote one, else the list the check

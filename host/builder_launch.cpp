@@ -2,6 +2,8 @@
 // sub-command file; the host reads it, expands any placeholder the plug-in
 // left in it, and runs the family's tool (behind the launcher, for
 // compiles and assemblies) on a worker thread.
+#include <filesystem>
+
 #include "host/builder.h"
 #include "host/dep_file.h"
 #include "host/job_runner.h"
@@ -47,6 +49,7 @@ void Builder::LaunchStep(size_t index, const std::string& reason, Pending pendin
     auto run = ToolRunFor(step, pre.command, pending);
     if (!run) {
         StepFailed(step);
+        RecordIncomplete(pending);
         return;
     }
     size_t id = pending_.size();
@@ -79,8 +82,19 @@ std::optional<ToolRun> Builder::ToolRunFor(const Step& step, const std::string& 
     }
     std::string leaf = step.file.empty() ? context_.project().name : FileLeaf(step.file);
     pending.args.clear();
-    for (const std::string& arg : SplitArguments(*text))
-        pending.args.push_back(ToolArgument(context_.Expand(arg, leaf)));
+    for (const std::string& arg : SplitArguments(*text)) {
+        std::string expanded = context_.Expand(arg, leaf);
+        // A file the plug-in wrote under a name that still holds a
+        // placeholder (a linker script, the linker input file) takes the
+        // name the tool is given.
+        if (expanded != arg && platform::FileExists(NativePath(arg)) &&
+            !platform::IsDirectory(NativePath(arg))) {
+            std::error_code ec;
+            std::filesystem::rename(std::filesystem::u8path(NativePath(arg)),
+                                    std::filesystem::u8path(NativePath(expanded)), ec);
+        }
+        pending.args.push_back(ToolArgument(expanded));
+    }
     std::vector<std::string> args;
     bool launched = !settings_.launcher.empty() && (desc.Compiles() || desc.place == "ASSEMBLE");
     if (launched) args.push_back(settings_.launcher);
