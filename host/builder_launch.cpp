@@ -100,12 +100,22 @@ std::optional<ToolRun> Builder::ToolRunFor(const Step& step, const std::string& 
     if (launched) args.push_back(settings_.launcher);
     args.push_back(tool);
     args.insert(args.end(), pending.args.begin(), pending.args.end());
-    ToolRun run{JoinCommandLine(args), pending.workDir, {}};
+    ToolRun run{"", pending.workDir, {}};
     if (desc.Compiles() && !step.outputs.empty()) {
         pending.depFile = step.outputs.front().path + ".qdeps";
         platform::DeleteFile(pending.depFile);
-        run.environment.push_back(DependencyEnvironment(pending.depFile, step.outputs.front().path));
+        // The compiler writes the list as it compiles. A launcher such as
+        // ccache refuses the environment variable, but caches the list that
+        // the options ask for and gives it back on a hit.
+        if (launched) {
+            for (const char* extra : {"-MD", "-MF"}) args.push_back(extra);
+            args.push_back(pending.depFile);
+        } else {
+            run.environment.push_back(
+                DependencyEnvironment(pending.depFile, step.outputs.front().path));
+        }
     }
+    run.commandLine = JoinCommandLine(args);
     if (settings_.verbose) {
         std::string shown = calls_.CommandDisplay(command);
         while (!shown.empty() && shown.back() == '\n') shown.pop_back();

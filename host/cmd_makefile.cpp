@@ -87,7 +87,9 @@ std::optional<StepTexts> ConvertStep(const WorkspaceCommand& command, const Proj
     if (phase.Compiles()) {
         fs::path object = fs::u8path(step.outputs.front().path);
         out.depFile = (object.parent_path() / (object.stem().string() + ".d")).generic_string();
-        args->push_back("-MMD");
+        // The rule's target as the makefile names it, so make finds the rule.
+        for (const char* extra : {"-MMD", "-MT"}) args->push_back(extra);
+        args->push_back(Relative(step.outputs.front().path, p.project.dir));
     }
     out.subcommand = ArgumentText(*args);
     if (phase.Links()) {

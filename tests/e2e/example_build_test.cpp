@@ -75,6 +75,8 @@ class ExampleBuild : public ::testing::Test {
         for (const std::string& a : args) line += " " + Quote(a);
         platform::ProcessOptions options;
         options.timeoutMs = 5 * 60 * 1000;
+        // The link counts builds in the registry file: never the user's.
+        options.environment = {"QUORLE_REGISTRY=" + (root_ / "registry.ini").string()};
         return platform::RunProcess(line, options);
     }
     static platform::ProcessResult Build(std::vector<std::string> extra = {}) {
@@ -114,7 +116,7 @@ TEST_F(ExampleBuild, BuildsRebuildsExactlyWhatChangedAndReportsErrors) {
                                      "src/util.c", "src/ring.cpp", "src/start.s",
                                      "Debug/demo.mot, Debug/demo.x"}))
         << first.output;
-    EXPECT_NE(first.output.find("src/util.c:7: warning: unused variable"), std::string::npos)
+    EXPECT_NE(first.output.find("src/util.c:7:9: warning: unused variable"), std::string::npos)
         << first.output;
     EXPECT_NE(first.output.find("Build succeeded: 0 errors, 1 warning; 8 of 8 steps run"),
               std::string::npos)
@@ -194,7 +196,7 @@ TEST_F(ExampleBuild, BuildsRebuildsExactlyWhatChangedAndReportsErrors) {
     auto failed = Build();
     EXPECT_NE(failed.exitCode, 0) << failed.output;
     EXPECT_TRUE(std::regex_search(
-        failed.output, std::regex("src/board\\.c:" + errorLine + ": error: .*undeclared_name")))
+        failed.output, std::regex("src/board\\.c:" + errorLine + ":\\d+: error: .*undeclared_name")))
         << failed.output;
     EXPECT_NE(failed.output.find("Build FAILED"), std::string::npos);
     EXPECT_EQ(Rebuilt(failed.output).count("Debug/demo.mot, Debug/demo.x"), 0u)
@@ -279,20 +281,21 @@ TEST_F(ExampleBuild, DiagnosticsAreColouredOnlyOnATerminal) {
                             (root_ / "tc").string() + "'";
         platform::ProcessOptions options;
         options.timeoutMs = 5 * 60 * 1000;
+        options.environment = {"QUORLE_REGISTRY=" + (root_ / "registry.ini").string()};
         return platform::RunProcess("script -qec \"" + inner + "\" /dev/null", options);
     };
     TouchLater(Demo("src/util.c"));
     auto coloured = onTerminal("");
     ASSERT_EQ(coloured.exitCode, 0) << coloured.output;
     EXPECT_NE(
-        coloured.output.find("src/util.c:7: \x1b[0m\x1b[1;35mwarning:\x1b[0m unused variable"),
+        coloured.output.find("src/util.c:7:9: \x1b[0m\x1b[1;35mwarning:\x1b[0m unused variable"),
         std::string::npos)
         << coloured.output;
 
     TouchLater(Demo("src/util.c"));
     auto plain = onTerminal("NO_COLOR=1 ");
     ASSERT_EQ(plain.exitCode, 0) << plain.output;
-    EXPECT_NE(plain.output.find("src/util.c:7: warning: unused variable"), std::string::npos)
+    EXPECT_NE(plain.output.find("src/util.c:7:9: warning: unused variable"), std::string::npos)
         << plain.output;
     EXPECT_EQ(plain.output.find("\x1b["), std::string::npos) << plain.output;
 }
