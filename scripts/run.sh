@@ -7,6 +7,6 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 cmake --preset default >/dev/null
 cmake --build --preset default --target quorle quorle-host quorle-standin
-./build/bin/quorle-host info
+./build/bin/quorle-host info --summary
 ./build/bin/quorle-host toolchain build/toolchain
 ./build/bin/quorle-host build examples/demo/demo.qws --toolchain build/toolchain "$@"
