@@ -238,6 +238,7 @@ void BuildState::Load(const std::string& configDir, std::vector<std::string>* un
 }
 
 void BuildState::Append(const std::string& line) {
+    if (dir_.empty()) return; // a state of no directory lives in memory only
     if (journal_ == nullptr) {
         fs::path path = fs::u8path(JournalIn(dir_));
         journal_ = std::fopen(path.string().c_str(), "ab");
@@ -255,6 +256,7 @@ std::optional<int64_t> BuildState::Started(const std::string& key,
     Append(line);
     Erase(key);
     changed_ = true;
+    if (dir_.empty()) return std::nullopt;
     return platform::FileModifiedTime(JournalIn(dir_));
 }
 
@@ -270,7 +272,7 @@ bool BuildState::Save() {
         journal_ = nullptr;
     }
     std::error_code ec;
-    if (!changed_) return true;
+    if (!changed_ || dir_.empty()) return true;
     std::string path = FileIn(dir_);
     std::string temporary = path + ".new";
     if (!platform::WriteFile(temporary, Serialise(), false)) return false;

@@ -46,7 +46,8 @@ class BuildState {
     BuildState(const BuildState&) = delete;
     BuildState& operator=(const BuildState&) = delete;
 
-    // Reads the state of a configuration directory and replays a journal
+    // Without Load, a state lives in memory only. Load reads the state of a
+    // configuration directory and replays a journal
     // that an unfinished build left. A missing or unreadable state is empty.
     // `unfinished` receives the outputs of steps that started and never
     // finished (they may be half written).

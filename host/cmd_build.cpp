@@ -33,6 +33,20 @@ void RemoveUnfinished(const std::vector<std::string>& outputs) {
     }
 }
 
+Builder::Settings SettingsOf(const Session& session) {
+    const HostOptions& options = session.options();
+    std::string note;
+    Builder::Settings settings;
+    settings.jobs = session.Jobs(&note);
+    if (!note.empty()) std::printf("note: %s\n", note.c_str());
+    settings.colour = UseColour();
+    settings.verbose = options.verbose;
+    settings.keepGoing = options.keepGoing;
+    settings.launcher = session.Launcher();
+    settings.currentDir = std::filesystem::current_path().generic_string();
+    return settings;
+}
+
 } // namespace
 
 int RunBuild(const CommandContext& context) {
@@ -43,15 +57,7 @@ int RunBuild(const CommandContext& context) {
     const PluginCalls& calls = command.calls();
     platform::WatchInterrupts();
     auto start = std::chrono::steady_clock::now();
-    std::string note;
-    Builder::Settings settings;
-    settings.jobs = session.Jobs(&note);
-    if (!note.empty()) std::printf("note: %s\n", note.c_str());
-    settings.colour = UseColour();
-    settings.verbose = options.verbose;
-    settings.keepGoing = options.keepGoing;
-    settings.launcher = session.Launcher();
-    settings.currentDir = std::filesystem::current_path().generic_string();
+    Builder::Settings settings = SettingsOf(session);
     BuildTotals all;
     bool ok = true;
     bool interrupted = false;

@@ -3,6 +3,8 @@
 // reports a compile error, and writes a makefile and compile_commands.json.
 #include <gtest/gtest.h>
 
+#include "support/test_files.h"
+
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
@@ -51,10 +53,7 @@ std::set<std::string> Rebuilt(const std::string& output) {
 class ExampleBuild : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        root_ = fs::temp_directory_path() /
-                ("quorle-e2e-" +
-                 std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
-        fs::create_directories(root_);
+        root_ = quorle::testing_support::FreshDir("example_build");
         const fs::path source = fs::path(QUORLE_TEST_SOURCE_DIR) / "examples" / "demo";
         for (const auto& entry : fs::recursive_directory_iterator(source)) {
             fs::path rel = fs::relative(entry.path(), source);

@@ -291,3 +291,37 @@ TEST_F(RealUse, TheExportedMakefileBuildsTheSameProgram) {
 }
 
 } // namespace
+
+namespace {
+
+// Default paths keep their placeholders when the option string names no
+// output; the host expands them in what comes back before a tool runs.
+TEST_F(RealUse, AWorkspaceWithoutOutputKeysBuilds) {
+    auto ws = Workspace();
+    ws["projects"][0]["files"] = {"src/led.c"};
+    ws["projects"][0]["options"] = {
+        {{"phase", "Compiler"},
+         {"fileType", "C source file"},
+         {"value", "[V|VERSION|2] [S|INCDIR|\"$(PROJDIR)\\include\"] [S|APPTXT|\"-ffreestanding "
+                   "-fno-pie\"]"}},
+        {{"phase", "Linker"}, {"value", "[V|VERSION|2] [S|CPUTYPE|CV2]"}}};
+    Save(ws);
+    auto build = Host({"build"});
+    ASSERT_EQ(build.exitCode, 0) << build.output;
+    EXPECT_TRUE(fs::exists(At("Debug/led.o")));
+    EXPECT_TRUE(fs::exists(At("Debug/demo.x")));
+    for (const auto& entry : fs::directory_iterator(At("Debug")))
+        EXPECT_EQ(entry.path().filename().string().find("$("), std::string::npos)
+            << entry.path() << " still names a placeholder";
+    ASSERT_EQ(Host({"clean"}).exitCode, 0);
+    EXPECT_TRUE(fs::is_empty(At("Debug")));
+
+    // The short catalogue of the main script, the whole one of info.
+    auto summary = Run({"info", "--summary"}, root_.string(), {});
+    auto whole = Run({"info"}, root_.string(), {});
+    EXPECT_EQ(summary.exitCode, 0);
+    EXPECT_NE(summary.output.find("GNU Library Generator"), std::string::npos) << summary.output;
+    EXPECT_LT(Count(summary.output, "\n") * 4, Count(whole.output, "\n")) << summary.output;
+}
+
+} // namespace

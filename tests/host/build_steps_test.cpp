@@ -5,6 +5,7 @@
 #include <atomic>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <thread>
 
@@ -349,6 +350,30 @@ TEST(Session, CommandLineOptions) {
     EXPECT_EQ(o->launcher, "ccache");
     EXPECT_FALSE(o->jobsGiven);
     EXPECT_FALSE(ParseHostOptions({"w.qws", "--launcher"}, false, error));
+}
+
+// -j above the core count only with a launcher, which may spread the work.
+TEST(Session, JobsAboveTheCoresOnlyWithALauncher) {
+    auto dir = testing_support::FreshDir("session_jobs");
+    std::ofstream(dir / "w.qws") << R"({"projects": [{"name": "p", "dir": "."}]})";
+    std::string ws = (dir / "w.qws").string();
+    size_t cores = std::max<size_t>(1, std::thread::hardware_concurrency());
+    std::string error, note;
+    auto many = ParseHostOptions({ws, "-j", std::to_string(cores + 7)}, false, error);
+    ASSERT_TRUE(many) << error;
+    auto plain = Session::Open(*many, "", error);
+    ASSERT_TRUE(plain) << error;
+    EXPECT_EQ(plain->Jobs(&note), cores);
+    EXPECT_NE(note.find("launcher"), std::string::npos);
+    many->launcher = "distcc";
+    auto launched = Session::Open(*many, "", error);
+    ASSERT_TRUE(launched) << error;
+    note.clear();
+    EXPECT_EQ(launched->Jobs(&note), cores + 7);
+    EXPECT_TRUE(note.empty());
+    EXPECT_EQ(launched->Launcher(), "distcc");
+    auto none = ParseHostOptions({ws}, false, error);
+    EXPECT_EQ(Session::Open(*none, "", error)->Jobs(nullptr), cores);
 }
 
 } // namespace

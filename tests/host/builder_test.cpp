@@ -4,6 +4,8 @@
 // the plug-in classifies it.
 #include <gtest/gtest.h>
 
+#include "support/test_files.h"
+
 #include <atomic>
 #include <chrono>
 #include <cstring>
@@ -178,10 +180,7 @@ class BuilderTest : public ::testing::Test {
         record_ = std::make_unique<Record>();
         record_->owner = std::this_thread::get_id();
         gRecord = record_.get();
-        root_ =
-            fs::temp_directory_path() /
-            ("quorle-builder-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
-        fs::remove_all(root_);
+        root_ = testing_support::FreshDir("builder");
         fs::create_directories(root_ / "tc" / "corvo-elf" / "bin");
         for (const char* tool : {"gcc", "ld"})
             std::ofstream(root_ / "tc" / "corvo-elf" / "bin" /

@@ -2,6 +2,8 @@
 // run against the machine's own gcc, as, ld, ar and objcopy.
 #include <gtest/gtest.h>
 
+#include "support/test_files.h"
+
 #include <filesystem>
 #include <fstream>
 
@@ -52,8 +54,7 @@ TEST(StandinArgs, FamilyFlagsGoEverythingElseStays) {
 }
 
 TEST(StandinArgs, ResponseFilesAndSeparators) {
-    fs::path dir = fs::temp_directory_path() / "quorle-standin-args";
-    fs::create_directories(dir);
+    fs::path dir = testing_support::FreshDir("standin_args");
     std::ofstream(dir / "inner.rsp") << "-DX=\"a\\b\"\n";
     std::ofstream(dir / "outer.rsp")
         << "-c -x c\r\n-I \"C:\\My Dir\"\n@" + (dir / "inner.rsp").generic_string() + "\n";
@@ -105,10 +106,7 @@ class StandinTools : public ::testing::Test {
     void SetUp() override {
         const std::string binary = QUORLE_TEST_BINARY_DIR;
         bin_ = binary + "/bin";
-        root_ =
-            fs::temp_directory_path() /
-            ("quorle-standin-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
-        fs::remove_all(root_);
+        root_ = testing_support::FreshDir("standin_tools");
         std::string error;
         ASSERT_TRUE(host::LayOutToolchain((root_ / "tc").string(), bin_ + "/quorle-standin",
                                           binary + "/share/quorle-standin/libsrc", error))
@@ -146,6 +144,9 @@ TEST_F(StandinTools, LayoutHasEveryToolAndDirectoryOfEveryFamily) {
         for (const char* sub : {"include", "optlibinc", "lib", "libexec", "libgen/src/string.c"})
             EXPECT_TRUE(fs::exists(root_ / "tc" / t / sub)) << t << "/" << sub;
         EXPECT_TRUE(fs::is_directory(root_ / "tc" / t / t / "lib"));
+        // Relative, so the tree still works when moved.
+        fs::path link = root_ / "tc" / t / "bin" / (t + "-gcc.exe");
+        if (fs::is_symlink(link)) EXPECT_TRUE(fs::read_symlink(link).is_relative());
     }
     std::string error;
     EXPECT_FALSE(host::LayOutToolchain(At("x"), At("missing-program"), At("."), error));

@@ -4,6 +4,8 @@
 // plan the plug-in refuses.
 #include <gtest/gtest.h>
 
+#include "support/test_files.h"
+
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -62,10 +64,7 @@ class WorkspaceCommandTest : public ::testing::Test {
   protected:
     void SetUp() override {
         gRefusePhases = false;
-        root_ =
-            fs::temp_directory_path() /
-            ("quorle-command-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
-        fs::remove_all(root_);
+        root_ = testing_support::FreshDir("workspace_command");
         fs::create_directories(root_ / "tc");
         std::ofstream(root_ / "ws.qws") << kWorkspace;
     }
