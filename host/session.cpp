@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <thread>
 
-#include "options/ascii_text.h"
+#include "core/ascii_text.h"
 #include "options/option_string.h"
 #include "platform/platform.h"
 

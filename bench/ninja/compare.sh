@@ -14,7 +14,8 @@ files=${1:-2000}
 headers=${2:-200}
 jobs=${3:-2}
 repo=$(cd "$(dirname "$0")/../.." && pwd)
-host="$repo/build/bin/quorle-host"
+# QUORLE_BUILD_DIR: a copy of the build tree's bin/, lib/ and share/ to use.
+host="${QUORLE_BUILD_DIR:-$repo/build}/bin/quorle-host"
 [ -x "$host" ] || { echo "build the tree first: $host is missing" >&2; exit 1; }
 command -v ninja >/dev/null || { echo "ninja is missing (apt-get install ninja-build)" >&2; exit 1; }
 work=$(mktemp -d /tmp/quorle-vs-ninja.XXXXXX)

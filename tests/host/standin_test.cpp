@@ -146,7 +146,9 @@ TEST_F(StandinTools, LayoutHasEveryToolAndDirectoryOfEveryFamily) {
         EXPECT_TRUE(fs::is_directory(root_ / "tc" / t / t / "lib"));
         // Relative, so the tree still works when moved.
         fs::path link = root_ / "tc" / t / "bin" / (t + "-gcc.exe");
-        if (fs::is_symlink(link)) EXPECT_TRUE(fs::read_symlink(link).is_relative());
+        if (fs::is_symlink(link)) {
+            EXPECT_TRUE(fs::read_symlink(link).is_relative());
+        }
     }
     std::string error;
     EXPECT_FALSE(host::LayOutToolchain(At("x"), At("missing-program"), At("."), error));
