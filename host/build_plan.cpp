@@ -1,7 +1,7 @@
 #include "host/build_plan.h"
 
 #include <algorithm>
-#include <set>
+#include <unordered_map>
 
 #include "host/closest.h"
 #include "host/text_list.h"
@@ -221,26 +221,26 @@ std::string StepName(const BuildPlan& plan, const Step& step) {
 }
 
 // No step may write over a project file or over what another step reads.
+// Linear: the sources and the inputs are looked up in tables.
 bool CheckOutputs(const BuildPlan& plan, const ProjectContext& context, std::string& error) {
-    std::set<std::string> outputs;
-    for (const Step& step : plan.steps)
-        for (const OutputFile& out : step.outputs) outputs.insert(out.path);
+    std::unordered_map<std::string, std::string> sources; // path -> file as listed
+    for (const std::string& file : context.project().files) sources.emplace(context.FilePath(file), file);
+    std::unordered_map<std::string, const Step*> readers; // input path -> a step reading it
+    for (const Step& other : plan.steps) {
+        if (!other.filePath.empty() && !other.generated) readers.emplace(other.filePath, &other);
+        for (const std::string& in : other.projectInputs)
+            readers.emplace(in.substr(0, in.rfind('|')), &other);
+    }
     for (const Step& step : plan.steps) {
         for (const OutputFile& out : step.outputs) {
-            for (const std::string& file : context.project().files) {
-                if (context.FilePath(file) != out.path) continue;
+            if (auto it = sources.find(out.path); it != sources.end()) {
                 error = StepName(plan, step) + " would write its output " + out.path +
-                        " over the workspace source " + file;
+                        " over the workspace source " + it->second;
                 return false;
             }
-            for (const Step& other : plan.steps) {
-                bool reads = !other.filePath.empty() && other.filePath == out.path &&
-                             !other.generated;
-                for (const std::string& in : other.projectInputs)
-                    reads = reads || in.substr(0, in.rfind('|')) == out.path;
-                if (!reads || &other == &step) continue;
+            if (auto it = readers.find(out.path); it != readers.end() && it->second != &step) {
                 error = StepName(plan, step) + " would write its output " + out.path +
-                        " over an input of " + StepName(plan, other);
+                        " over an input of " + StepName(plan, *it->second);
                 return false;
             }
         }

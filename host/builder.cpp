@@ -12,7 +12,10 @@ std::string StepKeyOf(const PhaseDesc& phase, const Step& step) {
 Builder::Builder(const PluginCalls& calls, const ProjectContext& context, const BuildPlan& plan,
                  BuildState& state, Settings settings, Executor executor)
     : calls_(calls), context_(context), plan_(plan), state_(state), settings_(std::move(settings)),
-      executor_(std::move(executor)), stats_(&platform::FileModifiedTime) {}
+      executor_(std::move(executor)), stats_(&platform::FileModifiedTime) {
+    for (const std::string& file : context_.project().files)
+        sourcePaths_.insert(context_.FilePath(file));
+}
 
 platform::ProcessResult Builder::RunTool(const ToolRun& run) {
     platform::ProcessOptions options;

@@ -10,6 +10,7 @@
 #include <functional>
 #include <optional>
 #include <set>
+#include <unordered_set>
 #include <string>
 #include <vector>
 
@@ -125,6 +126,7 @@ class Builder {
     BuildTotals totals_;
     std::vector<Pending> pending_;
     std::set<std::string> failedOutputs_;
+    std::unordered_set<std::string> sourcePaths_; // the workspace's files, never made
     bool anyFailed_ = false;
     bool interrupted_ = false;
     bool continuation_ = false;

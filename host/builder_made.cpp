@@ -48,11 +48,7 @@ std::vector<std::string> Builder::MadeFiles(const Pending& pending) {
         if (!p.is_absolute()) p = fs::u8path(pending.workDir) / p;
         return p.lexically_normal().generic_string();
     };
-    auto sources = [this](const std::string& path) {
-        for (const std::string& file : context_.project().files)
-            if (context_.FilePath(file) == path) return true;
-        return false;
-    };
+    auto sources = [this](const std::string& path) { return sourcePaths_.count(path) > 0; };
     auto add = [&](const std::string& path, bool mustBeNew) {
         if (path.empty() || sources(path)) return;
         for (const std::string& m : made)

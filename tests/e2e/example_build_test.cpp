@@ -53,7 +53,7 @@ std::set<std::string> Rebuilt(const std::string& output) {
 class ExampleBuild : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        root_ = quorle::testing_support::FreshDir("example_build");
+        root_ = quorle::testing_support::FreshTestDir("example_build");
         const fs::path source = fs::path(QUORLE_TEST_SOURCE_DIR) / "examples" / "demo";
         for (const auto& entry : fs::recursive_directory_iterator(source)) {
             fs::path rel = fs::relative(entry.path(), source);
@@ -67,7 +67,10 @@ class ExampleBuild : public ::testing::Test {
         auto layout = Host({"toolchain", (root_ / "tc").string()});
         ASSERT_EQ(layout.exitCode, 0) << layout.output;
     }
-    static void TearDownTestSuite() { fs::remove_all(root_); }
+    static void TearDownTestSuite() {
+        std::error_code ec;
+        fs::remove_all(root_, ec);
+    }
 
     static platform::ProcessResult Host(const std::vector<std::string>& args) {
         std::string line = Quote(std::string(QUORLE_TEST_BINARY_DIR) + "/bin/quorle-host");

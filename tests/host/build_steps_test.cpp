@@ -93,7 +93,7 @@ TEST(DependencyFile, RulesGivePrerequisitesOnly) {
 }
 
 TEST(BuildState, RecordsSurviveTheSaveAndAnUnfinishedStepIsForgotten) {
-    auto dir = testing_support::FreshDir("state");
+    auto dir = testing_support::FreshTestDir("state");
     std::string cfg = dir.generic_string();
     {
         BuildState state;
@@ -354,7 +354,7 @@ TEST(Session, CommandLineOptions) {
 
 // -j above the core count only with a launcher, which may spread the work.
 TEST(Session, JobsAboveTheCoresOnlyWithALauncher) {
-    auto dir = testing_support::FreshDir("session_jobs");
+    auto dir = testing_support::FreshTestDir("session_jobs");
     std::ofstream(dir / "w.qws") << R"({"projects": [{"name": "p", "dir": "."}]})";
     std::string ws = (dir / "w.qws").string();
     size_t cores = std::max<size_t>(1, std::thread::hardware_concurrency());

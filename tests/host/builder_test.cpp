@@ -180,7 +180,7 @@ class BuilderTest : public ::testing::Test {
         record_ = std::make_unique<Record>();
         record_->owner = std::this_thread::get_id();
         gRecord = record_.get();
-        root_ = testing_support::FreshDir("builder");
+        root_ = testing_support::FreshTestDir("builder");
         fs::create_directories(root_ / "tc" / "corvo-elf" / "bin");
         for (const char* tool : {"gcc", "ld"})
             std::ofstream(root_ / "tc" / "corvo-elf" / "bin" /

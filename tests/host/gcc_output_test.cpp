@@ -26,7 +26,7 @@ struct Totals {
 class GccOutput : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        root_ = testing_support::FreshDir("gcc_output");
+        root_ = testing_support::FreshTestDir("gcc_output");
         std::string error;
         const std::string binary = QUORLE_TEST_BINARY_DIR;
         ASSERT_TRUE(LayOutToolchain((root_ / "tc").string(), binary + "/bin/quorle-standin",

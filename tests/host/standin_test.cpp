@@ -54,7 +54,7 @@ TEST(StandinArgs, FamilyFlagsGoEverythingElseStays) {
 }
 
 TEST(StandinArgs, ResponseFilesAndSeparators) {
-    fs::path dir = testing_support::FreshDir("standin_args");
+    fs::path dir = testing_support::FreshTestDir("standin_args");
     std::ofstream(dir / "inner.rsp") << "-DX=\"a\\b\"\n";
     std::ofstream(dir / "outer.rsp")
         << "-c -x c\r\n-I \"C:\\My Dir\"\n@" + (dir / "inner.rsp").generic_string() + "\n";
@@ -106,7 +106,7 @@ class StandinTools : public ::testing::Test {
     void SetUp() override {
         const std::string binary = QUORLE_TEST_BINARY_DIR;
         bin_ = binary + "/bin";
-        root_ = testing_support::FreshDir("standin_tools");
+        root_ = testing_support::FreshTestDir("standin_tools");
         std::string error;
         ASSERT_TRUE(host::LayOutToolchain((root_ / "tc").string(), bin_ + "/quorle-standin",
                                           binary + "/share/quorle-standin/libsrc", error))

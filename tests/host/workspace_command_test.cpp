@@ -64,7 +64,7 @@ class WorkspaceCommandTest : public ::testing::Test {
   protected:
     void SetUp() override {
         gRefusePhases = false;
-        root_ = testing_support::FreshDir("workspace_command");
+        root_ = testing_support::FreshTestDir("workspace_command");
         fs::create_directories(root_ / "tc");
         std::ofstream(root_ / "ws.qws") << kWorkspace;
     }
