@@ -13,7 +13,7 @@ std::optional<EditCatalogue> LoadEditCatalogue(const PluginCalls& calls,
                                                const std::vector<std::string>& phaseNames,
                                                std::string& error) {
     EditCatalogue catalogue;
-    std::vector<std::pair<int, EditPhase>> ordered;
+    std::vector<std::pair<size_t, EditPhase>> ordered;
     for (const std::string& name : phaseNames) {
         auto info = calls.PhaseInformation(name);
         if (!info || info->size() < 2) {

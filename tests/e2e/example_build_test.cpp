@@ -1,8 +1,10 @@
 // The whole chain: quorle-host builds a copy of the example workspace through
 // the plug-in with the stand-in toolchain, then rebuilds incrementally,
 // reports a compile error, and writes a makefile and compile_commands.json.
+#include <memory>
 #include <gtest/gtest.h>
 
+#include "support/temp_dir.h"
 #include "support/test_files.h"
 
 #include <algorithm>
@@ -53,7 +55,8 @@ std::set<std::string> Rebuilt(const std::string& output) {
 class ExampleBuild : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        root_ = quorle::testing_support::FreshTestDir("example_build");
+        temp_ = std::make_unique<quorle::testing_support::TempDir>("example_build");
+        root_ = temp_->Root();
         const fs::path source = fs::path(QUORLE_TEST_SOURCE_DIR) / "examples" / "demo";
         for (const auto& entry : fs::recursive_directory_iterator(source)) {
             fs::path rel = fs::relative(entry.path(), source);
@@ -68,8 +71,7 @@ class ExampleBuild : public ::testing::Test {
         ASSERT_EQ(layout.exitCode, 0) << layout.output;
     }
     static void TearDownTestSuite() {
-        std::error_code ec;
-        fs::remove_all(root_, ec);
+        temp_.reset();
     }
 
     static platform::ProcessResult Host(const std::vector<std::string>& args) {
@@ -104,9 +106,11 @@ class ExampleBuild : public ::testing::Test {
         return symbols;
     }
 
+    static std::unique_ptr<quorle::testing_support::TempDir> temp_;
     static fs::path root_;
 };
 
+std::unique_ptr<quorle::testing_support::TempDir> ExampleBuild::temp_;
 fs::path ExampleBuild::root_;
 
 TEST_F(ExampleBuild, BuildsRebuildsExactlyWhatChangedAndReportsErrors) {

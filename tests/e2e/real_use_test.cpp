@@ -2,6 +2,7 @@
 // start no tool, interrupted builds leave nothing half made, clean removes
 // exactly what the builds made, missing files and failed steps are
 // reported once, the command line helps, and a compiler launcher works.
+#include <memory>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -11,14 +12,14 @@
 #include <set>
 
 #include "platform/platform.h"
+#include "support/temp_dir.h"
 #include "support/test_files.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 namespace platform = quorle::platform;
-using quorle::testing_support::FreshDir;
-using quorle::testing_support::FreshTestDir;
+using quorle::testing_support::TempDir;
 using quorle::testing_support::ReadBytes;
 
 std::string Quote(const std::string& arg) {
@@ -34,13 +35,13 @@ size_t Count(const std::string& text, const std::string& part) {
 class RealUse : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        tc_ = FreshTestDir("real_use_tc");
+        tcTemp_ = std::make_unique<TempDir>("real_use_tc");
+        tc_ = tcTemp_->Root();
         auto layout = Run({"toolchain", tc_.string()}, "", {});
         ASSERT_EQ(layout.exitCode, 0) << layout.output;
     }
     void SetUp() override {
-        root_ = FreshDir(std::string("real_use_") +
-                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        root_ = temp_.Root();
         const fs::path source = fs::path(QUORLE_TEST_SOURCE_DIR) / "examples" / "demo";
         for (const char* part : {"src", "include", "demo.qws"})
             fs::copy(source / part, root_ / part, fs::copy_options::recursive);
@@ -70,10 +71,13 @@ class RealUse : public ::testing::Test {
     void Save(const nlohmann::json& ws) { std::ofstream(root_ / "demo.qws") << ws.dump(2); }
     fs::path At(const std::string& rel) const { return root_ / rel; }
 
+    static std::unique_ptr<TempDir> tcTemp_;
     static fs::path tc_;
+    TempDir temp_{"real_use"};
     fs::path root_;
 };
 
+std::unique_ptr<TempDir> RealUse::tcTemp_;
 fs::path RealUse::tc_;
 
 TEST_F(RealUse, ANoOpBuildStartsNoProcessAndAFullBuildNoScans) {

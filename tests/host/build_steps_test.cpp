@@ -18,6 +18,7 @@
 #include "host/session.h"
 #include "host/tool_run.h"
 #include "platform/platform.h"
+#include "support/temp_dir.h"
 #include "support/test_files.h"
 
 namespace quorle::host {
@@ -93,7 +94,8 @@ TEST(DependencyFile, RulesGivePrerequisitesOnly) {
 }
 
 TEST(BuildState, RecordsSurviveTheSaveAndAnUnfinishedStepIsForgotten) {
-    auto dir = testing_support::FreshTestDir("state");
+    testing_support::TempDir temp("state");
+    auto dir = temp.Root();
     std::string cfg = dir.generic_string();
     {
         BuildState state;
@@ -354,7 +356,8 @@ TEST(Session, CommandLineOptions) {
 
 // -j above the core count only with a launcher, which may spread the work.
 TEST(Session, JobsAboveTheCoresOnlyWithALauncher) {
-    auto dir = testing_support::FreshTestDir("session_jobs");
+    testing_support::TempDir temp("session_jobs");
+    auto dir = temp.Root();
     std::ofstream(dir / "w.qws") << R"({"projects": [{"name": "p", "dir": "."}]})";
     std::string ws = (dir / "w.qws").string();
     size_t cores = std::max<size_t>(1, std::thread::hardware_concurrency());

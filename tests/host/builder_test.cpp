@@ -2,8 +2,10 @@
 // overlap and stay on the builder's thread while tools run in parallel, a
 // failing step stops the phases after it, and tool output is counted the way
 // the plug-in classifies it.
+#include <memory>
 #include <gtest/gtest.h>
 
+#include "support/temp_dir.h"
 #include "support/test_files.h"
 
 #include <atomic>
@@ -180,7 +182,7 @@ class BuilderTest : public ::testing::Test {
         record_ = std::make_unique<Record>();
         record_->owner = std::this_thread::get_id();
         gRecord = record_.get();
-        root_ = testing_support::FreshTestDir("builder");
+        root_ = temp_.Root();
         fs::create_directories(root_ / "tc" / "corvo-elf" / "bin");
         for (const char* tool : {"gcc", "ld"})
             std::ofstream(root_ / "tc" / "corvo-elf" / "bin" /
@@ -213,6 +215,7 @@ class BuilderTest : public ::testing::Test {
 
     PluginApi api_ = ScriptedApi();
     std::unique_ptr<Record> record_;
+    testing_support::TempDir temp_{"builder"};
     fs::path root_;
     Workspace ws_;
     std::unique_ptr<ProjectContext> context_;

@@ -2,6 +2,7 @@
 // classification: notes, context lines and source excerpts count nothing,
 // so a compile gcc finished with warnings only is no failure, and each
 // real error counts once, with carets shown or not.
+#include <memory>
 #include <gtest/gtest.h>
 
 #include "host/plugin.h"
@@ -10,6 +11,7 @@
 #include "host/tool_run.h"
 #include "host/toolchain_layout.h"
 #include "platform/platform.h"
+#include "support/temp_dir.h"
 #include "support/test_files.h"
 
 namespace quorle::host {
@@ -26,7 +28,8 @@ struct Totals {
 class GccOutput : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        root_ = testing_support::FreshTestDir("gcc_output");
+        temp_ = std::make_unique<testing_support::TempDir>("gcc_output");
+        root_ = temp_->Root();
         std::string error;
         const std::string binary = QUORLE_TEST_BINARY_DIR;
         ASSERT_TRUE(LayOutToolchain((root_ / "tc").string(), binary + "/bin/quorle-standin",
@@ -37,7 +40,7 @@ class GccOutput : public ::testing::Test {
     }
     static void TearDownTestSuite() {
         delete plugin_;
-        fs::remove_all(root_);
+        temp_.reset();
     }
 
     // Compiles `source` (a file name decides C or C++) and classifies every line.
@@ -73,10 +76,12 @@ class GccOutput : public ::testing::Test {
         return totals;
     }
 
+    static std::unique_ptr<testing_support::TempDir> temp_;
     static fs::path root_;
     static Plugin* plugin_;
 };
 
+std::unique_ptr<testing_support::TempDir> GccOutput::temp_;
 fs::path GccOutput::root_;
 Plugin* GccOutput::plugin_ = nullptr;
 

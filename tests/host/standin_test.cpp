@@ -2,6 +2,7 @@
 // run against the machine's own gcc, as, ld, ar and objcopy.
 #include <gtest/gtest.h>
 
+#include "support/temp_dir.h"
 #include "support/test_files.h"
 
 #include <filesystem>
@@ -54,7 +55,8 @@ TEST(StandinArgs, FamilyFlagsGoEverythingElseStays) {
 }
 
 TEST(StandinArgs, ResponseFilesAndSeparators) {
-    fs::path dir = testing_support::FreshTestDir("standin_args");
+    testing_support::TempDir temp("standin_args");
+    fs::path dir = temp.Root();
     std::ofstream(dir / "inner.rsp") << "-DX=\"a\\b\"\n";
     std::ofstream(dir / "outer.rsp")
         << "-c -x c\r\n-I \"C:\\My Dir\"\n@" + (dir / "inner.rsp").generic_string() + "\n";
@@ -106,7 +108,7 @@ class StandinTools : public ::testing::Test {
     void SetUp() override {
         const std::string binary = QUORLE_TEST_BINARY_DIR;
         bin_ = binary + "/bin";
-        root_ = testing_support::FreshTestDir("standin_tools");
+        root_ = temp_.Root();
         std::string error;
         ASSERT_TRUE(host::LayOutToolchain((root_ / "tc").string(), bin_ + "/quorle-standin",
                                           binary + "/share/quorle-standin/libsrc", error))
@@ -134,6 +136,7 @@ class StandinTools : public ::testing::Test {
         return p;
     }
     std::string bin_;
+    testing_support::TempDir temp_{"standin_tools"};
     fs::path root_;
 };
 

@@ -4,6 +4,7 @@
 // plan the plug-in refuses.
 #include <gtest/gtest.h>
 
+#include "support/temp_dir.h"
 #include "support/test_files.h"
 
 #include <cstring>
@@ -64,7 +65,7 @@ class WorkspaceCommandTest : public ::testing::Test {
   protected:
     void SetUp() override {
         gRefusePhases = false;
-        root_ = testing_support::FreshTestDir("workspace_command");
+        root_ = temp_.Root();
         fs::create_directories(root_ / "tc");
         std::ofstream(root_ / "ws.qws") << kWorkspace;
     }
@@ -95,6 +96,7 @@ class WorkspaceCommandTest : public ::testing::Test {
     }
 
     PluginApi api_ = ScriptedApi();
+    testing_support::TempDir temp_{"workspace_command"};
     fs::path root_;
 };
 
