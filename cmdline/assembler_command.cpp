@@ -66,7 +66,7 @@ std::string BuildAssemblerArguments(const CAssemblerModel& m) {
     CommandText text;
     TargetArguments(text, m);
     for (const std::string& dir : m.m_lstIncDirs) text.Line("-I " + QuotePath(dir));
-    for (const std::string& def : m.m_lstDefines) text.Line("--defsym " + def);
+    for (const std::string& def : m.m_lstDefines) text.Line("--defsym " + OneArgument(def));
     for (const std::string& a : m.m_lstAssigns) text.Line(Assignment(a));
     if (m.m_nDebugLevel == 1) text.Line("--gstabs");
     if (m.m_nDebugLevel == 2) text.Line("--gdwarf2");

@@ -8,9 +8,19 @@ std::string QuotePath(std::string_view path) {
     std::string quoted;
     quoted.reserve(path.size() + 2);
     quoted += '"';
-    quoted += path;
+    // A quote inside would end the argument early: gcc's argument files take
+    // a backslash before it as a plain quote.
+    for (char c : path) {
+        if (c == '"') quoted += '\\';
+        quoted += c;
+    }
     quoted += '"';
     return quoted;
+}
+
+std::string OneArgument(std::string_view text) {
+    if (text.find_first_of(" \t\r\n\"") == std::string_view::npos) return std::string(text);
+    return QuotePath(text);
 }
 
 void CommandText::Line(std::string_view line) {

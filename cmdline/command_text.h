@@ -13,8 +13,12 @@ namespace quorle::cmdline {
 // against its path context first.
 using PathWriter = std::function<std::string(std::string_view path)>;
 
-// A double quote, the path, a double quote.
+// A double quote, the path, a double quote; a double quote inside the path is
+// written with a backslash before it.
 std::string QuotePath(std::string_view path);
+// A user text (a definition) that must stay one argument: unchanged unless it
+// holds a blank or a double quote, then quoted as QuotePath does.
+std::string OneArgument(std::string_view text);
 
 class CommandText {
   public:

@@ -40,7 +40,7 @@ void Source(CommandText& text, const CCompilerModel& m, const PathWriter& writeP
     for (const std::string& dir : m.m_lstIncDirs) text.Line("-I " + writePath(dir));
     if (!m.m_lstPreIncludes.empty())
         text.Line("-preinclude=" + CommaJoinedPaths(m.m_lstPreIncludes, writePath));
-    for (const std::string& def : m.m_lstDefines) text.Line("-D " + def);
+    for (const std::string& def : m.m_lstDefines) text.Line("-D " + OneArgument(def));
     if (m.m_nWInhibit == 1) {
         text.Line("-w -Wno-analyze");
     } else {

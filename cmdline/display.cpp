@@ -1,6 +1,8 @@
 #include "cmdline/display.h"
 
 #include "core/ascii_text.h"
+#include <algorithm>
+#include "core/limits.h"
 #include "platform/platform.h"
 #include "resources/string_ids.h"
 #include "resources/string_table.h"
@@ -59,12 +61,18 @@ std::optional<std::string_view> TemporaryScriptPath(std::string_view line) {
     return line.substr(kPrefix.size(), line.size() - kPrefix.size() - 2);
 }
 
-void AppendScript(std::string& text, std::string_view path, UserMessages& messages) {
+// False when the script would take the display text past kMaxTextBytes. A
+// script that cannot be read is left out with a message.
+bool AppendScript(std::string& text, std::string_view path, UserMessages& messages) {
     auto script = platform::ReadFile(std::string(path), true);
     if (!script) {
         messages.push_back(ErrorText("Error reading input subcommand file"));
-        return;
+        return true;
     }
+    // Each piece of at most kScriptPiece bytes gains an indent of 8.
+    size_t indents = (script->size() / kScriptPiece + 1 + static_cast<size_t>(std::count(
+                          script->begin(), script->end(), '\n'))) * 8;
+    if (text.size() + script->size() + indents > kMaxTextBytes) return false;
     // Each piece is shown as read: a line longer than a piece continues on
     // the next indented row, and a last line without line feed keeps none.
     std::string_view rest = *script;
@@ -76,6 +84,7 @@ void AppendScript(std::string& text, std::string_view path, UserMessages& messag
         text += rest.substr(0, take);
         rest.remove_prefix(take);
     }
+    return true;
 }
 
 } // namespace
@@ -109,12 +118,20 @@ std::string CommandLineDisplayText(std::string_view command, UserMessages& messa
     std::string text = " ";
     text += command;
     text += '\n';
-    ForEachLine(*content, [&text, &messages](std::string_view line) {
+    bool fits = true;
+    ForEachLine(*content, [&text, &fits, &messages](std::string_view line) {
+        if (!fits) return;
         text += "    ";
         text += line;
         text += '\n';
-        if (auto script = TemporaryScriptPath(line)) AppendScript(text, *script, messages);
+        if (text.size() > kMaxTextBytes) {
+            fits = false;
+            return;
+        }
+        if (auto script = TemporaryScriptPath(line)) fits = AppendScript(text, *script, messages);
     });
+    // A text past the cap is not shown at all: the call fails.
+    if (!fits) return {};
     return text;
 }
 

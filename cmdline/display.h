@@ -17,7 +17,8 @@ std::optional<std::string> DisplayEventText(std::string_view phaseDisplayName,
 
 // The command text followed by the lines of the sub-command file it names
 // (and of any temporary linker script that file names), indented. A script
-// that cannot be read is left out with a message.
+// that cannot be read is left out with a message. Empty when the file cannot
+// be read or the text would pass kMaxTextBytes.
 std::string CommandLineDisplayText(std::string_view command, UserMessages& messages);
 
 } // namespace quorle

@@ -83,7 +83,8 @@ int ScanCompiler(const ScanCall& call, platform::OsVersion version, UserMessages
     options.timeoutMs = kScanTimeoutMs;
     // The output is read while the driver runs, so a rule of any size fits.
     platform::ProcessResult run = platform::RunProcess(command, options);
-    if (!run.started) return 1;
+    // A driver that prints past the output cap was ended: no usable rule.
+    if (!run.started || run.outputOverflow) return 1;
     if (run.timedOut) {
         messages.push_back(
             ErrorText("Error during process execution -- time-out interval elapsed"));

@@ -74,17 +74,38 @@ std::string ScanTargetFlags(Family family, const ScanTarget& target, std::string
     return flags;
 }
 
+namespace {
+
+// The command line is split the Windows way: inside quotes a doubled quote
+// keeps the argument whole, so a quote in the text is written twice.
+std::string QuotedForCommandLine(std::string_view text) {
+    std::string quoted = "\"";
+    for (char c : text) {
+        quoted += c;
+        if (c == '"') quoted += '"';
+    }
+    quoted += '"';
+    return quoted;
+}
+
+} // namespace
+
 std::string ScanMacroList(const std::vector<std::string>& macros) {
     std::string list;
     for (const std::string& macro : macros) {
-        list.append("-D").append(macro.substr(0, macro.find('='))).append(" ");
+        std::string argument = "-D" + macro.substr(0, macro.find('='));
+        // A name with a blank or a quote must not turn into more arguments.
+        if (argument.find_first_of(" \t\"") != std::string::npos)
+            argument = QuotedForCommandLine(argument);
+        list.append(argument).append(" ");
     }
     return list;
 }
 
 std::string ScanIncludeList(const std::vector<std::string>& includeDirs) {
     std::string list;
-    for (const std::string& dir : includeDirs) list.append(" -I \"").append(dir).append("\" ");
+    for (const std::string& dir : includeDirs)
+        list.append(" -I ").append(QuotedForCommandLine(dir)).append(" ");
     return list;
 }
 

@@ -3,10 +3,11 @@
 // and hands the work to its handler.
 #include <string>
 
+#include "interface/guarded_call.h"
+#include "interface/module_state.h"
 #include "core/phase.h"
 #include "core/record_check.h"
 #include "core/result_buffer.h"
-#include "interface/module_state.h"
 #include "interface/quorle.h"
 #include "makefile/makefile_command.h"
 #include "output/optimisation.h"
@@ -38,59 +39,67 @@ QUORLE_API int QUORLE_CALL PrePhase(const char* phase, const char* inputList, co
                                     const char* options, const char* text, int32_t* commandReady,
                                     char* command, char* directory, const QuorleProjectInfo* info,
                                     int32_t customLinkage) {
-    ModuleStateScope scope;
-    PhaseIndex index = LookupPhase(phase);
-    if (!IsImplementedPhase(index)) return 1;
-    if (index == kPhaseLinker && customLinkage != 0) {
-        platform::ShowMessage("WARNING",
-                              LoadModuleString(strings::kCustomLinkageUnsupported).value_or(""),
-                              platform::MessageButtons::Ok, platform::MessageIcon::Warning);
-        return 1;
-    }
-    phases::PrePhaseCall call{inputList,    value,   options,   text,
-                              commandReady, command, directory, info};
-    return phases::RunPrePhase(index, call);
+    return GuardedCall([&]() -> int {
+        ModuleStateScope scope;
+        PhaseIndex index = LookupPhase(phase);
+        if (!IsImplementedPhase(index)) return 1;
+        if (index == kPhaseLinker && customLinkage != 0) {
+            platform::ShowMessage("WARNING",
+                                  LoadModuleString(strings::kCustomLinkageUnsupported).value_or(""),
+                                  platform::MessageButtons::Ok, platform::MessageIcon::Warning);
+            return 1;
+        }
+        phases::PrePhaseCall call{inputList,    value,   options,   text,
+                                  commandReady, command, directory, info};
+        return phases::RunPrePhase(index, call);
+    });
 }
 
 QUORLE_API int QUORLE_CALL PostPhase(const char* phase, const char* text2, const char* text3,
                                      const char* options, const char* text5, intptr_t value,
                                      const char* command, int32_t discardOutput,
                                      const QuorleProjectInfo* info) {
-    ModuleStateScope scope;
-    if (phase == nullptr || text2 == nullptr || text3 == nullptr || options == nullptr ||
-        text5 == nullptr || command == nullptr || !RecordValid(info))
-        return 1;
-    PhaseIndex index = LookupPhase(phase);
-    if (!IsImplementedPhase(index)) return 1;
-    return phases::RunPostPhase(index, options, command, discardOutput != 0, *info);
+    return GuardedCall([&]() -> int {
+        ModuleStateScope scope;
+        if (phase == nullptr || text2 == nullptr || text3 == nullptr || options == nullptr ||
+            text5 == nullptr || command == nullptr || !RecordValid(info))
+            return 1;
+        PhaseIndex index = LookupPhase(phase);
+        if (!IsImplementedPhase(index)) return 1;
+        return phases::RunPostPhase(index, options, command, discardOutput != 0, *info);
+    });
 }
 
 QUORLE_API int QUORLE_CALL GetOutputFiles(const char* phase, const void* p2, const void* p3,
                                           const char* options, int32_t flag, char* buffer,
                                           int32_t* length, const QuorleProjectInfo* info) {
-    ModuleStateScope scope;
-    if (p2 == nullptr || p3 == nullptr || options == nullptr || length == nullptr ||
-        !RecordValid(info))
-        return 1;
-    if (*options == '\0') {
-        auto empty = LoadModuleString(strings::kEmptyList);
-        return empty ? CopyListForm(*empty, buffer, length) : 1;
-    }
-    auto list = phases::OutputFileList(LookupPhase(phase), options, ConfigDir(info));
-    if (!list) return 1;
-    return CopyListForm(*list, buffer, length);
+    return GuardedCall([&]() -> int {
+        ModuleStateScope scope;
+        if (p2 == nullptr || p3 == nullptr || options == nullptr || length == nullptr ||
+            !RecordValid(info))
+            return 1;
+        if (*options == '\0') {
+            auto empty = LoadModuleString(strings::kEmptyList);
+            return empty ? CopyListForm(*empty, buffer, length) : 1;
+        }
+        auto list = phases::OutputFileList(LookupPhase(phase), options, ConfigDir(info));
+        if (!list) return 1;
+        return CopyListForm(*list, buffer, length);
+    });
 }
 
 QUORLE_API int QUORLE_CALL GetLinkerInputFiles(const char* phase, const char* options,
                                                const void* p3, char* buffer, int32_t* length,
                                                const QuorleProjectInfo* info) {
-    ModuleStateScope scope;
-    if (phase == nullptr || options == nullptr || p3 == nullptr || length == nullptr ||
-        info == nullptr)
-        return 1;
-    auto text = phases::LinkerInputFiles(LookupPhase(phase), options, ConfigDir(info));
-    if (!text) return 1;
-    return CopyStringThenListForm(*text, buffer, length);
+    return GuardedCall([&]() -> int {
+        ModuleStateScope scope;
+        if (phase == nullptr || options == nullptr || p3 == nullptr || length == nullptr ||
+            info == nullptr)
+            return 1;
+        auto text = phases::LinkerInputFiles(LookupPhase(phase), options, ConfigDir(info));
+        if (!text) return 1;
+        return CopyStringThenListForm(*text, buffer, length);
+    });
 }
 
 QUORLE_API int QUORLE_CALL GenerateMakefileCommand(const char* phase, const char* inputList,
@@ -100,44 +109,54 @@ QUORLE_API int QUORLE_CALL GenerateMakefileCommand(const char* phase, const char
                                                    const QuorleProjectInfo* info,
                                                    int32_t inlineFlag, int32_t linkerArgument,
                                                    int32_t makefileMode) {
-    ModuleStateScope scope;
-    PhaseIndex index = LookupPhase(phase);
-    if (!IsImplementedPhase(index)) return 1;
-    makefile::MakefileCall call{inputList, value,      options, baseDir,        textBuffer,
-                                command,   subcommand, info,    linkerArgument, makefileMode};
-    int result = makefile::GenerateMakefile(index, call);
-    if (result == 0 && inlineFlag == 1) return makefile::MakeInline(command, subcommand);
-    return result;
+    return GuardedCall([&]() -> int {
+        ModuleStateScope scope;
+        PhaseIndex index = LookupPhase(phase);
+        if (!IsImplementedPhase(index)) return 1;
+        makefile::MakefileCall call{inputList, value,      options, baseDir,        textBuffer,
+                                    command,   subcommand, info,    linkerArgument, makefileMode};
+        int result = makefile::GenerateMakefile(index, call);
+        if (result == 0 && inlineFlag == 1) return makefile::MakeInline(command, subcommand);
+        return result;
+    });
 }
 
 // The three optimisation queries keep the caller's module state.
 QUORLE_API int QUORLE_CALL GetOptimisationMode(const char* phase, const char* options,
                                                int32_t* mode) {
-    if (phase == nullptr || options == nullptr || mode == nullptr) return 1;
-    *mode = output::OptimisationMode(LookupPhase(phase), options);
-    return 0;
+    return GuardedCall([&]() -> int {
+        if (phase == nullptr || options == nullptr || mode == nullptr) return 1;
+        *mode = output::OptimisationMode(LookupPhase(phase), options);
+        return 0;
+    });
 }
 
 QUORLE_API int QUORLE_CALL GetOptimisationOptions(const char* phase, const char* options,
                                                   int32_t request, char* buffer, int32_t* length) {
-    if (phase == nullptr || options == nullptr || length == nullptr) return 1;
-    return CopyStringForm(output::OptimisationOptions(LookupPhase(phase), options, request), buffer,
-                          length);
+    return GuardedCall([&]() -> int {
+        if (phase == nullptr || options == nullptr || length == nullptr) return 1;
+        return CopyStringForm(output::OptimisationOptions(LookupPhase(phase), options, request), buffer,
+                              length);
+    });
 }
 
 QUORLE_API int QUORLE_CALL GetOptimisationDependency(const char* phase, const char* options,
                                                      int32_t request, char* buffer,
                                                      int32_t* length) {
-    if (phase == nullptr || options == nullptr || length == nullptr) return 1;
-    return CopyStringThenListForm(
-        output::OptimisationDependency(LookupPhase(phase), options, request), buffer, length);
+    return GuardedCall([&]() -> int {
+        if (phase == nullptr || options == nullptr || length == nullptr) return 1;
+        return CopyStringThenListForm(
+            output::OptimisationDependency(LookupPhase(phase), options, request), buffer, length);
+    });
 }
 
 QUORLE_API int QUORLE_CALL GetStackInformationFile(const char* options, char* buffer,
                                                    int32_t* length) {
-    ModuleStateScope scope;
-    if (options == nullptr || length == nullptr) return 1;
-    return CopyStringThenListForm(output::StackInformationFile(options), buffer, length);
+    return GuardedCall([&]() -> int {
+        ModuleStateScope scope;
+        if (options == nullptr || length == nullptr) return 1;
+        return CopyStringThenListForm(output::StackInformationFile(options), buffer, length);
+    });
 }
 
 } // extern "C"

@@ -1,5 +1,6 @@
 // The options editor.
 // Not implemented yet: each answers as a failure (1).
+#include "interface/guarded_call.h"
 #include "interface/module_state.h"
 #include "interface/quorle.h"
 
@@ -9,8 +10,10 @@ extern "C" {
 
 QUORLE_API int QUORLE_CALL EditOptions(QuorlePhaseRecord* const* phases,
                                        const char* resourceDirFile, const QuorleProjectInfo* info) {
-    ModuleStateScope scope;
-    return 1;
+    return GuardedCall([&]() -> int {
+        ModuleStateScope scope;
+        return 1;
+    });
 }
 
 } // extern "C"

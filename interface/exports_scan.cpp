@@ -1,9 +1,10 @@
 // Dependency scans, tool output classification and syntax colouring.
+#include "depend/dependency_scan.h"
+#include "interface/guarded_call.h"
+#include "interface/module_state.h"
 #include "core/phase.h"
 #include "core/record_check.h"
 #include "core/result_buffer.h"
-#include "depend/dependency_scan.h"
-#include "interface/module_state.h"
 #include "interface/quorle.h"
 #include "output/colouring.h"
 #include "output/line_classifier.h"
@@ -22,22 +23,24 @@ QUORLE_API int QUORLE_CALL GetFileDependencies(const char* phase, const char* fi
                                                const void* p10, const void* p11,
                                                const QuorleProjectInfo* info,
                                                const QuorleDependencyRequest* request) {
-    ModuleStateScope scope;
-    depend::ScanCall call;
-    call.filePath = filePath;
-    call.fileType = fileType;
-    call.text = text;
-    call.options = options;
-    call.batchContinuation = batchContinuation;
-    call.result = result;
-    call.reset = reset != nullptr;
-    call.extra = {p9, p10, p11};
-    call.info = info;
-    call.request = request;
-    UserMessages messages;
-    int status = depend::GetFileDependencies(LookupPhase(phase), call, messages);
-    ShowUserMessages(messages);
-    return status;
+    return GuardedCall([&]() -> int {
+        ModuleStateScope scope;
+        depend::ScanCall call;
+        call.filePath = filePath;
+        call.fileType = fileType;
+        call.text = text;
+        call.options = options;
+        call.batchContinuation = batchContinuation;
+        call.result = result;
+        call.reset = reset != nullptr;
+        call.extra = {p9, p10, p11};
+        call.info = info;
+        call.request = request;
+        UserMessages messages;
+        int status = depend::GetFileDependencies(LookupPhase(phase), call, messages);
+        ShowUserMessages(messages);
+        return status;
+    });
 }
 
 QUORLE_API int QUORLE_CALL GetOutputLineInfo(const char* phase, intptr_t v2, intptr_t v3,
@@ -45,35 +48,39 @@ QUORLE_API int QUORLE_CALL GetOutputLineInfo(const char* phase, intptr_t v2, int
                                              int32_t* warnings, int32_t* fatals, char* buffer,
                                              int32_t* length, int32_t* isMessage,
                                              const QuorleProjectInfo* info) {
-    ModuleStateScope scope;
-    if (phase == nullptr || line == nullptr || errors == nullptr || warnings == nullptr ||
-        fatals == nullptr || buffer == nullptr || length == nullptr || isMessage == nullptr ||
-        !HasRecordSize(info))
-        return 1;
-    auto classified = output::ClassifyOutputLine(LookupPhase(phase), line);
-    if (!classified) return 1;
-    if (CopyListForm(classified->record, buffer, length) != 0) return 1;
-    *errors = classified->errors;
-    *warnings = classified->warnings;
-    *fatals = classified->fatals;
-    *isMessage = classified->isMessage ? 1 : 0;
-    return 0;
+    return GuardedCall([&]() -> int {
+        ModuleStateScope scope;
+        if (phase == nullptr || line == nullptr || errors == nullptr || warnings == nullptr ||
+            fatals == nullptr || buffer == nullptr || length == nullptr || isMessage == nullptr ||
+            !HasRecordSize(info))
+            return 1;
+        auto classified = output::ClassifyOutputLine(LookupPhase(phase), line);
+        if (!classified) return 1;
+        if (CopyListForm(classified->record, buffer, length) != 0) return 1;
+        *errors = classified->errors;
+        *warnings = classified->warnings;
+        *fatals = classified->fatals;
+        *isMessage = classified->isMessage ? 1 : 0;
+        return 0;
+    });
 }
 
 QUORLE_API int QUORLE_CALL GetSyntaxColouringInformation(const char* fileType, char* buffer,
                                                          int32_t* length) {
-    ModuleStateScope scope;
-    if (fileType == nullptr || length == nullptr) return 1;
-    const std::string& text = output::ColouringText(fileType);
-    if (text.empty()) {
-        // No colouring for this type: success with nothing to copy. The NUL
-        // goes only into a buffer that has room for it.
-        int32_t capacity = *length;
-        *length = 0;
-        if (buffer != nullptr && capacity > 0) buffer[0] = '\0';
-        return 0;
-    }
-    return CopyStringForm(text, buffer, length);
+    return GuardedCall([&]() -> int {
+        ModuleStateScope scope;
+        if (fileType == nullptr || length == nullptr) return 1;
+        const std::string& text = output::ColouringText(fileType);
+        if (text.empty()) {
+            // No colouring for this type: success with nothing to copy. The NUL
+            // goes only into a buffer that has room for it.
+            int32_t capacity = *length;
+            *length = 0;
+            if (buffer != nullptr && capacity > 0) buffer[0] = '\0';
+            return 0;
+        }
+        return CopyStringForm(text, buffer, length);
+    });
 }
 
 } // extern "C"

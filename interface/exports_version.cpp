@@ -2,6 +2,7 @@
 #include <cstdlib>
 
 #include "core/result_buffer.h"
+#include "interface/guarded_call.h"
 #include "interface/module_state.h"
 #include "interface/quorle.h"
 #include "options/option_string.h"
@@ -30,37 +31,47 @@ int CopyStringAsList(int id, char* buffer, int32_t* length) {
 extern "C" {
 
 QUORLE_API int QUORLE_CALL GetDLLInterfaceVersion(uint32_t* major, uint32_t* minor) {
-    ModuleStateScope scope;
-    if (major == nullptr || minor == nullptr) return 1;
-    // The major value is written before the minor string is loaded.
-    if (!LoadNumber(strings::kInterfaceMajorVersion, major)) return 1;
-    return LoadNumber(strings::kInterfaceMinorVersion, minor) ? 0 : 1;
+    return GuardedCall([&]() -> int {
+        ModuleStateScope scope;
+        if (major == nullptr || minor == nullptr) return 1;
+        // The major value is written before the minor string is loaded.
+        if (!LoadNumber(strings::kInterfaceMajorVersion, major)) return 1;
+        return LoadNumber(strings::kInterfaceMinorVersion, minor) ? 0 : 1;
+    });
 }
 
 QUORLE_API int QUORLE_CALL GetDLLProductVersion(char* buffer, int32_t* length) {
-    ModuleStateScope scope;
-    if (buffer == nullptr || length == nullptr) return 1;
-    return CopyStringAsList(strings::kProductVersion, buffer, length);
+    return GuardedCall([&]() -> int {
+        ModuleStateScope scope;
+        if (buffer == nullptr || length == nullptr) return 1;
+        return CopyStringAsList(strings::kProductVersion, buffer, length);
+    });
 }
 
 QUORLE_API int QUORLE_CALL GetDLLOrdinalVersion(uint32_t* value) {
-    ModuleStateScope scope;
-    if (value == nullptr) return 1;
-    return LoadNumber(strings::kOrdinalVersion, value) ? 0 : 1;
+    return GuardedCall([&]() -> int {
+        ModuleStateScope scope;
+        if (value == nullptr) return 1;
+        return LoadNumber(strings::kOrdinalVersion, value) ? 0 : 1;
+    });
 }
 
 QUORLE_API int QUORLE_CALL GetDLLType(char* buffer, int32_t* length) {
-    ModuleStateScope scope;
-    if (buffer == nullptr || length == nullptr) return 1;
-    return CopyStringAsList(strings::kPluginType, buffer, length);
+    return GuardedCall([&]() -> int {
+        ModuleStateScope scope;
+        if (buffer == nullptr || length == nullptr) return 1;
+        return CopyStringAsList(strings::kPluginType, buffer, length);
+    });
 }
 
 QUORLE_API int QUORLE_CALL GetCodeNavigationItems(const char* text, char* buffer, int32_t* length) {
-    ModuleStateScope scope;
-    if (text == nullptr || buffer == nullptr || length == nullptr) return 1;
-    auto item = LoadModuleString(strings::kCodeNavigationItems);
-    if (!item) return 1;
-    return CopyListForm(*item, buffer, length);
+    return GuardedCall([&]() -> int {
+        ModuleStateScope scope;
+        if (text == nullptr || buffer == nullptr || length == nullptr) return 1;
+        auto item = LoadModuleString(strings::kCodeNavigationItems);
+        if (!item) return 1;
+        return CopyListForm(*item, buffer, length);
+    });
 }
 
 QUORLE_API void QUORLE_CALL FreeSimpleType(void* block) {

@@ -58,6 +58,8 @@ inline constexpr std::string_view kRelocCount = "I|SBYRELOC|";
 inline constexpr std::string_view kRom = "S|ROM|";
 inline constexpr std::string_view kMultiOutput = "S|MULTIOUTPUT|";
 inline constexpr std::string_view kOutFile = "S|OUTFILE|";
+// The output path as the default option strings name it.
+inline constexpr std::string_view kOutputAlias = "S|OUTPUT|";
 inline constexpr std::string_view kCrc = "S|CRC|";
 inline constexpr std::string_view kMapFile = "S|PLMFILE|";
 inline constexpr std::string_view kShow = "S|SHOW|";

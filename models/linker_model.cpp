@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 
 #include "core/ascii_text.h"
 #include "models/linker_keys.h"
@@ -109,6 +110,34 @@ std::vector<std::string_view> Fields(std::string_view text, char separator) {
     return fields;
 }
 
+// A value the writer puts into a token unquoted (names, words, addresses):
+// blanks, double quotes and closing brackets could not be written back
+// inside the token, so they are not kept.
+std::string PlainWord(std::string_view text) {
+    std::string word;
+    word.reserve(text.size());
+    for (char c : text)
+        if (!options::IsBlank(c) && c != '"' && c != ']') word += c;
+    return word;
+}
+
+// The "|"-separated words of a value, each a PlainWord; empty ones skipped.
+void AppendPlainWords(std::vector<std::string>& list, std::string_view value) {
+    for (std::string_view piece : Fields(value, '|')) {
+        std::string word = PlainWord(piece);
+        if (!word.empty()) list.push_back(std::move(word));
+    }
+}
+
+// A carried token as stored, made safe to write back: a token with an odd
+// number of double quotes runs to the end of the string, so it is closed
+// here rather than swallow the tokens written after it.
+std::string CarriedToken(std::string_view raw) {
+    std::string token(raw);
+    if (std::count(token.begin(), token.end(), '"') % 2 != 0) token += '"';
+    return token;
+}
+
 } // namespace
 
 KeyList LinkerSwitchKeys() {
@@ -141,10 +170,20 @@ void CLinkerModel::BeforeRead(std::string_view optionString) {
     // List values are split on their stored (escaped) text, where a doubled
     // quote inside an element cannot be taken for the end of the element, so
     // the whole string is read here from the raw tokens.
+    std::optional<std::string> outputAlias;
+    bool outFileRead = false;
     for (const std::string& token : options::SplitOptionString(optionString)) {
         std::string_view raw = options::StripEnds(token);
-        ReadOne(options::Unescape(raw), raw);
+        std::string body = options::Unescape(raw);
+        if (ValueAfter(body, kOutFile)) outFileRead = true;
+        if (ValueAfter(body, kOutputAlias)) outputAlias = Element(RawValue(raw, kOutputAlias));
+        ReadOne(body, raw);
     }
+    // The default option strings name the output under "OUTPUT"; without an
+    // OUTFILE token that path is the output, so the placeholders of the
+    // model's own default never reach the linker unexpanded. The OUTPUT token
+    // itself is still carried over unchanged.
+    if (outputAlias && !outFileRead) m_strOutputFile = *outputAlias;
 }
 
 bool CLinkerModel::ReadToken(std::string_view) {
@@ -157,7 +196,7 @@ void CLinkerModel::ReadOne(std::string_view body, std::string_view raw) {
         ReadCpuCheck(body, raw) || ReadSwitches(body, raw) || ReadSubcommand(body, raw) ||
         ReadCpuKeys(body) || ReadLibraryBuild(body) || ReadBuildControl(body))
         return;
-    m_listCarried.emplace_back(raw);
+    m_listCarried.push_back(CarriedToken(raw));
 }
 
 bool CLinkerModel::ReadInput(std::string_view body, std::string_view raw) {
@@ -220,7 +259,7 @@ bool CLinkerModel::ReadOutput(std::string_view body, std::string_view raw) {
         ReadChoice(kHexRecord, body, m_nHexRecord) || ReadChoice(kSRecord, body, m_nSRecord))
         return true;
     if (auto value = ValueAfter(body, kRelocCount)) {
-        m_strRelocCount = *value;
+        m_strRelocCount = PlainWord(*value);
         return true;
     }
     if (auto value = ValueAfter(body, kRom)) {
@@ -229,9 +268,9 @@ bool CLinkerModel::ReadOutput(std::string_view body, std::string_view raw) {
             if (item.front() == '(') item.remove_prefix(1);
             if (!item.empty() && item.back() == ')') item.remove_suffix(1);
             size_t comma = item.find(',');
-            m_listRomSections.emplace_back(item.substr(0, comma));
-            m_listRamSections.emplace_back(
-                comma == std::string_view::npos ? std::string_view{} : item.substr(comma + 1));
+            m_listRomSections.push_back(PlainWord(item.substr(0, comma)));
+            m_listRamSections.push_back(PlainWord(
+                comma == std::string_view::npos ? std::string_view{} : item.substr(comma + 1)));
         }
         return true;
     }
@@ -251,9 +290,11 @@ bool CLinkerModel::ReadOutput(std::string_view body, std::string_view raw) {
     if (auto value = ValueAfter(body, kCrc)) {
         std::vector<std::string_view> fields = Fields(*value, '|');
         ReadChoice(kCrcTypes, fields[0], m_nCrcType);
-        if (fields.size() > 1) m_strCrcAddress = fields[1];
-        for (size_t i = 2; i < fields.size(); ++i)
-            if (!fields[i].empty()) m_listCrcRanges.emplace_back(fields[i]);
+        if (fields.size() > 1) m_strCrcAddress = PlainWord(fields[1]);
+        for (size_t i = 2; i < fields.size(); ++i) {
+            std::string range = PlainWord(fields[i]);
+            if (!range.empty()) m_listCrcRanges.push_back(std::move(range));
+        }
         return true;
     }
     if (ValueAfter(body, kMapFile)) {
@@ -287,11 +328,11 @@ bool CLinkerModel::ReadLayout(std::string_view body) {
         return true;
     }
     if (auto value = ValueAfter(body, kForced)) {
-        AppendListValue(m_listForcedSymbols, *value, false);
+        AppendPlainWords(m_listForcedSymbols, *value);
         return true;
     }
     if (auto value = ValueAfter(body, kSuppressed)) {
-        AppendListValue(m_listSuppressedSymbols, *value, false);
+        AppendPlainWords(m_listSuppressedSymbols, *value);
         return true;
     }
     return false;
@@ -303,10 +344,10 @@ bool CLinkerModel::ReadCpuCheck(std::string_view body, std::string_view raw) {
         for (std::string_view item : Fields(*value, '|')) {
             if (item.empty()) continue;
             std::vector<std::string_view> parts = Fields(item, ',');
-            std::string_view kind = parts[0];
+            std::string kind = PlainWord(parts[0]);
             // External and I/O areas are checked like RAM.
             if (kind == "EXTERNAL" || kind == "I/O") kind = "RAM";
-            m_listCheckKinds.emplace_back(kind);
+            m_listCheckKinds.push_back(std::move(kind));
             m_listCheckStarts.push_back(FormatHex32(parts.size() > 1 ? ReadHex32(parts[1]) : 0));
             m_listCheckEnds.push_back(FormatHex32(parts.size() > 2 ? ReadHex32(parts[2]) : 0));
         }
@@ -314,7 +355,7 @@ bool CLinkerModel::ReadCpuCheck(std::string_view body, std::string_view raw) {
     }
     if (ReadQuoted(body, raw, kCpuInfoFile, m_strCpuInfoFile)) return true;
     if (auto value = ValueAfter(body, kPsCheck)) {
-        m_strPsCheck = *value;
+        m_strPsCheck = PlainWord(*value);
         return true;
     }
     return false;

@@ -43,6 +43,17 @@ void WriteQuotedList(std::string& out, std::string_view prefix,
     if (any) AppendBody(out, body);
 }
 
+// Every "]" written twice: reading a token undoes exactly that.
+std::string DoubledBrackets(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + 8);
+    for (char c : text) {
+        out += c;
+        if (c == ']') out += ']';
+    }
+    return out;
+}
+
 } // namespace
 
 void CLinkerModel::WriteTokens(std::string& out) const {
@@ -55,12 +66,21 @@ void CLinkerModel::WriteTokens(std::string& out) const {
     WriteCpuCheck(out);
     WriteFlags(out, LinkerSwitchKeys(), m_aSwitches);
     if (!m_strAppText.empty()) WriteQuoted(out, kAppText, m_strAppText);
+    // Written back so that a save does not lose the makefile-only options.
+    if (!m_strOtherVia.empty()) WriteQuoted(out, kOtherVia, m_strOtherVia);
     m_cpu.WriteCpuTypeAndEndian(out);
     m_cpu.WriteFamilyKeys(out);
     WriteChoice(out, kProjectType, m_nProjectType);
     WriteChoice(out, kOptLib, m_bOptLib ? 1 : 0);
     WriteChoice(out, kProjectBuilt, m_bProjectIsLibrary ? 1 : 0);
-    for (const std::string& carried : m_listCarried) AppendBody(out, carried);
+    // Always in brackets, even when empty or starting with one, so that each
+    // reads back as the same token in the same place.
+    for (const std::string& carried : m_listCarried) {
+        if (!out.empty()) out += ' ';
+        out += '[';
+        out += carried;
+        out += ']';
+    }
 }
 
 void CLinkerModel::WriteInput(std::string& out) const {
@@ -134,9 +154,20 @@ void CLinkerModel::WriteOutput(std::string& out) const {
     WriteFlag(out, m_bWarnUnused, "B|MSG_UNUSED|1");
     WriteFlag(out, m_bDataStuff, "B|DATA_STUFF|1");
     WriteFlag(out, m_bDataStuffMap, "B|DATA_STUFF_SMAP|1");
-    if (m_bMapFile) {
-        AppendBody(out, "B|MFILEGEN|1");
+    // The map path is kept also while no map is made, once it differs from
+    // the default, so that switching the map off and on keeps it.
+    LinkerFields defaults;
+    if (m_bMapFile) AppendBody(out, "B|MFILEGEN|1");
+    if (m_bMapFile || m_strMapDir != defaults.m_strMapDir || m_strMapName != defaults.m_strMapName)
         WriteQuoted(out, kMapFile, MapFilePath());
+    if (m_nCrcType != defaults.m_nCrcType || m_strCrcAddress != defaults.m_strCrcAddress ||
+        !m_listCrcRanges.empty()) {
+        std::string body(kCrc);
+        body += CrcTypes()[static_cast<size_t>(m_nCrcType)];
+        body += '|';
+        body += m_strCrcAddress;
+        for (const std::string& range : m_listCrcRanges) body += '|' + range;
+        AppendBody(out, body);
     }
     std::string show;
     for (int i = 0; i < kShowWordCount; ++i) {
@@ -152,13 +183,12 @@ void CLinkerModel::WriteOutput(std::string& out) const {
 }
 
 void CLinkerModel::WriteLayout(std::string& out) const {
-    // The layout texts are unquoted; escaping keeps any quoted stretch in a
-    // label expression intact when the token is read back.
+    // The layout texts hold no double quote but those around a field with
+    // blanks; every closing bracket is doubled, which reading undoes.
     if (!m_layout.regions.empty())
-        AppendBody(out, options::Escape(std::string(kRegions) +
+        AppendBody(out, DoubledBrackets(std::string(kRegions) +
                                         sections::RegionsToText(m_layout.regions)));
-    AppendBody(out,
-               options::Escape(std::string(kGroups) + sections::GroupsToText(m_layout.groups)));
+    AppendBody(out, DoubledBrackets(std::string(kGroups) + sections::GroupsToText(m_layout.groups)));
     // Forced and suppressed symbols are written back so that an edit does not
     // lose them.
     if (!m_listForcedSymbols.empty())

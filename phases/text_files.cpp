@@ -15,6 +15,10 @@ uint32_t SubcommandFileAttributes() {
 }
 
 int WriteProtectedTextFile(const std::string& path, const std::string& text, uint32_t attributes) {
+    // A link is replaced by a file of our own, never written through: the
+    // modes below must not reach a file outside the configuration directory.
+    if (platform::IsSymbolicLink(path) && !platform::RemoveSymbolicLink(path))
+        return kWriteCannotOpen;
     // An earlier build left the file read-only; clear that so it can be replaced.
     if (platform::FileExists(path)) platform::SetFileAttributes(path, platform::kAttrArchive);
     platform::OutputFile file;

@@ -13,7 +13,8 @@ FileState GetFileState(const std::string& path);
 
 enum WriteResult : int { kWriteOk = 0, kWriteCannotOpen = 1, kWriteFailed = 3 };
 
-// Replaces a file that may be read-only or hidden: its attributes are reset
+// Replaces a file that may be read-only or hidden: a symbolic link in its
+// place is removed (never written through), its attributes are reset
 // to "archive" first, the text is written in text mode (CR LF), and the given
 // attributes are set afterwards.
 int WriteProtectedTextFile(const std::string& path, const std::string& text, uint32_t attributes);

@@ -5,10 +5,14 @@
 // the POSIX side turns "\\" into "/" at the file-system boundary only.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "core/limits.h"
 
 namespace quorle::platform {
 
@@ -24,7 +28,10 @@ enum FileAttribute : uint32_t {
 
 bool FileExists(const std::string& path); // a file or a directory
 bool IsDirectory(const std::string& path);
-// Whole-file reads. Text mode folds CR LF to LF.
+// Whole-file reads of a regular file, text mode folding CR LF to LF. The
+// file is opened without blocking and the open handle is checked, so a FIFO,
+// a device or a directory gives nothing at once; so does a file larger than
+// kMaxTextBytes.
 std::optional<std::string> ReadFile(const std::string& path, bool textMode);
 // Text mode writes every LF as CR LF, so the bytes match a Windows build.
 bool WriteFile(const std::string& path, const std::string& content, bool textMode,
@@ -32,6 +39,12 @@ bool WriteFile(const std::string& path, const std::string& content, bool textMod
 std::optional<uint32_t> GetFileAttributes(const std::string& path);
 bool SetFileAttributes(const std::string& path, uint32_t attributes);
 bool DeleteFile(const std::string& path);      // plain files only
+// True when the path itself is a symbolic link (or, on Windows, another
+// reparse point), whatever it points to.
+bool IsSymbolicLink(const std::string& path);
+// Removes a symbolic link itself, never what it points to; false when the
+// path is not a link or it could not be removed.
+bool RemoveSymbolicLink(const std::string& path);
 bool CreateDirectory(const std::string& path); // one level; true when it exists already
 std::optional<int64_t> FileModifiedTime(const std::string& path); // ns since epoch
 // Names (not paths) of the entries matching a wildcard pattern such as
@@ -98,14 +111,18 @@ struct ProcessOptions {
     // Whatever the child left running in its process group is ended once the
     // child itself has ended. Off only for launchers that detach on purpose.
     bool endGroup = true;
+    // A child that prints more than this is ended at once (its whole process
+    // group) and the result says so.
+    size_t maxOutputBytes = kMaxTextBytes;
 };
 
 struct ProcessResult {
     bool started = false;
-    bool timedOut = false;    // the child was terminated after timeoutMs
-    bool interrupted = false; // an interrupt was passed on to the child
-    int exitCode = -1;        // -1 when not started or timed out
-    std::string output;       // everything the child printed, read while it ran
+    bool timedOut = false;       // the child was terminated after timeoutMs
+    bool interrupted = false;    // an interrupt was passed on to the child
+    int exitCode = -1;           // -1 when not started, timed out or over the output cap
+    bool outputOverflow = false; // ended for printing more than maxOutputBytes
+    std::string output;          // what the child printed, read while it ran
 };
 
 // The command line is split the Windows way: blanks separate, double quotes
@@ -122,6 +139,11 @@ void WatchInterrupts();
 int PendingInterrupt();
 // Forgets a received interrupt (for tests that raise one on purpose).
 void ClearInterrupt();
+// ---- Threads ------------------------------------------------------------------
+// Runs `work` on a new thread with a stack of `stackBytes` and waits for it:
+// code that must hold on a host's small stack (1 MiB is a Windows main
+// thread's default) is checked that way. False when no thread could start.
+bool RunOnThreadWithStack(size_t stackBytes, const std::function<void()>& work);
 
 // ---- Message boxes -----------------------------------------------------------
 // With QUORLE_MESSAGES naming a file, each box appends one line to it:

@@ -17,12 +17,13 @@ bool LabelDefined(const std::vector<SectionGroup>& groups, std::string_view labe
 }
 
 bool ReferencesLabel(const std::vector<SectionGroup>& groups, std::string_view label) {
-    for (const SectionGroup& group : groups) {
-        if (group.placement == kAtLabel && group.placementText == label) return true;
-        if (group.loadKind == kLoadLabel && group.loadAddress == label) return true;
-        if (ReferencesLabel(group.children, label)) return true;
-    }
-    return false;
+    bool found = false;
+    ForEachGroup(groups, [&](const SectionGroup& group, size_t) {
+        found = (group.placement == kAtLabel && group.placementText == label) ||
+                (group.loadKind == kLoadLabel && group.loadAddress == label);
+        return !found;
+    });
+    return found;
 }
 
 // An address field the user left empty or at its "0x" prompt.

@@ -21,6 +21,9 @@ std::string RegionsToText(const std::vector<MemoryRegion>& regions);
 // Appends the regions of a stored text; an unfinished region is dropped.
 void RegionsFromText(std::string_view text, std::vector<MemoryRegion>& regions);
 
+// Text fields holding a blank (or equal to "*") are written in double quotes
+// and read back without them; double quotes inside a field are not kept.
+
 // Every top-level group, each followed by its child groups.
 std::string GroupsToText(const std::vector<SectionGroup>& groups);
 // Appends the groups of a stored text. Groups placed at a label become

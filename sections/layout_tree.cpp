@@ -20,11 +20,12 @@ SectionGroup MakeGroup(std::string name, int placement, std::string placementTex
 
 // Pre-order search of a whole tree.
 SectionGroup* FindInTree(std::vector<SectionGroup>& groups, std::string_view label) {
-    for (SectionGroup& group : groups) {
-        if (HoldsLabel(group, label)) return &group;
-        if (SectionGroup* found = FindInTree(group.children, label)) return found;
-    }
-    return nullptr;
+    SectionGroup* found = nullptr;
+    ForEachGroup(groups, [&](SectionGroup& group, size_t) {
+        if (HoldsLabel(group, label)) found = &group;
+        return found == nullptr;
+    });
+    return found;
 }
 
 // Top-level groups first, so that a label defined there wins; then the
@@ -95,11 +96,12 @@ int LabelGroupColour(const std::vector<SectionGroup>& groups, std::string_view l
 
 const SectionGroup* FindGroupByName(const std::vector<SectionGroup>& groups,
                                     std::string_view name) {
-    for (const SectionGroup& group : groups) {
-        if (group.name == name) return &group;
-        if (const SectionGroup* found = FindGroupByName(group.children, name)) return found;
-    }
-    return nullptr;
+    const SectionGroup* found = nullptr;
+    ForEachGroup(groups, [&](const SectionGroup& group, size_t) {
+        if (group.name == name) found = &group;
+        return found == nullptr;
+    });
+    return found;
 }
 
 bool AddGroup(SectionLayout& layout, SectionGroup group, std::string_view effectiveToolchain) {

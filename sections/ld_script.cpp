@@ -90,8 +90,11 @@ uint64_t RegionLength(const MemoryRegion& region) {
     return *end - *start + 1;
 }
 
-bool WriteGroup(const SectionGroup& group, const ScriptSink& sink,
-                const PlaceholderResolver& resolver, ScriptProblems* problems) {
+namespace {
+
+// One group without its children.
+bool WriteOneGroup(const SectionGroup& group, const ScriptSink& sink,
+                   const PlaceholderResolver& resolver, ScriptProblems* problems) {
     if (!sink(HeaderLine(group))) return false;
     std::vector<std::string> lines;
     for (const ContentItem& item : group.contents) {
@@ -103,10 +106,20 @@ bool WriteGroup(const SectionGroup& group, const ScriptSink& sink,
     std::string closing = "\t}";
     if (group.placement == kInRegion) closing += " > " + group.placementText;
     closing += "\n";
-    if (!sink(closing)) return false;
-    for (const SectionGroup& child : group.children)
-        if (!WriteGroup(child, sink, resolver, problems)) return false;
-    return true;
+    return sink(closing);
+}
+
+} // namespace
+
+bool WriteGroup(const SectionGroup& group, const ScriptSink& sink,
+                const PlaceholderResolver& resolver, ScriptProblems* problems) {
+    if (!WriteOneGroup(group, sink, resolver, problems)) return false;
+    bool written = true;
+    ForEachGroup(group.children, [&](const SectionGroup& child, size_t) {
+        written = WriteOneGroup(child, sink, resolver, problems);
+        return written;
+    });
+    return written;
 }
 
 bool WriteLayout(const SectionLayout& layout, const ScriptSink& sink,

@@ -26,3 +26,76 @@ std::optional<uint64_t> ParseRegionAddress(std::string_view text) {
 }
 
 } // namespace quorle::sections
+
+namespace quorle::sections {
+namespace {
+
+void CopyFields(SectionGroup& to, const SectionGroup& from) {
+    to.name = from.name;
+    to.colour = from.colour;
+    to.loadKind = from.loadKind;
+    to.loadAddress = from.loadAddress;
+    to.placement = from.placement;
+    to.placementText = from.placementText;
+    to.noLoad = from.noLoad;
+    to.keep = from.keep;
+    to.contents = from.contents;
+}
+
+} // namespace
+
+SectionGroup::SectionGroup(const SectionGroup& other) {
+    CopyFields(*this, other);
+    std::vector<std::pair<SectionGroup*, const SectionGroup*>> work{{this, &other}};
+    while (!work.empty()) {
+        auto [to, from] = work.back();
+        work.pop_back();
+        to->children.resize(from->children.size());
+        for (size_t i = 0; i < from->children.size(); ++i) {
+            CopyFields(to->children[i], from->children[i]);
+            work.emplace_back(&to->children[i], &from->children[i]);
+        }
+    }
+}
+
+SectionGroup& SectionGroup::operator=(const SectionGroup& other) {
+    if (this != &other) *this = SectionGroup(other);
+    return *this;
+}
+
+SectionGroup::~SectionGroup() {
+    if (children.empty()) return;
+    // Each group is taken apart before it is destroyed, so no destructor
+    // below this one has children left to recurse into.
+    std::vector<SectionGroup> pending = std::move(children);
+    while (!pending.empty()) {
+        std::vector<SectionGroup> grand = std::move(pending.back().children);
+        pending.pop_back();
+        if (pending.empty()) {
+            pending = std::move(grand);
+        } else {
+            for (SectionGroup& group : grand) pending.push_back(std::move(group));
+        }
+    }
+}
+
+bool SectionGroup::SameFields(const SectionGroup& other) const {
+    return name == other.name && colour == other.colour && loadKind == other.loadKind &&
+           loadAddress == other.loadAddress && placement == other.placement &&
+           placementText == other.placementText && noLoad == other.noLoad &&
+           keep == other.keep && contents == other.contents;
+}
+
+bool SectionGroup::operator==(const SectionGroup& other) const {
+    std::vector<std::pair<const SectionGroup*, const SectionGroup*>> work{{this, &other}};
+    while (!work.empty()) {
+        auto [a, b] = work.back();
+        work.pop_back();
+        if (!a->SameFields(*b) || a->children.size() != b->children.size()) return false;
+        for (size_t i = 0; i < a->children.size(); ++i)
+            work.emplace_back(&a->children[i], &b->children[i]);
+    }
+    return true;
+}
+
+} // namespace quorle::sections

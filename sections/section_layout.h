@@ -50,8 +50,49 @@ struct SectionGroup {
     std::vector<ContentItem> contents;
     std::vector<SectionGroup> children; // groups placed at labels this group defines
 
-    bool operator==(const SectionGroup&) const = default;
+    // A stored layout may chain groups 100,000 deep, so copying, comparing
+    // and destroying walk the tree with a work list instead of recursing.
+    SectionGroup() = default;
+    SectionGroup(const SectionGroup& other);
+    SectionGroup(SectionGroup&&) noexcept = default;
+    SectionGroup& operator=(const SectionGroup& other);
+    SectionGroup& operator=(SectionGroup&&) noexcept = default;
+    ~SectionGroup();
+
+    // Every field and the whole child tree.
+    bool operator==(const SectionGroup& other) const;
+    // Every field but the children.
+    bool SameFields(const SectionGroup& other) const;
 };
+
+// Calls fn(group, depth) for each group of the list and its children in
+// pre-order (a group, then its children, each followed by its own), without
+// recursion; depth 0 is the list itself. fn returns false to stop the walk.
+template <class Fn> void ForEachGroup(std::vector<SectionGroup>& groups, Fn&& fn) {
+    struct Level {
+        std::vector<SectionGroup>* list;
+        size_t next;
+    };
+    std::vector<Level> stack{{&groups, 0}};
+    while (!stack.empty()) {
+        Level& top = stack.back();
+        if (top.next == top.list->size()) {
+            stack.pop_back();
+            continue;
+        }
+        SectionGroup& group = (*top.list)[top.next++];
+        size_t depth = stack.size() - 1;
+        if (!fn(group, depth)) return;
+        if (!group.children.empty()) stack.push_back({&group.children, 0});
+    }
+}
+template <class Fn> void ForEachGroup(const std::vector<SectionGroup>& groups, Fn&& fn) {
+    // The walk itself changes nothing; fn sees each group as const.
+    ForEachGroup(const_cast<std::vector<SectionGroup>&>(groups),
+                 [&fn](SectionGroup& group, size_t depth) {
+                     return fn(static_cast<const SectionGroup&>(group), depth);
+                 });
+}
 
 struct SectionLayout {
     std::vector<MemoryRegion> regions;

@@ -5,6 +5,8 @@
 #include "cmdline/linker_inputs.h"
 #include "cmdline/linker_text.h"
 #include "models/linker_model.h"
+#include "output/optimisation.h"
+#include "phases/output_files.h"
 #include "sections/layout_tree.h"
 
 using quorle::models::CLinkerModel;
@@ -93,5 +95,46 @@ void BM_LinkTextTwentyThousandInputs(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_LinkTextTwentyThousandInputs)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+namespace {
+
+// A chain of `depth` groups, each placed at a label of the one before, as
+// the stored GROUPDET text holds it.
+std::string ChainedGroupString(int depth) {
+    std::string text = "[S|GROUPDET|.g0|0|0||1|0x0|0|0|1|l0|<<FEND>>|<<CEND>>|<<GEND>>|";
+    for (int i = 1; i < depth; ++i) {
+        text += ".g" + std::to_string(i) + "|0|0||2|l" + std::to_string(i - 1) + "|0|0|1|l" +
+                std::to_string(i) + "|<<FEND>>|<<CEND>>|<<GEND>>|";
+    }
+    return text + "]";
+}
+
+// Reading the chain costs one lookup per group: the time per group stays
+// flat as the chain grows (compare the two sizes).
+void BM_OutputFilesChainedGroups(benchmark::State& state) {
+    const std::string options = ChainedGroupString(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        auto list = quorle::phases::OutputFileList(quorle::kPhaseLinker, options, "C:\\cfg");
+        benchmark::DoNotOptimize(list);
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_OutputFilesChainedGroups)->Arg(6000)->Arg(60000)->Unit(benchmark::kMillisecond);
+
+void BM_OptimisationRewriteChainedGroups(benchmark::State& state) {
+    const std::string options = ChainedGroupString(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        std::string rewritten =
+            quorle::output::OptimisationOptions(quorle::kPhaseLinker, options, 2);
+        benchmark::DoNotOptimize(rewritten);
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_OptimisationRewriteChainedGroups)
+    ->Arg(6000)
+    ->Arg(60000)
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -46,15 +46,33 @@ bool IsDirectory(const std::string& path) {
 }
 
 std::optional<std::string> ReadFile(const std::string& path, bool textMode) {
-    std::FILE* file = std::fopen(NativePath(path).c_str(), "rb");
-    if (file == nullptr) return std::nullopt;
+    // Without blocking, so that opening a FIFO with no writer returns at
+    // once; the type is then checked on the open descriptor itself.
+    int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
+        static_cast<uint64_t>(st.st_size) > kMaxTextBytes) {
+        ::close(fd);
+        return std::nullopt;
+    }
     std::string bytes;
+    bytes.reserve(static_cast<size_t>(st.st_size));
     char chunk[65536];
-    size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0) bytes.append(chunk, n);
-    bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    // A directory opens but cannot be read.
+    bool failed = false;
+    for (;;) {
+        ssize_t n = ::read(fd, chunk, sizeof chunk);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) failed = true;
+        if (n <= 0) break;
+        // A file that grows while it is read still stops at the cap.
+        if (bytes.size() + static_cast<size_t>(n) > kMaxTextBytes) {
+            failed = true;
+            break;
+        }
+        bytes.append(chunk, static_cast<size_t>(n));
+    }
+    ::close(fd);
     if (failed) return std::nullopt;
     return textMode ? FoldCrLf(bytes) : bytes;
 }
@@ -94,6 +112,15 @@ bool DeleteFile(const std::string& path) {
     auto attributes = GetFileAttributes(path);
     if (!attributes || (*attributes & (kAttrReadOnly | kAttrDirectory))) return false;
     return ::unlink(NativePath(path).c_str()) == 0;
+}
+
+bool IsSymbolicLink(const std::string& path) {
+    struct stat st;
+    return ::lstat(NativePath(path).c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
+bool RemoveSymbolicLink(const std::string& path) {
+    return IsSymbolicLink(path) && ::unlink(NativePath(path).c_str()) == 0;
 }
 
 bool CreateDirectory(const std::string& path) {

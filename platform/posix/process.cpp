@@ -146,13 +146,20 @@ int OpenPidFd(pid_t pid) {
 #endif
 }
 
-void ReadAvailable(int fd, std::string& output) {
+// Appends what was read; false once the output would pass `cap`.
+bool AppendOutput(std::string& output, const char* chunk, ssize_t n, size_t cap) {
+    if (output.size() + static_cast<size_t>(n) > cap) return false;
+    output.append(chunk, static_cast<size_t>(n));
+    return true;
+}
+
+void ReadAvailable(int fd, std::string& output, size_t cap) {
     ::fcntl(fd, F_SETFL, O_NONBLOCK);
     char chunk[65536];
     for (;;) {
         ssize_t n = ::read(fd, chunk, sizeof chunk);
         if (n > 0) {
-            output.append(chunk, static_cast<size_t>(n));
+            if (!AppendOutput(output, chunk, n, cap)) return;
             continue;
         }
         if (n < 0 && errno == EINTR) continue;
@@ -183,8 +190,8 @@ class ChildWait {
             PollOnce(wait, result);
         }
         if (options_.endGroup) ::kill(-pid_, SIGKILL);
-        if (readFd_ >= 0) ReadAvailable(readFd_, result.output);
-        if (!result.timedOut) result.exitCode = ExitCode(status_);
+        if (readFd_ >= 0) ReadAvailable(readFd_, result.output, options_.maxOutputBytes);
+        if (!result.timedOut && !result.outputOverflow) result.exitCode = ExitCode(status_);
     }
 
   private:
@@ -218,7 +225,12 @@ class ChildWait {
         char chunk[65536];
         ssize_t n = ::read(readFd_, chunk, sizeof chunk);
         if (n > 0) {
-            result.output.append(chunk, static_cast<size_t>(n));
+            if (!AppendOutput(result.output, chunk, n, options_.maxOutputBytes)) {
+                // Past the cap the child's output is of no use: end it now
+                // rather than hold the caller until the time-out.
+                EndGroupNow();
+                result.outputOverflow = true;
+            }
         } else if (n == 0 || errno != EINTR) {
             readFd_ = -1; // the caller still owns and closes it
         }

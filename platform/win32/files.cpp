@@ -48,6 +48,13 @@ std::optional<std::string> ReadFile(const std::string& path, bool textMode) {
     HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    // Only a disk file: a pipe or a device could block the read or never end.
+    LARGE_INTEGER size{};
+    if (::GetFileType(file) != FILE_TYPE_DISK || !::GetFileSizeEx(file, &size) ||
+        static_cast<uint64_t>(size.QuadPart) > kMaxTextBytes) {
+        ::CloseHandle(file);
+        return std::nullopt;
+    }
     std::string bytes;
     char chunk[65536];
     DWORD n = 0;
@@ -58,11 +65,30 @@ std::optional<std::string> ReadFile(const std::string& path, bool textMode) {
             break;
         }
         if (n == 0) break;
+        if (bytes.size() + n > kMaxTextBytes) {
+            failed = true;
+            break;
+        }
         bytes.append(chunk, n);
     }
     ::CloseHandle(file);
     if (failed) return std::nullopt;
     return textMode ? FoldCrLf(bytes) : bytes;
+}
+
+bool IsSymbolicLink(const std::string& path) {
+    DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+bool RemoveSymbolicLink(const std::string& path) {
+    DWORD attributes = ::GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        return false;
+    // A link to a directory is removed as a directory; either call removes
+    // the link, not its target.
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return ::RemoveDirectoryA(path.c_str()) != 0;
+    return ::DeleteFileA(path.c_str()) != 0;
 }
 
 std::optional<uint32_t> GetFileAttributes(const std::string& path) {

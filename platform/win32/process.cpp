@@ -45,6 +45,8 @@ bool ReadAvailable(HANDLE pipe, std::string& output, bool* gotData = nullptr) {
         if (!::ReadFile(pipe, chunk.data(), available, &n, nullptr)) return false;
         output.append(chunk.data(), n);
         if (gotData != nullptr) *gotData = true;
+        // One pipe's worth past a cap at most; the caller checks the size.
+        if (output.size() > kMaxTextBytes) return true;
     }
 }
 
@@ -126,6 +128,13 @@ ProcessResult RunProcess(const std::string& commandLine, const ProcessOptions& o
         if (options.captureOutput && !ReadAvailable(readEnd.Get(), result.output, &gotData)) {
             // The pipe is closed: the child is about to end.
             if (::WaitForSingleObject(process.Get(), 0) == WAIT_OBJECT_0) break;
+        }
+        if (result.output.size() > options.maxOutputBytes) {
+            // Past the cap the output is of no use: end the child now.
+            ::TerminateProcess(process.Get(), 1);
+            ::WaitForSingleObject(process.Get(), 5000);
+            result.outputOverflow = true;
+            return result;
         }
         // While output flows, poll again at once.
         DWORD waitMs = gotData ? 0 : 10;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "cmdline/command_text.h"
 #include "cmdline/compiler_command.h"
 
 namespace quorle::cmdline {
@@ -123,6 +124,20 @@ TEST(CompilerCommand, SourceFlags) {
                      "-file_inline_path=\"i1\",\"i2\"\n"),
               std::string::npos)
         << s;
+}
+
+// A definition or directory with a blank or a quote stays one argument in the
+// argument file; all others are written exactly as before.
+TEST(CompilerCommand, DefinitionsAndDirectoriesStayOneArgument) {
+    std::string s = Command("[S|INCDIR|\"a\"\"b\"] [S|DEFINES|\"X -o /victim\"|FOO=1]");
+    EXPECT_TRUE(HasLine(s, "-D \"X -o /victim\"")) << s;
+    EXPECT_TRUE(HasLine(s, "-D FOO=1")) << s;
+    EXPECT_FALSE(HasLine(s, "-D X -o /victim")) << s;
+    EXPECT_TRUE(HasLine(s, "-I \"a\\\"b\"")) << s;
+    EXPECT_EQ(OneArgument("FOO=a b"), "\"FOO=a b\"");
+    EXPECT_EQ(OneArgument("say=\"hi\""), "\"say=\\\"hi\\\"\"");
+    EXPECT_EQ(OneArgument("A=1"), "A=1");
+    EXPECT_EQ(OneArgument("T=a\tb"), "\"T=a\tb\"");
 }
 
 TEST(CompilerCommand, UserOptionsWithAQuotedPhraseAfterTheInput) {

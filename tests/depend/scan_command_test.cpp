@@ -2,6 +2,7 @@
 
 #include "depend/scan_command.h"
 #include "depend/scan_settings.h"
+#include "platform/platform.h"
 
 using namespace quorle::depend;
 using quorle::toolchain::Family;
@@ -14,6 +15,26 @@ std::string Flags(Family family, std::string_view options, std::string_view seri
 }
 
 } // namespace
+
+// However the names and directories are written, each stays one argument of
+// the driver's command line.
+TEST(ScanCommand, BlanksAndQuotesCannotAddArguments) {
+    std::string line = ScanCommandLine("gcc", ScanMacroList({"X -o /path/victim", "FOO=a b", "Q\"R"}),
+                                       "", "C:\\src\\a.c",
+                                       ScanIncludeList({"C:\\with\"quote", "C:\\a b"}));
+    std::vector<std::string> args = quorle::platform::SplitCommandLine(line);
+    ASSERT_EQ(args.size(), 10u) << line;
+    EXPECT_EQ(args[1], "-DX -o /path/victim");
+    EXPECT_EQ(args[2], "-DFOO");
+    EXPECT_EQ(args[3], "-DQR"); // the quote goes, the argument stays whole
+    EXPECT_EQ(args[4], "-M");
+    EXPECT_EQ(args[5], "C:\\src\\a.c");
+    EXPECT_EQ(args[6], "-I");
+    EXPECT_EQ(args[7], "C:\\withquote");
+    // Plain names and directories keep their old bytes.
+    EXPECT_EQ(ScanMacroList({"A=1", "B"}), "-DA -DB ");
+    EXPECT_EQ(ScanIncludeList({"D:\\inc"}), " -I \"D:\\inc\" ");
+}
 
 TEST(ScanCommand, DriverByExactToolchainName) {
     auto corvo = DriverForToolchain("Dravik GNUCORVO [ELF]");

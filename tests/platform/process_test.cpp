@@ -154,3 +154,28 @@ TEST(Process, AnInterruptIsPassedOnToTheChildAndWaitedFor) {
     EXPECT_EQ(after.exitCode, 4);
 }
 #endif
+TEST(Process, OutputPastTheCapEndsTheChildAtOnce) {
+    ProcessOptions options;
+    options.timeoutMs = 60000;
+    options.maxOutputBytes = size_t{1} << 20;
+    // Far more than the cap: without it the child would run to the time-out.
+    ProcessResult r = RunProcess(Child() + " print 100000000000", options);
+    ASSERT_TRUE(r.started);
+    EXPECT_TRUE(r.outputOverflow);
+    EXPECT_FALSE(r.timedOut);
+    EXPECT_EQ(r.exitCode, -1);
+    EXPECT_LE(r.output.size(), options.maxOutputBytes);
+
+    ProcessResult within = RunProcess(Child() + " print 5000", options);
+    EXPECT_FALSE(within.outputOverflow);
+    EXPECT_EQ(within.exitCode, 0);
+    EXPECT_EQ(Lines(within.output).size(), 5000u);
+}
+
+TEST(Threads, WorkRunsOnAThreadOfTheGivenStack) {
+    int calls = 0;
+    // Deep enough to need more than a small stack's worth of frames when
+    // written recursively; here it only has to run to its end.
+    EXPECT_TRUE(RunOnThreadWithStack(size_t{1} << 20, [&calls] { ++calls; }));
+    EXPECT_EQ(calls, 1);
+}
