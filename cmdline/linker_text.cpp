@@ -103,12 +103,9 @@ std::string LinkerOptionLines(const CLinkerModel& model, UserMessages& messages)
     bool symbols = FormAllowsSymbols(model);
     if (model.m_bEntry && symbols) AddLine(text, "-entry=" + model.m_strEntry);
     if (symbols) {
-        for (size_t i = 0; i < model.m_listSymbolNames.size(); ++i) {
-            std::string value =
-                i < model.m_listSymbolValues.size() ? model.m_listSymbolValues[i] : std::string();
-            AddLine(text, LdOption(model, "-defsym") + " " +
-                              LdOption(model, model.m_listSymbolNames[i]) + "=" + value);
-        }
+        for (const models::LinkerSymbol& symbol : model.m_listSymbols)
+            AddLine(text, LdOption(model, "-defsym") + " " + LdOption(model, symbol.name) + "=" +
+                              symbol.value);
     }
     for (const std::string& dir : model.m_listLibDirs) AddLine(text, "-L " + QuotePath(dir));
 

@@ -3,6 +3,7 @@
 #include "models/assembler_model.h"
 #include "models/compiler_model.h"
 #include "models/linker_model.h"
+#include "resources/message_box.h"
 
 namespace quorle::depend {
 
@@ -29,6 +30,7 @@ AssemblerScanSettings ReadAssemblerScanSettings(std::string_view optionString) {
 std::optional<std::string> ReadLinkerSubcommandFile(std::string_view optionString,
                                                     std::string_view mapOptimisationFile) {
     models::CLinkerModel model(optionString, mapOptimisationFile);
+    ShowUserMessages(model.ReadMessages());
     if (!model.m_bSubcommand || model.m_strSubcommandFile.empty()) return std::nullopt;
     return model.m_strSubcommandFile;
 }

@@ -12,6 +12,7 @@
 #include "models/linker_model.h"
 #include "phases/input_list.h"
 #include "phases/step_models.h"
+#include "resources/message_box.h"
 
 namespace quorle::makefile {
 
@@ -65,6 +66,7 @@ PhaseText GeneratorMakefileText(std::string_view options, const PathContext& pat
 PhaseText LinkerMakefileText(const std::vector<std::string>& entries, std::string_view options,
                              const PathContext& paths, bool skipReordering) {
     models::CLinkerModel model(options, phases::kLinkerMapOptimisationFile);
+    ShowUserMessages(model.ReadMessages());
     if (model.m_bSubcommand) {
         PhaseText text;
         text.userSubcommandFile = paths.Relative(model.m_strSubcommandFile);

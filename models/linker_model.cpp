@@ -7,7 +7,6 @@
 #include "core/ascii_text.h"
 #include "models/linker_keys.h"
 #include "options/option_string.h"
-#include "platform/platform.h"
 #include "sections/layout_text.h"
 
 namespace quorle::models {
@@ -244,9 +243,9 @@ bool CLinkerModel::ReadInput(std::string_view body, std::string_view raw) {
             size_t split = FindOutsideQuotes(item, ',', false);
             if (split == std::string::npos) split = FindOutsideQuotes(item, '=', false);
             std::string_view whole(item);
-            m_listSymbolNames.push_back(Element(whole.substr(0, split)));
-            m_listSymbolValues.push_back(
-                split == std::string::npos ? std::string() : Element(whole.substr(split + 1)));
+            m_listSymbols.push_back(
+                {Element(whole.substr(0, split)),
+                 split == std::string::npos ? std::string() : Element(whole.substr(split + 1))});
         }
         return true;
     }
@@ -319,8 +318,7 @@ bool CLinkerModel::ReadOutput(std::string_view body, std::string_view raw) {
 bool CLinkerModel::ReadLayout(std::string_view body) {
     if (auto value = ValueAfter(body, kGroups)) {
         if (!sections::GroupsFromText(*value, m_layout.groups))
-            platform::ShowMessage("ERROR", std::string(sections::kGroupReadError),
-                                  platform::MessageButtons::Ok, platform::MessageIcon::Error);
+            m_readMessages.push_back(ErrorText(std::string(sections::kGroupReadError)));
         return true;
     }
     if (auto value = ValueAfter(body, kRegions)) {
@@ -347,9 +345,9 @@ bool CLinkerModel::ReadCpuCheck(std::string_view body, std::string_view raw) {
             std::string kind = PlainWord(parts[0]);
             // External and I/O areas are checked like RAM.
             if (kind == "EXTERNAL" || kind == "I/O") kind = "RAM";
-            m_listCheckKinds.push_back(std::move(kind));
-            m_listCheckStarts.push_back(FormatHex32(parts.size() > 1 ? ReadHex32(parts[1]) : 0));
-            m_listCheckEnds.push_back(FormatHex32(parts.size() > 2 ? ReadHex32(parts[2]) : 0));
+            m_listCheckAreas.push_back(
+                {std::move(kind), FormatHex32(parts.size() > 1 ? ReadHex32(parts[1]) : 0),
+                 FormatHex32(parts.size() > 2 ? ReadHex32(parts[2]) : 0)});
         }
         return true;
     }

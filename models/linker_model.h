@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/user_message.h"
 #include "models/cpu_options.h"
 #include "models/model_base.h"
 #include "sections/section_layout.h"
@@ -70,6 +71,22 @@ KeyList CrcTypes();         // "NONE", "CCITT", "16"
 // not given (2) until a key sets it.
 CpuOptions LinkerCpuDefaults();
 
+// A symbol the link defines ("S|DEFINE|").
+struct LinkerSymbol {
+    std::string name;
+    std::string value;
+    bool operator==(const LinkerSymbol&) const = default;
+};
+
+// One memory area of the CPU check ("S|;CHECKDEVICE|"): its kind and its
+// first and last address, each "0x%08X".
+struct CpuCheckArea {
+    std::string kind;
+    std::string start;
+    std::string end;
+    bool operator==(const CpuCheckArea&) const = default;
+};
+
 // Every field a reset restores, with its default.
 struct LinkerFields {
     // Input and libraries.
@@ -80,8 +97,7 @@ struct LinkerFields {
     std::vector<std::string> m_listObjects;
     std::vector<std::string> m_listBinaries;
     std::vector<std::string> m_listBinarySections;
-    std::vector<std::string> m_listSymbolNames;
-    std::vector<std::string> m_listSymbolValues;
+    std::vector<LinkerSymbol> m_listSymbols;
     bool m_bEntry = false;
     std::string m_strEntry;
     int m_nPrelink = 0; // 1 SKIP, 2 RUN
@@ -121,9 +137,7 @@ struct LinkerFields {
 
     // CPU checks.
     int m_nCpuCheckMode = 0;
-    std::vector<std::string> m_listCheckKinds;
-    std::vector<std::string> m_listCheckStarts; // "0x%08X"
-    std::vector<std::string> m_listCheckEnds;
+    std::vector<CpuCheckArea> m_listCheckAreas;
     std::string m_strCpuInfoFile; // "S|CPUxx|"
     std::string m_strPsCheck;
 
@@ -168,6 +182,10 @@ class CLinkerModel : public CModelBase, public LinkerFields {
     // Pelka normal mode ("-mn"), which selects the OUTPUT_ARCH variant.
     bool NormalMode() const;
 
+    // What went wrong while reading (a group text that ends inside a group),
+    // in order; the caller shows them.
+    const UserMessages& ReadMessages() const { return m_readMessages; }
+
     // Tokens no reader knows, bodies as stored, in arrival order; a reset
     // keeps them.
     std::vector<std::string> m_listCarried;
@@ -180,6 +198,8 @@ class CLinkerModel : public CModelBase, public LinkerFields {
     void WriteTokens(std::string& out) const override;
 
   private:
+    UserMessages m_readMessages;
+
     // One token: `body` unescaped, `raw` as stored (brackets removed).
     void ReadOne(std::string_view body, std::string_view raw);
     bool ReadInput(std::string_view body, std::string_view raw);

@@ -107,14 +107,13 @@ void CLinkerModel::WriteInput(std::string& out) const {
                                                                     : std::string());
         AppendBody(out, body);
     }
-    if (!m_listSymbolNames.empty()) {
+    if (!m_listSymbols.empty()) {
         std::string body(kDefine);
-        for (size_t i = 0; i < m_listSymbolNames.size(); ++i) {
+        for (size_t i = 0; i < m_listSymbols.size(); ++i) {
             if (i > 0) body += '|';
-            body += options::QuoteValue(m_listSymbolNames[i]);
+            body += options::QuoteValue(m_listSymbols[i].name);
             body += ',';
-            body += options::QuoteValue(i < m_listSymbolValues.size() ? m_listSymbolValues[i]
-                                                                      : std::string());
+            body += options::QuoteValue(m_listSymbols[i].value);
         }
         AppendBody(out, body);
     }
@@ -199,15 +198,12 @@ void CLinkerModel::WriteLayout(std::string& out) const {
 
 void CLinkerModel::WriteCpuCheck(std::string& out) const {
     WriteChoice(out, kCpuCheck, m_nCpuCheckMode);
-    if (!m_listCheckKinds.empty()) {
+    if (!m_listCheckAreas.empty()) {
         std::string body(kCheckDevice);
-        for (size_t i = 0; i < m_listCheckKinds.size(); ++i) {
+        for (size_t i = 0; i < m_listCheckAreas.size(); ++i) {
             if (i > 0) body += '|';
-            body += m_listCheckKinds[i];
-            body += ',';
-            body += i < m_listCheckStarts.size() ? m_listCheckStarts[i] : std::string();
-            body += ',';
-            body += i < m_listCheckEnds.size() ? m_listCheckEnds[i] : std::string();
+            const CpuCheckArea& area = m_listCheckAreas[i];
+            body += area.kind + ',' + area.start + ',' + area.end;
         }
         AppendBody(out, body);
     }

@@ -8,6 +8,7 @@
 #include "models/compiler_model.h"
 #include "models/linker_model.h"
 #include "phases/step_models.h"
+#include "resources/message_box.h"
 
 namespace quorle::output {
 
@@ -23,6 +24,7 @@ int OptimisationMode(PhaseIndex phaseIndex, std::string_view options) {
     }
     if (phaseIndex != kPhaseLinker) return 0;
     models::CLinkerModel model(options, phases::kLinkerMapOptimisationFile);
+    ShowUserMessages(model.ReadMessages());
     return model.OptimisationFlag() ? 1 : 0;
 }
 
@@ -30,6 +32,7 @@ std::string OptimisationOptions(PhaseIndex phaseIndex, std::string_view options,
                                 uint32_t pauseMs) {
     if (phaseIndex != kPhaseLinker || (request != 1 && request != 2)) return std::string(options);
     models::CLinkerModel model(options, phases::kLinkerMapOptimisationFile);
+    ShowUserMessages(model.ReadMessages());
     if (request == 2) {
         model.SetOptimisationFlag(false);
         return model.Serialize();

@@ -2,6 +2,7 @@
 
 #include "models/linker_model.h"
 #include "phases/step_models.h"
+#include "resources/message_box.h"
 
 namespace quorle::output {
 
@@ -9,6 +10,7 @@ std::string StackInformationFile(std::string_view options) {
     // The options are read as the linker reads them, though nothing in them
     // names a stack file.
     models::CLinkerModel model(options, phases::kLinkerMapOptimisationFile);
+    ShowUserMessages(model.ReadMessages());
     return std::string();
 }
 

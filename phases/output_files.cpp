@@ -8,6 +8,7 @@
 #include "models/linker_model.h"
 #include "phases/paths.h"
 #include "phases/step_models.h"
+#include "resources/message_box.h"
 
 namespace quorle::phases {
 
@@ -60,6 +61,7 @@ std::optional<std::string> CompilerOutputs(std::string_view options, const std::
 
 std::optional<std::string> LinkerOutputs(std::string_view options, const std::string& configDir) {
     models::CLinkerModel model(options, kLinkerMapOptimisationFile);
+    ShowUserMessages(model.ReadMessages());
     std::string_view type;
     bool bothForms = false;
     if (model.m_nOutputForm == models::kFormDefault) {
@@ -127,6 +129,7 @@ std::optional<std::string> LinkerInputFiles(PhaseIndex phaseIndex, std::string_v
                                             const std::string& configDir) {
     if (phaseIndex == kPhaseLinker) {
         models::CLinkerModel model(options, kLinkerMapOptimisationFile);
+        ShowUserMessages(model.ReadMessages());
         std::string text;
         for (const auto* list :
              {&model.m_listLibraries, &model.m_listObjects, &model.m_listBinaries})
@@ -146,7 +149,11 @@ std::string MainOutputFile(PhaseIndex phaseIndex, std::string_view options) {
     case kPhaseAssembler:
         return AssemblerObjectPath(options);
     case kPhaseLinker:
-        return models::CLinkerModel(options, kLinkerMapOptimisationFile).m_strOutputFile;
+    {
+        models::CLinkerModel model(options, kLinkerMapOptimisationFile);
+        ShowUserMessages(model.ReadMessages());
+        return model.m_strOutputFile;
+    }
     case kPhaseGenerator:
         return GeneratorLibraryPath(options);
     default:

@@ -18,6 +18,7 @@
 #include "resources/message_box.h"
 #include "resources/string_ids.h"
 #include "resources/string_table.h"
+#include "resources/message_box.h"
 
 namespace quorle::phases {
 
@@ -66,6 +67,7 @@ int AssemblerReport(const StepContext& step) {
 
 int LinkerReport(const StepContext& step) {
     models::CLinkerModel model(step.options, kLinkerMapOptimisationFile);
+    ShowUserMessages(model.ReadMessages());
     if (model.m_bSubcommand && model.m_strSubcommandFile.empty()) {
         if (!LoadModuleString(strings::kCommandPrefix)) return 1;
         auto banner = LoadModuleString(strings::kTemporaryBanner);

@@ -122,8 +122,10 @@ bool WriteLinkerScript(const std::string& path, const models::CLinkerModel& mode
     target.effectiveToolchain = toolchain::EffectiveToolchainName(info);
     target.cpuType = model.m_cpu.m_nCpuType;
     target.normalMode = Field(info.toolchainName) == "Dravik GNUPELKA [ELF]" && model.NormalMode();
-    return sections::WriteLinkerScript(path, model.m_layout, target,
-                                       sections::ProjectResolver(info));
+    sections::ScriptWrite written = sections::WriteLinkerScript(path, model.m_layout, target,
+                                                                sections::ProjectResolver(info));
+    ShowUserMessages(written.messages);
+    return written.ok;
 }
 
 int LinkerPrePhase(const PrePhaseCall& call) {
@@ -134,6 +136,7 @@ int LinkerPrePhase(const PrePhaseCall& call) {
     std::string configDir = info.configDir;
     models::CLinkerModel model(call.options,
                                CombinePath(configDir, Field(info.projectName), "bls"));
+    ShowUserMessages(model.ReadMessages());
     std::string base = TildeName(WithoutExtension(LastComponent(model.m_strOutputFile)));
     bool userFile = model.m_bSubcommand && model.m_nSubcommandType == 0;
     bool generateScript = !(model.m_bSubcommand && model.m_nSubcommandType == 1);

@@ -2,8 +2,6 @@
 
 #include "core/ascii_text.h"
 #include "core/text_replace.h"
-#include "platform/platform.h"
-#include "resources/string_table.h"
 #include "toolchain/cpu_table.h"
 
 namespace quorle::sections {
@@ -139,13 +137,13 @@ bool WriteLayout(const SectionLayout& layout, const ScriptSink& sink,
     return sink("}");
 }
 
-void ReportScriptProblems(const ScriptProblems& problems) {
-    if (problems.unresolvedPlaceholder)
-        platform::ShowMessage("WARNING", LoadModuleString(2011).value_or(""),
-                              platform::MessageButtons::Ok, platform::MessageIcon::Warning);
-    if (problems.resolutionFailed)
-        platform::ShowMessage("ERROR", LoadModuleString(2009).value_or(""),
-                              platform::MessageButtons::Ok, platform::MessageIcon::Error);
+UserMessages ScriptProblemMessages(const ScriptProblems& problems) {
+    constexpr int kPlaceholdersLeft = 2011;
+    constexpr int kExportFailed = 2009;
+    UserMessages messages;
+    if (problems.unresolvedPlaceholder) messages.push_back(WarningString(kPlaceholdersLeft));
+    if (problems.resolutionFailed) messages.push_back(ErrorString(kExportFailed));
+    return messages;
 }
 
 std::string ScriptText(const SectionLayout& layout, std::string_view effectiveToolchain,

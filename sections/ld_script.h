@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/user_message.h"
 #include "sections/section_layout.h"
 
 namespace quorle::sections {
@@ -41,8 +42,9 @@ bool WriteLayout(const SectionLayout& layout, const ScriptSink& sink,
 bool WriteGroup(const SectionGroup& group, const ScriptSink& sink,
                 const PlaceholderResolver& resolver = {}, ScriptProblems* problems = nullptr);
 
-// Shows the messages for the problems met while writing (each once).
-void ReportScriptProblems(const ScriptProblems& problems);
+// The messages for the problems met while writing, each once: string 2011
+// (a warning) for a placeholder left, then string 2009 (an error).
+UserMessages ScriptProblemMessages(const ScriptProblems& problems);
 
 // The whole script as text: architecture line and layout, unresolved.
 std::string ScriptText(const SectionLayout& layout, std::string_view effectiveToolchain,

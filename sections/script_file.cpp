@@ -49,40 +49,38 @@ PlaceholderResolver ProjectResolver(const QuorleProjectInfo& info) {
 
 namespace {
 
-// Writes the script and shows what went wrong: a header failure alone, or the
+// Writes the script and says what went wrong: a header failure alone, or the
 // `sectionsError` text for a failure in the sections, then the placeholder
 // problems met on the way.
-ScriptFileResult WriteAndReport(const std::string& path, const SectionLayout& layout,
-                                const ScriptTarget& target, const PlaceholderResolver& resolver,
-                                const char* sectionsError) {
+ScriptWrite WriteAndReport(const std::string& path, const SectionLayout& layout,
+                           const ScriptTarget& target, const PlaceholderResolver& resolver,
+                           const char* sectionsError, bool sectionsFailureStops) {
     ScriptProblems problems;
     ScriptFileResult result = WriteScriptFile(path, layout, target, resolver, &problems);
+    ScriptWrite write;
     if (result == ScriptFileResult::HeaderFailed) {
-        platform::ShowMessage("ERROR", "Error writing to sections file",
-                              platform::MessageButtons::Ok, platform::MessageIcon::Error);
-        return result;
+        write.messages.push_back(ErrorText("Error writing to sections file"));
+        return write;
     }
-    if (result == ScriptFileResult::SectionsFailed)
-        platform::ShowMessage("ERROR", sectionsError, platform::MessageButtons::Ok,
-                              platform::MessageIcon::Error);
-    ReportScriptProblems(problems);
-    return result;
+    if (result == ScriptFileResult::SectionsFailed) write.messages.push_back(ErrorText(sectionsError));
+    for (UserMessage& message : ScriptProblemMessages(problems))
+        write.messages.push_back(std::move(message));
+    write.ok = result == ScriptFileResult::Ok || !sectionsFailureStops;
+    return write;
 }
 
 } // namespace
 
-bool WriteLinkerScript(const std::string& path, const SectionLayout& layout,
-                       const ScriptTarget& target, const PlaceholderResolver& resolver) {
-    // A failure inside the sections is shown and the build goes on.
+ScriptWrite WriteLinkerScript(const std::string& path, const SectionLayout& layout,
+                              const ScriptTarget& target, const PlaceholderResolver& resolver) {
+    // A failure inside the sections is reported and the build goes on.
     return WriteAndReport(path, layout, target, resolver,
-                          "ERROR: File error generating linker sections file") !=
-           ScriptFileResult::HeaderFailed;
+                          "ERROR: File error generating linker sections file", false);
 }
 
-bool ExportLayout(const std::string& path, const SectionLayout& layout, const ScriptTarget& target,
-                  const PlaceholderResolver& resolver) {
-    return WriteAndReport(path, layout, target, resolver, "ERROR: File error") ==
-           ScriptFileResult::Ok;
+ScriptWrite ExportLayout(const std::string& path, const SectionLayout& layout,
+                         const ScriptTarget& target, const PlaceholderResolver& resolver) {
+    return WriteAndReport(path, layout, target, resolver, "ERROR: File error", true);
 }
 
 } // namespace quorle::sections

@@ -35,17 +35,22 @@ ScriptFileResult WriteScriptFile(const std::string& path, const SectionLayout& l
 // information record; a placeholder whose field is null stays as it is.
 PlaceholderResolver ProjectResolver(const QuorleProjectInfo& info);
 
-// The options editor's export: writes the script to `path` and shows the
-// messages of the export (write failures, unresolved placeholders).
-// Returns true when the whole file was written.
-bool ExportLayout(const std::string& path, const SectionLayout& layout, const ScriptTarget& target,
-                  const PlaceholderResolver& resolver);
+// What a script write did and the messages to show for it, in order.
+struct ScriptWrite {
+    bool ok = false;
+    UserMessages messages;
+};
 
-// The linker pre-phase's script: writes `path` and shows its messages. A
-// failure on the first line stops the build (false); a failure inside the
-// sections is shown and the build goes on (true).
-bool WriteLinkerScript(const std::string& path, const SectionLayout& layout,
-                       const ScriptTarget& target, const PlaceholderResolver& resolver);
+// The options editor's export: writes the script to `path`; the messages
+// are the export's (write failures, unresolved placeholders). ok when the
+// whole file was written.
+ScriptWrite ExportLayout(const std::string& path, const SectionLayout& layout,
+                         const ScriptTarget& target, const PlaceholderResolver& resolver);
+
+// The linker pre-phase's script. A failure on the first line stops the build
+// (not ok); a failure inside the sections is reported and the build goes on.
+ScriptWrite WriteLinkerScript(const std::string& path, const SectionLayout& layout,
+                              const ScriptTarget& target, const PlaceholderResolver& resolver);
 
 // The export file dialog's texts.
 inline constexpr std::string_view kExportFilter =

@@ -146,8 +146,7 @@ TEST(LinkText, OptionLinesInOrderForLd) {
     CLinkerModel model;
     model.m_bEntry = true;
     model.m_strEntry = "_start";
-    model.m_listSymbolNames = {"A", "B"};
-    model.m_listSymbolValues = {"1", "0x10"};
+    model.m_listSymbols = {{"A", "1"}, {"B", "0x10"}};
     model.m_listLibDirs = {"$(TCINSTALL)\\lib", "C:\\my libs"};
     model.m_bRelocSplit = true;
     model.m_strRelocCount = "12";
@@ -156,9 +155,8 @@ TEST(LinkText, OptionLinesInOrderForLd) {
     model.m_listSectionStarts = {"P,C(1000)", "{D:B}(2000)"};
     model.m_listForcedSymbols = {"f1", "f2"};
     model.m_nCpuCheckMode = 1;
-    model.m_listCheckKinds = {"ROM", "RAM"};
-    model.m_listCheckStarts = {"0x00000000", "0x00100000"};
-    model.m_listCheckEnds = {"0x0000FFFF", "0x0010FFFF"};
+    model.m_listCheckAreas = {{"ROM", "0x00000000", "0x0000FFFF"},
+                              {"RAM", "0x00100000", "0x0010FFFF"}};
     model.m_strPsCheck = "x";
     model.m_aSwitches[models::kSwBStatic] = true;
     model.m_aSwitches[models::kSwDelLs] = true;
@@ -188,8 +186,7 @@ TEST(LinkText, OptionLinesInOrderForLd) {
 TEST(LinkText, OptionLinesThroughGcc) {
     CLinkerModel model;
     model.m_bUseGcc = true;
-    model.m_listSymbolNames = {"A"};
-    model.m_listSymbolValues = {"1"};
+    model.m_listSymbols = {{"A", "1"}};
     model.m_bRelocSplit = true;
     model.m_strRelocCount = "3";
     model.m_bMapFile = true;
@@ -214,8 +211,7 @@ TEST(LinkText, LibraryFormsHaveNoEntrySymbolsStartsOrChecks) {
         model.m_nOutputForm = form;
         model.m_bEntry = true;
         model.m_strEntry = "_start";
-        model.m_listSymbolNames = {"A"};
-        model.m_listSymbolValues = {"1"};
+        model.m_listSymbols = {{"A", "1"}};
         model.m_listSectionStarts = {"P(0)"};
         model.m_listForcedSymbols = {"f"};
         model.m_nCpuCheckMode = 2;

@@ -46,8 +46,7 @@ TEST(MakefileSubcommand, AbsoluteOutputWithConversion) {
     model.m_nOutputForm = models::kFormBoth;
     model.m_bEntry = true;
     model.m_strEntry = "_go";
-    model.m_listSymbolNames = {"S"};
-    model.m_listSymbolValues = {"2"};
+    model.m_listSymbols = {{"S", "2"}};
     model.m_nPrelink = 2;
     model.m_bDivideOutput = true;
     model.m_listOutputPieces = {"$(CONFIGDIR)\\part1.mot", "$(CONFIGDIR)\\part2.mot"};

@@ -85,8 +85,8 @@ TEST(LinkerModel, ShowWordsAreMatchedWhole) {
 TEST(LinkerModel, DefineAcceptsCommaOrEqualsAndWritesComma) {
     CLinkerModel equals("[S|DEFINE|\"A\"=\"1\"|\"B\"=\"x,y\"]");
     CLinkerModel comma("[S|DEFINE|\"A\",\"1\"|\"B\",\"x,y\"]");
-    EXPECT_EQ(equals.m_listSymbolNames, (std::vector<std::string>{"A", "B"}));
-    EXPECT_EQ(equals.m_listSymbolValues, (std::vector<std::string>{"1", "x,y"}));
+    EXPECT_EQ(equals.m_listSymbols,
+              (std::vector<models::LinkerSymbol>{{"A", "1"}, {"B", "x,y"}}));
     EXPECT_EQ(equals.Serialize(), comma.Serialize());
     EXPECT_NE(comma.Serialize().find("[S|DEFINE|\"A\",\"1\"|\"B\",\"x,y\"]"), std::string::npos);
 }
@@ -116,14 +116,14 @@ TEST(LinkerModel, ParsingTwiceAppendsEveryList) {
     EXPECT_EQ(model.m_listObjects.size(), 2u);
     EXPECT_EQ(model.m_listBinaries.size(), 2u);
     EXPECT_EQ(model.m_listBinarySections.size(), 2u);
-    EXPECT_EQ(model.m_listSymbolNames.size(), 2u);
+    EXPECT_EQ(model.m_listSymbols.size(), 2u);
     EXPECT_EQ(model.m_listRomSections.size(), 2u);
     EXPECT_EQ(model.m_listOutputPieces.size(), 2u);
     EXPECT_EQ(model.m_layout.regions.size(), 2u);
     EXPECT_EQ(model.m_layout.groups.size(), 2u);
     EXPECT_EQ(model.m_listForcedSymbols.size(), 2u);
     EXPECT_EQ(model.m_listSuppressedSymbols.size(), 2u);
-    EXPECT_EQ(model.m_listCheckKinds.size(), 2u);
+    EXPECT_EQ(model.m_listCheckAreas.size(), 2u);
     EXPECT_EQ(model.m_listCrcRanges.size(), 2u);
     EXPECT_EQ(model.m_listCarried.size(), 2u);
 }
@@ -158,11 +158,10 @@ TEST(LinkerModel, ValueSyntaxOfTheListKeys) {
     EXPECT_EQ(model.m_nCrcType, 1);
     EXPECT_EQ(model.m_strCrcAddress, "FFFF0000");
     EXPECT_EQ(model.m_listCrcRanges, (std::vector<std::string>{"0-FF", "100-1FF"}));
-    EXPECT_EQ(model.m_listCheckKinds, (std::vector<std::string>{"RAM", "RAM", "ROM"}));
-    EXPECT_EQ(model.m_listCheckStarts,
-              (std::vector<std::string>{"0x00000100", "0x00000200", "0x00000000"}));
-    EXPECT_EQ(model.m_listCheckEnds,
-              (std::vector<std::string>{"0x000001FF", "0x000002FF", "0xFFFFFFFF"}));
+    EXPECT_EQ(model.m_listCheckAreas, (std::vector<models::CpuCheckArea>{
+                                          {"RAM", "0x00000100", "0x000001FF"},
+                                          {"RAM", "0x00000200", "0x000002FF"},
+                                          {"ROM", "0x00000000", "0xFFFFFFFF"}}));
     // An unknown CRC word leaves the type as it was.
     model.Parse("[S|CRC|BOGUS|1]");
     EXPECT_EQ(model.m_nCrcType, 1);
@@ -179,8 +178,7 @@ TEST(LinkerModel, SerializerOrderTokenForToken) {
     model.m_listObjects = {"a.o"};
     model.m_listBinaries = {"b.bin"};
     model.m_listBinarySections = {".b"};
-    model.m_listSymbolNames = {"S"};
-    model.m_listSymbolValues = {"1"};
+    model.m_listSymbols = {{"S", "1"}};
     model.m_bEntry = true;
     model.m_strEntry = "_go";
     model.m_nPrelink = 1;
@@ -202,9 +200,7 @@ TEST(LinkerModel, SerializerOrderTokenForToken) {
     model.m_listForcedSymbols = {"f1", "f2"};
     model.m_listSuppressedSymbols = {"u"};
     model.m_nCpuCheckMode = 2;
-    model.m_listCheckKinds = {"ROM"};
-    model.m_listCheckStarts = {"0x00000000"};
-    model.m_listCheckEnds = {"0x000000FF"};
+    model.m_listCheckAreas = {{"ROM", "0x00000000", "0x000000FF"}};
     model.m_strCpuInfoFile = "c.cpu";
     model.m_strPsCheck = "P";
     model.m_aSwitches[models::kSwBStatic] = model.m_aSwitches[models::kSwGcSects] = true;

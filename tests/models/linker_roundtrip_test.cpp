@@ -101,9 +101,7 @@ class Generator {
         m.m_listBinaries = Texts();
         for (size_t i = 0; i < m.m_listBinaries.size(); ++i)
             m.m_listBinarySections.push_back(Text());
-        m.m_listSymbolNames = Texts();
-        for (size_t i = 0; i < m.m_listSymbolNames.size(); ++i)
-            m.m_listSymbolValues.push_back(Text());
+        for (std::string& name : Texts()) m.m_listSymbols.push_back({std::move(name), Text()});
         m.m_bEntry = Coin();
         m.m_strEntry = Text();
         m.m_nPrelink = Pick(3);
@@ -141,9 +139,10 @@ class Generator {
         for (int n = Pick(3); n > 0; --n) m.m_listSuppressedSymbols.push_back(Name());
         m.m_nCpuCheckMode = Pick(3);
         for (int n = Pick(3); n > 0; --n) {
-            m.m_listCheckKinds.push_back(Coin() ? "ROM" : "RAM");
-            m.m_listCheckStarts.push_back("0x0000" + std::to_string(1000 + Pick(8999)));
-            m.m_listCheckEnds.push_back("0x0001" + std::to_string(1000 + Pick(8999)));
+            std::string kind = Coin() ? "ROM" : "RAM";
+            std::string start = "0x0000" + std::to_string(1000 + Pick(8999));
+            m.m_listCheckAreas.push_back(
+                {kind, start, "0x0001" + std::to_string(1000 + Pick(8999))});
         }
         m.m_strCpuInfoFile = Text();
         m.m_strPsCheck = Coin() ? Name() : "";
@@ -183,8 +182,7 @@ TEST(LinkerRoundTrip, SerializeParseSerializeIsStable) {
         ASSERT_EQ(parsed.m_listLibraries, original.m_listLibraries) << first;
         ASSERT_EQ(parsed.m_listBinaries, original.m_listBinaries) << first;
         ASSERT_EQ(parsed.m_listBinarySections, original.m_listBinarySections) << first;
-        ASSERT_EQ(parsed.m_listSymbolNames, original.m_listSymbolNames) << first;
-        ASSERT_EQ(parsed.m_listSymbolValues, original.m_listSymbolValues) << first;
+        ASSERT_EQ(parsed.m_listSymbols, original.m_listSymbols) << first;
         ASSERT_EQ(parsed.m_listOutputPieces, original.m_listOutputPieces) << first;
         ASSERT_EQ(parsed.m_listPieceSections, original.m_listPieceSections) << first;
         ASSERT_EQ(parsed.m_strAppText, original.m_strAppText) << first;

@@ -7,6 +7,7 @@
 #include "interface/quorle.h"
 #include "support/message_capture.h"
 #include "sections/layout_tree.h"
+#include "resources/message_box.h"
 #include "sections/script_file.h"
 #include "support/temp_dir.h"
 #include "support/test_files.h"
@@ -18,6 +19,13 @@ using quorle::testing_support::ReadBytes;
 using quorle::testing_support::TempDir;
 
 namespace {
+
+// Shows the messages of a script write, as the pre-phase and the export do,
+// so that the capture sees the boxes; true when the write was ok.
+bool Shown(const quorle::sections::ScriptWrite& write) {
+    quorle::ShowUserMessages(write.messages);
+    return write.ok;
+}
 
 std::string WithCrLf(const std::string& text) {
     std::string out;
@@ -42,8 +50,8 @@ TEST(ScriptFile, ExportWritesTheScriptInTextModeWithPlaceholdersResolved) {
     info.projectName = "demo";
     MessageCapture messages("export");
     fs::path file = dir / "layout.gsi";
-    ASSERT_TRUE(ExportLayout(file.string(), layout, {"Dravik GNUCORVO [ELF]", 0, false},
-                             ProjectResolver(info)));
+    ASSERT_TRUE(Shown(ExportLayout(file.string(), layout, {"Dravik GNUCORVO [ELF]", 0, false},
+                             ProjectResolver(info))));
     std::string expected = ScriptText(layout, "Dravik GNUCORVO [ELF]", 0, false);
     size_t at = expected.find("$(CONFIGDIR)");
     expected.replace(at, 12, "C:\\proj\\Debug");
@@ -60,8 +68,8 @@ TEST(ScriptFile, ExportReportsPlaceholdersLeftUnresolved) {
     layout.groups[1].contents.push_back(SectionItem(".b", {"$(CONFIGDIR)\\b.o"}));
     QuorleProjectInfo info{}; // several configurations selected: nothing to resolve with
     MessageCapture messages("unresolved");
-    ASSERT_TRUE(ExportLayout((dir / "x.gsi").string(), layout, {"Dravik GNUCORVO [ELF]", 0, false},
-                             ProjectResolver(info)));
+    ASSERT_TRUE(Shown(ExportLayout((dir / "x.gsi").string(), layout, {"Dravik GNUCORVO [ELF]", 0, false},
+                             ProjectResolver(info))));
     std::string log = messages.Text();
     // Shown once however many lines are affected.
     EXPECT_NE(log.find("Your linker sections have been exported but some"), std::string::npos);
@@ -77,17 +85,17 @@ TEST(ScriptFile, FailedWritesAreReported) {
     fs::path missing = dir / "no_such_dir" / "x.gsi";
     EXPECT_EQ(WriteScriptFile(missing.string(), layout, {"Dravik GNUCORVO [ELF]", 0, false}, {}),
               ScriptFileResult::HeaderFailed);
-    EXPECT_FALSE(ExportLayout(missing.string(), layout, {"Dravik GNUCORVO [ELF]", 0, false}, {}));
+    EXPECT_FALSE(Shown(ExportLayout(missing.string(), layout, {"Dravik GNUCORVO [ELF]", 0, false}, {})));
     EXPECT_NE(messages.Text().find("ERROR\tError writing to sections file"), std::string::npos);
-    EXPECT_FALSE(WriteLinkerScript(missing.string(), layout, {"", 0, false}, {}));
+    EXPECT_FALSE(Shown(WriteLinkerScript(missing.string(), layout, {"", 0, false}, {})));
 #ifdef __linux__
     if (fs::exists("/dev/full")) {
         EXPECT_EQ(WriteScriptFile("/dev/full", layout, {"Dravik GNUCORVO [ELF]", 0, false}, {}),
                   ScriptFileResult::SectionsFailed);
-        EXPECT_FALSE(ExportLayout("/dev/full", layout, {"", 0, false}, {}));
+        EXPECT_FALSE(Shown(ExportLayout("/dev/full", layout, {"", 0, false}, {})));
         EXPECT_NE(messages.Text().find("ERROR\tERROR: File error\t"), std::string::npos);
         // The pre-phase goes on after a failure inside the sections.
-        EXPECT_TRUE(WriteLinkerScript("/dev/full", layout, {"", 0, false}, {}));
+        EXPECT_TRUE(Shown(WriteLinkerScript("/dev/full", layout, {"", 0, false}, {})));
         EXPECT_NE(messages.Text().find("ERROR\tERROR: File error generating linker sections file"),
                   std::string::npos);
     }
