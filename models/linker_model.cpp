@@ -128,12 +128,25 @@ void AppendPlainWords(std::vector<std::string>& list, std::string_view value) {
     }
 }
 
-// A carried token as stored, made safe to write back: a token with an odd
-// number of double quotes runs to the end of the string, so it is closed
-// here rather than swallow the tokens written after it.
+// A carried token as stored, made safe to write back in brackets: scanned as
+// the tokenizer will scan it, a blank outside double quotes would split it
+// and an unclosed quote would swallow the tokens after it. A quote goes in
+// before such a blank and one closes the token; a token already safe stays
+// as it is.
 std::string CarriedToken(std::string_view raw) {
-    std::string token(raw);
-    if (std::count(token.begin(), token.end(), '"') % 2 != 0) token += '"';
+    std::string token;
+    token.reserve(raw.size() + 2);
+    bool quoted = false;
+    for (char c : raw) {
+        if (options::IsBlank(c) && !quoted) {
+            token += '"';
+            quoted = true;
+        } else if (c == '"') {
+            quoted = !quoted;
+        }
+        token += c;
+    }
+    if (quoted) token += '"';
     return token;
 }
 
@@ -205,13 +218,17 @@ bool CLinkerModel::ReadInput(std::string_view body, std::string_view raw) {
         std::vector<std::string>& list = dirs ? m_listLibDirs : m_listObjects;
         for (const std::string& piece :
              options::SplitOutsideQuotes(RawValue(raw, dirs ? kIncDir : kInput), '|')) {
-            if (!piece.empty()) list.push_back(Element(piece));
+            // An entry that is empty once read is not kept: it could not be
+            // written back.
+            std::string entry = Element(piece);
+            if (!entry.empty()) list.push_back(std::move(entry));
         }
         return true;
     }
     if (ValueAfter(body, kArchive)) {
         for (const std::string& piece : options::SplitOutsideQuotes(RawValue(raw, kArchive), '*'))
-            if (!piece.empty()) m_listLibraries.push_back(Element(piece));
+            if (std::string library = Element(piece); !library.empty())
+                m_listLibraries.push_back(std::move(library));
         return true;
     }
     if (ValueAfter(body, kBinary)) {

@@ -152,7 +152,7 @@ class GroupForest {
         std::vector<int> lastAtDepth;
         ForEachGroup(groups, [&](SectionGroup& group, size_t depth) {
             SectionGroup fields;
-            MoveFields(fields, group);
+            AssignFields(fields, std::move(group));
             lastAtDepth.resize(depth + 1);
             lastAtDepth[depth] = depth == 0 ? AddTop(std::move(fields))
                                             : AddChild(lastAtDepth[depth - 1], std::move(fields));
@@ -201,18 +201,6 @@ class GroupForest {
         size_t pos = 0; // position among its parent's children (or the tops)
         std::vector<int> kids;
     };
-
-    static void MoveFields(SectionGroup& to, SectionGroup& from) {
-        to.name = std::move(from.name);
-        to.colour = from.colour;
-        to.loadKind = from.loadKind;
-        to.loadAddress = std::move(from.loadAddress);
-        to.placement = from.placement;
-        to.placementText = std::move(from.placementText);
-        to.noLoad = from.noLoad;
-        to.keep = from.keep;
-        to.contents = std::move(from.contents);
-    }
 
     int AddTop(SectionGroup group) {
         int id = static_cast<int>(nodes_.size());

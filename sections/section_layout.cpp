@@ -28,31 +28,16 @@ std::optional<uint64_t> ParseRegionAddress(std::string_view text) {
 } // namespace quorle::sections
 
 namespace quorle::sections {
-namespace {
-
-void CopyFields(SectionGroup& to, const SectionGroup& from) {
-    to.name = from.name;
-    to.colour = from.colour;
-    to.loadKind = from.loadKind;
-    to.loadAddress = from.loadAddress;
-    to.placement = from.placement;
-    to.placementText = from.placementText;
-    to.noLoad = from.noLoad;
-    to.keep = from.keep;
-    to.contents = from.contents;
-}
-
-} // namespace
 
 SectionGroup::SectionGroup(const SectionGroup& other) {
-    CopyFields(*this, other);
+    AssignFields(*this, other);
     std::vector<std::pair<SectionGroup*, const SectionGroup*>> work{{this, &other}};
     while (!work.empty()) {
         auto [to, from] = work.back();
         work.pop_back();
         to->children.resize(from->children.size());
         for (size_t i = 0; i < from->children.size(); ++i) {
-            CopyFields(to->children[i], from->children[i]);
+            AssignFields(to->children[i], from->children[i]);
             work.emplace_back(&to->children[i], &from->children[i]);
         }
     }

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace quorle::sections {
@@ -64,6 +65,19 @@ struct SectionGroup {
     // Every field but the children.
     bool SameFields(const SectionGroup& other) const;
 };
+
+// Every field but the children, copied from an lvalue, moved from an rvalue.
+template <class Group> void AssignFields(SectionGroup& to, Group&& from) {
+    to.name = std::forward<Group>(from).name;
+    to.colour = from.colour;
+    to.loadKind = from.loadKind;
+    to.loadAddress = std::forward<Group>(from).loadAddress;
+    to.placement = from.placement;
+    to.placementText = std::forward<Group>(from).placementText;
+    to.noLoad = from.noLoad;
+    to.keep = from.keep;
+    to.contents = std::forward<Group>(from).contents;
+}
 
 // Calls fn(group, depth) for each group of the list and its children in
 // pre-order (a group, then its children, each followed by its own), without

@@ -48,6 +48,8 @@ class HostileDisplay : public ::testing::Test {
     std::string messages_;
 };
 
+} // namespace
+
 TEST_F(HostileDisplay, NonRegularFilesAreNotOpenedForReading) {
     std::string fifo = Fifo("pipe");
     if (fifo.empty()) GTEST_SKIP() << "mkfifo not available";

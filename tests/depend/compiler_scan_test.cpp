@@ -211,3 +211,33 @@ TEST_F(CompilerScan, PathVariableOnVersionSixIsRestored) {
     EXPECT_EQ(second.str(), "before");
     ASSERT_TRUE(platform::UnsetEnv("path"));
 }
+
+// A definition that reads like options must not become them: the driver
+// would otherwise write its make rule over the named file.
+TEST_F(CompilerScan, DefinitionWithBlanksStaysOneArgument) {
+    std::string victim = tree_.Write("victim.txt", "keep me\n");
+    std::string source = tree_.Write("src/v.c", "int x;\n");
+    std::vector<std::string> items;
+    Scan(source, "C source file", "[S|DEFINES|\"X -o " + victim + "|FOO=a b\"]", items);
+    std::ifstream in(victim);
+    std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(content, "keep me\n");
+    EXPECT_EQ(Runs(), 1);
+}
+
+// A driver that prints without end is stopped at the output cap: the scan
+// fails cleanly instead of keeping it all until the time-out.
+TEST_F(CompilerScan, EndlessDriverOutputFailsTheScan) {
+    std::string driver = tree_.Write("inst/corvo-elf/bin/corvo-elf-g++.exe",
+                                     "#!/bin/sh\nexec yes 0123456789abcdef0123456789abcdef\n");
+    fs::permissions(driver, fs::perms::owner_all);
+    std::string messages = tree_.Path("messages.txt");
+    platform::SetEnv("QUORLE_MESSAGES", messages);
+    std::string source = tree_.Write("src/e.c", "int y;\n");
+    std::vector<std::string> items;
+    EXPECT_EQ(Scan(source, "C source file", "", items), 1);
+    platform::UnsetEnv("QUORLE_MESSAGES");
+    std::ifstream in(messages);
+    std::string log((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(log.find("time-out"), std::string::npos) << log;
+}
