@@ -43,17 +43,6 @@ void WriteQuotedList(std::string& out, std::string_view prefix,
     if (any) AppendBody(out, body);
 }
 
-// Every "]" written twice: reading a token undoes exactly that.
-std::string DoubledBrackets(std::string_view text) {
-    std::string out;
-    out.reserve(text.size() + 8);
-    for (char c : text) {
-        out += c;
-        if (c == ']') out += ']';
-    }
-    return out;
-}
-
 } // namespace
 
 void CLinkerModel::WriteTokens(std::string& out) const {
@@ -182,12 +171,10 @@ void CLinkerModel::WriteOutput(std::string& out) const {
 }
 
 void CLinkerModel::WriteLayout(std::string& out) const {
-    // The layout texts hold no double quote but those around a field with
-    // blanks; every closing bracket is doubled, which reading undoes.
+    // The layout texts come escaped for the token.
     if (!m_layout.regions.empty())
-        AppendBody(out, DoubledBrackets(std::string(kRegions) +
-                                        sections::RegionsToText(m_layout.regions)));
-    AppendBody(out, DoubledBrackets(std::string(kGroups) + sections::GroupsToText(m_layout.groups)));
+        AppendBody(out, std::string(kRegions) + sections::RegionsToText(m_layout.regions));
+    AppendBody(out, std::string(kGroups) + sections::GroupsToText(m_layout.groups));
     // Forced and suppressed symbols are written back so that an edit does not
     // lose them.
     if (!m_listForcedSymbols.empty())

@@ -33,32 +33,40 @@ bool IsFlagField(std::string_view field) {
     return field == "0" || field == "1";
 }
 
-// A field the stored text holds in double quotes: one with a blank, which
-// would end the option token, or one the reader would take for a marker.
-bool NeedsQuotes(std::string_view field) {
-    return field.find_first_of(" \t\r\n") != std::string_view::npos || field == "*";
+// A field made of double quotes only is never taken for a quoted field.
+bool AllQuotes(std::string_view field) {
+    return !field.empty() && field.find_first_not_of('"') == std::string_view::npos;
 }
 
-// Double quotes cannot be stored inside a field (an odd one would swallow
-// the tokens after it), so they are left out.
+// A field the stored text holds in double quotes: one with a blank, which
+// would end the option token, one the reader would take for the region
+// list's end, or one that itself stands in quotes.
+bool NeedsQuotes(std::string_view field) {
+    return field.find_first_of(" \t\r\n") != std::string_view::npos || field == "*" ||
+           (field.size() >= 2 && field.front() == '"' && field.back() == '"' &&
+            !AllQuotes(field));
+}
+
+// The field as the option token stores it: every double quote and "]"
+// inside written twice (reading the token undoes that, and the quotes stay
+// balanced), the whole in single quotes where NeedsQuotes says so.
 void AppendField(std::string& text, std::string_view field) {
     bool quoted = NeedsQuotes(field);
     if (quoted) text += '"';
-    for (char c : field)
-        if (c != '"') text += c;
+    for (char c : field) {
+        text += c;
+        if (c == '"' || c == ']') text += c;
+    }
     if (quoted) text += '"';
     text += '|';
 }
 
-// The text of a stored field: enclosing quotes removed, no quote kept.
+// The text of a field read from the token's unescaped value: enclosing
+// quotes removed.
 std::string FieldText(std::string_view field) {
-    if (field.size() >= 2 && field.front() == '"' && field.back() == '"')
+    if (field.size() >= 2 && field.front() == '"' && field.back() == '"' && !AllQuotes(field))
         field = field.substr(1, field.size() - 2);
-    std::string text;
-    text.reserve(field.size());
-    for (char c : field)
-        if (c != '"') text += c;
-    return text;
+    return std::string(field);
 }
 
 void AppendGroupText(std::string& text, const SectionGroup& group) {

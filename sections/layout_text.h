@@ -21,8 +21,10 @@ std::string RegionsToText(const std::vector<MemoryRegion>& regions);
 // Appends the regions of a stored text; an unfinished region is dropped.
 void RegionsFromText(std::string_view text, std::vector<MemoryRegion>& regions);
 
-// Text fields holding a blank (or equal to "*") are written in double quotes
-// and read back without them; double quotes inside a field are not kept.
+// The texts are written as the option token stores them and read from the
+// token's unescaped value: a double quote or "]" inside a field is written
+// twice, and a field holding a blank (or equal to "*", or standing in
+// quotes itself) is written in double quotes, which reading removes.
 
 // Every top-level group, each followed by its child groups.
 std::string GroupsToText(const std::vector<SectionGroup>& groups);

@@ -21,7 +21,9 @@ namespace {
 class HostileDisplay : public ::testing::Test {
   protected:
     void SetUp() override {
-        dir_ = quorle::testing_support::FreshDir("hostile_display");
+        dir_ = quorle::testing_support::FreshDir(
+            std::string("hostile_display_") +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
         messages_ = (dir_ / "messages.txt").string();
         quorle::platform::SetEnv("QUORLE_MESSAGES", messages_);
     }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "models/linker_model.h"
+#include "resources/message_box.h"
 #include "sections/layout_tree.h"
 #include "support/message_capture.h"
 
@@ -261,6 +262,10 @@ TEST(LinkerModel, TruncatedGroupTextIsReported) {
         "[S|GROUPDET|.a|0|0||0||0|0|<<CEND>>|<<GEND>>|.g|0|0||0||0|0|0|.text|All-files]");
     ASSERT_EQ(model.m_layout.groups.size(), 1u);
     EXPECT_EQ(model.m_layout.groups[0].name, ".a");
+    // The model reports; the caller shows the box.
+    EXPECT_EQ(messages.Text(), "");
+    ASSERT_EQ(model.ReadMessages().size(), 1u);
+    quorle::ShowUserMessages(model.ReadMessages());
     EXPECT_EQ(messages.Text(), "ERROR\tAn error occurred processing section groups.  Please inform "
                                "us of this bug.\tOK\n");
 }
