@@ -196,6 +196,15 @@ void CLinkerModel::BeforeRead(std::string_view optionString) {
     // model's own default never reach the linker unexpanded. The OUTPUT token
     // itself is still carried over unchanged.
     if (outputAlias && !outFileRead) m_strOutputFile = *outputAlias;
+    // The Zenta limits are written for Zenta only; for another family they
+    // keep their defaults, so that what is read is what a save keeps.
+    if (m_cpu.m_nFamilyCode != toolchain::kCodeZenta) {
+        const CpuOptions defaults = LinkerCpuDefaults();
+        m_cpu.m_nIntRegisters = defaults.m_nIntRegisters;
+        m_cpu.m_nMaxConstSize = defaults.m_nMaxConstSize;
+        m_cpu.m_bSmallDataEnabled = defaults.m_bSmallDataEnabled;
+        m_cpu.m_nSmallDataLimit = defaults.m_nSmallDataLimit;
+    }
 }
 
 bool CLinkerModel::ReadToken(std::string_view) {
