@@ -56,11 +56,8 @@ void AddOptionLines(const CLinkerModel& model, const std::vector<std::string>& i
                     std::string& text) {
     bool symbols = FormAllowsSymbols(model);
     if (model.m_bEntry && symbols) AddLine(text, "entry " + model.m_strEntry);
-    for (size_t i = 0; i < model.m_listSymbolNames.size(); ++i) {
-        std::string value =
-            i < model.m_listSymbolValues.size() ? model.m_listSymbolValues[i] : std::string();
-        AddLine(text, "define " + model.m_listSymbolNames[i] + "=" + value);
-    }
+    for (const models::LinkerSymbol& symbol : model.m_listSymbols)
+        AddLine(text, "define " + symbol.name + "=" + symbol.value);
     if (SkipPrelink(model, inputs)) AddLine(text, "noprelink");
     int form = model.m_nOutputForm;
     if (form >= 0 && form < static_cast<int>(std::size(kFormLines)))

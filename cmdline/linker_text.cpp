@@ -150,11 +150,10 @@ std::string SymbolCheckLines(const CLinkerModel& model) {
     for (const std::string& symbol : model.m_listForcedSymbols) AddLine(text, "-fsymbol=" + symbol);
     if (model.m_nCpuCheckMode == kCpuCheckRanges) {
         std::string line = "-cpu=";
-        for (size_t i = 0; i < model.m_listCheckKinds.size(); ++i) {
+        for (size_t i = 0; i < model.m_listCheckAreas.size(); ++i) {
+            const models::CpuCheckArea& area = model.m_listCheckAreas[i];
             if (i > 0) line += ',';
-            line += model.m_listCheckKinds[i] + "=" +
-                    (i < model.m_listCheckStarts.size() ? model.m_listCheckStarts[i] : "") + "-" +
-                    (i < model.m_listCheckEnds.size() ? model.m_listCheckEnds[i] : "");
+            line += area.kind + "=" + area.start + "-" + area.end;
         }
         AddLine(text, line);
     } else if (model.m_nCpuCheckMode == kCpuCheckInfoFile) {

@@ -8,14 +8,16 @@
 
 #include "phases/text_files.h"
 #include "platform/platform.h"
+#include "support/temp_dir.h"
 #include "support/test_files.h"
 
 namespace fs = std::filesystem;
-using quorle::testing_support::FreshDir;
+using quorle::testing_support::TempDir;
 using quorle::testing_support::ReadBytes;
 
 TEST(ArgumentFileLink, LinkIsReplacedAndTargetLeftAlone) {
-    fs::path dir = FreshDir("argument_link");
+    TempDir temp("argument_link");
+    fs::path dir = temp.Root();
     fs::path outside = dir / "victim.txt";
     std::ofstream(outside, std::ios::binary) << "precious\n";
     fs::permissions(outside, fs::perms::owner_read | fs::perms::owner_write);
@@ -41,6 +43,4 @@ TEST(ArgumentFileLink, LinkIsReplacedAndTargetLeftAlone) {
                                                      quorle::phases::SubcommandFileAttributes()),
               quorle::phases::kWriteOk);
     EXPECT_EQ(ReadBytes(argumentFile), "x\r\n");
-    fs::permissions(argumentFile, fs::perms::owner_all);
-    fs::remove_all(dir);
 }

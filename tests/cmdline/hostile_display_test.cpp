@@ -8,10 +8,11 @@
 #include <fstream>
 #include <string>
 
-#include "catalogue/export_call.h"
+#include "support/export_call.h"
 #include "core/limits.h"
 #include "interface/quorle.h"
 #include "platform/platform.h"
+#include "support/temp_dir.h"
 #include "support/test_files.h"
 
 namespace fs = std::filesystem;
@@ -21,15 +22,12 @@ namespace {
 class HostileDisplay : public ::testing::Test {
   protected:
     void SetUp() override {
-        dir_ = quorle::testing_support::FreshDir(
-            std::string("hostile_display_") +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir_ = temp_.Root();
         messages_ = (dir_ / "messages.txt").string();
         quorle::platform::SetEnv("QUORLE_MESSAGES", messages_);
     }
     void TearDown() override {
         quorle::platform::UnsetEnv("QUORLE_MESSAGES");
-        fs::remove_all(dir_);
     }
 
     ExportAnswer Convert(const std::string& path) {
@@ -46,6 +44,7 @@ class HostileDisplay : public ::testing::Test {
         return path;
     }
 
+    quorle::testing_support::TempDir temp_{"hostile_display"};
     fs::path dir_;
     std::string messages_;
 };
