@@ -133,6 +133,7 @@ ProcessResult RunProcess(const std::string& commandLine, const ProcessOptions& o
             // Past the cap the output is of no use: end the child now.
             ::TerminateProcess(process.Get(), 1);
             ::WaitForSingleObject(process.Get(), 5000);
+            result.output.resize(options.maxOutputBytes);
             result.outputOverflow = true;
             return result;
         }
