@@ -128,6 +128,13 @@ MessageAnswer ChooseAnswer(MessageButtons buttons, const std::optional<std::stri
     return offered.front();
 }
 
+MessageAnswer LogMessageBox(const std::string& caption, const std::string& text,
+                            MessageButtons buttons) {
+    MessageAnswer answer = ChooseAnswer(buttons, NextQueuedAnswer());
+    EmitMessageLine(FormatMessageLine(caption, text, AnswerWord(answer)));
+    return answer;
+}
+
 std::string AskQueued(const std::string& caption, const std::string& text,
                       const std::string& defaultAnswer) {
     auto queued = NextQueuedAnswer();

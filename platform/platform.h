@@ -166,6 +166,11 @@ std::string AskQueued(const std::string& caption, const std::string& text,
 // True while QUORLE_MESSAGES is set: dialogs and shell launches are logged
 // instead of shown.
 bool MessagesRedirected();
+// The logged form of ShowMessage on every platform, whether or not
+// QUORLE_MESSAGES is set (the line then goes to standard error): for faces
+// that never open a window, such as the scripted options sheet.
+MessageAnswer LogMessageBox(const std::string& caption, const std::string& text,
+                            MessageButtons buttons = MessageButtons::Ok);
 // Appends a free line to the QUORLE_MESSAGES file (for "OPEN\t<path>").
 void LogMessageLine(const std::string& line);
 
@@ -210,6 +215,15 @@ struct ResourceStringTable {
 };
 inline constexpr const char* kResourceTableSymbol = "QuorleResourceStrings";
 inline constexpr uint32_t kResourceTableMagic = 0x51525331u; // "QRS1"
+
+// ---- Common controls -------------------------------------------------------------
+struct CommonControlsVersion {
+    uint32_t major = 0;
+    uint32_t minor = 0;
+};
+// The version the common-controls library reports, or nothing where the
+// platform has no such library (the windowless builds).
+std::optional<CommonControlsVersion> GetCommonControlsVersion();
 
 // ---- Environment and system --------------------------------------------------------
 std::optional<std::string> GetEnv(const std::string& name);

@@ -1,0 +1,82 @@
+// Page data: the controls of a page as plain data, bound to option keys, and
+// the state a view shows for each.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "models/model_base.h"
+
+namespace quorle::sheet {
+
+// A control's value: one entry for everything but a list. Switches hold "0"
+// or "1" ("2" for the third state), choices their word as the option string
+// writes it, texts and numbers their text, lists their entries.
+using Value = std::vector<std::string>;
+
+enum class ControlKind {
+    Check,  // two states
+    Check3, // three states; "2" leaves every model as it is
+    Choice,
+    Text,
+    Number, // decimal text in [minimum, maximum], checked when the page saves
+    List,
+    Button,
+    Label, // static text
+};
+
+struct SharedState; // what a control may bind to besides the models
+
+// Where a control's value lives. Model-bound controls apply to the selected
+// models of the phases in `phases` (bit 1 << phase index).
+struct Binding {
+    unsigned phases = 0;
+    std::function<Value(const models::CModelBase&)> get;
+    std::function<void(models::CModelBase&, const Value&)> set;
+    std::function<Value(const SharedState&)> getShared;
+    std::function<void(SharedState&, const Value&)> setShared;
+
+    bool Bound() const { return get != nullptr || getShared != nullptr; }
+};
+
+// Enabled while the control named by key or label holds one of `values`
+// (or shows the mixed state). An empty `control` means always.
+struct EnableRule {
+    std::string control;
+    std::vector<std::string> values;
+};
+
+// Checks a list entry before it goes in; returns the message to show, or
+// nothing when the entry is acceptable. `others` are the remaining entries.
+using EntryCheck =
+    std::function<std::optional<std::string>(const std::string& entry, const Value& others)>;
+
+struct ControlDef {
+    ControlKind kind = ControlKind::Label;
+    std::string label; // with its mnemonic "&"
+    std::string key;   // option key it is bound to; "" for none
+    std::vector<std::string> values;      // choice words
+    std::vector<std::string> valueLabels; // what a view shows for each word
+    int minimum = 0;
+    int maximum = 0;
+    std::string help; // one line naming the tool flag where there is one
+    bool hidden = false;
+    EnableRule enable;
+    Binding binding;
+    EntryCheck checkEntry; // lists only
+};
+
+struct ControlState {
+    Value value;
+    bool mixed = false; // the selected models differ
+    bool enabled = true;
+    bool touched = false; // changed by the user since the page was loaded
+};
+
+// The label without its mnemonic "&" and without a trailing colon (and the
+// blanks before it).
+std::string PlainLabel(const std::string& label);
+
+} // namespace quorle::sheet

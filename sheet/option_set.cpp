@@ -1,0 +1,27 @@
+#include "sheet/option_set.h"
+
+#include "interface/phase.h"
+
+namespace quorle::sheet {
+
+// The compiler model is read without a file type: option sets are shared by
+// content across file types, so the model must not depend on one.
+std::unique_ptr<models::CModelBase> MakeModel(int phase, std::string_view optionString) {
+    switch (phase) {
+    case kPhaseCompiler:
+        return std::make_unique<models::CCompilerModel>(
+            models::CCompilerModel::FromOptions(optionString));
+    case kPhaseAssembler:
+        return std::make_unique<models::CAssemblerModel>(optionString);
+    case kPhaseLinker:
+        return std::make_unique<models::CLinkerModel>(optionString);
+    case kPhaseGenerator:
+        return std::make_unique<models::CGeneratorModel>(optionString);
+    case kPhaseDebug:
+        return std::make_unique<models::CDebuggerModel>(optionString);
+    default:
+        return nullptr;
+    }
+}
+
+} // namespace quorle::sheet

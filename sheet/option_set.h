@@ -1,0 +1,63 @@
+// One option set: the options model of one distinct option string of one
+// phase, shared by every leaf whose string reads to the same text.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "models/assembler_model.h"
+#include "models/compiler_model.h"
+#include "models/debugger_model.h"
+#include "models/generator_model.h"
+#include "models/linker_model.h"
+#include "models/model_base.h"
+
+namespace quorle::sheet {
+
+struct COptionSet {
+    int id = 0;            // order of creation, for the dump
+    size_t record = 0;     // the phase record it belongs to
+    int phase = -1;        // phase index
+    std::string phaseName; // as the phase record gives it
+    std::unique_ptr<models::CModelBase> model;
+    std::string openedText; // serialised when the sheet opened
+    int home = -1;          // first input position that read to it
+
+    std::string Text() const { return model->Write(); }
+    std::string ContentKey() const { return phaseName + "|" + Text(); }
+};
+
+// The phase's model read from an option string: compiler, assembler, linker,
+// library generator or debugger (phase 4); null for any other phase.
+std::unique_ptr<models::CModelBase> MakeModel(int phase, std::string_view optionString);
+
+template <class Model> struct KindOf;
+template <> struct KindOf<models::CCompilerModel> {
+    static constexpr auto value = models::PhaseKind::Compiler;
+};
+template <> struct KindOf<models::CAssemblerModel> {
+    static constexpr auto value = models::PhaseKind::Assembler;
+};
+template <> struct KindOf<models::CLinkerModel> {
+    static constexpr auto value = models::PhaseKind::Linker;
+};
+template <> struct KindOf<models::CGeneratorModel> {
+    static constexpr auto value = models::PhaseKind::Generator;
+};
+template <> struct KindOf<models::CDebuggerModel> {
+    static constexpr auto value = models::PhaseKind::Debug;
+};
+
+// The model as its phase's class; null when it is of another phase.
+template <class Model> Model* As(models::CModelBase* model) {
+    return model != nullptr && model->Kind() == KindOf<Model>::value ? static_cast<Model*>(model)
+                                                                      : nullptr;
+}
+template <class Model> const Model* As(const models::CModelBase* model) {
+    return model != nullptr && model->Kind() == KindOf<Model>::value
+               ? static_cast<const Model*>(model)
+               : nullptr;
+}
+
+} // namespace quorle::sheet

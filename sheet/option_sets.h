@@ -1,0 +1,45 @@
+// Every option set of the sheet and the maps that find them: by content
+// ("phase|text") and by position ("phase|index" of the host's input string).
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "sheet/host_records.h"
+#include "sheet/option_set.h"
+
+namespace quorle::sheet {
+
+class COptionSets {
+  public:
+    // One model per distinct serialised text of each phase record, in input
+    // order; identical texts share the first model.
+    explicit COptionSets(const HostRecords& records);
+
+    // The set of input position `position` of phase record `record`.
+    COptionSet* AtPosition(size_t record, int position) const {
+        return positions_[record][static_cast<size_t>(position)];
+    }
+    const std::vector<std::unique_ptr<COptionSet>>& All() const { return sets_; }
+    // m_mapOption: every set by content key, as keyed when the sheet opened.
+    const std::map<std::string, COptionSet*>& ByContent() const { return m_mapOption; }
+    // The position map, key "%s|%d".
+    const std::map<std::string, COptionSet*>& ByPosition() const { return byPosition_; }
+    size_t RecordCount() const { return positions_.size(); }
+    size_t PositionCount(size_t record) const { return positions_[record].size(); }
+
+  private:
+    std::vector<std::unique_ptr<COptionSet>> sets_;
+    std::map<std::string, COptionSet*> m_mapOption;
+    std::map<std::string, COptionSet*> byPosition_;
+    std::vector<std::vector<COptionSet*>> positions_; // per record, per input position
+};
+
+// The diagnostic dump: the selected sets, all sets, the position array the
+// manager holds and the host's input strings, under their four headings.
+std::string DumpOptionSets(const HostRecords& records, const COptionSets& sets,
+                           const std::vector<COptionSet*>& selected);
+
+} // namespace quorle::sheet

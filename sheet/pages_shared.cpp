@@ -1,0 +1,98 @@
+// The pages outside the tool tabs that are plain data: Toolchain Option,
+// Warning and Simulator.
+#include "interface/phase.h"
+#include "models/debugger_model.h"
+#include "sheet/bindings.h"
+#include "sheet/pages.h"
+#include "toolchain/family.h"
+
+namespace quorle::sheet {
+
+namespace {
+
+constexpr unsigned kAllPhases = 0x1F; // phases 0-4
+
+ControlDef Box(ControlKind kind, std::string label, std::string key, Binding binding,
+               std::string help) {
+    ControlDef c;
+    c.kind = kind;
+    c.label = std::move(label);
+    c.key = std::move(key);
+    c.binding = std::move(binding);
+    c.help = std::move(help);
+    return c;
+}
+
+ControlDef Button(std::string label) {
+    ControlDef c;
+    c.kind = ControlKind::Button;
+    c.label = std::move(label);
+    return c;
+}
+
+// A memory resource must read as one and lie apart from the others.
+std::optional<std::string> CheckMemoryResource(const std::string& entry, const Value& others) {
+    auto resource = models::ParseMemoryResource(entry);
+    if (!resource) return SheetString(kStrMemoryResourceForm);
+    for (const std::string& other : others) {
+        auto parsed = models::ParseMemoryResource(other);
+        if (parsed && models::Overlaps(*resource, *parsed))
+            return SheetString(kStrMemoryResourceOverlap);
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+PageData ToolOptionPage() {
+    PageData page{"Toolchain Option", "CTabToolOption", {}};
+    page.controls.push_back(Box(ControlKind::Check3, "&Skip dependency scan of nonexistent file",
+                                "SKIPDEPENDENCY",
+                                BindBuildControl(&models::CModelBase::m_bSkipDependency, kAllPhases),
+                                "Files that do not exist are left out of the dependency scan"));
+    page.controls.push_back(
+        Box(ControlKind::Check3, "S&upport dependency scan of preprocessor statement", "DEPENDSCAN",
+            BindBuildControl(&models::CModelBase::m_bDependScan, 1u << kPhaseCompiler),
+            "The dependency scan follows the preprocessor (gcc -M)"));
+    page.controls.push_back(Box(ControlKind::Check,
+                                "A &confirmation message is displayed for the modified option", "",
+                                BindSettingsBit(toolchain::kConfirmModifiedOptions),
+                                "Ask before the sheet closes with modified options"));
+    page.controls.push_back(Box(ControlKind::Check, "&Display placeholder as expanding", "",
+                                BindSettingsBit(toolchain::kShowPlaceholdersExpanded),
+                                "File lists show placeholders with their values"));
+    ControlDef batch = Box(ControlKind::Check, "Generate batch file for MAP-optimization custom phase",
+                           "", {}, "");
+    batch.hidden = true;
+    page.controls.push_back(std::move(batch));
+    ControlDef unit =
+        Box(ControlKind::Check, "&Options on the CPU tab are set in a project unit", "", {}, "");
+    unit.hidden = true;
+    page.controls.push_back(std::move(unit));
+    return page;
+}
+
+PageData WarningPage() {
+    PageData page{"Warning", "CTabWarning", {}};
+    ControlDef text;
+    text.kind = ControlKind::Label;
+    text.label = SheetString(kStrWarningNoToolTab);
+    page.controls.push_back(std::move(text));
+    return page;
+}
+
+PageData SimulatorPage() {
+    PageData page{"Simulator", "CTabDebugger", {}};
+    ControlDef list;
+    list.kind = ControlKind::List;
+    list.label = "&Memory resource :";
+    list.key = "MEMRES";
+    list.binding = BindList<models::CDebuggerModel>(&models::CDebuggerModel::m_listMemoryResources);
+    list.help = "Address ranges the simulator maps: start,end,type (RAM, ROM or IO)";
+    list.checkEntry = CheckMemoryResource;
+    page.controls.push_back(std::move(list));
+    for (const char* label : {"&View", "&Add", "&Modify", "&Remove"}) page.controls.push_back(Button(label));
+    return page;
+}
+
+} // namespace quorle::sheet

@@ -1,0 +1,126 @@
+// The one category page each tool tab has so far.
+#include "models/assembler_keys.h"
+#include "models/compiler_keys.h"
+#include "models/generator_model.h"
+#include "models/linker_model.h"
+#include "sheet/bindings.h"
+#include "sheet/pages.h"
+
+namespace quorle::sheet {
+
+using models::CAssemblerModel;
+using models::CCompilerModel;
+using models::CGeneratorModel;
+using models::CLinkerModel;
+using models::LinkerFields;
+
+namespace {
+
+ControlDef Check(std::string label, std::string key, Binding binding, std::string help) {
+    ControlDef c;
+    c.kind = ControlKind::Check;
+    c.label = std::move(label);
+    c.key = std::move(key);
+    c.binding = std::move(binding);
+    c.help = std::move(help);
+    return c;
+}
+
+EnableRule While(std::string control, std::string value) {
+    return EnableRule{std::move(control), {std::move(value)}};
+}
+
+} // namespace
+
+PageData CppOptimizePage() {
+    namespace k = models::compiler_keys;
+    PageData page{"Optimize", "CPageCppOptimize", {}};
+    ControlDef optimise = ChoiceControl("&Optimize", k::kOptimize, {"Off", "On"},
+                                        BindIndex<CCompilerModel>(&CCompilerModel::m_nOptimize,
+                                                                  k::kOptimize),
+                                        "Optimize the generated code (the level's -O flags)");
+    optimise.kind = ControlKind::Check;
+    page.controls.push_back(std::move(optimise));
+    ControlDef level = ChoiceControl(
+        "Optimization &level:", k::kOptLevel,
+        {"Speed (-O3)", "Size (-Os)", "Speed and size (-O2)"},
+        BindIndex<CCompilerModel>(&CCompilerModel::m_nOptLevel, k::kOptLevel),
+        "What the optimizer favours: -O3, -Os or -O2, with their -f flags");
+    level.enable = While("OPTIMIZE", "1");
+    page.controls.push_back(std::move(level));
+    ControlDef lto = Check("Link-&time optimization", "LTO",
+                           BindIndex<CCompilerModel>(&CCompilerModel::m_nLto, k::kLto),
+                           "Keep the intermediate code for the linker (-flto)");
+    lto.enable = While("OPTIMIZE", "1");
+    page.controls.push_back(std::move(lto));
+    return page;
+}
+
+PageData AsmObjectPage() {
+    namespace k = models::assembler_keys;
+    PageData page{"Object", "CPageAsmObject", {}};
+    page.controls.push_back(ChoiceControl(
+        "&Debug information:", k::kDebugLevel, {"None", "stabs", "DWARF 2"},
+        BindIndex<CAssemblerModel>(&CAssemblerModel::m_nDebugLevel, k::kDebugLevel),
+        "Debug information for the object: none, --gstabs or --gdwarf2"));
+    page.controls.push_back(Check("Keep the object file after &errors", "GENOBJ",
+                                  BindIndex<CAssemblerModel>(&CAssemblerModel::m_nGenObj,
+                                                             k::kGenObj),
+                                  "Write the object even when errors occur (-Z)"));
+    page.controls.push_back(Check("&Fold data sections into text", "FOLDSEC",
+                                  BindIndex<CAssemblerModel>(&CAssemblerModel::m_nFoldSec,
+                                                             k::kFoldSec),
+                                  "Fold the data section into the text section (-R)"));
+    return page;
+}
+
+PageData LnkOutputPage() {
+    PageData page{"Output", "CPageLnkOutput", {}};
+    ControlDef file;
+    file.kind = ControlKind::Text;
+    file.label = "&Output file:";
+    file.key = "OUTFILE";
+    file.binding = BindText<CLinkerModel>(&LinkerFields::m_strOutputFile);
+    file.help = "The absolute file the linker writes (-o)";
+    page.controls.push_back(std::move(file));
+    page.controls.push_back(Check("Generate &map file", "MFILEGEN",
+                                  BindFlag<CLinkerModel>(&LinkerFields::m_bMapFile),
+                                  "Write a link map beside the output (-Map=)"));
+    page.controls.push_back(Check("&Split sections by relocation count", "DORELOC",
+                                  BindFlag<CLinkerModel>(&LinkerFields::m_bRelocSplit),
+                                  "Split output sections by relocation count (--split-by-reloc)"));
+    ControlDef count;
+    count.kind = ControlKind::Number;
+    count.label = "&Relocations per section:";
+    count.key = "SBYRELOC";
+    count.minimum = 0;
+    count.maximum = 65535;
+    count.binding = BindText<CLinkerModel>(&LinkerFields::m_strRelocCount);
+    count.help = "The relocation count of --split-by-reloc=N";
+    count.enable = While("DORELOC", "1");
+    page.controls.push_back(std::move(count));
+    page.controls.push_back(Check("Use &gcc to link", "USEGCCTOLINK",
+                                  BindFlag<CLinkerModel>(&LinkerFields::m_bUseGcc),
+                                  "Link through the gcc driver; ld options become -Wl,<option>"));
+    return page;
+}
+
+PageData LbgOptimizePage() {
+    namespace k = models::generator_keys;
+    PageData page{"Optimize", "CPageLbgOptimize", {}};
+    ControlDef optimise = ChoiceControl(
+        "&Optimize", k::kOptimize, {"Off", "On"},
+        BindIndex<CGeneratorModel>(&CGeneratorModel::m_nOptimize, k::kOptimize),
+        "Build the library optimized (the optimization type's flags)");
+    optimise.kind = ControlKind::Check;
+    page.controls.push_back(std::move(optimise));
+    ControlDef type = ChoiceControl(
+        "Optimization &type:", k::kOptType, {"Speed (-O3)", "Size (-Os)", "Speed and size (-O2)"},
+        BindIndex<CGeneratorModel>(&CGeneratorModel::m_nOptType, k::kOptType),
+        "What the library build favours: -O3, -Os or -O2, with their -f flags");
+    type.enable = While("OPTIMIZE", "1");
+    page.controls.push_back(std::move(type));
+    return page;
+}
+
+} // namespace quorle::sheet

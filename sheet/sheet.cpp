@@ -1,0 +1,278 @@
+#include "sheet/sheet.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+#include "sheet/page_cpu.h"
+#include "sheet/pages.h"
+#include "sheet/preview.h"
+#include "sheet/write_back.h"
+#include "toolchain/family.h"
+
+namespace quorle::sheet {
+namespace {
+
+std::string TextOf(const char* text) {
+    return text == nullptr ? std::string() : std::string(text);
+}
+
+std::unique_ptr<CPage> PageOf(PageData data) {
+    return std::make_unique<CControlPage>(std::move(data));
+}
+
+CTab MakeTab(TabBit bit) {
+    CTab tab{bit, {}, 0};
+    switch (bit) {
+    case e_ShowCpp:
+        tab.pages.push_back(PageOf(CppOptimizePage()));
+        break;
+    case e_ShowAsm:
+        tab.pages.push_back(PageOf(AsmObjectPage()));
+        break;
+    case e_ShowLnk:
+        tab.pages.push_back(PageOf(LnkOutputPage()));
+        break;
+    case e_ShowLbg:
+        tab.pages.push_back(PageOf(LbgOptimizePage()));
+        break;
+    case e_ShowCpu:
+        tab.pages.push_back(std::make_unique<CPageCpu>());
+        break;
+    case e_ShowDebugger:
+        tab.pages.push_back(PageOf(SimulatorPage()));
+        break;
+    case e_ShowOption:
+        tab.pages.push_back(PageOf(ToolOptionPage()));
+        break;
+    case e_ShowWarning:
+        tab.pages.push_back(PageOf(WarningPage()));
+        break;
+    }
+    return tab;
+}
+
+} // namespace
+
+std::string SheetTitle(const char* toolchainName) {
+    return SheetString(toolchain::CaptionStringId(TextOf(toolchainName)));
+}
+
+CSheetBase::CSheetBase(HostRecords records, const QuorleProjectInfo& info,
+                       CMessageSink& messages, CSheetObserver* observer)
+    : records_(std::move(records)), info_(info), messages_(messages), observer_(observer),
+      m_pManager(std::make_unique<CSheetManager>()) {
+    OnInitDialog();
+}
+
+CSheetBase::~CSheetBase() = default;
+
+void CSheetBase::OnInitDialog() {
+    CSheetManager::Scope scope(*m_pManager, "CSheetBase::OnInitDialog()");
+    title_ = SheetTitle(info_.toolchainName);
+    shared_.familyCode = toolchain::FamilyCodeOf(toolchain::EffectiveToolchainName(info_));
+    shared_.settings = toolchain::ReadToolchainSettings(info_);
+    // The blank page first, so that the sheet always has a page.
+    blank_ = PageOf(PageData{"", "CTabBlank", {}});
+    for (TabBit bit : TabOrder()) tabs_.push_back(MakeTab(bit));
+    sets_ = std::make_unique<COptionSets>(records_);
+    tree_ = std::make_unique<CSheetTree>(records_, *sets_);
+    std::string config = TextOf(info_.configName);
+    if (!config.empty()) tree_->ShowConfiguration(config);
+}
+
+void CSheetBase::SetPhaseEnabled(int phase, bool enabled) {
+    if (phase >= 0 && phase < static_cast<int>(m_abPhaseEnabled.size()))
+        m_abPhaseEnabled[static_cast<size_t>(phase)] = enabled;
+}
+
+bool CSheetBase::PhaseEnabled(int phase) const {
+    return phase >= 0 && phase < static_cast<int>(m_abPhaseEnabled.size()) &&
+           m_abPhaseEnabled[static_cast<size_t>(phase)];
+}
+
+std::vector<COptionSet*> CSheetBase::SelectedSets() const {
+    std::vector<COptionSet*> out;
+    std::unordered_set<COptionSet*> seen;
+    for (CLeaf* leaf : m_pManager->selection)
+        if (seen.insert(leaf->set).second) out.push_back(leaf->set);
+    return out;
+}
+
+std::vector<std::string> CSheetBase::ShownTabTitles() const {
+    std::vector<std::string> titles;
+    for (TabBit bit : m_pManager->shown) titles.emplace_back(TabTitle(bit));
+    return titles;
+}
+
+CTab* CSheetBase::ActiveTab() {
+    if (m_pManager->activeTab < 0) return nullptr;
+    TabBit bit = m_pManager->shown[static_cast<size_t>(m_pManager->activeTab)];
+    for (CTab& tab : tabs_)
+        if (tab.bit == bit) return &tab;
+    return nullptr;
+}
+
+CPage* CSheetBase::ActivePage() {
+    CTab* tab = ActiveTab();
+    return tab == nullptr ? blank_.get() : tab->pages[tab->activePage].get();
+}
+
+std::string CSheetBase::Dump() const {
+    return DumpOptionSets(records_, *sets_, SelectedSets());
+}
+
+PageContext CSheetBase::Context() {
+    return PageContext{SelectedSets(), &shared_, &messages_};
+}
+
+bool CSheetBase::SaveActive(SaveKind kind) {
+    return ActivePage()->SaveAndValidate(kind);
+}
+
+std::vector<CLeaf*> CSheetBase::ResolveNodes(const std::vector<NodeRef>& nodes) {
+    std::vector<CLeaf*> leaves;
+    std::unordered_set<CLeaf*> seen;
+    for (const NodeRef& node : nodes) {
+        for (CLeaf* leaf : tree_->Resolve(node))
+            if (seen.insert(leaf).second) leaves.push_back(leaf);
+    }
+    return leaves;
+}
+
+CommandResult CSheetBase::Select(const std::vector<NodeRef>& nodes, bool add) {
+    CSheetManager::Scope scope(*m_pManager, "CSheetBase::OnSelChanged()");
+    if (!SaveActive(SaveKind::Leave)) return CommandResult::Refused;
+    std::vector<NodeRef> chosen = add ? m_pManager->nodes : std::vector<NodeRef>{};
+    for (const NodeRef& node : nodes)
+        if (std::find(chosen.begin(), chosen.end(), node) == chosen.end()) chosen.push_back(node);
+    m_pManager->nodes = chosen;
+    m_pManager->selection = ResolveNodes(chosen);
+    m_pManager->levelSelection = std::any_of(chosen.begin(), chosen.end(), [](const NodeRef& n) {
+        return n.kind != NodeKind::Leaf;
+    });
+    ChangeTab(TabMaskOf(m_pManager->selection, m_pManager->levelSelection));
+    LoadActive();
+    return CommandResult::Done;
+}
+
+CommandResult CSheetBase::ShowConfigurations(const std::vector<std::string>& names) {
+    CSheetManager::Scope scope(*m_pManager, "CSheetBase::OnSelChangeConfiguration()");
+    if (names.empty()) return CommandResult::Unknown;
+    const std::vector<std::string>& known = tree_->ConfigurationNames();
+    std::vector<std::string> wanted = names;
+    if (names.size() == 1 && names.front() == kAllConfigurations) wanted = known;
+    for (const std::string& name : wanted)
+        if (std::find(known.begin(), known.end(), name) == known.end()) return CommandResult::Unknown;
+    if (!SaveActive(SaveKind::Leave)) return CommandResult::Refused;
+    tree_->ShowConfigurations(wanted);
+    if (m_pManager->mask == 0) return CommandResult::Done; // nothing selected yet
+    m_pManager->selection = ResolveNodes(m_pManager->nodes);
+    ChangeTab(TabMaskOf(m_pManager->selection, m_pManager->levelSelection));
+    LoadActive();
+    return CommandResult::Done;
+}
+
+void CSheetBase::ChangeTab(unsigned mask) {
+    CSheetManager::Scope scope(*m_pManager, "CSheetBase::ChangeTab()");
+    if (mask == m_pManager->mask) return;
+    m_pManager->shown = TabsOf(mask);
+    m_pManager->activeTab = m_pManager->shown.empty() ? -1 : 0;
+    m_pManager->mask = mask;
+    if (observer_ != nullptr) observer_->OnTabsChanged(ShownTabTitles());
+}
+
+void CSheetBase::LoadActive() {
+    CSheetManager::Scope scope(*m_pManager, "CSheetBase::LoadActivePage()");
+    CPage* page = ActivePage();
+    page->Load(Context());
+    CTab* tab = ActiveTab();
+    if (tab != nullptr && tab->HasCategories()) {
+        if (observer_ != nullptr) observer_->OnCategoryShown(page->Label());
+        SendMixCommandLineOption();
+    }
+}
+
+void CSheetBase::SendMixCommandLineOption() {
+    CSheetManager::Scope scope(*m_pManager, "CSheetBase::SendMixCommandLineOption()");
+    CTab* tab = ActiveTab();
+    if (tab == nullptr) return;
+    int phase = ToolTabPhase(tab->bit);
+    if (phase < 0) return;
+    CPage* page = ActivePage();
+    page->SaveAndValidate(SaveKind::Preview);
+    std::string text = PreviewOf(m_pManager->selection, phase);
+    page->ShowCommandLine(text);
+    if (observer_ != nullptr) observer_->OnPreview(text);
+}
+
+CommandResult CSheetBase::ActivateTab(const std::string& title) {
+    CSheetManager::Scope scope(*m_pManager, "CSheetBase::OnTabChange()");
+    const auto& shown = m_pManager->shown;
+    auto it = std::find_if(shown.begin(), shown.end(),
+                           [&title](TabBit bit) { return title == TabTitle(bit); });
+    if (it == shown.end()) return CommandResult::Unknown;
+    if (!SaveActive(SaveKind::Leave)) return CommandResult::Refused;
+    m_pManager->activeTab = static_cast<int>(it - shown.begin());
+    LoadActive();
+    return CommandResult::Done;
+}
+
+CommandResult CSheetBase::ShowCategory(const std::string& label) {
+    CSheetManager::Scope scope(*m_pManager, "CSheetBase::OnCategoryChange()");
+    CTab* tab = ActiveTab();
+    if (tab == nullptr || !tab->HasCategories()) return CommandResult::Unknown;
+    for (size_t i = 0; i < tab->pages.size(); ++i) {
+        if (tab->pages[i]->Label() != label) continue;
+        if (!SaveActive(SaveKind::Leave)) return CommandResult::Refused;
+        tab->activePage = i;
+        LoadActive();
+        return CommandResult::Done;
+    }
+    return CommandResult::Unknown;
+}
+
+CommandResult CSheetBase::SetControl(const std::string& keyOrLabel, const Value& value) {
+    CTab* tab = ActiveTab();
+    if (tab == nullptr) return CommandResult::Unknown;
+    std::optional<size_t> control = tab->pages[tab->activePage]->FindControl(keyOrLabel);
+    if (!control) {
+        for (size_t i = 0; i < tab->pages.size() && !control; ++i) {
+            if (i == tab->activePage) continue;
+            control = tab->pages[i]->FindControl(keyOrLabel);
+            if (!control) continue;
+            CommandResult shown = ShowCategory(tab->pages[i]->Label());
+            if (shown != CommandResult::Done) return shown;
+        }
+        if (!control) return CommandResult::Unknown;
+    }
+    switch (ActivePage()->Set(*control, value)) {
+    case SetOutcome::Done:
+        break;
+    case SetOutcome::Disabled:
+        return CommandResult::Disabled;
+    case SetOutcome::BadValue:
+        return CommandResult::BadValue;
+    case SetOutcome::Refused:
+        return CommandResult::Refused;
+    }
+    if (tab->HasCategories()) SendMixCommandLineOption();
+    return CommandResult::Done;
+}
+
+std::optional<int> CSheetBase::Ok() {
+    CSheetManager::Scope scope(*m_pManager, "CSheetBase::OnOK()");
+    if (!SaveActive(SaveKind::Final)) return std::nullopt;
+    WriteBackPlan plan = PlanWriteBack(records_, *sets_, tree_->Leaves());
+    bool write = true;
+    if (plan.changed && (shared_.settings & toolchain::kConfirmModifiedOptions) != 0) {
+        write = messages_.Show(kCaptionMessage, SheetString(kStrOptionModified),
+                               platform::MessageButtons::YesNo) == platform::MessageAnswer::Yes;
+    }
+    if (write && !CommitWriteBack(records_, plan, tree_->Leaves())) return 1;
+    if (info_.workspaceSettingsName != nullptr && *info_.workspaceSettingsName != '\0' &&
+        info_.workspaceDir != nullptr)
+        toolchain::WriteToolchainSettings(info_, static_cast<int>(shared_.settings));
+    return 0;
+}
+
+} // namespace quorle::sheet

@@ -1,0 +1,111 @@
+// The options sheet (`CSheetBase`) without any window: option sets, tree,
+// manager, tabs with their pages, preview, OK and Cancel. A face (the
+// scripted driver, a window, a terminal) drives it through these commands
+// and shows what it exposes.
+#pragma once
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "interface/quorle.h"
+#include "sheet/host_records.h"
+#include "sheet/messages.h"
+#include "sheet/option_sets.h"
+#include "sheet/page.h"
+#include "sheet/sheet_manager.h"
+#include "sheet/tree.h"
+
+namespace quorle::sheet {
+
+// What a face hears about while the sheet runs.
+class CSheetObserver {
+  public:
+    virtual ~CSheetObserver() = default;
+    virtual void OnTabsChanged(const std::vector<std::string>& /*titles*/) {}
+    virtual void OnCategoryShown(const std::string& /*label*/) {}
+    virtual void OnPreview(const std::string& /*text*/) {}
+};
+
+// A tab and its pages: one page, or the category pages of a tool tab.
+struct CTab {
+    TabBit bit;
+    std::vector<std::unique_ptr<CPage>> pages;
+    size_t activePage = 0;
+    bool HasCategories() const { return ToolTabPhase(bit) >= 0; }
+};
+
+enum class CommandResult { Done, Refused, Unknown, Disabled, BadValue };
+
+// The sheet title: string 50-53 for the four toolchain names (compared
+// without regard to case), 54 otherwise.
+std::string SheetTitle(const char* toolchainName);
+
+class CSheetBase {
+  public:
+    // `info` is the host's project information record (its size checked by
+    // the caller); it must outlive the sheet.
+    CSheetBase(HostRecords records, const QuorleProjectInfo& info, CMessageSink& messages,
+               CSheetObserver* observer = nullptr);
+    ~CSheetBase();
+
+    const std::string& Title() const { return title_; }
+    void SetPhaseEnabled(int phase, bool enabled);
+    bool PhaseEnabled(int phase) const;
+
+    // ---- what a view shows
+    const HostRecords& Records() const { return records_; }
+    const COptionSets& Sets() const { return *sets_; }
+    CSheetTree& Tree() { return *tree_; }
+    const CSheetManager& Manager() const { return *m_pManager; }
+    // The selected sets (`m_mapSelectOption`), in selection order.
+    std::vector<COptionSet*> SelectedSets() const;
+    std::vector<std::string> ShownTabTitles() const;
+    // The active tab, or null while the blank page shows.
+    CTab* ActiveTab();
+    CPage* ActivePage();
+    unsigned Settings() const { return shared_.settings; }
+    std::string Dump() const;
+
+    // ---- commands
+    // Replaces (or, with `add`, extends) the selection. Refused when the
+    // active page refuses to save.
+    CommandResult Select(const std::vector<NodeRef>& nodes, bool add);
+    // The combo: one configuration, "All Configurations", or several.
+    CommandResult ShowConfigurations(const std::vector<std::string>& names);
+    CommandResult ActivateTab(const std::string& title);
+    CommandResult ShowCategory(const std::string& label);
+    // Shows the page of the active tab that holds the control and sets it.
+    CommandResult SetControl(const std::string& keyOrLabel, const Value& value);
+    // OK: 0 closed (written back, or not when 1527 was not answered Yes),
+    // 1 when the host's arrays could not be allocated, nothing when a page
+    // refused and the sheet stays open.
+    std::optional<int> Ok();
+    // Cancel: -1; nothing of the host's is touched.
+    int Cancel() { return -1; }
+
+  private:
+    void OnInitDialog();
+    bool SaveActive(SaveKind kind);
+    void ChangeTab(unsigned mask);
+    void LoadActive();
+    void SendMixCommandLineOption();
+    PageContext Context();
+    std::vector<CLeaf*> ResolveNodes(const std::vector<NodeRef>& nodes);
+
+    HostRecords records_;
+    const QuorleProjectInfo& info_;
+    CMessageSink& messages_;
+    CSheetObserver* observer_;
+    std::string title_;
+    SharedState shared_;
+    std::array<bool, 7> m_abPhaseEnabled{};
+    std::unique_ptr<COptionSets> sets_;
+    std::unique_ptr<CSheetTree> tree_;
+    std::unique_ptr<CSheetManager> m_pManager;
+    std::unique_ptr<CPage> blank_;
+    std::vector<CTab> tabs_; // one per tab bit, in bit order
+};
+
+} // namespace quorle::sheet

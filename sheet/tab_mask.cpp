@@ -1,0 +1,71 @@
+#include "sheet/tab_mask.h"
+
+namespace quorle::sheet {
+
+const std::vector<TabBit>& TabOrder() {
+    static const std::vector<TabBit> order = {e_ShowCpp, e_ShowAsm,      e_ShowLnk,    e_ShowLbg,
+                                              e_ShowCpu, e_ShowDebugger, e_ShowOption, e_ShowWarning};
+    return order;
+}
+
+const char* TabTitle(TabBit bit) {
+    switch (bit) {
+    case e_ShowCpp:
+        return "C/C++";
+    case e_ShowAsm:
+        return "Assembly";
+    case e_ShowLnk:
+        return "Link/Library";
+    case e_ShowLbg:
+        return "Standard Library";
+    case e_ShowCpu:
+        return "CPU";
+    case e_ShowDebugger:
+        return "Simulator";
+    case e_ShowOption:
+        return "Toolchain Option";
+    case e_ShowWarning:
+        return "Warning";
+    }
+    return "";
+}
+
+unsigned PhaseTabBit(int phase) {
+    static constexpr unsigned kBits[] = {e_ShowCpp, e_ShowAsm, e_ShowLnk, e_ShowLbg, e_ShowDebugger};
+    return phase >= 0 && phase < 5 ? kBits[phase] : 0;
+}
+
+int ToolTabPhase(TabBit bit) {
+    switch (bit) {
+    case e_ShowCpp:
+        return 0;
+    case e_ShowAsm:
+        return 1;
+    case e_ShowLnk:
+        return 2;
+    case e_ShowLbg:
+        return 3;
+    default:
+        return -1;
+    }
+}
+
+unsigned TabMaskOf(const std::vector<CLeaf*>& leaves, bool levelSelection) {
+    unsigned mask = e_ShowOption;
+    for (const CLeaf* leaf : leaves) mask |= PhaseTabBit(leaf->phase);
+    if (levelSelection) {
+        if ((mask & (e_ShowCpp | e_ShowAsm | e_ShowLbg)) != 0) mask |= e_ShowCpu;
+        mask |= e_ShowDebugger;
+    }
+    if ((mask & (e_ShowCpp | e_ShowAsm | e_ShowLnk | e_ShowLbg)) == 0) mask = e_ShowWarning;
+    return mask;
+}
+
+std::vector<TabBit> TabsOf(unsigned mask) {
+    std::vector<TabBit> tabs;
+    for (TabBit bit : TabOrder())
+        if ((mask & bit) != 0) tabs.push_back(bit);
+    return tabs;
+}
+
+} // namespace quorle::sheet

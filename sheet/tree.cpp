@@ -1,0 +1,246 @@
+#include "sheet/tree.h"
+
+#include <algorithm>
+#include <map>
+#include <tuple>
+
+#include "interface/phase.h"
+
+namespace quorle::sheet {
+namespace {
+
+int DefaultRank(const std::string& name) {
+    if (name == kDefaultOptionsLeaf) return 0;
+    if (name == kDefaultOptionsSrcLeaf) return 1;
+    return 2;
+}
+
+LeafKind LeafKindOf(int phase, const std::string& path) {
+    if (!IsFileBasedPhase(phase)) return LeafKind::Project;
+    if (path == kDefaultOptionsLeaf) return LeafKind::TypeDefault;
+    if (path == kDefaultOptionsSrcLeaf) return LeafKind::TypeDefaultSrc;
+    return LeafKind::File;
+}
+
+bool Matches(const CLeaf& leaf, const NodeRef& node, const HostRecords& records) {
+    switch (node.kind) {
+    case NodeKind::AllProjects:
+    case NodeKind::Project:
+        return false; // the toolchain-option level carries no phase
+    case NodeKind::AllProjectLevel:
+        return !IsFileBasedPhase(leaf.phase);
+    case NodeKind::ProjectLevel:
+        return !IsFileBasedPhase(leaf.phase) && leaf.projectName == node.project &&
+               (node.record == kAnyRecord || leaf.record == node.record);
+    case NodeKind::FileTypeLevel:
+        return leaf.record == node.record && leaf.projectName == node.project &&
+               (node.target.empty() || leaf.fileType == node.target);
+    case NodeKind::Leaf:
+        return leaf.record == node.record && leaf.projectName == node.project &&
+               leaf.name == node.target;
+    }
+    static_cast<void>(records);
+    return false;
+}
+
+} // namespace
+
+bool IsFileBasedPhase(int phase) {
+    return phase == kPhaseCompiler || phase == kPhaseAssembler;
+}
+
+bool LeafNameBefore(const std::string& a, const std::string& b) {
+    int ra = DefaultRank(a), rb = DefaultRank(b);
+    if (ra != rb) return ra < rb;
+    return a < b;
+}
+
+CSheetTree::CSheetTree(const HostRecords& records, const COptionSets& sets) : records_(records) {
+    for (size_t r = 0; r < records.phases.size(); ++r) {
+        const HostPhase& phase = records.phases[r];
+        for (size_t p = 0; p < phase.projects.size(); ++p) {
+            const HostProject& project = phase.projects[p];
+            for (const HostConfig& config : project.configs) {
+                if (std::find(configNames_.begin(), configNames_.end(), config.name) ==
+                    configNames_.end())
+                    configNames_.push_back(config.name);
+            }
+            for (size_t f = 0; f < project.files.size(); ++f) {
+                const HostFile& file = project.files[f];
+                for (size_t c = 0; c < project.configs.size(); ++c) {
+                    CLeaf leaf;
+                    leaf.record = r;
+                    leaf.phase = phase.index;
+                    leaf.project = p;
+                    leaf.config = c;
+                    leaf.file = f;
+                    leaf.kind = LeafKindOf(phase.index, file.path);
+                    leaf.name = file.path;
+                    leaf.fileType = file.fileType;
+                    leaf.projectName = project.name;
+                    leaf.configName = project.configs[c].name;
+                    leaf.set = sets.AtPosition(r, file.indices[c]);
+                    leaves_.push_back(std::move(leaf));
+                }
+            }
+        }
+    }
+    // Tree order once, so that resolving a node is a filter.
+    std::stable_sort(leaves_.begin(), leaves_.end(), [](const CLeaf& a, const CLeaf& b) {
+        if (a.record != b.record) return a.record < b.record;
+        if (a.project != b.project) return a.project < b.project;
+        if (a.fileType != b.fileType) return a.fileType < b.fileType;
+        if (a.name != b.name) return LeafNameBefore(a.name, b.name);
+        return a.config < b.config;
+    });
+    if (!configNames_.empty()) shown_.insert(configNames_.front());
+}
+
+std::vector<std::string> CSheetTree::ConfigurationChoices() const {
+    std::vector<std::string> choices = configNames_;
+    choices.emplace_back(kAllConfigurations);
+    choices.emplace_back(kMultipleConfigurations);
+    return choices;
+}
+
+bool CSheetTree::ShowConfiguration(const std::string& name) {
+    if (std::find(configNames_.begin(), configNames_.end(), name) == configNames_.end())
+        return false;
+    shown_ = {name};
+    return true;
+}
+
+bool CSheetTree::ShowAllConfigurations() {
+    shown_ = std::set<std::string>(configNames_.begin(), configNames_.end());
+    return true;
+}
+
+bool CSheetTree::ShowConfigurations(const std::vector<std::string>& names) {
+    if (names.empty()) return false;
+    for (const std::string& name : names) {
+        if (std::find(configNames_.begin(), configNames_.end(), name) == configNames_.end())
+            return false;
+    }
+    shown_ = std::set<std::string>(names.begin(), names.end());
+    return true;
+}
+
+std::vector<CLeaf*> CSheetTree::Resolve(const NodeRef& node) {
+    std::vector<CLeaf*> out;
+    if (node.kind == NodeKind::AllProjects || node.kind == NodeKind::Project) return out;
+    for (CLeaf& leaf : leaves_) {
+        if (shown_.count(leaf.configName) != 0 && Matches(leaf, node, records_))
+            out.push_back(&leaf);
+    }
+    return out;
+}
+
+std::optional<NodeRef> CSheetTree::Find(const std::string& phase, const std::string& project,
+                                        const std::string& target, bool hasTarget) const {
+    for (size_t r = 0; r < records_.phases.size(); ++r) {
+        const HostPhase& record = records_.phases[r];
+        if (record.name != phase) continue;
+        for (const HostProject& entry : record.projects) {
+            if (entry.name != project) continue;
+            bool fileBased = IsFileBasedPhase(record.index);
+            if (!hasTarget)
+                return NodeRef{fileBased ? NodeKind::FileTypeLevel : NodeKind::ProjectLevel, r,
+                               project, ""};
+            for (const HostFile& file : entry.files) {
+                if (file.path == target) return NodeRef{NodeKind::Leaf, r, project, target};
+            }
+            if (!fileBased || target.empty()) return std::nullopt;
+            bool known = record.index == kPhaseAssembler && target == kCppToAssemblyType;
+            for (const HostFile& file : entry.files) known = known || file.fileType == target;
+            if (known) return NodeRef{NodeKind::FileTypeLevel, r, project, target};
+            return std::nullopt;
+        }
+        return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+namespace {
+
+using DisplayKey = std::tuple<size_t, std::string, std::string>;
+
+// The option text of the first shown leaf of each file record.
+std::map<DisplayKey, const CLeaf*> DisplayIndex(const std::vector<CLeaf>& leaves,
+                                               const std::set<std::string>& shown) {
+    std::map<DisplayKey, const CLeaf*> index;
+    for (const CLeaf& leaf : leaves) {
+        if (shown.count(leaf.configName) != 0)
+            index.emplace(DisplayKey{leaf.record, leaf.projectName, leaf.name}, &leaf);
+    }
+    return index;
+}
+
+} // namespace
+
+TreeNode CSheetTree::Build() const {
+    const auto index = DisplayIndex(leaves_, shown_);
+    auto DisplayOf = [&index](size_t record, const std::string& project, const std::string& path) {
+        auto found = index.find(DisplayKey{record, project, path});
+        return found == index.end() ? std::string(kNoOptionDisplay) : found->second->set->Text();
+    };
+    TreeNode root{NodeKind::AllProjects, kAllLoadedProjects, kNoOptionDisplay, 0, "", "", {}};
+    bool anyProjectWide = false;
+    std::vector<std::string> projects;
+    for (const HostPhase& phase : records_.phases) {
+        anyProjectWide = anyProjectWide || !IsFileBasedPhase(phase.index);
+        for (const HostProject& project : phase.projects) {
+            if (std::find(projects.begin(), projects.end(), project.name) == projects.end())
+                projects.push_back(project.name);
+        }
+    }
+    if (anyProjectWide)
+        root.children.push_back(
+            {NodeKind::AllProjectLevel, kAllProjectLevel, kNoOptionDisplay, kAnyRecord, "", "", {}});
+    for (const std::string& name : projects) {
+        TreeNode projectNode{NodeKind::Project, name, kNoOptionDisplay, 0, name, "", {}};
+        TreeNode projectLevel{NodeKind::ProjectLevel, kProjectLevel, kNoOptionDisplay, kAnyRecord,
+                              name, "", {}};
+        for (size_t r = 0; r < records_.phases.size(); ++r) {
+            const HostPhase& phase = records_.phases[r];
+            for (const HostProject& project : phase.projects) {
+                if (project.name != name) continue;
+                if (!IsFileBasedPhase(phase.index)) {
+                    for (const HostFile& file : project.files) {
+                        std::string label = file.path.empty() ? phase.name : file.path;
+                        projectLevel.children.push_back(
+                            {NodeKind::Leaf, label,
+                             DisplayOf(r, name, file.path), r, name, file.path,
+                             {}});
+                    }
+                    continue;
+                }
+                std::set<std::string> types;
+                for (const HostFile& file : project.files) types.insert(file.fileType);
+                if (phase.index == kPhaseAssembler) types.insert(kCppToAssemblyType);
+                for (const std::string& type : types) {
+                    TreeNode typeNode{NodeKind::FileTypeLevel,
+                                      type + kFileTypeLevel,
+                                      DisplayOf(r, name, kDefaultOptionsLeaf),
+                                      r,
+                                      name,
+                                      type,
+                                      {}};
+                    std::vector<std::string> paths;
+                    for (const HostFile& file : project.files)
+                        if (file.fileType == type) paths.push_back(file.path);
+                    std::sort(paths.begin(), paths.end(), LeafNameBefore);
+                    for (const std::string& path : paths)
+                        typeNode.children.push_back({NodeKind::Leaf, path,
+                                                     DisplayOf(r, name, path), r,
+                                                     name, path, {}});
+                    projectNode.children.push_back(std::move(typeNode));
+                }
+            }
+        }
+        if (!projectLevel.children.empty()) projectNode.children.push_back(std::move(projectLevel));
+        root.children.push_back(std::move(projectNode));
+    }
+    return root;
+}
+
+} // namespace quorle::sheet

@@ -1,0 +1,274 @@
+// EditOptions driven by scripts, as a host calls it.
+#include <gtest/gtest.h>
+
+#include "interface/default_options.h"
+#include "interface/phase.h"
+#include "script_run.h"
+#include "sheet/option_set.h"
+
+using namespace quorle;
+using namespace quorle::sheet_test;
+
+namespace {
+
+const std::string kPlain = "[V|VERSION|2]";
+
+std::string Canonical(int phase, const std::string& text) {
+    return sheet::MakeModel(phase, text)->Write();
+}
+
+std::vector<PhaseInput> Demo(std::vector<std::string> compilerInputs = {kPlain, kPlain}) {
+    return {
+        {"GNU Compiler",
+         std::move(compilerInputs),
+         {{"demo",
+           {"Debug", "Release"},
+           {{"main.c", "C source file", {0, 0}}, {"util.c", "C source file", {1, 1}}}}}},
+        {"GNU Assembler",
+         {kPlain},
+         {{"demo", {"Debug", "Release"}, {{"start.s", "Assembly source file", {0, 0}}}}}},
+        {"OptLinker", {kPlain}, {{"demo", {"Debug", "Release"}, {{"demo", "", {0, 0}}}}}},
+        {"Debug", {kPlain}, {{"demo", {"Debug", "Release"}, {{"demo", "", {0, 0}}}}}},
+    };
+}
+
+} // namespace
+
+TEST(EditOptionsScript, SharedSetIsEditedThroughOneFileAndWrittenOnce) {
+    HostRecordsFixture host(Demo());
+    ProjectInfoFixture info(kCorvo, testing_support::FreshDir("sheet_shared_ws").string());
+    ScriptRun run("sheet_shared");
+    ASSERT_EQ(run.Run(host, info.Get(),
+                      "# both files hold the same string\n"
+                      "select\tGNU Compiler\tdemo\tutil.c\n"
+                      "set\tLTO\t1\n"
+                      "ok\n"),
+              0);
+    std::vector<std::string> out = host.Output(0);
+    ASSERT_EQ(out.size(), 1u);
+    EXPECT_NE(out[0].find("[B|LTO|1]"), std::string::npos);
+    // Both files, both configurations, point at it.
+    for (size_t file : {0u, 1u})
+        for (size_t config : {0u, 1u}) EXPECT_EQ(host.File(file).slotB[config], 0);
+    EXPECT_EQ(run.Log().front(), "title: Dravik GNUCORVO [ELF] Toolchain");
+    EXPECT_EQ(run.Log().back(), "result: 0");
+}
+
+TEST(EditOptionsScript, TabsAndCategoriesInTheTranscript) {
+    HostRecordsFixture host(Demo());
+    ProjectInfoFixture info("Some other toolchain", testing_support::FreshDir("sheet_tabs_ws").string());
+    ScriptRun run("sheet_tabs");
+    ASSERT_EQ(run.Run(host, info.Get(),
+                      "select\tGNU Compiler\tdemo\tC source file\n"
+                      "add\tGNU Assembler\tdemo\n"
+                      "tab\tCPU\n"
+                      "select\tDebug\tdemo\n"
+                      "select\tGNU Compiler\tdemo\tmain.c\n"
+                      "add\tGNU Assembler\tdemo\tstart.s\n"
+                      "tab\tAssembly\n"
+                      "cancel\n"),
+              -1);
+    std::vector<std::string> log = run.Log();
+    ASSERT_GE(log.size(), 8u);
+    EXPECT_EQ(log[0], "title: Dravik GNU Toolchain");
+    EXPECT_EQ(log[1], "tabs: C/C++|CPU|Simulator|Toolchain Option");
+    EXPECT_EQ(log[2], "category: Optimize");
+    EXPECT_EQ(log[3].rfind("preview: ", 0), 0u);
+    EXPECT_TRUE(run.Logged("tabs: C/C++|Assembly|CPU|Simulator|Toolchain Option"));
+    EXPECT_TRUE(run.Logged("tabs: Warning"));
+    EXPECT_TRUE(run.Logged("tabs: C/C++|Assembly|Toolchain Option"));
+    EXPECT_TRUE(run.Logged("category: Object"));
+    EXPECT_EQ(log.back(), "result: -1");
+    EXPECT_FALSE(host.HasOutput(0));
+}
+
+TEST(EditOptionsScript, CancelAndTheEndOfTheScriptTouchNothing) {
+    for (const std::string& closing : {std::string("cancel\n"), std::string()}) {
+        HostRecordsFixture host(Demo());
+        ProjectInfoFixture info(kCorvo, testing_support::FreshDir("sheet_cancel_ws").string());
+        ScriptRun run("sheet_cancel");
+        ASSERT_EQ(run.Run(host, info.Get(),
+                          "select\tGNU Compiler\tdemo\tmain.c\nset\tOPTIMIZE\t0\n" + closing),
+                  -1);
+        for (size_t phase = 0; phase < 4; ++phase) EXPECT_FALSE(host.HasOutput(phase));
+        EXPECT_EQ(host.File(0).slotA[0], -7);
+        EXPECT_EQ(host.File(0).slotB[0], -7);
+        EXPECT_FALSE(std::filesystem::exists(info.SettingsFile()));
+    }
+}
+
+TEST(EditOptionsScript, AnsweringNoToTheConfirmationWritesNoOptions) {
+    HostRecordsFixture host(Demo());
+    std::string ws = testing_support::FreshDir("sheet_confirm_ws").string();
+    ProjectInfoFixture info(kCorvo, ws);
+    platform::WriteFile(info.SettingsFile(), "[Setting]\nToolChain=1\n", true);
+    ScriptRun run("sheet_confirm");
+    ASSERT_EQ(run.Run(host, info.Get(),
+                      "select\tGNU Compiler\tdemo\tmain.c\nset\tOPTIMIZE\t0\nok\n", "NO"),
+              0);
+    EXPECT_FALSE(host.HasOutput(0));
+    EXPECT_EQ(host.File(0).slotB[0], -7);
+    std::vector<std::string> messages = run.Messages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], "Message\tAn option was modified.  \\nIs modification enabled?\tNO");
+
+    // Answered Yes, the same edit is handed back.
+    HostRecordsFixture again(Demo());
+    ScriptRun yes("sheet_confirm_yes");
+    ASSERT_EQ(yes.Run(again, info.Get(),
+                      "select\tGNU Compiler\tdemo\tmain.c\nset\tOPTIMIZE\t0\nok\n", "YES"),
+              0);
+    EXPECT_NE(again.NewString(0, 0, 0).find("[B|OPTIMIZE|0]"), std::string::npos);
+}
+
+TEST(EditOptionsScript, PreviewOmitsTheOneDefineTheSetsDiffer) {
+    HostRecordsFixture host(Demo({"[V|VERSION|2] [S|DEFINES|\"ALPHA=1\"] [B|DEBUG|0]",
+                                  "[V|VERSION|2] [S|DEFINES|\"BETA=2\"] [B|DEBUG|0]"}));
+    ProjectInfoFixture info(kCorvo, testing_support::FreshDir("sheet_preview_ws").string());
+    ScriptRun run("sheet_preview");
+    ASSERT_EQ(run.Run(host, info.Get(),
+                      "select\tGNU Compiler\tdemo\tmain.c\n"
+                      "add\tGNU Compiler\tdemo\tutil.c\n"
+                      "set\tOPTLV\t1\n"
+                      "cancel\n"),
+              -1);
+    std::vector<std::string> previews;
+    for (const std::string& line : run.Log())
+        if (line.rfind("preview: ", 0) == 0) previews.push_back(line.substr(9));
+    ASSERT_EQ(previews.size(), 3u); // select, add, set
+    EXPECT_NE(previews[0].find("-D ALPHA=1"), std::string::npos);
+    for (size_t i = 1; i < 3; ++i) {
+        EXPECT_EQ(previews[i].find("ALPHA"), std::string::npos);
+        EXPECT_EQ(previews[i].find("BETA"), std::string::npos);
+    }
+    // Common tokens stay: the optimisation flags follow the new level.
+    EXPECT_NE(previews[1].find("-O2"), std::string::npos) << previews[1];
+    EXPECT_NE(previews[2].find("-O3"), std::string::npos) << previews[2];
+}
+
+TEST(EditOptionsScript, RefusedLinesKeepTheSheetAndErrorsEndIt) {
+    HostRecordsFixture host({{"OptLinker", {kPlain}, {{"demo", {"Debug"}, {{"demo", "", {0}}}}}}});
+    ProjectInfoFixture info(kCorvo, testing_support::FreshDir("sheet_refused_ws").string());
+    ScriptRun run("sheet_refused");
+    ASSERT_EQ(run.Run(host, info.Get(),
+                      "select\tOptLinker\tdemo\n"
+                      "set\tDORELOC\t1\n"
+                      "set\tSBYRELOC\tmany\n"
+                      "ok\n"
+                      "set\tSBYRELOC\t8\n"
+                      "ok\n"),
+              0);
+    EXPECT_TRUE(run.Logged("refused: 4"));
+    EXPECT_NE(host.NewString(0, 0, 0).find("[I|SBYRELOC|8]"), std::string::npos);
+    ASSERT_EQ(run.Messages().size(), 1u);
+    EXPECT_EQ(run.Messages()[0], "WARNING\tPlease enter an integer.\tOK");
+
+    const std::pair<std::string, std::string> failing[] = {
+        {"frobnicate\n", "error: 2: unknown command: frobnicate"},
+        {"select\tOptLinker\tnobody\n", "error: 2: unknown leaf: OptLinker\tnobody"},
+        {"tab\tC/C++\n", "error: 2: unknown tab: C/C++"},
+        {"category\tNope\n", "error: 2: unknown category: Nope"},
+        {"set\tNOKEY\t1\n", "error: 2: unknown key or label: NOKEY"},
+        {"set\tSBYRELOC\t5\n", "error: 2: disabled control: key or label: SBYRELOC"},
+        {"set\tMFILEGEN\tmaybe\n", "error: 2: value not allowed for key or label: MFILEGEN"},
+    };
+    for (const auto& [line, error] : failing) {
+        HostRecordsFixture fresh({{"OptLinker", {kPlain}, {{"demo", {"Debug"}, {{"demo", "", {0}}}}}}});
+        ScriptRun bad("sheet_bad");
+        EXPECT_EQ(bad.Run(fresh, info.Get(), "select\tOptLinker\tdemo\n" + line + "ok\n"), 1) << line;
+        std::vector<std::string> log = bad.Log();
+        ASSERT_GE(log.size(), 2u);
+        EXPECT_EQ(log[log.size() - 2], error);
+        EXPECT_EQ(log.back(), "result: 1");
+        EXPECT_FALSE(fresh.HasOutput(0));
+    }
+}
+
+TEST(EditOptionsScript, DumpAndConfigurations) {
+    HostRecordsFixture host(Demo({kPlain, "[V|VERSION|2] [B|DEBUG|0]"}));
+    ProjectInfoFixture info(kCorvo, testing_support::FreshDir("sheet_config_ws").string(), "Release");
+    ScriptRun run("sheet_config");
+    ASSERT_EQ(run.Run(host, info.Get(),
+                      "config\tAll Configurations\n"
+                      "select\tGNU Compiler\tdemo\tutil.c\n"
+                      "set\tLTO\t1\n"
+                      "config\tMultiple Configurations...\tDebug\n"
+                      "dump\n"
+                      "config\tRelease\n"
+                      "ok\n"),
+              0);
+    std::vector<std::string> log = run.Log();
+    auto begin = std::find(log.begin(), log.end(), "dump: begin");
+    auto end = std::find(log.begin(), log.end(), "dump: end");
+    ASSERT_NE(begin, log.end());
+    ASSERT_NE(end, log.end());
+    EXPECT_EQ(*(begin + 1), "");
+    EXPECT_EQ(*(begin + 2), "m_mapSelectOption:");
+    // Both configurations of util.c were edited.
+    EXPECT_NE(host.NewString(0, 1, 0).find("[B|LTO|1]"), std::string::npos);
+    EXPECT_NE(host.NewString(0, 1, 1).find("[B|LTO|1]"), std::string::npos);
+    EXPECT_EQ(host.NewString(0, 0, 1).find("[B|LTO|1]"), std::string::npos);
+
+    ScriptRun bad("sheet_config_bad");
+    HostRecordsFixture fresh(Demo());
+    EXPECT_EQ(bad.Run(fresh, info.Get(), "config\tNightly\nok\n"), 1);
+    EXPECT_TRUE(bad.Logged("error: 1: unknown configuration: Nightly"));
+}
+
+TEST(EditOptionsScript, SimulatorMemoryResourcesOfTheDebugPhase) {
+    HostRecordsFixture host(Demo());
+    ProjectInfoFixture info(kCorvo, testing_support::FreshDir("sheet_sim_ws").string());
+    ScriptRun run("sheet_sim");
+    ASSERT_EQ(run.Run(host, info.Get(),
+                      "select\tOptLinker\tdemo\n"
+                      "add\tDebug\tdemo\n"
+                      "tab\tSimulator\n"
+                      "set\tMemory resource\t0,ffff,ram\t10000,1FFFF,ROM\t0x8000,0x9000,IO\n"
+                      "set\tMEMRES\t0,ffff,ram\t0x10000,0x1FFFF,rom\n"
+                      "set\tMEMRES\t0,ffff,ram\tbad\n"
+                      "ok\n"),
+              0);
+    EXPECT_TRUE(run.Logged("refused: 4"));
+    EXPECT_TRUE(run.Logged("refused: 6"));
+    EXPECT_EQ(run.Messages().at(0),
+              "WARNING\tThis memory resource overlaps another one.\tOK");
+    std::string debug = host.NewString(3, 4, 0);
+    EXPECT_NE(debug.find("[S|MEMRES|\"0,ffff,ram\"|\"0x10000,0x1FFFF,rom\"]"), std::string::npos)
+        << debug;
+    // The linker's string is left as it was.
+    EXPECT_EQ(host.NewString(2, 3, 0), Canonical(kPhaseLinker, kPlain));
+}
+
+TEST(EditOptionsScript, BoundaryFailuresGiveOne) {
+    HostRecordsFixture host(Demo());
+    ProjectInfoFixture info(kCorvo, testing_support::FreshDir("sheet_bound_ws").string());
+    EXPECT_EQ(EditOptions(nullptr, PluginPath().c_str(), info.Get()), 1);
+    EXPECT_EQ(EditOptions(host.List(), nullptr, info.Get()), 1);
+    EXPECT_EQ(EditOptions(host.List(), PluginPath().c_str(), nullptr), 1);
+    info.Get()->size = 48;
+    EXPECT_EQ(EditOptions(host.List(), PluginPath().c_str(), info.Get()), 1);
+    info.Get()->size = sizeof(QuorleProjectInfo);
+
+    ScriptRun run("sheet_bound");
+    // No resource library beside the path.
+    std::string elsewhere = (run.Dir() / "Quorle.dll").string();
+    EXPECT_EQ(run.Run(host, info.Get(), "ok\n", "", elsewhere), 1);
+    EXPECT_EQ(run.Messages().at(0), "ERROR\tCan not load resource dll\tOK");
+    // A record of the wrong size: nothing written.
+    host.File(1).size = 20;
+    EXPECT_EQ(run.Run(host, info.Get(), "ok\n"), 1);
+    EXPECT_FALSE(host.HasOutput(0));
+    host.File(1).size = sizeof(QuorleFileRecord);
+    // An empty record list still opens and closes.
+    HostRecordsFixture empty(std::vector<PhaseInput>{});
+    EXPECT_EQ(run.Run(empty, info.Get(), "dump\nok\n"), 0);
+    // A missing script.
+    platform::SetEnv("QUORLE_SHEET_SCRIPT", (run.Dir() / "missing.txt").string());
+    platform::SetEnv("QUORLE_MESSAGES", (run.Dir() / "missing_messages.txt").string());
+    EXPECT_EQ(EditOptions(host.List(), PluginPath().c_str(), info.Get()), 1);
+    platform::UnsetEnv("QUORLE_SHEET_SCRIPT");
+    platform::UnsetEnv("QUORLE_MESSAGES");
+    EXPECT_NE(testing_support::ReadBytes(run.Dir() / "missing_messages.txt")
+                  .find("The options sheet script cannot be read."),
+              std::string::npos);
+}
