@@ -56,16 +56,38 @@ bool LeafNameBefore(const std::string& a, const std::string& b) {
 }
 
 CSheetTree::CSheetTree(const HostRecords& records, const COptionSets& sets) : records_(records) {
-    for (size_t r = 0; r < records.phases.size(); ++r) {
-        const HostPhase& phase = records.phases[r];
-        for (size_t p = 0; p < phase.projects.size(); ++p) {
-            const HostProject& project = phase.projects[p];
+    size_t total = 0;
+    for (const HostPhase& phase : records.phases) {
+        for (const HostProject& project : phase.projects) {
+            total += project.files.size() * project.configs.size();
             for (const HostConfig& config : project.configs) {
                 if (std::find(configNames_.begin(), configNames_.end(), config.name) ==
                     configNames_.end())
                     configNames_.push_back(config.name);
             }
-            for (size_t f = 0; f < project.files.size(); ++f) {
+        }
+    }
+    leaves_.reserve(total);
+    // Leaves in tree order, so that resolving a node is a filter: record,
+    // project, file type, leaf name, configuration.
+    for (size_t r = 0; r < records.phases.size(); ++r) {
+        const HostPhase& phase = records.phases[r];
+        for (size_t p = 0; p < phase.projects.size(); ++p) {
+            const HostProject& project = phase.projects[p];
+            std::vector<size_t> configIds;
+            for (const HostConfig& config : project.configs)
+                configIds.push_back(static_cast<size_t>(
+                    std::find(configNames_.begin(), configNames_.end(), config.name) -
+                    configNames_.begin()));
+            std::vector<size_t> order(project.files.size());
+            for (size_t f = 0; f < order.size(); ++f) order[f] = f;
+            std::stable_sort(order.begin(), order.end(), [&project](size_t a, size_t b) {
+                const HostFile& fa = project.files[a];
+                const HostFile& fb = project.files[b];
+                if (fa.fileType != fb.fileType) return fa.fileType < fb.fileType;
+                return LeafNameBefore(fa.path, fb.path);
+            });
+            for (size_t f : order) {
                 const HostFile& file = project.files[f];
                 for (size_t c = 0; c < project.configs.size(); ++c) {
                     CLeaf leaf;
@@ -73,6 +95,7 @@ CSheetTree::CSheetTree(const HostRecords& records, const COptionSets& sets) : re
                     leaf.phase = phase.index;
                     leaf.project = p;
                     leaf.config = c;
+                    leaf.configId = configIds[c];
                     leaf.file = f;
                     leaf.kind = LeafKindOf(phase.index, file.path);
                     leaf.name = file.path;
@@ -80,20 +103,20 @@ CSheetTree::CSheetTree(const HostRecords& records, const COptionSets& sets) : re
                     leaf.projectName = project.name;
                     leaf.configName = project.configs[c].name;
                     leaf.set = sets.AtPosition(r, file.indices[c]);
-                    leaves_.push_back(std::move(leaf));
+                    leaves_.push_back(leaf);
                 }
             }
         }
     }
-    // Tree order once, so that resolving a node is a filter.
-    std::stable_sort(leaves_.begin(), leaves_.end(), [](const CLeaf& a, const CLeaf& b) {
-        if (a.record != b.record) return a.record < b.record;
-        if (a.project != b.project) return a.project < b.project;
-        if (a.fileType != b.fileType) return a.fileType < b.fileType;
-        if (a.name != b.name) return LeafNameBefore(a.name, b.name);
-        return a.config < b.config;
-    });
-    if (!configNames_.empty()) shown_.insert(configNames_.front());
+    shown_.assign(configNames_.size(), false);
+    if (!configNames_.empty()) shown_[0] = true;
+}
+
+std::set<std::string> CSheetTree::ShownConfigurations() const {
+    std::set<std::string> names;
+    for (size_t i = 0; i < configNames_.size(); ++i)
+        if (shown_[i]) names.insert(configNames_[i]);
+    return names;
 }
 
 std::vector<std::string> CSheetTree::ConfigurationChoices() const {
@@ -104,24 +127,23 @@ std::vector<std::string> CSheetTree::ConfigurationChoices() const {
 }
 
 bool CSheetTree::ShowConfiguration(const std::string& name) {
-    if (std::find(configNames_.begin(), configNames_.end(), name) == configNames_.end())
-        return false;
-    shown_ = {name};
-    return true;
+    return ShowConfigurations({name});
 }
 
 bool CSheetTree::ShowAllConfigurations() {
-    shown_ = std::set<std::string>(configNames_.begin(), configNames_.end());
+    shown_.assign(configNames_.size(), true);
     return true;
 }
 
 bool CSheetTree::ShowConfigurations(const std::vector<std::string>& names) {
     if (names.empty()) return false;
+    std::vector<bool> shown(configNames_.size(), false);
     for (const std::string& name : names) {
-        if (std::find(configNames_.begin(), configNames_.end(), name) == configNames_.end())
-            return false;
+        auto it = std::find(configNames_.begin(), configNames_.end(), name);
+        if (it == configNames_.end()) return false;
+        shown[static_cast<size_t>(it - configNames_.begin())] = true;
     }
-    shown_ = std::set<std::string>(names.begin(), names.end());
+    shown_ = std::move(shown);
     return true;
 }
 
@@ -129,7 +151,7 @@ std::vector<CLeaf*> CSheetTree::Resolve(const NodeRef& node) {
     std::vector<CLeaf*> out;
     if (node.kind == NodeKind::AllProjects || node.kind == NodeKind::Project) return out;
     for (CLeaf& leaf : leaves_) {
-        if (shown_.count(leaf.configName) != 0 && Matches(leaf, node, records_))
+        if (shown_[leaf.configId] && Matches(leaf, node, records_))
             out.push_back(&leaf);
     }
     return out;
@@ -166,11 +188,13 @@ using DisplayKey = std::tuple<size_t, std::string, std::string>;
 
 // The option text of the first shown leaf of each file record.
 std::map<DisplayKey, const CLeaf*> DisplayIndex(const std::vector<CLeaf>& leaves,
-                                               const std::set<std::string>& shown) {
+                                               const std::vector<bool>& shown) {
     std::map<DisplayKey, const CLeaf*> index;
     for (const CLeaf& leaf : leaves) {
-        if (shown.count(leaf.configName) != 0)
-            index.emplace(DisplayKey{leaf.record, leaf.projectName, leaf.name}, &leaf);
+        if (shown[leaf.configId])
+            index.emplace(DisplayKey{leaf.record, std::string(leaf.projectName),
+                                     std::string(leaf.name)},
+                          &leaf);
     }
     return index;
 }

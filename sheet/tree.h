@@ -7,6 +7,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "sheet/host_records.h"
@@ -33,13 +34,15 @@ struct CLeaf {
     size_t record = 0; // phase record
     int phase = -1;
     size_t project = 0;
-    size_t config = 0;
-    size_t file = 0; // file record within the project
+    size_t config = 0;   // within the project
+    size_t configId = 0; // position of the configuration name in the combo
+    size_t file = 0;     // file record within the project
     LeafKind kind = LeafKind::File;
-    std::string name;     // the file record's path
-    std::string fileType; // may be empty for project-wide phases
-    std::string projectName;
-    std::string configName;
+    // Texts of the host records, which the sheet keeps for its lifetime.
+    std::string_view name;     // the file record's path
+    std::string_view fileType; // may be empty for project-wide phases
+    std::string_view projectName;
+    std::string_view configName;
     COptionSet* set = nullptr;
 };
 
@@ -81,7 +84,7 @@ class CSheetTree {
     // "All Configurations" and "Multiple Configurations...".
     std::vector<std::string> ConfigurationChoices() const;
     const std::vector<std::string>& ConfigurationNames() const { return configNames_; }
-    const std::set<std::string>& ShownConfigurations() const { return shown_; }
+    std::set<std::string> ShownConfigurations() const;
     // Shows one configuration, all of them, or several; false for a name the
     // workspace does not have.
     bool ShowConfiguration(const std::string& name);
@@ -102,7 +105,7 @@ class CSheetTree {
     const HostRecords& records_;
     std::vector<CLeaf> leaves_;
     std::vector<std::string> configNames_;
-    std::set<std::string> shown_;
+    std::vector<bool> shown_; // by configuration id
 };
 
 // Leaf order within a file type: the two default leaves first, then plain
