@@ -8,9 +8,8 @@ std::string KeyOfToken(std::string_view token) {
     size_t first = token.find('|');
     if (first == std::string_view::npos) return {};
     size_t second = token.find('|', first + 1);
-    return std::string(token.substr(first + 1, second == std::string_view::npos
-                                                   ? std::string_view::npos
-                                                   : second - first - 1));
+    return std::string(token.substr(
+        first + 1, second == std::string_view::npos ? std::string_view::npos : second - first - 1));
 }
 
 std::string WordOfToken(std::string_view token, bool switchTable) {

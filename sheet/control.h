@@ -55,8 +55,8 @@ using EntryCheck =
 
 struct ControlDef {
     ControlKind kind = ControlKind::Label;
-    std::string label; // with its mnemonic "&"
-    std::string key;   // option key it is bound to; "" for none
+    std::string label;                    // with its mnemonic "&"
+    std::string key;                      // option key it is bound to; "" for none
     std::vector<std::string> values;      // choice words
     std::vector<std::string> valueLabels; // what a view shows for each word
     int minimum = 0;

@@ -67,7 +67,8 @@ int RunEditOptions(QuorlePhaseRecord* const* phases, const char* pluginPath,
     auto sibling = SiblingLibrary::Open(pluginPath);
     const std::string toolchain = info.toolchainName != nullptr ? info.toolchainName : "";
     for (int phase = kPhaseCompiler; phase <= kPhaseStypeConverter; ++phase)
-        sheet.SetPhaseEnabled(phase, sibling->IsEnablePhase(toolchain, std::string(PhaseName(phase))));
+        sheet.SetPhaseEnabled(phase,
+                              sibling->IsEnablePhase(toolchain, std::string(PhaseName(phase))));
     transcript.Line("title", sheet.Title());
     int result = RunScript(sheet, ParseScript(*script), transcript);
     transcript.Line("result", std::to_string(result));

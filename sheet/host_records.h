@@ -19,10 +19,10 @@ struct HostConfig {
 
 struct HostFile {
     std::string path;
-    std::string fileType;      // empty for the project record of a project-wide phase
-    std::vector<int> indices;  // per configuration: position in the phase's input strings
-    int32_t* slotA = nullptr;  // may be null
-    int32_t* slotB = nullptr;  // required
+    std::string fileType;     // empty for the project record of a project-wide phase
+    std::vector<int> indices; // per configuration: position in the phase's input strings
+    int32_t* slotA = nullptr; // may be null
+    int32_t* slotB = nullptr; // required
 };
 
 struct HostProject {
@@ -33,8 +33,8 @@ struct HostProject {
 };
 
 struct HostPhase {
-    std::string name;    // as the record holds it
-    int index = -1;      // phase index of the name
+    std::string name; // as the record holds it
+    int index = -1;   // phase index of the name
     std::vector<std::string> inputs;
     std::vector<HostProject> projects;
     QuorlePhaseRecord* record = nullptr;

@@ -52,7 +52,7 @@ template <> struct KindOf<models::CDebuggerModel> {
 // The model as its phase's class; null when it is of another phase.
 template <class Model> Model* As(models::CModelBase* model) {
     return model != nullptr && model->Kind() == KindOf<Model>::value ? static_cast<Model*>(model)
-                                                                      : nullptr;
+                                                                     : nullptr;
 }
 template <class Model> const Model* As(const models::CModelBase* model) {
     return model != nullptr && model->Kind() == KindOf<Model>::value

@@ -157,7 +157,7 @@ void CPageCpu::Refresh() {
     };
     const bool any = !context_.sets.empty();
     states_[kCpuType].value = {state_.cpuPos >= 0 && static_cast<size_t>(state_.cpuPos) <
-                                                           controls_[kCpuType].values.size()
+                                                         controls_[kCpuType].values.size()
                                    ? controls_[kCpuType].values[static_cast<size_t>(state_.cpuPos)]
                                    : std::string()};
     states_[kCpuType].mixed = state_.cpuPos < 0;
@@ -232,9 +232,9 @@ bool CPageCpu::SaveAndValidate(SaveKind kind) {
     models::CpuTabModels selected = SelectedModels();
     CMessageSink* sink = context_.messages;
     auto confirm = [sink](const std::string& text) {
-        return sink == nullptr || sink->Show(kCaptionWarning, text,
-                                             platform::MessageButtons::OkCancel) ==
-                                      platform::MessageAnswer::Ok;
+        return sink == nullptr ||
+               sink->Show(kCaptionWarning, text, platform::MessageButtons::OkCancel) ==
+                   platform::MessageAnswer::Ok;
     };
     models::CpuApplyResult result = models::ApplyCpuTab(family_, state_, selected, confirm);
     for (const std::string& message : result.messages) {

@@ -109,8 +109,7 @@ SetOutcome CControlPage::Set(size_t index, const Value& value) {
     if (index >= data_.controls.size()) return SetOutcome::BadValue;
     const ControlDef& control = data_.controls[index];
     ControlState& state = states_[index];
-    if (!state.enabled || control.kind == ControlKind::Label ||
-        control.kind == ControlKind::Button)
+    if (!state.enabled || control.kind == ControlKind::Label || control.kind == ControlKind::Button)
         return SetOutcome::Disabled;
     const std::string word = value.empty() ? std::string() : value.front();
     switch (control.kind) {
@@ -204,7 +203,8 @@ bool CControlPage::SaveAndValidate(SaveKind kind) {
         if (control.binding.setShared && context_.shared != nullptr) {
             control.binding.setShared(*context_.shared, state.value);
         } else if (control.binding.set) {
-            for (models::CModelBase* model : ModelsOf(control)) control.binding.set(*model, state.value);
+            for (models::CModelBase* model : ModelsOf(control))
+                control.binding.set(*model, state.value);
         }
     }
     return true;

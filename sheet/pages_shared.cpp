@@ -46,10 +46,10 @@ std::optional<std::string> CheckMemoryResource(const std::string& entry, const V
 
 PageData ToolOptionPage() {
     PageData page{"Toolchain Option", "CTabToolOption", {}};
-    page.controls.push_back(Box(ControlKind::Check3, "&Skip dependency scan of nonexistent file",
-                                "SKIPDEPENDENCY",
-                                BindBuildControl(&models::CModelBase::m_bSkipDependency, kAllPhases),
-                                "Files that do not exist are left out of the dependency scan"));
+    page.controls.push_back(
+        Box(ControlKind::Check3, "&Skip dependency scan of nonexistent file", "SKIPDEPENDENCY",
+            BindBuildControl(&models::CModelBase::m_bSkipDependency, kAllPhases),
+            "Files that do not exist are left out of the dependency scan"));
     page.controls.push_back(
         Box(ControlKind::Check3, "S&upport dependency scan of preprocessor statement", "DEPENDSCAN",
             BindBuildControl(&models::CModelBase::m_bDependScan, 1u << kPhaseCompiler),
@@ -61,8 +61,8 @@ PageData ToolOptionPage() {
     page.controls.push_back(Box(ControlKind::Check, "&Display placeholder as expanding", "",
                                 BindSettingsBit(toolchain::kShowPlaceholdersExpanded),
                                 "File lists show placeholders with their values"));
-    ControlDef batch = Box(ControlKind::Check, "Generate batch file for MAP-optimization custom phase",
-                           "", {}, "");
+    ControlDef batch = Box(ControlKind::Check,
+                           "Generate batch file for MAP-optimization custom phase", "", {}, "");
     batch.hidden = true;
     page.controls.push_back(std::move(batch));
     ControlDef unit =
@@ -91,7 +91,8 @@ PageData SimulatorPage() {
     list.help = "Address ranges the simulator maps: start,end,type (RAM, ROM or IO)";
     list.checkEntry = CheckMemoryResource;
     page.controls.push_back(std::move(list));
-    for (const char* label : {"&View", "&Add", "&Modify", "&Remove"}) page.controls.push_back(Button(label));
+    for (const char* label : {"&View", "&Add", "&Modify", "&Remove"})
+        page.controls.push_back(Button(label));
     return page;
 }
 

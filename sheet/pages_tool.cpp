@@ -35,15 +35,14 @@ EnableRule While(std::string control, std::string value) {
 PageData CppOptimizePage() {
     namespace k = models::compiler_keys;
     PageData page{"Optimize", "CPageCppOptimize", {}};
-    ControlDef optimise = ChoiceControl("&Optimize", k::kOptimize, {"Off", "On"},
-                                        BindIndex<CCompilerModel>(&CCompilerModel::m_nOptimize,
-                                                                  k::kOptimize),
-                                        "Optimize the generated code (the level's -O flags)");
+    ControlDef optimise =
+        ChoiceControl("&Optimize", k::kOptimize, {"Off", "On"},
+                      BindIndex<CCompilerModel>(&CCompilerModel::m_nOptimize, k::kOptimize),
+                      "Optimize the generated code (the level's -O flags)");
     optimise.kind = ControlKind::Check;
     page.controls.push_back(std::move(optimise));
     ControlDef level = ChoiceControl(
-        "Optimization &level:", k::kOptLevel,
-        {"Speed (-O3)", "Size (-Os)", "Speed and size (-O2)"},
+        "Optimization &level:", k::kOptLevel, {"Speed (-O3)", "Size (-Os)", "Speed and size (-O2)"},
         BindIndex<CCompilerModel>(&CCompilerModel::m_nOptLevel, k::kOptLevel),
         "What the optimizer favours: -O3, -Os or -O2, with their -f flags");
     level.enable = While("OPTIMIZE", "1");
@@ -59,18 +58,18 @@ PageData CppOptimizePage() {
 PageData AsmObjectPage() {
     namespace k = models::assembler_keys;
     PageData page{"Object", "CPageAsmObject", {}};
-    page.controls.push_back(ChoiceControl(
-        "&Debug information:", k::kDebugLevel, {"None", "stabs", "DWARF 2"},
-        BindIndex<CAssemblerModel>(&CAssemblerModel::m_nDebugLevel, k::kDebugLevel),
-        "Debug information for the object: none, --gstabs or --gdwarf2"));
-    page.controls.push_back(Check("Keep the object file after &errors", "GENOBJ",
-                                  BindIndex<CAssemblerModel>(&CAssemblerModel::m_nGenObj,
-                                                             k::kGenObj),
-                                  "Write the object even when errors occur (-Z)"));
-    page.controls.push_back(Check("&Fold data sections into text", "FOLDSEC",
-                                  BindIndex<CAssemblerModel>(&CAssemblerModel::m_nFoldSec,
-                                                             k::kFoldSec),
-                                  "Fold the data section into the text section (-R)"));
+    page.controls.push_back(
+        ChoiceControl("&Debug information:", k::kDebugLevel, {"None", "stabs", "DWARF 2"},
+                      BindIndex<CAssemblerModel>(&CAssemblerModel::m_nDebugLevel, k::kDebugLevel),
+                      "Debug information for the object: none, --gstabs or --gdwarf2"));
+    page.controls.push_back(
+        Check("Keep the object file after &errors", "GENOBJ",
+              BindIndex<CAssemblerModel>(&CAssemblerModel::m_nGenObj, k::kGenObj),
+              "Write the object even when errors occur (-Z)"));
+    page.controls.push_back(
+        Check("&Fold data sections into text", "FOLDSEC",
+              BindIndex<CAssemblerModel>(&CAssemblerModel::m_nFoldSec, k::kFoldSec),
+              "Fold the data section into the text section (-R)"));
     return page;
 }
 
@@ -108,10 +107,10 @@ PageData LnkOutputPage() {
 PageData LbgOptimizePage() {
     namespace k = models::generator_keys;
     PageData page{"Optimize", "CPageLbgOptimize", {}};
-    ControlDef optimise = ChoiceControl(
-        "&Optimize", k::kOptimize, {"Off", "On"},
-        BindIndex<CGeneratorModel>(&CGeneratorModel::m_nOptimize, k::kOptimize),
-        "Build the library optimized (the optimization type's flags)");
+    ControlDef optimise =
+        ChoiceControl("&Optimize", k::kOptimize, {"Off", "On"},
+                      BindIndex<CGeneratorModel>(&CGeneratorModel::m_nOptimize, k::kOptimize),
+                      "Build the library optimized (the optimization type's flags)");
     optimise.kind = ControlKind::Check;
     page.controls.push_back(std::move(optimise));
     ControlDef type = ChoiceControl(

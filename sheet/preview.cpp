@@ -53,8 +53,7 @@ std::vector<std::string> CommandTokens(std::string_view commandLine) {
 std::string CommonTokens(const std::vector<std::vector<std::string>>& lists) {
     if (lists.empty()) return {};
     std::vector<std::unordered_set<std::string>> others;
-    for (size_t i = 1; i < lists.size(); ++i)
-        others.emplace_back(lists[i].begin(), lists[i].end());
+    for (size_t i = 1; i < lists.size(); ++i) others.emplace_back(lists[i].begin(), lists[i].end());
     std::string out;
     for (const std::string& token : lists.front()) {
         bool everywhere = true;

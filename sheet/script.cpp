@@ -73,8 +73,8 @@ std::string Rest(const std::vector<std::string>& fields, size_t from) {
 
 // Carries out one line: a result to close with, nothing to go on, or a
 // failure.
-std::optional<int> RunLine(CSheetBase& sheet, const ScriptLine& line,
-                           const CTranscript& transcript, std::optional<Failure>& failure) {
+std::optional<int> RunLine(CSheetBase& sheet, const ScriptLine& line, const CTranscript& transcript,
+                           std::optional<Failure>& failure) {
     const std::vector<std::string>& f = line.fields;
     const std::string& command = f.front();
     auto refusedOrFail = [&](CommandResult result, const std::string& what) -> std::optional<int> {
@@ -128,7 +128,8 @@ std::optional<int> RunLine(CSheetBase& sheet, const ScriptLine& line,
         }
         return refusedOrFail(sheet.Select({*node}, command == "add"), "leaf: " + Rest(f, 1));
     }
-    if (command == "tab" && f.size() == 2) return refusedOrFail(sheet.ActivateTab(f[1]), "tab: " + f[1]);
+    if (command == "tab" && f.size() == 2)
+        return refusedOrFail(sheet.ActivateTab(f[1]), "tab: " + f[1]);
     if (command == "category" && f.size() == 2)
         return refusedOrFail(sheet.ShowCategory(f[1]), "category: " + f[1]);
     if (command == "set" && f.size() >= 3) {

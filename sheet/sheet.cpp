@@ -57,8 +57,8 @@ std::string SheetTitle(const char* toolchainName) {
     return SheetString(toolchain::CaptionStringId(TextOf(toolchainName)));
 }
 
-CSheetBase::CSheetBase(HostRecords records, const QuorleProjectInfo& info,
-                       CMessageSink& messages, CSheetObserver* observer)
+CSheetBase::CSheetBase(HostRecords records, const QuorleProjectInfo& info, CMessageSink& messages,
+                       CSheetObserver* observer)
     : records_(std::move(records)), info_(info), messages_(messages), observer_(observer),
       m_pManager(std::make_unique<CSheetManager>()) {
     OnInitDialog();
@@ -147,9 +147,8 @@ CommandResult CSheetBase::Select(const std::vector<NodeRef>& nodes, bool add) {
         if (std::find(chosen.begin(), chosen.end(), node) == chosen.end()) chosen.push_back(node);
     m_pManager->nodes = chosen;
     m_pManager->selection = ResolveNodes(chosen);
-    m_pManager->levelSelection = std::any_of(chosen.begin(), chosen.end(), [](const NodeRef& n) {
-        return n.kind != NodeKind::Leaf;
-    });
+    m_pManager->levelSelection = std::any_of(
+        chosen.begin(), chosen.end(), [](const NodeRef& n) { return n.kind != NodeKind::Leaf; });
     ChangeTab(TabMaskOf(m_pManager->selection, m_pManager->levelSelection));
     LoadActive();
     return CommandResult::Done;
@@ -162,7 +161,8 @@ CommandResult CSheetBase::ShowConfigurations(const std::vector<std::string>& nam
     std::vector<std::string> wanted = names;
     if (names.size() == 1 && names.front() == kAllConfigurations) wanted = known;
     for (const std::string& name : wanted)
-        if (std::find(known.begin(), known.end(), name) == known.end()) return CommandResult::Unknown;
+        if (std::find(known.begin(), known.end(), name) == known.end())
+            return CommandResult::Unknown;
     if (!SaveActive(SaveKind::Leave)) return CommandResult::Refused;
     tree_->ShowConfigurations(wanted);
     if (m_pManager->mask == 0) return CommandResult::Done; // nothing selected yet

@@ -3,8 +3,9 @@
 namespace quorle::sheet {
 
 const std::vector<TabBit>& TabOrder() {
-    static const std::vector<TabBit> order = {e_ShowCpp, e_ShowAsm,      e_ShowLnk,    e_ShowLbg,
-                                              e_ShowCpu, e_ShowDebugger, e_ShowOption, e_ShowWarning};
+    static const std::vector<TabBit> order = {e_ShowCpp,    e_ShowAsm,    e_ShowLnk,
+                                              e_ShowLbg,    e_ShowCpu,    e_ShowDebugger,
+                                              e_ShowOption, e_ShowWarning};
     return order;
 }
 
@@ -31,7 +32,8 @@ const char* TabTitle(TabBit bit) {
 }
 
 unsigned PhaseTabBit(int phase) {
-    static constexpr unsigned kBits[] = {e_ShowCpp, e_ShowAsm, e_ShowLnk, e_ShowLbg, e_ShowDebugger};
+    static constexpr unsigned kBits[] = {e_ShowCpp, e_ShowAsm, e_ShowLnk, e_ShowLbg,
+                                         e_ShowDebugger};
     return phase >= 0 && phase < 5 ? kBits[phase] : 0;
 }
 

@@ -151,8 +151,7 @@ std::vector<CLeaf*> CSheetTree::Resolve(const NodeRef& node) {
     std::vector<CLeaf*> out;
     if (node.kind == NodeKind::AllProjects || node.kind == NodeKind::Project) return out;
     for (CLeaf& leaf : leaves_) {
-        if (shown_[leaf.configId] && Matches(leaf, node, records_))
-            out.push_back(&leaf);
+        if (shown_[leaf.configId] && Matches(leaf, node, records_)) out.push_back(&leaf);
     }
     return out;
 }
@@ -188,13 +187,13 @@ using DisplayKey = std::tuple<size_t, std::string, std::string>;
 
 // The option text of the first shown leaf of each file record.
 std::map<DisplayKey, const CLeaf*> DisplayIndex(const std::vector<CLeaf>& leaves,
-                                               const std::vector<bool>& shown) {
+                                                const std::vector<bool>& shown) {
     std::map<DisplayKey, const CLeaf*> index;
     for (const CLeaf& leaf : leaves) {
         if (shown[leaf.configId])
-            index.emplace(DisplayKey{leaf.record, std::string(leaf.projectName),
-                                     std::string(leaf.name)},
-                          &leaf);
+            index.emplace(
+                DisplayKey{leaf.record, std::string(leaf.projectName), std::string(leaf.name)},
+                &leaf);
     }
     return index;
 }
@@ -218,12 +217,17 @@ TreeNode CSheetTree::Build() const {
         }
     }
     if (anyProjectWide)
-        root.children.push_back(
-            {NodeKind::AllProjectLevel, kAllProjectLevel, kNoOptionDisplay, kAnyRecord, "", "", {}});
+        root.children.push_back({NodeKind::AllProjectLevel,
+                                 kAllProjectLevel,
+                                 kNoOptionDisplay,
+                                 kAnyRecord,
+                                 "",
+                                 "",
+                                 {}});
     for (const std::string& name : projects) {
         TreeNode projectNode{NodeKind::Project, name, kNoOptionDisplay, 0, name, "", {}};
-        TreeNode projectLevel{NodeKind::ProjectLevel, kProjectLevel, kNoOptionDisplay, kAnyRecord,
-                              name, "", {}};
+        TreeNode projectLevel{
+            NodeKind::ProjectLevel, kProjectLevel, kNoOptionDisplay, kAnyRecord, name, "", {}};
         for (size_t r = 0; r < records_.phases.size(); ++r) {
             const HostPhase& phase = records_.phases[r];
             for (const HostProject& project : phase.projects) {
@@ -231,10 +235,13 @@ TreeNode CSheetTree::Build() const {
                 if (!IsFileBasedPhase(phase.index)) {
                     for (const HostFile& file : project.files) {
                         std::string label = file.path.empty() ? phase.name : file.path;
-                        projectLevel.children.push_back(
-                            {NodeKind::Leaf, label,
-                             DisplayOf(r, name, file.path), r, name, file.path,
-                             {}});
+                        projectLevel.children.push_back({NodeKind::Leaf,
+                                                         label,
+                                                         DisplayOf(r, name, file.path),
+                                                         r,
+                                                         name,
+                                                         file.path,
+                                                         {}});
                     }
                     continue;
                 }
@@ -254,9 +261,8 @@ TreeNode CSheetTree::Build() const {
                         if (file.fileType == type) paths.push_back(file.path);
                     std::sort(paths.begin(), paths.end(), LeafNameBefore);
                     for (const std::string& path : paths)
-                        typeNode.children.push_back({NodeKind::Leaf, path,
-                                                     DisplayOf(r, name, path), r,
-                                                     name, path, {}});
+                        typeNode.children.push_back(
+                            {NodeKind::Leaf, path, DisplayOf(r, name, path), r, name, path, {}});
                     projectNode.children.push_back(std::move(typeNode));
                 }
             }

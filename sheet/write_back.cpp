@@ -68,7 +68,7 @@ WriteBackPlan PlanWriteBack(const HostRecords& records, const COptionSets& sets,
             plan.positions[placed[p].first] = static_cast<int>(out.size());
             // Equal texts: the host's input is handed back as it was.
             out.push_back(p < inputs.size() && inputs[p] == *placed[p].second ? inputs[p]
-                                                                               : *placed[p].second);
+                                                                              : *placed[p].second);
         }
     }
     if (plan.merged > 0) plan.changed = true;
@@ -110,7 +110,8 @@ bool CommitWriteBack(const HostRecords& records, const WriteBackPlan& plan,
         for (char** array : arrays) FreeArray(array);
         return false;
     }
-    for (size_t r = 0; r < records.phases.size(); ++r) records.phases[r].record->newOptions = arrays[r];
+    for (size_t r = 0; r < records.phases.size(); ++r)
+        records.phases[r].record->newOptions = arrays[r];
     for (const CLeaf& leaf : leaves) {
         const HostFile& file = records.phases[leaf.record].projects[leaf.project].files[leaf.file];
         int32_t position = plan.positions.at(leaf.set);

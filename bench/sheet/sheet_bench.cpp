@@ -19,10 +19,10 @@ constexpr int kFilesPerProject = 200;
 constexpr int kStringsPerPhase = 125;
 
 std::string CompilerString(int i) {
-    return "[V|VERSION|2] [S|DEFINES|\"D" + std::to_string(i) + "\"|\"MODE=" +
-           std::to_string(i % 7) + "\"] [S|INCDIR|\"$(PROJDIR)\\inc" + std::to_string(i) +
-           "\"] [B|DEBUG|" + std::to_string(i % 2) + "] [I|OPTLV|" + std::to_string(1 + i % 3) +
-           "] [S|CPUTYPE|CV2]";
+    return "[V|VERSION|2] [S|DEFINES|\"D" + std::to_string(i) +
+           "\"|\"MODE=" + std::to_string(i % 7) + "\"] [S|INCDIR|\"$(PROJDIR)\\inc" +
+           std::to_string(i) + "\"] [B|DEBUG|" + std::to_string(i % 2) + "] [I|OPTLV|" +
+           std::to_string(1 + i % 3) + "] [S|CPUTYPE|CV2]";
 }
 std::string AssemblerString(int i) {
     return "[V|VERSION|2] [S|DEFINES|\"A" + std::to_string(i) + "\"] [I|DEBUGLV|" +
@@ -79,8 +79,8 @@ struct Fixture {
     std::vector<NodeRef> CompilerNodes(CSheetBase& sheet) {
         std::vector<NodeRef> nodes;
         for (int p = 0; p < kProjects; ++p)
-            nodes.push_back(*sheet.Tree().Find("GNU Compiler", "project" + std::to_string(p), "",
-                                              false));
+            nodes.push_back(
+                *sheet.Tree().Find("GNU Compiler", "project" + std::to_string(p), "", false));
         return nodes;
     }
     void FreeOutputs() {

@@ -18,9 +18,7 @@ std::vector<PhaseInput> Project(const std::string& compiler, const std::string& 
                                const std::string& generator) {
     return {{"Compiler",
              {compiler, "[V|VERSION|2] [S|CPUTYPE|CV1]"},
-             {{"demo",
-               {"Debug"},
-               {{"a.c", "C source file", {0}}, {"b.c", "C source file", {1}}}}}},
+             {{"demo", {"Debug"}, {{"a.c", "C source file", {0}}, {"b.c", "C source file", {1}}}}}},
             {"OptLinker", {linker}, {{"demo", {"Debug"}, {{"demo", "", {0}}}}}},
             {"Generator", {generator}, {{"demo", {"Debug"}, {{"demo", "", {0}}}}}}};
 }

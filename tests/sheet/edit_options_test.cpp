@@ -56,7 +56,8 @@ TEST(EditOptionsScript, SharedSetIsEditedThroughOneFileAndWrittenOnce) {
 
 TEST(EditOptionsScript, TabsAndCategoriesInTheTranscript) {
     HostRecordsFixture host(Demo());
-    ProjectInfoFixture info("Some other toolchain", testing_support::FreshDir("sheet_tabs_ws").string());
+    ProjectInfoFixture info("Some other toolchain",
+                            testing_support::FreshDir("sheet_tabs_ws").string());
     ScriptRun run("sheet_tabs");
     ASSERT_EQ(run.Run(host, info.Get(),
                       "select\tGNU Compiler\tdemo\tC source file\n"
@@ -173,9 +174,11 @@ TEST(EditOptionsScript, RefusedLinesKeepTheSheetAndErrorsEndIt) {
         {"set\tMFILEGEN\tmaybe\n", "error: 2: value not allowed for key or label: MFILEGEN"},
     };
     for (const auto& [line, error] : failing) {
-        HostRecordsFixture fresh({{"OptLinker", {kPlain}, {{"demo", {"Debug"}, {{"demo", "", {0}}}}}}});
+        HostRecordsFixture fresh(
+            {{"OptLinker", {kPlain}, {{"demo", {"Debug"}, {{"demo", "", {0}}}}}}});
         ScriptRun bad("sheet_bad");
-        EXPECT_EQ(bad.Run(fresh, info.Get(), "select\tOptLinker\tdemo\n" + line + "ok\n"), 1) << line;
+        EXPECT_EQ(bad.Run(fresh, info.Get(), "select\tOptLinker\tdemo\n" + line + "ok\n"), 1)
+            << line;
         std::vector<std::string> log = bad.Log();
         ASSERT_GE(log.size(), 2u);
         EXPECT_EQ(log[log.size() - 2], error);
@@ -186,7 +189,8 @@ TEST(EditOptionsScript, RefusedLinesKeepTheSheetAndErrorsEndIt) {
 
 TEST(EditOptionsScript, DumpAndConfigurations) {
     HostRecordsFixture host(Demo({kPlain, "[V|VERSION|2] [B|DEBUG|0]"}));
-    ProjectInfoFixture info(kCorvo, testing_support::FreshDir("sheet_config_ws").string(), "Release");
+    ProjectInfoFixture info(kCorvo, testing_support::FreshDir("sheet_config_ws").string(),
+                            "Release");
     ScriptRun run("sheet_config");
     ASSERT_EQ(run.Run(host, info.Get(),
                       "config\tAll Configurations\n"
@@ -230,8 +234,7 @@ TEST(EditOptionsScript, SimulatorMemoryResourcesOfTheDebugPhase) {
               0);
     EXPECT_TRUE(run.Logged("refused: 4"));
     EXPECT_TRUE(run.Logged("refused: 6"));
-    EXPECT_EQ(run.Messages().at(0),
-              "WARNING\tThis memory resource overlaps another one.\tOK");
+    EXPECT_EQ(run.Messages().at(0), "WARNING\tThis memory resource overlaps another one.\tOK");
     std::string debug = host.NewString(3, 4, 0);
     EXPECT_NE(debug.find("[S|MEMRES|\"0,ffff,ram\"|\"0x10000,0x1FFFF,rom\"]"), std::string::npos)
         << debug;

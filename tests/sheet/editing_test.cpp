@@ -17,14 +17,14 @@ namespace {
 const std::string kPlain = "[V|VERSION|2]";
 
 std::vector<PhaseInput> Compiler(std::vector<std::string> inputs, std::vector<FileSpec> files) {
-    return {{"GNU Compiler", std::move(inputs), {{"demo", {"Debug", "Release"}, std::move(files)}}}};
+    return {
+        {"GNU Compiler", std::move(inputs), {{"demo", {"Debug", "Release"}, std::move(files)}}}};
 }
 
 std::vector<PhaseInput> ThreeFiles(const std::string& a, const std::string& b) {
-    return Compiler({a, b},
-                    {{"a.c", "C source file", {0, 0}},
-                     {"b.c", "C source file", {1, 1}},
-                     {"c.c", "C source file", {1, 0}}});
+    return Compiler({a, b}, {{"a.c", "C source file", {0, 0}},
+                             {"b.c", "C source file", {1, 1}},
+                             {"c.c", "C source file", {1, 0}}});
 }
 
 // The text a compiler string has after `edit`.
@@ -86,10 +86,9 @@ TEST(PageEngine, EnablingRulesAndValueChecks) {
 }
 
 TEST(PageEngine, NumberFieldsRefuseWithTheTableMessages) {
-    SheetHarness h({{"OptLinker",
-                     {kPlain},
-                     {{"demo", {"Debug"}, {{"demo", "", {0}}}}}},
-                    {"Compiler", {kPlain}, {{"demo", {"Debug"}, {{"a.c", "C source file", {0}}}}}}});
+    SheetHarness h(
+        {{"OptLinker", {kPlain}, {{"demo", {"Debug"}, {{"demo", "", {0}}}}}},
+         {"Compiler", {kPlain}, {{"demo", {"Debug"}, {{"a.c", "C source file", {0}}}}}}});
     h.Select(h.Node("OptLinker", "demo", "demo"));
     EXPECT_EQ(h.sheet->SetControl("SBYRELOC", {"12"}), CommandResult::Disabled);
     ASSERT_EQ(h.sheet->SetControl("DORELOC", {"1"}), CommandResult::Done);
@@ -114,10 +113,11 @@ TEST(PageEngine, NumberFieldsRefuseWithTheTableMessages) {
 }
 
 TEST(ToolchainOption, ThreeStateBoxesAndTheSettingsValue) {
-    SheetHarness h({{"Compiler",
-                     {kPlain, "[V|VERSION|2] [B|SKIPDEPENDENCY|1]"},
-                     {{"demo", {"Debug"}, {{"a.c", "C source file", {0}}, {"b.c", "C source file", {1}}}}}},
-                    {"OptLinker", {kPlain}, {{"demo", {"Debug"}, {{"demo", "", {0}}}}}}});
+    SheetHarness h(
+        {{"Compiler",
+          {kPlain, "[V|VERSION|2] [B|SKIPDEPENDENCY|1]"},
+          {{"demo", {"Debug"}, {{"a.c", "C source file", {0}}, {"b.c", "C source file", {1}}}}}},
+         {"OptLinker", {kPlain}, {{"demo", {"Debug"}, {{"demo", "", {0}}}}}}});
     h.Select(h.Node("Compiler", "demo"));
     h.Add(h.Node("OptLinker", "demo"));
     ASSERT_EQ(h.sheet->ActivateTab("Toolchain Option"), CommandResult::Done);
@@ -199,7 +199,8 @@ TEST(WriteBack, SharedSetIsEditedOnceAndWrittenOnce) {
     EXPECT_EQ(h.host.NewString(0, 0, 0), edited);
     EXPECT_EQ(h.host.NewString(0, 0, 1), edited);
     EXPECT_EQ(h.host.NewString(0, 2, 1), edited);
-    EXPECT_EQ(h.host.Output(0), (std::vector<std::string>{edited, Compiled("[V|VERSION|2] [B|DEBUG|0]")}));
+    EXPECT_EQ(h.host.Output(0),
+              (std::vector<std::string>{edited, Compiled("[V|VERSION|2] [B|DEBUG|0]")}));
     // Slot A holds the same index as slot B.
     EXPECT_EQ(h.host.File(2).slotA[1], h.host.File(2).slotB[1]);
 }
@@ -224,7 +225,8 @@ TEST(WriteBack, MergingFreesPositionsThatChangedSetsFill) {
 TEST(WriteBack, PlanCountsChangesAndMerges) {
     SheetHarness h(ThreeFiles("[V|VERSION|2]  [B|DEBUG|0]", "[V|VERSION|2] [B|DEBUG|1]"));
     // Re-serialising alone (the double blank) is no change.
-    WriteBackPlan untouched = PlanWriteBack(h.sheet->Records(), h.sheet->Sets(), h.sheet->Tree().Leaves());
+    WriteBackPlan untouched =
+        PlanWriteBack(h.sheet->Records(), h.sheet->Sets(), h.sheet->Tree().Leaves());
     EXPECT_FALSE(untouched.changed);
     EXPECT_EQ(untouched.outputs[0],
               (std::vector<std::string>{Compiled("[V|VERSION|2] [B|DEBUG|0]"),
@@ -232,7 +234,8 @@ TEST(WriteBack, PlanCountsChangesAndMerges) {
     // Making one set equal to the other merges them.
     auto* model = As<models::CCompilerModel>(h.sheet->Sets().AtPosition(0, 1)->model.get());
     model->m_nDebug = 0;
-    WriteBackPlan merged = PlanWriteBack(h.sheet->Records(), h.sheet->Sets(), h.sheet->Tree().Leaves());
+    WriteBackPlan merged =
+        PlanWriteBack(h.sheet->Records(), h.sheet->Sets(), h.sheet->Tree().Leaves());
     EXPECT_TRUE(merged.changed);
     EXPECT_EQ(merged.merged, 1);
     EXPECT_EQ(merged.outputs[0], (std::vector<std::string>{Compiled("[V|VERSION|2] [B|DEBUG|0]")}));
@@ -244,9 +247,9 @@ TEST(WriteBack, ConfirmationAnsweredNoWritesNothing) {
     SheetHarness h(ThreeFiles(kPlain, "[V|VERSION|2] [B|DEBUG|0]"));
     h.Select(h.Node("GNU Compiler", "demo", "a.c"));
     ASSERT_EQ(h.sheet->ActivateTab("Toolchain Option"), CommandResult::Done);
-    ASSERT_EQ(h.sheet->SetControl("A confirmation message is displayed for the modified option",
-                                  {"1"}),
-              CommandResult::Done);
+    ASSERT_EQ(
+        h.sheet->SetControl("A confirmation message is displayed for the modified option", {"1"}),
+        CommandResult::Done);
     ASSERT_EQ(h.sheet->SetControl("SKIPDEPENDENCY", {"1"}), CommandResult::Done);
     h.messages.answers.push_back(platform::MessageAnswer::No);
     ASSERT_EQ(h.sheet->Ok(), 0);
@@ -263,11 +266,11 @@ TEST(WriteBack, NoQuestionWithoutAChange) {
     SheetHarness h(ThreeFiles(kPlain, "[V|VERSION|2] [B|DEBUG|0]"));
     h.Select(h.Node("GNU Compiler", "demo", "a.c"));
     ASSERT_EQ(h.sheet->ActivateTab("Toolchain Option"), CommandResult::Done);
-    ASSERT_EQ(h.sheet->SetControl("A confirmation message is displayed for the modified option",
-                                  {"1"}),
-              CommandResult::Done);
+    ASSERT_EQ(
+        h.sheet->SetControl("A confirmation message is displayed for the modified option", {"1"}),
+        CommandResult::Done);
     ASSERT_EQ(h.sheet->Ok(), 0);
     EXPECT_TRUE(h.messages.shown.empty());
-    EXPECT_EQ(h.host.Output(0), (std::vector<std::string>{Compiled(kPlain),
-                                                          Compiled("[V|VERSION|2] [B|DEBUG|0]")}));
+    EXPECT_EQ(h.host.Output(0),
+              (std::vector<std::string>{Compiled(kPlain), Compiled("[V|VERSION|2] [B|DEBUG|0]")}));
 }

@@ -110,3 +110,18 @@ TEST(HostRecords, NullListsAreEmptyAndUnknownPhasesFail) {
     HostRecordsFixture debug(std::vector<PhaseInput>{{"Debug", {}, {}}});
     EXPECT_TRUE(ReadHostRecords(debug.List(), why));
 }
+
+#include "sheet/edit_options.h"
+#include "sheet/sheet.h"
+
+TEST(SheetOpening, TitleAndCommonControlsRule) {
+    EXPECT_EQ(SheetTitle("dravik gnuzenta [elf]"), "Dravik GNUZENTA [ELF] Toolchain");
+    EXPECT_EQ(SheetTitle("Dravik GNUPELKA [ELF]"), "Dravik GNUPELKA [ELF] Toolchain");
+    EXPECT_EQ(SheetTitle("Dravik GNUTAMSIN [ELF]"), "Dravik GNUTAMSIN [ELF] Toolchain");
+    EXPECT_EQ(SheetTitle("Dravik GNUCORVO [ELF] "), "Dravik GNU Toolchain");
+    EXPECT_EQ(SheetTitle(nullptr), "Dravik GNU Toolchain");
+    EXPECT_TRUE(CommonControlsUsable(5, 0));
+    EXPECT_TRUE(CommonControlsUsable(4, 71));
+    EXPECT_FALSE(CommonControlsUsable(4, 70));
+    EXPECT_FALSE(CommonControlsUsable(4, 0));
+}

@@ -40,18 +40,19 @@ std::vector<PhaseInput> EveryKindOfString() {
     const std::string quoted =
         "[V|VERSION|2] [S|INCDIR|\"C:\\dir]]x\"|\"say \"\"hi\"\"\"] [S|DEFINES|\"A=\"\"1\"\"\"]";
     const std::string malformed = "VERSION|2 [B|DEBUG|0 garbage]";
-    std::vector<std::string> compiler = Defaults(kPhaseCompiler, {"C source file", "C++ source file",
-                                                                  "Preprocess Assembly file"});
+    std::vector<std::string> compiler =
+        Defaults(kPhaseCompiler, {"C source file", "C++ source file", "Preprocess Assembly file"});
     compiler.insert(compiler.end(), {unknown, quoted, malformed, ""});
     std::vector<std::string> assembler = Defaults(kPhaseAssembler, {"Assembly source file"});
     assembler.insert(assembler.end(), {unknown, "[V|VERSION|2] [S|INCDIR|\"a]]b\"|\"c\"]"});
     std::vector<std::string> linker = Defaults(kPhaseLinker, {""});
-    linker.insert(linker.end(),
-                  {"[V|VERSION|2] [S|MEMDET|ram|0|0|FF|*] "
-                   "[S|GROUPDET|.g|0|0||0||0|0|<<CEND>>|<<GEND>>|] [S|FSYMBOL|f1|f2] "
-                   "[S|;UNGENERATESYMBOL|u] [Q|X|1]",
-                   "[V|VERSION|2] [S|OUTFILE|\"$(CONFIGDIR)\\out]]put.x\"] [S|APPTXT|\"--x \"\"y\"\"\"]",
-                   unknown});
+    linker.insert(
+        linker.end(),
+        {"[V|VERSION|2] [S|MEMDET|ram|0|0|FF|*] "
+         "[S|GROUPDET|.g|0|0||0||0|0|<<CEND>>|<<GEND>>|] [S|FSYMBOL|f1|f2] "
+         "[S|;UNGENERATESYMBOL|u] [Q|X|1]",
+         "[V|VERSION|2] [S|OUTFILE|\"$(CONFIGDIR)\\out]]put.x\"] [S|APPTXT|\"--x \"\"y\"\"\"]",
+         unknown});
     std::vector<std::string> generator = Defaults(kPhaseGenerator, {""});
     generator.insert(generator.end(), {unknown, "[V|VERSION|2] [B|CTYPE|1] [I|OPTTYPE|0]"});
     std::vector<std::string> debug = {"[V|VERSION|2] [S|MEMRES|\"0,FF,RAM\"] [X|FOREIGN|\"a b\"]",
@@ -74,7 +75,8 @@ TEST(EditOptionsRoundTrip, OkWithoutAChangeLosesNothingAndASecondRunIsByteEqual)
     ProjectInfoFixture info(kCorvo, testing_support::FreshDir("sheet_round_ws").string());
     HostRecordsFixture first(phaseInputs);
     ScriptRun run("sheet_round");
-    ASSERT_EQ(run.Run(first, info.Get(), "select\tGNU Compiler\tdemo\ntab\tToolchain Option\nok\n"), 0);
+    ASSERT_EQ(run.Run(first, info.Get(), "select\tGNU Compiler\tdemo\ntab\tToolchain Option\nok\n"),
+              0);
 
     // Every file gets back a string that reads to the same model as its input.
     std::vector<PhaseInput> again = phaseInputs;

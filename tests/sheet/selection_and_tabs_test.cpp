@@ -90,8 +90,8 @@ TEST(Tree, DefaultLeavesSortFirstAndNodesCarryTheirTexts) {
                           "C/C++ -> Assembly file _File Type Level", " _Project level"}));
     std::vector<std::string> leaves;
     for (const TreeNode& n : project.children[0].children) leaves.push_back(n.label);
-    EXPECT_EQ(leaves, (std::vector<std::string>{"default options", "default options(src)",
-                                                "main.c", "util.c"}));
+    EXPECT_EQ(leaves, (std::vector<std::string>{"default options", "default options(src)", "main.c",
+                                                "util.c"}));
     EXPECT_EQ(project.children[0].display, Compiled(kPlain));
     EXPECT_EQ(project.children.back().display, kNoOptionDisplay);
     EXPECT_EQ(project.children.back().children.size(), 3u); // linker, generator, debug

@@ -13,12 +13,10 @@
 
 namespace quorle::sheet_test {
 
-
 struct SheetHarness {
     explicit SheetHarness(std::vector<PhaseInput> phaseInputs, const std::string& toolchain = kCorvo,
                           const std::string& dirName = "sheet_core")
-        : host(std::move(phaseInputs)),
-          info(toolchain, testing_support::FreshDir(dirName).string()) {
+        : host(std::move(phaseInputs)), info(toolchain, testing_support::FreshDir(dirName).string()) {
         std::string why;
         auto records = sheet::ReadHostRecords(host.List(), why);
         if (!records) throw std::runtime_error(why);

@@ -25,7 +25,7 @@ class RecordingMessages : public sheet::CMessageSink {
             return answer;
         }
         return buttons == platform::MessageButtons::YesNo ? platform::MessageAnswer::Yes
-                                                           : platform::MessageAnswer::Ok;
+                                                          : platform::MessageAnswer::Ok;
     }
     std::vector<ShownMessage> shown;
     std::deque<platform::MessageAnswer> answers;
