@@ -3,7 +3,7 @@
 #include <cctype>
 #include <cstdio>
 
-#include "options/ascii_text.h"
+#include "core/ascii_text.h"
 #include "options/option_string.h"
 
 namespace quorle::models {
@@ -66,7 +66,7 @@ bool Overlaps(const MemoryResource& a, const MemoryResource& b) {
     return a.start <= b.end && b.start <= a.end;
 }
 
-CDebuggerModel::CDebuggerModel(std::string_view optionString) : CModelBase(PhaseKind::Debug) {
+CDebuggerModel::CDebuggerModel(std::string_view optionString) : CModelBase(kPhaseDebug) {
     Read(optionString);
 }
 

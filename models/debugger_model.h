@@ -43,7 +43,7 @@ inline constexpr std::string_view kMemoryResources = "S|MEMRES|";
 
 class CDebuggerModel : public CModelBase {
   public:
-    CDebuggerModel() : CModelBase(PhaseKind::Debug) {}
+    CDebuggerModel() : CModelBase(kPhaseDebug) {}
     explicit CDebuggerModel(std::string_view optionString);
     bool operator==(const CDebuggerModel&) const = default;
 

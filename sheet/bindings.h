@@ -20,7 +20,7 @@ std::string WordOfToken(std::string_view token, bool switchTable);
 // The words of an index table, position by position.
 std::vector<std::string> WordsOf(models::KeyList table);
 
-inline constexpr unsigned PhaseBit(models::PhaseKind kind) {
+inline constexpr unsigned PhaseBit(PhaseIndex kind) {
     return 1u << static_cast<int>(kind);
 }
 

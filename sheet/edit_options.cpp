@@ -1,6 +1,6 @@
 #include "sheet/edit_options.h"
 
-#include "interface/phase.h"
+#include "core/phase.h"
 #include "platform/platform.h"
 #include "sheet/resource_library.h"
 #include "sheet/script.h"
@@ -68,7 +68,7 @@ int RunEditOptions(QuorlePhaseRecord* const* phases, const char* pluginPath,
     const std::string toolchain = info.toolchainName != nullptr ? info.toolchainName : "";
     for (int phase = kPhaseCompiler; phase <= kPhaseStypeConverter; ++phase)
         sheet.SetPhaseEnabled(phase,
-                              sibling->IsEnablePhase(toolchain, std::string(PhaseName(phase))));
+                              sibling->IsEnablePhase(toolchain, std::string(PhaseName(static_cast<PhaseIndex>(phase)))));
     transcript.Line("title", sheet.Title());
     int result = RunScript(sheet, ParseScript(*script), transcript);
     transcript.Line("result", std::to_string(result));

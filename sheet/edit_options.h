@@ -3,7 +3,7 @@
 // that runs the sheet.
 #pragma once
 
-#include "interface/quorle.h"
+#include "core/records.h"
 
 namespace quorle::sheet {
 

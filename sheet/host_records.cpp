@@ -1,6 +1,7 @@
 #include "sheet/host_records.h"
 
-#include "interface/phase.h"
+#include "core/phase.h"
+#include "core/record_check.h"
 
 namespace quorle::sheet {
 namespace {
@@ -9,13 +10,9 @@ std::string Text(const char* text) {
     return text == nullptr ? std::string() : std::string(text);
 }
 
-template <class Record> bool SizeIs(const Record* record) {
-    return record->size == sizeof(Record);
-}
-
 bool ReadFile(const QuorleFileRecord* record, size_t configCount, size_t inputCount, HostFile& out,
               std::string& why) {
-    if (!SizeIs(record)) {
+    if (!HasRecordSize(record)) {
         why = "file record of the wrong size";
         return false;
     }
@@ -40,14 +37,14 @@ bool ReadFile(const QuorleFileRecord* record, size_t configCount, size_t inputCo
 
 bool ReadProject(const QuorleProjectEntry* entry, size_t inputCount, HostProject& out,
                  std::string& why) {
-    if (!SizeIs(entry)) {
+    if (!HasRecordSize(entry)) {
         why = "project entry of the wrong size";
         return false;
     }
     out.name = Text(entry->name);
     out.dir = Text(entry->dir);
     for (auto* const* c = entry->configs; c != nullptr && *c != nullptr; ++c) {
-        if (!SizeIs(*c)) {
+        if (!HasRecordSize(*c)) {
             why = "configuration record of the wrong size";
             return false;
         }
@@ -71,7 +68,7 @@ std::optional<HostRecords> ReadHostRecords(QuorlePhaseRecord* const* list, std::
     HostRecords records;
     for (auto* const* p = list; *p != nullptr; ++p) {
         QuorlePhaseRecord* record = *p;
-        if (!SizeIs(record)) {
+        if (!HasRecordSize(record)) {
             why = "phase record of the wrong size";
             return std::nullopt;
         }

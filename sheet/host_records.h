@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "interface/quorle.h"
+#include "core/records.h"
 
 namespace quorle::sheet {
 

@@ -1,6 +1,6 @@
 #include "sheet/option_set.h"
 
-#include "interface/phase.h"
+#include "core/phase.h"
 
 namespace quorle::sheet {
 

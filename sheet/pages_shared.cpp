@@ -1,6 +1,6 @@
 // The pages outside the tool tabs that are plain data: Toolchain Option,
 // Warning and Simulator.
-#include "interface/phase.h"
+#include "core/phase.h"
 #include "models/debugger_model.h"
 #include "sheet/bindings.h"
 #include "sheet/pages.h"

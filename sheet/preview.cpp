@@ -6,7 +6,7 @@
 #include "cmdline/compiler_command.h"
 #include "cmdline/generator_command.h"
 #include "cmdline/linker_text.h"
-#include "interface/phase.h"
+#include "core/phase.h"
 #include "sheet/messages.h"
 
 namespace quorle::sheet {

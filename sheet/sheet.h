@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "interface/quorle.h"
+#include "core/records.h"
 #include "sheet/host_records.h"
 #include "sheet/messages.h"
 #include "sheet/option_sets.h"

@@ -4,7 +4,7 @@
 #include <map>
 #include <tuple>
 
-#include "interface/phase.h"
+#include "core/phase.h"
 
 namespace quorle::sheet {
 namespace {

@@ -1,8 +1,8 @@
 // EditOptions driven by scripts, as a host calls it.
 #include <gtest/gtest.h>
 
-#include "interface/default_options.h"
-#include "interface/phase.h"
+#include "core/default_options.h"
+#include "core/phase.h"
 #include "script_run.h"
 #include "sheet/option_set.h"
 

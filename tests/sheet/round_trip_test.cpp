@@ -2,8 +2,8 @@
 // open-and-OK hands back the same bytes.
 #include <gtest/gtest.h>
 
-#include "interface/default_options.h"
-#include "interface/phase.h"
+#include "core/default_options.h"
+#include "core/phase.h"
 #include "script_run.h"
 #include "sheet/option_set.h"
 
@@ -12,7 +12,7 @@ using namespace quorle::sheet_test;
 
 namespace {
 
-std::vector<std::string> Defaults(int phase, const std::vector<std::string>& types) {
+std::vector<std::string> Defaults(PhaseIndex phase, const std::vector<std::string>& types) {
     std::vector<std::string> out;
     for (const char* config : {"DEFAULT", "DEBUG", "RELEASE"}) {
         for (const std::string& type : types) {
