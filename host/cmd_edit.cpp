@@ -112,6 +112,15 @@ int RunEdit(const CommandContext& context) {
         return command.Error("EditOptions answered " + std::to_string(result) + "; " + path +
                              " left as it was");
     }
+    // OK with the change not confirmed (string 1527 answered No): 0 and no
+    // lists at all.
+    bool anyList = false;
+    for (QuorlePhaseRecord* const* r = records->Records(); *r != nullptr; ++r)
+        anyList = anyList || (*r)->newOptions != nullptr;
+    if (!anyList) {
+        std::printf("no option list handed back; %s left as it was\n", path.c_str());
+        return 0;
+    }
     bool read = records->ReadResult(error);
     records->FreeResult(api.FreeSimpleType);
     if (!read) return command.Error(error + "; " + path + " left as it was");

@@ -67,8 +67,13 @@ int RunEditOptions(QuorlePhaseRecord* const* phases, const char* pluginPath,
     auto sibling = SiblingLibrary::Open(pluginPath);
     const std::string toolchain = info.toolchainName != nullptr ? info.toolchainName : "";
     for (int phase = kPhaseCompiler; phase <= kPhaseStypeConverter; ++phase)
-        sheet.SetPhaseEnabled(phase,
-                              sibling->IsEnablePhase(toolchain, std::string(PhaseName(static_cast<PhaseIndex>(phase)))));
+        sheet.SetPhaseEnabled(
+            phase, sibling->IsEnablePhase(toolchain,
+                                          std::string(PhaseName(static_cast<PhaseIndex>(phase)))));
+    const SiblingLibrary* converter = sibling.get();
+    sheet.SetCooker([converter, toolchain](const std::string& raw) {
+        return converter->ConvertRawToCook(toolchain, raw);
+    });
     transcript.Line("title", sheet.Title());
     int result = RunScript(sheet, ParseScript(*script), transcript);
     transcript.Line("result", std::to_string(result));

@@ -11,6 +11,10 @@ std::string SheetString(int id) {
     return LoadModuleString(id).value_or(std::string());
 }
 
+std::string SheetText(int id, const char* fallback) {
+    return LoadModuleString(id).value_or(std::string(fallback));
+}
+
 std::string FormatRangeMessage(int id, int low, int high) {
     std::string format = SheetString(id);
     std::vector<char> buffer(format.size() + 64);

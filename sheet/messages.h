@@ -24,6 +24,10 @@ class CMessageSink {
 std::string FormatRangeMessage(int id, int low, int high);
 // A string-table entry as it stands; "" when the table lacks it.
 std::string SheetString(int id);
+// One of the sheet's own texts: from the resource library while it is the
+// current resource module, else (or when the library lacks it) `fallback`,
+// which is the same text.
+std::string SheetText(int id, const char* fallback);
 
 // String-table numbers the sheet uses.
 enum SheetStringId : int {
@@ -35,7 +39,6 @@ enum SheetStringId : int {
     kStrInteger = 1533,
     kStrMemoryResourceForm = 1534,
     kStrMemoryResourceOverlap = 1535,
-    kStrWarningNoToolTab = 1536,
     kStrNoInteractiveView = 1537,
     kStrScriptUnreadable = 1538,
     kStrCommonControls = 1561,

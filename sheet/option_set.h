@@ -33,21 +33,15 @@ struct COptionSet {
 std::unique_ptr<models::CModelBase> MakeModel(int phase, std::string_view optionString);
 
 template <class Model> struct KindOf;
-template <> struct KindOf<models::CCompilerModel> {
-    static constexpr auto value = kPhaseCompiler;
-};
+template <> struct KindOf<models::CCompilerModel> { static constexpr auto value = kPhaseCompiler; };
 template <> struct KindOf<models::CAssemblerModel> {
     static constexpr auto value = kPhaseAssembler;
 };
-template <> struct KindOf<models::CLinkerModel> {
-    static constexpr auto value = kPhaseLinker;
-};
+template <> struct KindOf<models::CLinkerModel> { static constexpr auto value = kPhaseLinker; };
 template <> struct KindOf<models::CGeneratorModel> {
     static constexpr auto value = kPhaseGenerator;
 };
-template <> struct KindOf<models::CDebuggerModel> {
-    static constexpr auto value = kPhaseDebug;
-};
+template <> struct KindOf<models::CDebuggerModel> { static constexpr auto value = kPhaseDebug; };
 
 // The model as its phase's class; null when it is of another phase.
 template <class Model> Model* As(models::CModelBase* model) {

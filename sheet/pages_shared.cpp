@@ -2,6 +2,7 @@
 // Warning and Simulator.
 #include "core/phase.h"
 #include "models/debugger_model.h"
+#include "resources/sheet_strings.h"
 #include "sheet/bindings.h"
 #include "sheet/pages.h"
 #include "toolchain/family.h"
@@ -46,27 +47,38 @@ std::optional<std::string> CheckMemoryResource(const std::string& entry, const V
 
 PageData ToolOptionPage() {
     PageData page{"Toolchain Option", "CTabToolOption", {}};
-    page.controls.push_back(
-        Box(ControlKind::Check3, "&Skip dependency scan of nonexistent file", "SKIPDEPENDENCY",
-            BindBuildControl(&models::CModelBase::m_bSkipDependency, kAllPhases),
-            "Files that do not exist are left out of the dependency scan"));
-    page.controls.push_back(
-        Box(ControlKind::Check3, "S&upport dependency scan of preprocessor statement", "DEPENDSCAN",
-            BindBuildControl(&models::CModelBase::m_bDependScan, 1u << kPhaseCompiler),
-            "The dependency scan follows the preprocessor (gcc -M)"));
+    page.controls.push_back(Box(
+        ControlKind::Check3,
+        SheetText(sheet_strings::kSkipDependencyScan, "&Skip dependency scan of nonexistent file"),
+        "SKIPDEPENDENCY", BindBuildControl(&models::CModelBase::m_bSkipDependency, kAllPhases),
+        "Files that do not exist are left out of the dependency scan"));
+    page.controls.push_back(Box(
+        ControlKind::Check3,
+        SheetText(sheet_strings::kSupportDependencyScan,
+                  "S&upport dependency scan of preprocessor statement"),
+        "DEPENDSCAN", BindBuildControl(&models::CModelBase::m_bDependScan, 1u << kPhaseCompiler),
+        "The dependency scan follows the preprocessor (gcc -M)"));
     page.controls.push_back(Box(ControlKind::Check,
-                                "A &confirmation message is displayed for the modified option", "",
-                                BindSettingsBit(toolchain::kConfirmModifiedOptions),
+                                SheetText(sheet_strings::kConfirmModified,
+                                          "A &confirmation message is displayed for the modified "
+                                          "option"),
+                                "", BindSettingsBit(toolchain::kConfirmModifiedOptions),
                                 "Ask before the sheet closes with modified options"));
-    page.controls.push_back(Box(ControlKind::Check, "&Display placeholder as expanding", "",
-                                BindSettingsBit(toolchain::kShowPlaceholdersExpanded),
-                                "File lists show placeholders with their values"));
+    page.controls.push_back(
+        Box(ControlKind::Check,
+            SheetText(sheet_strings::kExpandPlaceholders, "&Display placeholder as expanding"), "",
+            BindSettingsBit(toolchain::kShowPlaceholdersExpanded),
+            "File lists show placeholders with their values"));
     ControlDef batch = Box(ControlKind::Check,
-                           "Generate batch file for MAP-optimization custom phase", "", {}, "");
+                           SheetText(sheet_strings::kMapBatchFile,
+                                     "Generate batch file for MAP-optimization custom phase"),
+                           "", {}, "");
     batch.hidden = true;
     page.controls.push_back(std::move(batch));
-    ControlDef unit =
-        Box(ControlKind::Check, "&Options on the CPU tab are set in a project unit", "", {}, "");
+    ControlDef unit = Box(ControlKind::Check,
+                          SheetText(sheet_strings::kCpuInProjectUnit,
+                                    "&Options on the CPU tab are set in a project unit"),
+                          "", {}, "");
     unit.hidden = true;
     page.controls.push_back(std::move(unit));
     return page;
@@ -76,7 +88,10 @@ PageData WarningPage() {
     PageData page{"Warning", "CTabWarning", {}};
     ControlDef text;
     text.kind = ControlKind::Label;
-    text.label = SheetString(kStrWarningNoToolTab);
+    text.label = SheetText(sheet_strings::kWarningText,
+                           "No build phase is selected.\nSelect a file, a file type or a project "
+                           "of the Compiler, Assembler, Linker or Library Generator in the tree "
+                           "on the left to edit its options.");
     page.controls.push_back(std::move(text));
     return page;
 }
@@ -85,14 +100,16 @@ PageData SimulatorPage() {
     PageData page{"Simulator", "CTabDebugger", {}};
     ControlDef list;
     list.kind = ControlKind::List;
-    list.label = "&Memory resource :";
+    list.label = SheetText(sheet_strings::kMemoryResourceLabel, "&Memory resource :");
     list.key = "MEMRES";
     list.binding = BindList<models::CDebuggerModel>(&models::CDebuggerModel::m_listMemoryResources);
     list.help = "Address ranges the simulator maps: start,end,type (RAM, ROM or IO)";
     list.checkEntry = CheckMemoryResource;
     page.controls.push_back(std::move(list));
-    for (const char* label : {"&View", "&Add", "&Modify", "&Remove"})
-        page.controls.push_back(Button(label));
+    page.controls.push_back(Button(SheetText(sheet_strings::kView, "View")));
+    page.controls.push_back(Button(SheetText(sheet_strings::kAdd, "Add")));
+    page.controls.push_back(Button(SheetText(sheet_strings::kModify, "Modify")));
+    page.controls.push_back(Button(SheetText(sheet_strings::kRemove, "Remove")));
     return page;
 }
 

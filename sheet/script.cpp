@@ -1,6 +1,7 @@
 #include "sheet/script.h"
 
 #include "platform/platform.h"
+#include "resources/sheet_strings.h"
 
 namespace quorle::sheet {
 
@@ -112,7 +113,7 @@ std::optional<int> RunLine(CSheetBase& sheet, const ScriptLine& line, const CTra
     }
     if (command == "config" && f.size() >= 2) {
         std::vector<std::string> names;
-        if (f[1] == kMultipleConfigurations) {
+        if (f[1] == SheetText(sheet_strings::kMultipleConfigurations, kMultipleConfigurations)) {
             names.assign(f.begin() + 2, f.end());
         } else if (f.size() == 2) {
             names = {f[1]};

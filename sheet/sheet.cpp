@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <unordered_set>
 
+#include "resources/sheet_strings.h"
 #include "sheet/page_cpu.h"
 #include "sheet/pages.h"
 #include "sheet/preview.h"
@@ -90,6 +91,13 @@ bool CSheetBase::PhaseEnabled(int phase) const {
            m_abPhaseEnabled[static_cast<size_t>(phase)];
 }
 
+std::string CSheetBase::DisplayedCommandLine() {
+    CTab* tab = ActiveTab();
+    if (tab == nullptr || !tab->HasCategories()) return {};
+    const std::string& raw = ActivePage()->CommandLine();
+    return cook_ && PhaseEnabled(ToolTabPhase(tab->bit)) ? cook_(raw) : raw;
+}
+
 std::vector<COptionSet*> CSheetBase::SelectedSets() const {
     std::vector<COptionSet*> out;
     std::unordered_set<COptionSet*> seen;
@@ -159,7 +167,9 @@ CommandResult CSheetBase::ShowConfigurations(const std::vector<std::string>& nam
     if (names.empty()) return CommandResult::Unknown;
     const std::vector<std::string>& known = tree_->ConfigurationNames();
     std::vector<std::string> wanted = names;
-    if (names.size() == 1 && names.front() == kAllConfigurations) wanted = known;
+    if (names.size() == 1 &&
+        names.front() == SheetText(sheet_strings::kAllConfigurations, kAllConfigurations))
+        wanted = known;
     for (const std::string& name : wanted)
         if (std::find(known.begin(), known.end(), name) == known.end())
             return CommandResult::Unknown;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -53,6 +54,12 @@ class CSheetBase {
     const std::string& Title() const { return title_; }
     void SetPhaseEnabled(int phase, bool enabled);
     bool PhaseEnabled(int phase) const;
+    // How a view shows raw text (placeholders and all) for a phase whose
+    // enable flag is set; the sibling library's conversion.
+    void SetCooker(std::function<std::string(const std::string&)> cook) { cook_ = std::move(cook); }
+    // The active tool tab's preview as a view shows it: cooked when the
+    // tab's phase is enabled and a conversion is given, raw otherwise.
+    std::string DisplayedCommandLine();
 
     // ---- what a view shows
     const HostRecords& Records() const { return records_; }
@@ -101,6 +108,7 @@ class CSheetBase {
     std::string title_;
     SharedState shared_;
     std::array<bool, 7> m_abPhaseEnabled{};
+    std::function<std::string(const std::string&)> cook_;
     std::unique_ptr<COptionSets> sets_;
     std::unique_ptr<CSheetTree> tree_;
     std::unique_ptr<CSheetManager> m_pManager;

@@ -1,5 +1,8 @@
 #include "sheet/tab_mask.h"
 
+#include "resources/sheet_strings.h"
+#include "sheet/messages.h"
+
 namespace quorle::sheet {
 
 const std::vector<TabBit>& TabOrder() {
@@ -9,26 +12,26 @@ const std::vector<TabBit>& TabOrder() {
     return order;
 }
 
-const char* TabTitle(TabBit bit) {
+std::string TabTitle(TabBit bit) {
     switch (bit) {
     case e_ShowCpp:
-        return "C/C++";
+        return SheetText(sheet_strings::kTabCpp, "C/C++");
     case e_ShowAsm:
-        return "Assembly";
+        return SheetText(sheet_strings::kTabAsm, "Assembly");
     case e_ShowLnk:
-        return "Link/Library";
+        return SheetText(sheet_strings::kTabLnk, "Link/Library");
     case e_ShowLbg:
-        return "Standard Library";
+        return SheetText(sheet_strings::kTabLibrary, "Standard Library");
     case e_ShowCpu:
-        return "CPU";
+        return SheetText(sheet_strings::kTabCpu, "CPU");
     case e_ShowDebugger:
-        return "Simulator";
+        return SheetText(sheet_strings::kTabSimulator, "Simulator");
     case e_ShowOption:
-        return "Toolchain Option";
+        return SheetText(sheet_strings::kTabToolOption, "Toolchain Option");
     case e_ShowWarning:
-        return "Warning";
+        return SheetText(sheet_strings::kTabWarning, "Warning");
     }
-    return "";
+    return {};
 }
 
 unsigned PhaseTabBit(int phase) {

@@ -22,7 +22,7 @@ enum TabBit : unsigned {
 
 // Every tab bit in the order the sheet shows the tabs (the bit order).
 const std::vector<TabBit>& TabOrder();
-const char* TabTitle(TabBit bit);
+std::string TabTitle(TabBit bit);
 // The tab bit of phase 0-4; 0 for any other phase.
 unsigned PhaseTabBit(int phase);
 // The phase a tool tab edits (C/C++ 0, Assembly 1, Link/Library 2, Standard

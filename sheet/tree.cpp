@@ -5,6 +5,8 @@
 #include <tuple>
 
 #include "core/phase.h"
+#include "resources/sheet_strings.h"
+#include "sheet/messages.h"
 
 namespace quorle::sheet {
 namespace {
@@ -121,8 +123,8 @@ std::set<std::string> CSheetTree::ShownConfigurations() const {
 
 std::vector<std::string> CSheetTree::ConfigurationChoices() const {
     std::vector<std::string> choices = configNames_;
-    choices.emplace_back(kAllConfigurations);
-    choices.emplace_back(kMultipleConfigurations);
+    choices.push_back(SheetText(sheet_strings::kAllConfigurations, kAllConfigurations));
+    choices.push_back(SheetText(sheet_strings::kMultipleConfigurations, kMultipleConfigurations));
     return choices;
 }
 
@@ -201,12 +203,21 @@ std::map<DisplayKey, const CLeaf*> DisplayIndex(const std::vector<CLeaf>& leaves
 } // namespace
 
 TreeNode CSheetTree::Build() const {
+    const std::string none = SheetText(sheet_strings::kNoOptionDisplay, kNoOptionDisplay);
+    const std::string fileTypeLevel = SheetText(sheet_strings::kFileTypeLevel, kFileTypeLevel);
     const auto index = DisplayIndex(leaves_, shown_);
-    auto DisplayOf = [&index](size_t record, const std::string& project, const std::string& path) {
+    auto DisplayOf = [&index, &none](size_t record, const std::string& project,
+                                     const std::string& path) {
         auto found = index.find(DisplayKey{record, project, path});
-        return found == index.end() ? std::string(kNoOptionDisplay) : found->second->set->Text();
+        return found == index.end() ? none : found->second->set->Text();
     };
-    TreeNode root{NodeKind::AllProjects, kAllLoadedProjects, kNoOptionDisplay, 0, "", "", {}};
+    TreeNode root{NodeKind::AllProjects,
+                  SheetText(sheet_strings::kAllLoadedProjects, kAllLoadedProjects),
+                  none,
+                  0,
+                  "",
+                  "",
+                  {}};
     bool anyProjectWide = false;
     std::vector<std::string> projects;
     for (const HostPhase& phase : records_.phases) {
@@ -218,16 +229,21 @@ TreeNode CSheetTree::Build() const {
     }
     if (anyProjectWide)
         root.children.push_back({NodeKind::AllProjectLevel,
-                                 kAllProjectLevel,
-                                 kNoOptionDisplay,
+                                 SheetText(sheet_strings::kAllProject, kAllProjectLevel),
+                                 none,
                                  kAnyRecord,
                                  "",
                                  "",
                                  {}});
     for (const std::string& name : projects) {
-        TreeNode projectNode{NodeKind::Project, name, kNoOptionDisplay, 0, name, "", {}};
-        TreeNode projectLevel{
-            NodeKind::ProjectLevel, kProjectLevel, kNoOptionDisplay, kAnyRecord, name, "", {}};
+        TreeNode projectNode{NodeKind::Project, name, none, 0, name, "", {}};
+        TreeNode projectLevel{NodeKind::ProjectLevel,
+                              SheetText(sheet_strings::kProjectLevel, kProjectLevel),
+                              none,
+                              kAnyRecord,
+                              name,
+                              "",
+                              {}};
         for (size_t r = 0; r < records_.phases.size(); ++r) {
             const HostPhase& phase = records_.phases[r];
             for (const HostProject& project : phase.projects) {
@@ -250,7 +266,7 @@ TreeNode CSheetTree::Build() const {
                 if (phase.index == kPhaseAssembler) types.insert(kCppToAssemblyType);
                 for (const std::string& type : types) {
                     TreeNode typeNode{NodeKind::FileTypeLevel,
-                                      type + kFileTypeLevel,
+                                      type + fileTypeLevel,
                                       DisplayOf(r, name, kDefaultOptionsLeaf),
                                       r,
                                       name,

@@ -10,6 +10,7 @@ WriteBackPlan PlanWriteBack(const HostRecords& records, const COptionSets& sets,
                             std::vector<CLeaf>& leaves) {
     WriteBackPlan plan;
     plan.outputs.resize(records.phases.size());
+    plan.kept.resize(records.phases.size());
     std::unordered_map<const COptionSet*, COptionSet*> survivorOf;
     for (size_t r = 0; r < records.phases.size(); ++r) {
         const std::vector<std::string>& inputs = records.phases[r].inputs;
@@ -22,13 +23,12 @@ WriteBackPlan PlanWriteBack(const HostRecords& records, const COptionSets& sets,
             groups[text].push_back(owned.get());
             ordered.emplace_back(owned.get(), std::move(text));
         }
-        auto keepsInput = [&inputs](const COptionSet* s, const std::string& text) {
-            return inputs[static_cast<size_t>(s->home)] == text;
-        };
+        std::unordered_map<const COptionSet*, bool> unchanged;
+        for (const auto& [set, text] : ordered) unchanged[set] = text == set->openedText;
         for (auto& [text, members] : groups) {
             COptionSet* survivor = members.front();
             for (COptionSet* m : members) {
-                if (keepsInput(m, text)) {
+                if (unchanged[m]) {
                     survivor = m;
                     break;
                 }
@@ -38,42 +38,50 @@ WriteBackPlan PlanWriteBack(const HostRecords& records, const COptionSets& sets,
                 if (m != survivor) ++plan.merged;
             }
         }
-        // Unchanged survivors keep their place; the others fill free places.
-        std::vector<const COptionSet*> slots(inputs.size(), nullptr);
-        std::vector<std::pair<const COptionSet*, const std::string*>> placed(inputs.size());
-        std::vector<std::pair<COptionSet*, const std::string*>> moving;
-        for (auto& [set, text] : ordered) {
-            if (survivorOf[set] != set) continue;
-            if (keepsInput(set, text)) {
-                slots[static_cast<size_t>(set->home)] = set;
-                placed[static_cast<size_t>(set->home)] = {set, &text};
-            } else {
-                moving.emplace_back(set, &text);
+        // Positions of unchanged survivors keep the host's strings; the
+        // changed survivors fill the other places.
+        std::vector<const std::string*> slots(inputs.size(), nullptr);
+        std::vector<const COptionSet*> owners(inputs.size(), nullptr);
+        for (size_t p = 0; p < inputs.size(); ++p) {
+            COptionSet* owner = sets.AtPosition(r, static_cast<int>(p));
+            if (survivorOf[owner] == owner && unchanged[owner]) {
+                slots[p] = &inputs[p];
+                owners[p] = owner;
             }
         }
         size_t next = 0;
-        for (auto& [set, text] : moving) {
+        for (auto& [set, text] : ordered) {
+            if (survivorOf[set] != set || unchanged[set]) continue;
             while (next < slots.size() && slots[next] != nullptr) ++next;
-            if (next < slots.size()) {
-                slots[next] = set;
-                placed[next] = {set, text};
-            } else {
-                slots.push_back(set);
-                placed.emplace_back(set, text);
+            if (next == slots.size()) {
+                slots.push_back(nullptr);
+                owners.push_back(nullptr);
             }
+            slots[next] = &text;
+            owners[next] = set;
         }
         std::vector<std::string>& out = plan.outputs[r];
-        for (size_t p = 0; p < placed.size(); ++p) {
-            if (placed[p].first == nullptr) continue;
-            plan.positions[placed[p].first] = static_cast<int>(out.size());
-            // Equal texts: the host's input is handed back as it was.
-            out.push_back(p < inputs.size() && inputs[p] == *placed[p].second ? inputs[p]
-                                                                              : *placed[p].second);
+        plan.kept[r].assign(inputs.size(), -1);
+        for (size_t p = 0; p < slots.size(); ++p) {
+            if (slots[p] == nullptr) continue;
+            const int position = static_cast<int>(out.size());
+            if (p < inputs.size() && slots[p] == &inputs[p]) plan.kept[r][p] = position;
+            // A set's own place: its home, or where it moved.
+            if (!plan.positions.count(owners[p]) || static_cast<int>(p) == owners[p]->home)
+                plan.positions[owners[p]] = position;
+            out.push_back(*slots[p]);
         }
     }
     if (plan.merged > 0) plan.changed = true;
     for (CLeaf& leaf : leaves) leaf.set = survivorOf[leaf.set];
     return plan;
+}
+
+int WriteBackPlan::PositionOf(const HostRecords& records, const CLeaf& leaf) const {
+    const HostFile& file = records.phases[leaf.record].projects[leaf.project].files[leaf.file];
+    const int input = file.indices[leaf.config];
+    const int kept = this->kept[leaf.record][static_cast<size_t>(input)];
+    return kept >= 0 ? kept : positions.at(leaf.set);
 }
 
 namespace {
@@ -114,7 +122,7 @@ bool CommitWriteBack(const HostRecords& records, const WriteBackPlan& plan,
         records.phases[r].record->newOptions = arrays[r];
     for (const CLeaf& leaf : leaves) {
         const HostFile& file = records.phases[leaf.record].projects[leaf.project].files[leaf.file];
-        int32_t position = plan.positions.at(leaf.set);
+        int32_t position = plan.PositionOf(records, leaf);
         file.slotB[leaf.config] = position;
         if (file.slotA != nullptr) file.slotA[leaf.config] = position;
     }

@@ -1,5 +1,4 @@
-// quorle-host edit end to end. The tests named DISABLED_ need the options
-// sheet behind EditOptions; they are written to pass once it answers.
+// quorle-host edit end to end.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -193,8 +192,13 @@ TEST_F(EditWithFakeSheet, AWorkspaceChangedWhileTheSheetWasOpenIsNotOverwritten)
 }
 #endif
 
-// --- Need the options sheet ---------------------------------------------------
+// --- Through the options sheet ---------------------------------------------------
 
+// Disabled: src/main.c has no entry of its own in the demo, so in DEBUG it reads
+// the C source file's DEBUG string, which every C file and the file type's
+// default share (and the RELEASE string reads to the same model). The sheet
+// gives identical strings one shared set and an edit through any of its files
+// changes them all, so this edit rewrites the shared string, not one file's.
 TEST_F(EditCommand, DISABLED_OneBoxForOneFileInOneConfigurationChangesOnlyThatString) {
     auto run =
         Edit({"config\tDEBUG", "select\tGNU Compiler\tdemo\tsrc/main.c", "tab\tToolchain Option",
@@ -221,7 +225,7 @@ TEST_F(EditCommand, DISABLED_OneBoxForOneFileInOneConfigurationChangesOnlyThatSt
     EXPECT_EQ(build.exitCode, 0) << build.output;
 }
 
-TEST_F(EditCommand, DISABLED_CancelLeavesTheWorkspaceByteForByte) {
+TEST_F(EditCommand, CancelLeavesTheWorkspaceByteForByte) {
     auto run = Edit({"select\tGNU Compiler\tdemo\tsrc/main.c", "tab\tToolchain Option",
                      "set\tSkip dependency scan of nonexistent file\t1", "cancel"});
     EXPECT_EQ(run.exitCode, 0) << run.output;
@@ -229,10 +233,27 @@ TEST_F(EditCommand, DISABLED_CancelLeavesTheWorkspaceByteForByte) {
     EXPECT_EQ(ReadBytes(Workspace()), original_);
 }
 
-TEST_F(EditCommand, DISABLED_AnOkWithoutChangeLeavesTheFileAsItWas) {
+TEST_F(EditCommand, AnOkWithoutChangeLeavesTheFileAsItWas) {
     auto run = Edit({"ok"});
     EXPECT_EQ(run.exitCode, 0) << run.output;
     EXPECT_NE(run.output.find("no option changed"), std::string::npos) << run.output;
+    EXPECT_EQ(ReadBytes(Workspace()), original_);
+}
+
+TEST_F(EditCommand, AChangeNotConfirmedLeavesTheWorkspaceByteForByte) {
+    // The confirmation box is on, and answered No.
+    ASSERT_TRUE(platform::WriteFile((root_ / "demo" / "demo.Vbp").string(),
+                                    "[Setting]\nToolChain=1\n", true));
+    const std::string messages = (root_ / "messages.txt").string();
+    platform::SetEnv("QUORLE_MESSAGES", messages);
+    platform::SetEnv("QUORLE_ANSWERS", "NO");
+    auto run = Edit({"select\tGNU Compiler\tdemo\tsrc/main.c", "tab\tToolchain Option",
+                     "set\tSkip dependency scan of nonexistent file\t1", "ok"});
+    platform::UnsetEnv("QUORLE_MESSAGES");
+    platform::UnsetEnv("QUORLE_ANSWERS");
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_NE(run.output.find("no option list handed back"), std::string::npos) << run.output;
+    EXPECT_NE(ReadBytes(messages).find("Is modification enabled?\tNO"), std::string::npos);
     EXPECT_EQ(ReadBytes(Workspace()), original_);
 }
 

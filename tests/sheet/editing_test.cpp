@@ -82,7 +82,7 @@ TEST(PageEngine, EnablingRulesAndValueChecks) {
                   m.m_nOptimize = 1;
                   m.m_nOptLevel = 0;
               }));
-    EXPECT_EQ(h.host.NewString(0, 1, 0), Compiled(kPlain));
+    EXPECT_EQ(h.host.NewString(0, 1, 0), kPlain); // untouched: the host's own bytes
 }
 
 TEST(PageEngine, NumberFieldsRefuseWithTheTableMessages) {
@@ -132,7 +132,8 @@ TEST(ToolchainOption, ThreeStateBoxesAndTheSettingsValue) {
     ASSERT_EQ(h.sheet->SetControl("SKIPDEPENDENCY", {"1"}), CommandResult::Done);
     ASSERT_EQ(h.sheet->SetControl("Display placeholder as expanding", {"1"}), CommandResult::Done);
     ASSERT_EQ(h.sheet->Ok(), 0);
-    const std::string skipping = Compiled("[V|VERSION|2] [B|SKIPDEPENDENCY|1]");
+    // The set that already skipped is unchanged: its bytes survive the merge.
+    const std::string skipping = "[V|VERSION|2] [B|SKIPDEPENDENCY|1]";
     EXPECT_EQ(h.host.NewString(0, 0, 0), skipping);
     EXPECT_EQ(h.host.NewString(0, 1, 0), skipping);
     EXPECT_EQ(h.host.Output(0).size(), 1u); // the two sets merged
@@ -171,6 +172,25 @@ TEST(Preview, CommonTokensOfSetsThatDifferInOneDefine) {
     EXPECT_EQ(h.sheet->ActivePage()->CommandLine(), both);
 }
 
+TEST(Preview, ViewsSeeTheCookedFormOfAnEnabledPhaseOnly) {
+    SheetHarness h(ThreeFiles("[V|VERSION|2] [B|DEBUG|0]", kPlain));
+    h.sheet->SetCooker([](const std::string& raw) {
+        std::string cooked = raw;
+        for (size_t at = cooked.find("$("); at != std::string::npos; at = cooked.find("$("))
+            cooked.replace(at, 2, "<");
+        return cooked;
+    });
+    h.Select(h.Node("GNU Compiler", "demo", "a.c"));
+    const std::string raw = h.sheet->ActivePage()->CommandLine();
+    ASSERT_NE(raw.find("$(CONFIGDIR)"), std::string::npos);
+    EXPECT_EQ(h.sheet->DisplayedCommandLine(), raw);
+    h.sheet->SetPhaseEnabled(0, true);
+    std::string shown = h.sheet->DisplayedCommandLine();
+    EXPECT_EQ(shown.find("$("), std::string::npos);
+    EXPECT_NE(shown.find("<CONFIGDIR)"), std::string::npos);
+    EXPECT_EQ(h.observer.lastPreview, raw); // the transcript keeps the raw text
+}
+
 TEST(Preview, TokensKeepQuotedTextTogether) {
     EXPECT_EQ(CommandTokens("-o\n\"a\nb\"\n\n-c\n"),
               (std::vector<std::string>{"-o", "\"a\nb\"", "-c"}));
@@ -199,38 +219,53 @@ TEST(WriteBack, SharedSetIsEditedOnceAndWrittenOnce) {
     EXPECT_EQ(h.host.NewString(0, 0, 0), edited);
     EXPECT_EQ(h.host.NewString(0, 0, 1), edited);
     EXPECT_EQ(h.host.NewString(0, 2, 1), edited);
-    EXPECT_EQ(h.host.Output(0),
-              (std::vector<std::string>{edited, Compiled("[V|VERSION|2] [B|DEBUG|0]")}));
+    EXPECT_EQ(h.host.Output(0), (std::vector<std::string>{edited, "[V|VERSION|2] [B|DEBUG|0]"}));
     // Slot A holds the same index as slot B.
     EXPECT_EQ(h.host.File(2).slotA[1], h.host.File(2).slotB[1]);
 }
 
 TEST(WriteBack, MergingFreesPositionsThatChangedSetsFill) {
-    // Inputs: 0 "A", 1 "B", 2 a duplicate of A, 3 "C".
-    const std::string a = Compiled(kPlain), b = Compiled("[V|VERSION|2] [B|DEBUG|0]"),
+    auto lto = [](models::CModelBase& m) { As<models::CCompilerModel>(&m)->m_nLto = 1; };
+    const std::string a = Compiled("[V|VERSION|2] [B|LTO|1]"), b = Compiled(kPlain),
                       c = Compiled("[V|VERSION|2] [I|OPTLV|1]");
-    SheetHarness h(Compiler({a, b, a, c}, {{"a.c", "C source file", {0, 2}},
+    SheetHarness h(Compiler({a, b, c, a}, {{"a.c", "C source file", {0, 3}},
                                            {"b.c", "C source file", {1, 1}},
-                                           {"c.c", "C source file", {3, 3}}}));
-    // c.c takes a new text: it moves into the free position 2.
-    h.Select(h.Node("GNU Compiler", "demo", "c.c"));
+                                           {"c.c", "C source file", {2, 2}}}));
+    // b.c becomes equal to a.c and merges into it; c.c changes and takes the
+    // lowest freed place (b's), and c's old place closes up.
+    h.Select(h.Node("GNU Compiler", "demo", "b.c"));
+    h.Add(h.Node("GNU Compiler", "demo", "c.c"));
     ASSERT_EQ(h.sheet->SetControl("LTO", {"1"}), CommandResult::Done);
     ASSERT_EQ(h.sheet->Ok(), 0);
-    const std::string cNew = CompilerAfter(c, [](models::CCompilerModel& m) { m.m_nLto = 1; });
-    EXPECT_EQ(h.host.Output(0), (std::vector<std::string>{a, b, cNew}));
-    EXPECT_EQ(h.host.File(2).slotB[0], 2);
-    EXPECT_EQ(h.host.File(0).slotB[1], 0);
+    models::CCompilerModel cModel = models::CCompilerModel::FromOptions(c);
+    lto(cModel);
+    EXPECT_EQ(h.host.Output(0), (std::vector<std::string>{a, cModel.Write(), a}));
+    EXPECT_EQ(h.host.File(1).slotB[0], 0); // merged into a.c's set, at its home
+    EXPECT_EQ(h.host.File(2).slotB[0], 1);
+    // The duplicate input of a.c keeps its own place.
+    EXPECT_EQ(h.host.File(0).slotB[0], 0);
+    EXPECT_EQ(h.host.File(0).slotB[1], 2);
+}
+
+TEST(WriteBack, EquivalentStringsOfOneSetComeBackAsTheyWere) {
+    // Two texts that read to one model: one set, yet each file keeps its bytes.
+    const std::string first = "[V|VERSION|2] [B|DEBUG|1]", second = "[V|VERSION|2]  [B|DEBUG|1]";
+    SheetHarness h(Compiler({first, second}, {{"a.c", "C source file", {0, 1}}}));
+    EXPECT_EQ(h.sheet->Sets().AtPosition(0, 0), h.sheet->Sets().AtPosition(0, 1));
+    ASSERT_EQ(h.sheet->Ok(), 0);
+    EXPECT_EQ(h.host.NewString(0, 0, 0), first);
+    EXPECT_EQ(h.host.NewString(0, 0, 1), second);
 }
 
 TEST(WriteBack, PlanCountsChangesAndMerges) {
     SheetHarness h(ThreeFiles("[V|VERSION|2]  [B|DEBUG|0]", "[V|VERSION|2] [B|DEBUG|1]"));
-    // Re-serialising alone (the double blank) is no change.
+    // Re-serialising alone (the double blank) is no change, and the host's
+    // strings come back as they were.
     WriteBackPlan untouched =
         PlanWriteBack(h.sheet->Records(), h.sheet->Sets(), h.sheet->Tree().Leaves());
     EXPECT_FALSE(untouched.changed);
-    EXPECT_EQ(untouched.outputs[0],
-              (std::vector<std::string>{Compiled("[V|VERSION|2] [B|DEBUG|0]"),
-                                        Compiled("[V|VERSION|2] [B|DEBUG|1]")}));
+    EXPECT_EQ(untouched.outputs[0], (std::vector<std::string>{"[V|VERSION|2]  [B|DEBUG|0]",
+                                                              "[V|VERSION|2] [B|DEBUG|1]"}));
     // Making one set equal to the other merges them.
     auto* model = As<models::CCompilerModel>(h.sheet->Sets().AtPosition(0, 1)->model.get());
     model->m_nDebug = 0;
@@ -238,7 +273,8 @@ TEST(WriteBack, PlanCountsChangesAndMerges) {
         PlanWriteBack(h.sheet->Records(), h.sheet->Sets(), h.sheet->Tree().Leaves());
     EXPECT_TRUE(merged.changed);
     EXPECT_EQ(merged.merged, 1);
-    EXPECT_EQ(merged.outputs[0], (std::vector<std::string>{Compiled("[V|VERSION|2] [B|DEBUG|0]")}));
+    // The unchanged set survives with the host's bytes.
+    EXPECT_EQ(merged.outputs[0], (std::vector<std::string>{"[V|VERSION|2]  [B|DEBUG|0]"}));
     for (const CLeaf& leaf : h.sheet->Tree().Leaves())
         EXPECT_EQ(leaf.set, h.sheet->Sets().AtPosition(0, 0));
 }
@@ -271,6 +307,5 @@ TEST(WriteBack, NoQuestionWithoutAChange) {
         CommandResult::Done);
     ASSERT_EQ(h.sheet->Ok(), 0);
     EXPECT_TRUE(h.messages.shown.empty());
-    EXPECT_EQ(h.host.Output(0),
-              (std::vector<std::string>{Compiled(kPlain), Compiled("[V|VERSION|2] [B|DEBUG|0]")}));
+    EXPECT_EQ(h.host.Output(0), (std::vector<std::string>{kPlain, "[V|VERSION|2] [B|DEBUG|0]"}));
 }
