@@ -4,6 +4,7 @@
 #include "core/default_options.h"
 #include "core/phase.h"
 #include "script_run.h"
+#include "support/temp_dir.h"
 #include "sheet/option_set.h"
 
 using namespace quorle;
@@ -32,7 +33,8 @@ std::vector<PhaseInput> Demo(std::vector<std::string> compilerInputs = {kPlain, 
 
 TEST(EditOptionsScript, SharedSetIsEditedThroughOneFileAndWrittenOnce) {
     HostRecordsFixture host(Demo());
-    ProjectInfoFixture info(kCorvo, testing_support::FreshDir("sheet_shared_ws").string());
+    testing_support::TempDir workspaceDir("sheet_shared_ws");
+    ProjectInfoFixture info(kCorvo, workspaceDir.Path());
     ScriptRun run("sheet_shared");
     ASSERT_EQ(run.Run(host, info.Get(),
                       "# both files hold the same string\n"
@@ -52,8 +54,9 @@ TEST(EditOptionsScript, SharedSetIsEditedThroughOneFileAndWrittenOnce) {
 
 TEST(EditOptionsScript, TabsAndCategoriesInTheTranscript) {
     HostRecordsFixture host(Demo());
+    testing_support::TempDir workspaceDir("sheet_tabs_ws");
     ProjectInfoFixture info("Some other toolchain",
-                            testing_support::FreshDir("sheet_tabs_ws").string());
+                            workspaceDir.Path());
     ScriptRun run("sheet_tabs");
     ASSERT_EQ(run.Run(host, info.Get(),
                       "select\tGNU Compiler\tdemo\tC source file\n"
@@ -82,7 +85,8 @@ TEST(EditOptionsScript, TabsAndCategoriesInTheTranscript) {
 TEST(EditOptionsScript, CancelAndTheEndOfTheScriptTouchNothing) {
     for (const std::string& closing : {std::string("cancel\n"), std::string()}) {
         HostRecordsFixture host(Demo());
-        ProjectInfoFixture info(kCorvo, testing_support::FreshDir("sheet_cancel_ws").string());
+        testing_support::TempDir workspaceDir("sheet_cancel_ws");
+        ProjectInfoFixture info(kCorvo, workspaceDir.Path());
         ScriptRun run("sheet_cancel");
         ASSERT_EQ(run.Run(host, info.Get(),
                           "select\tGNU Compiler\tdemo\tmain.c\nset\tOPTIMIZE\t0\n" + closing),
@@ -96,7 +100,8 @@ TEST(EditOptionsScript, CancelAndTheEndOfTheScriptTouchNothing) {
 
 TEST(EditOptionsScript, AnsweringNoToTheConfirmationWritesNoOptions) {
     HostRecordsFixture host(Demo());
-    std::string ws = testing_support::FreshDir("sheet_confirm_ws").string();
+    testing_support::TempDir workspaceDir("sheet_confirm_ws");
+    std::string ws = workspaceDir.Path();
     ProjectInfoFixture info(kCorvo, ws);
     platform::WriteFile(info.SettingsFile(), "[Setting]\nToolChain=1\n", true);
     ScriptRun run("sheet_confirm");
@@ -121,7 +126,8 @@ TEST(EditOptionsScript, AnsweringNoToTheConfirmationWritesNoOptions) {
 TEST(EditOptionsScript, PreviewOmitsTheOneDefineTheSetsDiffer) {
     HostRecordsFixture host(Demo({"[V|VERSION|2] [S|DEFINES|\"ALPHA=1\"] [B|DEBUG|0]",
                                   "[V|VERSION|2] [S|DEFINES|\"BETA=2\"] [B|DEBUG|0]"}));
-    ProjectInfoFixture info(kCorvo, testing_support::FreshDir("sheet_preview_ws").string());
+    testing_support::TempDir workspaceDir("sheet_preview_ws");
+    ProjectInfoFixture info(kCorvo, workspaceDir.Path());
     ScriptRun run("sheet_preview");
     ASSERT_EQ(run.Run(host, info.Get(),
                       "select\tGNU Compiler\tdemo\tmain.c\n"
@@ -145,7 +151,8 @@ TEST(EditOptionsScript, PreviewOmitsTheOneDefineTheSetsDiffer) {
 
 TEST(EditOptionsScript, RefusedLinesKeepTheSheetAndErrorsEndIt) {
     HostRecordsFixture host({{"OptLinker", {kPlain}, {{"demo", {"Debug"}, {{"demo", "", {0}}}}}}});
-    ProjectInfoFixture info(kCorvo, testing_support::FreshDir("sheet_refused_ws").string());
+    testing_support::TempDir workspaceDir("sheet_refused_ws");
+    ProjectInfoFixture info(kCorvo, workspaceDir.Path());
     ScriptRun run("sheet_refused");
     ASSERT_EQ(run.Run(host, info.Get(),
                       "select\tOptLinker\tdemo\n"
@@ -185,7 +192,8 @@ TEST(EditOptionsScript, RefusedLinesKeepTheSheetAndErrorsEndIt) {
 
 TEST(EditOptionsScript, DumpAndConfigurations) {
     HostRecordsFixture host(Demo({kPlain, "[V|VERSION|2] [B|DEBUG|0]"}));
-    ProjectInfoFixture info(kCorvo, testing_support::FreshDir("sheet_config_ws").string(),
+    testing_support::TempDir workspaceDir("sheet_config_ws");
+    ProjectInfoFixture info(kCorvo, workspaceDir.Path(),
                             "Release");
     ScriptRun run("sheet_config");
     ASSERT_EQ(run.Run(host, info.Get(),
@@ -217,7 +225,8 @@ TEST(EditOptionsScript, DumpAndConfigurations) {
 
 TEST(EditOptionsScript, SimulatorMemoryResourcesOfTheDebugPhase) {
     HostRecordsFixture host(Demo());
-    ProjectInfoFixture info(kCorvo, testing_support::FreshDir("sheet_sim_ws").string());
+    testing_support::TempDir workspaceDir("sheet_sim_ws");
+    ProjectInfoFixture info(kCorvo, workspaceDir.Path());
     ScriptRun run("sheet_sim");
     ASSERT_EQ(run.Run(host, info.Get(),
                       "select\tOptLinker\tdemo\n"
@@ -240,7 +249,8 @@ TEST(EditOptionsScript, SimulatorMemoryResourcesOfTheDebugPhase) {
 
 TEST(EditOptionsScript, BoundaryFailuresGiveOne) {
     HostRecordsFixture host(Demo());
-    ProjectInfoFixture info(kCorvo, testing_support::FreshDir("sheet_bound_ws").string());
+    testing_support::TempDir workspaceDir("sheet_bound_ws");
+    ProjectInfoFixture info(kCorvo, workspaceDir.Path());
     EXPECT_EQ(EditOptions(nullptr, PluginPath().c_str(), info.Get()), 1);
     EXPECT_EQ(EditOptions(host.List(), nullptr, info.Get()), 1);
     EXPECT_EQ(EditOptions(host.List(), PluginPath().c_str(), nullptr), 1);

@@ -5,6 +5,7 @@
 #include "core/default_options.h"
 #include "core/phase.h"
 #include "script_run.h"
+#include "support/temp_dir.h"
 #include "sheet/option_set.h"
 
 using namespace quorle;
@@ -72,7 +73,8 @@ int PhaseIndexOf(size_t record) {
 
 TEST(EditOptionsRoundTrip, OkWithoutAChangeLosesNothingAndASecondRunIsByteEqual) {
     std::vector<PhaseInput> phaseInputs = EveryKindOfString();
-    ProjectInfoFixture info(kCorvo, testing_support::FreshDir("sheet_round_ws").string());
+    testing_support::TempDir workspaceDir("sheet_round_ws");
+    ProjectInfoFixture info(kCorvo, workspaceDir.Path());
     HostRecordsFixture first(phaseInputs);
     ScriptRun run("sheet_round");
     ASSERT_EQ(run.Run(first, info.Get(), "select\tGNU Compiler\tdemo\ntab\tToolchain Option\nok\n"),

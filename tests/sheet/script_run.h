@@ -10,6 +10,7 @@
 #include "host_fixture.h"
 #include "interface/quorle.h"
 #include "platform/platform.h"
+#include "support/temp_dir.h"
 #include "support/test_files.h"
 
 namespace quorle::sheet_test {
@@ -28,7 +29,7 @@ inline std::vector<std::string> Lines(const std::string& text) {
 
 class ScriptRun {
   public:
-    explicit ScriptRun(const std::string& name) : dir_(testing_support::FreshDir(name)) {}
+    explicit ScriptRun(const std::string& name) : temp_(name), dir_(temp_.Root()) {}
 
     int Run(HostRecordsFixture& host, const QuorleProjectInfo* info, const std::string& script,
             const std::string& answers = "", const std::string& plugin = PluginPath()) {
@@ -60,6 +61,7 @@ class ScriptRun {
     }
 
   private:
+    testing_support::TempDir temp_;
     std::filesystem::path dir_;
 };
 

@@ -9,6 +9,7 @@
 #include "host_fixture.h"
 #include "sheet/sheet.h"
 #include "sheet_support.h"
+#include "support/temp_dir.h"
 #include "support/test_files.h"
 
 namespace quorle::sheet_test {
@@ -16,7 +17,7 @@ namespace quorle::sheet_test {
 struct SheetHarness {
     explicit SheetHarness(std::vector<PhaseInput> phaseInputs, const std::string& toolchain = kCorvo,
                           const std::string& dirName = "sheet_core")
-        : host(std::move(phaseInputs)), info(toolchain, testing_support::FreshDir(dirName).string()) {
+        : workspaceDir(dirName), host(std::move(phaseInputs)), info(toolchain, workspaceDir.Path()) {
         std::string why;
         auto records = sheet::ReadHostRecords(host.List(), why);
         if (!records) throw std::runtime_error(why);
@@ -44,6 +45,7 @@ struct SheetHarness {
         return page->States().at(page->FindControl(name).value());
     }
 
+    testing_support::TempDir workspaceDir; // first: the records below name it
     HostRecordsFixture host;
     ProjectInfoFixture info;
     RecordingMessages messages;
