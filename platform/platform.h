@@ -45,6 +45,9 @@ bool IsSymbolicLink(const std::string& path);
 // Removes a symbolic link itself, never what it points to; false when the
 // path is not a link or it could not be removed.
 bool RemoveSymbolicLink(const std::string& path);
+// Moves `from` over `to` in one step (an existing `to` is replaced), so that
+// a reader sees the old file or the new one, never a part.
+bool ReplaceFile(const std::string& from, const std::string& to);
 bool CreateDirectory(const std::string& path); // one level; true when it exists already
 std::optional<int64_t> FileModifiedTime(const std::string& path); // ns since epoch
 // Names (not paths) of the entries matching a wildcard pattern such as

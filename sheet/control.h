@@ -57,6 +57,10 @@ struct ControlDef {
     ControlKind kind = ControlKind::Label;
     std::string label;                    // with its mnemonic "&"
     std::string key;                      // option key it is bound to; "" for none
+    // The key-table entries the control writes ("B|DEBUG|0", "S|INCDIR|"),
+    // when they are more than its own key's or another control shares the
+    // key name; empty means every entry of `key`.
+    std::vector<std::string> tokens;
     std::vector<std::string> values;      // choice words
     std::vector<std::string> valueLabels; // what a view shows for each word
     int minimum = 0;
@@ -66,6 +70,7 @@ struct ControlDef {
     EnableRule enable;
     Binding binding;
     EntryCheck checkEntry; // lists only
+    bool pathEntries = false; // list of directories or files: placeholders are offered
 };
 
 struct ControlState {

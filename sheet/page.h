@@ -12,6 +12,8 @@
 #include "sheet/messages.h"
 #include "sheet/option_set.h"
 
+struct QuorleProjectInfo;
+
 namespace quorle::sheet {
 
 enum PageMessage : unsigned {
@@ -24,6 +26,7 @@ enum PageMessage : unsigned {
 struct SharedState {
     unsigned settings = 0; // workspace toolchain settings value
     int familyCode = 0;    // of the project information record
+    const QuorleProjectInfo* info = nullptr; // placeholder values and export target
 };
 
 struct PageContext {

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "options/option_string.h"
+#include "sheet/default_model.h"
 
 namespace quorle::sheet {
 namespace {
@@ -208,6 +209,45 @@ bool CControlPage::SaveAndValidate(SaveKind kind) {
         }
     }
     return true;
+}
+
+} // namespace quorle::sheet
+
+namespace quorle::sheet {
+
+SetOutcome CControlPage::ListMove(size_t index, size_t from, size_t to) {
+    if (index >= data_.controls.size() || data_.controls[index].kind != ControlKind::List ||
+        from >= states_[index].value.size() || to >= states_[index].value.size())
+        return SetOutcome::BadValue;
+    Value entries = states_[index].value;
+    std::string entry = entries[from];
+    entries.erase(entries.begin() + static_cast<long>(from));
+    entries.insert(entries.begin() + static_cast<long>(to), entry);
+    return Set(index, entries);
+}
+
+SetOutcome CControlPage::Press(size_t index) {
+    if (index >= data_.controls.size() || data_.controls[index].kind != ControlKind::Button ||
+        !states_[index].enabled)
+        return SetOutcome::Disabled;
+    if (PlainLabel(data_.controls[index].label) != kRestoreDefaults) return SetOutcome::Disabled;
+    RestoreDefaults();
+    return SetOutcome::Done;
+}
+
+void CControlPage::RestoreDefaults() {
+    // Each model gets its own default (a C++ file's output extension is not a
+    // C file's), so the defaults are written at once rather than shown and
+    // written on save; the page then shows what the models hold.
+    for (size_t i = 0; i < data_.controls.size(); ++i) {
+        const ControlDef& control = data_.controls[i];
+        if (!control.binding.set || !control.binding.get || control.hidden) continue;
+        for (models::CModelBase* model : ModelsOf(control)) {
+            std::unique_ptr<models::CModelBase> fresh = DefaultModelLike(*model);
+            if (fresh) control.binding.set(*model, control.binding.get(*fresh));
+        }
+    }
+    Load(context_);
 }
 
 } // namespace quorle::sheet

@@ -11,10 +11,14 @@
 
 namespace quorle::sheet {
 
+// The button every editable page has.
+inline constexpr const char* kRestoreDefaults = "Restore defaults";
+
 struct PageData {
     std::string label;     // category label or tab title
     std::string className; // e.g. "CPageCppOptimize"
     std::vector<ControlDef> controls;
+    std::string parent; // a sub-page names the category page it belongs to
 };
 
 class CControlPage : public CPage {
@@ -34,11 +38,18 @@ class CControlPage : public CPage {
     SetOutcome ListAdd(size_t control, const std::string& entry);
     SetOutcome ListModify(size_t control, size_t position, const std::string& entry);
     SetOutcome ListRemove(size_t control, size_t position);
+    // Up and Down: the entry at `from` moves to `to` (both from 0).
+    SetOutcome ListMove(size_t control, size_t from, size_t to);
+    // A button of the page; "Restore defaults" is the one every page has.
+    virtual SetOutcome Press(size_t control);
+    // Every control of the page back to the default of each selected model.
+    void RestoreDefaults();
 
   protected:
     // The selected models a control applies to.
     std::vector<models::CModelBase*> ModelsOf(const ControlDef& control) const;
     const PageContext& Context() const { return context_; }
+    std::vector<ControlState>& MutableStates() { return states_; }
     void UpdateEnabled();
 
   private:

@@ -137,6 +137,16 @@ std::optional<int> RunLine(CSheetBase& sheet, const ScriptLine& line, const CTra
         Value value(f.begin() + 2, f.end());
         return refusedOrFail(sheet.SetControl(f[1], value), "key or label: " + f[1]);
     }
+    if (command == "list" && f.size() >= 3) {
+        std::vector<std::string> args(f.begin() + 3, f.end());
+        return refusedOrFail(sheet.EditList(f[1], f[2], args), "list: " + Rest(f, 1));
+    }
+    if (command == "press" && f.size() == 2)
+        return refusedOrFail(sheet.Press(f[1]), "button: " + f[1]);
+    if (command == "section" && f.size() >= 2) {
+        std::vector<std::string> fields(f.begin() + 1, f.end());
+        return refusedOrFail(sheet.SectionCommand(fields), "section command: " + Rest(f, 1));
+    }
     failure = Failure{"unknown command: " + Rest(f, 0)};
     return std::nullopt;
 }

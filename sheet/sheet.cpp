@@ -7,6 +7,8 @@
 #include "sheet/page_cpu.h"
 #include "sheet/pages.h"
 #include "sheet/preview.h"
+#include "sheet/section_pages.h"
+#include "sheet/tool_pages.h"
 #include "sheet/write_back.h"
 #include "toolchain/family.h"
 
@@ -25,16 +27,10 @@ CTab MakeTab(TabBit bit) {
     CTab tab{bit, {}, 0};
     switch (bit) {
     case e_ShowCpp:
-        tab.pages.push_back(PageOf(CppOptimizePage()));
-        break;
     case e_ShowAsm:
-        tab.pages.push_back(PageOf(AsmObjectPage()));
-        break;
     case e_ShowLnk:
-        tab.pages.push_back(PageOf(LnkOutputPage()));
-        break;
     case e_ShowLbg:
-        tab.pages.push_back(PageOf(LbgOptimizePage()));
+        tab.pages = ToolTabPages(ToolTabPhase(bit));
         break;
     case e_ShowCpu:
         tab.pages.push_back(std::make_unique<CPageCpu>());
@@ -72,6 +68,7 @@ void CSheetBase::OnInitDialog() {
     title_ = SheetTitle(info_.toolchainName);
     shared_.familyCode = toolchain::FamilyCodeOf(toolchain::EffectiveToolchainName(info_));
     shared_.settings = toolchain::ReadToolchainSettings(info_);
+    shared_.info = &info_;
     // The blank page first, so that the sheet always has a page.
     blank_ = PageOf(PageData{"", "CTabBlank", {}});
     for (TabBit bit : TabOrder()) tabs_.push_back(MakeTab(bit));
@@ -267,6 +264,108 @@ CommandResult CSheetBase::SetControl(const std::string& keyOrLabel, const Value&
     }
     if (tab->HasCategories()) SendMixCommandLineOption();
     return CommandResult::Done;
+}
+
+CommandResult CSheetBase::ShowControl(const std::string& keyOrLabel, size_t& control) {
+    CTab* tab = ActiveTab();
+    if (tab == nullptr) return CommandResult::Unknown;
+    if (auto found = tab->pages[tab->activePage]->FindControl(keyOrLabel)) {
+        control = *found;
+        return CommandResult::Done;
+    }
+    for (size_t i = 0; i < tab->pages.size(); ++i) {
+        if (i == tab->activePage) continue;
+        auto found = tab->pages[i]->FindControl(keyOrLabel);
+        if (!found) continue;
+        CommandResult shown = ShowCategory(tab->pages[i]->Label());
+        if (shown != CommandResult::Done) return shown;
+        control = *found;
+        return CommandResult::Done;
+    }
+    return CommandResult::Unknown;
+}
+
+CommandResult CSheetBase::AfterChange(SetOutcome outcome) {
+    switch (outcome) {
+    case SetOutcome::Done:
+        break;
+    case SetOutcome::Disabled:
+        return CommandResult::Disabled;
+    case SetOutcome::BadValue:
+        return CommandResult::BadValue;
+    case SetOutcome::Refused:
+        return CommandResult::Refused;
+    }
+    CTab* tab = ActiveTab();
+    if (tab != nullptr && tab->HasCategories()) SendMixCommandLineOption();
+    return CommandResult::Done;
+}
+
+CommandResult CSheetBase::EditList(const std::string& keyOrLabel, const std::string& op,
+                                   const std::vector<std::string>& args) {
+    size_t index = 0;
+    CommandResult shown = ShowControl(keyOrLabel, index);
+    if (shown != CommandResult::Done) return shown;
+    auto* page = dynamic_cast<CControlPage*>(ActivePage());
+    if (page == nullptr || page->Controls()[index].kind != ControlKind::List)
+        return CommandResult::BadValue;
+    if (!page->States()[index].enabled) return CommandResult::Disabled;
+    const Value& entries = page->States()[index].value;
+    auto position = [&entries](const std::string& entry) -> std::optional<size_t> {
+        for (size_t i = 0; i < entries.size(); ++i)
+            if (entries[i] == entry) return i;
+        return std::nullopt;
+    };
+    if (op == "add" && !args.empty()) {
+        Value grown = entries;
+        grown.insert(grown.end(), args.begin(), args.end());
+        return AfterChange(page->Set(index, grown));
+    }
+    if (op == "remove" && args.size() == 1) {
+        auto at = position(args[0]);
+        if (!at) return CommandResult::BadValue;
+        return AfterChange(page->ListRemove(index, *at));
+    }
+    if (op == "modify" && args.size() == 2) {
+        auto at = position(args[0]);
+        if (!at) return CommandResult::BadValue;
+        return AfterChange(page->ListModify(index, *at, args[1]));
+    }
+    if (op == "move" && args.size() == 2) {
+        auto at = position(args[0]);
+        const std::string& to = args[1];
+        if (!at || to.empty() || to.size() > 9 || to.find_first_not_of("0123456789") != std::string::npos)
+            return CommandResult::BadValue;
+        size_t target = std::stoul(to);
+        if (target == 0) return CommandResult::BadValue;
+        return AfterChange(page->ListMove(index, *at, target - 1));
+    }
+    return CommandResult::BadValue;
+}
+
+CommandResult CSheetBase::Press(const std::string& label) {
+    size_t index = 0;
+    CommandResult shown = ShowControl(label, index);
+    if (shown != CommandResult::Done) return shown;
+    if (ActivePage()->Controls()[index].kind != ControlKind::Button) return CommandResult::BadValue;
+    auto* page = dynamic_cast<CControlPage*>(ActivePage());
+    if (page == nullptr) return CommandResult::Disabled;
+    return AfterChange(page->Press(index));
+}
+
+CommandResult CSheetBase::SectionCommand(const std::vector<std::string>& fields) {
+    CTab* tab = ActiveTab();
+    if (tab == nullptr || fields.empty()) return CommandResult::Unknown;
+    for (size_t i = 0; i < tab->pages.size(); ++i) {
+        auto* page = dynamic_cast<CSectionPage*>(tab->pages[i].get());
+        if (page == nullptr || !page->Handles(fields.front())) continue;
+        if (i != tab->activePage) {
+            CommandResult shown = ShowCategory(page->Label());
+            if (shown != CommandResult::Done) return shown;
+        }
+        return AfterChange(page->Command(fields));
+    }
+    return CommandResult::Unknown;
 }
 
 std::optional<int> CSheetBase::Ok() {

@@ -85,6 +85,17 @@ class CSheetBase {
     CommandResult ShowCategory(const std::string& label);
     // Shows the page of the active tab that holds the control and sets it.
     CommandResult SetControl(const std::string& keyOrLabel, const Value& value);
+    // A list editor on the active tab: `op` "add" (each argument an entry),
+    // "remove" (an entry), "modify" (an entry and its new text) or "move" (an
+    // entry and its new position, from 1).
+    CommandResult EditList(const std::string& keyOrLabel, const std::string& op,
+                           const std::vector<std::string>& args);
+    // A button on the active tab ("Restore defaults" of the page shown).
+    CommandResult Press(const std::string& label);
+    // A section editor command ("group", "label", "section", "item",
+    // "advanced", "export", "region", "start" and their fields) on the
+    // section page of the Link/Library tab that handles it.
+    CommandResult SectionCommand(const std::vector<std::string>& fields);
     // OK: 0 closed (written back, or not when 1527 was not answered Yes),
     // 1 when the host's arrays could not be allocated, nothing when a page
     // refused and the sheet stays open.
@@ -100,6 +111,10 @@ class CSheetBase {
     void SendMixCommandLineOption();
     PageContext Context();
     std::vector<CLeaf*> ResolveNodes(const std::vector<NodeRef>& nodes);
+    // Shows the page of the active tab that holds the control; its index.
+    CommandResult ShowControl(const std::string& keyOrLabel, size_t& control);
+    // The result of a page change, with the preview refreshed after it.
+    CommandResult AfterChange(SetOutcome outcome);
 
     HostRecords records_;
     const QuorleProjectInfo& info_;

@@ -123,6 +123,10 @@ bool RemoveSymbolicLink(const std::string& path) {
     return IsSymbolicLink(path) && ::unlink(NativePath(path).c_str()) == 0;
 }
 
+bool ReplaceFile(const std::string& from, const std::string& to) {
+    return ::rename(NativePath(from).c_str(), NativePath(to).c_str()) == 0;
+}
+
 bool CreateDirectory(const std::string& path) {
     std::string native = NativePath(path);
     if (::mkdir(native.c_str(), 0777) == 0) return true;

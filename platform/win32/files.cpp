@@ -113,6 +113,10 @@ bool DeleteFile(const std::string& path) {
     return ::DeleteFileA(path.c_str()) != 0;
 }
 
+bool ReplaceFile(const std::string& from, const std::string& to) {
+    return ::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+}
+
 bool CreateDirectory(const std::string& path) {
     if (::CreateDirectoryA(path.c_str(), nullptr)) return true;
     return ::GetLastError() == ERROR_ALREADY_EXISTS && IsDirectory(path);

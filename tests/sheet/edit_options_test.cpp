@@ -72,12 +72,12 @@ TEST(EditOptionsScript, TabsAndCategoriesInTheTranscript) {
     ASSERT_GE(log.size(), 8u);
     EXPECT_EQ(log[0], "title: Dravik GNU Toolchain");
     EXPECT_EQ(log[1], "tabs: C/C++|CPU|Simulator|Toolchain Option");
-    EXPECT_EQ(log[2], "category: Optimize");
+    EXPECT_EQ(log[2], "category: Source");
     EXPECT_EQ(log[3].rfind("preview: ", 0), 0u);
     EXPECT_TRUE(run.Logged("tabs: C/C++|Assembly|CPU|Simulator|Toolchain Option"));
     EXPECT_TRUE(run.Logged("tabs: Warning"));
     EXPECT_TRUE(run.Logged("tabs: C/C++|Assembly|Toolchain Option"));
-    EXPECT_TRUE(run.Logged("category: Object"));
+    EXPECT_TRUE(run.Logged("category: Source"));
     EXPECT_EQ(log.back(), "result: -1");
     EXPECT_FALSE(host.HasOutput(0));
 }

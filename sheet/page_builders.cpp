@@ -1,0 +1,117 @@
+#include "sheet/page_builders.h"
+
+#include <cctype>
+#include <set>
+
+namespace quorle::sheet::build {
+namespace {
+
+std::vector<std::string> Tokens(models::KeyList table) {
+    std::vector<std::string> out;
+    for (SV entry : table)
+        if (!entry.empty()) out.emplace_back(entry);
+    return out;
+}
+
+ControlDef Make(ControlKind kind, std::string label, Binding binding, std::string help) {
+    ControlDef c;
+    c.kind = kind;
+    c.label = std::move(label);
+    c.binding = std::move(binding);
+    c.help = std::move(help);
+    return c;
+}
+
+} // namespace
+
+ControlDef Check(std::string label, models::KeyList table, Binding binding, std::string help) {
+    ControlDef c = Make(ControlKind::Check, std::move(label), std::move(binding), std::move(help));
+    c.tokens = Tokens(table);
+    if (!c.tokens.empty()) c.key = KeyOfToken(c.tokens.front());
+    return c;
+}
+
+ControlDef CheckToken(std::string label, SV token, Binding binding, std::string help) {
+    ControlDef c = Make(ControlKind::Check, std::move(label), std::move(binding), std::move(help));
+    c.key = KeyOfToken(token);
+    c.tokens = {std::string(token)};
+    return c;
+}
+
+ControlDef Choice(std::string label, models::KeyList table, std::vector<std::string> labels,
+                  Binding binding, std::string help, bool withUnset) {
+    ControlDef c = Make(ControlKind::Choice, std::move(label), std::move(binding), std::move(help));
+    c.tokens = Tokens(table);
+    if (!c.tokens.empty()) c.key = KeyOfToken(c.tokens.front());
+    c.values = WordsOf(table);
+    if (withUnset) {
+        c.values.insert(c.values.begin(), "");
+        labels.insert(labels.begin(), "(not set)");
+    }
+    c.valueLabels = std::move(labels);
+    return c;
+}
+
+ControlDef Text(std::string label, SV prefix, Binding binding, std::string help) {
+    ControlDef c = Make(ControlKind::Text, std::move(label), std::move(binding), std::move(help));
+    c.key = KeyOfToken(prefix);
+    c.tokens = {std::string(prefix)};
+    return c;
+}
+
+ControlDef List(std::string label, SV prefix, Binding binding, std::string help, bool paths) {
+    ControlDef c = Make(ControlKind::List, std::move(label), std::move(binding), std::move(help));
+    c.key = KeyOfToken(prefix);
+    c.tokens = {std::string(prefix)};
+    c.pathEntries = paths;
+    return c;
+}
+
+ControlDef RestoreButton() {
+    ControlDef c;
+    c.kind = ControlKind::Button;
+    c.label = std::string("Restore &defaults");
+    c.help = "Every option of this page back to its default";
+    return c;
+}
+
+EnableRule While(std::string control, std::vector<std::string> values) {
+    return EnableRule{std::move(control), std::move(values)};
+}
+
+void AssignMnemonics(PageData& page) {
+    std::set<char> used;
+    auto mnemonicOf = [](const std::string& label) -> char {
+        for (size_t i = 0; i + 1 < label.size(); ++i) {
+            if (label[i] != '&') continue;
+            if (label[i + 1] == '&') {
+                ++i;
+                continue;
+            }
+            return static_cast<char>(std::tolower(static_cast<unsigned char>(label[i + 1])));
+        }
+        return 0;
+    };
+    for (const ControlDef& c : page.controls)
+        if (char m = mnemonicOf(c.label)) used.insert(m);
+    for (ControlDef& c : page.controls) {
+        if (c.label.empty() || c.kind == ControlKind::Label || mnemonicOf(c.label) != 0) continue;
+        for (size_t i = 0; i < c.label.size(); ++i) {
+            unsigned char ch = static_cast<unsigned char>(c.label[i]);
+            if (!std::isalnum(ch)) continue;
+            char lower = static_cast<char>(std::tolower(ch));
+            if (used.count(lower) != 0) continue;
+            used.insert(lower);
+            c.label.insert(i, "&");
+            break;
+        }
+    }
+}
+
+PageData Finish(PageData page) {
+    page.controls.push_back(RestoreButton());
+    AssignMnemonics(page);
+    return page;
+}
+
+} // namespace quorle::sheet::build

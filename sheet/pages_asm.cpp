@@ -1,0 +1,177 @@
+// The category pages of the Assembly tab over the assembler model.
+#include "models/assembler_keys.h"
+#include "models/assembler_model.h"
+#include "sheet/page_builders.h"
+#include "sheet/tool_pages.h"
+
+namespace quorle::sheet {
+
+using namespace build;
+using models::CAssemblerModel;
+namespace k = models::assembler_keys;
+
+namespace {
+
+using M = CAssemblerModel;
+
+template <class Field> Binding Index(Field M::*field, models::KeyList table) {
+    return BindIndex<M>(field, table);
+}
+
+// A setting stored as 0 not set, 1 on ("...|1"), 2 off ("...|0"); shown as
+// "", "1" and "0".
+constexpr const char* kTriWords[] = {"", "1", "0"};
+
+Binding Tri(std::function<int&(M&)> field) {
+    return Bind<M>(
+        [field](const M& m) { return Value{kTriWords[field(const_cast<M&>(m))]}; },
+        [field](M& m, const Value& v) {
+            for (int i = 0; i < 3; ++i)
+                if (Word(v) == kTriWords[i]) field(m) = i;
+        });
+}
+
+ControlDef TriChoice(std::string label, models::KeyList table, std::vector<std::string> labels,
+                     Binding binding, std::string help) {
+    ControlDef c = Choice(std::move(label), table, std::move(labels), std::move(binding), std::move(help));
+    c.values = {kTriWords[0], kTriWords[1], kTriWords[2]};
+    return c;
+}
+
+PageData Source() {
+    PageData p{"Source", "CPageAsmSource", {}, ""};
+    ControlDef assigns = List("&Assignments:", k::kAssignA, BindList<M>(&M::m_lstAssigns),
+                              "NAME=VALUE assignments (-assigna=, or -assignc= for quoted text)");
+    assigns.tokens.emplace_back(k::kAssignC);
+    p.controls.push_back(std::move(assigns));
+    p.controls.push_back(Choice("&Input character code:", k::kInCode, {"EUC", "Shift JIS", "Latin-1"},
+                                BindOptionalIndex<M>(&M::m_nInCode, k::kInCode),
+                                "The character code of the source", true));
+    p.controls.push_back(Check("&Toolchain include directories follow the library choice",
+                               k::kChgIncPath, Index(&M::m_nChgIncPath, k::kChgIncPath),
+                               "Marks the include directories as switched with the library"));
+    p.controls.push_back(Check("Show the full &path in error messages", k::kErrorPath,
+                               Index(&M::m_nErrorPath, k::kErrorPath),
+                               "Messages name the source by its full path"));
+    p.controls.push_back(Choice("Project t&ype:", k::kProjectType,
+                                {"C application", "C++ application", "Library"},
+                                BindOptionalIndex<M>(&M::m_nProjectType, k::kProjectType),
+                                "The kind of project the file belongs to", true));
+    return Finish(std::move(p));
+}
+
+PageData Defines() {
+    PageData p{"Defines", "CPageAsmSourceDefines", {}, "Source"};
+    p.controls.push_back(List("&Symbol definitions:", k::kDefines, BindList<M>(&M::m_lstDefines),
+                              "NAME or NAME=VALUE, each given as --defsym NAME=VALUE"));
+    return Finish(std::move(p));
+}
+
+PageData Include() {
+    PageData p{"Include", "CPageAsmSourceInclude", {}, "Source"};
+    p.controls.push_back(List("&Include directories:", k::kIncDir, BindList<M>(&M::m_lstIncDirs),
+                              "Directories searched for .include files (-I)", true));
+    return Finish(std::move(p));
+}
+
+PageData Object() {
+    PageData p{"Object", "CPageAsmObject", {}, ""};
+    p.controls.push_back(Choice("&Debug information:", k::kDebugLevel, {"None", "stabs", "DWARF 2"},
+                                Index(&M::m_nDebugLevel, k::kDebugLevel),
+                                "Debug information for the object: none, --gstabs or --gdwarf2"));
+    p.controls.push_back(Check("Keep the object file after &errors", k::kGenObj,
+                               Index(&M::m_nGenObj, k::kGenObj),
+                               "Write the object even when errors occur (-Z)"));
+    p.controls.push_back(Check("&Fold data sections into text", k::kFoldSec,
+                               Index(&M::m_nFoldSec, k::kFoldSec),
+                               "Fold the data section into the text section (-R)"));
+    p.controls.push_back(Text("&Object file:", k::kObjPath, BindPath<M>(&M::m_objPath),
+                              "The file after -o (.o added when it has no extension)"));
+    p.controls.push_back(Choice("O&utput character code:", k::kOutCode, {"Shift JIS", "EUC"},
+                                BindOptionalIndex<M>(&M::m_nOutCode, k::kOutCode),
+                                "The character code of strings in the object", true));
+    p.controls.push_back(Choice("Dis&placement size:", k::kDispSize, {"4 bits", "12 bits"},
+                                BindOptionalIndex<M>(&M::m_nDispSize, k::kDispSize),
+                                "The size of forward displacements", true));
+    return Finish(std::move(p));
+}
+
+PageData ListPage() {
+    PageData p{"List", "CPageAsmList", {}, ""};
+    p.controls.push_back(Check("&Generate a list file", k::kListing,
+                               Index(&M::m_nListing, k::kListing), "Listing (-a...=file)"));
+    ControlDef file = Text("List &file:", k::kLFile, BindPath<M>(&M::m_listPath),
+                           "The file after -a...= (.lis added when it has no extension)");
+    file.enable = While("LOUTLIST", {"1"});
+    p.controls.push_back(std::move(file));
+    static constexpr SV kText[] = {"Include &assembly", "Include &symbols",
+                                   "Include &high-level source", "&Omit debugging directives",
+                                   "Omit forms processing (&no page breaks)"};
+    for (size_t i = 0; i < 5; ++i) {
+        ControlDef c = CheckToken(std::string(kText[i]), k::kListContentKeys[i],
+                                  BindArrayFlag<M>(&M::m_aListContents, i),
+                                  std::string("Adds \"") + k::kListContentLetters[i] + "\" to -a");
+        c.enable = While("LOUTLIST", {"1"});
+        p.controls.push_back(std::move(c));
+    }
+    std::vector<std::string> tri = {"(not set)", "Yes", "No"};
+    p.controls.push_back(TriChoice("Source in the listing:", k::kSource, tri,
+                                   Tri([](M& m) -> int& { return m.m_nSource; }),
+                                   "-source or -nosource (makefile form)"));
+    static constexpr const models::KeyList kShow[] = {k::kShowCond, k::kShowDef, k::kShowCall,
+                                                       k::kShowExp, k::kShowCode};
+    for (size_t i = 0; i < 5; ++i) {
+        ControlDef c = TriChoice("Show " + std::string(k::kShowWords[i]) + ":", kShow[i], tri,
+                                 Tri([i](M& m) -> int& { return m.m_aShow[i]; }),
+                                 "-show=" + std::string(k::kShowWords[i]) + " or -noshow=" +
+                                     std::string(k::kShowWords[i]));
+        c.enable = While("SOURCE", {"", "1"});
+        p.controls.push_back(std::move(c));
+    }
+    ControlDef tab = Check("Tab width &4", k::kShowTab, Index(&M::m_nShowTab, k::kShowTab),
+                           "Adds tab=4 to -show=");
+    tab.enable = While("SOURCE", {"", "1"});
+    p.controls.push_back(std::move(tab));
+    p.controls.push_back(TriChoice("Cross reference:", k::kCrossRef, tri,
+                                   Tri([](M& m) -> int& { return m.m_nCrossRef; }),
+                                   "-cross_reference or -nocross_reference"));
+    p.controls.push_back(TriChoice("Section list:", k::kListSection, tri,
+                                   Tri([](M& m) -> int& { return m.m_nListSection; }),
+                                   "-section or -nosection"));
+    return Finish(std::move(p));
+}
+
+PageData Other() {
+    PageData p{"Other", "CPageAsmOther", {}, ""};
+    static constexpr SV kText[] = {"DSP instructions (Corvo)", "Suppress warnings",
+                                   "Keep local labels in the symbol table",
+                                   "Warn when difference tables are altered", "Skip whitespace and comment preprocessing",
+                                   "Print statistics"};
+    for (size_t i = 0; i < models::kAsmSwitchCount; ++i)
+        p.controls.push_back(CheckToken(std::string(kText[i]) + " (" + std::string(k::kSwitchArgs[i]) + ")",
+                                        k::kSwitchKeys[i], BindArrayFlag<M>(&M::m_aSwitches, i),
+                                        "Gives " + std::string(k::kSwitchArgs[i])));
+    p.controls.push_back(Choice("Floating-point rounding:", k::kRound, {"Toward zero", "Nearest"},
+                                Bind<M>([](const M& m) { return Value{m.m_nRound == 2 ? "" : WordOf(k::kRound, m.m_nRound)}; },
+                                        [](M& m, const Value& v) {
+                                            m.m_nRound = Word(v) == "ZERO" ? 0 : Word(v) == "NEAREST" ? 1 : 2;
+                                        }),
+                                "Rounding of floating-point constants", true));
+    p.controls.push_back(Choice("Denormalized numbers:", k::kDenormal, {"Not allowed", "Allowed"},
+                                Bind<M>([](const M& m) { return Value{m.m_nDenormal == 2 ? "" : WordOf(k::kDenormal, m.m_nDenormal)}; },
+                                        [](M& m, const Value& v) {
+                                            m.m_nDenormal = Word(v) == "0" ? 0 : Word(v) == "1" ? 1 : 2;
+                                        }),
+                                "Denormalized floating-point constants", true));
+    p.controls.push_back(Text("&User options:", k::kAppTxt, BindText<M>(&M::m_strExtra),
+                              "Your own assembler options, added as they are"));
+    return Finish(std::move(p));
+}
+
+} // namespace
+
+std::vector<PageData> AsmPages() {
+    return {Source(), Defines(), Include(), Object(), ListPage(), Other()};
+}
+
+} // namespace quorle::sheet

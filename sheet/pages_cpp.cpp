@@ -1,0 +1,459 @@
+// The category pages of the C/C++ tab over the compiler model.
+#include "models/compiler_keys.h"
+#include "models/compiler_model.h"
+#include "sheet/page_builders.h"
+#include "sheet/tool_pages.h"
+
+namespace quorle::sheet {
+
+using namespace build;
+using models::CCompilerModel;
+namespace k = models::compiler_keys;
+
+namespace {
+
+using M = CCompilerModel;
+
+template <class Field> Binding Index(Field M::*field, models::KeyList table) {
+    return BindIndex<M>(field, table);
+}
+
+std::string Flagged(std::string_view text, std::string_view flag) {
+    return std::string(text) + " (" + std::string(flag) + ")";
+}
+
+// What each of the thirteen basic and eighteen extra warnings reports.
+constexpr SV kWarn1Text[] = {
+    "Don't warn about #import",          "Array subscripts of type char",
+    "Nested comment openers",            "printf and scanf format mismatches",
+    "Implicit declarations",             "Parentheses that may be missing",
+    "Missing or wrong return types",     "switch without a case for an enum value",
+    "Trigraphs met in the source",       "Unused variables and functions",
+    "Variables used uninitialized",      "Member initializers out of order (C++)",
+    "Signed and unsigned comparisons",
+};
+constexpr SV kWarn2Text[] = {
+    "Extra warnings",
+    "Functions returning structures or unions",
+    "Casts of a call to a non-matching type",
+    "Casts that raise the alignment",
+    "Casts that drop a qualifier",
+    "Conversions a prototype changes",
+    "Treat warnings as errors",
+    "Functions not inlined as asked",
+    "Global functions without a declaration",
+    "Global functions without a prototype",
+    "extern declarations inside functions",
+    "Arithmetic on void or function pointers",
+    "Redundant declarations",
+    "Locals that shadow other names",
+    "Functions declared without argument types",
+    "Synthesized operators (C++)",
+    "Constructs that differ in traditional C",
+    "String constants as const char arrays",
+};
+constexpr SV kOtherText[] = {
+    "Keep comments in preprocessed output",
+    "Don't search the standard include directories",
+    "No #line directives in preprocessed output",
+    "Profile for gprof",
+    "Keep intermediate files",
+    "Traditional preprocessor",
+    "Process trigraphs",
+    "No predefined macros",
+    "Use branch probabilities",
+    "Keep values in call-clobbered registers",
+    "Allow mismatched conditional arms",
+    "Follow jumps in common subexpressions",
+    "Skip blocks in common subexpressions",
+    "Fill delay slots",
+    "Expensive optimizations",
+    "Fast, non-IEEE math",
+    "Keep floats out of registers",
+    "Force memory operands into registers",
+    "Each function in its own section",
+    "Inline simple functions",
+    "Keep inline functions as well",
+    "No asm, inline or typeof keywords",
+    "No built-in functions",
+    "Pop arguments after every call",
+    "No function address in registers",
+    "Ignore inline",
+    "No peephole optimization",
+    "Omit the frame pointer",
+    "Profile arcs",
+    "Rerun common subexpressions after loops",
+    "Schedule instructions",
+    "Schedule instructions after allocation",
+    "char is signed",
+    "char is unsigned",
+    "Strength reduction",
+    "Coverage data for gcov",
+    "Thread jumps",
+    "Bit-fields are unsigned",
+    "Unroll all loops",
+    "Unroll loops with a known count",
+    "Writable string constants",
+    "ANSI C",
+    "Traditional C",
+    "Check syntax only",
+    "Pedantic warnings",
+    "Pedantic errors",
+    "32-bit offsets in switch tables",
+    "Compile to assembler only",
+    "Keep macro definitions in the output",
+    "List macro definitions only",
+    "List macro names with the output",
+    "Preprocess only",
+    "Print the header files used",
+    "Print the commands run (verbose)",
+    "Each data item in its own section",
+};
+static_assert(std::size(kOtherText) == models::kOtherFlagCount);
+static_assert(std::size(kWarn1Text) == models::kWarnGroup1Count);
+static_assert(std::size(kWarn2Text) == models::kWarnGroup2Count);
+
+// "letter=name" for the section names that differ from their defaults.
+Binding SectionNames() {
+    return Bind<M>(
+        [](const M& m) {
+            Value v;
+            for (size_t i = 0; i < 4; ++i)
+                if (m.m_aSectionNames[i] != k::kSectionDefaults[i])
+                    v.push_back(std::string(1, k::kSectionLetters[i]) + "=" + m.m_aSectionNames[i]);
+            return v;
+        },
+        [](M& m, const Value& v) {
+            for (size_t i = 0; i < 4; ++i) m.m_aSectionNames[i] = std::string(k::kSectionDefaults[i]);
+            for (const std::string& e : v)
+                for (size_t i = 0; i < 4; ++i)
+                    if (e.size() > 2 && e[0] == k::kSectionLetters[i] && e[1] == '=')
+                        m.m_aSectionNames[i] = e.substr(2);
+        });
+}
+
+std::optional<std::string> CheckSectionName(const std::string& e, const Value&) {
+    if (e.size() > 2 && e[1] == '=' && std::string("PCDB").find(e[0]) != std::string::npos &&
+        e.find(' ') == std::string::npos)
+        return std::nullopt;
+    return std::string("Enter P=, C=, D= or B= followed by a section name without blanks.");
+}
+
+// "KIND=BITS" for the section kinds outside the 32-bit class.
+Binding AddressClasses() {
+    static constexpr SV kBits[] = {"16", "20", "28", "32"};
+    return Bind<M>(
+        [](const M& m) {
+            Value v;
+            for (size_t i = 0; i < models::kSectionKindCount; ++i)
+                if (m.m_aAbsClass[i] != models::kAbsClass32)
+                    v.push_back(std::string(k::kSectionKinds[i]) + "=" +
+                                std::string(kBits[m.m_aAbsClass[i]]));
+            return v;
+        },
+        [](M& m, const Value& v) {
+            m.m_aAbsClass.fill(models::kAbsClass32);
+            for (const std::string& e : v)
+                for (size_t i = 0; i < models::kSectionKindCount; ++i)
+                    for (size_t b = 0; b < 4; ++b)
+                        if (e == std::string(k::kSectionKinds[i]) + "=" + std::string(kBits[b]))
+                            m.m_aAbsClass[i] = static_cast<int>(b);
+        });
+}
+
+std::optional<std::string> CheckAddressClass(const std::string& e, const Value&) {
+    for (SV kind : k::kSectionKinds)
+        for (SV bits : {"16", "20", "28", "32"})
+            if (e == std::string(kind) + "=" + std::string(bits)) return std::nullopt;
+    return std::string("Enter PROGRAM, CONST, DATA, BSS or RUN, \"=\" and 16, 20, 28 or 32.");
+}
+
+Binding StuffSections() {
+    return Bind<M>(
+        [](const M& m) {
+            Value v;
+            for (size_t i = 0; i < 3; ++i)
+                if (m.m_aStuff[i]) v.emplace_back(k::kStuffNames[i]);
+            return v;
+        },
+        [](M& m, const Value& v) {
+            for (size_t i = 0; i < 3; ++i)
+                m.m_aStuff[i] = std::find(v.begin(), v.end(), std::string(k::kStuffNames[i])) != v.end();
+        });
+}
+
+std::optional<std::string> CheckStuffName(const std::string& e, const Value& others) {
+    if (e != "CONST" && e != "DATA" && e != "BSS")
+        return std::string("Enter CONST, DATA or BSS.");
+    if (std::find(others.begin(), others.end(), e) != others.end())
+        return std::string("This entry is already in the list.");
+    return std::nullopt;
+}
+
+PageData Source() {
+    PageData p{"Source", "CPageCppSource", {}, ""};
+    p.controls.push_back(List("&Pre-include files:", k::kPreInclude,
+                              BindList<M>(&M::m_lstPreIncludes),
+                              "Files included before the source (-preinclude=)", true));
+    ControlDef optlib = Check(
+        "Use the &optimized library headers", k::kOptLib,
+        Bind<M>([](const M& m) { return Flag(m.m_nOptLib == 1); },
+                [](M& m, const Value& v) {
+                    m.m_nOptLib = Word(v) == "1" ? 1 : 0;
+                    // The toolchain's header directories follow the library.
+                    m.SwitchToolchainHeaderDirs();
+                }),
+        "Toolchain include directories use optlibinc instead of include");
+    p.controls.push_back(std::move(optlib));
+    p.controls.push_back(Check("&Toolchain include directories follow the library choice",
+                               k::kChgIncPath, Index(&M::m_nChgIncPath, k::kChgIncPath),
+                               "Marks the include directories as switched with the library"));
+    p.controls.push_back(Choice("Project &type:", k::kProjectType,
+                                {"C application", "C++ application", "Library"},
+                                Index(&M::m_nProjectType, k::kProjectType),
+                                "The kind of project the file belongs to"));
+    return Finish(std::move(p));
+}
+
+PageData Defines() {
+    PageData p{"Defines", "CPageCppSourceDefines", {}, "Source"};
+    p.controls.push_back(List("&Macro definitions:", k::kDefines, BindList<M>(&M::m_lstDefines),
+                              "NAME or NAME=VALUE, each given as -D NAME=VALUE"));
+    return Finish(std::move(p));
+}
+
+PageData Include() {
+    PageData p{"Include", "CPageCppSourceInclude", {}, "Source"};
+    p.controls.push_back(List("&Include directories:", k::kIncDir, BindList<M>(&M::m_lstIncDirs),
+                              "Directories searched for #include files (-I)", true));
+    return Finish(std::move(p));
+}
+
+PageData Inline() {
+    PageData p{"Inline", "CPageCppSourceInline", {}, "Source"};
+    p.controls.push_back(List("Inline &search paths:", k::kFileInlinePath,
+                              BindList<M>(&M::m_lstFileInlinePaths),
+                              "Directories searched for inline files (-file_inline_path=)", true));
+    p.controls.push_back(List("Inline &files:", k::kFileInline, BindList<M>(&M::m_lstFileInline),
+                              "Files whose functions may be inlined across files", true));
+    p.controls.push_back(Check("&No inline expansion of C++ functions", k::kCppNoInline,
+                               Index(&M::m_nCppNoInline, k::kCppNoInline),
+                               "C++ inline functions are called, not expanded"));
+    p.controls.push_back(Choice("&switch statements:", k::kCase, {"if-then chains", "Jump tables"},
+                                BindOptionalIndex<M>(&M::m_nCase, k::kCase),
+                                "How switch statements are expanded", true));
+    p.controls.push_back(Choice("S&hifts:", k::kShift, {"Inline", "Run-time routine"},
+                                BindOptionalIndex<M>(&M::m_nShift, k::kShift),
+                                "How shifts are expanded", true));
+    p.controls.push_back(Choice("&Block copies:", k::kBlockCopy, {"Inline", "Run-time routine"},
+                                BindOptionalIndex<M>(&M::m_nBlockCopy, k::kBlockCopy),
+                                "How block copies are expanded", true));
+    p.controls.push_back(Choice("&Unaligned access:", k::kUnaligned, {"Inline", "Run-time routine"},
+                                BindOptionalIndex<M>(&M::m_nUnaligned, k::kUnaligned),
+                                "How unaligned accesses are expanded", true));
+    p.controls.push_back(Check("Software &pipelining", k::kSoftPipe,
+                               Index(&M::m_nSoftPipe, k::kSoftPipe),
+                               "Overlap loop iterations"));
+    return Finish(std::move(p));
+}
+
+PageData Messages() {
+    PageData p{"Messages", "CPageCppSourceMessages", {}, "Source"};
+    p.controls.push_back(Check("&Inhibit all warnings", k::kWInhibit,
+                               Index(&M::m_nWInhibit, k::kWInhibit),
+                               "No warning at all (-w -Wno-analyze)"));
+    for (size_t i = 0; i < models::kWarnGroup1Count; ++i) {
+        ControlDef c = CheckToken(Flagged(kWarn1Text[i], k::kWarn1Flags[i]), k::kWarn1Keys[i],
+                                  BindArrayFlag<M>(&M::m_aWarn1, i),
+                                  "Gives " + std::string(k::kWarn1Flags[i]) +
+                                      "; all thirteen together give -Wall");
+        c.enable = While("WINHIBIT", {"0"});
+        p.controls.push_back(std::move(c));
+    }
+    return Finish(std::move(p));
+}
+
+PageData MessagesAdvanced() {
+    PageData p{"Messages advanced", "CPageCppSourceMessagesAdv", {}, "Source"};
+    for (size_t i = 0; i < models::kWarnGroup2Count; ++i) {
+        ControlDef c = CheckToken(Flagged(kWarn2Text[i], k::kWarn2Flags[i]), k::kWarn2Keys[i],
+                                  BindArrayFlag<M>(&M::m_aWarn2, i),
+                                  "Gives " + std::string(k::kWarn2Flags[i]));
+        p.controls.push_back(std::move(c));
+    }
+    return Finish(std::move(p));
+}
+
+PageData Object() {
+    PageData p{"Object", "CPageCppObject", {}, ""};
+    p.controls.push_back(Choice(
+        "&Output:", k::kOutput,
+        {"Object file (-o)", "Assembler source (-S)", "Preprocessed source (-E)",
+         "Preprocessed source without line markers (-P -E)"},
+        Bind<M>(
+            [](const M& m) { return Value{WordOf(k::kOutput, m.m_nOutput)}; },
+            [](M& m, const Value& v) {
+                // The setter also sets the file extension that goes with it.
+                for (size_t i = 0; i < std::size(k::kOutput); ++i)
+                    if (WordOfToken(k::kOutput[i], false) == Word(v)) m.SetOutputKind(static_cast<int>(i));
+            }),
+        "What the compiler writes: -c, -S, -E or -P -E"));
+    p.controls.push_back(Text("Output &file:", k::kObjPath, BindPath<M>(&M::m_objPath),
+                              "The file after -o"));
+    ControlDef level = Choice(
+        "&Debug information:", k::kDebugLevel, {"Level 1 (-g1)", "Level 2 (-g2)", "Level 3 (-g3)"},
+        Bind<M>(
+            [](const M& m) {
+                return m.m_nDebug == 0 ? Value{"0"} : Value{WordOf(k::kDebugLevel, m.m_nDebugLevel)};
+            },
+            [](M& m, const Value& v) {
+                if (Word(v) == "0") {
+                    m.m_nDebug = 0; // the option string writes level 0 as DEBUG 0
+                    return;
+                }
+                m.m_nDebug = 1;
+                for (size_t i = 0; i < std::size(k::kDebugLevel); ++i)
+                    if (WordOfToken(k::kDebugLevel[i], false) == Word(v)) m.m_nDebugLevel = static_cast<int>(i);
+            }),
+        "None, or -g with -g1, -g2 or -g3");
+    level.values.insert(level.values.begin(), "0");
+    level.valueLabels.insert(level.valueLabels.begin(), "None");
+    level.tokens.emplace_back(k::kDebug[0]);
+    level.tokens.emplace_back(k::kDebug[1]);
+    level.tokens.emplace_back(k::kDebugLevelOff);
+    p.controls.push_back(std::move(level));
+    ControlDef format = Choice("Debug f&ormat:", k::kDebugFormat,
+                               {"Native (-g)", "COFF (-gcoff)", "DWARF 2 (-gdwarf-2)",
+                                "DWARF with extensions (-gdwarf+)", "stabs (-gstabs)",
+                                "stabs with extensions (-gstabs+)", "XCOFF (-gxcoff)",
+                                "XCOFF with extensions (-gxcoff+)"},
+                               Index(&M::m_nDebugFormat, k::kDebugFormat),
+                               "The debug format flag that goes before the level");
+    format.enable = While("DEBUGLV", {"1", "2", "3"});
+    p.controls.push_back(std::move(format));
+    ControlDef sections = List("Section &names:", k::kSection, SectionNames(),
+                               "P=, C=, D=, B= and a name (-section=program=...)");
+    sections.checkEntry = CheckSectionName;
+    p.controls.push_back(std::move(sections));
+    p.controls.push_back(Check("String literals in the &data section", k::kStringData,
+                               Index(&M::m_nStringData, k::kStringData), "-string=data"));
+    ControlDef abs = List("&Address classes:", k::kAbsPrefixes[0], AddressClasses(),
+                          "KIND=16, 20 or 28 (-abs16=, -abs20=, -abs28=)");
+    for (size_t i = 1; i < std::size(k::kAbsPrefixes); ++i) abs.tokens.emplace_back(k::kAbsPrefixes[i]);
+    abs.key = "ABS";
+    abs.checkEntry = CheckAddressClass;
+    p.controls.push_back(std::move(abs));
+    p.controls.push_back(Choice("A&lignment:", k::kAlign, {"4 bytes", "16 bytes (-align16)", "32 bytes (-align32)"},
+                                BindOptionalIndex<M>(&M::m_nAlign, k::kAlign),
+                                "Alignment of program sections", true));
+    ControlDef align4 = Choice("4-byte alignment &scope:", k::kAlign4Scope,
+                               {"All (-align4=all)", "Loops (-align4=loop)",
+                                "Innermost loops (-align4=inmostloop)"},
+                               Index(&M::m_nAlign4Scope, k::kAlign4Scope), "-align4=");
+    ControlDef stuff = List("Stu&ffed sections:", k::kStuffSection, StuffSections(),
+                            "CONST, DATA, BSS (-stuff=)");
+    stuff.checkEntry = CheckStuffName;
+    p.controls.push_back(std::move(align4));
+    p.controls.push_back(std::move(stuff));
+    p.controls.push_back(Check("Stuff &GBR-relative data", k::kStuffGbr,
+                               Index(&M::m_nStuffGbr, k::kStuffGbr), "GBR-relative stuffing"));
+    p.controls.push_back(Choice("C++ te&mplates:", k::kTemplate, {"None", "Static", "Used", "All"},
+                                BindOptionalIndex<M>(&M::m_nTemplate, k::kTemplate),
+                                "-template=none, static, used or all", true));
+    p.controls.push_back(Text("Embedded assembl&y text:", k::kAssembly,
+                              BindText<M>(&M::m_strAssembly), "Text the host compiler embeds"));
+    p.controls.push_back(Check("No line &information", k::kNoLine, Index(&M::m_nNoLine, k::kNoLine),
+                               "No line numbers in the object"));
+    p.controls.push_back(Check("Interrupt f&unctions", k::kIFunc, Index(&M::m_nIFunc, k::kIFunc),
+                               "-ifunc, for the CPU types that have it"));
+    p.controls.push_back(Choice("Di&vision:", k::kDivision, {"CPU, inline", "CPU, run-time routine"},
+                                BindOptionalIndex<M>(&M::m_nDivision, k::kDivision),
+                                "How divisions are made", true));
+    ControlDef cpuDivision = Choice("Division &unit:", k::kCpuDivision,
+                                    {"Peripheral divider", "Peripheral divider, no interrupt mask"},
+                                    BindOptionalIndex<M>(&M::m_nCpuDivision, k::kCpuDivision),
+                                    "The division unit used", true);
+    p.controls.push_back(std::move(cpuDivision));
+    p.controls.push_back(Choice("Floating-point unit:", k::kFpu, {"Single precision", "Double precision"},
+                                BindOptionalIndex<M>(&M::m_nFpu, k::kFpu), "The FPU used", true));
+    p.controls.push_back(Choice("Rounding:", k::kRound, {"Nearest"},
+                                BindOptionalIndex<M>(&M::m_nRound, k::kRound),
+                                "Floating-point rounding", true));
+    return Finish(std::move(p));
+}
+
+PageData ListPage() {
+    PageData p{"List", "CPageCppList", {}, ""};
+    p.controls.push_back(Check("&Generate a list file", k::kListing,
+                               Index(&M::m_nListing, k::kListing), "Assembler listing (-Wa,-a=)"));
+    ControlDef file = Text("List &file:", k::kLFile, BindPath<M>(&M::m_listPath),
+                           "The file after -Wa,-a...=");
+    file.enable = While("LOUTLIST", {"1"});
+    p.controls.push_back(std::move(file));
+    static constexpr SV kText[] = {"Include &assembly", "Include &symbols",
+                                   "Include &high-level source", "&Omit debugging directives",
+                                   "Omit forms processing (&no page breaks)"};
+    for (size_t i = 0; i < models::kListContentCount; ++i) {
+        ControlDef c = CheckToken(std::string(kText[i]), k::kListContentKeys[i],
+                                  BindArrayFlag<M>(&M::m_aListContents, i),
+                                  std::string("Adds \"") + k::kListContentLetters[i] + "\" to -Wa,-a");
+        c.enable = While("LOUTLIST", {"1"});
+        p.controls.push_back(std::move(c));
+    }
+    return Finish(std::move(p));
+}
+
+constexpr const char* kMapWords[] = {"0", "SMAP", "MAP"};
+
+PageData Optimize() {
+    PageData p{"Optimize", "CPageCppOptimize", {}, ""};
+    p.controls.push_back(Check("&Optimize", k::kOptimize, Index(&M::m_nOptimize, k::kOptimize),
+                               "Optimize the generated code (the level's -O flags)"));
+    ControlDef level = Choice("Optimization &level:", k::kOptLevel,
+                              {"Speed (-O3)", "Size (-Os)", "Speed and size (-O2)"},
+                              Index(&M::m_nOptLevel, k::kOptLevel),
+                              "What the optimizer favours: -O3, -Os or -O2, with their -f flags");
+    level.enable = While("OPTIMIZE", {"1"});
+    p.controls.push_back(std::move(level));
+    ControlDef lto = Check("Link-&time optimization", k::kLto, Index(&M::m_nLto, k::kLto),
+                           "Keep the intermediate code for the linker (-flto)");
+    lto.enable = While("OPTIMIZE", {"1"});
+    p.controls.push_back(std::move(lto));
+    ControlDef map = Choice("Optimization &map:", k::kMap,
+                            {"None", "Use the map file of the last link", "Write a map file"},
+                            Bind<M>([](const M& m) { return Value{kMapWords[m.m_nMap]}; },
+                                    [](M& m, const Value& v) {
+                                        for (int i = 0; i < 3; ++i)
+                                            if (Word(v) == kMapWords[i]) m.m_nMap = i;
+                                    }),
+                            "Map information for the optimizing link");
+    map.values = {kMapWords[0], kMapWords[1], kMapWords[2]};
+    map.key = "MAP";
+    map.enable = While("OPTIMIZE", {"1"});
+    p.controls.push_back(std::move(map));
+    ControlDef mapFile = Text("Map f&ile:", k::kMapPath, BindPath<M>(&M::m_mapPath),
+                              "The map file the optimizing link writes");
+    mapFile.enable = While("MAP", {"MAP"});
+    p.controls.push_back(std::move(mapFile));
+    return Finish(std::move(p));
+}
+
+PageData Other() {
+    PageData p{"Other", "CPageCppOther", {}, ""};
+    for (size_t i = 0; i < models::kOtherFlagCount; ++i)
+        p.controls.push_back(CheckToken(Flagged(kOtherText[i], k::kOtherFlags[i]), k::kOtherKeys[i],
+                                        BindArrayFlag<M>(&M::m_aOther, i),
+                                        "Gives " + std::string(k::kOtherFlags[i])));
+    p.controls.push_back(Text("&User options:", k::kAppTxt, BindText<M>(&M::m_strUserOptions),
+                              "Your own gcc options, added as they are"));
+    return Finish(std::move(p));
+}
+
+} // namespace
+
+std::vector<PageData> CppPages() {
+    return {Source(), Defines(), Include(), Inline(), Messages(), MessagesAdvanced(),
+            Object(), ListPage(), Optimize(), Other()};
+}
+
+} // namespace quorle::sheet

@@ -1,0 +1,371 @@
+// The category pages of the Link/Library tab over the linker model, but the
+// section pages (section_pages.cpp).
+#include "models/linker_keys.h"
+#include "models/linker_model.h"
+#include "sheet/page_builders.h"
+#include "sheet/tool_pages.h"
+
+namespace quorle::sheet {
+
+using namespace build;
+using models::CLinkerModel;
+using models::LinkerFields;
+namespace k = models::linker_keys;
+
+namespace {
+
+using M = CLinkerModel;
+
+constexpr SV kSwitchText[models::kLinkerSwitchCount] = {
+    "Link against static libraries only (-Bstatic)",
+    "Link against shared libraries (-Bdynamic)",
+    "Bind global references locally (-Bsymbolic)",
+    "Assign space to common symbols (-d)",
+    "Text and data readable and writable (-N)",
+    "Text read-only, not page-aligned (-n)",
+    "Keep the output after errors (-noinhibit-exec)",
+    "Use less memory, run slower (-no-keep-memory)",
+    "Print statistics (-stats)",
+    "Warn about common symbols (-warn-common)",
+    "Warn about global constructors (-warn-constructors)",
+    "Warn once per undefined symbol (-warn-once)",
+    "Delete temporary local symbols (-X)",
+    "Delete all local symbols (-x)",
+    "Relocatable output (-r)",
+    "Relocatable output, C++ constructors resolved (-Ur)",
+    "Omit debugger symbols (-S)",
+    "Omit all symbols (-s)",
+    "Split output sections by file (-split-by-file)",
+    "Traditional output format (-traditional-format)",
+    "Enable garbage collection of unused input sections (--gc-sections)",
+};
+
+Binding Flag(bool LinkerFields::*field) { return BindFlag<M>(field); }
+
+// Entries "left=right" over two parallel lists.
+Binding Pairs(std::vector<std::string> LinkerFields::*left,
+              std::vector<std::string> LinkerFields::*right, char separator) {
+    return Bind<M>(
+        [left, right, separator](const M& m) {
+            Value v;
+            const auto& a = m.*left;
+            const auto& b = m.*right;
+            for (size_t i = 0; i < a.size(); ++i)
+                v.push_back(a[i] + separator + (i < b.size() ? b[i] : std::string()));
+            return v;
+        },
+        [left, right, separator](M& m, const Value& v) {
+            (m.*left).clear();
+            (m.*right).clear();
+            for (const std::string& e : v) {
+                size_t at = e.find(separator);
+                (m.*left).push_back(e.substr(0, at));
+                (m.*right).push_back(at == std::string::npos ? std::string() : e.substr(at + 1));
+            }
+        });
+}
+
+std::optional<std::string> NeedsSeparator(const std::string& e, char separator, const char* what) {
+    size_t at = e.find(separator);
+    if (at == std::string::npos || at == 0) return std::string(what);
+    return std::nullopt;
+}
+
+PageData Input() {
+    PageData p{"Input", "CPageLnkInput", {}, ""};
+    p.controls.push_back(CheckToken("&Group the libraries (--start-group ... --end-group)",
+                                    k::kInputFlags[0].key, Flag(k::kInputFlags[0].field),
+                                    "Search the libraries repeatedly (--start-group)"));
+    p.controls.push_back(CheckToken("&Maintain the default libraries", k::kInputFlags[1].key,
+                                    Flag(k::kInputFlags[1].field),
+                                    "The toolchain's libraries and directories are kept up to date"));
+    ControlDef binaries = List("&Binary files:", k::kBinary,
+                               Pairs(&LinkerFields::m_listBinaries,
+                                     &LinkerFields::m_listBinarySections, '|'),
+                               "file|section: a raw binary placed in that section (-b binary)");
+    binaries.checkEntry = [](const std::string& e, const Value&) {
+        return NeedsSeparator(e, '|', "Enter the file, \"|\" and the section.");
+    };
+    p.controls.push_back(std::move(binaries));
+    ControlDef entry = Text("&Entry symbol:", k::kEntry,
+                            Bind<M>([](const M& m) { return Value{m.m_bEntry ? m.m_strEntry : ""}; },
+                                    [](M& m, const Value& v) {
+                                        m.m_strEntry = Word(v);
+                                        m.m_bEntry = !m.m_strEntry.empty();
+                                    }),
+                            "The program's entry point (-e); empty for the default");
+    entry.tokens.emplace_back(k::kInputFlags[2].key);
+    p.controls.push_back(std::move(entry));
+    p.controls.push_back(Choice("&Prelink:", k::kPrelink, {"Not given", "Skip", "Run"},
+                                BindIndex<M>(&LinkerFields::m_nPrelink, k::kPrelink),
+                                "The C++ prelinker step"));
+    p.controls.push_back(Check("Use the &optimized C library", k::kOptLib,
+                               Flag(&LinkerFields::m_bOptLib), "Link optlib instead of newlib"));
+    p.controls.push_back(Check("Project is built as a &library", k::kProjectBuilt,
+                               Flag(&LinkerFields::m_bProjectIsLibrary),
+                               "The project's output is a library archive (ar)"));
+    p.controls.push_back(Choice("Project &type:", k::kProjectType, {"C application", "C++ application"},
+                                BindIndex<M>(&LinkerFields::m_nProjectType, k::kProjectType),
+                                "C++ links the C++ libraries"));
+    return Finish(std::move(p));
+}
+
+PageData Defines() {
+    PageData p{"Defines", "CPageLnkInputDefines", {}, "Input"};
+    ControlDef symbols = List("&Symbol definitions:", k::kDefine,
+                              Pairs(&LinkerFields::m_listSymbolNames,
+                                    &LinkerFields::m_listSymbolValues, '='),
+                              "NAME=VALUE, each given as --defsym NAME=VALUE");
+    symbols.checkEntry = [](const std::string& e, const Value&) {
+        return NeedsSeparator(e, '=', "Enter NAME=VALUE.");
+    };
+    p.controls.push_back(std::move(symbols));
+    return Finish(std::move(p));
+}
+
+PageData Libraries() {
+    PageData p{"Libraries", "CPageLnkInputLibraries", {}, "Input"};
+    p.controls.push_back(List("&Libraries:", k::kArchive, BindList<M>(&LinkerFields::m_listLibraries),
+                              "Library files, in link order (-l or the file)", true));
+    return Finish(std::move(p));
+}
+
+PageData LibraryPaths() {
+    PageData p{"Library paths", "CPageLnkInputLibraryPaths", {}, "Input"};
+    p.controls.push_back(List("Library &directories:", k::kIncDir,
+                              BindList<M>(&LinkerFields::m_listLibDirs),
+                              "Directories searched for libraries (-L)", true));
+    return Finish(std::move(p));
+}
+
+PageData Relocatable() {
+    PageData p{"Relocatable", "CPageLnkInputRelocatable", {}, "Input"};
+    p.controls.push_back(List("&Relocatable files:", k::kInput, BindList<M>(&LinkerFields::m_listObjects),
+                              "Object files, in link order (INPUT of the linker input file)", true));
+    p.controls.push_back(CheckToken("Name the objects on the &command line", k::kOutputFlags[8].key,
+                                    Flag(k::kOutputFlags[8].field),
+                                    "Objects go on the command line instead of the input file"));
+    return Finish(std::move(p));
+}
+
+PageData Output() {
+    PageData p{"Output", "CPageLnkOutput", {}, ""};
+    p.controls.push_back(Text("&Output file:", k::kOutFile, BindText<M>(&LinkerFields::m_strOutputFile),
+                              "The absolute file the linker writes (-o)"));
+    ControlDef form = Choice("Output &form:", k::kOutputForm,
+                             {"Absolute file", "Absolute file and S-records", "",
+                              "Library, system", "Library, user"},
+                             BindIndex<M>(&LinkerFields::m_nOutputForm, k::kOutputForm),
+                             "Both adds an S-record file made with objcopy");
+    form.values = {"DEFAULT", "BOTH", "", "LIBRARY|S", "LIBRARY|U"};
+    form.values.erase(form.values.begin() + 2);
+    form.valueLabels.erase(form.valueLabels.begin() + 2);
+    form.binding = Bind<M>(
+        [](const M& m) {
+            static constexpr const char* kWords[] = {"DEFAULT", "BOTH", "", "LIBRARY|S", "LIBRARY|U"};
+            int f = m.m_nOutputForm;
+            return Value{f >= 0 && f < 5 ? kWords[f] : ""};
+        },
+        [](M& m, const Value& v) {
+            static constexpr const char* kWords[] = {"DEFAULT", "BOTH", "", "LIBRARY|S", "LIBRARY|U"};
+            for (int i = 0; i < 5; ++i)
+                if (*kWords[i] != '\0' && Word(v) == kWords[i]) m.m_nOutputForm = i;
+        });
+    p.controls.push_back(std::move(form));
+    ControlDef records = List("&Record types:", k::kSRecord[1],
+                              Bind<M>(
+                                  [](const M& m) {
+                                      Value v;
+                                      if (m.m_nSRecord > 0) v.push_back(WordOf(k::kSRecord, m.m_nSRecord));
+                                      if (m.m_nHexRecord > 0) v.push_back(WordOf(k::kHexRecord, m.m_nHexRecord));
+                                      return v;
+                                  },
+                                  [](M& m, const Value& v) {
+                                      m.m_nSRecord = m.m_nHexRecord = 0;
+                                      for (const std::string& e : v)
+                                          for (int i = 1; i < 4; ++i) {
+                                              if (e == WordOf(k::kSRecord, i)) m.m_nSRecord = i;
+                                              if (e == WordOf(k::kHexRecord, i)) m.m_nHexRecord = i;
+                                          }
+                                  }),
+                              "S1, S2 or S3 and H16, H20 or H32: the record forms");
+    records.tokens.clear();
+    for (int i = 1; i < 4; ++i) {
+        records.tokens.emplace_back(k::kSRecord[i]);
+        records.tokens.emplace_back(k::kHexRecord[i]);
+    }
+    records.checkEntry = [](const std::string& e, const Value& others) -> std::optional<std::string> {
+        bool s = e == "S1" || e == "S2" || e == "S3";
+        bool h = e == "H16" || e == "H20" || e == "H32";
+        if (!s && !h) return std::string("Enter S1, S2, S3, H16, H20 or H32.");
+        for (const std::string& o : others)
+            if (!o.empty() && o[0] == e[0]) return std::string("Only one S-record and one hex record type.");
+        return std::nullopt;
+    };
+    p.controls.push_back(std::move(records));
+    p.controls.push_back(CheckToken("&Split sections by relocation count", k::kOutputFlags[0].key,
+                                    Flag(k::kOutputFlags[0].field),
+                                    "Split output sections by relocation count (--split-by-reloc)"));
+    ControlDef count = Text("Relocations per &section:", k::kRelocCount,
+                            BindText<M>(&LinkerFields::m_strRelocCount),
+                            "The relocation count of --split-by-reloc=N");
+    count.kind = ControlKind::Number;
+    count.minimum = 0;
+    count.maximum = 65535;
+    count.enable = While("DORELOC", {"1"});
+    p.controls.push_back(std::move(count));
+    ControlDef rom = List("ROM to RA&M sections:", k::kRom,
+                          Pairs(&LinkerFields::m_listRomSections, &LinkerFields::m_listRamSections, '='),
+                          "ROM=RAM: data kept in ROM and copied to RAM");
+    rom.checkEntry = [](const std::string& e, const Value&) {
+        return NeedsSeparator(e, '=', "Enter the ROM section, \"=\" and the RAM section.");
+    };
+    p.controls.push_back(std::move(rom));
+    p.controls.push_back(CheckToken("Di&vide the output", k::kOutputFlags[1].key,
+                                    Flag(k::kOutputFlags[1].field), "Write several output files"));
+    ControlDef pieces = List("Output &pieces:", k::kMultiOutput,
+                             Pairs(&LinkerFields::m_listOutputPieces,
+                                   &LinkerFields::m_listPieceSections, '='),
+                             "file=sections: one output file per entry");
+    pieces.enable = While("DIVIDEOUTPUT", {"1"});
+    pieces.checkEntry = [](const std::string& e, const Value&) {
+        return NeedsSeparator(e, '=', "Enter the file, \"=\" and its sections.");
+    };
+    p.controls.push_back(std::move(pieces));
+    p.controls.push_back(CheckToken("Use &gcc to link", k::kOutputFlags[6].key,
+                                    Flag(k::kOutputFlags[6].field),
+                                    "Link through the gcc driver; ld options become -Wl,<option>"));
+    ControlDef lto = CheckToken("&Link-time optimization", k::kOutputFlags[7].key,
+                                Flag(k::kOutputFlags[7].field),
+                                "Optimize across files at link time (-flto)");
+    lto.enable = While("USEGCCTOLINK", {"1"});
+    p.controls.push_back(std::move(lto));
+    return Finish(std::move(p));
+}
+
+PageData ListPage() {
+    PageData p{"List", "CPageLnkList", {}, ""};
+    p.controls.push_back(CheckToken("Generate &map file", k::kOutputFlags[5].key,
+                                    Flag(k::kOutputFlags[5].field),
+                                    "Write a link map beside the output (-Map=)"));
+    ControlDef file = Text("Map &file:", k::kMapFile,
+                           Bind<M>([](const M& m) { return Value{m.MapFilePath()}; },
+                                   [](M& m, const Value& v) {
+                                       models::PathParts parts = models::PathParts::Split(Word(v));
+                                       m.m_strMapDir = parts.dir;
+                                       m.m_strMapName = parts.leaf;
+                                   }),
+                           "The map file after -Map= (its extension is always .map)");
+    file.enable = While("MFILEGEN", {"1"});
+    p.controls.push_back(std::move(file));
+    ControlDef show = List("Map &contents:", k::kShow,
+                           Bind<M>(
+                               [](const M& m) {
+                                   Value v;
+                                   models::KeyList words = models::ShowWords();
+                                   for (size_t i = 0; i < words.size(); ++i)
+                                       if (m.m_aShow[i]) v.emplace_back(words[i]);
+                                   return v;
+                               },
+                               [](M& m, const Value& v) {
+                                   models::KeyList words = models::ShowWords();
+                                   for (size_t i = 0; i < words.size(); ++i)
+                                       m.m_aShow[i] = std::find(v.begin(), v.end(), std::string(words[i])) != v.end();
+                               }),
+                           "SYMBOL, REFERENCE, SECTION, XREFERENCE (--cref), TOTAL_SIZE");
+    show.checkEntry = [](const std::string& e, const Value& others) -> std::optional<std::string> {
+        models::KeyList words = models::ShowWords();
+        if (std::find(words.begin(), words.end(), e) == words.end())
+            return std::string("Enter SYMBOL, REFERENCE, SECTION, XREFERENCE or TOTAL_SIZE.");
+        if (std::find(others.begin(), others.end(), e) != others.end())
+            return std::string("This entry is already in the list.");
+        return std::nullopt;
+    };
+    p.controls.push_back(std::move(show));
+    p.controls.push_back(CheckToken("Data stuffing in the ma&p", k::kOutputFlags[4].key,
+                                    Flag(k::kOutputFlags[4].field), "Stuffed data shown in the map"));
+    return Finish(std::move(p));
+}
+
+PageData Other() {
+    PageData p{"Other", "CPageLnkOther", {}, ""};
+    models::KeyList keys = models::LinkerSwitchKeys();
+    for (size_t i = 0; i < keys.size(); ++i)
+        p.controls.push_back(CheckToken(std::string(kSwitchText[i]), keys[i],
+                                        BindArrayFlag<M>(&LinkerFields::m_aSwitches, i),
+                                        "ld switch " + std::string(kSwitchText[i])));
+    p.controls.push_back(Text("&User options:", k::kAppText, BindText<M>(&LinkerFields::m_strAppText),
+                              "Your own ld options, added as they are"));
+    p.controls.push_back(CheckToken("Optimi&ze the link", k::kOptimiseOn,
+                                    Bind<M>([](const M& m) { return build::Flag(m.OptimisationFlag()); },
+                                            [](M& m, const Value& v) { m.SetOptimisationFlag(Word(v) == "1"); }),
+                                    "The host linker's optimization switch"));
+    p.controls.back().tokens.emplace_back(k::kOptimiseOff);
+    p.controls.push_back(CheckToken("Warn about &unused symbols", k::kOutputFlags[2].key,
+                                    Flag(k::kOutputFlags[2].field), "Report unused symbols"));
+    p.controls.push_back(CheckToken("&Data stuffing", k::kOutputFlags[3].key,
+                                    Flag(k::kOutputFlags[3].field), "Pack data into gaps"));
+    p.controls.push_back(CheckToken("Use a &sub-command file", k::kSubcommand,
+                                    Flag(&LinkerFields::m_bSubcommand),
+                                    "The link reads your file instead (@file)"));
+    ControlDef file = Text("Sub-command &file:", k::kExtFile,
+                           BindText<M>(&LinkerFields::m_strSubcommandFile),
+                           "Your response file or linker script");
+    file.enable = While("SUBCOMMAND", {"1"});
+    p.controls.push_back(std::move(file));
+    ControlDef type = Choice("Sub-command file t&ype:", k::kSubcommandType,
+                             {"Response file (@file)", "Linker script (-T)"},
+                             BindIndex<M>(&LinkerFields::m_nSubcommandType, k::kSubcommandType),
+                             "How the file is given to the link");
+    type.values = {"DOEXTF", "DOSEGF"};
+    type.binding = Bind<M>([](const M& m) { return Value{m.m_nSubcommandType == 1 ? "DOSEGF" : "DOEXTF"}; },
+                           [](M& m, const Value& v) { m.m_nSubcommandType = Word(v) == "DOSEGF" ? 1 : 0; });
+    p.controls.push_back(std::move(type));
+    ControlDef check = Choice("CPU information &check:", k::kCpuCheck, {"Off", "Mode 1", "Mode 2"},
+                              BindIndex<M>(&LinkerFields::m_nCpuCheckMode, k::kCpuCheck),
+                              "Check the memory map against the CPU information");
+    p.controls.push_back(std::move(check));
+    ControlDef devices = List("Checked &memory ranges:", k::kCheckDevice,
+                              Bind<M>(
+                                  [](const M& m) {
+                                      Value v;
+                                      for (size_t i = 0; i < m.m_listCheckKinds.size(); ++i)
+                                          v.push_back(m.m_listCheckKinds[i] + "," +
+                                                      (i < m.m_listCheckStarts.size() ? m.m_listCheckStarts[i] : "") + "," +
+                                                      (i < m.m_listCheckEnds.size() ? m.m_listCheckEnds[i] : ""));
+                                      return v;
+                                  },
+                                  [](M& m, const Value& v) {
+                                      m.m_listCheckKinds.clear();
+                                      m.m_listCheckStarts.clear();
+                                      m.m_listCheckEnds.clear();
+                                      for (const std::string& e : v) {
+                                          size_t a = e.find(','), b = e.find(',', a + 1);
+                                          m.m_listCheckKinds.push_back(e.substr(0, a));
+                                          m.m_listCheckStarts.push_back(e.substr(a + 1, b - a - 1));
+                                          m.m_listCheckEnds.push_back(e.substr(b + 1));
+                                      }
+                                  }),
+                              "KIND,start,end: memory the CPU check knows");
+    devices.checkEntry = [](const std::string& e, const Value&) -> std::optional<std::string> {
+        size_t a = e.find(',');
+        if (a == std::string::npos || e.find(',', a + 1) == std::string::npos)
+            return std::string("Enter the kind, the start and the end, separated by commas.");
+        return std::nullopt;
+    };
+    p.controls.push_back(std::move(devices));
+    p.controls.push_back(Text("CPU information f&ile:", k::kCpuInfoFile,
+                              BindText<M>(&LinkerFields::m_strCpuInfoFile),
+                              "The file the CPU check reads"));
+    p.controls.push_back(Text("PS chec&k value:", k::kPsCheck, BindText<M>(&LinkerFields::m_strPsCheck),
+                              "The value of the PS check"));
+    return Finish(std::move(p));
+}
+
+} // namespace
+
+std::vector<PageData> LnkPages() {
+    return {Input(), Defines(), Libraries(), LibraryPaths(), Relocatable(), Output(), ListPage(), Other()};
+}
+
+} // namespace quorle::sheet
