@@ -92,19 +92,37 @@ void AssignMnemonics(PageData& page) {
         }
         return 0;
     };
-    for (const ControlDef& c : page.controls)
-        if (char m = mnemonicOf(c.label)) used.insert(m);
+    // Given mnemonics first, in page order; one already taken is dropped and
+    // the label gets another below.
     for (ControlDef& c : page.controls) {
-        if (c.label.empty() || c.kind == ControlKind::Label || mnemonicOf(c.label) != 0) continue;
-        for (size_t i = 0; i < c.label.size(); ++i) {
-            unsigned char ch = static_cast<unsigned char>(c.label[i]);
-            if (!std::isalnum(ch)) continue;
-            char lower = static_cast<char>(std::tolower(ch));
-            if (used.count(lower) != 0) continue;
-            used.insert(lower);
-            c.label.insert(i, "&");
+        char m = mnemonicOf(c.label);
+        if (m == 0) continue;
+        if (used.insert(m).second) continue;
+        for (size_t i = 0; i + 1 < c.label.size(); ++i) {
+            if (c.label[i] != '&') continue;
+            if (c.label[i + 1] == '&') {
+                ++i;
+                continue;
+            }
+            c.label.erase(i, 1);
             break;
         }
+    }
+    for (ControlDef& c : page.controls) {
+        if (c.label.empty() || c.kind == ControlKind::Label || mnemonicOf(c.label) != 0) continue;
+        // The first letter or digit not used yet; when every one of the
+        // label is taken, its first (a view then cycles between them).
+        size_t chosen = std::string::npos, first = std::string::npos;
+        for (size_t i = 0; i < c.label.size() && chosen == std::string::npos; ++i) {
+            unsigned char ch = static_cast<unsigned char>(c.label[i]);
+            if (!std::isalnum(ch)) continue;
+            if (first == std::string::npos) first = i;
+            if (used.count(static_cast<char>(std::tolower(ch))) == 0) chosen = i;
+        }
+        if (chosen == std::string::npos) chosen = first;
+        if (chosen == std::string::npos) continue;
+        used.insert(static_cast<char>(std::tolower(static_cast<unsigned char>(c.label[chosen]))));
+        c.label.insert(chosen, "&");
     }
 }
 

@@ -54,6 +54,13 @@ template <class Model, class Owner> Binding BindOptionalIndex(int Owner::*field,
         });
 }
 
+// An index field of an off/on table whose "on" entry is not a "B|" switch
+// ("S|STRING|DATA", "I|GENOBJ|1"): shown as "0" and "1".
+template <class Model, class Owner> Binding BindOnOff(int Owner::*field) {
+    return Bind<Model>([field](const Model& m) { return Flag(static_cast<const Owner&>(m).*field != 0); },
+                       [field](Model& m, const Value& v) { static_cast<Owner&>(m).*field = Word(v) == "1" ? 1 : 0; });
+}
+
 // One flag of a fixed array of flags.
 template <class Model, class Owner, size_t N>
 Binding BindArrayFlag(std::array<bool, N> Owner::*field, size_t position) {

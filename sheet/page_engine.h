@@ -18,7 +18,7 @@ struct PageData {
     std::string label;     // category label or tab title
     std::string className; // e.g. "CPageCppOptimize"
     std::vector<ControlDef> controls;
-    std::string parent; // a sub-page names the category page it belongs to
+    std::string parent = {}; // a sub-page names the category page it belongs to
 };
 
 class CControlPage : public CPage {

@@ -80,10 +80,10 @@ PageData Object() {
                                 Index(&M::m_nDebugLevel, k::kDebugLevel),
                                 "Debug information for the object: none, --gstabs or --gdwarf2"));
     p.controls.push_back(Check("Keep the object file after &errors", k::kGenObj,
-                               Index(&M::m_nGenObj, k::kGenObj),
+                               BindOnOff<M>(&M::m_nGenObj),
                                "Write the object even when errors occur (-Z)"));
     p.controls.push_back(Check("&Fold data sections into text", k::kFoldSec,
-                               Index(&M::m_nFoldSec, k::kFoldSec),
+                               BindOnOff<M>(&M::m_nFoldSec),
                                "Fold the data section into the text section (-R)"));
     p.controls.push_back(Text("&Object file:", k::kObjPath, BindPath<M>(&M::m_objPath),
                               "The file after -o (.o added when it has no extension)"));

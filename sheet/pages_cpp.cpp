@@ -208,7 +208,7 @@ PageData Source() {
     p.controls.push_back(Check("&Toolchain include directories follow the library choice",
                                k::kChgIncPath, Index(&M::m_nChgIncPath, k::kChgIncPath),
                                "Marks the include directories as switched with the library"));
-    p.controls.push_back(Choice("Project &type:", k::kProjectType,
+    p.controls.push_back(Choice("Project t&ype:", k::kProjectType,
                                 {"C application", "C++ application", "Library"},
                                 Index(&M::m_nProjectType, k::kProjectType),
                                 "The kind of project the file belongs to"));
@@ -239,7 +239,7 @@ PageData Inline() {
     p.controls.push_back(Check("&No inline expansion of C++ functions", k::kCppNoInline,
                                Index(&M::m_nCppNoInline, k::kCppNoInline),
                                "C++ inline functions are called, not expanded"));
-    p.controls.push_back(Choice("&switch statements:", k::kCase, {"if-then chains", "Jump tables"},
+    p.controls.push_back(Choice("s&witch statements:", k::kCase, {"if-then chains", "Jump tables"},
                                 BindOptionalIndex<M>(&M::m_nCase, k::kCase),
                                 "How switch statements are expanded", true));
     p.controls.push_back(Choice("S&hifts:", k::kShift, {"Inline", "Run-time routine"},
@@ -336,7 +336,7 @@ PageData Object() {
     sections.checkEntry = CheckSectionName;
     p.controls.push_back(std::move(sections));
     p.controls.push_back(Check("String literals in the &data section", k::kStringData,
-                               Index(&M::m_nStringData, k::kStringData), "-string=data"));
+                               BindOnOff<M>(&M::m_nStringData), "-string=data"));
     ControlDef abs = List("&Address classes:", k::kAbsPrefixes[0], AddressClasses(),
                           "KIND=16, 20 or 28 (-abs16=, -abs20=, -abs28=)");
     for (size_t i = 1; i < std::size(k::kAbsPrefixes); ++i) abs.tokens.emplace_back(k::kAbsPrefixes[i]);

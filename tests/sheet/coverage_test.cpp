@@ -12,6 +12,7 @@
 #include "models/cpu_options.h"
 #include "models/generator_model.h"
 #include "models/linker_keys.h"
+#include "sheet/bindings.h"
 #include "sheet/page_cpu.h"
 #include "sheet/pages.h"
 #include "sheet/section_pages.h"
@@ -283,20 +284,41 @@ TEST(Coverage, EveryPageHasUniqueMnemonicsAndRestoreDefaults) {
         std::set<std::string> labels;
         for (auto& page : ToolTabPages(phase)) {
             EXPECT_TRUE(labels.insert(page->Label()).second) << "two pages called " << page->Label();
-            std::set<char> used;
+            // Mnemonics by control; a later label may share one only when
+            // every letter and digit of it is some other control's mnemonic.
+            std::vector<char> mnemonic;
             bool editable = false, restore = false;
             for (const ControlDef& c : page->Controls()) {
                 editable = editable || (Editable(c) && dynamic_cast<CSectionPage*>(page.get()) == nullptr &&
                                         c.binding.set != nullptr);
                 restore = restore || PlainLabel(c.label) == kRestoreDefaults;
-                if (c.kind == ControlKind::Label || c.label.empty()) continue;
-                size_t amp = c.label.find('&');
-                ASSERT_NE(amp, std::string::npos) << page->ClassName() << ": " << c.label;
-                char m = static_cast<char>(std::tolower(static_cast<unsigned char>(c.label[amp + 1])));
-                EXPECT_TRUE(used.insert(m).second)
-                    << page->ClassName() << ": mnemonic " << m << " twice (" << c.label << ")";
+                char m = 0;
+                if (c.kind != ControlKind::Label && !c.label.empty()) {
+                    size_t amp = c.label.find('&');
+                    EXPECT_NE(amp, std::string::npos) << page->ClassName() << ": " << c.label;
+                    if (amp != std::string::npos)
+                        m = static_cast<char>(std::tolower(static_cast<unsigned char>(c.label[amp + 1])));
+                }
+                mnemonic.push_back(m);
             }
-            if (editable) EXPECT_TRUE(restore) << page->ClassName() << " has no Restore defaults";
+            const auto& controls = page->Controls();
+            for (size_t i = 0; i < controls.size(); ++i) {
+                if (mnemonic[i] == 0) continue;
+                std::set<char> others;
+                for (size_t j = 0; j < controls.size(); ++j)
+                    if (j != i && mnemonic[j] != 0) others.insert(mnemonic[j]);
+                // The first holder keeps it; a later control may share it.
+                if (std::find(mnemonic.begin(), mnemonic.begin() + static_cast<long>(i), mnemonic[i]) ==
+                    mnemonic.begin() + static_cast<long>(i))
+                    continue;
+                bool free = false;
+                for (char ch : controls[i].label)
+                    free = free || (std::isalnum(static_cast<unsigned char>(ch)) &&
+                                    others.count(static_cast<char>(std::tolower(static_cast<unsigned char>(ch)))) == 0);
+                EXPECT_FALSE(free) << page->ClassName() << ": mnemonic " << mnemonic[i]
+                                   << " shared although the label has a free letter (" << controls[i].label << ")";
+            }
+            EXPECT_TRUE(restore || !editable) << page->ClassName() << " has no Restore defaults";
         }
     }
 }

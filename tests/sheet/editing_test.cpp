@@ -51,6 +51,7 @@ TEST(PageEngine, MixedStateAndOnlyTouchedControlsWritten) {
     SheetHarness h(ThreeFiles("[V|VERSION|2] [I|OPTLV|1]", "[V|VERSION|2] [I|OPTLV|3]"));
     h.Select(h.Node("GNU Compiler", "demo", "a.c"));
     h.Add(h.Node("GNU Compiler", "demo", "b.c"));
+    ASSERT_EQ(h.sheet->ShowCategory("Optimize"), CommandResult::Done);
     EXPECT_TRUE(h.State("OPTLV").mixed);
     EXPECT_FALSE(h.State("OPTIMIZE").mixed);
     EXPECT_EQ(h.State("OPTIMIZE").value, Value{"1"});
@@ -66,6 +67,7 @@ TEST(PageEngine, MixedStateAndOnlyTouchedControlsWritten) {
 TEST(PageEngine, EnablingRulesAndValueChecks) {
     SheetHarness h(ThreeFiles("[V|VERSION|2] [B|OPTIMIZE|0]", kPlain));
     h.Select(h.Node("GNU Compiler", "demo", "a.c"));
+    ASSERT_EQ(h.sheet->ShowCategory("Optimize"), CommandResult::Done);
     EXPECT_FALSE(h.State("LTO").enabled);
     EXPECT_EQ(h.sheet->SetControl("Link-time optimization", {"1"}), CommandResult::Disabled);
     EXPECT_EQ(h.sheet->SetControl("OPTIMIZE", {"yes"}), CommandResult::BadValue);

@@ -6,6 +6,7 @@
 
 #include <map>
 
+#include "models/compiler_keys.h"
 #include "sheet/page_builders.h"
 #include "page_fixture.h"
 
@@ -59,11 +60,18 @@ const std::map<std::string, std::set<std::string>> kCoupled = {
     {"DOOPTLIB", {"INCDIR"}},                    // toolchain header directories follow the library
     {"OUTPUT", {"OBJPATH"}},                     // the output extension follows the kind
     {"DEBUGLV", {"DEBUG"}},                      // level None is debug off
-    {"ENTRY", {"ENTRY"}},
+    {"LOUTLIST", {"LFILE"}},                     // the list file is written with the listing
+    {"MFILEGEN", {"PLMFILE"}},                   // the map file is written with the map                     // the list file is written with the listing
 };
 
 std::set<std::string> OwnKeys(const ControlDef& c) {
     std::set<std::string> keys;
+    // All thirteen basic warnings are written as one key.
+    for (std::string_view w : models::compiler_keys::kWarn1Keys)
+        if (KeyOfToken(w) == c.key) {
+            keys.insert("WALL");
+            for (std::string_view other : models::compiler_keys::kWarn1Keys) keys.insert(KeyOfToken(other));
+        }
     if (!c.key.empty()) keys.insert(c.key);
     for (const std::string& t : c.tokens) keys.insert(KeyOfToken(t));
     if (auto it = kCoupled.find(c.key); it != kCoupled.end()) keys.insert(it->second.begin(), it->second.end());

@@ -159,7 +159,7 @@ TEST(TabMask, MaskFunctionWithoutASheet) {
 TEST(PageProtocol, TabsAndCategoriesLoadTheirPages) {
     SheetHarness h(Workspace());
     h.Select(h.Node("GNU Compiler", "demo", "main.c"));
-    EXPECT_EQ(h.sheet->ActivePage()->ClassName(), "CPageCppOptimize");
+    EXPECT_EQ(h.sheet->ActivePage()->ClassName(), "CPageCppSource");
     EXPECT_EQ(h.sheet->ActivateTab("Toolchain Option"), CommandResult::Done);
     EXPECT_EQ(h.sheet->ActivePage()->ClassName(), "CTabToolOption");
     EXPECT_EQ(h.sheet->ActivateTab("Link/Library"), CommandResult::Unknown);
