@@ -1,7 +1,7 @@
 #include "sheet/placeholders.h"
 
-#include "interface/quorle.h"
-#include "options/text_replace.h"
+#include "core/records.h"
+#include "core/text_replace.h"
 #include "toolchain/family.h"
 
 namespace quorle::sheet {

@@ -1,6 +1,6 @@
 #include "sheet/section_pages.h"
 
-#include "interface/quorle.h"
+#include "core/records.h"
 #include "models/linker_model.h"
 #include "platform/platform.h"
 #include "sections/script_file.h"
