@@ -42,6 +42,8 @@ class CSectionEditor {
     sections::SectionLayout Copy() const;
     const sections::SectionLayout& Layout() const { return layout_; }
     bool Changed() const { return changed_; }
+    // The models hold the working layout now.
+    void MarkSaved() { changed_ = false; }
 
     // Group dialog. `placement` is "follow", "address", "label" or "region";
     // for "follow" the text names the group to follow, or is "End of group

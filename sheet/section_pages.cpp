@@ -1,5 +1,6 @@
 #include "sheet/section_pages.h"
 
+#include "core/phase.h"
 #include "core/records.h"
 #include "models/linker_model.h"
 #include "platform/platform.h"
@@ -14,7 +15,7 @@ using models::CLinkerModel;
 
 namespace {
 
-constexpr unsigned kLinkerBit = 1u << static_cast<int>(models::PhaseKind::Linker);
+constexpr unsigned kLinkerBit = 1u << kPhaseLinker;
 
 ControlDef Button(std::string label, std::string help) {
     ControlDef c;
@@ -153,7 +154,7 @@ bool CSectionPage::SaveAndValidate(SaveKind kind) {
             DestroyGroups(layout.groups);
             layout = editor_.Copy();
         }
-        editor_.Load(editor_.Copy()); // saved: nothing left to write
+        editor_.MarkSaved();
     }
     return CControlPage::SaveAndValidate(kind);
 }
