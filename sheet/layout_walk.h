@@ -21,7 +21,7 @@ struct GroupPlace {
 
 // Every group in pre-order (a group, then its children, then its next
 // sibling). `visit` returns false to stop.
-void ForEachGroup(std::vector<sections::SectionGroup>& groups,
+void ForEachGroupPlace(std::vector<sections::SectionGroup>& groups,
                   const std::function<bool(const GroupPlace&)>& visit);
 
 // The group of that name anywhere in the tree.
@@ -37,6 +37,8 @@ std::vector<sections::SectionGroup> CopyGroups(const std::vector<sections::Secti
 bool SameGroups(const std::vector<sections::SectionGroup>& a,
                 const std::vector<sections::SectionGroup>& b);
 void DestroyGroups(std::vector<sections::SectionGroup>& groups);
+// The group's own fields: no contents, no children.
+sections::SectionGroup FieldsOnly(const sections::SectionGroup& group);
 // Every group of the tree with its children left out, in pre-order: what
 // the tree-wide checks need to see.
 std::vector<sections::SectionGroup> FlatGroups(const std::vector<sections::SectionGroup>& groups);

@@ -113,8 +113,23 @@ PageData Input() {
 PageData Defines() {
     PageData p{"Defines", "CPageLnkInputDefines", {}, "Input"};
     ControlDef symbols = List("&Symbol definitions:", k::kDefine,
-                              Pairs(&LinkerFields::m_listSymbolNames,
-                                    &LinkerFields::m_listSymbolValues, '='),
+                              Bind<M>(
+                                  [](const M& m) {
+                                      Value v;
+                                      for (const models::LinkerSymbol& s : m.m_listSymbols)
+                                          v.push_back(s.name + "=" + s.value);
+                                      return v;
+                                  },
+                                  [](M& m, const Value& v) {
+                                      m.m_listSymbols.clear();
+                                      for (const std::string& e : v) {
+                                          size_t at = e.find('=');
+                                          m.m_listSymbols.push_back(
+                                              {e.substr(0, at), at == std::string::npos
+                                                                    ? std::string()
+                                                                    : e.substr(at + 1)});
+                                      }
+                                  }),
                               "NAME=VALUE, each given as --defsym NAME=VALUE");
     symbols.checkEntry = [](const std::string& e, const Value&) {
         return NeedsSeparator(e, '=', "Enter NAME=VALUE.");
@@ -329,21 +344,17 @@ PageData Other() {
                               Bind<M>(
                                   [](const M& m) {
                                       Value v;
-                                      for (size_t i = 0; i < m.m_listCheckKinds.size(); ++i)
-                                          v.push_back(m.m_listCheckKinds[i] + "," +
-                                                      (i < m.m_listCheckStarts.size() ? m.m_listCheckStarts[i] : "") + "," +
-                                                      (i < m.m_listCheckEnds.size() ? m.m_listCheckEnds[i] : ""));
+                                      for (const models::CpuCheckArea& area : m.m_listCheckAreas)
+                                          v.push_back(area.kind + "," + area.start + "," + area.end);
                                       return v;
                                   },
                                   [](M& m, const Value& v) {
-                                      m.m_listCheckKinds.clear();
-                                      m.m_listCheckStarts.clear();
-                                      m.m_listCheckEnds.clear();
+                                      m.m_listCheckAreas.clear();
                                       for (const std::string& e : v) {
                                           size_t a = e.find(','), b = e.find(',', a + 1);
-                                          m.m_listCheckKinds.push_back(e.substr(0, a));
-                                          m.m_listCheckStarts.push_back(e.substr(a + 1, b - a - 1));
-                                          m.m_listCheckEnds.push_back(e.substr(b + 1));
+                                          m.m_listCheckAreas.push_back({e.substr(0, a),
+                                                                        e.substr(a + 1, b - a - 1),
+                                                                        e.substr(b + 1)});
                                       }
                                   }),
                               "KIND,start,end: memory the CPU check knows");

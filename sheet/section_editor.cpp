@@ -105,8 +105,7 @@ EditResult CSectionEditor::ModifyGroup(const std::string& name, const std::strin
         // The group's own placement does not overlap itself.
         std::vector<SectionGroup> others;
         for (const SectionGroup& g : layout_.groups)
-            if (g.name != name) others.push_back(SectionGroup{g.name, g.colour, g.loadKind, g.loadAddress,
-                                                              g.placement, g.placementText, g.noLoad, g.keep, {}, {}});
+            if (g.name != name) others.push_back(FieldsOnly(g));
         message = CheckGroupPlacement(others, newName, *placement, text);
     }
     if (!message.empty()) return Refuse(message);
@@ -308,7 +307,7 @@ void CSectionEditor::RestoreDefaults() {
 
 std::vector<GroupRow> CSectionEditor::GroupRows() {
     std::vector<GroupRow> rows;
-    ForEachGroup(layout_.groups, [&rows](const GroupPlace& place) {
+    ForEachGroupPlace(layout_.groups, [&rows](const GroupPlace& place) {
         const SectionGroup& g = place.Group();
         rows.push_back({place.depth, g.name + "|" + PlacementWord(g.placement) + "|" + g.placementText});
         return true;

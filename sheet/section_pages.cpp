@@ -4,6 +4,7 @@
 #include "core/records.h"
 #include "models/linker_model.h"
 #include "platform/platform.h"
+#include "resources/message_box.h"
 #include "sections/script_file.h"
 #include "sheet/layout_walk.h"
 #include "sheet/page_builders.h"
@@ -276,14 +277,22 @@ bool CSectionPage::Export(const std::string& path) {
     target.normalMode = model.NormalMode();
     const std::string temporary = path + ".tmp~";
     sections::SectionLayout layout = editor_.Copy();
-    bool written = sections::ExportLayout(temporary, layout, target, resolver);
+    sections::ScriptWrite export_ = sections::ExportLayout(temporary, layout, target, resolver);
     DestroyGroups(layout.groups);
-    if (written && platform::ReplaceFile(temporary, path)) return true;
-    platform::DeleteFile(temporary);
-    if (written)
-        platform::ShowMessage(kCaptionError, "Error writing to sections file",
-                              platform::MessageButtons::Ok, platform::MessageIcon::Error);
-    return false;
+    // The export's own messages go to the sheet's window, as every box does.
+    UserMessages messages = std::move(export_.messages);
+    bool done = export_.ok && platform::ReplaceFile(temporary, path);
+    if (!done) platform::DeleteFile(temporary);
+    if (export_.ok && !done) messages.push_back(ErrorText("Error writing to sections file"));
+    CMessageSink* sink = Context().messages;
+    for (const UserMessage& m : messages) {
+        if (sink == nullptr)
+            ShowUserMessage(m);
+        else
+            sink->Show(m.kind == MessageKind::Warning ? kCaptionWarning : kCaptionError,
+                       UserMessageText(m), platform::MessageButtons::Ok);
+    }
+    return done;
 }
 
 std::vector<std::unique_ptr<CPage>> SectionPages() {

@@ -7,6 +7,7 @@
 #include "sheet/placeholders.h"
 #include "page_fixture.h"
 #include "script_run.h"
+#include "support/temp_dir.h"
 
 using namespace quorle;
 using namespace quorle::sheet;
@@ -25,7 +26,8 @@ HostRecordsFixture CompilerAndLinker() {
 
 TEST(ScriptPages, ListEditorsButtonsAndSectionsThroughEditOptions) {
     HostRecordsFixture host = CompilerAndLinker();
-    ProjectInfoFixture info(kCorvo, testing_support::FreshDir("script_pages_ws").string());
+    testing_support::TempDir workspaceDir("script_pages_ws");
+    ProjectInfoFixture info(kCorvo, workspaceDir.Path());
     ScriptRun run("script_pages");
     ASSERT_EQ(run.Run(host, info.Get(),
                       "select\tGNU Compiler\tdemo\tmain.c\n"
@@ -77,7 +79,8 @@ TEST(ScriptPages, LinesThatCannotBeCarriedOutEndTheSheet) {
     };
     for (const auto& [line, error] : cases) {
         HostRecordsFixture host = CompilerAndLinker();
-        ProjectInfoFixture info(kCorvo, testing_support::FreshDir("script_pages_ws").string());
+        testing_support::TempDir workspaceDir("script_pages_ws");
+    ProjectInfoFixture info(kCorvo, workspaceDir.Path());
         ScriptRun run("script_pages_errors");
         EXPECT_EQ(run.Run(host, info.Get(), "select\tGNU Compiler\tdemo\tmain.c\n" + line + "ok\n"), 1)
             << line;

@@ -16,6 +16,7 @@
 #include "support/test_files.h"
 #include "toolchain/family.h"
 #include "page_fixture.h"
+#include "support/temp_dir.h"
 
 using namespace quorle;
 using namespace quorle::sheet;
@@ -221,7 +222,8 @@ TEST(SectionEditor, ModifyMovesAGroupWithItsChildrenOrRefuses) {
 }
 
 TEST(SectionPages, ExportIsWrittenWholeOrNotAtAll) {
-    const fs::path dir = testing_support::FreshDir("sheet_export");
+    testing_support::TempDir temp("sheet_export");
+    const fs::path dir = temp.Root();
     ProjectInfoFixture info(kCorvo, dir.string());
     PageSets sets;
     sets.Add(2, DefaultLayoutString());
