@@ -245,5 +245,7 @@ std::string FormatLocalTime(const char* format);
 
 // True when standard output goes to a terminal (a console on Windows).
 bool StandardOutputIsTerminal();
+// True when standard input comes from a terminal (a console on Windows).
+bool StandardInputIsTerminal();
 
 } // namespace quorle::platform

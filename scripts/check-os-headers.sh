@@ -3,10 +3,11 @@
 # plug-in, the stand-in host, the tests, benchmarks or fuzz targets includes
 # <windows.h> or a POSIX header, so they build unchanged for Windows. (The
 # stand-in toolchain in tools/ runs the machine's own GNU tools and is
-# Linux-only by nature.)
+# Linux-only by nature; the terminal view in tui/ is a Linux library of its
+# own and the one place for curses and signal handling.)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-headers='windows\.h|winbase\.h|shellapi\.h|unistd\.h|dlfcn\.h|fcntl\.h|dirent\.h|spawn\.h|poll\.h|pthread\.h|sys/[a-z_/]+\.h'
+headers='windows\.h|winbase\.h|shellapi\.h|unistd\.h|dlfcn\.h|fcntl\.h|dirent\.h|spawn\.h|poll\.h|pthread\.h|signal\.h|n?curses\.h|term\.h|sys/[a-z_/]+\.h'
 dirs=(core options toolchain models cmdline sections phases depend output makefile sheet resources
       interface host tests bench fuzz)
 existing=()

@@ -4,7 +4,9 @@
 #include "platform/platform.h"
 #include "sheet/resource_library.h"
 #include "sheet/script.h"
+#include "sheet/sheet_face.h"
 #include "sheet/sibling_library.h"
+#include "sheet/terminal_face.h"
 
 namespace quorle::sheet {
 namespace {
@@ -17,6 +19,89 @@ void Tell(bool scripted, const char* caption, const std::string& text) {
         platform::ShowMessage(caption, text, platform::MessageButtons::Ok,
                               platform::MessageIcon::Warning);
 }
+
+#if !defined(_WIN32)
+std::string DirectoryPart(const std::string& path) {
+    size_t cut = path.find_last_of("\\/");
+    return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+}
+
+// Boxes of the terminal face: dialogs in the terminal, or the logged form
+// while boxes are redirected, as everywhere else.
+class CTerminalMessages : public CMessageSink {
+  public:
+    explicit CTerminalMessages(CTerminalView& view) : view_(view) {}
+    platform::MessageAnswer Show(const std::string& caption, const std::string& text,
+                                 platform::MessageButtons buttons) override {
+        if (platform::MessagesRedirected()) return platform::LogMessageBox(caption, text, buttons);
+        return view_.Show(caption, text, buttons);
+    }
+
+  private:
+    CTerminalView& view_;
+};
+
+// The view library, loaded only for an interactive call and unloaded after.
+class TerminalViewLibrary {
+  public:
+    explicit TerminalViewLibrary(const std::string& pluginPath)
+        : module_(platform::LoadLibrary(DirectoryPart(pluginPath) + kTerminalViewLibrary)) {
+        auto create = reinterpret_cast<CreateTerminalViewFn>(
+            platform::GetProcAddress(module_, kTerminalViewEntry));
+        if (create != nullptr) view_ = create();
+    }
+    ~TerminalViewLibrary() {
+        delete view_; // before its code goes away
+        platform::FreeLibrary(module_);
+    }
+    TerminalViewLibrary(const TerminalViewLibrary&) = delete;
+    TerminalViewLibrary& operator=(const TerminalViewLibrary&) = delete;
+    CTerminalView* View() const { return view_; }
+
+  private:
+    void* module_;
+    CTerminalView* view_ = nullptr;
+};
+
+#endif
+
+// Asks the sibling library which phases it shows cooked, and cooks through
+// it; the sheet uses the library while the returned object lives.
+std::unique_ptr<SiblingLibrary> EnablePhases(CSheetBase& sheet, const char* pluginPath,
+                                             const QuorleProjectInfo& info) {
+    auto sibling = SiblingLibrary::Open(pluginPath);
+    const std::string toolchain = info.toolchainName != nullptr ? info.toolchainName : "";
+    for (int phase = kPhaseCompiler; phase <= kPhaseStypeConverter; ++phase)
+        sheet.SetPhaseEnabled(
+            phase, sibling->IsEnablePhase(toolchain,
+                                          std::string(PhaseName(static_cast<PhaseIndex>(phase)))));
+    const SiblingLibrary* converter = sibling.get();
+    sheet.SetCooker([converter, toolchain](const std::string& raw) {
+        return converter->ConvertRawToCook(toolchain, raw);
+    });
+    return sibling;
+}
+
+#if !defined(_WIN32)
+int RunInTerminal(HostRecords records, const char* pluginPath, const QuorleProjectInfo& info) {
+    if (!platform::StandardInputIsTerminal() || !platform::StandardOutputIsTerminal()) {
+        Tell(false, kCaptionError, kNoTerminalMessage);
+        return 1;
+    }
+    TerminalViewLibrary library(pluginPath);
+    if (library.View() == nullptr) {
+        Tell(false, kCaptionError,
+             std::string(kNoTerminalViewMessage) + "\n" + DirectoryPart(pluginPath) +
+                 kTerminalViewLibrary);
+        return 1;
+    }
+    CTerminalMessages messages(*library.View());
+    CSheetBase sheet(std::move(records), info, messages);
+    auto sibling = EnablePhases(sheet, pluginPath, info);
+    CSheetFaceOver face(sheet);
+    return library.View()->Run(face);
+}
+#endif
 
 } // namespace
 
@@ -50,8 +135,12 @@ int RunEditOptions(QuorlePhaseRecord* const* phases, const char* pluginPath,
         return 1;
     }
     if (!scripted) {
+#if defined(_WIN32)
         Tell(false, kCaptionError, SheetString(kStrNoInteractiveView));
         return 1;
+#else
+        return RunInTerminal(std::move(*records), pluginPath, info);
+#endif
     }
     auto script = platform::ReadFile(*scriptPath, true);
     if (!script) {
@@ -64,16 +153,7 @@ int RunEditOptions(QuorlePhaseRecord* const* phases, const char* pluginPath,
     CLoggedMessages messages;
     CTranscriptObserver observer(transcript);
     CSheetBase sheet(std::move(*records), info, messages, &observer);
-    auto sibling = SiblingLibrary::Open(pluginPath);
-    const std::string toolchain = info.toolchainName != nullptr ? info.toolchainName : "";
-    for (int phase = kPhaseCompiler; phase <= kPhaseStypeConverter; ++phase)
-        sheet.SetPhaseEnabled(
-            phase, sibling->IsEnablePhase(toolchain,
-                                          std::string(PhaseName(static_cast<PhaseIndex>(phase)))));
-    const SiblingLibrary* converter = sibling.get();
-    sheet.SetCooker([converter, toolchain](const std::string& raw) {
-        return converter->ConvertRawToCook(toolchain, raw);
-    });
+    auto sibling = EnablePhases(sheet, pluginPath, info);
     transcript.Line("title", sheet.Title());
     int result = RunScript(sheet, ParseScript(*script), transcript);
     transcript.Line("result", std::to_string(result));

@@ -8,6 +8,12 @@
 namespace quorle::sheet {
 
 inline constexpr const char* kNoResourceLibraryMessage = "Can not load resource dll";
+inline constexpr const char* kNoTerminalMessage =
+    "The options editor needs a terminal on standard input and output.\n"
+    "Without one, set QUORLE_SHEET_SCRIPT to a script file to edit options.";
+inline constexpr const char* kNoTerminalViewMessage =
+    "The options editor cannot load its terminal view.\n"
+    "Set QUORLE_SHEET_SCRIPT to a script file to edit options.";
 
 // True when the common-controls library is new enough for the sheet:
 // version 5 or later, or a minor version of at least 71.

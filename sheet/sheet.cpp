@@ -111,7 +111,12 @@ std::vector<std::string> CSheetBase::ShownTabTitles() const {
 
 CTab* CSheetBase::ActiveTab() {
     if (m_pManager->activeTab < 0) return nullptr;
-    TabBit bit = m_pManager->shown[static_cast<size_t>(m_pManager->activeTab)];
+    return ShownTab(static_cast<size_t>(m_pManager->activeTab));
+}
+
+CTab* CSheetBase::ShownTab(size_t index) {
+    if (index >= m_pManager->shown.size()) return nullptr;
+    TabBit bit = m_pManager->shown[index];
     for (CTab& tab : tabs_)
         if (tab.bit == bit) return &tab;
     return nullptr;

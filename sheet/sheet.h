@@ -71,6 +71,8 @@ class CSheetBase {
     std::vector<std::string> ShownTabTitles() const;
     // The active tab, or null while the blank page shows.
     CTab* ActiveTab();
+    // A shown tab by its place in ShownTabTitles(); null past the end.
+    CTab* ShownTab(size_t index);
     CPage* ActivePage();
     unsigned Settings() const { return shared_.settings; }
     std::string Dump() const;

@@ -57,4 +57,8 @@ bool StandardOutputIsTerminal() {
     return ::isatty(STDOUT_FILENO) != 0;
 }
 
+bool StandardInputIsTerminal() {
+    return ::isatty(STDIN_FILENO) != 0;
+}
+
 } // namespace quorle::platform

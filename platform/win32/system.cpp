@@ -42,4 +42,8 @@ bool StandardOutputIsTerminal() {
     return ::_isatty(::_fileno(stdout)) != 0;
 }
 
+bool StandardInputIsTerminal() {
+    return ::_isatty(::_fileno(stdin)) != 0;
+}
+
 } // namespace quorle::platform

@@ -1,0 +1,104 @@
+#include "sheet/sheet_face.h"
+
+namespace quorle::sheet {
+
+std::vector<std::string> CSheetFaceOver::ConfigurationChoices() const {
+    return sheet_.Tree().ConfigurationChoices();
+}
+
+std::vector<std::string> CSheetFaceOver::ConfigurationNames() const {
+    return sheet_.Tree().ConfigurationNames();
+}
+
+std::vector<std::string> CSheetFaceOver::ShownConfigurations() const {
+    // In the combo's order rather than the set's.
+    std::vector<std::string> shown;
+    for (const std::string& name : sheet_.Tree().ConfigurationNames())
+        if (sheet_.Tree().ShownConfigurations().count(name) != 0) shown.push_back(name);
+    return shown;
+}
+
+std::string CSheetFaceOver::PhaseName(size_t record) const {
+    const auto& phases = sheet_.Records().phases;
+    return record < phases.size() ? phases[record].name : std::string();
+}
+
+std::vector<std::string> CSheetFaceOver::Categories() const {
+    std::vector<std::string> labels;
+    CTab* tab = sheet_.ActiveTab();
+    if (tab == nullptr || !tab->HasCategories()) return labels;
+    for (const auto& page : tab->pages) labels.push_back(page->Label());
+    return labels;
+}
+
+int CSheetFaceOver::ActiveCategory() const {
+    CTab* tab = sheet_.ActiveTab();
+    if (tab == nullptr || !tab->HasCategories()) return -1;
+    return static_cast<int>(tab->activePage);
+}
+
+const std::vector<ControlDef>& CSheetFaceOver::Controls() const {
+    return sheet_.ActivePage()->Controls();
+}
+
+const std::vector<ControlState>& CSheetFaceOver::States() const {
+    return sheet_.ActivePage()->States();
+}
+
+std::string CSheetFaceOver::Preview() const {
+    CTab* tab = sheet_.ActiveTab();
+    if (tab == nullptr || !tab->HasCategories()) return "";
+    return sheet_.ActivePage()->CommandLine();
+}
+
+std::vector<FaceControl> CSheetFaceOver::AllControls() const {
+    std::vector<FaceControl> all;
+    const std::vector<std::string> titles = sheet_.ShownTabTitles();
+    for (size_t t = 0; t < titles.size(); ++t) {
+        CTab* tab = sheet_.ShownTab(t);
+        if (tab == nullptr) continue;
+        for (size_t p = 0; p < tab->pages.size(); ++p) {
+            const std::vector<ControlDef>& controls = tab->pages[p]->Controls();
+            for (size_t c = 0; c < controls.size(); ++c) {
+                const ControlDef& def = controls[c];
+                if (def.hidden || def.kind == ControlKind::Label) continue;
+                all.push_back(FaceControl{t, p, c, titles[t],
+                                          tab->HasCategories() ? tab->pages[p]->Label() : "",
+                                          PlainLabel(def.label), def.key, def.help});
+            }
+        }
+    }
+    return all;
+}
+
+CommandResult CSheetFaceOver::ActivateTab(size_t index) {
+    const std::vector<std::string> titles = sheet_.ShownTabTitles();
+    if (index >= titles.size()) return CommandResult::Unknown;
+    if (static_cast<int>(index) == sheet_.Manager().activeTab) return CommandResult::Done;
+    return sheet_.ActivateTab(titles[index]);
+}
+
+CommandResult CSheetFaceOver::ShowCategory(size_t index) {
+    CTab* tab = sheet_.ActiveTab();
+    if (tab == nullptr || !tab->HasCategories() || index >= tab->pages.size())
+        return CommandResult::Unknown;
+    if (index == tab->activePage) return CommandResult::Done;
+    return sheet_.ShowCategory(tab->pages[index]->Label());
+}
+
+CommandResult CSheetFaceOver::SetControl(size_t control, const Value& value) {
+    CTab* tab = sheet_.ActiveTab();
+    CPage* page = sheet_.ActivePage();
+    if (tab == nullptr || control >= page->Controls().size()) return CommandResult::Unknown;
+    // By key where there is one, else by label, as the sheet finds controls;
+    // the index is checked to name the same control so that two controls
+    // with one label cannot be confused.
+    const ControlDef& def = page->Controls()[control];
+    std::string name = def.key.empty() ? PlainLabel(def.label) : def.key;
+    if (page->FindControl(name) != control) return CommandResult::Unknown;
+    CommandResult result = sheet_.SetControl(name, value);
+    if (result == CommandResult::Done) changed_ = true;
+    return result;
+}
+
+} // namespace quorle::sheet

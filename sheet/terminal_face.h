@@ -1,0 +1,81 @@
+// The meeting point of the sheet and a terminal view that lives in a library
+// of its own. The view sees the sheet only through `CSheetFace` (virtual
+// calls, so nothing of the plug-in's hidden symbols is needed) and answers
+// message boxes through `CTerminalView::Show`.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "sheet/control.h"
+#include "sheet/sheet.h"
+#include "sheet/tree.h"
+
+namespace quorle::sheet {
+
+// One control of some page of the shown tabs, for the search.
+struct FaceControl {
+    size_t tab = 0;      // index into Tabs()
+    size_t category = 0; // page of that tab
+    size_t control = 0;  // index into that page's controls
+    std::string tabTitle;
+    std::string categoryLabel;
+    std::string label; // plain label
+    std::string key;
+    std::string help;
+};
+
+class CSheetFace {
+  public:
+    virtual ~CSheetFace() = default;
+
+    virtual std::string Title() const = 0;
+    // The combo: its choices and the text it shows now.
+    virtual std::vector<std::string> ConfigurationChoices() const = 0;
+    virtual std::vector<std::string> ConfigurationNames() const = 0;
+    virtual std::vector<std::string> ShownConfigurations() const = 0;
+    virtual TreeNode Tree() const = 0;
+    // The phase name of a phase record (a tree node's `record`).
+    virtual std::string PhaseName(size_t record) const = 0;
+    virtual std::vector<NodeRef> Selection() const = 0;
+    virtual std::vector<std::string> Tabs() const = 0;
+    virtual int ActiveTab() const = 0; // -1 while the blank page shows
+    // Category labels of the active tab; empty for a tab without them.
+    virtual std::vector<std::string> Categories() const = 0;
+    virtual int ActiveCategory() const = 0;
+    virtual const std::vector<ControlDef>& Controls() const = 0;
+    virtual const std::vector<ControlState>& States() const = 0;
+    virtual std::string Preview() const = 0;
+    virtual std::vector<FaceControl> AllControls() const = 0;
+    // True once the user changed a value since the sheet opened.
+    virtual bool Changed() const = 0;
+
+    virtual CommandResult Select(const std::vector<NodeRef>& nodes, bool add) = 0;
+    virtual CommandResult ShowConfigurations(const std::vector<std::string>& names) = 0;
+    virtual CommandResult ActivateTab(size_t index) = 0;
+    virtual CommandResult ShowCategory(size_t index) = 0;
+    virtual CommandResult SetControl(size_t control, const Value& value) = 0;
+    // 0 closed, 1 write-back failed, nothing when a page refused.
+    virtual std::optional<int> Ok() = 0;
+};
+
+class CTerminalView {
+  public:
+    virtual ~CTerminalView() = default;
+    // A message box as a terminal dialog.
+    virtual platform::MessageAnswer Show(const std::string& caption, const std::string& text,
+                                         platform::MessageButtons buttons) = 0;
+    // Runs the sheet until OK (0), Cancel (-1) or a failed write-back (1).
+    virtual int Run(CSheetFace& face) = 0;
+};
+
+// The one symbol the view library exports: creates the view (delete it
+// through its virtual destructor).
+inline constexpr const char* kTerminalViewEntry = "QuorleCreateTerminalView";
+using CreateTerminalViewFn = CTerminalView* (*)();
+// The view library's file name, beside the plug-in.
+inline constexpr const char* kTerminalViewLibrary = "libquorle-sheet-tui.so";
+
+} // namespace quorle::sheet

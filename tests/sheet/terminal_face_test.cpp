@@ -1,0 +1,144 @@
+// The sheet as the terminal view sees it: positions instead of names, every
+// control of the shown tabs for the search, and whether anything changed.
+#include <gtest/gtest.h>
+
+#include "interface/quorle.h"
+#include "platform/platform.h"
+#include "sheet/sheet_face.h"
+#include "sheet_harness.h"
+
+using namespace quorle;
+using namespace quorle::sheet;
+using namespace quorle::sheet_test;
+
+namespace {
+
+const std::string kPlain = "[V|VERSION|2]";
+
+std::vector<PhaseInput> Workspace() {
+    return {
+        {"GNU Compiler",
+         {kPlain, kPlain + " [B|DEBUG|0]"},
+         {{"demo",
+           {"Debug", "Release"},
+           {{"main.c", "C source file", {0, 0}}, {"util.c", "C source file", {1, 1}}}}}},
+        {"OptLinker", {kPlain}, {{"demo", {"Debug", "Release"}, {{"demo", "", {0, 0}}}}}},
+    };
+}
+
+size_t IndexOf(const CSheetFace& face, const std::string& key) {
+    const auto& controls = face.Controls();
+    for (size_t i = 0; i < controls.size(); ++i)
+        if (controls[i].key == key) return i;
+    ADD_FAILURE() << "no control " << key;
+    return controls.size();
+}
+
+} // namespace
+
+TEST(TerminalFace, BlankUntilSomethingIsSelected) {
+    SheetHarness h(Workspace());
+    CSheetFaceOver face(*h.sheet);
+    EXPECT_EQ(face.Title(), "Dravik GNUCORVO [ELF] Toolchain");
+    EXPECT_EQ(face.ActiveTab(), -1);
+    EXPECT_TRUE(face.Tabs().empty());
+    EXPECT_TRUE(face.Categories().empty());
+    EXPECT_TRUE(face.Controls().empty());
+    EXPECT_EQ(face.Preview(), "");
+    EXPECT_TRUE(face.AllControls().empty());
+    EXPECT_EQ(face.ActivateTab(0), CommandResult::Unknown);
+    EXPECT_EQ(face.SetControl(0, {"1"}), CommandResult::Unknown);
+    EXPECT_EQ(face.ShownConfigurations(), std::vector<std::string>{"Debug"});
+    EXPECT_EQ(face.Tree().children.size(), h.sheet->Tree().Build().children.size());
+}
+
+TEST(TerminalFace, TabsCategoriesAndControlsByPosition) {
+    SheetHarness h(Workspace());
+    CSheetFaceOver face(*h.sheet);
+    ASSERT_EQ(face.Select({h.Node("GNU Compiler", "demo", "main.c")}, false), CommandResult::Done);
+    EXPECT_EQ(face.Selection().size(), 1u);
+    ASSERT_EQ(face.Tabs(), (std::vector<std::string>{"C/C++", "Toolchain Option"}));
+    EXPECT_EQ(face.ActiveTab(), 0);
+    ASSERT_FALSE(face.Categories().empty());
+    EXPECT_EQ(face.ActiveCategory(), 0);
+    EXPECT_NE(face.Preview(), "");
+
+    ASSERT_EQ(face.ActivateTab(1), CommandResult::Done);
+    EXPECT_EQ(face.ActiveTab(), 1);
+    // The Toolchain Option tab has no category list and no preview.
+    EXPECT_TRUE(face.Categories().empty());
+    EXPECT_EQ(face.ActiveCategory(), -1);
+    EXPECT_EQ(face.Preview(), "");
+    EXPECT_EQ(face.ShowCategory(0), CommandResult::Unknown);
+    EXPECT_EQ(face.ActivateTab(2), CommandResult::Unknown);
+    EXPECT_EQ(face.ActiveTab(), 1);
+}
+
+TEST(TerminalFace, SetControlChangesTheModelAndMarksTheSheetChanged) {
+    SheetHarness h(Workspace());
+    CSheetFaceOver face(*h.sheet);
+    ASSERT_EQ(face.Select({h.Node("GNU Compiler", "demo", "main.c")}, false), CommandResult::Done);
+    const size_t lto = IndexOf(face, "LTO");
+    const size_t optimize = IndexOf(face, "OPTIMIZE");
+    // Refused changes leave the sheet unchanged.
+    EXPECT_EQ(face.SetControl(face.Controls().size(), {"1"}), CommandResult::Unknown);
+    EXPECT_EQ(face.SetControl(IndexOf(face, "OPTLV"), {"no such level"}), CommandResult::BadValue);
+    EXPECT_FALSE(face.Changed());
+
+    ASSERT_EQ(face.SetControl(optimize, {"0"}), CommandResult::Done);
+    EXPECT_TRUE(face.Changed());
+    // Link-time optimisation waits for the optimiser.
+    EXPECT_EQ(face.SetControl(lto, {"1"}), CommandResult::Disabled);
+    ASSERT_EQ(face.SetControl(optimize, {"1"}), CommandResult::Done);
+    ASSERT_EQ(face.SetControl(lto, {"1"}), CommandResult::Done);
+    EXPECT_EQ(face.States()[lto].value, Value{"1"});
+    EXPECT_NE(face.Preview().find("-flto"), std::string::npos) << face.Preview();
+    ASSERT_EQ(face.Ok(), 0);
+    bool found = false;
+    for (const std::string& text : h.host.Output(0)) found = found || text.find("[B|LTO|1]") != std::string::npos;
+    EXPECT_TRUE(found);
+}
+
+TEST(TerminalFace, EveryControlOfTheShownTabsCanBeReached) {
+    SheetHarness h(Workspace());
+    CSheetFaceOver face(*h.sheet);
+    ASSERT_EQ(face.Select({h.Node("GNU Compiler", "demo", "main.c")}, false), CommandResult::Done);
+    ASSERT_EQ(face.Select({h.Node("OptLinker", "demo", "demo")}, true), CommandResult::Done);
+    std::vector<FaceControl> all = face.AllControls();
+    ASSERT_FALSE(all.empty());
+    std::set<std::string> tabs;
+    for (const FaceControl& c : all) {
+        tabs.insert(c.tabTitle);
+        ASSERT_EQ(face.ActivateTab(c.tab), CommandResult::Done) << c.label;
+        if (!c.categoryLabel.empty()) {
+            ASSERT_EQ(face.ShowCategory(c.category), CommandResult::Done);
+        }
+        ASSERT_LT(c.control, face.Controls().size());
+        const ControlDef& def = face.Controls()[c.control];
+        EXPECT_EQ(PlainLabel(def.label), c.label);
+        EXPECT_EQ(def.key, c.key);
+        EXPECT_FALSE(def.hidden);
+        EXPECT_NE(def.kind, ControlKind::Label);
+    }
+    EXPECT_EQ(tabs, (std::set<std::string>{"C/C++", "Link/Library", "Toolchain Option"}));
+}
+
+// Without a script and without a terminal (as under the test runner, whose
+// output is a pipe) the editor says what to do and answers 1.
+TEST(TerminalFace, NoTerminalAndNoScriptNamesTheVariable) {
+    HostRecordsFixture host(Workspace());
+    ProjectInfoFixture info(kCorvo, testing_support::FreshDir("face_no_terminal_ws").string());
+    auto dir = testing_support::FreshDir("face_no_terminal");
+    const std::string log = (dir / "messages.txt").string();
+    platform::UnsetEnv("QUORLE_SHEET_SCRIPT");
+    platform::SetEnv("QUORLE_MESSAGES", log);
+    ASSERT_FALSE(platform::StandardOutputIsTerminal() && platform::StandardInputIsTerminal());
+    const std::string plugin = std::string(QUORLE_RESOURCE_DIR) + "/Quorle.dll";
+    EXPECT_EQ(EditOptions(host.List(), plugin.c_str(), info.Get()), 1);
+    platform::UnsetEnv("QUORLE_MESSAGES");
+    const std::string logged = testing_support::ReadBytes(log);
+    EXPECT_NE(logged.find("ERROR\t"), std::string::npos) << logged;
+    EXPECT_NE(logged.find("QUORLE_SHEET_SCRIPT"), std::string::npos) << logged;
+    EXPECT_NE(logged.find("terminal"), std::string::npos) << logged;
+    EXPECT_FALSE(host.HasOutput(0));
+}

@@ -1,0 +1,83 @@
+#include "tui/control_text.h"
+
+#include <algorithm>
+
+#include "tui/labels.h"
+
+namespace quorle::tui {
+namespace {
+
+using sheet::ControlKind;
+
+std::string First(const sheet::Value& value) {
+    return value.empty() ? std::string() : value.front();
+}
+
+} // namespace
+
+std::string ChoiceText(const sheet::ControlDef& def, const std::string& word) {
+    auto it = std::find(def.values.begin(), def.values.end(), word);
+    if (it == def.values.end()) return word;
+    size_t at = static_cast<size_t>(it - def.values.begin());
+    return at < def.valueLabels.size() ? def.valueLabels[at] : word;
+}
+
+std::string ControlLine(const sheet::ControlDef& def, const sheet::ControlState& state) {
+    const std::string label = PlainText(def.label);
+    const std::string value = First(state.value);
+    switch (def.kind) {
+    case ControlKind::Check:
+    case ControlKind::Check3: {
+        const char* box = "[ ]";
+        if (state.mixed || value == "2")
+            box = "[-]";
+        else if (value == "1")
+            box = "[x]";
+        return std::string(box) + " " + label;
+    }
+    case ControlKind::Choice:
+        return label + ": <" + (state.mixed ? std::string("mixed") : ChoiceText(def, value)) + ">";
+    case ControlKind::Text:
+        return label + ": [" + (state.mixed ? std::string("<mixed>") : value) + "]";
+    case ControlKind::Number:
+        return label + ": [" + (state.mixed ? std::string("<mixed>") : value) + "] (" +
+               std::to_string(def.minimum) + ".." + std::to_string(def.maximum) + ")";
+    case ControlKind::List: {
+        if (state.mixed) return label + ": <mixed>";
+        std::string line = label + ": " + std::to_string(state.value.size()) +
+                           (state.value.size() == 1 ? " entry" : " entries");
+        for (size_t i = 0; i < state.value.size(); ++i)
+            line += (i == 0 ? ": " : "; ") + state.value[i];
+        return line;
+    }
+    case ControlKind::Button:
+        return "< " + label + " >";
+    case ControlKind::Label:
+        break;
+    }
+    return label;
+}
+
+std::optional<sheet::Value> ToggledValue(const sheet::ControlDef& def,
+                                         const sheet::ControlState& state) {
+    const std::string value = First(state.value);
+    switch (def.kind) {
+    case ControlKind::Check:
+        return sheet::Value{value == "1" && !state.mixed ? "0" : "1"};
+    case ControlKind::Check3:
+        // As a three-state box cycles: clear, set, third state, clear.
+        if (state.mixed || value == "2") return sheet::Value{"0"};
+        return sheet::Value{value == "1" ? "2" : "1"};
+    case ControlKind::Choice: {
+        if (def.values.empty()) return std::nullopt;
+        auto it = std::find(def.values.begin(), def.values.end(), value);
+        if (state.mixed || it == def.values.end()) return sheet::Value{def.values.front()};
+        ++it;
+        return sheet::Value{it == def.values.end() ? def.values.front() : *it};
+    }
+    default:
+        return std::nullopt;
+    }
+}
+
+} // namespace quorle::tui

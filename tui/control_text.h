@@ -1,0 +1,26 @@
+// The terminal form of each control kind as one line of text.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "sheet/control.h"
+
+namespace quorle::tui {
+
+// Switches "[x] Label" / "[ ] Label", the third or mixed state "[-]";
+// choices "Label: <shown word>"; texts and numbers "Label: [text]" (numbers
+// with their range); lists "Label: n entries: a; b"; buttons "< Label >";
+// static text as it stands. A mixed value shows as "<mixed>".
+std::string ControlLine(const sheet::ControlDef& def, const sheet::ControlState& state);
+
+// What a choice shows for its current word.
+std::string ChoiceText(const sheet::ControlDef& def, const std::string& word);
+
+// The value Space gives a control: the other state of a switch, the next
+// state of a three-state switch (clear, set, third, clear), the next word
+// of a choice. Nothing for other kinds.
+std::optional<sheet::Value> ToggledValue(const sheet::ControlDef& def,
+                                         const sheet::ControlState& state);
+
+} // namespace quorle::tui

@@ -1,0 +1,46 @@
+#include "tui/tree_rows.h"
+
+namespace quorle::tui {
+namespace {
+
+void Walk(const sheet::TreeNode& node, sheet::NodeKind parent, int depth,
+          const std::set<std::string>& folded, std::vector<TreeRow>& rows) {
+    std::string id = NodeId(node);
+    bool isFolded = !node.children.empty() && folded.count(id) != 0;
+    rows.push_back(TreeRow{&node, depth, isFolded, id, parent});
+    if (isFolded) return;
+    for (const sheet::TreeNode& child : node.children)
+        Walk(child, node.kind, depth + 1, folded, rows);
+}
+
+} // namespace
+
+std::string NodeId(const sheet::TreeNode& node) {
+    return std::to_string(static_cast<int>(node.kind)) + "|" + std::to_string(node.record) + "|" +
+           node.project + "|" + node.target + "|" + node.label;
+}
+
+sheet::NodeRef RefOf(const sheet::TreeNode& node) {
+    return sheet::NodeRef{node.kind, node.record, node.project, node.target};
+}
+
+std::vector<TreeRow> FlattenTree(const sheet::TreeNode& root, const std::set<std::string>& folded) {
+    std::vector<TreeRow> rows;
+    Walk(root, sheet::NodeKind::AllProjects, 0, folded, rows);
+    return rows;
+}
+
+std::string TreeRowText(const TreeRow& row, const std::string& phaseName) {
+    std::string text(static_cast<size_t>(row.depth) * 2, ' ');
+    if (row.node->children.empty())
+        text += "    ";
+    else
+        text += row.folded ? "[+] " : "[-] ";
+    text += row.node->label;
+    if (row.parent == sheet::NodeKind::ProjectLevel && !phaseName.empty() &&
+        row.node->label != phaseName)
+        text += " (" + phaseName + ")";
+    return text;
+}
+
+} // namespace quorle::tui

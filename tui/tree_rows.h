@@ -1,0 +1,32 @@
+// The selection tree as rows of the terminal: depth first, children of a
+// folded node left out.
+#pragma once
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "sheet/tree.h"
+
+namespace quorle::tui {
+
+struct TreeRow {
+    const sheet::TreeNode* node = nullptr;
+    int depth = 0;
+    bool folded = false;
+    std::string id; // stays the same when the tree is built again
+    sheet::NodeKind parent = sheet::NodeKind::AllProjects;
+};
+
+// A node's identity across rebuilds of the tree (configuration changes).
+std::string NodeId(const sheet::TreeNode& node);
+sheet::NodeRef RefOf(const sheet::TreeNode& node);
+
+std::vector<TreeRow> FlattenTree(const sheet::TreeNode& root, const std::set<std::string>& folded);
+
+// "[+] " for a folded node, "[-] " for an open one, blanks for a leaf; then
+// the label, indented by depth. Leaves of a project level carry the name of
+// their phase, which tells apart records named after the project.
+std::string TreeRowText(const TreeRow& row, const std::string& phaseName = "");
+
+} // namespace quorle::tui
