@@ -201,7 +201,12 @@ class TerminalView : public sheet::CTerminalView {
         mvvline(l.config.y, l.config.Right(), '|', l.tree.Bottom() - l.config.y);
 
         int attr = focus_ == Pane::Config ? looks().focus : 0;
-        PutPadded(l.config.y, 0, "Configuration: " + ConfigText() + " v", l.config.width, attr);
+        Put(l.config.y, 0, "Configuration :", l.config.width);
+        std::string choice = ConfigText();
+        const size_t room = static_cast<size_t>(std::max(4, l.config.width - 6));
+        if (choice.size() > room) choice = choice.substr(0, room - 3) + "...";
+        choice.resize(room, ' ');
+        Put(l.config.y + 1, 1, "[" + choice + " v]", l.config.width - 1, attr);
 
         // The tree, scrolled so that the cursor shows.
         const int rows = l.tree.height;

@@ -210,6 +210,67 @@ TEST_F(TerminalSheet, CancelAfterAChangeAsksAndHandsNothingBack) {
     EXPECT_FALSE(Contains(result, "file ")) << result;
 }
 
+TEST_F(TerminalSheet, AllConfigurationsAndTwoFilesAtOnce) {
+    Start();
+    Keys("BTab"); // from the tree back to the configuration choice
+    ASSERT_TRUE(WaitFor("Enter:choose")) << Screen();
+    Keys("Enter");
+    ASSERT_TRUE(WaitFor("Multiple Configurations...")) << Screen();
+    Keys("Down");
+    Keys("Down");
+    Keys("Enter"); // "All Configurations"
+    ASSERT_TRUE(WaitFor("[All Configurations ")) << Screen();
+    Keys("Tab");
+    MoveTo(true, "main.c");
+    Keys("Space");
+    Keys("Down");
+    Keys("Space"); // util.c joins the selection
+    ASSERT_TRUE(WaitFor("[C/C++]")) << Screen();
+    ASSERT_TRUE(Contains(Screen(), ">*          util.c")) << Screen();
+    ASSERT_TRUE(Contains(Screen(), " *          main.c")) << Screen();
+    Keys("Tab");
+    Keys("Tab");
+    Keys("Tab");
+    Type("t");
+    ASSERT_TRUE(WaitFor("[x] Link-time optimization")) << Screen();
+    Keys("F10");
+    std::string result = Finish();
+    EXPECT_TRUE(Contains(result, "result: 0")) << result;
+    for (const char* place : {"file main.c Debug:", "file main.c Release:", "file util.c Debug:",
+                              "file util.c Release:"})
+        EXPECT_TRUE(Contains(LineOf(result, place), "[B|LTO|1]")) << place << "\n" << result;
+}
+
+TEST_F(TerminalSheet, MultipleConfigurationsPicker) {
+    Start();
+    Keys("BTab");
+    Keys("Enter");
+    ASSERT_TRUE(WaitFor("Multiple Configurations...")) << Screen();
+    Keys("End");
+    Keys("Enter");
+    ASSERT_TRUE(WaitFor("Select project configurations to modify")) << Screen();
+    EXPECT_TRUE(Contains(Screen(), "[x] Debug")) << Screen();
+    Keys("Space"); // Debug off
+    Keys("Down");
+    Keys("Space"); // Release on
+    ASSERT_TRUE(WaitFor("[x] Release")) << Screen();
+    Keys("Enter");
+    ASSERT_TRUE(WaitFor("[Release ")) << Screen();
+    Keys("Tab");
+    MoveTo(true, "main.c");
+    Keys("Enter");
+    ASSERT_TRUE(WaitFor("[C/C++]")) << Screen();
+    Keys("Tab");
+    Keys("Tab");
+    Keys("Tab");
+    Type("t");
+    ASSERT_TRUE(WaitFor("[x] Link-time optimization")) << Screen();
+    Keys("F10");
+    std::string result = Finish();
+    EXPECT_TRUE(Contains(LineOf(result, "file main.c Release:"), "[B|LTO|1]")) << result;
+    EXPECT_FALSE(Contains(LineOf(result, "file main.c Debug:"), "LTO|1")) << result;
+}
+
 TEST_F(TerminalSheet, SearchAFlagAndSetIt) {
     Start();
     SelectNode("(OptLinker)", "Link/Library");

@@ -84,7 +84,8 @@ TEST(TuiTree, FoldingHidesChildrenAndKeepsIds) {
     EXPECT_NE(NodeId(a), NodeId(b));
     EXPECT_EQ(RefOf(b), (sheet::NodeRef{NodeKind::Leaf, 3, "demo", "demo"}));
     // Leaves of a project level show their phase; file leaves do not.
-    auto level = FlattenTree(Node(NodeKind::ProjectLevel, " _Project level", {a}), {});
+    sheet::TreeNode levelNode = Node(NodeKind::ProjectLevel, " _Project level", {a});
+    auto level = FlattenTree(levelNode, {});
     EXPECT_EQ(TreeRowText(level[1], "OptLinker"), "      demo (OptLinker)");
     EXPECT_EQ(TreeRowText(open[3], "GNU Compiler"), "          main.c");
 }
@@ -161,6 +162,7 @@ TEST(TuiLayout, EightyByTwentyFourAndTooSmall) {
     EXPECT_LE(l.tree.Bottom(), l.preview.y);
     EXPECT_LE(l.controls.Bottom(), l.preview.y);
     EXPECT_LT(l.tree.Right(), l.controls.x);
+    EXPECT_EQ(l.config.Bottom(), l.tree.y);
     EXPECT_EQ(l.controls.Right(), 80);
     EXPECT_GE(l.controls.height, 10);
     EXPECT_FALSE(ComputeLayout(kMinLines - 1, 80).fits);
