@@ -3,6 +3,7 @@
 #include <curses.h>
 
 #include <algorithm>
+#include <cctype>
 #include <memory>
 #include <set>
 

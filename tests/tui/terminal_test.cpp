@@ -1,169 +1,31 @@
-// The options sheet in a real terminal: the sheet driver runs inside tmux
-// (escape-time 0), keys go in with send-keys and the screen comes back with
-// capture-pane. Every run also checks that the terminal settings after the
-// sheet equal those before it.
-#include <gtest/gtest.h>
-
-#include <chrono>
-#include <filesystem>
-#include <string>
-#include <thread>
-#include <vector>
-
-#include "platform/platform.h"
-#include "support/test_files.h"
+// The options sheet in a real terminal, opened by a small host on a
+// workspace held in memory; every run also checks that the terminal
+// settings after the sheet equal those before it.
+#include "tmux_sheet.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-namespace platform = quorle::platform;
-using quorle::testing_support::ReadBytes;
+using namespace quorle::tui_test;
 
-platform::ProcessResult Shell(const std::string& line) {
-    platform::ProcessOptions options;
-    options.timeoutMs = 20000;
-    return platform::RunProcess(line, options);
-}
-
-bool Contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
-
-// True when the captured screen sets a foreground or background colour
-// (SGR 30-38 or 40-48; 39 and 49 only restore the defaults).
-bool HasColour(const std::string& screen) {
-    for (size_t at = screen.find("\x1b["); at != std::string::npos; at = screen.find("\x1b[", at + 2)) {
-        size_t end = screen.find('m', at);
-        if (end == std::string::npos) break;
-        std::string params = screen.substr(at + 2, end - at - 2);
-        size_t start = 0;
-        while (start <= params.size()) {
-            size_t semi = params.find(';', start);
-            std::string p = params.substr(start, semi == std::string::npos ? semi : semi - start);
-            if (p.size() == 2 && (p[0] == '3' || p[0] == '4') && p[1] >= '0' && p[1] <= '8') return true;
-            if (semi == std::string::npos) break;
-            start = semi + 1;
-        }
-    }
-    return false;
-}
-
-// The line that starts with `head`, or "".
-std::string LineOf(const std::string& text, const std::string& head) {
-    size_t at = text.find(head);
-    if (at == std::string::npos || (at > 0 && text[at - 1] != '\n')) return "";
-    return text.substr(at, text.find('\n', at) - at);
-}
-
-class TerminalSheet : public ::testing::Test {
+class TerminalSheet : public TmuxSheet {
   protected:
-    void SetUp() override {
-        if (Shell("tmux -V").exitCode != 0) GTEST_SKIP() << "tmux is not installed";
-        name_ = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        dir_ = quorle::testing_support::FreshDir("tui_" + name_);
-        socket_ = "quorle-tui-" + name_;
-        platform::WriteFile((dir_ / "tmux.conf").string(),
-                            "set -g escape-time 0\nset -g remain-on-exit on\nset -g status off\n",
-                            false);
-    }
-
-    void TearDown() override {
-        if (!socket_.empty()) Shell(Tmux("kill-server"));
-    }
-
-    std::string Tmux(const std::string& args) const {
-        return "tmux -L " + socket_ + " -f " + (dir_ / "tmux.conf").string() + " " + args;
-    }
-
-    // Starts the sheet in a fresh terminal of the given size. `env` goes
-    // before the driver (e.g. "NO_COLOR=1").
-    void Start(const std::string& env = "", int columns = 80, int lines = 24) {
-        Shell(Tmux("kill-server")); // one left by an interrupted run
+    // The sheet in a terminal of the given size; `env` goes before the
+    // driver (e.g. "NO_COLOR=1").
+    void Start(const std::string& env = "", int columns = 80, int lines = 24,
+               const std::string& pluginDir = fs::path(QUORLE_PLUGIN_FILE).parent_path().string(),
+               const std::string& expected = "Toolchain") {
         const std::string d = dir_.string();
-        for (const char* file : {"before", "after", "rc", "result", "pid"}) fs::remove(dir_ / file);
-        std::string plugin = fs::path(QUORLE_PLUGIN_FILE).parent_path().string() + "/Quorle.dll";
-        std::string inner = "echo $$ > " + d + "/pid; exec env -u QUORLE_MESSAGES " + env + " " +
-                            QUORLE_TUI_DRIVER + " " + d + "/result " + plugin + " " + d;
-        std::string script = "stty -g > " + d + "/before; sh -c '" + inner + "'; echo $? > " + d +
-                             "/rc; stty -g > " + d + "/after.tmp; mv " + d + "/after.tmp " + d + "/after";
-        platform::WriteFile((dir_ / "run.sh").string(), script + "\n", false);
-        auto started = Shell(Tmux("new-session -d -s sheet -x " + std::to_string(columns) + " -y " +
-                                std::to_string(lines) + " \"sh " + d + "/run.sh\""));
-        ASSERT_EQ(started.exitCode, 0) << started.output;
-        ASSERT_TRUE(WaitFor("Toolchain")) << Screen();
+        StartCommand("sh -c 'echo $$ > " + d + "/pid; exec env -u QUORLE_MESSAGES " + env + " " +
+                         QUORLE_TUI_DRIVER + " " + d + "/result " + pluginDir + "/Quorle.dll " + d +
+                         "'",
+                     columns, lines, expected);
     }
 
-    void Keys(const std::string& keys) { Shell(Tmux("send-keys -t sheet " + keys)); }
-    void Type(const std::string& text) { Shell(Tmux("send-keys -t sheet -l \"" + text + "\"")); }
-
-    std::string Screen(bool escapes = false) const {
-        return Shell(Tmux(std::string("capture-pane -p ") + (escapes ? "-e " : "") + "-t sheet")).output;
-    }
-
-    bool WaitFor(const std::string& text, int seconds = 10) {
-        for (int i = 0; i < seconds * 20; ++i) {
-            if (Contains(Screen(), text)) return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-        return false;
-    }
-
-    // The line of the screen that carries the cursor mark of a pane.
-    std::string CursorLine(bool tree) {
-        std::string screen = Screen();
-        size_t start = 0;
-        while (start < screen.size()) {
-            size_t end = screen.find('\n', start);
-            std::string line = screen.substr(start, end == std::string::npos ? end : end - start);
-            start = end == std::string::npos ? screen.size() : end + 1;
-            size_t bar = line.find("\xe2\x94\x82"); // the divider between the panes
-            if (bar == std::string::npos) bar = line.find('|');
-            if (bar == std::string::npos) continue;
-            std::string left = line.substr(0, bar);
-            std::string right = line.substr(line.find_first_not_of("\xe2\x94\x82|", bar) == std::string::npos
-                                                ? line.size()
-                                                : bar + (line[bar] == '|' ? 1 : 3));
-            if (tree && !left.empty() && left[0] == '>') return left;
-            if (!tree && right.size() > 1 && right[1] == '>') return right; // after one blank
-        }
-        return "";
-    }
-
-    // Moves a pane's cursor with Down until its line holds `text`.
-    void MoveTo(bool tree, const std::string& text) {
-        for (int i = 0; i < 40; ++i) {
-            if (Contains(CursorLine(tree), text)) return;
-            std::string before = Screen();
-            Keys("Down");
-            for (int w = 0; w < 40 && Screen() == before; ++w)
-                std::this_thread::sleep_for(std::chrono::milliseconds(25));
-        }
-        FAIL() << "no line with " << text << " in\n" << Screen();
-    }
-
-    // Selects a tree node and moves the focus to the controls of its page.
-    void SelectNode(const std::string& label, const std::string& tab) {
-        MoveTo(true, label);
-        Keys("Enter");
-        ASSERT_TRUE(WaitFor("[" + tab + "]")) << Screen();
-        Keys("Tab");
-        Keys("Tab");
-        Keys("Tab");
-        ASSERT_TRUE(WaitFor("Space:toggle")) << Screen();
-    }
-
-    // Waits for the sheet to close; its result file and the terminal check.
+    // Waits for the sheet to close: what it handed back.
     std::string Finish() {
-        for (int i = 0; i < 200 && !fs::exists(dir_ / "after"); ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        EXPECT_TRUE(fs::exists(dir_ / "after")) << Screen();
-        EXPECT_FALSE(ReadBytes(dir_ / "before").empty());
-        EXPECT_EQ(ReadBytes(dir_ / "before"), ReadBytes(dir_ / "after")) << "terminal left changed";
+        WaitForEnd();
         return ReadBytes(dir_ / "result");
     }
-
-    std::string name_, socket_;
-    fs::path dir_;
 };
 
 TEST_F(TerminalSheet, SwitchOfOneFileAndALinkerSwitchThenOk) {
@@ -365,6 +227,18 @@ TEST_F(TerminalSheet, ASignalRestoresTheTerminalAndEndsTheRun) {
     Finish();
     std::string rc = ReadBytes(dir_ / "rc");
     EXPECT_EQ(rc.substr(0, 3), "143") << rc; // ended by the signal, as without the sheet
+}
+
+TEST_F(TerminalSheet, WithoutTheViewLibraryItSaysSoAndAnswersOne) {
+    // A plug-in folder with the resource library but not the view.
+    const fs::path lonely = dir_ / "plugin";
+    fs::create_directories(lonely);
+    fs::copy_file(fs::path(QUORLE_PLUGIN_FILE).parent_path() / "Resquorle.so", lonely / "Resquorle.so");
+    Start("", 80, 24, lonely.string(), "edit options");
+    EXPECT_TRUE(Contains(Finish(), "result: 1"));
+    const std::string printed = Printed();
+    EXPECT_TRUE(Contains(printed, "cannot load its terminal view")) << printed;
+    EXPECT_TRUE(Contains(printed, "QUORLE_SHEET_SCRIPT")) << printed;
 }
 
 // The plug-in never needs curses; only the terminal view does.
