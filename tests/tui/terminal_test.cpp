@@ -133,6 +133,32 @@ TEST_F(TerminalSheet, MultipleConfigurationsPicker) {
     EXPECT_FALSE(Contains(LineOf(result, "file main.c Debug:"), "LTO|1")) << result;
 }
 
+TEST_F(TerminalSheet, TheConfirmationQuestionIsATerminalDialog) {
+    Start();
+    SelectNode("main.c", "C/C++");
+    Keys("BTab");
+    Keys("BTab"); // the tabs
+    Keys("Right");
+    ASSERT_TRUE(WaitFor("[Toolchain Option]")) << Screen();
+    Keys("Tab");
+    Type("c"); // "A &confirmation message is displayed for the modified option"
+    ASSERT_TRUE(WaitFor("[x] A confirmation message")) << Screen();
+    Keys("BTab");
+    Keys("Left");
+    ASSERT_TRUE(WaitFor("[C/C++]")) << Screen();
+    Keys("Tab");
+    Keys("Tab");
+    Type("t");
+    ASSERT_TRUE(WaitFor("[x] Link-time optimization")) << Screen();
+    Keys("F10");
+    ASSERT_TRUE(WaitFor("An option was modified.")) << Screen();
+    EXPECT_TRUE(Contains(Screen(), "< Yes >")) << Screen();
+    Keys("n"); // the sheet closes without handing the strings back
+    std::string result = Finish();
+    EXPECT_TRUE(Contains(result, "result: 0")) << result;
+    EXPECT_FALSE(Contains(result, "file ")) << result;
+}
+
 TEST_F(TerminalSheet, SearchAFlagAndSetIt) {
     Start();
     SelectNode("(OptLinker)", "Link/Library");
