@@ -66,9 +66,11 @@ int RunEdit(const CommandContext& context) {
     CommandContext inner{context.api, rest, context.program};
     WorkspaceCommand command(inner, "edit");
     if (!command.ok()) return command.exitCode();
-    if (script.empty() && !platform::GetEnv(kScriptVariable)) {
-        command.Error("there is no interactive options sheet yet; give the edits as a script "
-                      "with --script FILE");
+    // Without a script the sheet shows in the terminal, so one is needed.
+    if (script.empty() && !platform::GetEnv(kScriptVariable) &&
+        !(platform::StandardInputIsTerminal() && platform::StandardOutputIsTerminal())) {
+        command.Error("no interactive options sheet without a terminal; give the edits as a "
+                      "script with --script FILE");
         return 2;
     }
 
