@@ -6,6 +6,7 @@
 #include "platform/platform.h"
 #include "sheet/sheet_face.h"
 #include "sheet_harness.h"
+#include "support/temp_dir.h"
 
 using namespace quorle;
 using namespace quorle::sheet;
@@ -32,6 +33,17 @@ size_t IndexOf(const CSheetFace& face, const std::string& key) {
         if (controls[i].key == key) return i;
     ADD_FAILURE() << "no control " << key;
     return controls.size();
+}
+
+// Shows the category page of that label on the active tab.
+void ShowCategoryNamed(CSheetFace& face, const std::string& label) {
+    const auto labels = face.Categories();
+    for (size_t i = 0; i < labels.size(); ++i)
+        if (labels[i] == label) {
+            ASSERT_EQ(face.ShowCategory(i), CommandResult::Done);
+            return;
+        }
+    ADD_FAILURE() << "no category " << label;
 }
 
 } // namespace
@@ -78,6 +90,7 @@ TEST(TerminalFace, SetControlChangesTheModelAndMarksTheSheetChanged) {
     SheetHarness h(Workspace());
     CSheetFaceOver face(*h.sheet);
     ASSERT_EQ(face.Select({h.Node("GNU Compiler", "demo", "main.c")}, false), CommandResult::Done);
+    ShowCategoryNamed(face, "Optimize");
     const size_t lto = IndexOf(face, "LTO");
     const size_t optimize = IndexOf(face, "OPTIMIZE");
     // Refused changes leave the sheet unchanged.
@@ -127,8 +140,10 @@ TEST(TerminalFace, EveryControlOfTheShownTabsCanBeReached) {
 // output is a pipe) the editor says what to do and answers 1.
 TEST(TerminalFace, NoTerminalAndNoScriptNamesTheVariable) {
     HostRecordsFixture host(Workspace());
-    ProjectInfoFixture info(kCorvo, testing_support::FreshDir("face_no_terminal_ws").string());
-    auto dir = testing_support::FreshDir("face_no_terminal");
+    testing_support::TempDir workspaceDir("face_no_terminal_ws");
+    ProjectInfoFixture info(kCorvo, workspaceDir.Path());
+    testing_support::TempDir temp("face_no_terminal");
+    auto dir = temp.Root();
     const std::string log = (dir / "messages.txt").string();
     platform::UnsetEnv("QUORLE_SHEET_SCRIPT");
     platform::SetEnv("QUORLE_MESSAGES", log);

@@ -34,7 +34,7 @@ TEST_F(TerminalSheet, SwitchOfOneFileAndALinkerSwitchThenOk) {
     Start();
     SelectNode("main.c", "C/C++");
     EXPECT_FALSE(Contains(Screen(), "-flto"));
-    Type("t"); // the mnemonic of "Link-&time optimization"
+    Toggle("Link-time optimization");
     ASSERT_TRUE(WaitFor("[x] Link-time optimization")) << Screen();
     // The preview follows the page.
     EXPECT_TRUE(WaitFor("-flto")) << Screen();
@@ -42,8 +42,7 @@ TEST_F(TerminalSheet, SwitchOfOneFileAndALinkerSwitchThenOk) {
     Keys("Tab"); // back in the tree
     ASSERT_TRUE(WaitFor("Enter:select")) << Screen();
     SelectNode("(OptLinker)", "Link/Library");
-    // The mnemonic of "Generate &map file".
-    Type("m");
+    Toggle("Generate map file");
     ASSERT_TRUE(WaitFor("[x] Generate map file")) << Screen();
     Keys("F10");
     std::string result = Finish();
@@ -59,7 +58,7 @@ TEST_F(TerminalSheet, SwitchOfOneFileAndALinkerSwitchThenOk) {
 TEST_F(TerminalSheet, CancelAfterAChangeAsksAndHandsNothingBack) {
     Start();
     SelectNode("util.c", "C/C++");
-    Type("t");
+    Toggle("Link-time optimization");
     ASSERT_TRUE(WaitFor("[x] Link-time optimization")) << Screen();
     Keys("Escape");
     ASSERT_TRUE(WaitFor("Discard the changes?")) << Screen();
@@ -95,7 +94,7 @@ TEST_F(TerminalSheet, AllConfigurationsAndTwoFilesAtOnce) {
     Keys("Tab");
     Keys("Tab");
     Keys("Tab");
-    Type("t");
+    Toggle("Link-time optimization");
     ASSERT_TRUE(WaitFor("[x] Link-time optimization")) << Screen();
     Keys("F10");
     std::string result = Finish();
@@ -127,7 +126,7 @@ TEST_F(TerminalSheet, MultipleConfigurationsPicker) {
     Keys("Tab");
     Keys("Tab");
     Keys("Tab");
-    Type("t");
+    Toggle("Link-time optimization");
     ASSERT_TRUE(WaitFor("[x] Link-time optimization")) << Screen();
     Keys("F10");
     std::string result = Finish();
@@ -150,7 +149,7 @@ TEST_F(TerminalSheet, TheConfirmationQuestionIsATerminalDialog) {
     ASSERT_TRUE(WaitFor("[C/C++]")) << Screen();
     Keys("Tab");
     Keys("Tab");
-    Type("t");
+    Toggle("Link-time optimization");
     ASSERT_TRUE(WaitFor("[x] Link-time optimization")) << Screen();
     Keys("F10");
     ASSERT_TRUE(WaitFor("An option was modified.")) << Screen();
@@ -189,9 +188,10 @@ TEST_F(TerminalSheet, SearchAFlagAndSetIt) {
 TEST_F(TerminalSheet, ANumberOutOfRangeShowsTheMessageAndKeepsTheSheetOpen) {
     Start();
     SelectNode("(OptLinker)", "Link/Library");
-    Type("s"); // "&Split sections by relocation count" enables the number
+    Toggle("Split sections by relocation count"); // enables the number
     ASSERT_TRUE(WaitFor("[x] Split sections")) << Screen();
-    Type("r");
+    JumpTo("SBYRELOC"); // the count's key: its label is in the switch's help too
+    Keys("Enter");
     ASSERT_TRUE(WaitFor("Relocations per section (0..65535)")) << Screen();
     Keys("C-u");
     Type("70000");
@@ -201,7 +201,8 @@ TEST_F(TerminalSheet, ANumberOutOfRangeShowsTheMessageAndKeepsTheSheetOpen) {
     ASSERT_TRUE(WaitFor("Please enter an integer between 0 and 65535")) << Screen();
     Keys("Enter");
     ASSERT_TRUE(WaitFor("Space:toggle")) << Screen();
-    Type("r");
+    JumpTo("SBYRELOC"); // the count's key: its label is in the switch's help too
+    Keys("Enter");
     ASSERT_TRUE(WaitFor("Relocations per section (0..65535)")) << Screen();
     Keys("C-u");
     Type("500");

@@ -7,11 +7,13 @@
 
 #include <chrono>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "platform/platform.h"
+#include "support/temp_dir.h"
 #include "support/test_files.h"
 
 namespace quorle::tui_test {
@@ -60,7 +62,8 @@ class TmuxSheet : public ::testing::Test {
     void SetUp() override {
         if (Shell("tmux -V").exitCode != 0) GTEST_SKIP() << "tmux is not installed";
         name_ = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        dir_ = quorle::testing_support::FreshDir("tui_" + name_);
+        temp_ = std::make_unique<quorle::testing_support::TempDir>("tui_" + name_);
+        dir_ = temp_->Root();
         socket_ = "quorle-tui-" + name_;
         platform::WriteFile((dir_ / "tmux.conf").string(),
                             "set -g escape-time 0\nset -g remain-on-exit on\nset -g status off\n",
@@ -146,6 +149,24 @@ class TmuxSheet : public ::testing::Test {
     }
 
     // Selects a tree node and moves the focus to the controls of its page.
+    // Finds a control by its label or option key through the search, from any pane and on
+    // any category page (the first hit when several match), and leaves the
+    // cursor on it.
+    void JumpTo(const std::string& label) {
+        Type("/");
+        ASSERT_TRUE(WaitFor("Label or tool flag")) << Screen();
+        Keys("C-u"); // the line holds the last search
+        Type(label);
+        Keys("Enter");
+        if (WaitFor("Search: " + label, 1)) Keys("Enter");
+        ASSERT_TRUE(WaitFor("Space:toggle")) << Screen();
+    }
+    // Turns a switch found by its label.
+    void Toggle(const std::string& label) {
+        JumpTo(label);
+        Keys("Space");
+    }
+
     void SelectNode(const std::string& label, const std::string& tab) {
         MoveTo(true, label);
         Keys("Enter");
@@ -166,6 +187,7 @@ class TmuxSheet : public ::testing::Test {
     }
 
     std::string name_, socket_;
+    std::unique_ptr<quorle::testing_support::TempDir> temp_;
     fs::path dir_;
 };
 
