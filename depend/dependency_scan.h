@@ -24,7 +24,7 @@ struct ScanCall {
     int32_t batchContinuation = 0;
     char** result = nullptr;
     bool reset = false;
-    std::array<const void*, 3> extra{};
+    std::array<const void*, 3> extra{}; // required non-null by the linker and generator, never read
     const QuorleProjectInfo* info = nullptr;
     const QuorleDependencyRequest* request = nullptr;
 };

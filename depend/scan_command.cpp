@@ -1,4 +1,5 @@
 #include "depend/scan_command.h"
+#include "toolchain/toolchain_names.h"
 
 namespace quorle::depend {
 namespace {
@@ -13,14 +14,14 @@ struct DriverRow {
 // Compared exactly, in this order. Corvo and Pelka scan C sources with the
 // C++ driver as well.
 constexpr DriverRow kDrivers[] = {
-    {"Dravik GNUPELKA [ELF]",
+    {toolchain::kPelkaToolchain,
      {Family::Pelka, "/pelka-elf/bin/pelka-elf-g++.exe", "\\pelka-elf\\libexec\\gcc\\pelka-elf"}},
-    {"Dravik GNUCORVO [ELF]",
+    {toolchain::kCorvoToolchain,
      {Family::Corvo, "/corvo-elf/bin/corvo-elf-g++.exe", "\\corvo-elf\\libexec\\gcc\\corvo-elf"}},
-    {"Dravik GNUTAMSIN [ELF]",
+    {toolchain::kTamsinToolchain,
      {Family::Tamsin, "/tamsin-elf/bin/tamsin-elf-gcc.exe",
       "\\tamsin-elf\\libexec\\gcc\\tamsin-elf"}},
-    {"Dravik GNUZENTA [ELF]",
+    {toolchain::kZentaToolchain,
      {Family::Zenta, "/zenta-elf/bin/zenta-elf-gcc.exe", "\\zenta-elf\\libexec\\gcc\\zenta-elf"}},
 };
 

@@ -46,16 +46,6 @@ std::string FileTypeOf(const std::vector<std::pair<std::string, std::string>>& t
     return "";
 }
 
-std::string NativePath(const std::string& path) {
-#if defined(_WIN32)
-    return path;
-#else
-    std::string native = path;
-    std::replace(native.begin(), native.end(), '\\', '/');
-    return native;
-#endif
-}
-
 std::vector<OutputFile> ParseOutputList(const std::vector<std::string>& entries) {
     std::vector<OutputFile> outputs;
     for (const std::string& entry : entries) {

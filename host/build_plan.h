@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/platform.h"
 #include "host/build_order.h"
 #include "host/plugin_calls.h"
 #include "host/project_context.h"
@@ -55,7 +56,7 @@ ExtensionTable(const std::vector<std::string>& catalogue);
 std::string FileTypeOf(const std::vector<std::pair<std::string, std::string>>& table,
                        const std::string& path);
 // A plug-in path in the host's native form ("\\" becomes "/" on POSIX).
-std::string NativePath(const std::string& path);
+using platform::NativePath;
 // Output-file list entries "path|type".
 std::vector<OutputFile> ParseOutputList(const std::vector<std::string>& entries);
 // An output path the plug-in resolved against the configuration directory

@@ -55,14 +55,14 @@ QUORLE_API int QUORLE_CALL PrePhase(const char* phase, const char* inputList, co
     });
 }
 
-QUORLE_API int QUORLE_CALL PostPhase(const char* phase, const char* text2, const char* text3,
-                                     const char* options, const char* text5, intptr_t value,
+QUORLE_API int QUORLE_CALL PostPhase(const char* phase, const char* requiredText1, const char* requiredText2,
+                                     const char* options, const char* requiredText3, intptr_t unreadValue,
                                      const char* command, int32_t discardOutput,
                                      const QuorleProjectInfo* info) {
     return GuardedCall([&]() -> int {
         ModuleStateScope scope;
-        if (phase == nullptr || text2 == nullptr || text3 == nullptr || options == nullptr ||
-            text5 == nullptr || command == nullptr || !RecordValid(info))
+        if (phase == nullptr || requiredText1 == nullptr || requiredText2 == nullptr || options == nullptr ||
+            requiredText3 == nullptr || command == nullptr || !RecordValid(info))
             return 1;
         PhaseIndex index = LookupPhase(phase);
         if (!IsImplementedPhase(index)) return 1;
@@ -70,12 +70,12 @@ QUORLE_API int QUORLE_CALL PostPhase(const char* phase, const char* text2, const
     });
 }
 
-QUORLE_API int QUORLE_CALL GetOutputFiles(const char* phase, const void* p2, const void* p3,
-                                          const char* options, int32_t flag, char* buffer,
+QUORLE_API int QUORLE_CALL GetOutputFiles(const char* phase, const void* requiredPointer1, const void* requiredPointer2,
+                                          const char* options, int32_t compilerFlag, char* buffer,
                                           int32_t* length, const QuorleProjectInfo* info) {
     return GuardedCall([&]() -> int {
         ModuleStateScope scope;
-        if (p2 == nullptr || p3 == nullptr || options == nullptr || length == nullptr ||
+        if (requiredPointer1 == nullptr || requiredPointer2 == nullptr || options == nullptr || length == nullptr ||
             !RecordValid(info))
             return 1;
         if (*options == '\0') {
@@ -89,11 +89,11 @@ QUORLE_API int QUORLE_CALL GetOutputFiles(const char* phase, const void* p2, con
 }
 
 QUORLE_API int QUORLE_CALL GetLinkerInputFiles(const char* phase, const char* options,
-                                               const void* p3, char* buffer, int32_t* length,
+                                               const void* requiredPointer, char* buffer, int32_t* length,
                                                const QuorleProjectInfo* info) {
     return GuardedCall([&]() -> int {
         ModuleStateScope scope;
-        if (phase == nullptr || options == nullptr || p3 == nullptr || length == nullptr ||
+        if (phase == nullptr || options == nullptr || requiredPointer == nullptr || length == nullptr ||
             info == nullptr)
             return 1;
         auto text = phases::LinkerInputFiles(LookupPhase(phase), options, ConfigDir(info));

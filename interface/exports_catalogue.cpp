@@ -101,12 +101,12 @@ QUORLE_API int QUORLE_CALL GetInformationForDisplay(const char* phaseDisplayName
     });
 }
 
-QUORLE_API int QUORLE_CALL ConvertOptionsForCommandLineDisplay(const char* s1, const char* s2,
+QUORLE_API int QUORLE_CALL ConvertOptionsForCommandLineDisplay(const char* requiredText1, const char* requiredText2,
                                                                const char* command, char* buffer,
                                                                int32_t* length) {
     return GuardedCall([&]() -> int {
         ModuleStateScope scope;
-        if (s1 == nullptr || s2 == nullptr || command == nullptr || buffer == nullptr ||
+        if (requiredText1 == nullptr || requiredText2 == nullptr || command == nullptr || buffer == nullptr ||
             length == nullptr)
             return 1;
         UserMessages messages;

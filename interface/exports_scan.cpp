@@ -19,8 +19,8 @@ extern "C" {
 QUORLE_API int QUORLE_CALL GetFileDependencies(const char* phase, const char* filePath,
                                                const char* fileType, const char* text,
                                                const char* options, int32_t batchContinuation,
-                                               char** result, const void* reset, const void* p9,
-                                               const void* p10, const void* p11,
+                                               char** result, const void* reset, const void* requiredPointer1,
+                                               const void* requiredPointer2, const void* requiredPointer3,
                                                const QuorleProjectInfo* info,
                                                const QuorleDependencyRequest* request) {
     return GuardedCall([&]() -> int {
@@ -33,7 +33,7 @@ QUORLE_API int QUORLE_CALL GetFileDependencies(const char* phase, const char* fi
         call.batchContinuation = batchContinuation;
         call.result = result;
         call.reset = reset != nullptr;
-        call.extra = {p9, p10, p11};
+        call.extra = {requiredPointer1, requiredPointer2, requiredPointer3};
         call.info = info;
         call.request = request;
         UserMessages messages;
@@ -43,8 +43,8 @@ QUORLE_API int QUORLE_CALL GetFileDependencies(const char* phase, const char* fi
     });
 }
 
-QUORLE_API int QUORLE_CALL GetOutputLineInfo(const char* phase, intptr_t v2, intptr_t v3,
-                                             intptr_t v4, const char* line, int32_t* errors,
+QUORLE_API int QUORLE_CALL GetOutputLineInfo(const char* phase, intptr_t unreadValue1, intptr_t unreadValue2,
+                                             intptr_t unreadValue3, const char* line, int32_t* errors,
                                              int32_t* warnings, int32_t* fatals, char* buffer,
                                              int32_t* length, int32_t* isMessage,
                                              const QuorleProjectInfo* info) {

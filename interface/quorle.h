@@ -50,32 +50,32 @@ QUORLE_API int QUORLE_CALL EditOptions(QuorlePhaseRecord* const* phases,
 QUORLE_API int QUORLE_CALL GetFileDependencies(const char* phase, const char* filePath,
                                                const char* fileType, const char* text,
                                                const char* options, int32_t batchContinuation,
-                                               char** result, const void* reset, const void* p9,
-                                               const void* p10, const void* p11,
+                                               char** result, const void* reset, const void* requiredPointer1,
+                                               const void* requiredPointer2, const void* requiredPointer3,
                                                const QuorleProjectInfo* info,
                                                const QuorleDependencyRequest* request);
 QUORLE_API int QUORLE_CALL GetInputFileTypes(const char* phase, char* buffer, int32_t* length);
 QUORLE_API int QUORLE_CALL GetOutputFileTypes(const char* phase, char* buffer, int32_t* length);
 QUORLE_API int QUORLE_CALL GetEditOptionsSecondaryFileTypes(char* buffer, int32_t* length);
-QUORLE_API int QUORLE_CALL GetOutputFiles(const char* phase, const void* p2, const void* p3,
-                                          const char* options, int32_t flag, char* buffer,
+QUORLE_API int QUORLE_CALL GetOutputFiles(const char* phase, const void* requiredPointer1, const void* requiredPointer2,
+                                          const char* options, int32_t compilerFlag, char* buffer,
                                           int32_t* length, const QuorleProjectInfo* info);
 QUORLE_API int QUORLE_CALL PrePhase(const char* phase, const char* inputList, const void* value,
                                     const char* options, const char* text, int32_t* commandReady,
                                     char* command, char* directory, const QuorleProjectInfo* info,
                                     int32_t customLinkage);
-QUORLE_API int QUORLE_CALL PostPhase(const char* phase, const char* text2, const char* text3,
-                                     const char* options, const char* text5, intptr_t value,
+QUORLE_API int QUORLE_CALL PostPhase(const char* phase, const char* requiredText1, const char* requiredText2,
+                                     const char* options, const char* requiredText3, intptr_t unreadValue,
                                      const char* command, int32_t discardOutput,
                                      const QuorleProjectInfo* info);
 QUORLE_API int QUORLE_CALL GetInformationForDisplay(const char* phaseDisplayName,
                                                     const char* eventKey, intptr_t value,
                                                     char* buffer, int32_t* length);
-QUORLE_API int QUORLE_CALL ConvertOptionsForCommandLineDisplay(const char* s1, const char* s2,
+QUORLE_API int QUORLE_CALL ConvertOptionsForCommandLineDisplay(const char* requiredText1, const char* requiredText2,
                                                                const char* command, char* buffer,
                                                                int32_t* length);
-QUORLE_API int QUORLE_CALL GetOutputLineInfo(const char* phase, intptr_t v2, intptr_t v3,
-                                             intptr_t v4, const char* line, int32_t* errors,
+QUORLE_API int QUORLE_CALL GetOutputLineInfo(const char* phase, intptr_t unreadValue1, intptr_t unreadValue2,
+                                             intptr_t unreadValue3, const char* line, int32_t* errors,
                                              int32_t* warnings, int32_t* fatals, char* buffer,
                                              int32_t* length, int32_t* isMessage,
                                              const QuorleProjectInfo* info);
@@ -98,7 +98,7 @@ QUORLE_API void QUORLE_CALL FreeSimpleType(void* block);
 QUORLE_API int QUORLE_CALL GetStackInformationFile(const char* options, char* buffer,
                                                    int32_t* length);
 QUORLE_API int QUORLE_CALL GetLinkerInputFiles(const char* phase, const char* options,
-                                               const void* p3, char* buffer, int32_t* length,
+                                               const void* requiredPointer, char* buffer, int32_t* length,
                                                const QuorleProjectInfo* info);
 
 #ifdef __cplusplus

@@ -4,6 +4,8 @@
 
 #include <string_view>
 
+#include "models/flag_option.h"
+
 namespace quorle::models::assembler_keys {
 
 using SV = std::string_view;
@@ -29,14 +31,17 @@ inline constexpr SV kObjPath = "S|OBJPATH|";
 inline constexpr SV kOutCode[] = {"S|OUTCODE|SJIS", "S|OUTCODE|EUC"};
 inline constexpr SV kDispSize[] = {"S|DISPSIZE|4", "S|DISPSIZE|12"};
 inline constexpr SV kListing[] = {"", "B|LOUTLIST|1"};
-inline constexpr SV kListContentKeys[] = {"B|LINCASS|1", "B|LINCSYM|1", "B|LINCHLS|1",
-                                          "B|LOMITDD|1", "B|LOMITFP|1"};
-inline constexpr char kListContentLetters[] = {'l', 's', 'h', 'd', 'n'};
+using models::kListContentKeys;
+using models::kListContentLetters;
 inline constexpr SV kLFile = "S|LFILE|";
 inline constexpr SV kSource[] = {"", "B|SOURCE|1", "B|SOURCE|0"};
-inline constexpr SV kSwitchKeys[] = {"B|DSPSUPPORT|1", "B|SWMESS|1", "B|INCLAB|1",
-                                     "B|WARNDIFF|1",   "B|FASTER|1", "B|STATS|1"};
-inline constexpr SV kSwitchArgs[] = {"-dsp", "-W", "-L", "-k", "-f", "--statistics"};
+// DSPSUPPORT (Corvo only) first.
+inline constexpr models::FlagOption kSwitchOptions[] = {
+    {"B|DSPSUPPORT|1", "-dsp"}, {"B|SWMESS|1", "-W"},  {"B|INCLAB|1", "-L"},
+    {"B|WARNDIFF|1", "-k"},     {"B|FASTER|1", "-f"}, {"B|STATS|1", "--statistics"},
+};
+inline constexpr auto kSwitchKeys = models::KeysOf(kSwitchOptions);
+inline constexpr auto kSwitchArgs = models::FlagsOf(kSwitchOptions);
 inline constexpr SV kAppTxt = "S|APPTXT|";
 inline constexpr SV kErrorPath[] = {"", "B|ERRORPATH|1"};
 inline constexpr SV kChgIncPath[] = {"", "B|CHGINCPATH|1"};

@@ -1,11 +1,20 @@
 #include "models/assembler_model.h"
 
+#include "core/table_checks.h"
 #include "models/assembler_keys.h"
 #include "models/cpu_options.h"
 
 namespace quorle::models {
 
 using namespace assembler_keys;
+
+static_assert(std::size(kSwitchOptions) == kAsmSwitchCount);
+static_assert(std::size(kListContentOptions) == kAsmListContentCount);
+constexpr auto kKeyOf = [](const FlagOption& row) { return row.key; };
+constexpr auto kFlagOf = [](const FlagOption& row) { return row.flag; };
+static_assert(AllDistinct(kSwitchOptions, kKeyOf) && AllDistinct(kSwitchOptions, kFlagOf));
+static_assert(AllDistinct(kListContentOptions, kKeyOf) &&
+              AllDistinct(kListContentOptions, kFlagOf));
 namespace tc = quorle::toolchain;
 
 namespace {

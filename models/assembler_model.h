@@ -13,6 +13,7 @@
 namespace quorle::models {
 
 inline constexpr int kAsmSwitchCount = 6; // DSPSUPPORT (Corvo only) first
+inline constexpr int kAsmListContentCount = 5;
 inline constexpr int kShowItemCount = 5;
 
 class CAssemblerModel : public CModelBase {
@@ -51,7 +52,7 @@ class CAssemblerModel : public CModelBase {
     int m_nOutCode = -1;
     int m_nDispSize = -1;
     int m_nListing = 0;
-    std::array<bool, 5> m_aListContents{};
+    std::array<bool, kAsmListContentCount> m_aListContents{};
     PathParts m_listPath{"$(CONFIGDIR)", "$(FILELEAF)", "", '\\'};
     int m_nSource = 0; // 0 not set, 1 "B|SOURCE|1", 2 "B|SOURCE|0"
     std::array<bool, kAsmSwitchCount> m_aSwitches{};

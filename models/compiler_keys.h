@@ -2,32 +2,17 @@
 // them. A field's value is the position of its token in its table.
 #pragma once
 
-#include <array>
-#include <cstddef>
 #include <string_view>
+
+#include "models/flag_option.h"
 
 namespace quorle::models::compiler_keys {
 
 using SV = std::string_view;
 
-// One switch option: its key in the option string and the gcc flag it adds.
-// Further per-option facts (such as an editor page binding) belong here too.
-struct FlagOption {
-    SV key;
-    SV flag;
-};
-
-template <size_t N> constexpr std::array<SV, N> KeysOf(const FlagOption (&rows)[N]) {
-    std::array<SV, N> keys{};
-    for (size_t i = 0; i < N; ++i) keys[i] = rows[i].key;
-    return keys;
-}
-
-template <size_t N> constexpr std::array<SV, N> FlagsOf(const FlagOption (&rows)[N]) {
-    std::array<SV, N> flags{};
-    for (size_t i = 0; i < N; ++i) flags[i] = rows[i].flag;
-    return flags;
-}
+using models::FlagOption;
+using models::FlagsOf;
+using models::KeysOf;
 
 inline constexpr SV kLanguage[] = {"", "S|LANG|CPP", "S|LANG|PREPRO"};
 inline constexpr SV kProjectType[] = {"S|PROJECTTYPE|CAPPPROJECT", "S|PROJECTTYPE|CPPAPPPROJECT",
@@ -91,9 +76,8 @@ inline constexpr SV kDebugLevelFlags[] = {"-g1", "-g2", "-g3"};
 
 inline constexpr SV kListing[] = {"", "B|LOUTLIST|1"};
 inline constexpr SV kLFile = "S|LFILE|";
-inline constexpr SV kListContentKeys[] = {"B|LINCASS|1", "B|LINCSYM|1", "B|LINCHLS|1",
-                                          "B|LOMITDD|1", "B|LOMITFP|1"};
-inline constexpr char kListContentLetters[] = {'l', 's', 'h', 'd', 'n'};
+using models::kListContentKeys;
+using models::kListContentLetters;
 
 inline constexpr SV kOptimize[] = {"B|OPTIMIZE|0", "B|OPTIMIZE|1"};
 inline constexpr SV kOptLevel[] = {"I|OPTLV|1", "I|OPTLV|2", "I|OPTLV|3"};

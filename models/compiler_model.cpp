@@ -21,6 +21,7 @@ static_assert(std::size(kOtherOptions) == kOtherFlagCount);
 static_assert(AllDistinct(kWarn1Options, kKeyOf) && AllDistinct(kWarn1Options, kFlagOf));
 static_assert(AllDistinct(kWarn2Options, kKeyOf) && AllDistinct(kWarn2Options, kFlagOf));
 static_assert(AllDistinct(kOtherOptions, kKeyOf));
+static_assert(std::size(kListContentOptions) == kListContentCount);
 
 namespace {
 

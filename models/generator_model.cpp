@@ -1,8 +1,17 @@
 #include "models/generator_model.h"
 
+#include "core/table_checks.h"
+
 namespace quorle::models {
 
 using namespace generator_keys;
+
+static_assert(std::size(kFlagOptions) == kGenFlagCount);
+static_assert(std::size(kHeaderOptions) == kGenHeaderCount);
+constexpr auto kKeyOf = [](const FlagOption& row) { return row.key; };
+constexpr auto kFlagOf = [](const FlagOption& row) { return row.flag; };
+static_assert(AllDistinct(kFlagOptions, kKeyOf) && AllDistinct(kFlagOptions, kFlagOf));
+static_assert(AllDistinct(kHeaderOptions, kKeyOf) && AllDistinct(kHeaderOptions, kFlagOf));
 
 CGeneratorModel::CGeneratorModel() : CModelBase(kPhaseGenerator) {}
 

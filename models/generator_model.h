@@ -8,6 +8,7 @@
 
 #include "models/cpu_options.h"
 #include "models/model_base.h"
+#include "models/flag_option.h"
 
 namespace quorle::models {
 
@@ -55,60 +56,56 @@ inline constexpr SV kBuild[] = {"B|DOPROJBUILT|0", "B|DOPROJBUILT|1"};
 inline constexpr SV kOptLib[] = {"B|DOOPTLIB|0", "B|DOOPTLIB|1"};
 inline constexpr SV kNoPrebuilt[] = {"", "B|RXDISABLEPREBUILT|1"};
 inline constexpr SV kOutputPath = "S|OUTPUTPATH|";
-inline constexpr SV kHeaderKeys[] = {"B|CTYPE|1", "B|MATH|1", "B|STDIO|1", "B|STDLIB|1",
-                                     "B|STRING|1"};
-inline constexpr SV kHeaderNames[] = {"ctype", "math", "stdio", "stdlib", "string"};
+// Each header switch names the header the generated library includes.
+inline constexpr models::FlagOption kHeaderOptions[] = {
+    {"B|CTYPE|1", "ctype"}, {"B|MATH|1", "math"}, {"B|STDIO|1", "stdio"}, {"B|STDLIB|1", "stdlib"}, {"B|STRING|1", "string"},
+};
+inline constexpr auto kHeaderKeys = models::KeysOf(kHeaderOptions);
+inline constexpr auto kHeaderNames = models::FlagsOf(kHeaderOptions);
 inline constexpr SV kOptimize[] = {"B|OPTIMIZE|0", "B|OPTIMIZE|1"};
 inline constexpr SV kOptType[] = {"I|OPTTYPE|0", "I|OPTTYPE|1", "I|OPTTYPE|2"};
 inline constexpr SV kOptTypeFlags[] = {
     "-O3,-fno-function-cse,-funit-at-a-time,-funroll-loops,-fno-gcse",
     "-Os,-fdata-sections,-ffunction-sections,-falign-jumps,-fno-function-cse,-funit-at-a-time",
     "-O2"};
-inline constexpr SV kFlagKeys[] = {
-    "B|FCSAVES|1",  "B|FCONDMIS|1", "B|FFOLLJMP|1", "B|FSKPBLKS|1", "B|FDBRANCH|1",
-    "B|FEXPOPTS|1", "B|FFMATH|1",   "B|FFSTORE|1",  "B|FFSECTS|1",  "B|FDATASECTS|1",
-    "B|FILFUNCS|1", "B|FKFUNCS|1",  "B|FNDRPOP|1",  "B|FNFCSE|1",   "B|FNIN|1",
-    "B|FNPHOLE|1",  "B|FOFPOINT|1", "B|FPROARCS|1", "B|FRRLOOP|1",  "B|FSINSNS|1",
-    "B|FSINSNS2|1", "B|FSCHAR|1",   "B|FUSCHAR|1",  "B|FSREDUCE|1", "B|FTCOV|1",
-    "B|FTJUMPS|1",  "B|FUSBIT|1",   "B|FUALOOPS|1", "B|FULOOPS|1",  "B|ANSI|1",
-    "B|TRADCOMP|1", "B|TRADCPP|1",  "B|TRIGRPHS|1", "B|UNDEF|1",
+inline constexpr models::FlagOption kFlagOptions[] = {
+    {"B|FCSAVES|1", "-fcaller-saves"},
+    {"B|FCONDMIS|1", "-fcond-mismatch"},
+    {"B|FFOLLJMP|1", "-fcse-follow-jumps"},
+    {"B|FSKPBLKS|1", "-fcse-skip-blocks"},
+    {"B|FDBRANCH|1", "-fdelayed-branch"},
+    {"B|FEXPOPTS|1", "-fexpensive-optimizations"},
+    {"B|FFMATH|1", "-ffast-math"},
+    {"B|FFSTORE|1", "-ffloat-store"},
+    {"B|FFSECTS|1", "-ffunction-sections"},
+    {"B|FDATASECTS|1", "-fdata-sections"},
+    {"B|FILFUNCS|1", "-finline-functions"},
+    {"B|FKFUNCS|1", "-fkeep-inline-functions"},
+    {"B|FNDRPOP|1", "-fno-defer-pop"},
+    {"B|FNFCSE|1", "-fno-function-cse"},
+    {"B|FNIN|1", "-fno-inline"},
+    {"B|FNPHOLE|1", "-fno-peephole"},
+    {"B|FOFPOINT|1", "-fomit-frame-pointer"},
+    {"B|FPROARCS|1", "-fprofile-arcs"},
+    {"B|FRRLOOP|1", "-frerun-cse-after-loop"},
+    {"B|FSINSNS|1", "-fschedule-insns"},
+    {"B|FSINSNS2|1", "-fschedule-insns2"},
+    {"B|FSCHAR|1", "-fsigned-char"},
+    {"B|FUSCHAR|1", "-funsigned-char"},
+    {"B|FSREDUCE|1", "-fstrength-reduce"},
+    {"B|FTCOV|1", "-ftest-coverage"},
+    {"B|FTJUMPS|1", "-fthread-jumps"},
+    {"B|FUSBIT|1", "-funsigned-bitfields"},
+    {"B|FUALOOPS|1", "-funroll-all-loops"},
+    {"B|FULOOPS|1", "-funroll-loops"},
+    {"B|ANSI|1", "-ansi"},
+    {"B|TRADCOMP|1", "-traditional"},
+    {"B|TRADCPP|1", "-traditional-cpp"},
+    {"B|TRIGRPHS|1", "-trigraphs"},
+    {"B|UNDEF|1", "-undef"},
 };
-inline constexpr SV kFlagArgs[] = {
-    "-fcaller-saves",
-    "-fcond-mismatch",
-    "-fcse-follow-jumps",
-    "-fcse-skip-blocks",
-    "-fdelayed-branch",
-    "-fexpensive-optimizations",
-    "-ffast-math",
-    "-ffloat-store",
-    "-ffunction-sections",
-    "-fdata-sections",
-    "-finline-functions",
-    "-fkeep-inline-functions",
-    "-fno-defer-pop",
-    "-fno-function-cse",
-    "-fno-inline",
-    "-fno-peephole",
-    "-fomit-frame-pointer",
-    "-fprofile-arcs",
-    "-frerun-cse-after-loop",
-    "-fschedule-insns",
-    "-fschedule-insns2",
-    "-fsigned-char",
-    "-funsigned-char",
-    "-fstrength-reduce",
-    "-ftest-coverage",
-    "-fthread-jumps",
-    "-funsigned-bitfields",
-    "-funroll-all-loops",
-    "-funroll-loops",
-    "-ansi",
-    "-traditional",
-    "-traditional-cpp",
-    "-trigraphs",
-    "-undef",
-};
+inline constexpr auto kFlagKeys = models::KeysOf(kFlagOptions);
+inline constexpr auto kFlagArgs = models::FlagsOf(kFlagOptions);
 inline constexpr SV kAppTxtCmp = "S|APPTXTCMP|";
 inline constexpr SV kAppTxtAsm = "S|APPTXTASM|";
 // The host compiler's detailed-optimisation keys: accepted, no effect, not written.

@@ -22,6 +22,7 @@
 #include "resources/string_table.h"
 #include "sections/script_file.h"
 #include "toolchain/family.h"
+#include "toolchain/toolchain_names.h"
 
 namespace quorle::phases {
 
@@ -121,7 +122,7 @@ bool WriteLinkerScript(const std::string& path, const models::CLinkerModel& mode
     sections::ScriptTarget target;
     target.effectiveToolchain = toolchain::EffectiveToolchainName(info);
     target.cpuType = model.m_cpu.m_nCpuType;
-    target.normalMode = Field(info.toolchainName) == "Dravik GNUPELKA [ELF]" && model.NormalMode();
+    target.normalMode = Field(info.toolchainName) == toolchain::kPelkaToolchain && model.NormalMode();
     sections::ScriptWrite written = sections::WriteLinkerScript(path, model.m_layout, target,
                                                                 sections::ProjectResolver(info));
     ShowUserMessages(written.messages);

@@ -39,6 +39,9 @@ bool WriteFile(const std::string& path, const std::string& content, bool textMod
 std::optional<uint32_t> GetFileAttributes(const std::string& path);
 bool SetFileAttributes(const std::string& path, uint32_t attributes);
 bool DeleteFile(const std::string& path);      // plain files only
+// The path as the operating system spells it: on POSIX every "\\" becomes
+// "/"; Windows takes the text as it is.
+std::string NativePath(const std::string& path);
 // True when the path itself is a symbolic link (or, on Windows, another
 // reparse point), whatever it points to.
 bool IsSymbolicLink(const std::string& path);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/ascii_text.h"
+#include "toolchain/toolchain_names.h"
 
 namespace quorle::sections {
 namespace {
@@ -41,7 +42,7 @@ SectionGroup* FindHolderAnywhere(std::vector<SectionGroup>& groups, std::string_
 // Toolchains whose top-level groups keep the user's order.
 bool KeepsUserOrder(std::string_view toolchain) {
     for (std::string_view name :
-         {"Dravik GNUTAMSINA [ELF]", "Dravik GNUTAMSINB [ELF]", "Dravik GNUZENTA [ELF]"})
+         {toolchain::kTamsinAToolchain, toolchain::kTamsinBToolchain, toolchain::kZentaToolchain})
         if (options::EqualsIgnoringCase(toolchain, name)) return true;
     return false;
 }

@@ -3,6 +3,7 @@
 #include "core/ascii_text.h"
 #include "core/text_replace.h"
 #include "toolchain/cpu_table.h"
+#include "toolchain/toolchain_names.h"
 
 namespace quorle::sections {
 namespace {
@@ -68,11 +69,11 @@ bool WriteContentLine(const std::string& line, const ScriptSink& sink,
 
 std::string ArchitectureLine(std::string_view effectiveToolchain, int cpuType, bool normalMode) {
     std::string_view name;
-    if (options::EqualsIgnoringCase(effectiveToolchain, "Dravik GNUCORVO [ELF]")) {
+    if (options::EqualsIgnoringCase(effectiveToolchain, toolchain::kCorvoToolchain)) {
         name = "corvo";
-    } else if (options::EqualsIgnoringCase(effectiveToolchain, "Dravik GNUPELKA [ELF]")) {
+    } else if (options::EqualsIgnoringCase(effectiveToolchain, toolchain::kPelkaToolchain)) {
         name = toolchain::PelkaOutputArch(cpuType * 2 + (normalMode ? 1 : 0));
-    } else if (options::EqualsIgnoringCase(effectiveToolchain, "Dravik GNUZENTA [ELF]")) {
+    } else if (options::EqualsIgnoringCase(effectiveToolchain, toolchain::kZentaToolchain)) {
         name = "zenta";
     }
     if (name.empty()) return {};

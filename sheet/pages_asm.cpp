@@ -110,7 +110,7 @@ PageData ListPage() {
     for (size_t i = 0; i < 5; ++i) {
         ControlDef c = CheckToken(std::string(kText[i]), k::kListContentKeys[i],
                                   BindArrayFlag<M>(&M::m_aListContents, i),
-                                  std::string("Adds \"") + k::kListContentLetters[i] + "\" to -a");
+                                  std::string("Adds \"") + std::string(k::kListContentLetters[i]) + "\" to -a");
         c.enable = While("LOUTLIST", {"1"});
         p.controls.push_back(std::move(c));
     }

@@ -396,7 +396,7 @@ PageData ListPage() {
     for (size_t i = 0; i < models::kListContentCount; ++i) {
         ControlDef c = CheckToken(std::string(kText[i]), k::kListContentKeys[i],
                                   BindArrayFlag<M>(&M::m_aListContents, i),
-                                  std::string("Adds \"") + k::kListContentLetters[i] + "\" to -Wa,-a");
+                                  std::string("Adds \"") + std::string(k::kListContentLetters[i]) + "\" to -Wa,-a");
         c.enable = While("LOUTLIST", {"1"});
         p.controls.push_back(std::move(c));
     }

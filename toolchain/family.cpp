@@ -9,6 +9,7 @@
 #include "options/option_string.h"
 #include "platform/platform.h"
 #include "resources/string_ids.h"
+#include "toolchain/toolchain_names.h"
 
 namespace quorle::toolchain {
 namespace {
@@ -27,16 +28,16 @@ struct FamilyRow {
 // Tool paths are stored with forward slashes and the support directory with
 // backslashes; both are appended to the installation directory as they stand.
 constexpr FamilyRow kFamilies[] = {
-    {Family::Corvo, "Dravik GNUCORVO [ELF]", strings::kToolchainCorvo, "corvo-elf",
+    {Family::Corvo, kCorvoToolchain, strings::kToolchainCorvo, "corvo-elf",
      "/corvo-elf/bin/corvo-elf-g++.exe", "/corvo-elf/bin/corvo-elf-ar.exe",
      "/corvo-elf/bin/corvo-elf-objcopy.exe", "\\corvo-elf\\libexec\\gcc\\corvo-elf"},
-    {Family::Pelka, "Dravik GNUPELKA [ELF]", strings::kToolchainPelka, "pelka-elf",
+    {Family::Pelka, kPelkaToolchain, strings::kToolchainPelka, "pelka-elf",
      "/pelka-elf/bin/pelka-elf-g++.exe", "/pelka-elf/bin/pelka-elf-ar.exe",
      "/pelka-elf/bin/pelka-elf-objcopy.exe", "\\pelka-elf\\libexec\\gcc\\pelka-elf"},
-    {Family::Tamsin, "Dravik GNUTAMSIN [ELF]", strings::kToolchainTamsin, "tamsin-elf",
+    {Family::Tamsin, kTamsinToolchain, strings::kToolchainTamsin, "tamsin-elf",
      "/tamsin-elf/bin/tamsin-elf-gcc.exe", "/tamsin-elf/bin/tamsin-elf-ar.exe",
      "/tamsin-elf/bin/tamsin-elf-objcopy.exe", "\\tamsin-elf\\libexec\\gcc\\tamsin-elf"},
-    {Family::Zenta, "Dravik GNUZENTA [ELF]", strings::kToolchainZenta, "zenta-elf",
+    {Family::Zenta, kZentaToolchain, strings::kToolchainZenta, "zenta-elf",
      "/zenta-elf/bin/zenta-elf-gcc.exe", "/zenta-elf/bin/zenta-elf-ar.exe",
      "/zenta-elf/bin/zenta-elf-objcopy.exe", "\\zenta-elf\\libexec\\gcc\\zenta-elf"},
 };
@@ -57,15 +58,15 @@ struct CodeRow {
 };
 
 constexpr CodeRow kCodes[] = {
-    {"Dravik GNUCORVO [ELF]", kCodeCorvo, "\\corvo-elf\\corvo-elf\\lib",
+    {kCorvoToolchain, kCodeCorvo, "\\corvo-elf\\corvo-elf\\lib",
      "\\corvo-elf\\lib\\gcc\\corvo-elf\\"},
-    {"Dravik GNUPELKA [ELF]", kCodePelka, "\\pelka-elf\\pelka-elf\\lib",
+    {kPelkaToolchain, kCodePelka, "\\pelka-elf\\pelka-elf\\lib",
      "\\pelka-elf\\lib\\gcc\\pelka-elf\\"},
-    {"Dravik GNUTAMSINA [ELF]", kCodeTamsin16, "\\tamsin-elf\\tamsin-elf\\lib",
+    {kTamsinAToolchain, kCodeTamsin16, "\\tamsin-elf\\tamsin-elf\\lib",
      "\\tamsin-elf\\lib\\gcc\\tamsin-elf\\"},
-    {"Dravik GNUTAMSINB [ELF]", kCodeTamsin32, "\\tamsin-elf\\tamsin-elf\\lib",
+    {kTamsinBToolchain, kCodeTamsin32, "\\tamsin-elf\\tamsin-elf\\lib",
      "\\tamsin-elf\\lib\\gcc\\tamsin-elf\\"},
-    {"Dravik GNUZENTA [ELF]", kCodeZenta, "\\zenta-elf\\zenta-elf\\lib",
+    {kZentaToolchain, kCodeZenta, "\\zenta-elf\\zenta-elf\\lib",
      "\\zenta-elf\\lib\\gcc\\zenta-elf\\"},
 };
 
@@ -75,8 +76,8 @@ struct TamsinMode {
 };
 
 constexpr TamsinMode kTamsinModes[] = {
-    {"TAMSINA", "Dravik GNUTAMSINA [ELF]"},
-    {"TAMSINB", "Dravik GNUTAMSINB [ELF]"},
+    {"TAMSINA", kTamsinAToolchain},
+    {"TAMSINB", kTamsinBToolchain},
 };
 constexpr std::string_view kUnknownTamsinMode = "Unknown GNUTAMSIN mode";
 

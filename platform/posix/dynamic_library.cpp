@@ -10,7 +10,7 @@ namespace {
 // Library names in the texts are Windows names; a shared object stands in for
 // each, so "Resquorle.dll" is looked for as "Resquorle.so".
 std::string SharedObjectPath(const std::string& path) {
-    std::string native = posix::NativePath(path);
+    std::string native = NativePath(path);
     constexpr size_t kSuffix = 4;
     if (native.size() > kSuffix) {
         std::string tail = native.substr(native.size() - kSuffix);

@@ -18,8 +18,6 @@
 
 namespace quorle::platform {
 
-using posix::NativePath;
-
 namespace {
 
 bool Stat(const std::string& native, struct stat* st) {

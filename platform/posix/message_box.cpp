@@ -28,7 +28,7 @@ bool ShellOpen(const std::string& path) {
     ProcessResult result = posix::RunArguments(
         {"/bin/sh", "-c",
          "command -v xdg-open >/dev/null || exit 1; xdg-open \"$1\" >/dev/null 2>&1 &", "sh",
-         posix::NativePath(path)},
+         NativePath(path)},
         options);
     return result.started && !result.timedOut && result.exitCode == 0;
 }

@@ -4,13 +4,17 @@
 
 #include "platform/platform.h"
 
-namespace quorle::platform::posix {
+namespace quorle::platform {
 
 std::string NativePath(const std::string& path) {
     std::string native = path;
     std::replace(native.begin(), native.end(), '\\', '/');
     return native;
 }
+
+} // namespace quorle::platform
+
+namespace quorle::platform::posix {
 
 bool MayWrite(const std::string& nativePath, bool truncate) {
     auto attributes = GetFileAttributes(nativePath);

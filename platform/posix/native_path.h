@@ -3,10 +3,9 @@
 
 #include <string>
 
-namespace quorle::platform::posix {
+#include "platform/platform.h" // NativePath: texts carry Windows separators, the file system wants "/"
 
-// Texts carry Windows separators; the file system wants "/".
-std::string NativePath(const std::string& path);
+namespace quorle::platform::posix {
 
 // Extended attribute that keeps the hidden and archive flags, which a POSIX
 // file system has no place for.

@@ -7,7 +7,7 @@ namespace quorle::platform {
 std::string ProfileGetString(const std::string& file, const std::string& section,
                              const std::string& key, const std::string& defaultValue,
                              size_t bufferSize, size_t* copied) {
-    auto ini = posix::IniFile::Load(posix::NativePath(file));
+    auto ini = posix::IniFile::Load(NativePath(file));
     std::string value = ini.Get(section, key).value_or("");
     if (!ini.Get(section, key)) {
         // The default loses its trailing blanks, as with the Windows call.
@@ -25,7 +25,7 @@ std::string ProfileGetString(const std::string& file, const std::string& section
 
 bool ProfileWriteString(const std::string& file, const std::string& section, const std::string& key,
                         const std::string& value) {
-    std::string native = posix::NativePath(file);
+    std::string native = NativePath(file);
     auto ini = posix::IniFile::Load(native);
     ini.Set(section, key, value);
     return ini.Save(native);

@@ -13,7 +13,7 @@ constexpr const char* kDefaultValueName = "@";
 
 std::string RegistryFile() {
     if (auto file = GetEnv("QUORLE_REGISTRY"); file && !file->empty()) {
-        return posix::NativePath(*file);
+        return NativePath(*file);
     }
     std::string config = GetEnv("XDG_CONFIG_HOME").value_or("");
     if (config.empty()) config = GetEnv("HOME").value_or("") + "/.config";

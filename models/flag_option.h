@@ -1,0 +1,38 @@
+// One switch option as one row: its key in the option string and what it adds
+// to the tool's command line. Further per-option facts (an editor page's
+// binding) belong on the row too.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <string_view>
+
+namespace quorle::models {
+
+struct FlagOption {
+    std::string_view key;
+    std::string_view flag;
+};
+
+template <size_t N> constexpr std::array<std::string_view, N> KeysOf(const FlagOption (&rows)[N]) {
+    std::array<std::string_view, N> keys{};
+    for (size_t i = 0; i < N; ++i) keys[i] = rows[i].key;
+    return keys;
+}
+
+template <size_t N> constexpr std::array<std::string_view, N> FlagsOf(const FlagOption (&rows)[N]) {
+    std::array<std::string_view, N> flags{};
+    for (size_t i = 0; i < N; ++i) flags[i] = rows[i].flag;
+    return flags;
+}
+
+// The listing contents both gcc (through -Wa,-a) and the assembler (-a) take:
+// each switch adds its letter to the listing option.
+inline constexpr FlagOption kListContentOptions[] = {
+    {"B|LINCASS|1", "l"}, {"B|LINCSYM|1", "s"}, {"B|LINCHLS|1", "h"},
+    {"B|LOMITDD|1", "d"}, {"B|LOMITFP|1", "n"},
+};
+inline constexpr auto kListContentKeys = KeysOf(kListContentOptions);
+inline constexpr auto kListContentLetters = FlagsOf(kListContentOptions);
+
+} // namespace quorle::models
