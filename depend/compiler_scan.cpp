@@ -53,7 +53,7 @@ int ScanCompiler(const ScanCall& call, platform::OsVersion version, UserMessages
         return HandOutItems(none, call.result);
     if (!state.compilerScanned.insert(path).second) return HandOutItems(none, call.result);
     if (path.empty()) return HandOutItems(none, call.result);
-    if (!platform::FileExists(path) || platform::IsDirectory(path))
+    if (!platform::IsFile(path))
         return HandOutItems({"ERROR|File not found: " + path}, call.result);
 
     const QuorleProjectInfo& info = *call.info;

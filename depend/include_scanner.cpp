@@ -103,7 +103,7 @@ std::string Join(std::string_view dir, std::string_view name) {
 }
 
 bool IsFile(const std::string& path) {
-    return platform::FileExists(path) && !platform::IsDirectory(path);
+    return platform::IsFile(path);
 }
 
 std::string Lower(std::string_view text) {
@@ -151,7 +151,7 @@ std::string ScanIncludes(const IncludeScanInput& input, std::set<std::string>& s
     auto addItem = [&list](const std::string& item) { list.append(item).append("\n"); };
 
     IncludeReading reading;
-    if (!platform::FileExists(input.sourcePath) || platform::IsDirectory(input.sourcePath)) {
+    if (!platform::IsFile(input.sourcePath)) {
         reading.code = kCannotOpen;
     } else if (auto text = platform::ReadFile(input.sourcePath, true)) {
         reading = ReadIncludeEntries(*text);

@@ -28,6 +28,8 @@ enum FileAttribute : uint32_t {
 
 bool FileExists(const std::string& path); // a file or a directory
 bool IsDirectory(const std::string& path);
+// A file that is not a directory, found with one look at the file system.
+bool IsFile(const std::string& path);
 // Whole-file reads of a regular file, text mode folding CR LF to LF. The
 // file is opened without blocking and the open handle is checked, so a FIFO,
 // a device or a directory gives nothing at once; so does a file larger than

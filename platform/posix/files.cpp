@@ -43,6 +43,11 @@ bool IsDirectory(const std::string& path) {
     return Stat(NativePath(path), &st) && S_ISDIR(st.st_mode);
 }
 
+bool IsFile(const std::string& path) {
+    struct stat st;
+    return Stat(NativePath(path), &st) && !S_ISDIR(st.st_mode);
+}
+
 std::optional<std::string> ReadFile(const std::string& path, bool textMode) {
     // Without blocking, so that opening a FIFO with no writer returns at
     // once; the type is then checked on the open descriptor itself.

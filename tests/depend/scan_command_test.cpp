@@ -67,6 +67,20 @@ TEST(ScanCommand, TargetFlagsPerFamily) {
               " -mlittle-endian-data -m64bit-doubles -mqasm-syntax");
 }
 
+// The settings of the last option string are kept for the next file; a
+// different string or file type must never get them.
+TEST(ScanSettings, TheLastReadIsReusedOnlyForTheSameStringAndType) {
+    const std::string a = "[V|VERSION|2] [S|DEFINES|A=1]";
+    const std::string b = "[V|VERSION|2] [S|DEFINES|B]";
+    EXPECT_EQ(ReadCompilerScanSettings("C source file", a).macros, std::vector<std::string>{"A=1"});
+    EXPECT_EQ(ReadCompilerScanSettings("C source file", a).macros, std::vector<std::string>{"A=1"});
+    EXPECT_EQ(ReadCompilerScanSettings("C source file", b).macros, std::vector<std::string>{"B"});
+    EXPECT_EQ(ReadCompilerScanSettings("C source file", a).macros, std::vector<std::string>{"A=1"});
+    EXPECT_EQ(ReadAssemblerScanSettings("[V|VERSION|2] [B|SKIPDEPENDENCY|1]").skipMissing, true);
+    EXPECT_EQ(ReadAssemblerScanSettings("[V|VERSION|2]").skipMissing, false);
+    EXPECT_EQ(ReadAssemblerScanSettings("[V|VERSION|2] [B|SKIPDEPENDENCY|1]").skipMissing, true);
+}
+
 TEST(ScanCommand, CommandLineDropsMacroValues) {
     CompilerScanSettings settings = ReadCompilerScanSettings(
         "C source file", "[V|VERSION|2] [S|INCDIR|\"C:\\a b\"|\"D:\\inc\"] [S|DEFINES|A=1|B|C==2]");

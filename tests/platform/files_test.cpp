@@ -24,6 +24,9 @@ TEST(Files, TextModeWritesCrLfAndReadsFoldThem) {
     EXPECT_TRUE(FileExists(path));
     EXPECT_FALSE(IsDirectory(path));
     EXPECT_TRUE(IsDirectory(dir.Path()));
+    EXPECT_TRUE(IsFile(path));
+    EXPECT_FALSE(IsFile(dir.Path()));
+    EXPECT_FALSE(IsFile(dir.File("missing.txt")));
 }
 
 TEST(Files, OutputFileWritesManyPiecesAndReportsUse) {
