@@ -29,6 +29,12 @@ endforeach()
 # from the same string_table.inc. A linker never pulls a resource object out of
 # an archive, so each Windows module that reads them compiles the script itself.
 set(QUORLE_RESOURCE_SCRIPT ${CMAKE_SOURCE_DIR}/resources/quorle.rc)
+# windres reports no include dependencies, so name the tables here.
+set(QUORLE_STRING_TABLES ${CMAKE_SOURCE_DIR}/resources/string_table.inc
+    ${CMAKE_SOURCE_DIR}/resources/sheet_strings.inc)
+set_source_files_properties(${QUORLE_RESOURCE_SCRIPT}
+  ${CMAKE_SOURCE_DIR}/resources/library/resquorle.rc
+  PROPERTIES OBJECT_DEPENDS "${QUORLE_STRING_TABLES}")
 
 # Objects of all subsystems, for the plug-in and for tests that need everything.
 set(QUORLE_ALL_OBJECTS $<TARGET_OBJECTS:quorle_platform>)

@@ -81,7 +81,21 @@ struct ControlState {
 };
 
 // The label without its mnemonic "&" and without a trailing colon (and the
-// blanks before it).
-std::string PlainLabel(const std::string& label);
+// blanks before it). Inline: the views, in libraries of their own, use it too.
+inline std::string PlainLabel(const std::string& label) {
+    std::string plain;
+    for (size_t i = 0; i < label.size(); ++i) {
+        // "&&" stands for a literal ampersand.
+        if (label[i] == '&') {
+            if (i + 1 < label.size() && label[i + 1] == '&') plain += label[++i];
+            continue;
+        }
+        plain += label[i];
+    }
+    while (!plain.empty() && plain.back() == ' ') plain.pop_back();
+    if (!plain.empty() && plain.back() == ':') plain.pop_back();
+    while (!plain.empty() && plain.back() == ' ') plain.pop_back();
+    return plain;
+}
 
 } // namespace quorle::sheet

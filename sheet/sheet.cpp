@@ -244,31 +244,10 @@ CommandResult CSheetBase::ShowCategory(const std::string& label) {
 }
 
 CommandResult CSheetBase::SetControl(const std::string& keyOrLabel, const Value& value) {
-    CTab* tab = ActiveTab();
-    if (tab == nullptr) return CommandResult::Unknown;
-    std::optional<size_t> control = tab->pages[tab->activePage]->FindControl(keyOrLabel);
-    if (!control) {
-        for (size_t i = 0; i < tab->pages.size() && !control; ++i) {
-            if (i == tab->activePage) continue;
-            control = tab->pages[i]->FindControl(keyOrLabel);
-            if (!control) continue;
-            CommandResult shown = ShowCategory(tab->pages[i]->Label());
-            if (shown != CommandResult::Done) return shown;
-        }
-        if (!control) return CommandResult::Unknown;
-    }
-    switch (ActivePage()->Set(*control, value)) {
-    case SetOutcome::Done:
-        break;
-    case SetOutcome::Disabled:
-        return CommandResult::Disabled;
-    case SetOutcome::BadValue:
-        return CommandResult::BadValue;
-    case SetOutcome::Refused:
-        return CommandResult::Refused;
-    }
-    if (tab->HasCategories()) SendMixCommandLineOption();
-    return CommandResult::Done;
+    size_t control = 0;
+    CommandResult shown = ShowControl(keyOrLabel, control);
+    if (shown != CommandResult::Done) return shown;
+    return AfterChange(ActivePage()->Set(control, value));
 }
 
 CommandResult CSheetBase::ShowControl(const std::string& keyOrLabel, size_t& control) {

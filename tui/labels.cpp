@@ -2,22 +2,11 @@
 
 #include <cctype>
 
+#include "sheet/control.h"
+
 namespace quorle::tui {
 
-std::string PlainText(const std::string& label) {
-    std::string plain;
-    for (size_t i = 0; i < label.size(); ++i) {
-        if (label[i] == '&') {
-            if (i + 1 < label.size() && label[i + 1] == '&') plain += label[++i];
-            continue;
-        }
-        plain += label[i];
-    }
-    while (!plain.empty() && plain.back() == ' ') plain.pop_back();
-    if (!plain.empty() && plain.back() == ':') plain.pop_back();
-    while (!plain.empty() && plain.back() == ' ') plain.pop_back();
-    return plain;
-}
+std::string PlainText(const std::string& label) { return sheet::PlainLabel(label); }
 
 size_t MnemonicPosition(const std::string& label) {
     size_t shown = 0;

@@ -15,5 +15,6 @@
 #undef GetCurrentDirectory
 #undef GetFileAttributes
 #undef LoadLibrary
+#undef ReplaceFile
 #undef SetCurrentDirectory
 #undef SetFileAttributes
