@@ -21,6 +21,17 @@ struct CpuOptions {
     bool m_bSmallDataEnabled = false;         // "B|RMMAXVARSVAL|1"
     int m_nSmallDataLimit = 0;                // "I|RMMAXVARSVAL|"
 
+    // The Zenta limits are written for Zenta only; for another family they
+    // go back to their defaults, so that what is read is what a save keeps.
+    void KeepZentaLimitsForZentaOnly() {
+        if (m_nFamilyCode == toolchain::kCodeZenta) return;
+        const CpuOptions defaults;
+        m_nIntRegisters = defaults.m_nIntRegisters;
+        m_nMaxConstSize = defaults.m_nMaxConstSize;
+        m_bSmallDataEnabled = defaults.m_bSmallDataEnabled;
+        m_nSmallDataLimit = defaults.m_nSmallDataLimit;
+    }
+
     // Accepts the CPU type, endianness, family-flag and Zenta number keys.
     bool Read(std::string_view body);
     // A value-carrying CPU key: `prefix` is one of CpuValuePrefixes().

@@ -40,6 +40,7 @@ class CGeneratorModel : public CModelBase {
   protected:
     void ResetFields() override;
     void BeforeRead(std::string_view optionString) override;
+    void AfterRead() override { m_cpu.KeepZentaLimitsForZentaOnly(); }
     bool ReadToken(std::string_view body) override;
     void WriteTokens(std::string& out) const override;
 

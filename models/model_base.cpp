@@ -225,6 +225,7 @@ void CModelBase::Read(std::string_view optionString) {
     ForEachTokenBody(optionString, [this](std::string_view body) {
         if (!ReadToken(body)) ReadBuildControl(body);
     });
+    AfterRead();
 }
 
 std::string CModelBase::Write() const {

@@ -136,6 +136,8 @@ class CModelBase {
     // whole string first (the generator's build mode) overrides it.
     virtual void BeforeRead(std::string_view /*optionString*/) {}
     virtual bool ReadToken(std::string_view body) = 0;
+    // Called once after the tokens of Read.
+    virtual void AfterRead() {}
     virtual void WriteTokens(std::string& out) const = 0;
 
   private:

@@ -287,3 +287,16 @@ TEST(RoundTrip, WritingIsIdempotentForHandWrittenStrings) {
 
 } // namespace
 } // namespace quorle::models
+
+// The Zenta limits are written for Zenta only. Read for another family they
+// must not stay in the model, or a save would drop what the model holds.
+TEST(ModelRoundTrip, ZentaLimitsOfAnotherFamilyAreNotKept) {
+    const std::string limits = "[V|VERSION|2] [I|RMINTREGVAL|3] [B|RMMAXVARSVAL|1] [I|RMMAXVARSVAL|9]";
+    quorle::models::CCompilerModel compiler("C source file", limits);
+    EXPECT_EQ(compiler.m_cpu.m_nSmallDataLimit, 0);
+    EXPECT_FALSE(compiler.m_cpu.m_bSmallDataEnabled);
+    EXPECT_TRUE(compiler == quorle::models::CCompilerModel("C source file", compiler.Write()));
+    quorle::models::CGeneratorModel generator(limits);
+    EXPECT_EQ(generator.m_cpu.m_nIntRegisters, 0);
+    EXPECT_TRUE(generator == quorle::models::CGeneratorModel(generator.Write()));
+}
