@@ -32,6 +32,17 @@ bool SameModel(const CAssemblerModel& a, const CAssemblerModel& b) {
     return quotedFirst(a) == quotedFirst(b);
 }
 
+// The list file is written only with the listing on; with it off the model
+// keeps the path for the editor (a user may turn the listing on again), so
+// it is compared only where it is written.
+bool SameModel(const CCompilerModel& a, const CCompilerModel& b) {
+    auto written = [](CCompilerModel model) {
+        if (model.m_nListing != 1) model.m_listPath = {};
+        return model;
+    };
+    return written(a) == written(b);
+}
+
 bool SameModel(const CLinkerModel& a, const CLinkerModel& b) {
     return static_cast<const CModelBase&>(a) == static_cast<const CModelBase&>(b) &&
            static_cast<const LinkerFields&>(a) == static_cast<const LinkerFields&>(b) &&

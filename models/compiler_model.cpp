@@ -136,6 +136,10 @@ void CCompilerModel::ResetFields() {
     m_mapPath = {"$(CONFIGDIR)", "$(PROJECTNAME)", ".bls", '\\'};
 }
 
+// The Zenta limits are written for Zenta only, so for another family they
+// must not stay in the model: a save keeps exactly what was read.
+void CCompilerModel::AfterRead() { m_cpu.KeepZentaLimitsForZentaOnly(); }
+
 void CCompilerModel::SetOutputKind(int kind) {
     m_nOutput = kind;
     m_objPath.ext = CompilerOutputExtension(kind, m_nLanguage);

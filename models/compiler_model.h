@@ -134,7 +134,7 @@ class CCompilerModel : public CModelBase {
 
   protected:
     void ResetFields() override;
-    void AfterRead() override { m_cpu.KeepZentaLimitsForZentaOnly(); }
+    void AfterRead() override;
     bool ReadToken(std::string_view body) override;
     void WriteTokens(std::string& out) const override;
 
