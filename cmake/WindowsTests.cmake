@@ -29,3 +29,7 @@ set(QUORLE_WINDOWS_SUITES ${_windows_suites} CACHE INTERNAL "test suites built f
 foreach(suite IN LISTS _windows_suites)
   add_subdirectory(${CMAKE_SOURCE_DIR}/tests/${suite} ${CMAKE_BINARY_DIR}/tests/${suite})
 endforeach()
+
+# The window view's automation test: built here, run under a virtual display
+# by scripts/test-windows.sh rather than with the headless suites above.
+add_subdirectory(${CMAKE_SOURCE_DIR}/tests/wingui_sheet ${CMAKE_BINARY_DIR}/tests/wingui_sheet)

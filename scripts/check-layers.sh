@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # No folder of the plug-in includes a folder above it (cmake/layers.txt holds
 # the order, bottom first). The terminal view (tui/, a library of its own)
-# sits on the sheet, and nothing includes it. The stand-in host and toolchain see the plug-in
+# sits on the sheet, and nothing includes it. The window view (wingui/, its
+# Windows counterpart) sits on the sheet too, and no layer includes it. The stand-in host and toolchain see the plug-in
 # only through the chief header, plus the plain helpers of the bottom layers.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -14,7 +15,13 @@ bad=0
 while IFS=: read -r file _ inc; do
   target=${inc%%/*}
   from=${file%%/*}
-  if [[ $target == tui && $from != tui ]]; then
+  if [[ $target == wingui && $from != wingui ]]; then
+    echo "layer order: $file includes $inc (the window view is loaded, never included)"; bad=1
+  elif [[ $from == wingui ]]; then
+    if [ -n "${rank[$target]+x}" ] && [ "${rank[$target]}" -gt "${rank[sheet]}" ]; then
+      echo "layer order: $file includes $inc (the window view sits on the sheet)"; bad=1
+    fi
+  elif [[ $target == tui && $from != tui ]]; then
     # The terminal view is loaded at run time; nothing includes it.
     echo "layer order: $file includes $inc (the terminal view is loaded, never included)"; bad=1
   elif [[ $from == tui ]]; then
@@ -33,7 +40,7 @@ while IFS=: read -r file _ inc; do
     fi
   fi
 done < <(grep -rnoE --include='*.cpp' --include='*.h' --include='*.inc' \
-           '^\s*#\s*include\s*"[a-z_0-9]+/[^"]+"' "${layers[@]}" tui host tools 2>/dev/null |
+           '^\s*#\s*include\s*"[a-z_0-9]+/[^"]+"' "${layers[@]}" tui wingui host tools 2>/dev/null |
          sed -E 's/:\s*#\s*include\s*"/:/; s/"$//')
 [ "$bad" = 0 ] || exit 1
 echo "layer order: no folder includes one above it"

@@ -5,7 +5,7 @@ packages=(build-essential cmake ninja-build g++ clang libclang-rt-14-dev
           libgtest-dev googletest libbenchmark-dev nlohmann-json3-dev binutils
           locales make ccache bc time libncurses-dev tmux)
 if [ "${1:-}" = "--windows" ]; then
-  packages+=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64)
+  packages+=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64 xvfb imagemagick)
 fi
 missing=()
 for p in "${packages[@]}"; do

@@ -2,7 +2,9 @@
 # Builds the unit tests listed in cmake/windows-tests.txt and a 64-bit
 # Quorle.dll for 64-bit Windows and runs them under wine64, headless.
 # (32-bit Wine is not available from Debian here; the 32-bit DLL is checked by
-# scripts/build-windows.sh.) Usage: scripts/test-windows.sh [build-dir]
+# scripts/build-windows.sh.) Then the options sheet's window test, which needs
+# a display, under xvfb-run at 96 and at 144 dots per inch.
+# Usage: scripts/test-windows.sh [build-dir]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build-win64}
@@ -11,7 +13,7 @@ wine=/usr/lib/wine/wine64
 [ -x "$wine" ] || wine=$(command -v wine64)
 
 mapfile -t suites < <(grep -E "^[a-z_0-9]+$" cmake/windows-tests.txt)
-targets=(quorle)
+targets=(quorle test_wingui_sheet)
 for s in "${suites[@]}"; do targets+=("test_$s"); done
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake \
@@ -37,6 +39,37 @@ for s in "${suites[@]}"; do
   passed=$((passed + ${p:-0})); failed=$((failed + ${f:-0}))
   [ -n "$p" ] || { echo "test_$s.exe did not finish; see $log"; status=1; }
 done
-"$wine"server -k 2>/dev/null || "$(dirname "$wine")/wineserver" -k 2>/dev/null || true
+stop_wine() { "$wine"server -k 2>/dev/null || "$(dirname "$wine")/wineserver" -k 2>/dev/null || true; }
+count() { # log
+  local p f
+  p=$(sed -n 's/^\[  PASSED  \] \([0-9]*\) tests\?\..*/\1/p' "$1" | tail -1)
+  f=$(grep -cE '^\[  FAILED  \] [A-Za-z0-9_/]+\.[A-Za-z0-9_/]+ \(' "$1" || true)
+  passed=$((passed + ${p:-0})); failed=$((failed + ${f:-0}))
+  [ -n "$p" ] || { echo "$(basename "$1") did not finish"; status=1; }
+}
+
+# The sheet's windows on a virtual display; the second run at 144 dots per
+# inch checks only that every control stays on its page.
+if command -v xvfb-run >/dev/null; then
+  for dpi in 96 144; do
+    stop_wine
+    "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d $dpi /f >/dev/null 2>&1 || true
+    stop_wine
+    filter='*'
+    [ $dpi = 96 ] || filter='SheetWindow.EveryControlStaysOnItsPage'
+    log="$build/wine-test_wingui_sheet-$dpi.log"
+    echo "== test_wingui_sheet.exe under wine64 and Xvfb at $dpi dpi"
+    if xvfb-run -a -s "-screen 0 1280x1024x24" "$wine" "$build/bin/test_wingui_sheet.exe" \
+         --gtest_brief=1 --gtest_filter="$filter" >"$log" 2>&1 </dev/null; then :; else status=1; fi
+    tail -n 20 "$log" | grep -E '^\[  (PASSED|FAILED|SKIPPED) ' || tail -n 20 "$log"
+    count "$log"
+  done
+  stop_wine
+  "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1 || true
+else
+  echo "xvfb-run is missing (scripts/install-deps.sh --windows): the sheet's window test did not run"
+  status=1
+fi
+stop_wine
 echo "windows: $passed passed, $failed failed"
 exit $status

@@ -20,7 +20,6 @@ void Tell(bool scripted, const char* caption, const std::string& text) {
                               platform::MessageIcon::Warning);
 }
 
-#if !defined(_WIN32)
 std::string DirectoryPart(const std::string& path) {
     size_t cut = path.find_last_of("\\/");
     return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
@@ -63,8 +62,6 @@ class TerminalViewLibrary {
     CTerminalView* view_ = nullptr;
 };
 
-#endif
-
 // Asks the sibling library which phases it shows cooked, and cooks through
 // it; the sheet uses the library while the returned object lives.
 std::unique_ptr<SiblingLibrary> EnablePhases(CSheetBase& sheet, const char* pluginPath,
@@ -82,12 +79,15 @@ std::unique_ptr<SiblingLibrary> EnablePhases(CSheetBase& sheet, const char* plug
     return sibling;
 }
 
+// The interactive sheet: the window view on Windows, the terminal view
+// elsewhere; both are libraries of their own behind `CTerminalView`.
+int RunInteractive(HostRecords records, const char* pluginPath, const QuorleProjectInfo& info) {
 #if !defined(_WIN32)
-int RunInTerminal(HostRecords records, const char* pluginPath, const QuorleProjectInfo& info) {
     if (!platform::StandardInputIsTerminal() || !platform::StandardOutputIsTerminal()) {
         Tell(false, kCaptionError, kNoTerminalMessage);
         return 1;
     }
+#endif
     TerminalViewLibrary library(pluginPath);
     if (library.View() == nullptr) {
         Tell(false, kCaptionError,
@@ -101,9 +101,16 @@ int RunInTerminal(HostRecords records, const char* pluginPath, const QuorleProje
     CSheetFaceOver face(sheet);
     return library.View()->Run(face);
 }
-#endif
+
+CommonControlsProbe commonControlsProbe = &platform::GetCommonControlsVersion;
 
 } // namespace
+
+CommonControlsProbe SetCommonControlsProbe(CommonControlsProbe probe) {
+    CommonControlsProbe previous = commonControlsProbe;
+    commonControlsProbe = probe != nullptr ? probe : &platform::GetCommonControlsVersion;
+    return previous;
+}
 
 bool CommonControlsUsable(uint32_t major, uint32_t minor) {
     return major >= 5 || minor >= 71;
@@ -121,7 +128,7 @@ int RunEditOptions(QuorlePhaseRecord* const* phases, const char* pluginPath,
         transcript.Line("result", "1");
         return 1;
     }
-    if (auto version = platform::GetCommonControlsVersion();
+    if (auto version = commonControlsProbe();
         version && !CommonControlsUsable(version->major, version->minor)) {
         Tell(scripted, kCaptionWarning, SheetString(kStrCommonControls));
         transcript.Line("result", "1");
@@ -134,14 +141,7 @@ int RunEditOptions(QuorlePhaseRecord* const* phases, const char* pluginPath,
         transcript.Line("result", "1");
         return 1;
     }
-    if (!scripted) {
-#if defined(_WIN32)
-        Tell(false, kCaptionError, SheetString(kStrNoInteractiveView));
-        return 1;
-#else
-        return RunInTerminal(std::move(*records), pluginPath, info);
-#endif
-    }
+    if (!scripted) return RunInteractive(std::move(*records), pluginPath, info);
     auto script = platform::ReadFile(*scriptPath, true);
     if (!script) {
         Tell(true, kCaptionError, SheetString(kStrScriptUnreadable) + "\n" + *scriptPath);

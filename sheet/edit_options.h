@@ -3,7 +3,10 @@
 // that runs the sheet.
 #pragma once
 
+#include <optional>
+
 #include "core/records.h"
+#include "platform/platform.h"
 
 namespace quorle::sheet {
 
@@ -18,6 +21,11 @@ inline constexpr const char* kNoTerminalViewMessage =
 // True when the common-controls library is new enough for the sheet:
 // version 5 or later, or a minor version of at least 71.
 bool CommonControlsUsable(uint32_t major, uint32_t minor);
+
+// Where the common-controls version comes from (the system's by default), so
+// that a test can make it too old; returns the probe it replaces.
+using CommonControlsProbe = std::optional<platform::CommonControlsVersion> (*)();
+CommonControlsProbe SetCommonControlsProbe(CommonControlsProbe probe);
 
 // 0 OK, -1 Cancel, 1 failure. The arguments are checked by the caller
 // (non-null, record sizes).

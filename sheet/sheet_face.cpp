@@ -101,4 +101,15 @@ CommandResult CSheetFaceOver::SetControl(size_t control, const Value& value) {
     return result;
 }
 
+CommandResult CSheetFaceOver::Press(size_t control) {
+    CPage* page = sheet_.ActivePage();
+    if (sheet_.ActiveTab() == nullptr || control >= page->Controls().size())
+        return CommandResult::Unknown;
+    const std::string label = PlainLabel(page->Controls()[control].label);
+    if (page->FindControl(label) != control) return CommandResult::Unknown;
+    CommandResult result = sheet_.Press(label);
+    if (result == CommandResult::Done) changed_ = true;
+    return result;
+}
+
 } // namespace quorle::sheet

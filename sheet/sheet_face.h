@@ -36,6 +36,7 @@ class CSheetFaceOver : public CSheetFace {
     CommandResult ActivateTab(size_t index) override;
     CommandResult ShowCategory(size_t index) override;
     CommandResult SetControl(size_t control, const Value& value) override;
+    CommandResult Press(size_t control) override;
     std::optional<int> Ok() override { return sheet_.Ok(); }
 
   private:

@@ -57,6 +57,8 @@ class CSheetFace {
     virtual CommandResult ActivateTab(size_t index) = 0;
     virtual CommandResult ShowCategory(size_t index) = 0;
     virtual CommandResult SetControl(size_t control, const Value& value) = 0;
+    // A push button of the active page.
+    virtual CommandResult Press(size_t control) = 0;
     // 0 closed, 1 write-back failed, nothing when a page refused.
     virtual std::optional<int> Ok() = 0;
 };
@@ -75,7 +77,12 @@ class CTerminalView {
 // through its virtual destructor).
 inline constexpr const char* kTerminalViewEntry = "QuorleCreateTerminalView";
 using CreateTerminalViewFn = CTerminalView* (*)();
-// The view library's file name, beside the plug-in.
+// The view library's file name, beside the plug-in: the terminal view on
+// POSIX, the window view on Windows (same entry, same interface).
+#if defined(_WIN32)
+inline constexpr const char* kTerminalViewLibrary = "quorle-sheet-win.dll";
+#else
 inline constexpr const char* kTerminalViewLibrary = "libquorle-sheet-tui.so";
+#endif
 
 } // namespace quorle::sheet

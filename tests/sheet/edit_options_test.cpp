@@ -5,6 +5,7 @@
 #include "core/phase.h"
 #include "script_run.h"
 #include "support/temp_dir.h"
+#include "sheet/edit_options.h"
 #include "sheet/option_set.h"
 
 using namespace quorle;
@@ -280,4 +281,27 @@ TEST(EditOptionsScript, BoundaryFailuresGiveOne) {
     EXPECT_NE(testing_support::ReadBytes(run.Dir() / "missing_messages.txt")
                   .find("The options sheet script cannot be read."),
               std::string::npos);
+}
+
+// A common-controls library older than 4.71 stops the call before the sheet
+// exists: the warning of string 1561, result 1, nothing handed back; the
+// boundary is 4.71 itself.
+TEST(EditOptionsScript, OldCommonControlsStopTheCall) {
+    HostRecordsFixture host(Demo());
+    testing_support::TempDir workspaceDir("sheet_comctl_ws");
+    ProjectInfoFixture info(kCorvo, workspaceDir.Path());
+    ScriptRun run("sheet_comctl");
+    auto previous = sheet::SetCommonControlsProbe(
+        []() -> std::optional<platform::CommonControlsVersion> { return platform::CommonControlsVersion{4, 70}; });
+    EXPECT_EQ(run.Run(host, info.Get(), "ok\n"), 1);
+    EXPECT_FALSE(host.HasOutput(0));
+    ASSERT_FALSE(run.Messages().empty());
+    EXPECT_EQ(run.Messages().at(0).rfind("WARNING\tThis dialog box cannot be opened.", 0), 0u)
+        << run.Messages().at(0);
+    EXPECT_TRUE(run.Logged("result: 1"));
+
+    sheet::SetCommonControlsProbe(
+        []() -> std::optional<platform::CommonControlsVersion> { return platform::CommonControlsVersion{4, 71}; });
+    EXPECT_EQ(run.Run(host, info.Get(), "ok\n"), 0);
+    sheet::SetCommonControlsProbe(previous);
 }

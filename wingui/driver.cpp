@@ -1,0 +1,410 @@
+#include "wingui/driver.h"
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+#include "wingui/ids.h"
+#include "wingui/win_api.h"
+
+namespace quorle::wingui::driver {
+namespace {
+
+HWND H(Handle handle) {
+    return static_cast<HWND>(handle);
+}
+
+// Sent and waited for, but never for ever: a message box would block it.
+LRESULT Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    DWORD_PTR result = 0;
+    ::SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, 10000, &result);
+    return static_cast<LRESULT>(result);
+}
+
+std::string Text(HWND window) {
+    char buffer[1024] = {};
+    Send(window, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer));
+    return buffer;
+}
+
+std::string ClassOf(HWND window) {
+    char buffer[64] = {};
+    ::GetClassNameA(window, buffer, sizeof buffer);
+    return buffer;
+}
+
+bool SameText(std::string shown, const std::string& wanted) {
+    std::string plain;
+    for (char c : shown)
+        if (c != '&') plain += c;
+    return plain == wanted;
+}
+
+std::vector<HWND> TopWindows() {
+    std::vector<HWND> found;
+    ::EnumWindows(
+        [](HWND window, LPARAM list) -> BOOL {
+            DWORD process = 0;
+            ::GetWindowThreadProcessId(window, &process);
+            if (process == ::GetCurrentProcessId())
+                reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+HWND Page(Handle sheet) {
+    return ::GetDlgItem(H(sheet), kIdPage);
+}
+
+// The page's controls, without the "Category" selector above them.
+std::vector<HWND> PageChildren(Handle sheet) {
+    std::vector<HWND> children;
+    for (HWND c = ::GetWindow(Page(sheet), GW_CHILD); c != nullptr; c = ::GetWindow(c, GW_HWNDNEXT)) {
+        const int id = ::GetDlgCtrlID(c);
+        if (id != kIdCategoryCaption && id != kIdCategory) children.push_back(c);
+    }
+    return children;
+}
+
+// A control by its own text, or the one after a caption of that text.
+HWND Control(Handle sheet, const std::string& text) {
+    const std::vector<HWND> children = PageChildren(sheet);
+    for (size_t i = 0; i < children.size(); ++i) {
+        if (!::IsWindowVisible(children[i]) || !SameText(Text(children[i]), text)) continue;
+        if (ClassOf(children[i]) == "Static") return i + 1 < children.size() ? children[i + 1] : nullptr;
+        return children[i];
+    }
+    return nullptr;
+}
+
+void Click(HWND window, int x, int y, WPARAM keys) {
+    Send(window, WM_LBUTTONDOWN, MK_LBUTTON | keys, MAKELPARAM(x, y));
+    Send(window, WM_LBUTTONUP, keys, MAKELPARAM(x, y));
+}
+
+void Walk(HWND tree, HTREEITEM item, std::vector<std::pair<HTREEITEM, std::string>>& items) {
+    for (; item != nullptr;
+         item = reinterpret_cast<HTREEITEM>(Send(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
+        char buffer[512] = {};
+        TVITEMA info{};
+        info.mask = TVIF_TEXT;
+        info.hItem = item;
+        info.pszText = buffer;
+        info.cchTextMax = sizeof buffer;
+        Send(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&info));
+        items.emplace_back(item, buffer);
+        Walk(tree, reinterpret_cast<HTREEITEM>(Send(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item))),
+             items);
+    }
+}
+
+std::vector<std::pair<HTREEITEM, std::string>> AllItems(Handle sheet) {
+    HWND tree = ::GetDlgItem(H(sheet), kIdTree);
+    std::vector<std::pair<HTREEITEM, std::string>> items;
+    Walk(tree, reinterpret_cast<HTREEITEM>(Send(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0)), items);
+    return items;
+}
+
+bool Choose(HWND combo, const std::string& item) {
+    const auto at = Send(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(item.c_str()));
+    if (at == CB_ERR) return false;
+    Send(combo, CB_SETCURSEL, static_cast<WPARAM>(at));
+    // What the combo tells its parent when the user picks an entry.
+    Send(::GetParent(combo), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(combo), CBN_SELCHANGE),
+         reinterpret_cast<LPARAM>(combo));
+    return true;
+}
+
+std::vector<std::string> ComboItems(HWND combo) {
+    std::vector<std::string> items;
+    const auto count = Send(combo, CB_GETCOUNT);
+    for (LRESULT i = 0; i < count; ++i) {
+        char buffer[512] = {};
+        Send(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(buffer));
+        items.emplace_back(buffer);
+    }
+    return items;
+}
+
+HWND FindBox() {
+    for (HWND window : TopWindows())
+        if (::IsWindowVisible(window) && ClassOf(window) == "#32770" && ::GetDlgItem(window, 0xFFFF) != nullptr &&
+            ::GetDlgItem(window, kIdPage) == nullptr)
+            return window;
+    return nullptr;
+}
+
+} // namespace
+
+std::optional<Handle> WaitForWindow(const std::string& title, int milliseconds) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    while (std::chrono::steady_clock::now() < end) {
+        // By title and class, which sends no message: the sheet's thread may
+        // still be loading libraries and must not be waited for.
+        HWND window = ::FindWindowExA(nullptr, nullptr, "#32770", title.c_str());
+        if (window != nullptr && ::IsWindowVisible(window) && ::GetDlgItem(window, kIdPage) != nullptr)
+            return window;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return std::nullopt;
+}
+
+bool WindowExists(const std::string& title) {
+    return ::FindWindowExA(nullptr, nullptr, "#32770", title.c_str()) != nullptr;
+}
+
+std::vector<std::string> TreeItems(Handle sheet) {
+    std::vector<std::string> texts;
+    for (const auto& item : AllItems(sheet)) texts.push_back(item.second);
+    return texts;
+}
+
+bool ClickTreeItem(Handle sheet, const std::string& label, int occurrence, bool ctrl, bool shift) {
+    HWND tree = ::GetDlgItem(H(sheet), kIdTree);
+    for (const auto& item : AllItems(sheet)) {
+        if (item.second.rfind(label, 0) != 0 || occurrence-- > 0) continue;
+        Send(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item.first));
+        RECT rect{};
+        *reinterpret_cast<HTREEITEM*>(&rect) = item.first;
+        if (!Send(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rect))) return false;
+        // Near the text's start: a long text runs past the pane's edge.
+        Click(tree, rect.left + std::min(8L, (rect.right - rect.left) / 2), (rect.top + rect.bottom) / 2,
+              (ctrl ? MK_CONTROL : 0) | (shift ? MK_SHIFT : 0));
+        return true;
+    }
+    return false;
+}
+
+std::vector<std::string> SelectedTreeItems(Handle sheet) {
+    HWND tree = ::GetDlgItem(H(sheet), kIdTree);
+    std::vector<std::string> selected;
+    for (const auto& item : AllItems(sheet)) {
+        const auto state = Send(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item.first), TVIS_SELECTED);
+        if ((state & TVIS_SELECTED) != 0) selected.push_back(item.second);
+    }
+    return selected;
+}
+
+bool ChooseConfiguration(Handle sheet, const std::string& text) {
+    return Choose(::GetDlgItem(H(sheet), kIdConfig), text);
+}
+
+std::string ConfigurationText(Handle sheet) {
+    return Text(::GetDlgItem(H(sheet), kIdConfig));
+}
+
+std::vector<std::string> Tabs(Handle sheet) {
+    HWND tabs = ::GetDlgItem(H(sheet), kIdTabs);
+    std::vector<std::string> titles;
+    const auto count = Send(tabs, TCM_GETITEMCOUNT);
+    for (LRESULT i = 0; i < count; ++i) {
+        char buffer[256] = {};
+        TCITEMA item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = buffer;
+        item.cchTextMax = sizeof buffer;
+        Send(tabs, TCM_GETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+        titles.emplace_back(buffer);
+    }
+    return titles;
+}
+
+int ActiveTab(Handle sheet) {
+    return static_cast<int>(Send(::GetDlgItem(H(sheet), kIdTabs), TCM_GETCURSEL));
+}
+
+bool ClickTab(Handle sheet, const std::string& title) {
+    HWND tabs = ::GetDlgItem(H(sheet), kIdTabs);
+    const std::vector<std::string> titles = Tabs(sheet);
+    for (size_t i = 0; i < titles.size(); ++i) {
+        if (titles[i] != title) continue;
+        RECT rect{};
+        Send(tabs, TCM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&rect));
+        Click(tabs, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2, 0);
+        return true;
+    }
+    return false;
+}
+
+std::vector<std::string> Categories(Handle sheet) {
+    HWND combo = ::GetDlgItem(Page(sheet), kIdCategory);
+    if (!::IsWindowVisible(combo)) return {};
+    return ComboItems(combo);
+}
+
+bool ChooseCategory(Handle sheet, const std::string& label) {
+    return Choose(::GetDlgItem(Page(sheet), kIdCategory), label);
+}
+
+std::optional<int> CheckState(Handle sheet, const std::string& text) {
+    HWND box = Control(sheet, text);
+    if (box == nullptr) return std::nullopt;
+    const auto state = Send(box, BM_GETCHECK);
+    return state == BST_CHECKED ? 1 : state == BST_INDETERMINATE ? 2 : 0;
+}
+
+bool Click(Handle sheet, const std::string& text) {
+    HWND button = Control(sheet, text);
+    if (button == nullptr) return false;
+    Send(button, BM_CLICK);
+    return true;
+}
+
+bool ChooseInCombo(Handle sheet, const std::string& caption, const std::string& item) {
+    HWND combo = Control(sheet, caption);
+    return combo != nullptr && Choose(combo, item);
+}
+
+std::optional<std::string> FieldText(Handle sheet, const std::string& caption) {
+    HWND field = Control(sheet, caption);
+    if (field == nullptr) return std::nullopt;
+    return Text(field);
+}
+
+bool TypeInto(Handle sheet, const std::string& caption, const std::string& text) {
+    HWND field = Control(sheet, caption);
+    if (field == nullptr) return false;
+    Send(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    // What the edit tells its parent when the focus moves on.
+    ::PostMessageA(::GetParent(field), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(field), EN_KILLFOCUS),
+                   reinterpret_cast<LPARAM>(field));
+    return true;
+}
+
+std::vector<std::string> ListItems(Handle sheet, const std::string& caption) {
+    HWND list = Control(sheet, caption);
+    std::vector<std::string> items;
+    if (list == nullptr) return items;
+    const auto count = Send(list, LVM_GETITEMCOUNT);
+    for (LRESULT i = 0; i < count; ++i) {
+        char buffer[512] = {};
+        LVITEMA item{};
+        item.iSubItem = 0;
+        item.pszText = buffer;
+        item.cchTextMax = sizeof buffer;
+        Send(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+        items.emplace_back(buffer);
+    }
+    return items;
+}
+
+bool AddListEntry(Handle sheet, const std::string& caption, const std::string& entry) {
+    HWND list = Control(sheet, caption);
+    if (list == nullptr) return false;
+    HWND add = ::GetWindow(list, GW_HWNDNEXT);
+    if (add == nullptr || Text(add) != "New") return false;
+    Send(add, BM_CLICK);
+    HWND edit = reinterpret_cast<HWND>(Send(list, LVM_GETEDITCONTROL));
+    if (edit == nullptr) return false;
+    Send(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+    // Posted: a refused entry answers with a message box.
+    ::PostMessageA(edit, WM_KEYDOWN, VK_RETURN, 1);
+    return true;
+}
+
+bool IsEnabled(Handle sheet, const std::string& text) {
+    HWND control = Control(sheet, text);
+    return control != nullptr && ::IsWindowEnabled(control);
+}
+
+std::vector<std::string> PageTexts(Handle sheet) {
+    std::vector<std::string> texts;
+    for (HWND child : PageChildren(sheet))
+        if (::IsWindowVisible(child)) texts.push_back(Text(child));
+    return texts;
+}
+
+std::string Preview(Handle sheet) {
+    return Text(::GetDlgItem(H(sheet), kIdPreview));
+}
+
+std::optional<std::string> Tooltip(Handle sheet, const std::string& text) {
+    HWND control = Control(sheet, text);
+    if (control == nullptr) return std::nullopt;
+    for (HWND window : TopWindows()) {
+        if (ClassOf(window) != TOOLTIPS_CLASSA || ::GetWindow(window, GW_OWNER) != H(sheet)) continue;
+        char buffer[1024] = {};
+        TTTOOLINFOA tool{};
+        tool.cbSize = TTTOOLINFOA_V2_SIZE;
+        tool.hwnd = Page(sheet);
+        tool.uId = reinterpret_cast<UINT_PTR>(control);
+        tool.lpszText = buffer;
+        Send(window, TTM_GETTEXTA, sizeof buffer, reinterpret_cast<LPARAM>(&tool));
+        return std::string(buffer);
+    }
+    return std::nullopt;
+}
+
+bool ControlsInsidePage(Handle sheet, std::string& offender) {
+    RECT page{};
+    ::GetWindowRect(Page(sheet), &page);
+    for (HWND child = ::GetWindow(Page(sheet), GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (!::IsWindowVisible(child)) continue;
+        RECT rect{};
+        ::GetWindowRect(child, &rect);
+        if (rect.left < page.left || rect.top < page.top || rect.right > page.right || rect.bottom > page.bottom) {
+            offender = ClassOf(child) + " \"" + Text(child) + "\"";
+            return false;
+        }
+    }
+    return true;
+}
+
+void PressOk(Handle sheet) {
+    ::PostMessageA(H(sheet), WM_COMMAND, MAKEWPARAM(kIdOk, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(H(sheet), kIdOk)));
+}
+
+void PressCancel(Handle sheet) {
+    ::PostMessageA(H(sheet), WM_COMMAND, MAKEWPARAM(kIdCancel, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(H(sheet), kIdCancel)));
+}
+
+void PressKey(Handle sheet, int virtualKey) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    ::GetGUIThreadInfo(::GetWindowThreadProcessId(H(sheet), nullptr), &info);
+    HWND target = info.hwndFocus != nullptr ? info.hwndFocus : H(sheet);
+    ::PostMessageA(target, WM_KEYDOWN, static_cast<WPARAM>(virtualKey), 1);
+    ::PostMessageA(target, WM_KEYUP, static_cast<WPARAM>(virtualKey), 0xC0000001);
+}
+
+std::optional<Box> WaitForMessageBox(int milliseconds) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    while (std::chrono::steady_clock::now() < end) {
+        if (HWND box = FindBox()) return Box{Text(box), Text(::GetDlgItem(box, 0xFFFF))};
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return std::nullopt;
+}
+
+void CloseMessageBox(bool yes) {
+    HWND box = FindBox();
+    if (box == nullptr) return;
+    int id = IDOK;
+    if (::GetDlgItem(box, IDYES) != nullptr) id = yes ? IDYES : IDNO;
+    ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(box, id)));
+}
+
+std::string ExecutableDirectory() {
+    char path[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string text = path;
+    return text.substr(0, text.find_last_of("\\/") + 1);
+}
+
+Counts LiveCounts(const std::string& viewLibraryPath) {
+    Counts counts;
+    // Kept loaded so that the counts outlive each sheet's own load and unload.
+    HMODULE view = ::LoadLibraryA(viewLibraryPath.c_str());
+    using Fn = void (*)(long*, long*);
+    auto fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(view, "QuorleSheetWindowHandles")));
+    if (fn != nullptr) fn(&counts.viewWindows, &counts.viewGdiObjects);
+    for (HWND window : TopWindows())
+        if (::IsWindowVisible(window)) ++counts.threadWindows;
+    return counts;
+}
+
+} // namespace quorle::wingui::driver

@@ -1,0 +1,85 @@
+// Drives a shown options sheet from another thread by the window messages a
+// user's mouse and keys would cause, for the automation tests. Declares no
+// Windows type, so the tests need no Windows header.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quorle::wingui::driver {
+
+using Handle = void*;
+
+// The top-level window of this process with that title, once it shows.
+std::optional<Handle> WaitForWindow(const std::string& title, int milliseconds);
+// True while a window of that title exists in this process.
+bool WindowExists(const std::string& title);
+
+// The texts of the tree's items, depth first.
+std::vector<std::string> TreeItems(Handle sheet);
+// Clicks the n-th item whose text starts with `label`, with Ctrl and/or Shift held.
+bool ClickTreeItem(Handle sheet, const std::string& label, int occurrence, bool ctrl, bool shift);
+// Items drawn as selected.
+std::vector<std::string> SelectedTreeItems(Handle sheet);
+
+bool ChooseConfiguration(Handle sheet, const std::string& text);
+std::string ConfigurationText(Handle sheet);
+
+std::vector<std::string> Tabs(Handle sheet);
+int ActiveTab(Handle sheet);
+bool ClickTab(Handle sheet, const std::string& title);
+
+std::vector<std::string> Categories(Handle sheet);
+bool ChooseCategory(Handle sheet, const std::string& label);
+
+// Page controls are found by their text ("&" removed): a check box or
+// button by its own text, a field by the caption before it.
+std::optional<int> CheckState(Handle sheet, const std::string& text); // 0, 1, 2 (mixed)
+bool Click(Handle sheet, const std::string& text);
+bool ChooseInCombo(Handle sheet, const std::string& caption, const std::string& item);
+std::optional<std::string> FieldText(Handle sheet, const std::string& caption);
+// Types into a field and moves the focus on, as leaving the field does.
+bool TypeInto(Handle sheet, const std::string& caption, const std::string& text);
+std::vector<std::string> ListItems(Handle sheet, const std::string& caption);
+// "New" beside the list, the entry typed in place, Enter (posted: the list
+// shows the entry once the sheet took it).
+bool AddListEntry(Handle sheet, const std::string& caption, const std::string& entry);
+bool IsEnabled(Handle sheet, const std::string& text);
+std::vector<std::string> PageTexts(Handle sheet);
+
+std::string Preview(Handle sheet);
+// The tooltip text of the control with that text or caption.
+std::optional<std::string> Tooltip(Handle sheet, const std::string& text);
+
+// Placement of every page control and of the page, in screen pixels:
+// true when each lies wholly on the page.
+bool ControlsInsidePage(Handle sheet, std::string& offender);
+
+// OK and Cancel are posted: the sheet may answer with a message box.
+void PressOk(Handle sheet);
+void PressCancel(Handle sheet);
+// Enter and Escape as keys reach the focused control first.
+void PressKey(Handle sheet, int virtualKey);
+
+// A message box of this process, its text, and the button pressed to close it.
+struct Box {
+    std::string caption;
+    std::string text;
+};
+std::optional<Box> WaitForMessageBox(int milliseconds);
+void CloseMessageBox(bool yes);
+
+// Windows and GDI objects the view library holds now, and the windows of the
+// calling process's threads.
+struct Counts {
+    long viewWindows = -1;
+    long viewGdiObjects = -1;
+    long threadWindows = 0;
+};
+Counts LiveCounts(const std::string& viewLibraryPath);
+
+// The directory of the running program, with its trailing separator.
+std::string ExecutableDirectory();
+
+} // namespace quorle::wingui::driver
