@@ -13,10 +13,12 @@ for tool in xvfb-run import convert; do
 done
 cmake --build "$build" -j "${QUORLE_JOBS:-2}" --target test_wingui_sheet >/dev/null
 
-export WINEPREFIX="$(pwd)/$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX="$(pwd)/$build/wineprefix" WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml="
+# A server started without the virtual display would keep windows from it.
+stop_wine() { "$wine"server -k 2>/dev/null || "$(dirname "$wine")/wineserver" -k 2>/dev/null || true; }
 "$wine" wineboot --init >/dev/null 2>&1 || true
 "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1 || true
-"$wine"server -k 2>/dev/null || true
+stop_wine
 
 shots=$(mktemp -d)
 trap 'rm -rf "$shots"' EXIT
@@ -24,6 +26,7 @@ mkdir -p docs/images
 export QUORLE_SCREENSHOT_DIR="Z:${shots//\//\\}"
 
 # Inside the virtual display: the sheet in the background, the camera here.
+status=0
 xvfb-run -a -s "-screen 0 1280x900x24" bash -c '
   "$0" "$1" --gtest_also_run_disabled_tests --gtest_filter=SheetWindow.DISABLED_Screenshots \
     >"$2/run.log" 2>&1 &
@@ -41,8 +44,7 @@ xvfb-run -a -s "-screen 0 1280x900x24" bash -c '
     done
     sleep 0.1
   done
-  wait $run
-' "$wine" "$build/bin/test_wingui_sheet.exe" "$shots"
-status=$?
-"$wine"server -k 2>/dev/null || true
+  wait $run || { cat "$2/run.log"; exit 1; }
+' "$wine" "$build/bin/test_wingui_sheet.exe" "$shots" || status=$?
+stop_wine
 exit $status

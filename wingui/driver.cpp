@@ -55,7 +55,7 @@ std::vector<HWND> TopWindows() {
 }
 
 HWND Page(Handle sheet) {
-    return ::GetDlgItem(H(sheet), kIdPage);
+    return ::GetDlgItem(::GetDlgItem(H(sheet), kIdTabs), kIdPage);
 }
 
 // The page's controls, without the "Category" selector above them.
@@ -131,7 +131,7 @@ std::vector<std::string> ComboItems(HWND combo) {
 HWND FindBox() {
     for (HWND window : TopWindows())
         if (::IsWindowVisible(window) && ClassOf(window) == "#32770" && ::GetDlgItem(window, 0xFFFF) != nullptr &&
-            ::GetDlgItem(window, kIdPage) == nullptr)
+            ::GetDlgItem(window, kIdTabs) == nullptr)
             return window;
     return nullptr;
 }
@@ -144,7 +144,7 @@ std::optional<Handle> WaitForWindow(const std::string& title, int milliseconds) 
         // By title and class, which sends no message: the sheet's thread may
         // still be loading libraries and must not be waited for.
         HWND window = ::FindWindowExA(nullptr, nullptr, "#32770", title.c_str());
-        if (window != nullptr && ::IsWindowVisible(window) && ::GetDlgItem(window, kIdPage) != nullptr)
+        if (window != nullptr && ::IsWindowVisible(window) && ::GetDlgItem(window, kIdTabs) != nullptr)
             return window;
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }

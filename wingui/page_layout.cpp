@@ -23,12 +23,16 @@ int Scaled(int pixels, double scale) {
     return static_cast<int>(std::lround(pixels * scale));
 }
 
+// A page of many switches (one per tool flag) is set closer together.
+constexpr int kCompactCheckHeight = 17;
+constexpr int kCompactGap = 1;
+
 // Height of one control with its caption.
-int HeightOf(const sheet::ControlDef& def, double scale) {
+int HeightOf(const sheet::ControlDef& def, double scale, bool compact) {
     switch (def.kind) {
     case ControlKind::Check:
     case ControlKind::Check3:
-        return Scaled(kCheckHeight, scale);
+        return Scaled(compact ? kCompactCheckHeight : kCheckHeight, scale);
     case ControlKind::Button:
         return Scaled(kButtonHeight, scale);
     case ControlKind::Label:
@@ -44,10 +48,10 @@ int HeightOf(const sheet::ControlDef& def, double scale) {
 }
 
 PlacedControl Place(size_t index, const sheet::ControlDef& def, int x, int y, int width,
-                    double scale) {
+                    double scale, bool compact) {
     PlacedControl p;
     p.control = index;
-    const int height = HeightOf(def, scale);
+    const int height = HeightOf(def, scale, compact);
     switch (def.kind) {
     case ControlKind::Choice:
     case ControlKind::Text:
@@ -85,10 +89,10 @@ PlacedControl Place(size_t index, const sheet::ControlDef& def, int x, int y, in
 }
 
 PageLayout Flow(const std::vector<sheet::ControlDef>& controls, const Rect& page, double scale,
-                int columns) {
+                int columns, bool compact) {
     PageLayout layout;
     layout.columns = columns;
-    const int gap = Scaled(kGap, scale);
+    const int gap = Scaled(compact ? kCompactGap : kGap, scale);
     const int columnGap = Scaled(kColumnGap, scale);
     const int width = (page.w - columnGap * (columns - 1)) / columns;
     int column = 0;
@@ -96,14 +100,14 @@ PageLayout Flow(const std::vector<sheet::ControlDef>& controls, const Rect& page
     for (size_t i = 0; i < controls.size(); ++i) {
         const sheet::ControlDef& def = controls[i];
         if (def.hidden) continue;
-        const int height = HeightOf(def, scale);
+        const int height = HeightOf(def, scale, compact);
         if (y + height > page.Bottom() && y > page.y) {
             ++column;
             y = page.y;
         }
         if (column >= columns || y + height > page.Bottom()) layout.fits = false;
         const int x = page.x + std::min(column, columns - 1) * (width + columnGap);
-        layout.placed.push_back(Place(i, def, x, y, width, scale));
+        layout.placed.push_back(Place(i, def, x, y, width, scale, compact));
         y += height + gap;
     }
     return layout;
@@ -112,11 +116,13 @@ PageLayout Flow(const std::vector<sheet::ControlDef>& controls, const Rect& page
 } // namespace
 
 PageLayout LayOutPage(const std::vector<sheet::ControlDef>& controls, const Rect& page, double scale) {
+    // Fewest columns first, then the same set closer together.
     PageLayout layout;
-    for (int columns = 1; columns <= kMaxColumns; ++columns) {
-        layout = Flow(controls, page, scale, columns);
-        if (layout.fits) break;
-    }
+    for (bool compact : {false, true})
+        for (int columns = 1; columns <= kMaxColumns; ++columns) {
+            layout = Flow(controls, page, scale, columns, compact);
+            if (layout.fits) return layout;
+        }
     return layout;
 }
 

@@ -37,7 +37,9 @@ struct PageLayout {
 };
 
 // Lays the visible controls out top to bottom inside `page`, in as many
-// columns (up to three) as needed to keep them on it.
+// columns (up to three) as needed to keep them on it, and closer together
+// when three are not enough. `fits` is false when even that runs off the
+// page (the last column then overlaps itself).
 PageLayout LayOutPage(const std::vector<sheet::ControlDef>& controls, const Rect& page, double scale);
 
 // Every rectangle of a layout, for checks that nothing leaves the page.

@@ -268,11 +268,11 @@ void SheetWindow::Create() {
     const int tabsWidth = width - right - m;
     const int previewTop = buttonsTop - m - Px(kPreviewHeight);
     const Rect tabsRect{right, m, tabsWidth, previewTop - m - m};
-    tabs_ = Window(Child(dialog_, WC_TABCONTROLA, "", WS_TABSTOP | WS_GROUP | WS_CLIPSIBLINGS, tabsRect,
-                         kIdTabs));
-    // The page area: a child dialog over the tab's body, below the tab in
-    // the Tab order, holding the "Category" selector and the controls.
-    RECT body{tabsRect.x, tabsRect.y, tabsRect.Right(), tabsRect.Bottom()};
+    // The tab control holds the page: a child dialog over its body, so that
+    // the page paints above the tab and comes after it in the Tab order.
+    tabs_ = Window(Child(dialog_, WC_TABCONTROLA, "", WS_TABSTOP | WS_GROUP | WS_CLIPCHILDREN, tabsRect, kIdTabs,
+                         WS_EX_CONTROLPARENT));
+    RECT body{0, 0, tabsRect.w, tabsRect.h};
     // The row of tabs has its height only while it holds a tab.
     TCITEMA probe{};
     probe.mask = TCIF_TEXT;
@@ -280,13 +280,12 @@ void SheetWindow::Create() {
     ::SendMessageA(tabs_.get(), TCM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&probe));
     ::SendMessageA(tabs_.get(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&body));
     ::SendMessageA(tabs_.get(), TCM_DELETEALLITEMS, 0, 0);
-    const auto pageFrame = EmptyDialogTemplate(WS_CHILD | WS_VISIBLE | DS_CONTROL | WS_CLIPSIBLINGS,
-                                               WS_EX_CONTROLPARENT);
-    page_ = ::CreateDialogIndirectParamA(::GetModuleHandleA(nullptr), AsTemplate(pageFrame), dialog_,
+    const auto pageFrame = EmptyDialogTemplate(WS_CHILD | WS_VISIBLE | DS_CONTROL, WS_EX_CONTROLPARENT);
+    page_ = ::CreateDialogIndirectParamA(::GetModuleHandleA(nullptr), AsTemplate(pageFrame), tabs_.get(),
                                          &SheetWindow::PageProc, reinterpret_cast<LPARAM>(this));
     ::SetWindowLongPtrA(page_, GWLP_ID, kIdPage);
-    ::SetWindowPos(page_, tabs_.get(), body.left, body.top, body.right - body.left,
-                   body.bottom - body.top, SWP_NOACTIVATE);
+    ::SetWindowPos(page_, HWND_TOP, body.left, body.top, body.right - body.left, body.bottom - body.top,
+                   SWP_NOACTIVATE);
     const int pageWidth = body.right - body.left, pageHeight = body.bottom - body.top;
     categoryCaption_ = Window(Child(page_, "STATIC", "Cate&gory", SS_LEFT, {m, m + Px(3), Px(70), Px(16)},
                                     kIdCategoryCaption));

@@ -21,9 +21,10 @@ const std::string kPlain = "[V|VERSION|2]";
 std::vector<PhaseInput> EveryTool() {
     return {
         {"GNU Compiler", {kPlain}, {{"demo", {"Debug"}, {{"main.c", "C source file", {0}}}}}},
-        {"Assembler", {kPlain}, {{"demo", {"Debug"}, {{"start.s", "Assembly source file", {0}}}}}},
+        {"GNU Assembler", {kPlain}, {{"demo", {"Debug"}, {{"start.s", "Assembly source file", {0}}}}}},
         {"OptLinker", {kPlain}, {{"demo", {"Debug"}, {{"demo", "", {0}}}}}},
-        {"Librarian", {kPlain}, {{"demo", {"Debug"}, {{"demo", "", {0}}}}}},
+        {"GNU Library Generator", {kPlain}, {{"demo", {"Debug"}, {{"demo", "", {0}}}}}},
+        {"Debug", {kPlain}, {{"demo", {"Debug"}, {{"demo", "", {0}}}}}},
     };
 }
 
@@ -45,8 +46,10 @@ struct Page {
 std::vector<Page> AllPages() {
     SheetHarness h(EveryTool());
     CSheetFaceOver face(*h.sheet);
-    std::vector<NodeRef> nodes{h.Node("GNU Compiler", "demo", "main.c"), h.Node("Assembler", "demo", "start.s"),
-                               h.Node("OptLinker", "demo", "demo"), h.Node("Librarian", "demo", "demo")};
+    // Every tab: the CPU tab shows for a file-type or project level.
+    std::vector<NodeRef> nodes{h.Node("GNU Compiler", "demo"), h.Node("GNU Assembler", "demo", "start.s"),
+                               h.Node("OptLinker", "demo", "demo"), h.Node("GNU Library Generator", "demo", "demo"),
+                               h.Node("Debug", "demo", "demo")};
     std::vector<Page> pages;
     for (const NodeRef& node : nodes) {
         EXPECT_EQ(face.Select({node}, false), CommandResult::Done);
@@ -54,7 +57,9 @@ std::vector<Page> AllPages() {
             EXPECT_EQ(face.ActivateTab(t), CommandResult::Done);
             const size_t categories = std::max<size_t>(1, face.Categories().size());
             for (size_t c = 0; c < categories; ++c) {
-                if (!face.Categories().empty()) EXPECT_EQ(face.ShowCategory(c), CommandResult::Done);
+                if (!face.Categories().empty()) {
+                    EXPECT_EQ(face.ShowCategory(c), CommandResult::Done);
+                }
                 std::string name = face.Tabs()[t];
                 if (!face.Categories().empty()) name += " / " + face.Categories()[c];
                 pages.push_back(Page{name, face.Controls()});
@@ -71,9 +76,10 @@ TEST(PageLayout, EveryPageFitsAt96And144DotsPerInch) {
     std::set<std::string> names;
     for (const Page& page : pages) names.insert(page.name);
     // Each tool tab with its categories, and the tabs without them.
-    EXPECT_TRUE(names.count("C/C++ / Source") + names.count("Assembly / Source") > 0)
-        << "no Source page among " << names.size();
-    EXPECT_GE(names.size(), 15u);
+    for (const char* name : {"C/C++ / Object", "Assembly / Source", "Link/Library / Input", "CPU", "Simulator",
+                             "Toolchain Option"})
+        EXPECT_EQ(names.count(name), 1u) << name;
+    EXPECT_GE(names.size(), 25u);
     for (double scale : {1.0, 1.5}) {
         const Rect area = PageArea(scale);
         for (const Page& page : pages) {
@@ -127,6 +133,11 @@ TEST(PageLayout, ALongPageSpillsIntoAnotherColumnAndSaysWhenEvenThatIsNotEnough)
     EXPECT_TRUE(spilled.fits);
     EXPECT_EQ(spilled.columns, 3);
     EXPECT_GT(spilled.placed.back().field.x, 300);
+    // Closer together before giving up: 17 + 1 pixels a switch.
+    controls.resize(48, controls.front());
+    const wingui::PageLayout compact = wingui::LayOutPage(controls, area, 1.0);
+    EXPECT_TRUE(compact.fits);
+    EXPECT_EQ(compact.placed[1].field.y - compact.placed[0].field.y, 18);
     controls.resize(60, controls.front());
     const wingui::PageLayout tooMany = wingui::LayOutPage(controls, area, 1.0);
     EXPECT_FALSE(tooMany.fits);

@@ -59,9 +59,14 @@ class OpenSheet {
     explicit OpenSheet(const std::string& name)
         : workspace_(name), info_(kCorvo, workspace_.Path()), host_(Demo()) {
         plugin_ = drive::ExecutableDirectory() + "Quorle.dll";
+        // The view library and this thread's window state set up before the
+        // sheet's thread starts, so that the two never wait on each other's
+        // library loading (Wine holds one loader lock for the process).
+        drive::LiveCounts(drive::ExecutableDirectory() + "quorle-sheet-win.dll");
+        drive::WindowExists(kTitle);
         result_ = std::async(std::launch::async,
                              [this] { return EditOptions(host_.List(), plugin_.c_str(), info_.Get()); });
-        auto window = drive::WaitForWindow(kTitle, 20000);
+        auto window = drive::WaitForWindow(kTitle, 60000);
         if (window) sheet_ = *window;
     }
     ~OpenSheet() {
@@ -295,9 +300,6 @@ TEST(SheetWindow, DISABLED_Screenshots) {
         if (!category.empty()) {
             EXPECT_TRUE(drive::ChooseCategory(sheet, category));
         }
-        if (tab == "C/C++") {
-            EXPECT_TRUE(drive::Click(sheet, "Optimize"));
-        }
         std::string name = "sheet-" + tab;
         for (char& c : name)
             if (c == '/' || c == ' ') c = '-';
@@ -305,29 +307,4 @@ TEST(SheetWindow, DISABLED_Screenshots) {
     }
     drive::PressCancel(sheet);
     EXPECT_EQ(open.Result(), -1);
-}
-
-TEST(SheetWindow, DISABLED_Debug) {
-    OpenSheet open("win_debug");
-    ASSERT_TRUE(open.Shown());
-    auto sheet = open.sheet();
-    auto dump = [&](const char* what) {
-        std::string t;
-        for (auto& s : drive::TreeItems(sheet)) t += "[" + s + "] ";
-        std::string sel;
-        for (auto& s : drive::SelectedTreeItems(sheet)) sel += "[" + s + "] ";
-        std::string cats;
-        for (auto& s : drive::Categories(sheet)) cats += "[" + s + "] ";
-        std::string page;
-        for (auto& s : drive::PageTexts(sheet)) page += "[" + s + "] ";
-        std::printf("%s\n tree %s\n sel %s\n cats %s\n page %s\n", what, t.c_str(), sel.c_str(), cats.c_str(), page.c_str());
-        std::fflush(stdout);
-    };
-    dump("start");
-    drive::ClickTreeItem(sheet, "main.c", 0, false, false);
-    dump("main.c");
-    drive::ClickTreeItem(sheet, "start.s", 0, true, false);
-    dump("ctrl start.s");
-    drive::PressCancel(sheet);
-    open.Result();
 }
