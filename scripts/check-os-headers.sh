@@ -10,7 +10,7 @@
 # plain C++, and it is checked like the plug-in.)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-headers='windows\.h|commctrl\.h|winbase\.h|shellapi\.h|unistd\.h|dlfcn\.h|fcntl\.h|dirent\.h|spawn\.h|poll\.h|pthread\.h|signal\.h|n?curses\.h|term\.h|sys/[a-z_/]+\.h'
+headers='windows\.h|commctrl\.h|uxtheme\.h|winbase\.h|shellapi\.h|unistd\.h|dlfcn\.h|fcntl\.h|dirent\.h|spawn\.h|poll\.h|pthread\.h|signal\.h|n?curses\.h|term\.h|sys/[a-z_/]+\.h'
 dirs=(core options toolchain models cmdline sections phases depend output makefile sheet resources
       interface host tests bench fuzz wingui/page_layout.h wingui/page_layout.cpp wingui/driver.h
       wingui/ids.h)

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include <uxtheme.h>
+
 #include "wingui/dialog_memory.h"
 #include "wingui/ids.h"
 
@@ -284,6 +286,8 @@ void SheetWindow::Create() {
     page_ = ::CreateDialogIndirectParamA(::GetModuleHandleA(nullptr), AsTemplate(pageFrame), tabs_.get(),
                                          &SheetWindow::PageProc, reinterpret_cast<LPARAM>(this));
     ::SetWindowLongPtrA(page_, GWLP_ID, kIdPage);
+    // The page takes the tab body's background, as a property page does.
+    ::EnableThemeDialogTexture(page_, ETDT_ENABLETAB);
     ::SetWindowPos(page_, HWND_TOP, body.left, body.top, body.right - body.left, body.bottom - body.top,
                    SWP_NOACTIVATE);
     const int pageWidth = body.right - body.left, pageHeight = body.bottom - body.top;
