@@ -139,6 +139,9 @@ TEST(TerminalFace, EveryControlOfTheShownTabsCanBeReached) {
 // Without a script and without a terminal (as under the test runner, whose
 // output is a pipe) the editor says what to do and answers 1.
 TEST(TerminalFace, NoTerminalAndNoScriptNamesTheVariable) {
+#if defined(_WIN32)
+    GTEST_SKIP() << "on Windows the call opens the sheet's window; tests/wingui_sheet drives it";
+#endif
     HostRecordsFixture host(Workspace());
     testing_support::TempDir workspaceDir("face_no_terminal_ws");
     ProjectInfoFixture info(kCorvo, workspaceDir.Path());
@@ -154,8 +157,6 @@ TEST(TerminalFace, NoTerminalAndNoScriptNamesTheVariable) {
     const std::string logged = testing_support::ReadBytes(log);
     EXPECT_NE(logged.find("ERROR\t"), std::string::npos) << logged;
     EXPECT_NE(logged.find("QUORLE_SHEET_SCRIPT"), std::string::npos) << logged;
-#if !defined(_WIN32)
     EXPECT_NE(logged.find("terminal"), std::string::npos) << logged;
-#endif
     EXPECT_FALSE(host.HasOutput(0));
 }
