@@ -66,13 +66,16 @@ int RunEdit(const CommandContext& context) {
     CommandContext inner{context.api, rest, context.program};
     WorkspaceCommand command(inner, "edit");
     if (!command.ok()) return command.exitCode();
-    // Without a script the sheet shows in the terminal, so one is needed.
+#if !defined(_WIN32)
+    // Without a script the sheet shows in the terminal, so one is needed
+    // (on Windows it is a window).
     if (script.empty() && !platform::GetEnv(kScriptVariable) &&
         !(platform::StandardInputIsTerminal() && platform::StandardOutputIsTerminal())) {
         command.Error("no interactive options sheet without a terminal; give the edits as a "
                       "script with --script FILE");
         return 2;
     }
+#endif
 
     const std::string& path = command.session().workspace().path;
     auto original = platform::ReadFile(path, false);

@@ -13,12 +13,12 @@ wine=/usr/lib/wine/wine64
 [ -x "$wine" ] || wine=$(command -v wine64)
 
 mapfile -t suites < <(grep -E "^[a-z_0-9]+$" cmake/windows-tests.txt)
-targets=(quorle test_wingui_sheet)
+targets=(quorle quorle-host test_wingui_sheet)
 for s in "${suites[@]}"; do targets+=("test_$s"); done
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake \
   -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O1 -DNDEBUG" \
-  -DQUORLE_TESTS=ON -DQUORLE_BENCH=OFF -DQUORLE_HOST=OFF >/dev/null
+  -DQUORLE_TESTS=ON -DQUORLE_BENCH=OFF -DQUORLE_HOST=ON >/dev/null
 cmake --build "$build" -j "$jobs" --target "${targets[@]}"
 bash scripts/check-dll.sh "$build/bin/Quorle.dll" x86_64-w64-mingw32 pei-x86-64
 

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <thread>
 
+#include "sheet/tree.h"
 #include "wingui/ids.h"
 #include "wingui/win_api.h"
 
@@ -191,8 +192,60 @@ bool ChooseConfiguration(Handle sheet, const std::string& text) {
     return Choose(::GetDlgItem(H(sheet), kIdConfig), text);
 }
 
+bool ChooseMultipleConfigurations(Handle sheet, const std::vector<std::string>& names, bool ok) {
+    HWND combo = ::GetDlgItem(H(sheet), kIdConfig);
+    const auto at = Send(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                         reinterpret_cast<LPARAM>(sheet::kMultipleConfigurations));
+    if (at == CB_ERR) return false;
+    Send(combo, CB_SETCURSEL, static_cast<WPARAM>(at));
+    // Posted: the sheet answers with a modal dialog of its own.
+    ::PostMessageA(H(sheet), WM_COMMAND, MAKEWPARAM(kIdConfig, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+    const char* title = "Select project configurations to modify";
+    HWND picker = nullptr;
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (picker == nullptr && std::chrono::steady_clock::now() < end) {
+        picker = ::FindWindowExA(nullptr, nullptr, "#32770", title);
+        if (picker == nullptr || !::IsWindowVisible(picker)) {
+            picker = nullptr;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    }
+    if (picker == nullptr) return false;
+    HWND list = ::GetDlgItem(picker, kIdConfigList);
+    bool found = list != nullptr;
+    Send(list, LB_SETSEL, FALSE, -1);
+    for (const std::string& name : names) {
+        const auto row = Send(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name.c_str()));
+        if (row == LB_ERR)
+            found = false;
+        else
+            Send(list, LB_SETSEL, TRUE, row);
+    }
+    const int button = ok ? kIdOk : kIdCancel;
+    ::PostMessageA(picker, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(picker, button)));
+    const auto gone = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (::IsWindow(picker) && std::chrono::steady_clock::now() < gone)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    // The sheet redraws its tree once the dialog returned; a sent message
+    // waits for that.
+    Send(H(sheet), WM_NULL);
+    return found && !::IsWindow(picker);
+}
+
 std::string ConfigurationText(Handle sheet) {
     return Text(::GetDlgItem(H(sheet), kIdConfig));
+}
+
+int TabCount(Handle sheet) {
+    return static_cast<int>(Send(::GetDlgItem(H(sheet), kIdTabs), TCM_GETITEMCOUNT));
+}
+
+void PressKeyIn(Handle sheet, Pane pane, int virtualKey) {
+    HWND control = ::GetDlgItem(H(sheet), pane == Pane::Tree ? kIdTree : kIdTabs);
+    ::PostMessageA(control, WM_KEYDOWN, static_cast<WPARAM>(virtualKey), 1);
+    ::PostMessageA(control, WM_KEYUP, static_cast<WPARAM>(virtualKey), 0xC0000001);
+    Send(control, WM_NULL); // the keys are taken by then
 }
 
 std::vector<std::string> Tabs(Handle sheet) {

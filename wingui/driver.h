@@ -24,9 +24,20 @@ bool ClickTreeItem(Handle sheet, const std::string& label, int occurrence, bool 
 std::vector<std::string> SelectedTreeItems(Handle sheet);
 
 bool ChooseConfiguration(Handle sheet, const std::string& text);
+// "Multiple Configurations...": in the dialog it opens, selects exactly
+// `names` and presses OK, or Cancel when `ok` is false. False when the
+// dialog did not show, lacks a name, or stayed open.
+bool ChooseMultipleConfigurations(Handle sheet, const std::vector<std::string>& names, bool ok);
 std::string ConfigurationText(Handle sheet);
 
 std::vector<std::string> Tabs(Handle sheet);
+// The number of tabs; unlike the titles, it can be read from a sheet in
+// another process.
+int TabCount(Handle sheet);
+// A key typed in the tree or the row of tabs (posted, so that a sheet in
+// another process takes it too).
+enum class Pane { Tree, Tabs };
+void PressKeyIn(Handle sheet, Pane pane, int virtualKey);
 int ActiveTab(Handle sheet);
 bool ClickTab(Handle sheet, const std::string& title);
 

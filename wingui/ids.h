@@ -2,18 +2,25 @@
 // the view and the test driver.
 #pragma once
 
+#include "resources/dialog_ids.h"
+
 namespace quorle::wingui {
+
+// The templates in the resource library.
+inline constexpr int kDialogSheet = QUORLE_IDD_SHEET;
+inline constexpr int kDialogPage = QUORLE_IDD_PAGE;
+inline constexpr int kDialogConfigurations = QUORLE_IDD_CONFIGURATIONS;
 
 inline constexpr int kIdOk = 1;     // IDOK: Enter
 inline constexpr int kIdCancel = 2; // IDCANCEL: Escape
-inline constexpr int kIdConfigCaption = 100;
-inline constexpr int kIdConfig = 101;
-inline constexpr int kIdTree = 102;
-inline constexpr int kIdTabs = 103;
-inline constexpr int kIdPage = 104; // the child dialog over the tab's body
-inline constexpr int kIdPreview = 105;
-inline constexpr int kIdCategoryCaption = 110;
-inline constexpr int kIdCategory = 111;
+inline constexpr int kIdConfigCaption = QUORLE_IDC_CONFIG_CAPTION;
+inline constexpr int kIdConfig = QUORLE_IDC_CONFIG;
+inline constexpr int kIdTree = QUORLE_IDC_TREE;
+inline constexpr int kIdTabs = QUORLE_IDC_TABS;
+inline constexpr int kIdPage = QUORLE_IDC_PAGE; // the child dialog over the tab's body
+inline constexpr int kIdPreview = QUORLE_IDC_PREVIEW;
+inline constexpr int kIdCategoryCaption = QUORLE_IDC_CATEGORY_CAPTION;
+inline constexpr int kIdCategory = QUORLE_IDC_CATEGORY;
 // Page controls: base plus the control's index in the page data.
 inline constexpr int kIdControlBase = 1000;
 inline constexpr int kIdCaptionBase = 3000;
@@ -29,6 +36,6 @@ inline constexpr unsigned kMsgShowCommandLine = 0x8000 + 19; // lParam: const ch
 inline constexpr unsigned kMsgRefresh = 0x8000 + 30;
 
 // The dialog "Select project configurations to modify".
-inline constexpr int kIdConfigList = 200;
+inline constexpr int kIdConfigList = QUORLE_IDC_CONFIG_LIST;
 
 } // namespace quorle::wingui

@@ -2,11 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <stdexcept>
 
 #include <uxtheme.h>
 
-#include "wingui/dialog_memory.h"
 #include "wingui/ids.h"
+#include "wingui/resource_module.h"
 
 namespace quorle::wingui {
 namespace {
@@ -92,13 +93,9 @@ int SheetWindow::Run() {
                                                ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES |
                                                ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&init);
-    const auto frame = EmptyDialogTemplate(
-        WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_CENTER | WS_CLIPCHILDREN,
-        WS_EX_CONTROLPARENT);
     result_ = -1;
-    INT_PTR ended = ::DialogBoxIndirectParamA(::GetModuleHandleA(nullptr), AsTemplate(frame),
-                                              ::GetActiveWindow(), &SheetWindow::DialogProc,
-                                              reinterpret_cast<LPARAM>(this));
+    INT_PTR ended = ::DialogBoxParamA(ResourceModule(), MAKEINTRESOURCEA(kDialogSheet), ::GetActiveWindow(),
+                                      &SheetWindow::DialogProc, reinterpret_cast<LPARAM>(this));
     if (ended == -1 && dialog_ == nullptr) return 1; // the dialog could not be made
     dialog_ = nullptr;
     return result_;
@@ -170,6 +167,14 @@ HWND SheetWindow::Child(HWND parent, const char* windowClass, const std::string&
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                    ::GetModuleHandleA(nullptr), nullptr);
     if (child != nullptr) ::SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    return child;
+}
+
+HWND SheetWindow::Adopt(HWND parent, int id, const Rect& rect) {
+    HWND child = ::GetDlgItem(parent, id);
+    if (child == nullptr) throw std::runtime_error("the dialog template lacks a control");
+    ::SetWindowPos(child, nullptr, rect.x, rect.y, rect.w, rect.h, SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     return child;
 }
 
@@ -256,14 +261,10 @@ void SheetWindow::Create() {
     const int pane = Px(kPaneWidth);
     const int buttonsTop = height - m - Px(kButtonHeight);
     // Creation order is the Tab order.
-    configCaption_ = Window(Child(dialog_, "STATIC", "&Configuration :", SS_LEFT,
-                                  {m, m + Px(3), pane, Px(16)}, kIdConfigCaption));
-    config_ = Window(Child(dialog_, "COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP,
-                           {m, m + Px(20), pane, Px(240)}, kIdConfig));
-    tree_ = Window(Child(dialog_, WC_TREEVIEWA, "",
-                         TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS |
-                             WS_TABSTOP | WS_GROUP,
-                         {m, m + Px(50), pane, buttonsTop - m - Px(50) - m}, kIdTree, WS_EX_CLIENTEDGE));
+    // The template's order is the Tab order.
+    configCaption_ = Window(Adopt(dialog_, kIdConfigCaption, {m, m + Px(3), pane, Px(16)}));
+    config_ = Window(Adopt(dialog_, kIdConfig, {m, m + Px(20), pane, Px(240)}));
+    tree_ = Window(Adopt(dialog_, kIdTree, {m, m + Px(50), pane, buttonsTop - m - Px(50) - m}));
     ::SetWindowSubclass(tree_.get(), &SheetWindow::TreeProc, 1, reinterpret_cast<DWORD_PTR>(this));
 
     const int right = m + pane + m;
@@ -272,8 +273,7 @@ void SheetWindow::Create() {
     const Rect tabsRect{right, m, tabsWidth, previewTop - m - m};
     // The tab control holds the page: a child dialog over its body, so that
     // the page paints above the tab and comes after it in the Tab order.
-    tabs_ = Window(Child(dialog_, WC_TABCONTROLA, "", WS_TABSTOP | WS_GROUP | WS_CLIPCHILDREN, tabsRect, kIdTabs,
-                         WS_EX_CONTROLPARENT));
+    tabs_ = Window(Adopt(dialog_, kIdTabs, tabsRect));
     RECT body{0, 0, tabsRect.w, tabsRect.h};
     // The row of tabs has its height only while it holds a tab.
     TCITEMA probe{};
@@ -282,32 +282,25 @@ void SheetWindow::Create() {
     ::SendMessageA(tabs_.get(), TCM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&probe));
     ::SendMessageA(tabs_.get(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&body));
     ::SendMessageA(tabs_.get(), TCM_DELETEALLITEMS, 0, 0);
-    const auto pageFrame = EmptyDialogTemplate(WS_CHILD | WS_VISIBLE | DS_CONTROL, WS_EX_CONTROLPARENT);
-    page_ = ::CreateDialogIndirectParamA(::GetModuleHandleA(nullptr), AsTemplate(pageFrame), tabs_.get(),
-                                         &SheetWindow::PageProc, reinterpret_cast<LPARAM>(this));
+    page_ = ::CreateDialogParamA(ResourceModule(), MAKEINTRESOURCEA(kDialogPage), tabs_.get(),
+                                 &SheetWindow::PageProc, reinterpret_cast<LPARAM>(this));
+    if (page_ == nullptr) throw std::runtime_error("the page could not be made");
     ::SetWindowLongPtrA(page_, GWLP_ID, kIdPage);
     // The page takes the tab body's background, as a property page does.
     ::EnableThemeDialogTexture(page_, ETDT_ENABLETAB);
     ::SetWindowPos(page_, HWND_TOP, body.left, body.top, body.right - body.left, body.bottom - body.top,
                    SWP_NOACTIVATE);
     const int pageWidth = body.right - body.left, pageHeight = body.bottom - body.top;
-    categoryCaption_ = Window(Child(page_, "STATIC", "Cate&gory", SS_LEFT, {m, m + Px(3), Px(70), Px(16)},
-                                    kIdCategoryCaption));
-    category_ = Window(Child(page_, "COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP,
-                             {m + Px(74), m, Px(260), Px(300)}, kIdCategory));
+    categoryCaption_ = Window(Adopt(page_, kIdCategoryCaption, {m, m + Px(3), Px(70), Px(16)}));
+    category_ = Window(Adopt(page_, kIdCategory, {m + Px(74), m, Px(260), Px(300)}));
     pageRect_ = {m, m + Px(34), pageWidth - 2 * m, pageHeight - m - Px(34) - m};
 
-    preview_ = Window(Child(dialog_, "EDIT", "",
-                            ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL,
-                            {right, previewTop, tabsWidth, Px(kPreviewHeight)}, kIdPreview,
-                            WS_EX_CLIENTEDGE));
-    ok_ = Window(Child(dialog_, "BUTTON", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP,
+    preview_ = Window(Adopt(dialog_, kIdPreview, {right, previewTop, tabsWidth, Px(kPreviewHeight)}));
+    ok_ = Window(Adopt(dialog_, kIdOk,
                        {width - m - 2 * Px(kButtonWidth) - Px(6), buttonsTop, Px(kButtonWidth),
-                        Px(kButtonHeight)},
-                       kIdOk));
-    cancel_ = Window(Child(dialog_, "BUTTON", "Cancel", BS_PUSHBUTTON | WS_TABSTOP,
-                           {width - m - Px(kButtonWidth), buttonsTop, Px(kButtonWidth), Px(kButtonHeight)},
-                           kIdCancel));
+                        Px(kButtonHeight)}));
+    cancel_ = Window(
+        Adopt(dialog_, kIdCancel, {width - m - Px(kButtonWidth), buttonsTop, Px(kButtonWidth), Px(kButtonHeight)}));
     tooltip_ = Window(::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                                         dialog_, nullptr, ::GetModuleHandleA(nullptr), nullptr));
@@ -658,7 +651,7 @@ void SheetWindow::OnConfiguration() {
     const std::string choice = configChoices_[static_cast<size_t>(at)];
     std::vector<std::string> names{choice};
     if (choice == sheet::kMultipleConfigurations) {
-        names = PickConfigurations(dialog_, static_cast<HFONT>(font_.get()), face_.ConfigurationNames(),
+        names = PickConfigurations(dialog_, face_.ConfigurationNames(),
                                    face_.ShownConfigurations());
         if (names.empty()) {
             Refresh();

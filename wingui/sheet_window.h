@@ -45,6 +45,8 @@ class SheetWindow {
     void Destroy();
     HWND Child(HWND parent, const char* windowClass, const std::string& text, DWORD style,
                const Rect& rect, int id, DWORD exStyle = 0);
+    // A control of a template, placed at `rect` and given the sheet's font.
+    HWND Adopt(HWND parent, int id, const Rect& rect);
     int Px(int pixels) const;
 
     // Rereads the sheet after a command and brings every window in line.
@@ -96,8 +98,7 @@ class SheetWindow {
 
 // Asks which configurations to show: the dialog "Select project
 // configurations to modify". Empty when cancelled.
-std::vector<std::string> PickConfigurations(HWND owner, HFONT font,
-                                            const std::vector<std::string>& all,
+std::vector<std::string> PickConfigurations(HWND owner, const std::vector<std::string>& all,
                                             const std::vector<std::string>& shown);
 
 } // namespace quorle::wingui
