@@ -47,22 +47,62 @@ void PrintChanges(const std::vector<OptionChange>& changes) {
     }
 }
 
+// The sheet's answer once EditOptions returned 0: the strings it handed
+// back, applied to the workspace read as `original`.
+int WriteBack(WorkspaceCommand& command, EditRecords& records, const Workspace& workspace,
+              const EditCatalogue& catalogue, const std::string& original) {
+    const std::string& path = command.session().workspace().path;
+    const PluginApi& api = command.calls().api();
+    // OK with the change not confirmed (string 1527 answered No): 0 and no
+    // lists at all.
+    bool anyList = false;
+    for (QuorlePhaseRecord* const* r = records.Records(); *r != nullptr; ++r)
+        anyList = anyList || (*r)->newOptions != nullptr;
+    if (!anyList) {
+        std::printf("no option list handed back; %s left as it was\n", path.c_str());
+        return 0;
+    }
+    std::string error;
+    bool read = records.ReadResult(error);
+    records.FreeResult(api.FreeSimpleType);
+    if (!read) return command.Error(error + "; " + path + " left as it was");
+
+    EditOutcome outcome = ApplyEdit(workspace, records.items(), catalogue);
+    PrintChanges(outcome.changes);
+    if (!outcome.AnyRewritten()) {
+        std::printf("no option changed; %s left as it was\n", path.c_str());
+        return 0;
+    }
+    auto text = RenderWorkspace(original, outcome, error);
+    if (!text) return command.Error("cannot render " + path + ": " + error);
+    if (WriteWorkspaceIfUnchanged(path, original, *text, error) != WriteOutcome::Written)
+        return command.Error(error);
+    std::printf("wrote %s\n", path.c_str());
+    return 0;
+}
+
+// Splits off "--script FILE"; false (after saying why) when FILE is missing.
+bool TakeScript(const std::vector<std::string>& args, std::vector<std::string>& rest, std::string& script) {
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] != "--script") {
+            rest.push_back(args[i]);
+            continue;
+        }
+        if (i + 1 >= args.size()) {
+            std::fprintf(stderr, "quorle-host edit: --script needs a file\n");
+            return false;
+        }
+        script = fs::absolute(args[++i]).string();
+    }
+    return true;
+}
+
 } // namespace
 
 int RunEdit(const CommandContext& context) {
     std::vector<std::string> rest;
     std::string script;
-    for (size_t i = 0; i < context.args.size(); ++i) {
-        if (context.args[i] != "--script") {
-            rest.push_back(context.args[i]);
-            continue;
-        }
-        if (i + 1 >= context.args.size()) {
-            std::fprintf(stderr, "quorle-host edit: --script needs a file\n");
-            return 2;
-        }
-        script = fs::absolute(context.args[++i]).string();
-    }
+    if (!TakeScript(context.args, rest, script)) return 2;
     CommandContext inner{context.api, rest, context.program};
     WorkspaceCommand command(inner, "edit");
     if (!command.ok()) return command.exitCode();
@@ -108,40 +148,14 @@ int RunEdit(const CommandContext& context) {
         ScriptVariable variable(script);
         result = api.EditOptions(records->Records(), pluginPath.c_str(), &projectContext->info());
     }
-    if (result != 0) {
-        records->FreeResult(api.FreeSimpleType); // nothing is expected there; never leak it
-        if (result == -1) {
-            std::printf("options sheet cancelled; %s left as it was\n", path.c_str());
-            return 0;
-        }
-        return command.Error("EditOptions answered " + std::to_string(result) + "; " + path +
-                             " left as it was");
-    }
-    // OK with the change not confirmed (string 1527 answered No): 0 and no
-    // lists at all.
-    bool anyList = false;
-    for (QuorlePhaseRecord* const* r = records->Records(); *r != nullptr; ++r)
-        anyList = anyList || (*r)->newOptions != nullptr;
-    if (!anyList) {
-        std::printf("no option list handed back; %s left as it was\n", path.c_str());
+    if (result == 0) return WriteBack(command, *records, *workspace, *catalogue, *original);
+    records->FreeResult(api.FreeSimpleType); // nothing is expected there; never leak it
+    if (result == -1) {
+        std::printf("options sheet cancelled; %s left as it was\n", path.c_str());
         return 0;
     }
-    bool read = records->ReadResult(error);
-    records->FreeResult(api.FreeSimpleType);
-    if (!read) return command.Error(error + "; " + path + " left as it was");
-
-    EditOutcome outcome = ApplyEdit(*workspace, records->items(), *catalogue);
-    PrintChanges(outcome.changes);
-    if (!outcome.AnyRewritten()) {
-        std::printf("no option changed; %s left as it was\n", path.c_str());
-        return 0;
-    }
-    auto text = RenderWorkspace(*original, outcome, error);
-    if (!text) return command.Error("cannot render " + path + ": " + error);
-    if (WriteWorkspaceIfUnchanged(path, *original, *text, error) != WriteOutcome::Written)
-        return command.Error(error);
-    std::printf("wrote %s\n", path.c_str());
-    return 0;
+    return command.Error("EditOptions answered " + std::to_string(result) + "; " + path +
+                         " left as it was");
 }
 
 } // namespace quorle::host
