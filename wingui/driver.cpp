@@ -178,6 +178,28 @@ bool ClickTreeItem(Handle sheet, const std::string& label, int occurrence, bool 
     return false;
 }
 
+std::vector<std::string> HighlightedTreeItems(Handle sheet) {
+    HWND tree = ::GetDlgItem(H(sheet), kIdTree);
+    // The tree painted now, then read back from the screen.
+    ::RedrawWindow(tree, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    Send(tree, WM_NULL);
+    const COLORREF highlight = ::GetSysColor(COLOR_HIGHLIGHT);
+    std::vector<std::string> painted;
+    HDC dc = ::GetDC(tree);
+    for (const auto& item : AllItems(sheet)) {
+        RECT rect{};
+        *reinterpret_cast<HTREEITEM*>(&rect) = item.first;
+        if (!Send(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rect))) continue;
+        int hits = 0, all = 0;
+        for (LONG y = rect.top + 1; y < rect.bottom - 1; y += 2)
+            for (LONG x = rect.left + 1; x < rect.right - 1; x += 2, ++all)
+                if (::GetPixel(dc, x, y) == highlight) ++hits;
+        if (all > 0 && hits * 2 > all) painted.push_back(item.second);
+    }
+    ::ReleaseDC(tree, dc);
+    return painted;
+}
+
 std::vector<std::string> SelectedTreeItems(Handle sheet) {
     HWND tree = ::GetDlgItem(H(sheet), kIdTree);
     std::vector<std::string> selected;

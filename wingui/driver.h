@@ -20,8 +20,10 @@ bool WindowExists(const std::string& title);
 std::vector<std::string> TreeItems(Handle sheet);
 // Clicks the n-th item whose text starts with `label`, with Ctrl and/or Shift held.
 bool ClickTreeItem(Handle sheet, const std::string& label, int occurrence, bool ctrl, bool shift);
-// Items drawn as selected.
+// Items in the selected state.
 std::vector<std::string> SelectedTreeItems(Handle sheet);
+// Items whose text shows on the highlight colour on the screen.
+std::vector<std::string> HighlightedTreeItems(Handle sheet);
 
 bool ChooseConfiguration(Handle sheet, const std::string& text);
 // "Multiple Configurations...": in the dialog it opens, selects exactly

@@ -360,6 +360,24 @@ void SheetWindow::MarkTree() {
         item.state = selected ? TVIS_SELECTED : 0;
         ::SendMessageA(tree_.get(), TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
     }
+    // The item just clicked was painted before its state changed.
+    ::InvalidateRect(tree_.get(), nullptr, FALSE);
+}
+
+LRESULT SheetWindow::DrawTreeItem(const NMHDR& header) {
+    // The selected state alone is not drawn while the tree lacks the focus,
+    // and the selection is what the pages edit, so it is painted here in the
+    // highlight colours whether or not the tree has the focus.
+    auto& draw = reinterpret_cast<NMTVCUSTOMDRAW&>(const_cast<NMHDR&>(header));
+    if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+    if (draw.nmcd.dwDrawStage != CDDS_ITEMPREPAINT) return CDRF_DODEFAULT;
+    const auto index = static_cast<size_t>(draw.nmcd.lItemlParam);
+    const std::vector<sheet::NodeRef> selection = face_.Selection();
+    if (index < refs_.size() && std::find(selection.begin(), selection.end(), refs_[index]) != selection.end()) {
+        draw.clrText = ::GetSysColor(COLOR_HIGHLIGHTTEXT);
+        draw.clrTextBk = ::GetSysColor(COLOR_HIGHLIGHT);
+    }
+    return CDRF_DODEFAULT;
 }
 
 void SheetWindow::OnTreeClick(HTREEITEM item, bool ctrl, bool shift) {
@@ -751,6 +769,7 @@ LRESULT SheetWindow::OnNotify(const NMHDR& header) {
             MarkTree();
         return 0;
     }
+    if (id == kIdTree && header.code == NM_CUSTOMDRAW) return DrawTreeItem(header);
     if (id == kIdTabs && header.code == TCN_SELCHANGING) {
         // The page must accept its fields before another tab shows.
         return ::SendMessageA(page_, kMsgValidateSave, 0, 0) == -1 ? TRUE : FALSE;

@@ -66,6 +66,7 @@ class SheetWindow {
     void OnConfiguration();
     void OnCommand(int id, int code, HWND from);
     LRESULT OnNotify(const NMHDR& header);
+    LRESULT DrawTreeItem(const NMHDR& header);
     bool CommitEdits(); // false when a field's text was refused
     void Report(sheet::CommandResult result);
     void OnOk();

@@ -123,6 +123,14 @@ TEST(SheetWindow, SelectionPaneTabsAndMultiSelectionByCtrlAndShift) {
     // Ctrl on a selected node takes it out again.
     ASSERT_TRUE(drive::ClickTreeItem(sheet, "start.s", 0, true, false));
     EXPECT_EQ(drive::SelectedTreeItems(sheet).size(), 1u);
+    // The project's own leaf (the second "demo") shows as selected too.
+    ASSERT_TRUE(drive::ClickTreeItem(sheet, "demo", 1, true, false));
+    EXPECT_EQ(drive::SelectedTreeItems(sheet), (std::vector<std::string>{"main.c", "demo"}));
+    EXPECT_TRUE(Contains(drive::Tabs(sheet), "Link/Library"));
+    // Painted so too, the last one clicked included, after the focus left the tree.
+    ASSERT_TRUE(drive::ClickTab(sheet, "Link/Library"));
+    EXPECT_EQ(drive::HighlightedTreeItems(sheet), (std::vector<std::string>{"main.c", "demo"}));
+    ASSERT_TRUE(drive::ClickTreeItem(sheet, "demo", 1, true, false));
 
     // Shift takes the run of nodes from the last click to this one.
     ASSERT_TRUE(drive::ClickTreeItem(sheet, "main.c", 0, false, false));
