@@ -70,35 +70,93 @@ std::vector<char> EnvironmentBlock(const std::vector<std::string>& extra) {
     return block;
 }
 
+// The child's standard handles: its output into a pipe the parent reads
+// (or into NUL when not captured), its input from NUL.
+struct ChildStreams {
+    Handle readEnd, writeEnd, input, discard;
+};
+
+bool OpenStreams(bool capture, ChildStreams& streams) {
+    SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    if (capture) {
+        Handle readInheritable;
+        if (!::CreatePipe(readInheritable.Out(), streams.writeEnd.Out(), &inherit, kPipeSize)) return false;
+        // The parent's end must not be inherited, or the child would hold the
+        // pipe open and reading would never see its end.
+        if (!::DuplicateHandle(::GetCurrentProcess(), readInheritable.Get(), ::GetCurrentProcess(),
+                               streams.readEnd.Out(), 0, FALSE, DUPLICATE_SAME_ACCESS))
+            return false;
+    } else {
+        *streams.discard.Out() = ::CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                               &inherit, OPEN_EXISTING, 0, nullptr);
+    }
+    *streams.input.Out() = ::CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                                         OPEN_EXISTING, 0, nullptr);
+    return true;
+}
+
+// Drains the pipe while the child runs, so that a child printing more than
+// the pipe holds never blocks; ends the child on an interrupt, past the
+// output cap or at the time-out; then takes its exit code.
+void Supervise(HANDLE process, HANDLE readEnd, const ProcessOptions& options, ProcessResult& result) {
+    const ULONGLONG start = ::GetTickCount64();
+    const bool noLimit = options.timeoutMs == kNoTimeout;
+    for (;;) {
+        if (!result.interrupted && PendingInterrupt() != 0) {
+            // No process group to signal here: the tool is ended and waited for.
+            ::TerminateProcess(process, 128 + PendingInterrupt());
+            result.interrupted = true;
+        }
+        bool gotData = false;
+        if (options.captureOutput && !ReadAvailable(readEnd, result.output, &gotData)) {
+            // The pipe is closed: the child is about to end.
+            if (::WaitForSingleObject(process, 0) == WAIT_OBJECT_0) break;
+        }
+        if (result.output.size() > options.maxOutputBytes) {
+            // Past the cap the output is of no use: end the child now.
+            ::TerminateProcess(process, 1);
+            ::WaitForSingleObject(process, 5000);
+            result.output.resize(options.maxOutputBytes);
+            result.outputOverflow = true;
+            return;
+        }
+        // While output flows, poll again at once.
+        DWORD waitMs = gotData ? 0 : 10;
+        if (!noLimit) {
+            ULONGLONG elapsed = ::GetTickCount64() - start;
+            if (elapsed >= options.timeoutMs) {
+                ::TerminateProcess(process, 1);
+                ::WaitForSingleObject(process, 5000);
+                if (options.captureOutput) ReadAvailable(readEnd, result.output);
+                result.timedOut = true;
+                return;
+            }
+            waitMs = static_cast<DWORD>(std::min<ULONGLONG>(waitMs, options.timeoutMs - elapsed));
+        }
+        if (::WaitForSingleObject(process, waitMs) == WAIT_OBJECT_0) {
+            // Whatever the child wrote before it ended; not waiting for
+            // processes it started that still hold the pipe.
+            if (options.captureOutput) ReadAvailable(readEnd, result.output);
+            break;
+        }
+    }
+    DWORD code = 0;
+    if (::GetExitCodeProcess(process, &code)) result.exitCode = static_cast<int>(code);
+}
+
 } // namespace
 
 ProcessResult RunProcess(const std::string& commandLine, const ProcessOptions& options) {
     ProcessResult result;
     if (SplitCommandLine(commandLine).empty()) return result;
-
-    SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
-    Handle readInheritable, readEnd, writeEnd, input, discard;
-    if (options.captureOutput) {
-        if (!::CreatePipe(readInheritable.Out(), writeEnd.Out(), &inherit, kPipeSize))
-            return result;
-        // The parent's end must not be inherited, or the child would hold the
-        // pipe open and reading would never see its end.
-        if (!::DuplicateHandle(::GetCurrentProcess(), readInheritable.Get(), ::GetCurrentProcess(),
-                               readEnd.Out(), 0, FALSE, DUPLICATE_SAME_ACCESS))
-            return result;
-        readInheritable.Reset();
-    } else {
-        *discard.Out() = ::CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                       &inherit, OPEN_EXISTING, 0, nullptr);
-    }
-    *input.Out() = ::CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                                 OPEN_EXISTING, 0, nullptr);
+    ChildStreams streams;
+    if (!OpenStreams(options.captureOutput, streams)) return result;
 
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = input.Get();
-    startup.hStdOutput = options.captureOutput ? writeEnd.Get() : discard.Get();
+    startup.hStdInput = streams.input.Get();
+    startup.hStdOutput = options.captureOutput ? streams.writeEnd.Get() : streams.discard.Get();
     startup.hStdError = startup.hStdOutput;
     PROCESS_INFORMATION info{};
     std::vector<char> mutableLine(commandLine.begin(), commandLine.end());
@@ -112,53 +170,8 @@ ProcessResult RunProcess(const std::string& commandLine, const ProcessOptions& o
         return result;
     result.started = true;
     Handle process(info.hProcess), thread(info.hThread);
-    writeEnd.Reset();
-
-    // Drain the pipe while the child runs, so that a child printing more than
-    // the pipe holds never blocks.
-    const ULONGLONG start = ::GetTickCount64();
-    const bool noLimit = options.timeoutMs == kNoTimeout;
-    for (;;) {
-        if (!result.interrupted && PendingInterrupt() != 0) {
-            // No process group to signal here: the tool is ended and waited for.
-            ::TerminateProcess(process.Get(), 128 + PendingInterrupt());
-            result.interrupted = true;
-        }
-        bool gotData = false;
-        if (options.captureOutput && !ReadAvailable(readEnd.Get(), result.output, &gotData)) {
-            // The pipe is closed: the child is about to end.
-            if (::WaitForSingleObject(process.Get(), 0) == WAIT_OBJECT_0) break;
-        }
-        if (result.output.size() > options.maxOutputBytes) {
-            // Past the cap the output is of no use: end the child now.
-            ::TerminateProcess(process.Get(), 1);
-            ::WaitForSingleObject(process.Get(), 5000);
-            result.output.resize(options.maxOutputBytes);
-            result.outputOverflow = true;
-            return result;
-        }
-        // While output flows, poll again at once.
-        DWORD waitMs = gotData ? 0 : 10;
-        if (!noLimit) {
-            ULONGLONG elapsed = ::GetTickCount64() - start;
-            if (elapsed >= options.timeoutMs) {
-                ::TerminateProcess(process.Get(), 1);
-                ::WaitForSingleObject(process.Get(), 5000);
-                if (options.captureOutput) ReadAvailable(readEnd.Get(), result.output);
-                result.timedOut = true;
-                return result;
-            }
-            waitMs = static_cast<DWORD>(std::min<ULONGLONG>(waitMs, options.timeoutMs - elapsed));
-        }
-        if (::WaitForSingleObject(process.Get(), waitMs) == WAIT_OBJECT_0) {
-            // Whatever the child wrote before it ended; not waiting for
-            // processes it started that still hold the pipe.
-            if (options.captureOutput) ReadAvailable(readEnd.Get(), result.output);
-            break;
-        }
-    }
-    DWORD code = 0;
-    if (::GetExitCodeProcess(process.Get(), &code)) result.exitCode = static_cast<int>(code);
+    streams.writeEnd.Reset(); // the child's copy is the only writer now
+    Supervise(process.Get(), streams.readEnd.Get(), options, result);
     return result;
 }
 
