@@ -187,37 +187,67 @@ namespace {
 
 using DisplayKey = std::tuple<size_t, std::string, std::string>;
 
-// The option text of the first shown leaf of each file record.
-std::map<DisplayKey, const CLeaf*> DisplayIndex(const std::vector<CLeaf>& leaves,
-                                                const std::vector<bool>& shown) {
-    std::map<DisplayKey, const CLeaf*> index;
-    for (const CLeaf& leaf : leaves) {
-        if (shown[leaf.configId])
-            index.emplace(
-                DisplayKey{leaf.record, std::string(leaf.projectName), std::string(leaf.name)},
-                &leaf);
+// The option text shown beside a node: that of the first shown leaf of its
+// file record, "none" when no leaf of it shows.
+class Displays {
+  public:
+    Displays(const std::vector<CLeaf>& leaves, const std::vector<bool>& shown, std::string none)
+        : none_(std::move(none)) {
+        for (const CLeaf& leaf : leaves) {
+            if (shown[leaf.configId])
+                index_.emplace(DisplayKey{leaf.record, std::string(leaf.projectName), std::string(leaf.name)},
+                               &leaf);
+        }
     }
-    return index;
+    std::string operator()(size_t record, const std::string& project, const std::string& path) const {
+        auto found = index_.find(DisplayKey{record, project, path});
+        return found == index_.end() ? none_ : found->second->set->Text();
+    }
+    const std::string& None() const { return none_; }
+
+  private:
+    std::map<DisplayKey, const CLeaf*> index_;
+    std::string none_;
+};
+
+// One project's nodes of phase record `r`: for a project-wide phase its
+// leaves under the project level, else one node per file type with the
+// type's files.
+void AddPhaseNodes(const HostPhase& phase, size_t r, const HostProject& project, const Displays& display,
+                   const std::string& fileTypeLevel, TreeNode& projectNode, TreeNode& projectLevel) {
+    const std::string& name = project.name;
+    if (!IsFileBasedPhase(phase.index)) {
+        for (const HostFile& file : project.files) {
+            std::string label = file.path.empty() ? phase.name : file.path;
+            projectLevel.children.push_back(
+                {NodeKind::Leaf, label, display(r, name, file.path), r, name, file.path, {}});
+        }
+        return;
+    }
+    std::set<std::string> types;
+    for (const HostFile& file : project.files) types.insert(file.fileType);
+    if (phase.index == kPhaseAssembler) types.insert(kCppToAssemblyType);
+    for (const std::string& type : types) {
+        TreeNode typeNode{NodeKind::FileTypeLevel, type + fileTypeLevel, display(r, name, kDefaultOptionsLeaf),
+                          r, name, type, {}};
+        std::vector<std::string> paths;
+        for (const HostFile& file : project.files)
+            if (file.fileType == type) paths.push_back(file.path);
+        std::sort(paths.begin(), paths.end(), LeafNameBefore);
+        for (const std::string& path : paths)
+            typeNode.children.push_back({NodeKind::Leaf, path, display(r, name, path), r, name, path, {}});
+        projectNode.children.push_back(std::move(typeNode));
+    }
 }
 
 } // namespace
 
 TreeNode CSheetTree::Build() const {
-    const std::string none = SheetText(sheet_strings::kNoOptionDisplay, kNoOptionDisplay);
+    const Displays display(leaves_, shown_, SheetText(sheet_strings::kNoOptionDisplay, kNoOptionDisplay));
+    const std::string& none = display.None();
     const std::string fileTypeLevel = SheetText(sheet_strings::kFileTypeLevel, kFileTypeLevel);
-    const auto index = DisplayIndex(leaves_, shown_);
-    auto DisplayOf = [&index, &none](size_t record, const std::string& project,
-                                     const std::string& path) {
-        auto found = index.find(DisplayKey{record, project, path});
-        return found == index.end() ? none : found->second->set->Text();
-    };
-    TreeNode root{NodeKind::AllProjects,
-                  SheetText(sheet_strings::kAllLoadedProjects, kAllLoadedProjects),
-                  none,
-                  0,
-                  "",
-                  "",
-                  {}};
+    TreeNode root{NodeKind::AllProjects, SheetText(sheet_strings::kAllLoadedProjects, kAllLoadedProjects),
+                  none, 0, "", "", {}};
     bool anyProjectWide = false;
     std::vector<std::string> projects;
     for (const HostPhase& phase : records_.phases) {
@@ -228,59 +258,17 @@ TreeNode CSheetTree::Build() const {
         }
     }
     if (anyProjectWide)
-        root.children.push_back({NodeKind::AllProjectLevel,
-                                 SheetText(sheet_strings::kAllProject, kAllProjectLevel),
-                                 none,
-                                 kAnyRecord,
-                                 "",
-                                 "",
-                                 {}});
+        root.children.push_back({NodeKind::AllProjectLevel, SheetText(sheet_strings::kAllProject, kAllProjectLevel),
+                                 none, kAnyRecord, "", "", {}});
     for (const std::string& name : projects) {
         TreeNode projectNode{NodeKind::Project, name, none, 0, name, "", {}};
-        TreeNode projectLevel{NodeKind::ProjectLevel,
-                              SheetText(sheet_strings::kProjectLevel, kProjectLevel),
-                              none,
-                              kAnyRecord,
-                              name,
-                              "",
-                              {}};
+        TreeNode projectLevel{NodeKind::ProjectLevel, SheetText(sheet_strings::kProjectLevel, kProjectLevel),
+                              none, kAnyRecord, name, "", {}};
         for (size_t r = 0; r < records_.phases.size(); ++r) {
-            const HostPhase& phase = records_.phases[r];
-            for (const HostProject& project : phase.projects) {
-                if (project.name != name) continue;
-                if (!IsFileBasedPhase(phase.index)) {
-                    for (const HostFile& file : project.files) {
-                        std::string label = file.path.empty() ? phase.name : file.path;
-                        projectLevel.children.push_back({NodeKind::Leaf,
-                                                         label,
-                                                         DisplayOf(r, name, file.path),
-                                                         r,
-                                                         name,
-                                                         file.path,
-                                                         {}});
-                    }
-                    continue;
-                }
-                std::set<std::string> types;
-                for (const HostFile& file : project.files) types.insert(file.fileType);
-                if (phase.index == kPhaseAssembler) types.insert(kCppToAssemblyType);
-                for (const std::string& type : types) {
-                    TreeNode typeNode{NodeKind::FileTypeLevel,
-                                      type + fileTypeLevel,
-                                      DisplayOf(r, name, kDefaultOptionsLeaf),
-                                      r,
-                                      name,
-                                      type,
-                                      {}};
-                    std::vector<std::string> paths;
-                    for (const HostFile& file : project.files)
-                        if (file.fileType == type) paths.push_back(file.path);
-                    std::sort(paths.begin(), paths.end(), LeafNameBefore);
-                    for (const std::string& path : paths)
-                        typeNode.children.push_back(
-                            {NodeKind::Leaf, path, DisplayOf(r, name, path), r, name, path, {}});
-                    projectNode.children.push_back(std::move(typeNode));
-                }
+            for (const HostProject& project : records_.phases[r].projects) {
+                if (project.name == name)
+                    AddPhaseNodes(records_.phases[r], r, project, display, fileTypeLevel, projectNode,
+                                  projectLevel);
             }
         }
         if (!projectLevel.children.empty()) projectNode.children.push_back(std::move(projectLevel));
