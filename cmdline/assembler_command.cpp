@@ -4,25 +4,25 @@
 
 namespace quorle::cmdline {
 
-using models::CAssemblerModel;
+using models::AssemblerModel;
 using namespace models::assembler_keys;
 namespace tc = quorle::toolchain;
 
 namespace {
 
-void TargetArguments(CommandText& text, const CAssemblerModel& m) {
-    const auto& flags = m.m_aTargetFlags;
-    if (m.m_nFamilyCode == tc::kCodeCorvo) {
-        if (m.m_nEndian == 1) text.Line("-little");
+void TargetArguments(CommandText& text, const AssemblerModel& m) {
+    const auto& flags = m.targetFlags_;
+    if (m.familyCode_ == tc::kCodeCorvo) {
+        if (m.endian_ == 1) text.Line("-little");
         if (flags[3]) text.Line("-morvath");
-    } else if (m.m_nFamilyCode == tc::kCodeZenta) {
-        if (m.m_nEndian == 0) text.Line("--mbig-endian-data");
-        if (m.m_nEndian == 1) text.Line("--mlittle-endian-data");
+    } else if (m.familyCode_ == tc::kCodeZenta) {
+        if (m.endian_ == 0) text.Line("--mbig-endian-data");
+        if (m.endian_ == 1) text.Line("--mlittle-endian-data");
         if (flags[2]) text.Line("--mpid");
         text.Line(flags[3] ? "--m64bit-doubles" : "--m32bit-doubles");
         if (flags[5]) text.Line("-relax");
         if (flags[7]) text.Line("--muse-conventional-section-names");
-        if (m.m_nMaxVarsFlag == 1) text.Line("--msmall-data-limit");
+        if (m.maxVarsFlag_ == 1) text.Line("--msmall-data-limit");
     }
 }
 
@@ -30,22 +30,22 @@ std::string Assignment(const std::string& a) {
     return (a.find('"') != std::string::npos ? "-assignc=" : "-assigna=") + a;
 }
 
-void SwitchesAndExtra(CommandText& text, const CAssemblerModel& m) {
+void SwitchesAndExtra(CommandText& text, const AssemblerModel& m) {
     // The DSP switch exists only for Corvo.
-    size_t first = m.m_nFamilyCode == tc::kCodeCorvo ? 0 : 1;
-    for (size_t i = first; i < m.m_aSwitches.size(); ++i)
-        if (m.m_aSwitches[i]) text.Line(kSwitchArgs[i]);
-    for (const std::string& word : SplitWords(m.m_strExtra)) text.Line(word);
+    size_t first = m.familyCode_ == tc::kCodeCorvo ? 0 : 1;
+    for (size_t i = first; i < m.switches_.size(); ++i)
+        if (m.switches_[i]) text.Line(kSwitchArgs[i]);
+    for (const std::string& word : SplitWords(m.extra_)) text.Line(word);
 }
 
-std::string ShowArgument(const CAssemblerModel& m, int setting, std::string_view name) {
+std::string ShowArgument(const AssemblerModel& m, int setting, std::string_view name) {
     std::string words;
-    for (size_t i = 0; i < m.m_aShow.size(); ++i) {
-        if (m.m_aShow[i] != setting) continue;
+    for (size_t i = 0; i < m.show_.size(); ++i) {
+        if (m.show_[i] != setting) continue;
         if (!words.empty()) words += ',';
         words += kShowWords[i];
     }
-    if (m.m_nShowTab == 1) {
+    if (m.showTab_ == 1) {
         if (!words.empty()) words += ',';
         words += "tab=4";
     }
@@ -62,21 +62,21 @@ std::string ShowArgument(const CAssemblerModel& m, int setting, std::string_view
 
 } // namespace
 
-std::string BuildAssemblerArguments(const CAssemblerModel& m) {
+std::string BuildAssemblerArguments(const AssemblerModel& m) {
     CommandText text;
     TargetArguments(text, m);
-    for (const std::string& dir : m.m_lstIncDirs) text.Line("-I " + QuotePath(dir));
-    for (const std::string& def : m.m_lstDefines) text.Line("--defsym " + OneArgument(def));
-    for (const std::string& a : m.m_lstAssigns) text.Line(Assignment(a));
-    if (m.m_nDebugLevel == 1) text.Line("--gstabs");
-    if (m.m_nDebugLevel == 2) text.Line("--gdwarf2");
-    if (m.m_nGenObj == 1) text.Line("-Z");
-    if (m.m_nFoldSec == 1) text.Line("-R");
+    for (const std::string& dir : m.incDirs_) text.Line("-I " + QuotePath(dir));
+    for (const std::string& def : m.defines_) text.Line("--defsym " + OneArgument(def));
+    for (const std::string& a : m.assigns_) text.Line(Assignment(a));
+    if (m.debugLevel_ == 1) text.Line("--gstabs");
+    if (m.debugLevel_ == 2) text.Line("--gdwarf2");
+    if (m.genObj_ == 1) text.Line("-Z");
+    if (m.foldSec_ == 1) text.Line("-R");
     text.Line("-o " + QuotePath(m.ObjectFile()));
-    if (m.m_nListing == 1) {
+    if (m.listing_ == 1) {
         std::string arg = "-a";
-        for (size_t i = 0; i < m.m_aListContents.size(); ++i)
-            if (m.m_aListContents[i]) arg += kListContentLetters[i];
+        for (size_t i = 0; i < m.listContents_.size(); ++i)
+            if (m.listContents_[i]) arg += kListContentLetters[i];
         arg += '=';
         arg += QuotePath(m.ListFile());
         text.Line(arg);
@@ -85,35 +85,35 @@ std::string BuildAssemblerArguments(const CAssemblerModel& m) {
     return std::move(text).Finish();
 }
 
-std::string BuildAssemblerArguments(const CAssemblerModel& model, bool /*extraFlag*/) {
+std::string BuildAssemblerArguments(const AssemblerModel& model, bool /*extraFlag*/) {
     return BuildAssemblerArguments(model);
 }
 
-std::string BuildAssemblerMakefileArguments(const CAssemblerModel& m,
+std::string BuildAssemblerMakefileArguments(const AssemblerModel& m,
                                             const PathWriter& rewriteMakefilePath) {
     CommandText text;
     TargetArguments(text, m);
-    for (const std::string& dir : m.m_lstIncDirs) text.Line("-include=" + rewriteMakefilePath(dir));
-    for (const std::string& def : m.m_lstDefines) text.Line("-define=" + def);
-    for (const std::string& a : m.m_lstAssigns) text.Line(Assignment(a));
-    if (m.m_nDebugLevel == 1) text.Line("-debug");
-    if (m.m_nDebugLevel == 2) text.Line("-nodebug");
+    for (const std::string& dir : m.incDirs_) text.Line("-include=" + rewriteMakefilePath(dir));
+    for (const std::string& def : m.defines_) text.Line("-define=" + def);
+    for (const std::string& a : m.assigns_) text.Line(Assignment(a));
+    if (m.debugLevel_ == 1) text.Line("-debug");
+    if (m.debugLevel_ == 2) text.Line("-nodebug");
     text.Line("-object=" + rewriteMakefilePath(m.ObjectFile()));
-    if (m.m_nListing != 1) {
+    if (m.listing_ != 1) {
         text.Line("-nolist");
     } else {
         text.Line("-list=" + rewriteMakefilePath(m.ListFile()));
-        if (m.m_nSource == 1) text.Line("-source");
-        if (m.m_nSource == 2) text.Line("-nosource");
+        if (m.source_ == 1) text.Line("-source");
+        if (m.source_ == 2) text.Line("-nosource");
         // Show settings only matter when the source is listed.
-        if (m.m_nSource != 2) {
+        if (m.source_ != 2) {
             text.Line(ShowArgument(m, 1, "-show"));
             text.Line(ShowArgument(m, 2, "-noshow"));
         }
-        if (m.m_nCrossRef == 1) text.Line("-cross_reference");
-        if (m.m_nCrossRef == 2) text.Line("-nocross_reference");
-        if (m.m_nListSection == 1) text.Line("-section");
-        if (m.m_nListSection == 2) text.Line("-nosection");
+        if (m.crossRef_ == 1) text.Line("-cross_reference");
+        if (m.crossRef_ == 2) text.Line("-nocross_reference");
+        if (m.listSection_ == 1) text.Line("-section");
+        if (m.listSection_ == 2) text.Line("-nosection");
     }
     text.Line("-nologo");
     SwitchesAndExtra(text, m);

@@ -10,13 +10,13 @@
 
 namespace quorle::cmdline {
 
-std::string BuildAssemblerArguments(const models::CAssemblerModel& model);
+std::string BuildAssemblerArguments(const models::AssemblerModel& model);
 // The second form of the call; the flag adds nothing to the list.
-std::string BuildAssemblerArguments(const models::CAssemblerModel& model, bool extraFlag);
+std::string BuildAssemblerArguments(const models::AssemblerModel& model, bool extraFlag);
 
 // The makefile form; `rewriteMakefilePath` is the hook through which the
 // makefile writer substitutes every path before it is quoted.
-std::string BuildAssemblerMakefileArguments(const models::CAssemblerModel& model,
+std::string BuildAssemblerMakefileArguments(const models::AssemblerModel& model,
                                             const PathWriter& rewriteMakefilePath);
 
 } // namespace quorle::cmdline

@@ -25,8 +25,8 @@ std::string OneArgument(std::string_view text) {
 
 void CommandText::Line(std::string_view line) {
     if (line.empty()) return;
-    m_text += line;
-    m_text += '\n';
+    text_ += line;
+    text_ += '\n';
 }
 
 void CommandText::Lines(std::string_view text) {
@@ -42,8 +42,8 @@ void CommandText::Lines(std::string_view text) {
 }
 
 std::string CommandText::Finish() && {
-    if (m_text.empty()) m_text = "\n";
-    return std::move(m_text);
+    if (text_.empty()) text_ = "\n";
+    return std::move(text_);
 }
 
 std::vector<std::string> SplitWords(std::string_view text) {

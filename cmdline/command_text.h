@@ -26,12 +26,12 @@ class CommandText {
     void Line(std::string_view line);
     // Appends every line of a multi-line text (empty lines left out).
     void Lines(std::string_view text);
-    const std::string& Text() const { return m_text; }
+    const std::string& Text() const { return text_; }
     // The text, ending with exactly one line feed.
     std::string Finish() &&;
 
   private:
-    std::string m_text;
+    std::string text_;
 };
 
 // Words of a user text: blanks, tabs, carriage returns and line feeds

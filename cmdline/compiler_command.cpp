@@ -6,7 +6,7 @@
 
 namespace quorle::cmdline {
 
-using models::CCompilerModel;
+using models::CompilerModel;
 using namespace models::compiler_keys;
 
 namespace {
@@ -19,12 +19,12 @@ template <class Table> std::string_view At(const Table& table, int index) {
     return table[static_cast<size_t>(index)];
 }
 
-void Language(CommandText& text, const CCompilerModel& m) {
-    text.Line(At(kLanguageLines, m.m_nLanguage));
+void Language(CommandText& text, const CompilerModel& m) {
+    text.Line(At(kLanguageLines, m.language_));
 }
 
-void Target(CommandText& text, const CCompilerModel& m) {
-    for (const std::string& item : TargetFlags(m.m_cpu)) text.Line(item);
+void Target(CommandText& text, const CompilerModel& m) {
+    for (const std::string& item : TargetFlags(m.cpu_)) text.Line(item);
 }
 
 std::string CommaJoinedPaths(const std::vector<std::string>& paths, const PathWriter& writePath) {
@@ -36,53 +36,53 @@ std::string CommaJoinedPaths(const std::vector<std::string>& paths, const PathWr
     return joined;
 }
 
-void Source(CommandText& text, const CCompilerModel& m, const PathWriter& writePath) {
-    for (const std::string& dir : m.m_lstIncDirs) text.Line("-I " + writePath(dir));
-    if (!m.m_lstPreIncludes.empty())
-        text.Line("-preinclude=" + CommaJoinedPaths(m.m_lstPreIncludes, writePath));
-    for (const std::string& def : m.m_lstDefines) text.Line("-D " + OneArgument(def));
-    if (m.m_nWInhibit == 1) {
+void Source(CommandText& text, const CompilerModel& m, const PathWriter& writePath) {
+    for (const std::string& dir : m.incDirs_) text.Line("-I " + writePath(dir));
+    if (!m.preIncludes_.empty())
+        text.Line("-preinclude=" + CommaJoinedPaths(m.preIncludes_, writePath));
+    for (const std::string& def : m.defines_) text.Line("-D " + OneArgument(def));
+    if (m.wInhibit_ == 1) {
         text.Line("-w -Wno-analyze");
     } else {
         if (m.AllGroup1Warnings()) {
             text.Line("-Wall");
         } else {
-            for (size_t i = 0; i < m.m_aWarn1.size(); ++i)
-                if (m.m_aWarn1[i]) text.Line(kWarn1Flags[i]);
+            for (size_t i = 0; i < m.warn1_.size(); ++i)
+                if (m.warn1_[i]) text.Line(kWarn1Flags[i]);
         }
-        for (size_t i = 0; i < m.m_aWarn2.size(); ++i)
-            if (m.m_aWarn2[i]) text.Line(kWarn2Flags[i]);
+        for (size_t i = 0; i < m.warn2_.size(); ++i)
+            if (m.warn2_[i]) text.Line(kWarn2Flags[i]);
     }
-    if (!m.m_lstFileInlinePaths.empty())
-        text.Line("-file_inline_path=" + CommaJoinedPaths(m.m_lstFileInlinePaths, writePath));
+    if (!m.fileInlinePaths_.empty())
+        text.Line("-file_inline_path=" + CommaJoinedPaths(m.fileInlinePaths_, writePath));
 }
 
-void Listing(CommandText& text, const CCompilerModel& m, const PathWriter& writePath) {
-    if (m.m_nListing != 1) return;
+void Listing(CommandText& text, const CompilerModel& m, const PathWriter& writePath) {
+    if (m.listing_ != 1) return;
     std::string line = "-Wa,-a";
-    for (size_t i = 0; i < m.m_aListContents.size(); ++i)
-        if (m.m_aListContents[i]) line += kListContentLetters[i];
+    for (size_t i = 0; i < m.listContents_.size(); ++i)
+        if (m.listContents_[i]) line += kListContentLetters[i];
     line += '=';
-    line += writePath(m.m_listPath.Join());
+    line += writePath(m.listPath_.Join());
     text.Line(line);
 }
 
-void Optimisation(CommandText& text, const CCompilerModel& m) {
-    if (m.m_nOutput == models::kOutPreprocessor) return;
-    if (m.m_nOptimize == 1) text.Line(At(kOptLevelFlags, m.m_nOptLevel));
-    if (m.m_nLto == 1) text.Line("-flto");
+void Optimisation(CommandText& text, const CompilerModel& m) {
+    if (m.output_ == models::kOutPreprocessor) return;
+    if (m.optimize_ == 1) text.Line(At(kOptLevelFlags, m.optLevel_));
+    if (m.lto_ == 1) text.Line("-flto");
 }
 
-void OtherFlags(CommandText& text, const CCompilerModel& m) {
-    for (size_t i = 0; i < m.m_aOther.size(); ++i)
-        if (m.m_aOther[i]) text.Line(kOtherFlags[i]);
+void OtherFlags(CommandText& text, const CompilerModel& m) {
+    for (size_t i = 0; i < m.other_.size(); ++i)
+        if (m.other_[i]) text.Line(kOtherFlags[i]);
 }
 
-void UserOptions(CommandText& text, const CCompilerModel& m) {
-    for (const std::string& word : SplitWords(m.m_strUserOptions)) text.Line(word);
+void UserOptions(CommandText& text, const CompilerModel& m) {
+    for (const std::string& word : SplitWords(m.userOptions_)) text.Line(word);
 }
 
-std::string KindList(const CCompilerModel& m, int cls) {
+std::string KindList(const CompilerModel& m, int cls) {
     std::string kinds;
     int count = 0;
     for (int kind = 0; kind < models::kSectionKindCount; ++kind) {
@@ -94,52 +94,52 @@ std::string KindList(const CCompilerModel& m, int cls) {
     return count == models::kSectionKindCount ? std::string("all") : kinds;
 }
 
-void HostDebugOutput(CommandText& text, const CCompilerModel& m, const PathWriter& writePath) {
-    if (m.m_nOutput == models::kOutObject && m.m_nLanguage == models::kLangCpp)
-        text.Line(At(kTemplateFlags, m.m_nTemplate));
-    if (m.m_nDebug == 1) {
-        text.Line(At(kDebugFormatFlags, m.m_nDebugFormat));
-        text.Line(At(kDebugLevelFlags, m.m_nDebugLevel));
+void HostDebugOutput(CommandText& text, const CompilerModel& m, const PathWriter& writePath) {
+    if (m.output_ == models::kOutObject && m.language_ == models::kLangCpp)
+        text.Line(At(kTemplateFlags, m.template_));
+    if (m.debug_ == 1) {
+        text.Line(At(kDebugFormatFlags, m.debugFormat_));
+        text.Line(At(kDebugLevelFlags, m.debugLevel_));
     }
     std::string sections;
-    for (size_t i = 0; i < m.m_aSectionNames.size(); ++i) {
-        if (m.m_aSectionNames[i] == kSectionDefaults[i]) continue;
+    for (size_t i = 0; i < m.sectionNames_.size(); ++i) {
+        if (m.sectionNames_[i] == kSectionDefaults[i]) continue;
         if (!sections.empty()) sections += ',';
         sections += kSectionFlagNames[i];
-        sections += m.m_aSectionNames[i];
+        sections += m.sectionNames_[i];
     }
     if (!sections.empty()) text.Line("-section=" + sections);
-    if (m.m_nStringData == 1) text.Line("-string=data");
+    if (m.stringData_ == 1) text.Line("-string=data");
     for (int cls = 0; cls < models::kAbsClass32; ++cls) {
         std::string kinds = KindList(m, cls);
         if (!kinds.empty()) text.Line(std::string(kAbsFlags[static_cast<size_t>(cls)]) + kinds);
     }
-    const int row = m.m_cpu.m_nCpuType;
-    if (m.m_nIFunc == 1 && (row == 2 || row == 3 || row == 9 || row == 13)) text.Line("-ifunc");
-    if (m.m_nAlign == 0) {
-        text.Line(At(kAlign4Flags, m.m_nAlign4Scope));
+    const int row = m.cpu_.cpuType_;
+    if (m.iFunc_ == 1 && (row == 2 || row == 3 || row == 9 || row == 13)) text.Line("-ifunc");
+    if (m.align_ == 0) {
+        text.Line(At(kAlign4Flags, m.align4Scope_));
     } else {
-        text.Line(At(kAlignFlags, m.m_nAlign));
+        text.Line(At(kAlignFlags, m.align_));
     }
     int stuffed = 0;
     std::string stuffNames;
-    for (size_t i = 0; i < m.m_aStuff.size(); ++i) {
-        if (!m.m_aStuff[i]) continue;
+    for (size_t i = 0; i < m.stuff_.size(); ++i) {
+        if (!m.stuff_[i]) continue;
         ++stuffed;
         if (!stuffNames.empty()) stuffNames += ',';
         stuffNames += kStuffFlagNames[i];
     }
-    if (stuffed == static_cast<int>(m.m_aStuff.size())) {
+    if (stuffed == static_cast<int>(m.stuff_.size())) {
         text.Line("-stuff");
     } else if (stuffed > 0) {
         text.Line("-stuff=" + stuffNames);
     }
-    std::string path = writePath(m.m_objPath.Join());
-    if (options::EqualsIgnoringCase(m.m_strFileType, "Preprocess Assembly file") &&
-        options::EqualsIgnoringCase(m.m_objPath.ext, ".s")) {
+    std::string path = writePath(m.objPath_.Join());
+    if (options::EqualsIgnoringCase(m.fileType_, "Preprocess Assembly file") &&
+        options::EqualsIgnoringCase(m.objPath_.ext, ".s")) {
         text.Line("-S > " + path);
     } else {
-        text.Line(std::string(At(kOutputPrefixes, m.m_nOutput)) + path);
+        text.Line(std::string(At(kOutputPrefixes, m.output_)) + path);
     }
 }
 
@@ -149,7 +149,7 @@ std::string Quote(std::string_view path) {
 
 } // namespace
 
-std::string BuildCompilerCommand(const CCompilerModel& model, std::string_view inputText) {
+std::string BuildCompilerCommand(const CompilerModel& model, std::string_view inputText) {
     const PathWriter quote = Quote;
     CommandText text;
     Language(text, model);
@@ -164,7 +164,7 @@ std::string BuildCompilerCommand(const CCompilerModel& model, std::string_view i
     return std::move(text).Finish();
 }
 
-std::string BuildCompilerMakefileCommand(const CCompilerModel& model, std::string_view inputText,
+std::string BuildCompilerMakefileCommand(const CompilerModel& model, std::string_view inputText,
                                          const PathWriter& rewriteMakefilePath) {
     CommandText text;
     Target(text, model);

@@ -6,7 +6,7 @@
 
 namespace quorle::cmdline {
 
-using models::CGeneratorModel;
+using models::GeneratorModel;
 using namespace models::generator_keys;
 namespace tc = quorle::toolchain;
 
@@ -32,73 +32,73 @@ std::string UserGroup(std::string_view text) {
     return joined;
 }
 
-std::string CompilerOptions(const CGeneratorModel& m) {
+std::string CompilerOptions(const GeneratorModel& m) {
     std::string target;
-    for (std::string item : TargetFlags(m.m_cpu, TargetFlagUse::Generator)) {
+    for (std::string item : TargetFlags(m.cpu_, TargetFlagUse::Generator)) {
         for (char& c : item)
             if (c == ' ') c = ',';
         AddGroup(target, item);
     }
     std::string line;
     AddGroup(line, target);
-    if (m.m_nOptimize == 1 && m.m_nOptType >= 0 &&
-        static_cast<size_t>(m.m_nOptType) < std::size(kOptTypeFlags))
-        AddGroup(line, kOptTypeFlags[static_cast<size_t>(m.m_nOptType)]);
+    if (m.optimize_ == 1 && m.optType_ >= 0 &&
+        static_cast<size_t>(m.optType_) < std::size(kOptTypeFlags))
+        AddGroup(line, kOptTypeFlags[static_cast<size_t>(m.optType_)]);
     std::string flags;
-    for (size_t i = 0; i < m.m_aFlags.size(); ++i)
-        if (m.m_aFlags[i]) AddGroup(flags, kFlagArgs[i]);
+    for (size_t i = 0; i < m.flags_.size(); ++i)
+        if (m.flags_[i]) AddGroup(flags, kFlagArgs[i]);
     AddGroup(line, flags);
-    AddGroup(line, UserGroup(m.m_strUserCompiler));
+    AddGroup(line, UserGroup(m.userCompiler_));
     return line;
 }
 
-std::string AssemblerOptions(const CGeneratorModel& m, bool withTargetFlags) {
+std::string AssemblerOptions(const GeneratorModel& m, bool withTargetFlags) {
     std::string line;
-    const models::CpuOptions& cpu = m.m_cpu;
-    if (withTargetFlags && cpu.m_nFamilyCode == tc::kCodeZenta) {
+    const models::CpuOptions& cpu = m.cpu_;
+    if (withTargetFlags && cpu.familyCode_ == tc::kCodeZenta) {
         if (cpu.ByteOrderChosen())
-            AddGroup(line, cpu.m_nEndian == tc::kLittleEndian ? "--mlittle-endian-data"
-                                                              : "--mbig-endian-data");
-        const auto& f = cpu.m_aFamilyFlags;
+            AddGroup(line, cpu.endian_ == tc::kLittleEndian ? "--mlittle-endian-data"
+                                                            : "--mbig-endian-data");
+        const auto& f = cpu.familyFlags_;
         if (f[2]) AddGroup(line, "--mpid");
         AddGroup(line, f[3] ? "--m64bit-doubles" : "--m32bit-doubles");
         if (f[5]) AddGroup(line, "-relax");
         if (f[7]) AddGroup(line, "--muse-conventional-section-names");
-        if (cpu.m_bSmallDataEnabled) AddGroup(line, "--msmall-data-limit");
+        if (cpu.smallDataEnabled_) AddGroup(line, "--msmall-data-limit");
     }
-    AddGroup(line, UserGroup(m.m_strUserAssembler));
+    AddGroup(line, UserGroup(m.userAssembler_));
     return line;
 }
 
-std::string HeaderFiles(const CGeneratorModel& m) {
+std::string HeaderFiles(const GeneratorModel& m) {
     std::string names;
     size_t on = 0;
-    for (size_t i = 0; i < m.m_aHeaders.size(); ++i) {
-        if (!m.m_aHeaders[i]) continue;
+    for (size_t i = 0; i < m.headers_.size(); ++i) {
+        if (!m.headers_[i]) continue;
         AddGroup(names, kHeaderNames[i]);
         ++on;
     }
-    return on == m.m_aHeaders.size() ? std::string("all") : names;
+    return on == m.headers_.size() ? std::string("all") : names;
 }
 
-std::string Build(const CGeneratorModel& m, bool makefile, const PathWriter& writePath) {
-    if (m.m_nBuild != 1) return {};
+std::string Build(const GeneratorModel& m, bool makefile, const PathWriter& writePath) {
+    if (m.build_ != 1) return {};
     std::string text = "--compiler-options=" + CompilerOptions(m) + "\n";
     std::string assembler = AssemblerOptions(m, !makefile);
     if (!assembler.empty()) text += "--assembler-options=" + assembler + "\n";
-    text += "--output=" + writePath(m.m_strOutput) + "\n";
-    text += std::string("--select-lib=") + (m.m_nOptLib == 1 ? "optlib" : "newlib") + "\n";
+    text += "--output=" + writePath(m.output_) + "\n";
+    text += std::string("--select-lib=") + (m.optLib_ == 1 ? "optlib" : "newlib") + "\n";
     text += "--header-files=" + HeaderFiles(m) + "\n";
     return text;
 }
 
 } // namespace
 
-std::string BuildGeneratorSubcommand(const CGeneratorModel& model) {
+std::string BuildGeneratorSubcommand(const GeneratorModel& model) {
     return Build(model, false, QuotePath);
 }
 
-std::string BuildGeneratorMakefileText(const CGeneratorModel& model,
+std::string BuildGeneratorMakefileText(const GeneratorModel& model,
                                        const PathWriter& rewriteMakefilePath) {
     return Build(model, true, rewriteMakefilePath);
 }
@@ -110,19 +110,18 @@ std::string GeneratorSubcommandFileName(std::string_view outputPath) {
     return name + ".glg";
 }
 
-GeneratorPrePhase DecideGeneratorPrePhase(const CGeneratorModel& model,
-                                          std::string_view configDir) {
+GeneratorPrePhase DecideGeneratorPrePhase(const GeneratorModel& model, std::string_view configDir) {
     GeneratorPrePhase decision;
-    if (model.m_nBuild != 1) return decision;
+    if (model.build_ != 1) return decision;
     decision.subcommandPath = std::string(configDir);
     if (!decision.subcommandPath.empty() && decision.subcommandPath.back() != '\\' &&
         decision.subcommandPath.back() != '/')
         decision.subcommandPath += '\\';
-    decision.subcommandPath += GeneratorSubcommandFileName(model.m_strOutput);
+    decision.subcommandPath += GeneratorSubcommandFileName(model.output_);
     decision.text = BuildGeneratorSubcommand(model);
     decision.run = true;
-    if (model.m_nMode == models::kGenModeWhenChanged &&
-        platform::FileExists(decision.subcommandPath) && platform::FileExists(model.m_strOutput)) {
+    if (model.mode_ == models::kGenModeWhenChanged &&
+        platform::FileExists(decision.subcommandPath) && platform::FileExists(model.output_)) {
         std::optional<std::string> old = platform::ReadFile(decision.subcommandPath, true);
         if (old && *old == decision.text) decision.run = false;
     }

@@ -11,11 +11,11 @@
 namespace quorle::cmdline {
 
 // The sub-command text, or "" when the library is not to be built.
-std::string BuildGeneratorSubcommand(const models::CGeneratorModel& model);
+std::string BuildGeneratorSubcommand(const models::GeneratorModel& model);
 
 // The makefile variant: the assembler-options line holds only the user
 // assembler options and the output path goes through `rewriteMakefilePath`.
-std::string BuildGeneratorMakefileText(const models::CGeneratorModel& model,
+std::string BuildGeneratorMakefileText(const models::GeneratorModel& model,
                                        const PathWriter& rewriteMakefilePath);
 
 // "lib$(PROJECTNAME).glg" for "$(CONFIGDIR)\lib$(PROJECTNAME).a": the output
@@ -31,7 +31,7 @@ struct GeneratorPrePhase {
 // Whether the phase runs. In the "only when options change" mode the phase
 // is skipped when the sub-command file and the output library both exist
 // and the file already holds exactly the new text.
-GeneratorPrePhase DecideGeneratorPrePhase(const models::CGeneratorModel& model,
+GeneratorPrePhase DecideGeneratorPrePhase(const models::GeneratorModel& model,
                                           std::string_view configDir);
 
 } // namespace quorle::cmdline

@@ -8,8 +8,8 @@ void AddLine(std::string& text, std::string_view line) {
     options::AppendToken(text, line, '\n');
 }
 
-bool FormAllowsSymbols(const models::CLinkerModel& model) {
-    return model.m_nOutputForm == models::kFormDefault || model.m_nOutputForm == models::kFormBoth;
+bool FormAllowsSymbols(const models::LinkerModel& model) {
+    return model.outputForm_ == models::kFormDefault || model.outputForm_ == models::kFormBoth;
 }
 
 bool FormAllowsBinaries(int form) {

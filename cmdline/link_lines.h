@@ -22,7 +22,7 @@ inline constexpr int kPrelinkSkip = 1;
 void AddLine(std::string& text, std::string_view line);
 
 // Entry, symbol definitions and the symbol checks apply to absolute output.
-bool FormAllowsSymbols(const models::CLinkerModel& model);
+bool FormAllowsSymbols(const models::LinkerModel& model);
 // Binary inputs are placed only where the output is absolute or a ROM image.
 bool FormAllowsBinaries(int form);
 

@@ -78,7 +78,7 @@ void AppendWithKind(std::vector<std::string>& out, const std::vector<std::string
 
 } // namespace
 
-bool ReorderInputs(models::CLinkerModel& model, std::vector<std::string>& inputs) {
+bool ReorderInputs(models::LinkerModel& model, std::vector<std::string>& inputs) {
     std::vector<Input> parsed;
     parsed.reserve(inputs.size());
     for (const std::string& entry : inputs) {
@@ -87,9 +87,9 @@ bool ReorderInputs(models::CLinkerModel& model, std::vector<std::string>& inputs
         input.key = LeafKey(input.path);
         parsed.push_back(std::move(input));
     }
-    std::vector<std::string> libraries = model.m_listLibraries;
-    std::vector<std::string> objects = model.m_listObjects;
-    std::vector<std::string> binaries = model.m_listBinaries;
+    std::vector<std::string> libraries = model.libraries_;
+    std::vector<std::string> objects = model.objects_;
+    std::vector<std::string> binaries = model.binaries_;
     MatchList(libraries, parsed);
     MatchList(objects, parsed);
     MatchList(binaries, parsed);
@@ -106,9 +106,9 @@ bool ReorderInputs(models::CLinkerModel& model, std::vector<std::string>& inputs
                                                                  : objectEntries;
         target.push_back(inputs[i]);
     }
-    model.m_listLibraries = std::move(libraries);
-    model.m_listObjects = std::move(objects);
-    model.m_listBinaries = std::move(binaries);
+    model.libraries_ = std::move(libraries);
+    model.objects_ = std::move(objects);
+    model.binaries_ = std::move(binaries);
 
     std::vector<std::string> reordered;
     reordered.reserve(binaryEntries.size() + objectEntries.size() + libraryEntries.size());

@@ -35,6 +35,6 @@ std::string LeafKey(std::string_view path);
 // objects, then libraries. Each list entry takes at most one input, so two
 // inputs of the same name both stay in the link. Runs in linear time.
 // Returns false (inputs unchanged) when an entry has no "|".
-bool ReorderInputs(models::CLinkerModel& model, std::vector<std::string>& inputs);
+bool ReorderInputs(models::LinkerModel& model, std::vector<std::string>& inputs);
 
 } // namespace quorle::cmdline

@@ -26,9 +26,9 @@ bool ContainsNoCase(std::string_view text, std::string_view part) {
 
 } // namespace
 
-void FixUpDefaultLibraries(models::CLinkerModel& model, std::string_view generatorLibrary) {
-    if (!model.m_bFixupLibs) return;
-    std::vector<std::string>& libraries = model.m_listLibraries;
+void FixUpDefaultLibraries(models::LinkerModel& model, std::string_view generatorLibrary) {
+    if (!model.fixupLibs_) return;
+    std::vector<std::string>& libraries = model.libraries_;
     if (!generatorLibrary.empty()) {
         std::string generated = "lib" + std::string(generatorLibrary) + ".a";
         for (std::string& library : libraries)
@@ -36,18 +36,18 @@ void FixUpDefaultLibraries(models::CLinkerModel& model, std::string_view generat
     }
     std::vector<std::string_view> defaults = {kProjectLibrary, "liboptc.a", "liboptm.a", "libc.a",
                                               "libm.a"};
-    bool zenta = model.m_cpu.m_nFamilyCode == toolchain::kCodeZenta;
+    bool zenta = model.cpu_.familyCode_ == toolchain::kCodeZenta;
     if (zenta) defaults.push_back("libnosys.a");
     std::erase_if(libraries, [&](const std::string& library) {
         return std::any_of(defaults.begin(), defaults.end(), [&](std::string_view name) {
             return options::EqualsIgnoringCase(library, name);
         });
     });
-    if (model.m_bProjectIsLibrary) {
+    if (model.projectIsLibrary_) {
         libraries.emplace_back(kProjectLibrary);
         return;
     }
-    if (model.m_bOptLib) {
+    if (model.optLib_) {
         libraries.emplace_back("liboptm.a");
         libraries.emplace_back("liboptc.a");
     } else {
@@ -57,26 +57,26 @@ void FixUpDefaultLibraries(models::CLinkerModel& model, std::string_view generat
     if (zenta) libraries.emplace_back("libnosys.a");
 }
 
-void FixUpLibraryDirectories(models::CLinkerModel& model) {
-    if (!model.m_bFixupLibs) return;
-    const int family = model.m_cpu.m_nFamilyCode;
-    const std::string multilib = model.m_cpu.Multilib();
+void FixUpLibraryDirectories(models::LinkerModel& model) {
+    if (!model.fixupLibs_) return;
+    const int family = model.cpu_.familyCode_;
+    const std::string multilib = model.cpu_.Multilib();
     const std::string targetDir = toolchain::LibraryDirectory(family, 0);
     const std::string compilerDir = toolchain::LibraryDirectory(family, 1);
     const std::string targetPath = toolchain::TargetLibraryPath(family, multilib);
     const std::string compilerPath = toolchain::CompilerLibraryPath(family, multilib);
-    std::vector<std::string>& dirs = model.m_listLibDirs;
+    std::vector<std::string>& dirs = model.libDirs_;
     // Without a known family both directories are the bare installation
     // placeholder, which every toolchain directory contains.
     const bool knownFamily = family >= toolchain::kCodeCorvo && family <= toolchain::kCodeZenta;
 
-    if (model.m_bProjectIsLibrary) {
+    if (model.projectIsLibrary_) {
         std::erase_if(dirs, [](const std::string& dir) {
             for (int code = toolchain::kCodeCorvo; code <= toolchain::kCodeZenta; ++code)
                 if (ContainsNoCase(dir, toolchain::LibraryDirectory(code, 0))) return true;
             return false;
         });
-        if (model.m_nProjectType == 1 && knownFamily) dirs.push_back(targetPath);
+        if (model.projectType_ == 1 && knownFamily) dirs.push_back(targetPath);
         for (std::string& dir : dirs)
             if (knownFamily && ContainsNoCase(dir, compilerDir)) dir = compilerPath;
         bool hasConfigDir = std::any_of(dirs.begin(), dirs.end(), [](const std::string& dir) {

@@ -12,10 +12,10 @@ namespace quorle::cmdline {
 // own archive) at the end of the libraries list. `generatorLibrary` is the
 // name of the project's library-generator output (without "lib" and ".a");
 // its archive is renamed "lib$(PROJECTNAME).a". Empty means none.
-void FixUpDefaultLibraries(models::CLinkerModel& model, std::string_view generatorLibrary = {});
+void FixUpDefaultLibraries(models::LinkerModel& model, std::string_view generatorLibrary = {});
 
 // Points the toolchain library directories at the multilib sub-directory of
 // the model's CPU settings; a library project also gets "$(CONFIGDIR)".
-void FixUpLibraryDirectories(models::CLinkerModel& model);
+void FixUpLibraryDirectories(models::LinkerModel& model);
 
 } // namespace quorle::cmdline

@@ -10,7 +10,7 @@
 
 namespace quorle::cmdline {
 
-using models::CLinkerModel;
+using models::LinkerModel;
 
 namespace {
 
@@ -39,8 +39,8 @@ std::string WithExtensionX(std::string_view path) {
 
 // Without a prelink choice the prelinker runs only where some object or
 // library carries template information.
-bool SkipPrelink(const CLinkerModel& model, const std::vector<std::string>& inputs) {
-    if (model.m_nPrelink != kPrelinkAuto) return model.m_nPrelink == kPrelinkSkip;
+bool SkipPrelink(const LinkerModel& model, const std::vector<std::string>& inputs) {
+    if (model.prelink_ != kPrelinkAuto) return model.prelink_ == kPrelinkSkip;
     for (const std::string& entry : inputs) {
         std::string_view path, kind;
         if (!SplitInputEntry(entry, path, kind)) continue;
@@ -52,38 +52,38 @@ bool SkipPrelink(const CLinkerModel& model, const std::vector<std::string>& inpu
 }
 
 // Entry, symbols, prelink, form, output, map, symbol checks and switches.
-void AddOptionLines(const CLinkerModel& model, const std::vector<std::string>& inputs,
+void AddOptionLines(const LinkerModel& model, const std::vector<std::string>& inputs,
                     std::string& text) {
     bool symbols = FormAllowsSymbols(model);
-    if (model.m_bEntry && symbols) AddLine(text, "entry " + model.m_strEntry);
-    for (const models::LinkerSymbol& symbol : model.m_listSymbols)
+    if (model.entryOn_ && symbols) AddLine(text, "entry " + model.entry_);
+    for (const models::LinkerSymbol& symbol : model.symbols_)
         AddLine(text, "define " + symbol.name + "=" + symbol.value);
     if (SkipPrelink(model, inputs)) AddLine(text, "noprelink");
-    int form = model.m_nOutputForm;
+    int form = model.outputForm_;
     if (form >= 0 && form < static_cast<int>(std::size(kFormLines)))
         AddLine(text, kFormLines[form]);
-    AddLine(text, "|output " + QuotePath(model.m_strOutputFile));
-    if (model.m_bMapFile) AddLine(text, "list " + QuotePath(model.MapFilePath()));
+    AddLine(text, "|output " + QuotePath(model.outputFile_));
+    if (model.mapFile_) AddLine(text, "list " + QuotePath(model.MapFilePath()));
     if (symbols) AddLine(text, SymbolCheckLines(model));
     AddLine(text, "nologo");
     for (int i = 0; i < models::kLinkerSwitchCount; ++i)
-        if (model.m_aSwitches[static_cast<size_t>(i)])
+        if (model.switches_[static_cast<size_t>(i)])
             AddLine(text, LinkerSwitchFlags()[static_cast<size_t>(i)]);
 }
 
 // A binary input is placed only with the section the model gives it.
-void AddBinaryInput(const CLinkerModel& model, std::string_view path, std::string& text) {
-    if (!FormAllowsBinaries(model.m_nOutputForm)) return;
-    for (size_t i = 0; i < model.m_listBinaries.size(); ++i) {
-        if (model.m_listBinaries[i] != path) continue;
-        if (i < model.m_listBinarySections.size() && !model.m_listBinarySections[i].empty())
-            AddLine(text, "-binary=" + QuotePath(path) + model.m_listBinarySections[i]);
+void AddBinaryInput(const LinkerModel& model, std::string_view path, std::string& text) {
+    if (!FormAllowsBinaries(model.outputForm_)) return;
+    for (size_t i = 0; i < model.binaries_.size(); ++i) {
+        if (model.binaries_[i] != path) continue;
+        if (i < model.binarySections_.size() && !model.binarySections_[i].empty())
+            AddLine(text, "-binary=" + QuotePath(path) + model.binarySections_[i]);
         return;
     }
 }
 
 // False on an input without "|" or of an unknown kind.
-bool AddInputLines(const CLinkerModel& model, const std::vector<std::string>& inputs,
+bool AddInputLines(const LinkerModel& model, const std::vector<std::string>& inputs,
                    const MakefilePathRewriter& rewritePath, std::string& text) {
     for (const std::string& entry : inputs) {
         std::string_view path, kindName;
@@ -100,24 +100,24 @@ bool AddInputLines(const CLinkerModel& model, const std::vector<std::string>& in
 
 // With both outputs, the absolute file's link ends first and the lines for
 // the second output (the "|" lines and the other-via words) follow its name.
-std::string Assemble(const CLinkerModel& model, const BarSplit& split,
+std::string Assemble(const LinkerModel& model, const BarSplit& split,
                      const MakefilePathRewriter& rewritePath) {
     std::string assembled = split.plain;
-    if (model.m_nOutputForm != models::kFormBoth) {
+    if (model.outputForm_ != models::kFormBoth) {
         AddLine(assembled, split.barred);
-        AddLine(assembled, model.m_strAppText);
+        AddLine(assembled, model.appText_);
         return assembled;
     }
-    std::string absolute = model.m_bDivideOutput && !model.m_listOutputPieces.empty()
-                               ? model.m_listOutputPieces.front()
-                               : model.m_strOutputFile;
+    std::string absolute = model.divideOutput_ && !model.outputPieces_.empty()
+                               ? model.outputPieces_.front()
+                               : model.outputFile_;
     std::string absolutePath = QuotePath(Rewrite(rewritePath, WithExtensionX(absolute)));
     AddLine(assembled, "-o " + absolutePath);
-    AddLine(assembled, model.m_strAppText);
+    AddLine(assembled, model.appText_);
     AddLine(assembled, "end");
     AddLine(assembled, absolutePath);
     AddLine(assembled, split.barred);
-    std::string words = model.m_strOtherVia;
+    std::string words = model.otherVia_;
     for (std::string word = options::NextField(words, " \t\r\n"); !word.empty();
          word = options::NextField(words, " \t\r\n"))
         AddLine(assembled, word);
@@ -132,14 +132,14 @@ bool HasTemplateInformation(std::string_view path) {
     return platform::FileExists(stem + ".ti") || platform::FileExists(stem + ".td");
 }
 
-bool BuildMakefileSubcommand(CLinkerModel& model, std::vector<std::string> inputs, std::string& out,
+bool BuildMakefileSubcommand(LinkerModel& model, std::vector<std::string> inputs, std::string& out,
                              std::string_view /*directory*/, bool skipReorder,
                              const MakefilePathRewriter& rewritePath) {
     out.clear();
     if (!skipReorder && !ReorderInputs(model, inputs)) return false;
 
     std::string text;
-    bool subcommandMode = model.m_bSubcommand && !model.m_strSubcommandFile.empty();
+    bool subcommandMode = model.subcommand_ && !model.subcommandFile_.empty();
     if (!subcommandMode) AddOptionLines(model, inputs, text);
     if (!AddInputLines(model, inputs, rewritePath, text)) {
         out = text;

@@ -19,7 +19,7 @@ using MakefilePathRewriter = std::function<std::string(const std::string&)>;
 // Builds the sub-command text into `out`. Unless `skipReorder`, the inputs
 // are first reordered by the model's link order lists. Fails on an input
 // without "|" or of an unknown kind.
-bool BuildMakefileSubcommand(models::CLinkerModel& model, std::vector<std::string> inputs,
+bool BuildMakefileSubcommand(models::LinkerModel& model, std::vector<std::string> inputs,
                              std::string& out, std::string_view directory, bool skipReorder,
                              const MakefilePathRewriter& rewritePath = {});
 

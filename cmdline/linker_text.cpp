@@ -10,7 +10,7 @@
 
 namespace quorle::cmdline {
 
-using models::CLinkerModel;
+using models::LinkerModel;
 
 namespace {
 
@@ -39,11 +39,11 @@ constexpr std::string_view kSwitchFlags[models::kLinkerSwitchCount] = {
     "--gc-sections",
 };
 
-void AddFamilyFlags(const CLinkerModel& model, std::string& text) {
-    const auto& flags = model.m_cpu.m_aFamilyFlags;
-    switch (model.m_cpu.m_nFamilyCode) {
+void AddFamilyFlags(const LinkerModel& model, std::string& text) {
+    const auto& flags = model.cpu_.familyFlags_;
+    switch (model.cpu_.familyCode_) {
     case toolchain::kCodeCorvo:
-        if (model.m_cpu.m_nEndian == toolchain::kLittleEndian) AddLine(text, "-EL -mcorvolelf");
+        if (model.cpu_.endian_ == toolchain::kLittleEndian) AddLine(text, "-EL -mcorvolelf");
         if (flags[3]) AddLine(text, "-morvath"); // MMORVATH
         if (flags[1]) AddLine(text, "-relax");   // MRELAX
         break;
@@ -51,7 +51,7 @@ void AddFamilyFlags(const CLinkerModel& model, std::string& text) {
         if (flags[1]) AddLine(text, "-relax"); // HMRELAX
         break;
     case toolchain::kCodeZenta:
-        if (model.m_cpu.m_nEndian == toolchain::kBigEndian)
+        if (model.cpu_.endian_ == toolchain::kBigEndian)
             AddLine(text, LdOption(model, "-EB ") + LdOption(model, "--oformat=elf32-zenta-be "));
         if (flags[5]) AddLine(text, "-relax"); // RMRELAX
         break;
@@ -79,61 +79,61 @@ models::KeyList LinkerSwitchFlags() {
     return kSwitchFlags;
 }
 
-std::string LdOption(const CLinkerModel& model, std::string_view option) {
-    std::string text = model.m_bUseGcc ? "-Wl," : "";
+std::string LdOption(const LinkerModel& model, std::string_view option) {
+    std::string text = model.useGcc_ ? "-Wl," : "";
     text += option;
     return text;
 }
 
-std::string GccMarker(const CLinkerModel& model) {
-    return model.m_bUseGcc ? std::string(kGccMarker) : std::string();
+std::string GccMarker(const LinkerModel& model) {
+    return model.useGcc_ ? std::string(kGccMarker) : std::string();
 }
 
-std::string LinkerOptionLines(const CLinkerModel& model, UserMessages& messages) {
+std::string LinkerOptionLines(const LinkerModel& model, UserMessages& messages) {
     std::string text;
-    if (model.m_bSubcommand && !model.m_strSubcommandFile.empty()) {
-        if (model.m_nSubcommandType == kSubcommandResponseFile)
-            AddLine(text, LdOption(model, "@") + QuotePath(model.m_strSubcommandFile));
-        else if (model.m_nSubcommandType == kSubcommandLinkerScript)
-            AddLine(text, "-T " + QuotePath(model.m_strSubcommandFile));
+    if (model.subcommand_ && !model.subcommandFile_.empty()) {
+        if (model.subcommandType_ == kSubcommandResponseFile)
+            AddLine(text, LdOption(model, "@") + QuotePath(model.subcommandFile_));
+        else if (model.subcommandType_ == kSubcommandLinkerScript)
+            AddLine(text, "-T " + QuotePath(model.subcommandFile_));
         else
             messages.push_back(ErrorText("Invalid sub-command file type"));
         return text;
     }
     bool symbols = FormAllowsSymbols(model);
-    if (model.m_bEntry && symbols) AddLine(text, "-entry=" + model.m_strEntry);
+    if (model.entryOn_ && symbols) AddLine(text, "-entry=" + model.entry_);
     if (symbols) {
-        for (const models::LinkerSymbol& symbol : model.m_listSymbols)
+        for (const models::LinkerSymbol& symbol : model.symbols_)
             AddLine(text, LdOption(model, "-defsym") + " " + LdOption(model, symbol.name) + "=" +
                               symbol.value);
     }
-    for (const std::string& dir : model.m_listLibDirs) AddLine(text, "-L " + QuotePath(dir));
+    for (const std::string& dir : model.libDirs_) AddLine(text, "-L " + QuotePath(dir));
 
-    if (model.m_nOutputForm == models::kFormBoth) AddLine(text, "|");
-    if (model.m_bRelocSplit && !model.m_strRelocCount.empty() && model.m_strRelocCount != "0")
-        AddLine(text, LdOption(model, "-split-by-reloc=") + model.m_strRelocCount);
-    if (model.m_bLto) AddLine(text, "-flto");
-    if (model.m_bUseGcc) AddLine(text, "-nostartfiles");
-    AddLine(text, "|-o " + QuotePath(model.m_strOutputFile));
-    if (model.m_bMapFile) {
-        AddLine(text, model.m_bUseGcc ? "-Wl,-Map=" + QuotePath(model.MapFilePath())
-                                      : "-Map " + QuotePath(model.MapFilePath()));
+    if (model.outputForm_ == models::kFormBoth) AddLine(text, "|");
+    if (model.relocSplit_ && !model.relocCount_.empty() && model.relocCount_ != "0")
+        AddLine(text, LdOption(model, "-split-by-reloc=") + model.relocCount_);
+    if (model.lto_) AddLine(text, "-flto");
+    if (model.useGcc_) AddLine(text, "-nostartfiles");
+    AddLine(text, "|-o " + QuotePath(model.outputFile_));
+    if (model.mapFile_) {
+        AddLine(text, model.useGcc_ ? "-Wl,-Map=" + QuotePath(model.MapFilePath())
+                                    : "-Map " + QuotePath(model.MapFilePath()));
     }
 
     if (symbols) AddLine(text, SymbolCheckLines(model));
 
     for (int i = 0; i < models::kLinkerSwitchCount; ++i)
-        if (model.m_aSwitches[static_cast<size_t>(i)])
+        if (model.switches_[static_cast<size_t>(i)])
             AddLine(text, LdOption(model, kSwitchFlags[i]));
     AddFamilyFlags(model, text);
     return text;
 }
 
-std::string SymbolCheckLines(const CLinkerModel& model) {
+std::string SymbolCheckLines(const LinkerModel& model) {
     std::string text;
-    if (!model.m_listSectionStarts.empty()) {
+    if (!model.sectionStarts_.empty()) {
         std::string line;
-        for (char c : models::Join(model.m_listSectionStarts, ",")) {
+        for (char c : models::Join(model.sectionStarts_, ",")) {
             if (c == '(')
                 line += '/';
             else if (c != ')')
@@ -147,19 +147,19 @@ std::string SymbolCheckLines(const CLinkerModel& model) {
         }
         AddLine(text, "-start=" + line);
     }
-    for (const std::string& symbol : model.m_listForcedSymbols) AddLine(text, "-fsymbol=" + symbol);
-    if (model.m_nCpuCheckMode == kCpuCheckRanges) {
+    for (const std::string& symbol : model.forcedSymbols_) AddLine(text, "-fsymbol=" + symbol);
+    if (model.cpuCheckMode_ == kCpuCheckRanges) {
         std::string line = "-cpu=";
-        for (size_t i = 0; i < model.m_listCheckAreas.size(); ++i) {
-            const models::CpuCheckArea& area = model.m_listCheckAreas[i];
+        for (size_t i = 0; i < model.checkAreas_.size(); ++i) {
+            const models::CpuCheckArea& area = model.checkAreas_[i];
             if (i > 0) line += ',';
             line += area.kind + "=" + area.start + "-" + area.end;
         }
         AddLine(text, line);
-    } else if (model.m_nCpuCheckMode == kCpuCheckInfoFile) {
-        AddLine(text, "-cpu=" + model.m_strCpuInfoFile);
+    } else if (model.cpuCheckMode_ == kCpuCheckInfoFile) {
+        AddLine(text, "-cpu=" + model.cpuInfoFile_);
     }
-    if (!model.m_strPsCheck.empty()) AddLine(text, "-ps_check=" + model.m_strPsCheck);
+    if (!model.psCheck_.empty()) AddLine(text, "-ps_check=" + model.psCheck_);
     return text;
 }
 
@@ -186,8 +186,8 @@ std::string FoldLongLines(std::string_view text) {
     return out;
 }
 
-std::string LinkerInputFilePath(const CLinkerModel& model, std::string_view directory) {
-    std::string base(StemOf(model.m_strOutputFile));
+std::string LinkerInputFilePath(const LinkerModel& model, std::string_view directory) {
+    std::string base(StemOf(model.outputFile_));
     for (char& c : base)
         if (c == ' ') c = '~';
     std::string path(directory);
@@ -197,7 +197,7 @@ std::string LinkerInputFilePath(const CLinkerModel& model, std::string_view dire
     return path;
 }
 
-LinkTextResult BuildLinkText(CLinkerModel& model, std::vector<std::string> inputs, std::string& out,
+LinkTextResult BuildLinkText(LinkerModel& model, std::vector<std::string> inputs, std::string& out,
                              std::string_view directory, bool inputFile, bool skipReorder) {
     LinkTextResult result;
     out.clear();
@@ -205,7 +205,7 @@ LinkTextResult BuildLinkText(CLinkerModel& model, std::vector<std::string> input
 
     std::string text;
     platform::OutputFile listFile;
-    bool useListFile = inputFile && !model.m_bObjsOnCmdLine;
+    bool useListFile = inputFile && !model.objsOnCmdLine_;
     bool listOpen = false;
     if (useListFile) {
         std::string path = LinkerInputFilePath(model, directory);
@@ -229,7 +229,7 @@ LinkTextResult BuildLinkText(CLinkerModel& model, std::vector<std::string> input
             libraries += "-l " + QuotePath(LibraryName(path));
         } else if (!inputFile) {
             AddLine(text, std::string(kInputKindPrefixes[kind]) + QuotePath(path));
-        } else if (model.m_bObjsOnCmdLine) {
+        } else if (model.objsOnCmdLine_) {
             AddLine(text, QuotePath(path));
         } else if (!listOpen || !listFile.Write("INPUT(" + QuotePath(path) + ")\n")) {
             result.unwrittenInputs.emplace_back(path);
@@ -250,12 +250,12 @@ LinkTextResult BuildLinkText(CLinkerModel& model, std::vector<std::string> input
         return result;
     }
 
-    if (model.m_bGroupLibs)
+    if (model.groupLibs_)
         libraries = LdOption(model, "--start-group") + " " + libraries + " " +
                     LdOption(model, "--end-group");
     AddLine(text, libraries);
     text = MoveBarLinesLast(text);
-    AddLine(text, model.m_strAppText);
+    AddLine(text, model.appText_);
     out = FoldLongLines(text);
     out += '\n';
     result.ok = true;

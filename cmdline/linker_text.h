@@ -19,17 +19,17 @@ inline constexpr std::string_view kGccMarker = "--use-gcc-to-link";
 models::KeyList LinkerSwitchFlags();
 
 // An ld option as written for the model: "-Wl," in front when gcc links.
-std::string LdOption(const models::CLinkerModel& model, std::string_view option);
+std::string LdOption(const models::LinkerModel& model, std::string_view option);
 
 // "--use-gcc-to-link" when gcc links, else "".
-std::string GccMarker(const models::CLinkerModel& model);
+std::string GccMarker(const models::LinkerModel& model);
 
 // The option lines of the link, without inputs, joined by newlines. A
 // sub-command file of unknown type gives no lines and a message.
-std::string LinkerOptionLines(const models::CLinkerModel& model, UserMessages& messages);
+std::string LinkerOptionLines(const models::LinkerModel& model, UserMessages& messages);
 
 // The section start, forced-symbol, CPU check and ps_check lines.
-std::string SymbolCheckLines(const models::CLinkerModel& model);
+std::string SymbolCheckLines(const models::LinkerModel& model);
 
 // Folds every line of 511 characters or more after each "," and ":" (", &"
 // and ": &" then a line break); shorter lines are left alone.
@@ -37,7 +37,7 @@ std::string FoldLongLines(std::string_view text);
 
 // Path of the linker input file: `directory`, the output's base name with
 // blanks as "~", "_input.tmp".
-std::string LinkerInputFilePath(const models::CLinkerModel& model, std::string_view directory);
+std::string LinkerInputFilePath(const models::LinkerModel& model, std::string_view directory);
 
 struct LinkTextResult {
     bool ok = false;
@@ -52,7 +52,7 @@ struct LinkTextResult {
 // which is created anew. Fails on an input without "|" or of an unknown kind;
 // `out` then holds the text built so far. Unless `skipReorder`, the inputs are
 // first reordered by the model's link order lists (which changes the model).
-LinkTextResult BuildLinkText(models::CLinkerModel& model, std::vector<std::string> inputs,
+LinkTextResult BuildLinkText(models::LinkerModel& model, std::vector<std::string> inputs,
                              std::string& out, std::string_view directory, bool inputFile,
                              bool skipReorder = false);
 

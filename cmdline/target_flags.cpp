@@ -9,10 +9,10 @@ std::vector<std::string> TargetFlags(const models::CpuOptions& cpu, TargetFlagUs
     auto add = [&items](std::string_view item) {
         if (!item.empty()) items.emplace_back(item);
     };
-    const int family = cpu.m_nFamilyCode;
+    const int family = cpu.familyCode_;
     const tc::CpuRow* row = cpu.Row();
     std::span<const tc::FamilyOption> options = tc::FamilyOptions(family);
-    const bool little = cpu.m_nEndian == tc::kLittleEndian;
+    const bool little = cpu.endian_ == tc::kLittleEndian;
 
     switch (family) {
     case tc::kCodeCorvo:
@@ -20,7 +20,7 @@ std::vector<std::string> TargetFlags(const models::CpuOptions& cpu, TargetFlagUs
         if (row != nullptr) add(row->targetFlag);
         if (family == tc::kCodeCorvo && cpu.ByteOrderChosen()) add(little ? "-ml" : "-mb");
         for (size_t i = 0; i < options.size(); ++i)
-            if (cpu.m_aFamilyFlags[i]) add(options[i].flag);
+            if (cpu.familyFlags_[i]) add(options[i].flag);
         break;
     case tc::kCodeTamsin16:
     case tc::kCodeTamsin32:
@@ -28,7 +28,7 @@ std::vector<std::string> TargetFlags(const models::CpuOptions& cpu, TargetFlagUs
         break;
     case tc::kCodeZenta: {
         // The check item for the additional CPU model replaces the row's flag.
-        if (cpu.m_aFamilyFlags[tc::kZentaCpuSelectPos]) {
+        if (cpu.familyFlags_[tc::kZentaCpuSelectPos]) {
             add(tc::kZentaExtraCpuFlag);
         } else if (row != nullptr) {
             add(row->targetFlag);
@@ -36,13 +36,11 @@ std::vector<std::string> TargetFlags(const models::CpuOptions& cpu, TargetFlagUs
         add(little ? "-mlittle-endian-data" : "-mbig-endian-data");
         size_t last = use == TargetFlagUse::Generator ? options.size() - 1 : options.size();
         for (size_t i = tc::kZentaCpuSelectPos + 1; i < last; ++i)
-            if (cpu.m_aFamilyFlags[i]) add(options[i].flag);
-        if (cpu.m_nIntRegisters != tc::kInterruptRegisterDefault)
-            add("-mint-register=" + std::to_string(cpu.m_nIntRegisters));
-        if (cpu.m_nMaxConstSize != 0)
-            add("-mmax-constant-size=" + std::to_string(cpu.m_nMaxConstSize));
-        if (cpu.m_bSmallDataEnabled)
-            add("-msmall-data-limit=" + std::to_string(cpu.m_nSmallDataLimit));
+            if (cpu.familyFlags_[i]) add(options[i].flag);
+        if (cpu.intRegisters_ != tc::kInterruptRegisterDefault)
+            add("-mint-register=" + std::to_string(cpu.intRegisters_));
+        if (cpu.maxConstSize_ != 0) add("-mmax-constant-size=" + std::to_string(cpu.maxConstSize_));
+        if (cpu.smallDataEnabled_) add("-msmall-data-limit=" + std::to_string(cpu.smallDataLimit_));
         break;
     }
     default:

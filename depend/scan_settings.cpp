@@ -37,21 +37,21 @@ template <class Settings> class LastSettings {
 
 CompilerScanSettings ReadCompilerSettingsNow(std::string_view fileType,
                                              std::string_view optionString) {
-    models::CCompilerModel model(fileType, optionString);
+    models::CompilerModel model(fileType, optionString);
     CompilerScanSettings settings;
-    settings.macros = model.m_lstDefines;
-    settings.includeDirs = model.m_lstIncDirs;
-    settings.target.cpuRow = model.m_cpu.m_nCpuType;
-    settings.target.endian = model.m_cpu.m_nEndian;
-    settings.target.familyFlags = model.m_cpu.m_aFamilyFlags;
+    settings.macros = model.defines_;
+    settings.includeDirs = model.incDirs_;
+    settings.target.cpuRow = model.cpu_.cpuType_;
+    settings.target.endian = model.cpu_.endian_;
+    settings.target.familyFlags = model.cpu_.familyFlags_;
     return settings;
 }
 
 AssemblerScanSettings ReadAssemblerSettingsNow(std::string_view optionString) {
-    models::CAssemblerModel model(optionString);
+    models::AssemblerModel model(optionString);
     AssemblerScanSettings settings;
-    settings.includeDirs = model.m_lstIncDirs;
-    settings.skipMissing = model.m_bSkipDependency;
+    settings.includeDirs = model.incDirs_;
+    settings.skipMissing = model.skipDependency_;
     return settings;
 }
 
@@ -72,10 +72,10 @@ AssemblerScanSettings ReadAssemblerScanSettings(std::string_view optionString) {
 
 std::optional<std::string> ReadLinkerSubcommandFile(std::string_view optionString,
                                                     std::string_view mapOptimisationFile) {
-    models::CLinkerModel model(optionString, mapOptimisationFile);
+    models::LinkerModel model(optionString, mapOptimisationFile);
     ShowUserMessages(model.ReadMessages());
-    if (!model.m_bSubcommand || model.m_strSubcommandFile.empty()) return std::nullopt;
-    return model.m_strSubcommandFile;
+    if (!model.subcommand_ || model.subcommandFile_.empty()) return std::nullopt;
+    return model.subcommandFile_;
 }
 
 } // namespace quorle::depend

@@ -23,9 +23,9 @@ template <class Model> bool SameModel(const Model& a, const Model& b) {
 
 // The assembler writer puts assignments holding a double quote first (under
 // their own key), so order is compared in that form.
-bool SameModel(const CAssemblerModel& a, const CAssemblerModel& b) {
-    auto quotedFirst = [](CAssemblerModel model) {
-        std::stable_partition(model.m_lstAssigns.begin(), model.m_lstAssigns.end(),
+bool SameModel(const AssemblerModel& a, const AssemblerModel& b) {
+    auto quotedFirst = [](AssemblerModel model) {
+        std::stable_partition(model.assigns_.begin(), model.assigns_.end(),
                               [](const std::string& s) { return s.find('"') != s.npos; });
         return model;
     };
@@ -35,18 +35,18 @@ bool SameModel(const CAssemblerModel& a, const CAssemblerModel& b) {
 // The list file is written only with the listing on; with it off the model
 // keeps the path for the editor (a user may turn the listing on again), so
 // it is compared only where it is written.
-bool SameModel(const CCompilerModel& a, const CCompilerModel& b) {
-    auto written = [](CCompilerModel model) {
-        if (model.m_nListing != 1) model.m_listPath = {};
+bool SameModel(const CompilerModel& a, const CompilerModel& b) {
+    auto written = [](CompilerModel model) {
+        if (model.listing_ != 1) model.listPath_ = {};
         return model;
     };
     return written(a) == written(b);
 }
 
-bool SameModel(const CLinkerModel& a, const CLinkerModel& b) {
-    return static_cast<const CModelBase&>(a) == static_cast<const CModelBase&>(b) &&
+bool SameModel(const LinkerModel& a, const LinkerModel& b) {
+    return static_cast<const ModelBase&>(a) == static_cast<const ModelBase&>(b) &&
            static_cast<const LinkerFields&>(a) == static_cast<const LinkerFields&>(b) &&
-           a.m_listCarried == b.m_listCarried;
+           a.carried_ == b.carried_;
 }
 
 template <class Make> void Check(std::string_view optionString, Make make) {
@@ -65,16 +65,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string_view text(reinterpret_cast<const char*>(data) + 1, size - 1);
     switch (data[0] % 4) {
     case 0:
-        Check(text, [](std::string_view s) { return CCompilerModel("C source file", s); });
+        Check(text, [](std::string_view s) { return CompilerModel("C source file", s); });
         break;
     case 1:
-        Check(text, [](std::string_view s) { return CAssemblerModel(s); });
+        Check(text, [](std::string_view s) { return AssemblerModel(s); });
         break;
     case 2:
-        Check(text, [](std::string_view s) { return CLinkerModel(s); });
+        Check(text, [](std::string_view s) { return LinkerModel(s); });
         break;
     default:
-        Check(text, [](std::string_view s) { return CGeneratorModel(s); });
+        Check(text, [](std::string_view s) { return GeneratorModel(s); });
         break;
     }
     return 0;

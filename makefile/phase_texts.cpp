@@ -38,7 +38,7 @@ std::string PathContext::Quoted(std::string_view path) const {
 
 PhaseText CompilerMakefileText(const std::vector<std::string>& entries, std::string_view options,
                                const PathContext& paths) {
-    models::CCompilerModel model = models::CCompilerModel::FromFileEntry(entries.front(), options);
+    models::CompilerModel model = models::CompilerModel::FromFileEntry(entries.front(), options);
     auto inputs = phases::QuotedInputPaths(
         entries, [&](const std::string& path) { return paths.Relative(path); });
     if (!inputs) return Failed();
@@ -48,7 +48,7 @@ PhaseText CompilerMakefileText(const std::vector<std::string>& entries, std::str
 
 PhaseText AssemblerMakefileText(const std::vector<std::string>& entries, std::string_view options,
                                 const PathContext& paths) {
-    models::CAssemblerModel model(options);
+    models::AssemblerModel model(options);
     auto inputs = phases::QuotedInputPaths(
         entries, [&](const std::string& path) { return paths.Relative(path); });
     if (!inputs) return Failed();
@@ -57,19 +57,19 @@ PhaseText AssemblerMakefileText(const std::vector<std::string>& entries, std::st
 }
 
 PhaseText GeneratorMakefileText(std::string_view options, const PathContext& paths) {
-    models::CGeneratorModel model(options);
-    if (model.m_nBuild != 1) return PhaseText{2, {}, {}};
+    models::GeneratorModel model(options);
+    if (model.build_ != 1) return PhaseText{2, {}, {}};
     cmdline::PathWriter writer = [&](std::string_view path) { return paths.Quoted(path); };
     return Text(cmdline::BuildGeneratorMakefileText(model, writer), paths);
 }
 
 PhaseText LinkerMakefileText(const std::vector<std::string>& entries, std::string_view options,
                              const PathContext& paths, bool skipReordering) {
-    models::CLinkerModel model(options, phases::kLinkerMapOptimisationFile);
+    models::LinkerModel model(options, phases::kLinkerMapOptimisationFile);
     ShowUserMessages(model.ReadMessages());
-    if (model.m_bSubcommand) {
+    if (model.subcommand_) {
         PhaseText text;
-        text.userSubcommandFile = paths.Relative(model.m_strSubcommandFile);
+        text.userSubcommandFile = paths.Relative(model.subcommandFile_);
         return text;
     }
     std::string text;

@@ -21,35 +21,32 @@ namespace {
 
 struct ChoiceField {
     KeyList keys;
-    int CAssemblerModel::*field;
+    int AssemblerModel::*field;
 };
 
 // Index fields in declaration order, which is also the order they are
 // written in relative to each other.
 constexpr ChoiceField kHead[] = {
-    {kEndian, &CAssemblerModel::m_nEndian},
-    {kRound, &CAssemblerModel::m_nRound},
-    {kDenormal, &CAssemblerModel::m_nDenormal},
+    {kEndian, &AssemblerModel::endian_},
+    {kRound, &AssemblerModel::round_},
+    {kDenormal, &AssemblerModel::denormal_},
 };
 constexpr ChoiceField kMiddle[] = {
-    {kInCode, &CAssemblerModel::m_nInCode},
-    {kDebugLevel, &CAssemblerModel::m_nDebugLevel},
-    {kGenObj, &CAssemblerModel::m_nGenObj},
-    {kFoldSec, &CAssemblerModel::m_nFoldSec},
+    {kInCode, &AssemblerModel::inCode_},
+    {kDebugLevel, &AssemblerModel::debugLevel_},
+    {kGenObj, &AssemblerModel::genObj_},
+    {kFoldSec, &AssemblerModel::foldSec_},
 };
 constexpr ChoiceField kAfterObject[] = {
-    {kOutCode, &CAssemblerModel::m_nOutCode},
-    {kDispSize, &CAssemblerModel::m_nDispSize},
-    {kListing, &CAssemblerModel::m_nListing},
+    {kOutCode, &AssemblerModel::outCode_},
+    {kDispSize, &AssemblerModel::dispSize_},
+    {kListing, &AssemblerModel::listing_},
 };
 constexpr ChoiceField kTail[] = {
-    {kSource, &CAssemblerModel::m_nSource},
-    {kErrorPath, &CAssemblerModel::m_nErrorPath},
-    {kChgIncPath, &CAssemblerModel::m_nChgIncPath},
-    {kProjectType, &CAssemblerModel::m_nProjectType},
-    {kShowTab, &CAssemblerModel::m_nShowTab},
-    {kCrossRef, &CAssemblerModel::m_nCrossRef},
-    {kListSection, &CAssemblerModel::m_nListSection},
+    {kSource, &AssemblerModel::source_},           {kErrorPath, &AssemblerModel::errorPath_},
+    {kChgIncPath, &AssemblerModel::chgIncPath_},   {kProjectType, &AssemblerModel::projectType_},
+    {kShowTab, &AssemblerModel::showTab_},         {kCrossRef, &AssemblerModel::crossRef_},
+    {kListSection, &AssemblerModel::listSection_},
 };
 constexpr KeyList kShowTables[] = {kShowCond, kShowDef, kShowCall, kShowExp, kShowCode};
 
@@ -57,13 +54,13 @@ const PathParts kDefaultListPath{"$(CONFIGDIR)", "$(FILELEAF)", "", '\\'};
 
 constexpr int kKeyFamilies[] = {tc::kCodeCorvo, tc::kCodePelka, tc::kCodeZenta};
 
-bool ReadChoices(CAssemblerModel& m, std::span<const ChoiceField> fields, std::string_view body) {
+bool ReadChoices(AssemblerModel& m, std::span<const ChoiceField> fields, std::string_view body) {
     for (const ChoiceField& f : fields)
         if (ReadChoice(f.keys, body, m.*f.field)) return true;
     return false;
 }
 
-void WriteChoices(std::string& out, const CAssemblerModel& m, std::span<const ChoiceField> fields) {
+void WriteChoices(std::string& out, const AssemblerModel& m, std::span<const ChoiceField> fields) {
     for (const ChoiceField& f : fields) WriteChoice(out, f.keys, m.*f.field);
 }
 
@@ -76,29 +73,29 @@ std::string WithDefaultExtension(const PathParts& path, std::string_view ext) {
 
 } // namespace
 
-CAssemblerModel::CAssemblerModel() : CModelBase(kPhaseAssembler) {}
+AssemblerModel::AssemblerModel() : ModelBase(kPhaseAssembler) {}
 
-CAssemblerModel::CAssemblerModel(std::string_view optionString) : CModelBase(kPhaseAssembler) {
+AssemblerModel::AssemblerModel(std::string_view optionString) : ModelBase(kPhaseAssembler) {
     Read(optionString);
 }
 
-void CAssemblerModel::ResetFields() {
-    *this = CAssemblerModel(NoReset{});
+void AssemblerModel::ResetFields() {
+    *this = AssemblerModel(NoReset{});
 }
 
-std::string CAssemblerModel::ObjectFile() const {
-    return WithDefaultExtension(m_objPath, ".o");
+std::string AssemblerModel::ObjectFile() const {
+    return WithDefaultExtension(objPath_, ".o");
 }
 
-std::string CAssemblerModel::ListFile() const {
-    return WithDefaultExtension(m_listPath, ".lis");
+std::string AssemblerModel::ListFile() const {
+    return WithDefaultExtension(listPath_, ".lis");
 }
 
-bool CAssemblerModel::ReadToken(std::string_view body) {
+bool AssemblerModel::ReadToken(std::string_view body) {
     if (auto v = ValueAfter(body, kCpuType)) {
         if (auto match = tc::FindCpuType(*v)) {
-            m_nFamilyCode = match->familyCode;
-            m_nCpuType = match->row;
+            familyCode_ = match->familyCode;
+            cpuType_ = match->row;
         }
         return true;
     }
@@ -106,74 +103,74 @@ bool CAssemblerModel::ReadToken(std::string_view body) {
         ReadChoices(*this, kAfterObject, body) || ReadChoices(*this, kTail, body))
         return true;
     for (int family : kKeyFamilies) {
-        if (ReadFlags(FamilyFlagKeys(family), body, m_aTargetFlags)) {
-            m_nFlagKeyFamily = family;
+        if (ReadFlags(FamilyFlagKeys(family), body, targetFlags_)) {
+            flagKeyFamily_ = family;
             return true;
         }
     }
     for (size_t i = 0; i < std::size(kShowTables); ++i)
-        if (ReadChoice(kShowTables[i], body, m_aShow[i])) return true;
-    if (ReadFlags(kListContentKeys, body, m_aListContents) ||
-        ReadFlags(kSwitchKeys, body, m_aSwitches) || ReadChoice(kMaxVarsFlag, body, m_nMaxVarsFlag))
+        if (ReadChoice(kShowTables[i], body, show_[i])) return true;
+    if (ReadFlags(kListContentKeys, body, listContents_) ||
+        ReadFlags(kSwitchKeys, body, switches_) || ReadChoice(kMaxVarsFlag, body, maxVarsFlag_))
         return true;
     if (auto v = ValueAfter(body, kCpuSelect)) {
-        m_aTargetFlags[tc::kZentaCpuSelectPos] = *v != "Other";
-        m_nFlagKeyFamily = tc::kCodeZenta;
+        targetFlags_[tc::kZentaCpuSelectPos] = *v != "Other";
+        flagKeyFamily_ = tc::kCodeZenta;
     } else if (auto v = ValueAfter(body, kIntRegVal)) {
-        m_nIntRegVal = ReadNumber(*v);
+        intRegVal_ = ReadNumber(*v);
     } else if (auto v = ValueAfter(body, kMaxConstVal)) {
-        m_nMaxConstVal = ReadNumber(*v);
+        maxConstVal_ = ReadNumber(*v);
     } else if (auto v = ValueAfter(body, kMaxVarsVal)) {
-        m_nMaxVarsVal = ReadNumber(*v);
+        maxVarsVal_ = ReadNumber(*v);
     } else if (auto v = ValueAfter(body, kIncDir)) {
-        AppendListValue(m_lstIncDirs, *v, true);
+        AppendListValue(incDirs_, *v, true);
     } else if (auto v = ValueAfter(body, kDefines)) {
-        AppendListValue(m_lstDefines, EnclosedValue(*v), false);
+        AppendListValue(defines_, EnclosedValue(*v), false);
     } else if (auto v = ValueAfter(body, kAssignA)) {
-        AppendListValue(m_lstAssigns, EnclosedValue(*v), false);
+        AppendListValue(assigns_, EnclosedValue(*v), false);
     } else if (auto v = ValueAfter(body, kAssignC)) {
-        AppendListValue(m_lstAssigns, EnclosedValue(*v), false);
+        AppendListValue(assigns_, EnclosedValue(*v), false);
     } else if (auto v = ValueAfter(body, kObjPath)) {
-        m_objPath = PathParts::Split(QuotedText(*v));
+        objPath_ = PathParts::Split(QuotedText(*v));
     } else if (auto v = ValueAfter(body, kLFile)) {
-        m_listPath = PathParts::Split(QuotedText(*v));
+        listPath_ = PathParts::Split(QuotedText(*v));
     } else if (auto v = ValueAfter(body, kAppTxt)) {
-        m_strExtra = QuotedText(*v);
+        extra_ = QuotedText(*v);
     } else {
         return false;
     }
     return true;
 }
 
-void CAssemblerModel::WriteTokens(std::string& out) const {
-    if (const tc::CpuRow* row = tc::CpuRowAt(m_nFamilyCode, m_nCpuType)) {
+void AssemblerModel::WriteTokens(std::string& out) const {
+    if (const tc::CpuRow* row = tc::CpuRowAt(familyCode_, cpuType_)) {
         std::string body(kCpuType);
         body += row->value;
         AppendBody(out, body);
     }
     WriteChoices(out, *this, kHead);
 
-    int keyFamily = FamilyFlagKeys(m_nFamilyCode).empty() ? m_nFlagKeyFamily : m_nFamilyCode;
-    if (keyFamily == tc::kCodeZenta && m_aTargetFlags[tc::kZentaCpuSelectPos]) {
+    int keyFamily = FamilyFlagKeys(familyCode_).empty() ? flagKeyFamily_ : familyCode_;
+    if (keyFamily == tc::kCodeZenta && targetFlags_[tc::kZentaCpuSelectPos]) {
         std::string select(kCpuSelect);
         select += tc::kZentaExtraCpu;
         AppendBody(out, select);
     }
-    WriteFlags(out, FamilyFlagKeys(keyFamily), m_aTargetFlags);
-    WriteChoice(out, kMaxVarsFlag, m_nMaxVarsFlag);
-    if (m_nIntRegVal != 0) AppendNumber(out, kIntRegVal, m_nIntRegVal);
-    if (m_nMaxConstVal != 0) AppendNumber(out, kMaxConstVal, m_nMaxConstVal);
-    if (m_nMaxVarsVal != 0) AppendNumber(out, kMaxVarsVal, m_nMaxVarsVal);
+    WriteFlags(out, FamilyFlagKeys(keyFamily), targetFlags_);
+    WriteChoice(out, kMaxVarsFlag, maxVarsFlag_);
+    if (intRegVal_ != 0) AppendNumber(out, kIntRegVal, intRegVal_);
+    if (maxConstVal_ != 0) AppendNumber(out, kMaxConstVal, maxConstVal_);
+    if (maxVarsVal_ != 0) AppendNumber(out, kMaxVarsVal, maxVarsVal_);
 
-    AppendQuotedList(out, kIncDir, m_lstIncDirs);
+    AppendQuotedList(out, kIncDir, incDirs_);
     std::vector<std::string> defines;
-    for (const std::string& d : m_lstDefines)
+    for (const std::string& d : defines_)
         if (!d.empty()) defines.push_back(d);
     if (!defines.empty()) AppendJoinedValue(out, kDefines, Join(defines, "|"));
     // Entries with a double quote go under ASSIGNC, written first.
     std::vector<std::string> withQuote;
     std::vector<std::string> plain;
-    for (const std::string& a : m_lstAssigns) {
+    for (const std::string& a : assigns_) {
         if (a.empty()) continue;
         (a.find('"') != std::string::npos ? withQuote : plain).push_back(a);
     }
@@ -181,16 +178,15 @@ void CAssemblerModel::WriteTokens(std::string& out) const {
     if (!plain.empty()) AppendJoinedValue(out, kAssignA, Join(plain, "|"));
 
     WriteChoices(out, *this, kMiddle);
-    AppendQuoted(out, kObjPath, m_objPath.Join());
+    AppendQuoted(out, kObjPath, objPath_.Join());
     WriteChoices(out, *this, kAfterObject);
-    WriteFlags(out, kListContentKeys, m_aListContents);
-    if (m_nListing == 1 || !(m_listPath == kDefaultListPath))
-        AppendQuoted(out, kLFile, m_listPath.Join());
-    WriteFlags(out, kSwitchKeys, m_aSwitches);
-    if (!m_strExtra.empty()) AppendQuoted(out, kAppTxt, m_strExtra);
+    WriteFlags(out, kListContentKeys, listContents_);
+    if (listing_ == 1 || !(listPath_ == kDefaultListPath))
+        AppendQuoted(out, kLFile, listPath_.Join());
+    WriteFlags(out, kSwitchKeys, switches_);
+    if (!extra_.empty()) AppendQuoted(out, kAppTxt, extra_);
     WriteChoices(out, *this, kTail);
-    for (size_t i = 0; i < std::size(kShowTables); ++i)
-        WriteChoice(out, kShowTables[i], m_aShow[i]);
+    for (size_t i = 0; i < std::size(kShowTables); ++i) WriteChoice(out, kShowTables[i], show_[i]);
 }
 
 } // namespace quorle::models

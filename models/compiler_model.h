@@ -30,23 +30,23 @@ enum CompilerOutput : int {
     kOutPreprocessorNoLine = 3,
 };
 
-class CCompilerModel : public CModelBase {
+class CompilerModel : public ModelBase {
   public:
-    CCompilerModel();
+    CompilerModel();
     // The file-type name decides the language mode; the string is then read.
-    CCompilerModel(std::string_view fileType, std::string_view optionString);
+    CompilerModel(std::string_view fileType, std::string_view optionString);
     // The dependency scan's form; the path itself is not kept.
-    CCompilerModel(std::string_view filePath, std::string_view fileType,
-                   std::string_view optionString)
-        : CCompilerModel(fileType, optionString) {
+    CompilerModel(std::string_view filePath, std::string_view fileType,
+                  std::string_view optionString)
+        : CompilerModel(fileType, optionString) {
         static_cast<void>(filePath);
     }
     // From an option string alone (no file type, so the language is C).
-    static CCompilerModel FromOptions(std::string_view optionString) {
-        return CCompilerModel(std::string_view{}, optionString);
+    static CompilerModel FromOptions(std::string_view optionString) {
+        return CompilerModel(std::string_view{}, optionString);
     }
     // From the host's file entry "path|file-type name".
-    static CCompilerModel FromFileEntry(std::string_view fileEntry, std::string_view optionString);
+    static CompilerModel FromFileEntry(std::string_view fileEntry, std::string_view optionString);
 
     // Language mode of a file-type name.
     static int LanguageOf(std::string_view fileType);
@@ -58,7 +58,7 @@ class CCompilerModel : public CModelBase {
     // directories, by the optimised-library setting.
     void SwitchToolchainHeaderDirs();
     // Directory of the output file, created before the compiler runs.
-    std::string OutputDirectory() const { return m_objPath.dir; }
+    std::string OutputDirectory() const { return objPath_.dir; }
     // Address class of a section kind as it is written: the 20-bit and 28-bit
     // classes fold into the 32-bit class unless the CPU type is the fourth or
     // fifth row of its table.
@@ -66,71 +66,71 @@ class CCompilerModel : public CModelBase {
     // True when all thirteen group-1 warnings are on.
     bool AllGroup1Warnings() const;
 
-    bool operator==(const CCompilerModel&) const = default;
+    bool operator==(const CompilerModel&) const = default;
 
     // Language and file.
-    int m_nLanguage = kLangC;
-    std::string m_strFileType;
-    int m_nProjectType = 0;
-    int m_nOptLib = 0;
-    int m_nChgIncPath = 0;
+    int language_ = kLangC;
+    std::string fileType_;
+    int projectType_ = 0;
+    int optLib_ = 0;
+    int chgIncPath_ = 0;
     // Source.
-    std::vector<std::string> m_lstIncDirs;
-    std::vector<std::string> m_lstPreIncludes;
-    std::vector<std::string> m_lstDefines;
-    std::vector<std::string> m_lstFileInlinePaths;
-    int m_nWInhibit = 0;
-    std::array<bool, kWarnGroup1Count> m_aWarn1{};
-    std::array<bool, kWarnGroup2Count> m_aWarn2{};
+    std::vector<std::string> incDirs_;
+    std::vector<std::string> preIncludes_;
+    std::vector<std::string> defines_;
+    std::vector<std::string> fileInlinePaths_;
+    int wInhibit_ = 0;
+    std::array<bool, kWarnGroup1Count> warn1_{};
+    std::array<bool, kWarnGroup2Count> warn2_{};
     // Object.
-    int m_nOutput = kOutObject;
-    PathParts m_objPath;
-    int m_nDebug = 1;
-    int m_nDebugLevel = 2;
-    int m_nDebugFormat = 0;
+    int output_ = kOutObject;
+    PathParts objPath_;
+    int debug_ = 1;
+    int debugLevel_ = 2;
+    int debugFormat_ = 0;
     // List.
-    int m_nListing = 0;
-    PathParts m_listPath;
-    std::array<bool, kListContentCount> m_aListContents{};
+    int listing_ = 0;
+    PathParts listPath_;
+    std::array<bool, kListContentCount> listContents_{};
     // Optimize.
-    int m_nOptimize = 1;
-    int m_nOptLevel = 2;
-    int m_nLto = 0;
-    int m_nMap = 0; // 0 none, 1 "B|SMAP|1", 2 "B|MAP|1"
-    PathParts m_mapPath;
-    int m_nOptimizeOld = 1; // read only
-    int m_nGOptimize = 0;   // read only
+    int optimize_ = 1;
+    int optLevel_ = 2;
+    int lto_ = 0;
+    int map_ = 0; // 0 none, 1 "B|SMAP|1", 2 "B|MAP|1"
+    PathParts mapPath_;
+    int optimizeOld_ = 1; // read only
+    int gOptimize_ = 0;   // read only
     // Other.
-    std::array<bool, kOtherFlagCount> m_aOther{};
-    std::string m_strUserOptions;
+    std::array<bool, kOtherFlagCount> other_{};
+    std::string userOptions_;
     // CPU.
-    CpuOptions m_cpu;
+    CpuOptions cpu_;
     // Host-compiler keys; -1 means not set.
-    std::array<std::string, 4> m_aSectionNames{"P", "C", "D", "B"};
-    int m_nStringData = 0;
-    int m_nTemplate = -1;
-    std::string m_strAssembly;
-    std::array<int, kSectionKindCount> m_aAbsClass{kAbsClass32, kAbsClass32, kAbsClass32,
-                                                   kAbsClass32, kAbsClass32};
-    int m_nDivision = -1;
-    int m_nNoLine = 0;
-    int m_nIFunc = 0;
-    int m_nAlign = -1; // 0 "4", 1 "16", 2 "32"
-    int m_nAlign4Scope = 0;
-    std::array<bool, 3> m_aStuff{}; // const, data, bss
-    int m_nStuffGbr = 0;
-    int m_nCpuDivision = -1;
-    int m_nFpu = -1;
-    int m_nRound = -1;
-    int m_nCppNoInline = 0;
-    int m_nCase = -1;
-    int m_nShift = -1;
-    int m_nBlockCopy = -1;
-    int m_nUnaligned = -1;
-    int m_nSoftPipe = 0;
-    std::vector<std::string> m_lstFileInline;
+    std::array<std::string, 4> sectionNames_{"P", "C", "D", "B"};
+    int stringData_ = 0;
+    int template_ = -1;
+    std::string assembly_;
+    std::array<int, kSectionKindCount> absClass_{kAbsClass32, kAbsClass32, kAbsClass32, kAbsClass32,
+                                                 kAbsClass32};
+    int division_ = -1;
+    int noLine_ = 0;
+    int iFunc_ = 0;
+    int align_ = -1; // 0 "4", 1 "16", 2 "32"
+    int align4Scope_ = 0;
+    std::array<bool, 3> stuff_{}; // const, data, bss
+    int stuffGbr_ = 0;
+    int cpuDivision_ = -1;
+    int fpu_ = -1;
+    int round_ = -1;
+    int cppNoInline_ = 0;
+    int case_ = -1;
+    int shift_ = -1;
+    int blockCopy_ = -1;
+    int unaligned_ = -1;
+    int softPipe_ = 0;
+    std::vector<std::string> fileInline_;
     // The form SwitchToolchainHeaderDirs last produced: 1 optlibinc, 0 include.
-    int m_nHeaderForm = 0;
+    int headerForm_ = 0;
 
   protected:
     void ResetFields() override;
@@ -141,7 +141,7 @@ class CCompilerModel : public CModelBase {
   private:
     struct NoReset {};
     // Member defaults only; ResetFields starts from such an object.
-    explicit CCompilerModel(NoReset) : CModelBase(kPhaseCompiler) {}
+    explicit CompilerModel(NoReset) : ModelBase(kPhaseCompiler) {}
     void WriteSource(std::string& out) const;
     void WriteObject(std::string& out) const;
     void WriteList(std::string& out) const;

@@ -61,8 +61,8 @@ KeyList CpuEndianKeys() {
 bool CpuOptions::SetCpuType(std::string_view value) {
     auto match = toolchain::FindCpuType(value);
     if (!match) return false;
-    m_nFamilyCode = match->familyCode;
-    m_nCpuType = match->row;
+    familyCode_ = match->familyCode;
+    cpuType_ = match->row;
     return true;
 }
 
@@ -80,19 +80,19 @@ bool CpuOptions::ReadValue(std::string_view prefix, std::string_view value) {
         SetCpuType(value);
     } else if (prefix == kCpuSelectPrefix) {
         if (value == kCpuSelectNone) {
-            m_aFamilyFlags[toolchain::kZentaCpuSelectPos] = false;
+            familyFlags_[toolchain::kZentaCpuSelectPos] = false;
         } else if (value == toolchain::kZentaExtraCpu) {
-            m_aFamilyFlags[toolchain::kZentaCpuSelectPos] = true;
+            familyFlags_[toolchain::kZentaCpuSelectPos] = true;
         } else {
             return false;
         }
-        m_nFamilyCode = kCodeZenta;
+        familyCode_ = kCodeZenta;
     } else if (prefix == kIntRegPrefix) {
-        m_nIntRegisters = ReadNumber(value);
+        intRegisters_ = ReadNumber(value);
     } else if (prefix == kMaxConstPrefix) {
-        m_nMaxConstSize = ReadNumber(value);
+        maxConstSize_ = ReadNumber(value);
     } else if (prefix == kSmallDataPrefix) {
-        m_nSmallDataLimit = ReadNumber(value);
+        smallDataLimit_ = ReadNumber(value);
     } else {
         return false;
     }
@@ -102,15 +102,15 @@ bool CpuOptions::ReadValue(std::string_view prefix, std::string_view value) {
 bool CpuOptions::Read(std::string_view body) {
     for (std::string_view prefix : kValuePrefixes)
         if (auto value = ValueAfter(body, prefix)) return ReadValue(prefix, *value);
-    if (ReadChoice(kEndianKeys, body, m_nEndian)) return true;
+    if (ReadChoice(kEndianKeys, body, endian_)) return true;
     for (int family : kFlagFamilies) {
-        if (ReadFlags(FamilyFlagKeys(family), body, m_aFamilyFlags)) {
-            m_nFamilyCode = family;
+        if (ReadFlags(FamilyFlagKeys(family), body, familyFlags_)) {
+            familyCode_ = family;
             return true;
         }
     }
     if (body == kSmallDataSwitch) {
-        m_bSmallDataEnabled = true;
+        smallDataEnabled_ = true;
         return true;
     }
     return false;
@@ -122,22 +122,22 @@ void CpuOptions::WriteCpuTypeAndEndian(std::string& out) const {
         body += row->value;
         AppendBody(out, body);
     }
-    WriteChoice(out, kEndianKeys, m_nEndian);
+    WriteChoice(out, kEndianKeys, endian_);
 }
 
 void CpuOptions::WriteFamilyKeys(std::string& out) const {
-    if (m_nFamilyCode == kCodeZenta) {
+    if (familyCode_ == kCodeZenta) {
         std::string select(kCpuSelectPrefix);
-        select += m_aFamilyFlags[toolchain::kZentaCpuSelectPos] ? toolchain::kZentaExtraCpu
-                                                                : kCpuSelectNone;
+        select += familyFlags_[toolchain::kZentaCpuSelectPos] ? toolchain::kZentaExtraCpu
+                                                              : kCpuSelectNone;
         AppendBody(out, select);
     }
-    WriteFlags(out, FamilyFlagKeys(m_nFamilyCode), m_aFamilyFlags);
-    if (m_nFamilyCode == kCodeZenta) {
-        AppendNumber(out, kIntRegPrefix, m_nIntRegisters);
-        AppendNumber(out, kMaxConstPrefix, m_nMaxConstSize);
-        if (m_bSmallDataEnabled) AppendBody(out, kSmallDataSwitch);
-        AppendNumber(out, kSmallDataPrefix, m_nSmallDataLimit);
+    WriteFlags(out, FamilyFlagKeys(familyCode_), familyFlags_);
+    if (familyCode_ == kCodeZenta) {
+        AppendNumber(out, kIntRegPrefix, intRegisters_);
+        AppendNumber(out, kMaxConstPrefix, maxConstSize_);
+        if (smallDataEnabled_) AppendBody(out, kSmallDataSwitch);
+        AppendNumber(out, kSmallDataPrefix, smallDataLimit_);
     }
 }
 

@@ -12,24 +12,24 @@
 namespace quorle::models {
 
 struct CpuOptions {
-    int m_nCpuType = 0;                       // row within the family's table
-    int m_nFamilyCode = toolchain::kCodeNone; // set by the table or family key that matched
-    int m_nEndian = toolchain::kBigEndian;    // 0 big, 1 little
-    toolchain::FamilyFlags m_aFamilyFlags{};  // meaning by family; Zenta 0 is the CPU selection
-    int m_nIntRegisters = 0;                  // "I|RMINTREGVAL|"
-    int m_nMaxConstSize = 0;                  // "I|RMMAXCONSTVAL|"
-    bool m_bSmallDataEnabled = false;         // "B|RMMAXVARSVAL|1"
-    int m_nSmallDataLimit = 0;                // "I|RMMAXVARSVAL|"
+    int cpuType_ = 0;                       // row within the family's table
+    int familyCode_ = toolchain::kCodeNone; // set by the table or family key that matched
+    int endian_ = toolchain::kBigEndian;    // 0 big, 1 little
+    toolchain::FamilyFlags familyFlags_{};  // meaning by family; Zenta 0 is the CPU selection
+    int intRegisters_ = 0;                  // "I|RMINTREGVAL|"
+    int maxConstSize_ = 0;                  // "I|RMMAXCONSTVAL|"
+    bool smallDataEnabled_ = false;         // "B|RMMAXVARSVAL|1"
+    int smallDataLimit_ = 0;                // "I|RMMAXVARSVAL|"
 
     // The Zenta limits are written for Zenta only; for another family they
     // go back to their defaults, so that what is read is what a save keeps.
     void KeepZentaLimitsForZentaOnly() {
-        if (m_nFamilyCode == toolchain::kCodeZenta) return;
+        if (familyCode_ == toolchain::kCodeZenta) return;
         const CpuOptions defaults;
-        m_nIntRegisters = defaults.m_nIntRegisters;
-        m_nMaxConstSize = defaults.m_nMaxConstSize;
-        m_bSmallDataEnabled = defaults.m_bSmallDataEnabled;
-        m_nSmallDataLimit = defaults.m_nSmallDataLimit;
+        intRegisters_ = defaults.intRegisters_;
+        maxConstSize_ = defaults.maxConstSize_;
+        smallDataEnabled_ = defaults.smallDataEnabled_;
+        smallDataLimit_ = defaults.smallDataLimit_;
     }
 
     // Accepts the CPU type, endianness, family-flag and Zenta number keys.
@@ -43,15 +43,12 @@ struct CpuOptions {
     // seven flags and the three numbers with the small-data switch.
     void WriteFamilyKeys(std::string& out) const;
 
-    const toolchain::CpuRow* Row() const { return toolchain::CpuRowAt(m_nFamilyCode, m_nCpuType); }
+    const toolchain::CpuRow* Row() const { return toolchain::CpuRowAt(familyCode_, cpuType_); }
     // True when the row lets the user choose the byte order.
-    bool ByteOrderChosen() const {
-        return toolchain::AllowsByteOrderChoice(m_nFamilyCode, m_nCpuType);
-    }
+    bool ByteOrderChosen() const { return toolchain::AllowsByteOrderChoice(familyCode_, cpuType_); }
     // The multilib sub-directory for these settings.
     std::string Multilib() const {
-        return toolchain::MultilibSubdirectory(m_nFamilyCode, m_nCpuType, m_nEndian,
-                                               m_aFamilyFlags);
+        return toolchain::MultilibSubdirectory(familyCode_, cpuType_, endian_, familyFlags_);
     }
     // Selects a CPU type by its value; false (and no change) when unknown.
     bool SetCpuType(std::string_view value);

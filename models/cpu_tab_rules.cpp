@@ -11,28 +11,28 @@ namespace tc = quorle::toolchain;
 namespace {
 
 // The assembler keeps the same settings in fields of its own.
-CpuOptions FromAssembler(const CAssemblerModel& a) {
+CpuOptions FromAssembler(const AssemblerModel& a) {
     CpuOptions cpu;
-    cpu.m_nCpuType = a.m_nCpuType;
-    cpu.m_nFamilyCode = a.m_nFamilyCode;
-    cpu.m_nEndian = a.m_nEndian;
-    cpu.m_aFamilyFlags = a.m_aTargetFlags;
-    cpu.m_nIntRegisters = a.m_nIntRegVal;
-    cpu.m_nMaxConstSize = a.m_nMaxConstVal;
-    cpu.m_bSmallDataEnabled = a.m_nMaxVarsFlag == 1;
-    cpu.m_nSmallDataLimit = a.m_nMaxVarsVal;
+    cpu.cpuType_ = a.cpuType_;
+    cpu.familyCode_ = a.familyCode_;
+    cpu.endian_ = a.endian_;
+    cpu.familyFlags_ = a.targetFlags_;
+    cpu.intRegisters_ = a.intRegVal_;
+    cpu.maxConstSize_ = a.maxConstVal_;
+    cpu.smallDataEnabled_ = a.maxVarsFlag_ == 1;
+    cpu.smallDataLimit_ = a.maxVarsVal_;
     return cpu;
 }
 
-void ToAssembler(const CpuOptions& cpu, CAssemblerModel& a) {
-    a.m_nCpuType = cpu.m_nCpuType;
-    a.m_nFamilyCode = cpu.m_nFamilyCode;
-    a.m_nEndian = cpu.m_nEndian;
-    a.m_aTargetFlags = cpu.m_aFamilyFlags;
-    a.m_nIntRegVal = cpu.m_nIntRegisters;
-    a.m_nMaxConstVal = cpu.m_nMaxConstSize;
-    a.m_nMaxVarsFlag = cpu.m_bSmallDataEnabled ? 1 : 0;
-    a.m_nMaxVarsVal = cpu.m_nSmallDataLimit;
+void ToAssembler(const CpuOptions& cpu, AssemblerModel& a) {
+    a.cpuType_ = cpu.cpuType_;
+    a.familyCode_ = cpu.familyCode_;
+    a.endian_ = cpu.endian_;
+    a.targetFlags_ = cpu.familyFlags_;
+    a.intRegVal_ = cpu.intRegisters_;
+    a.maxConstVal_ = cpu.maxConstSize_;
+    a.maxVarsFlag_ = cpu.smallDataEnabled_ ? 1 : 0;
+    a.maxVarsVal_ = cpu.smallDataLimit_;
 }
 
 // Every selected model's CPU settings, with a way to store them back.
@@ -43,14 +43,14 @@ struct CpuSlot {
 
 std::vector<CpuSlot> Slots(CpuTabModels& models) {
     std::vector<CpuSlot> slots;
-    for (CCompilerModel* m : models.compilers)
-        slots.push_back({m->m_cpu, [m](const CpuOptions& c) { m->m_cpu = c; }});
-    for (CAssemblerModel* m : models.assemblers)
+    for (CompilerModel* m : models.compilers)
+        slots.push_back({m->cpu_, [m](const CpuOptions& c) { m->cpu_ = c; }});
+    for (AssemblerModel* m : models.assemblers)
         slots.push_back({FromAssembler(*m), [m](const CpuOptions& c) { ToAssembler(c, *m); }});
     for (CpuOptions* m : models.linkers)
         slots.push_back({*m, [m](const CpuOptions& c) { *m = c; }});
-    for (CGeneratorModel* m : models.generators)
-        slots.push_back({m->m_cpu, [m](const CpuOptions& c) { m->m_cpu = c; }});
+    for (GeneratorModel* m : models.generators)
+        slots.push_back({m->cpu_, [m](const CpuOptions& c) { m->cpu_ = c; }});
     return slots;
 }
 
@@ -81,30 +81,28 @@ CpuTabState InitialCpuTabState(int familyCode, const CpuTabModels& models) {
     int rows = tc::CpuRowCount(familyCode);
     state.cpuPos = Shared(
         slots,
-        [familyCode](const CpuOptions& c) {
-            return c.m_nFamilyCode == familyCode ? c.m_nCpuType : -1;
-        },
+        [familyCode](const CpuOptions& c) { return c.familyCode_ == familyCode ? c.cpuType_ : -1; },
         -1);
     if (state.cpuPos >= rows) state.cpuPos = -1;
     state.byteOrderPos = Shared(
-        slots, [](const CpuOptions& c) { return c.m_nEndian <= 1 ? c.m_nEndian : -1; }, -1);
+        slots, [](const CpuOptions& c) { return c.endian_ <= 1 ? c.endian_ : -1; }, -1);
     for (size_t i = 0; i < state.checks.size(); ++i) {
         state.checks[i] = Shared(
-            slots, [i](const CpuOptions& c) { return StateOf(c.m_aFamilyFlags[i]); },
+            slots, [i](const CpuOptions& c) { return StateOf(c.familyFlags_[i]); },
             CheckState::Mixed);
     }
     if (familyCode == tc::kCodeZenta) {
         state.intRegPos = Shared(
-            slots, [](const CpuOptions& c) { return c.m_nIntRegisters; }, -1);
+            slots, [](const CpuOptions& c) { return c.intRegisters_; }, -1);
         if (state.intRegPos > tc::kInterruptRegisterDefault) state.intRegPos = -1;
         state.maxConstPos = Shared(
-            slots, [](const CpuOptions& c) { return c.m_nMaxConstSize; }, -1);
+            slots, [](const CpuOptions& c) { return c.maxConstSize_; }, -1);
         if (state.maxConstPos > 3) state.maxConstPos = -1;
         state.smallDataBox = Shared(
-            slots, [](const CpuOptions& c) { return StateOf(c.m_bSmallDataEnabled); },
+            slots, [](const CpuOptions& c) { return StateOf(c.smallDataEnabled_); },
             CheckState::Mixed);
         int limit = Shared(
-            slots, [](const CpuOptions& c) { return c.m_nSmallDataLimit; }, -1);
+            slots, [](const CpuOptions& c) { return c.smallDataLimit_; }, -1);
         if (limit >= 0) state.smallDataText = std::to_string(limit);
     }
     return state;
@@ -169,14 +167,14 @@ CpuApplyResult ApplyCpuTab(int familyCode, const CpuTabState& state, CpuTabModel
     const bool zenta = familyCode == tc::kCodeZenta;
 
     bool warn = false;
-    for (const CCompilerModel* m : models.compilers) {
-        const CpuOptions& c = m->m_cpu;
-        if (state.cpuPos >= 0 && (state.cpuPos != c.m_nCpuType || c.m_nFamilyCode != familyCode))
+    for (const CompilerModel* m : models.compilers) {
+        const CpuOptions& c = m->cpu_;
+        if (state.cpuPos >= 0 && (state.cpuPos != c.cpuType_ || c.familyCode_ != familyCode))
             warn = true;
         if (familyCode == tc::kCodePelka &&
             state.checks[tc::kPelkaNormalPos] != CheckState::Mixed &&
             (state.checks[tc::kPelkaNormalPos] == CheckState::Checked) !=
-                c.m_aFamilyFlags[tc::kPelkaNormalPos])
+                c.familyFlags_[tc::kPelkaNormalPos])
             warn = true;
     }
     if (warn) {
@@ -191,13 +189,13 @@ CpuApplyResult ApplyCpuTab(int familyCode, const CpuTabState& state, CpuTabModel
         bool reserves = (state.intRegPos >= 1 && state.intRegPos <= 4) ||
                         state.smallDataBox == CheckState::Checked;
         bool changedBuild = false;
-        for (CGeneratorModel* g : models.generators) {
+        for (GeneratorModel* g : models.generators) {
             if (reserves) {
-                if (g->m_nBuild != 1) changedBuild = true;
-                g->m_nNoPrebuilt = 1;
-                g->m_nBuild = 1;
+                if (g->build_ != 1) changedBuild = true;
+                g->noPrebuilt_ = 1;
+                g->build_ = 1;
             } else {
-                g->m_nNoPrebuilt = 0;
+                g->noPrebuilt_ = 0;
             }
         }
         if (changedBuild) result.messages.emplace_back(kFastInterruptNotice);
@@ -211,19 +209,19 @@ CpuApplyResult ApplyCpuTab(int familyCode, const CpuTabState& state, CpuTabModel
     for (CpuSlot& slot : Slots(models)) {
         CpuOptions& c = slot.cpu;
         if (state.cpuPos >= 0) {
-            c.m_nFamilyCode = familyCode;
-            c.m_nCpuType = state.cpuPos;
+            c.familyCode_ = familyCode;
+            c.cpuType_ = state.cpuPos;
         }
-        if (state.byteOrderPos >= 0) c.m_nEndian = state.byteOrderPos;
+        if (state.byteOrderPos >= 0) c.endian_ = state.byteOrderPos;
         for (size_t i = 0; i < state.checks.size(); ++i)
             if (state.checks[i] != CheckState::Mixed)
-                c.m_aFamilyFlags[i] = state.checks[i] == CheckState::Checked;
+                c.familyFlags_[i] = state.checks[i] == CheckState::Checked;
         if (zenta) {
-            if (state.intRegPos >= 0) c.m_nIntRegisters = state.intRegPos;
-            if (state.maxConstPos >= 0) c.m_nMaxConstSize = state.maxConstPos;
+            if (state.intRegPos >= 0) c.intRegisters_ = state.intRegPos;
+            if (state.maxConstPos >= 0) c.maxConstSize_ = state.maxConstPos;
             if (state.smallDataBox != CheckState::Mixed) {
-                c.m_bSmallDataEnabled = state.smallDataBox == CheckState::Checked;
-                c.m_nSmallDataLimit = static_cast<int>(options::ParseDecimal(
+                c.smallDataEnabled_ = state.smallDataBox == CheckState::Checked;
+                c.smallDataLimit_ = static_cast<int>(options::ParseDecimal(
                     state.smallDataText, 0, std::numeric_limits<int>::max(), 0, false));
             }
         }

@@ -42,10 +42,10 @@ struct CpuTabEnabled {
 // The selected models of all phases; the linker models take part through
 // their CPU keys.
 struct CpuTabModels {
-    std::vector<CCompilerModel*> compilers;
-    std::vector<CAssemblerModel*> assemblers;
+    std::vector<CompilerModel*> compilers;
+    std::vector<AssemblerModel*> assemblers;
     std::vector<CpuOptions*> linkers;
-    std::vector<CGeneratorModel*> generators;
+    std::vector<GeneratorModel*> generators;
 };
 
 // The state the selected models share; where they differ a check shows the

@@ -66,30 +66,30 @@ bool Overlaps(const MemoryResource& a, const MemoryResource& b) {
     return a.start <= b.end && b.start <= a.end;
 }
 
-CDebuggerModel::CDebuggerModel(std::string_view optionString) : CModelBase(kPhaseDebug) {
+DebuggerModel::DebuggerModel(std::string_view optionString) : ModelBase(kPhaseDebug) {
     Read(optionString);
 }
 
-void CDebuggerModel::ResetFields() {
-    m_listMemoryResources.clear();
-    m_listCarried.clear();
+void DebuggerModel::ResetFields() {
+    memoryResources_.clear();
+    carried_.clear();
 }
 
-bool CDebuggerModel::ReadToken(std::string_view body) {
+bool DebuggerModel::ReadToken(std::string_view body) {
     if (auto value = ValueAfter(body, debugger_keys::kMemoryResources)) {
-        AppendListValue(m_listMemoryResources, *value, true);
+        AppendListValue(memoryResources_, *value, true);
         return true;
     }
     if (body.starts_with("V|VERSION|")) return true;
     // Build-control switches are the base's; everything else is carried.
     if (ReadBuildControl(body)) return true;
-    m_listCarried.emplace_back(body);
+    carried_.emplace_back(body);
     return true;
 }
 
-void CDebuggerModel::WriteTokens(std::string& out) const {
-    AppendQuotedList(out, debugger_keys::kMemoryResources, m_listMemoryResources);
-    for (const std::string& body : m_listCarried) {
+void DebuggerModel::WriteTokens(std::string& out) const {
+    AppendQuotedList(out, debugger_keys::kMemoryResources, memoryResources_);
+    for (const std::string& body : carried_) {
         if (!out.empty()) out += ' ';
         out += options::Escape("[" + body + "]");
     }

@@ -41,16 +41,16 @@ namespace debugger_keys {
 inline constexpr std::string_view kMemoryResources = "S|MEMRES|";
 }
 
-class CDebuggerModel : public CModelBase {
+class DebuggerModel : public ModelBase {
   public:
-    CDebuggerModel() : CModelBase(kPhaseDebug) {}
-    explicit CDebuggerModel(std::string_view optionString);
-    bool operator==(const CDebuggerModel&) const = default;
+    DebuggerModel() : ModelBase(kPhaseDebug) {}
+    explicit DebuggerModel(std::string_view optionString);
+    bool operator==(const DebuggerModel&) const = default;
 
     // The entries as stored, in order; entries that do not parse are kept.
-    std::vector<std::string> m_listMemoryResources;
+    std::vector<std::string> memoryResources_;
     // Tokens no reader knows, bodies without brackets, in arrival order.
-    std::vector<std::string> m_listCarried;
+    std::vector<std::string> carried_;
 
   protected:
     void ResetFields() override;

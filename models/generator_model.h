@@ -17,36 +17,36 @@ inline constexpr int kGenFlagCount = 34;
 inline constexpr int kGenModeAlways = 0;
 inline constexpr int kGenModeWhenChanged = 1;
 
-class CGeneratorModel : public CModelBase {
+class GeneratorModel : public ModelBase {
   public:
-    CGeneratorModel();
-    explicit CGeneratorModel(std::string_view optionString);
+    GeneratorModel();
+    explicit GeneratorModel(std::string_view optionString);
 
-    bool operator==(const CGeneratorModel&) const = default;
+    bool operator==(const GeneratorModel&) const = default;
 
-    int m_nMode = kGenModeWhenChanged;
-    int m_nBuild = 1;      // build the library
-    int m_nOptLib = 0;     // 0 "newlib", 1 "optlib"
-    int m_nNoPrebuilt = 0; // pre-built libraries disabled
-    std::string m_strOutput = "$(CONFIGDIR)\\lib$(PROJECTNAME).a";
-    std::array<bool, kGenHeaderCount> m_aHeaders{}; // ctype, math, stdio, stdlib, string
-    int m_nOptimize = 1;
-    int m_nOptType = 2; // 0 speed, 1 size, 2 both
-    std::array<bool, kGenFlagCount> m_aFlags{};
-    std::string m_strUserCompiler;
-    std::string m_strUserAssembler;
-    CpuOptions m_cpu;
+    int mode_ = kGenModeWhenChanged;
+    int build_ = 1;      // build the library
+    int optLib_ = 0;     // 0 "newlib", 1 "optlib"
+    int noPrebuilt_ = 0; // pre-built libraries disabled
+    std::string output_ = "$(CONFIGDIR)\\lib$(PROJECTNAME).a";
+    std::array<bool, kGenHeaderCount> headers_{}; // ctype, math, stdio, stdlib, string
+    int optimize_ = 1;
+    int optType_ = 2; // 0 speed, 1 size, 2 both
+    std::array<bool, kGenFlagCount> flags_{};
+    std::string userCompiler_;
+    std::string userAssembler_;
+    CpuOptions cpu_;
 
   protected:
     void ResetFields() override;
     void BeforeRead(std::string_view optionString) override;
-    void AfterRead() override { m_cpu.KeepZentaLimitsForZentaOnly(); }
+    void AfterRead() override { cpu_.KeepZentaLimitsForZentaOnly(); }
     bool ReadToken(std::string_view body) override;
     void WriteTokens(std::string& out) const override;
 
   private:
     struct NoReset {};
-    explicit CGeneratorModel(NoReset) : CModelBase(kPhaseGenerator) {}
+    explicit GeneratorModel(NoReset) : ModelBase(kPhaseGenerator) {}
 };
 
 namespace generator_keys {

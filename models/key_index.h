@@ -130,34 +130,34 @@ template <class Model> class KeyIndex {
 
     const Slot* Find(std::string_view prefix) const { return Find(prefix, Hash(prefix)); }
     const Slot* Find(std::string_view prefix, uint64_t hash) const {
-        if (m_table.empty()) return nullptr;
-        const size_t mask = m_table.size() - 1;
+        if (table_.empty()) return nullptr;
+        const size_t mask = table_.size() - 1;
         for (size_t i = hash & mask;; i = (i + 1) & mask) {
-            int index = m_table[i];
+            int index = table_[i];
             if (index < 0) return nullptr;
-            if (m_slots[static_cast<size_t>(index)].prefix == prefix)
-                return &m_slots[static_cast<size_t>(index)];
+            if (slots_[static_cast<size_t>(index)].prefix == prefix)
+                return &slots_[static_cast<size_t>(index)];
         }
     }
 
     Slot& SlotFor(std::string_view prefix) {
         if (const Slot* slot = Find(prefix)) return const_cast<Slot&>(*slot);
-        m_slots.push_back(Slot{prefix, {}, nullptr, 0});
+        slots_.push_back(Slot{prefix, {}, nullptr, 0});
         // Keep the table at most a quarter full; rebuilding happens only
         // while the index is built.
         size_t size = 16;
-        while (size < m_slots.size() * 4) size *= 2;
-        m_table.assign(size, -1);
-        for (size_t n = 0; n < m_slots.size(); ++n) {
-            size_t i = Hash(m_slots[n].prefix) & (size - 1);
-            while (m_table[i] >= 0) i = (i + 1) & (size - 1);
-            m_table[i] = static_cast<int>(n);
+        while (size < slots_.size() * 4) size *= 2;
+        table_.assign(size, -1);
+        for (size_t n = 0; n < slots_.size(); ++n) {
+            size_t i = Hash(slots_[n].prefix) & (size - 1);
+            while (table_[i] >= 0) i = (i + 1) & (size - 1);
+            table_[i] = static_cast<int>(n);
         }
-        return m_slots.back();
+        return slots_.back();
     }
 
-    std::vector<Slot> m_slots;
-    std::vector<int> m_table; // slot index or -1
+    std::vector<Slot> slots_;
+    std::vector<int> table_; // slot index or -1
 };
 
 } // namespace quorle::models

@@ -15,21 +15,21 @@ struct FlagKey {
 };
 
 inline constexpr FlagKey kInputFlags[] = {
-    {"B|RSARCH|1", &LinkerFields::m_bGroupLibs},
-    {"B|FIXUPLIBS|1", &LinkerFields::m_bFixupLibs},
-    {"B|ENTRY|1", &LinkerFields::m_bEntry},
+    {"B|RSARCH|1", &LinkerFields::groupLibs_},
+    {"B|FIXUPLIBS|1", &LinkerFields::fixupLibs_},
+    {"B|ENTRY|1", &LinkerFields::entryOn_},
 };
 
 inline constexpr FlagKey kOutputFlags[] = {
-    {"B|DORELOC|1", &LinkerFields::m_bRelocSplit},
-    {"B|DIVIDEOUTPUT|1", &LinkerFields::m_bDivideOutput},
-    {"B|MSG_UNUSED|1", &LinkerFields::m_bWarnUnused},
-    {"B|DATA_STUFF|1", &LinkerFields::m_bDataStuff},
-    {"B|DATA_STUFF_SMAP|1", &LinkerFields::m_bDataStuffMap},
-    {"B|MFILEGEN|1", &LinkerFields::m_bMapFile},
-    {"B|USEGCCTOLINK|1", &LinkerFields::m_bUseGcc},
-    {"B|LTO|1", &LinkerFields::m_bLto},
-    {"B|LINK_OBJS_VIA_CMDLINE|1", &LinkerFields::m_bObjsOnCmdLine},
+    {"B|DORELOC|1", &LinkerFields::relocSplit_},
+    {"B|DIVIDEOUTPUT|1", &LinkerFields::divideOutput_},
+    {"B|MSG_UNUSED|1", &LinkerFields::warnUnused_},
+    {"B|DATA_STUFF|1", &LinkerFields::dataStuff_},
+    {"B|DATA_STUFF_SMAP|1", &LinkerFields::dataStuffMap_},
+    {"B|MFILEGEN|1", &LinkerFields::mapFile_},
+    {"B|USEGCCTOLINK|1", &LinkerFields::useGcc_},
+    {"B|LTO|1", &LinkerFields::lto_},
+    {"B|LINK_OBJS_VIA_CMDLINE|1", &LinkerFields::objsOnCmdLine_},
 };
 
 inline constexpr std::string_view kPrelink[] = {"", "S|PRELINK|SKIP", "S|PRELINK|RUN"};

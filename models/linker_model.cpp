@@ -164,21 +164,21 @@ KeyList CrcTypes() {
 
 CpuOptions LinkerCpuDefaults() {
     CpuOptions cpu;
-    cpu.m_nEndian = 2;
+    cpu.endian_ = 2;
     return cpu;
 }
 
-CLinkerModel::CLinkerModel(std::string_view optionString, std::string_view mapOptimisationFile)
-    : CModelBase(kPhaseLinker), m_strMapOptimisationFile(mapOptimisationFile) {
+LinkerModel::LinkerModel(std::string_view optionString, std::string_view mapOptimisationFile)
+    : ModelBase(kPhaseLinker), mapOptimisationFile_(mapOptimisationFile) {
     Reset();
     Read(optionString);
 }
 
-void CLinkerModel::ResetFields() {
+void LinkerModel::ResetFields() {
     static_cast<LinkerFields&>(*this) = LinkerFields{};
 }
 
-void CLinkerModel::BeforeRead(std::string_view optionString) {
+void LinkerModel::BeforeRead(std::string_view optionString) {
     // List values are split on their stored (escaped) text, where a doubled
     // quote inside an element cannot be taken for the end of the element, so
     // the whole string is read here from the raw tokens.
@@ -195,36 +195,36 @@ void CLinkerModel::BeforeRead(std::string_view optionString) {
     // OUTFILE token that path is the output, so the placeholders of the
     // model's own default never reach the linker unexpanded. The OUTPUT token
     // itself is still carried over unchanged.
-    if (outputAlias && !outFileRead) m_strOutputFile = *outputAlias;
+    if (outputAlias && !outFileRead) outputFile_ = *outputAlias;
     // The Zenta limits are written for Zenta only; for another family they
     // keep their defaults, so that what is read is what a save keeps.
-    if (m_cpu.m_nFamilyCode != toolchain::kCodeZenta) {
+    if (cpu_.familyCode_ != toolchain::kCodeZenta) {
         const CpuOptions defaults = LinkerCpuDefaults();
-        m_cpu.m_nIntRegisters = defaults.m_nIntRegisters;
-        m_cpu.m_nMaxConstSize = defaults.m_nMaxConstSize;
-        m_cpu.m_bSmallDataEnabled = defaults.m_bSmallDataEnabled;
-        m_cpu.m_nSmallDataLimit = defaults.m_nSmallDataLimit;
+        cpu_.intRegisters_ = defaults.intRegisters_;
+        cpu_.maxConstSize_ = defaults.maxConstSize_;
+        cpu_.smallDataEnabled_ = defaults.smallDataEnabled_;
+        cpu_.smallDataLimit_ = defaults.smallDataLimit_;
     }
 }
 
-bool CLinkerModel::ReadToken(std::string_view) {
+bool LinkerModel::ReadToken(std::string_view) {
     return true; // every token was taken by BeforeRead
 }
 
-void CLinkerModel::ReadOne(std::string_view body, std::string_view raw) {
+void LinkerModel::ReadOne(std::string_view body, std::string_view raw) {
     if (body.starts_with(kVersionPrefix)) return; // the writer puts a fresh one first
     if (ReadInput(body, raw) || ReadOutput(body, raw) || ReadLayout(body) ||
         ReadCpuCheck(body, raw) || ReadSwitches(body, raw) || ReadSubcommand(body, raw) ||
         ReadCpuKeys(body) || ReadLibraryBuild(body) || ReadBuildControl(body))
         return;
-    m_listCarried.push_back(CarriedToken(raw));
+    carried_.push_back(CarriedToken(raw));
 }
 
-bool CLinkerModel::ReadInput(std::string_view body, std::string_view raw) {
+bool LinkerModel::ReadInput(std::string_view body, std::string_view raw) {
     if (ReadFlagTable(kInputFlags, body, *this)) return true;
     if (ValueAfter(body, kIncDir) || ValueAfter(body, kInput)) {
         bool dirs = ValueAfter(body, kIncDir).has_value();
-        std::vector<std::string>& list = dirs ? m_listLibDirs : m_listObjects;
+        std::vector<std::string>& list = dirs ? libDirs_ : objects_;
         for (const std::string& piece :
              options::SplitOutsideQuotes(RawValue(raw, dirs ? kIncDir : kInput), '|')) {
             // An entry that is empty once read is not kept: it could not be
@@ -237,15 +237,15 @@ bool CLinkerModel::ReadInput(std::string_view body, std::string_view raw) {
     if (ValueAfter(body, kArchive)) {
         for (const std::string& piece : options::SplitOutsideQuotes(RawValue(raw, kArchive), '*'))
             if (std::string library = Element(piece); !library.empty())
-                m_listLibraries.push_back(std::move(library));
+                libraries_.push_back(std::move(library));
         return true;
     }
     if (ValueAfter(body, kBinary)) {
         std::vector<std::string> items = options::SplitOutsideQuotes(RawValue(raw, kBinary), '|');
         bool pairForm = items.size() == 2 && IsQuoted(items[0]) && IsQuoted(items[1]);
         if (pairForm) {
-            m_listBinaries.push_back(Element(items[0]));
-            m_listBinarySections.push_back(Element(items[1]));
+            binaries_.push_back(Element(items[0]));
+            binarySections_.push_back(Element(items[1]));
             return true;
         }
         // Several files in one token, each a quoted file directly followed
@@ -256,8 +256,8 @@ bool CLinkerModel::ReadInput(std::string_view body, std::string_view raw) {
             std::string_view file = split == std::string::npos
                                         ? std::string_view(item)
                                         : std::string_view(item).substr(0, split + 1);
-            m_listBinaries.push_back(Element(file));
-            m_listBinarySections.push_back(split == std::string::npos
+            binaries_.push_back(Element(file));
+            binarySections_.push_back(split == std::string::npos
                                                ? std::string()
                                                : options::Unescape(item.substr(split + 1)));
         }
@@ -269,22 +269,22 @@ bool CLinkerModel::ReadInput(std::string_view body, std::string_view raw) {
             size_t split = FindOutsideQuotes(item, ',', false);
             if (split == std::string::npos) split = FindOutsideQuotes(item, '=', false);
             std::string_view whole(item);
-            m_listSymbols.push_back(
+            symbols_.push_back(
                 {Element(whole.substr(0, split)),
                  split == std::string::npos ? std::string() : Element(whole.substr(split + 1))});
         }
         return true;
     }
-    if (ReadQuoted(body, raw, kEntry, m_strEntry)) return true;
-    return ReadChoice(kPrelink, body, m_nPrelink);
+    if (ReadQuoted(body, raw, kEntry, entry_)) return true;
+    return ReadChoice(kPrelink, body, prelink_);
 }
 
-bool CLinkerModel::ReadOutput(std::string_view body, std::string_view raw) {
-    if (ReadFlagTable(kOutputFlags, body, *this) || ReadChoice(kOutputForm, body, m_nOutputForm) ||
-        ReadChoice(kHexRecord, body, m_nHexRecord) || ReadChoice(kSRecord, body, m_nSRecord))
+bool LinkerModel::ReadOutput(std::string_view body, std::string_view raw) {
+    if (ReadFlagTable(kOutputFlags, body, *this) || ReadChoice(kOutputForm, body, outputForm_) ||
+        ReadChoice(kHexRecord, body, hexRecord_) || ReadChoice(kSRecord, body, sRecord_))
         return true;
     if (auto value = ValueAfter(body, kRelocCount)) {
-        m_strRelocCount = PlainWord(*value);
+        relocCount_ = PlainWord(*value);
         return true;
     }
     if (auto value = ValueAfter(body, kRom)) {
@@ -293,8 +293,8 @@ bool CLinkerModel::ReadOutput(std::string_view body, std::string_view raw) {
             if (item.front() == '(') item.remove_prefix(1);
             if (!item.empty() && item.back() == ')') item.remove_suffix(1);
             size_t comma = item.find(',');
-            m_listRomSections.push_back(PlainWord(item.substr(0, comma)));
-            m_listRamSections.push_back(PlainWord(
+            romSections_.push_back(PlainWord(item.substr(0, comma)));
+            ramSections_.push_back(PlainWord(
                 comma == std::string_view::npos ? std::string_view{} : item.substr(comma + 1)));
         }
         return true;
@@ -305,20 +305,20 @@ bool CLinkerModel::ReadOutput(std::string_view body, std::string_view raw) {
             if (item.empty()) continue;
             std::string_view whole(item);
             size_t split = FindOutsideQuotes(whole, '=', true);
-            m_listOutputPieces.push_back(Element(whole.substr(0, split)));
-            m_listPieceSections.push_back(
+            outputPieces_.push_back(Element(whole.substr(0, split)));
+            pieceSections_.push_back(
                 split == std::string::npos ? std::string() : Element(whole.substr(split + 1)));
         }
         return true;
     }
-    if (ReadQuoted(body, raw, kOutFile, m_strOutputFile)) return true;
+    if (ReadQuoted(body, raw, kOutFile, outputFile_)) return true;
     if (auto value = ValueAfter(body, kCrc)) {
         std::vector<std::string_view> fields = Fields(*value, '|');
-        ReadChoice(kCrcTypes, fields[0], m_nCrcType);
-        if (fields.size() > 1) m_strCrcAddress = PlainWord(fields[1]);
+        ReadChoice(kCrcTypes, fields[0], crcType_);
+        if (fields.size() > 1) crcAddress_ = PlainWord(fields[1]);
         for (size_t i = 2; i < fields.size(); ++i) {
             std::string range = PlainWord(fields[i]);
-            if (!range.empty()) m_listCrcRanges.push_back(std::move(range));
+            if (!range.empty()) crcRanges_.push_back(std::move(range));
         }
         return true;
     }
@@ -327,43 +327,43 @@ bool CLinkerModel::ReadOutput(std::string_view body, std::string_view raw) {
         std::string_view path = whole;
         size_t slash = path.find_last_of("\\/");
         std::string_view leaf = slash == std::string_view::npos ? path : path.substr(slash + 1);
-        m_strMapDir = slash == std::string_view::npos ? std::string() : path.substr(0, slash);
-        m_strMapName = leaf.substr(0, leaf.rfind('.'));
+        mapDir_ = slash == std::string_view::npos ? std::string() : path.substr(0, slash);
+        mapName_ = leaf.substr(0, leaf.rfind('.'));
         return true;
     }
     if (auto value = ValueAfter(body, kShow)) {
         // Whole words only, so "XREFERENCE" does not also set "REFERENCE".
         for (std::string_view word : Fields(*value, '|'))
             for (int i = 0; i < kShowWordCount; ++i)
-                if (word == kShowWords[i]) m_aShow[static_cast<size_t>(i)] = true;
+                if (word == kShowWords[i]) show_[static_cast<size_t>(i)] = true;
         return true;
     }
     return false;
 }
 
-bool CLinkerModel::ReadLayout(std::string_view body) {
+bool LinkerModel::ReadLayout(std::string_view body) {
     if (auto value = ValueAfter(body, kGroups)) {
-        if (!sections::GroupsFromText(*value, m_layout.groups))
-            m_readMessages.push_back(ErrorText(std::string(sections::kGroupReadError)));
+        if (!sections::GroupsFromText(*value, layout_.groups))
+            readMessages_.push_back(ErrorText(std::string(sections::kGroupReadError)));
         return true;
     }
     if (auto value = ValueAfter(body, kRegions)) {
-        sections::RegionsFromText(*value, m_layout.regions);
+        sections::RegionsFromText(*value, layout_.regions);
         return true;
     }
     if (auto value = ValueAfter(body, kForced)) {
-        AppendPlainWords(m_listForcedSymbols, *value);
+        AppendPlainWords(forcedSymbols_, *value);
         return true;
     }
     if (auto value = ValueAfter(body, kSuppressed)) {
-        AppendPlainWords(m_listSuppressedSymbols, *value);
+        AppendPlainWords(suppressedSymbols_, *value);
         return true;
     }
     return false;
 }
 
-bool CLinkerModel::ReadCpuCheck(std::string_view body, std::string_view raw) {
-    if (ReadChoice(kCpuCheck, body, m_nCpuCheckMode)) return true;
+bool LinkerModel::ReadCpuCheck(std::string_view body, std::string_view raw) {
+    if (ReadChoice(kCpuCheck, body, cpuCheckMode_)) return true;
     if (auto value = ValueAfter(body, kCheckDevice)) {
         for (std::string_view item : Fields(*value, '|')) {
             if (item.empty()) continue;
@@ -371,82 +371,82 @@ bool CLinkerModel::ReadCpuCheck(std::string_view body, std::string_view raw) {
             std::string kind = PlainWord(parts[0]);
             // External and I/O areas are checked like RAM.
             if (kind == "EXTERNAL" || kind == "I/O") kind = "RAM";
-            m_listCheckAreas.push_back(
+            checkAreas_.push_back(
                 {std::move(kind), FormatHex32(parts.size() > 1 ? ReadHex32(parts[1]) : 0),
                  FormatHex32(parts.size() > 2 ? ReadHex32(parts[2]) : 0)});
         }
         return true;
     }
-    if (ReadQuoted(body, raw, kCpuInfoFile, m_strCpuInfoFile)) return true;
+    if (ReadQuoted(body, raw, kCpuInfoFile, cpuInfoFile_)) return true;
     if (auto value = ValueAfter(body, kPsCheck)) {
-        m_strPsCheck = PlainWord(*value);
+        psCheck_ = PlainWord(*value);
         return true;
     }
     return false;
 }
 
-bool CLinkerModel::ReadSwitches(std::string_view body, std::string_view raw) {
-    if (ReadFlags(kSwitchKeys, body, m_aSwitches)) return true;
-    return ReadQuoted(body, raw, kAppText, m_strAppText) ||
-           ReadQuoted(body, raw, kOtherVia, m_strOtherVia);
+bool LinkerModel::ReadSwitches(std::string_view body, std::string_view raw) {
+    if (ReadFlags(kSwitchKeys, body, switches_)) return true;
+    return ReadQuoted(body, raw, kAppText, appText_) ||
+           ReadQuoted(body, raw, kOtherVia, otherVia_);
 }
 
-bool CLinkerModel::ReadSubcommand(std::string_view body, std::string_view raw) {
+bool LinkerModel::ReadSubcommand(std::string_view body, std::string_view raw) {
     if (body == kSubcommand) {
-        m_bSubcommand = true;
+        subcommand_ = true;
         return true;
     }
-    if (ReadQuoted(body, raw, kExtFile, m_strSubcommandFile)) return true;
-    return ReadChoice(kSubcommandType, body, m_nSubcommandType);
+    if (ReadQuoted(body, raw, kExtFile, subcommandFile_)) return true;
+    return ReadChoice(kSubcommandType, body, subcommandType_);
 }
 
-bool CLinkerModel::ReadCpuKeys(std::string_view body) {
-    return m_cpu.Read(body) || ReadChoice(kProjectType, body, m_nProjectType);
+bool LinkerModel::ReadCpuKeys(std::string_view body) {
+    return cpu_.Read(body) || ReadChoice(kProjectType, body, projectType_);
 }
 
-bool CLinkerModel::ReadLibraryBuild(std::string_view body) {
+bool LinkerModel::ReadLibraryBuild(std::string_view body) {
     int value = 0;
     if (ReadChoice(kOptLib, body, value)) {
-        m_bOptLib = value == 1;
+        optLib_ = value == 1;
         return true;
     }
     if (ReadChoice(kProjectBuilt, body, value)) {
-        m_bProjectIsLibrary = value == 1;
+        projectIsLibrary_ = value == 1;
         return true;
     }
     return false;
 }
 
-bool CLinkerModel::OptimisationFlag() const {
-    return std::find(m_listCarried.begin(), m_listCarried.end(), kOptimiseOn) !=
-           m_listCarried.end();
+bool LinkerModel::OptimisationFlag() const {
+    return std::find(carried_.begin(), carried_.end(), kOptimiseOn) !=
+           carried_.end();
 }
 
-void CLinkerModel::SetOptimisationFlag(bool on) {
+void LinkerModel::SetOptimisationFlag(bool on) {
     if (!on) {
-        std::replace(m_listCarried.begin(), m_listCarried.end(), std::string(kOptimiseOn),
+        std::replace(carried_.begin(), carried_.end(), std::string(kOptimiseOn),
                      std::string(kOptimiseOff));
         return;
     }
     if (OptimisationFlag()) return;
-    auto off = std::find(m_listCarried.begin(), m_listCarried.end(), kOptimiseOff);
-    if (off != m_listCarried.end())
+    auto off = std::find(carried_.begin(), carried_.end(), kOptimiseOff);
+    if (off != carried_.end())
         *off = kOptimiseOn;
     else
-        m_listCarried.emplace_back(kOptimiseOn);
+        carried_.emplace_back(kOptimiseOn);
 }
 
-std::string CLinkerModel::MapFilePath() const {
-    std::string path = m_strMapDir;
+std::string LinkerModel::MapFilePath() const {
+    std::string path = mapDir_;
     if (!path.empty()) path += '\\';
-    path += m_strMapName;
+    path += mapName_;
     path += ".map";
     return path;
 }
 
-bool CLinkerModel::NormalMode() const {
-    return m_cpu.m_nFamilyCode == toolchain::kCodePelka &&
-           m_cpu.m_aFamilyFlags[toolchain::kPelkaNormalPos];
+bool LinkerModel::NormalMode() const {
+    return cpu_.familyCode_ == toolchain::kCodePelka &&
+           cpu_.familyFlags_[toolchain::kPelkaNormalPos];
 }
 
 } // namespace quorle::models

@@ -90,82 +90,82 @@ struct CpuCheckArea {
 // Every field a reset restores, with its default.
 struct LinkerFields {
     // Input and libraries.
-    std::vector<std::string> m_listLibDirs; // "S|INCDIR|"
-    bool m_bGroupLibs = false;              // "B|RSARCH|1"
-    bool m_bFixupLibs = false;              // "B|FIXUPLIBS|1"
-    std::vector<std::string> m_listLibraries;
-    std::vector<std::string> m_listObjects;
-    std::vector<std::string> m_listBinaries;
-    std::vector<std::string> m_listBinarySections;
-    std::vector<LinkerSymbol> m_listSymbols;
-    bool m_bEntry = false;
-    std::string m_strEntry;
-    int m_nPrelink = 0; // 1 SKIP, 2 RUN
+    std::vector<std::string> libDirs_; // "S|INCDIR|"
+    bool groupLibs_ = false;           // "B|RSARCH|1"
+    bool fixupLibs_ = false;           // "B|FIXUPLIBS|1"
+    std::vector<std::string> libraries_;
+    std::vector<std::string> objects_;
+    std::vector<std::string> binaries_;
+    std::vector<std::string> binarySections_;
+    std::vector<LinkerSymbol> symbols_;
+    bool entryOn_ = false;
+    std::string entry_;
+    int prelink_ = 0; // 1 SKIP, 2 RUN
 
     // Output.
-    int m_nOutputForm = kFormDefault;
-    int m_nSRecord = 0;   // 1-3: S1, S2, S3
-    int m_nHexRecord = 0; // 1-3: H16, H20, H32
-    bool m_bRelocSplit = false;
-    std::string m_strRelocCount = "0";
-    std::vector<std::string> m_listRomSections;
-    std::vector<std::string> m_listRamSections;
-    bool m_bDivideOutput = false;
-    std::vector<std::string> m_listOutputPieces;
-    std::vector<std::string> m_listPieceSections;
-    std::string m_strOutputFile = "$(CONFIGDIR)\\$(PROJECTNAME).x";
-    bool m_bWarnUnused = false;
-    bool m_bDataStuff = false;
-    bool m_bDataStuffMap = false;
-    bool m_bMapFile = false;
-    std::string m_strMapDir = "$(CONFIGDIR)";
-    std::string m_strMapName = "$(PROJECTNAME)";
-    std::array<bool, kShowWordCount> m_aShow{};
-    int m_nCrcType = 0;
-    std::string m_strCrcAddress = "00000000";
-    std::vector<std::string> m_listCrcRanges;
-    bool m_bUseGcc = false;
-    bool m_bLto = false;
-    bool m_bObjsOnCmdLine = false;
+    int outputForm_ = kFormDefault;
+    int sRecord_ = 0;   // 1-3: S1, S2, S3
+    int hexRecord_ = 0; // 1-3: H16, H20, H32
+    bool relocSplit_ = false;
+    std::string relocCount_ = "0";
+    std::vector<std::string> romSections_;
+    std::vector<std::string> ramSections_;
+    bool divideOutput_ = false;
+    std::vector<std::string> outputPieces_;
+    std::vector<std::string> pieceSections_;
+    std::string outputFile_ = "$(CONFIGDIR)\\$(PROJECTNAME).x";
+    bool warnUnused_ = false;
+    bool dataStuff_ = false;
+    bool dataStuffMap_ = false;
+    bool mapFile_ = false;
+    std::string mapDir_ = "$(CONFIGDIR)";
+    std::string mapName_ = "$(PROJECTNAME)";
+    std::array<bool, kShowWordCount> show_{};
+    int crcType_ = 0;
+    std::string crcAddress_ = "00000000";
+    std::vector<std::string> crcRanges_;
+    bool useGcc_ = false;
+    bool lto_ = false;
+    bool objsOnCmdLine_ = false;
 
     // Section layout and symbols.
-    sections::SectionLayout m_layout;
-    std::vector<std::string> m_listForcedSymbols;     // "S|FSYMBOL|"
-    std::vector<std::string> m_listSuppressedSymbols; // "S|;UNGENERATESYMBOL|"
+    sections::SectionLayout layout_;
+    std::vector<std::string> forcedSymbols_;     // "S|FSYMBOL|"
+    std::vector<std::string> suppressedSymbols_; // "S|;UNGENERATESYMBOL|"
     // Filled by the options editor, already in the "-start=" entry form.
-    std::vector<std::string> m_listSectionStarts;
+    std::vector<std::string> sectionStarts_;
 
     // CPU checks.
-    int m_nCpuCheckMode = 0;
-    std::vector<CpuCheckArea> m_listCheckAreas;
-    std::string m_strCpuInfoFile; // "S|CPUxx|"
-    std::string m_strPsCheck;
+    int cpuCheckMode_ = 0;
+    std::vector<CpuCheckArea> checkAreas_;
+    std::string cpuInfoFile_; // "S|CPUxx|"
+    std::string psCheck_;
 
-    std::array<bool, kLinkerSwitchCount> m_aSwitches{};
-    std::string m_strAppText;  // appended verbatim to the GNU link text
-    std::string m_strOtherVia; // makefile sub-command only
+    std::array<bool, kLinkerSwitchCount> switches_{};
+    std::string appText_;  // appended verbatim to the GNU link text
+    std::string otherVia_; // makefile sub-command only
 
     // User sub-command file.
-    bool m_bSubcommand = false;
-    std::string m_strSubcommandFile;
-    int m_nSubcommandType = 0; // 0 response file, 1 linker script
+    bool subcommand_ = false;
+    std::string subcommandFile_;
+    int subcommandType_ = 0; // 0 response file, 1 linker script
 
     // CPU keys (endianness 2 means not given) and library build.
-    CpuOptions m_cpu = LinkerCpuDefaults();
-    int m_nProjectType = 0; // 0 C, 1 C++
-    bool m_bOptLib = false;
-    bool m_bProjectIsLibrary = false;
+    CpuOptions cpu_ = LinkerCpuDefaults();
+    int projectType_ = 0; // 0 C, 1 C++
+    bool optLib_ = false;
+    bool projectIsLibrary_ = false;
 
     bool operator==(const LinkerFields&) const = default;
 };
 
-class CLinkerModel : public CModelBase, public LinkerFields {
+class LinkerModel : public ModelBase, public LinkerFields {
   public:
     // A model at its defaults that has read `optionString`. The second text is
     // the map-optimisation file ("$(CONFIGDIR)\\$(PROJECTNAME).bls" for the
     // phase handlers); it is kept with the model and never written.
-    explicit CLinkerModel(std::string_view optionString = {},
-                          std::string_view mapOptimisationFile = {});
+    explicit LinkerModel(std::string_view optionString = {},
+                         std::string_view mapOptimisationFile = {});
 
     // Reads the tokens of `optionString` into the current state (lists append).
     void Parse(std::string_view optionString) { Read(optionString); }
@@ -184,12 +184,12 @@ class CLinkerModel : public CModelBase, public LinkerFields {
 
     // What went wrong while reading (a group text that ends inside a group),
     // in order; the caller shows them.
-    const UserMessages& ReadMessages() const { return m_readMessages; }
+    const UserMessages& ReadMessages() const { return readMessages_; }
 
     // Tokens no reader knows, bodies as stored, in arrival order; a reset
     // keeps them.
-    std::vector<std::string> m_listCarried;
-    std::string m_strMapOptimisationFile;
+    std::vector<std::string> carried_;
+    std::string mapOptimisationFile_;
 
   protected:
     void ResetFields() override;
@@ -198,7 +198,7 @@ class CLinkerModel : public CModelBase, public LinkerFields {
     void WriteTokens(std::string& out) const override;
 
   private:
-    UserMessages m_readMessages;
+    UserMessages readMessages_;
 
     // One token: `body` unescaped, `raw` as stored (brackets removed).
     void ReadOne(std::string_view body, std::string_view raw);

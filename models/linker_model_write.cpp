@@ -45,26 +45,26 @@ void WriteQuotedList(std::string& out, std::string_view prefix,
 
 } // namespace
 
-void CLinkerModel::WriteTokens(std::string& out) const {
-    WriteFlag(out, m_bSubcommand, kSubcommand);
-    WriteChoice(out, kSubcommandType, m_nSubcommandType);
-    if (!m_strSubcommandFile.empty()) WriteQuoted(out, kExtFile, m_strSubcommandFile);
+void LinkerModel::WriteTokens(std::string& out) const {
+    WriteFlag(out, subcommand_, kSubcommand);
+    WriteChoice(out, kSubcommandType, subcommandType_);
+    if (!subcommandFile_.empty()) WriteQuoted(out, kExtFile, subcommandFile_);
     WriteInput(out);
     WriteOutput(out);
     WriteLayout(out);
     WriteCpuCheck(out);
-    WriteFlags(out, LinkerSwitchKeys(), m_aSwitches);
-    if (!m_strAppText.empty()) WriteQuoted(out, kAppText, m_strAppText);
+    WriteFlags(out, LinkerSwitchKeys(), switches_);
+    if (!appText_.empty()) WriteQuoted(out, kAppText, appText_);
     // Written back so that a save does not lose the makefile-only options.
-    if (!m_strOtherVia.empty()) WriteQuoted(out, kOtherVia, m_strOtherVia);
-    m_cpu.WriteCpuTypeAndEndian(out);
-    m_cpu.WriteFamilyKeys(out);
-    WriteChoice(out, kProjectType, m_nProjectType);
-    WriteChoice(out, kOptLib, m_bOptLib ? 1 : 0);
-    WriteChoice(out, kProjectBuilt, m_bProjectIsLibrary ? 1 : 0);
+    if (!otherVia_.empty()) WriteQuoted(out, kOtherVia, otherVia_);
+    cpu_.WriteCpuTypeAndEndian(out);
+    cpu_.WriteFamilyKeys(out);
+    WriteChoice(out, kProjectType, projectType_);
+    WriteChoice(out, kOptLib, optLib_ ? 1 : 0);
+    WriteChoice(out, kProjectBuilt, projectIsLibrary_ ? 1 : 0);
     // Always in brackets, even when empty or starting with one, so that each
     // reads back as the same token in the same place.
-    for (const std::string& carried : m_listCarried) {
+    for (const std::string& carried : carried_) {
         if (!out.empty()) out += ' ';
         out += '[';
         out += carried;
@@ -72,130 +72,128 @@ void CLinkerModel::WriteTokens(std::string& out) const {
     }
 }
 
-void CLinkerModel::WriteInput(std::string& out) const {
-    WriteQuotedList(out, kIncDir, m_listLibDirs);
-    WriteFlag(out, m_bGroupLibs, "B|RSARCH|1");
-    WriteFlag(out, m_bFixupLibs, "B|FIXUPLIBS|1");
+void LinkerModel::WriteInput(std::string& out) const {
+    WriteQuotedList(out, kIncDir, libDirs_);
+    WriteFlag(out, groupLibs_, "B|RSARCH|1");
+    WriteFlag(out, fixupLibs_, "B|FIXUPLIBS|1");
     // Library names are joined by "*" as they stand; a name that would split
     // the token or the list is quoted instead.
     std::string archive(kArchive);
     bool anyLibrary = false;
-    for (const std::string& library : m_listLibraries) {
+    for (const std::string& library : libraries_) {
         if (library.empty()) continue; // would read back as nothing
         if (anyLibrary) archive += '*';
         archive += NeedsQuotes(library, "*") ? options::QuoteValue(library) : library;
         anyLibrary = true;
     }
     if (anyLibrary) AppendBody(out, archive);
-    WriteQuotedList(out, kInput, m_listObjects);
-    for (size_t i = 0; i < m_listBinaries.size(); ++i) {
+    WriteQuotedList(out, kInput, objects_);
+    for (size_t i = 0; i < binaries_.size(); ++i) {
         std::string body(kBinary);
-        body += options::QuoteValue(m_listBinaries[i]);
+        body += options::QuoteValue(binaries_[i]);
         body += '|';
-        body += options::QuoteValue(i < m_listBinarySections.size() ? m_listBinarySections[i]
-                                                                    : std::string());
+        body +=
+            options::QuoteValue(i < binarySections_.size() ? binarySections_[i] : std::string());
         AppendBody(out, body);
     }
-    if (!m_listSymbols.empty()) {
+    if (!symbols_.empty()) {
         std::string body(kDefine);
-        for (size_t i = 0; i < m_listSymbols.size(); ++i) {
+        for (size_t i = 0; i < symbols_.size(); ++i) {
             if (i > 0) body += '|';
-            body += options::QuoteValue(m_listSymbols[i].name);
+            body += options::QuoteValue(symbols_[i].name);
             body += ',';
-            body += options::QuoteValue(m_listSymbols[i].value);
+            body += options::QuoteValue(symbols_[i].value);
         }
         AppendBody(out, body);
     }
-    WriteFlag(out, m_bEntry, "B|ENTRY|1");
-    if (!m_strEntry.empty()) WriteQuoted(out, kEntry, m_strEntry);
-    WriteChoice(out, kPrelink, m_nPrelink);
+    WriteFlag(out, entryOn_, "B|ENTRY|1");
+    if (!entry_.empty()) WriteQuoted(out, kEntry, entry_);
+    WriteChoice(out, kPrelink, prelink_);
 }
 
-void CLinkerModel::WriteOutput(std::string& out) const {
-    WriteChoice(out, kOutputForm, m_nOutputForm);
-    WriteChoice(out, kHexRecord, m_nHexRecord);
-    WriteChoice(out, kSRecord, m_nSRecord);
-    WriteFlag(out, m_bRelocSplit, "B|DORELOC|1");
-    if (m_strRelocCount != "0") AppendBody(out, std::string(kRelocCount) + m_strRelocCount);
-    if (!m_listRomSections.empty()) {
+void LinkerModel::WriteOutput(std::string& out) const {
+    WriteChoice(out, kOutputForm, outputForm_);
+    WriteChoice(out, kHexRecord, hexRecord_);
+    WriteChoice(out, kSRecord, sRecord_);
+    WriteFlag(out, relocSplit_, "B|DORELOC|1");
+    if (relocCount_ != "0") AppendBody(out, std::string(kRelocCount) + relocCount_);
+    if (!romSections_.empty()) {
         std::string body(kRom);
-        for (size_t i = 0; i < m_listRomSections.size(); ++i) {
+        for (size_t i = 0; i < romSections_.size(); ++i) {
             if (i > 0) body += '|';
-            body += '(' + m_listRomSections[i] + ',' +
-                    (i < m_listRamSections.size() ? m_listRamSections[i] : std::string()) + ')';
+            body += '(' + romSections_[i] + ',' +
+                    (i < ramSections_.size() ? ramSections_[i] : std::string()) + ')';
         }
         AppendBody(out, body);
     }
-    WriteFlag(out, m_bDivideOutput, "B|DIVIDEOUTPUT|1");
-    if (!m_listOutputPieces.empty()) {
+    WriteFlag(out, divideOutput_, "B|DIVIDEOUTPUT|1");
+    if (!outputPieces_.empty()) {
         std::string body(kMultiOutput);
-        for (size_t i = 0; i < m_listOutputPieces.size(); ++i) {
+        for (size_t i = 0; i < outputPieces_.size(); ++i) {
             if (i > 0) body += '|';
-            body += options::QuoteValue(m_listOutputPieces[i]);
+            body += options::QuoteValue(outputPieces_[i]);
             body += '=';
-            std::string section =
-                i < m_listPieceSections.size() ? m_listPieceSections[i] : std::string();
+            std::string section = i < pieceSections_.size() ? pieceSections_[i] : std::string();
             body += NeedsQuotes(section, "|=") ? options::QuoteValue(section) : section;
         }
         AppendBody(out, body);
     }
-    WriteFlag(out, m_bWarnUnused, "B|MSG_UNUSED|1");
-    WriteFlag(out, m_bDataStuff, "B|DATA_STUFF|1");
-    WriteFlag(out, m_bDataStuffMap, "B|DATA_STUFF_SMAP|1");
+    WriteFlag(out, warnUnused_, "B|MSG_UNUSED|1");
+    WriteFlag(out, dataStuff_, "B|DATA_STUFF|1");
+    WriteFlag(out, dataStuffMap_, "B|DATA_STUFF_SMAP|1");
     // The map path is kept also while no map is made, once it differs from
     // the default, so that switching the map off and on keeps it.
     LinkerFields defaults;
-    if (m_bMapFile) AppendBody(out, "B|MFILEGEN|1");
-    if (m_bMapFile || m_strMapDir != defaults.m_strMapDir || m_strMapName != defaults.m_strMapName)
+    if (mapFile_) AppendBody(out, "B|MFILEGEN|1");
+    if (mapFile_ || mapDir_ != defaults.mapDir_ || mapName_ != defaults.mapName_)
         WriteQuoted(out, kMapFile, MapFilePath());
-    if (m_nCrcType != defaults.m_nCrcType || m_strCrcAddress != defaults.m_strCrcAddress ||
-        !m_listCrcRanges.empty()) {
+    if (crcType_ != defaults.crcType_ || crcAddress_ != defaults.crcAddress_ ||
+        !crcRanges_.empty()) {
         std::string body(kCrc);
-        body += CrcTypes()[static_cast<size_t>(m_nCrcType)];
+        body += CrcTypes()[static_cast<size_t>(crcType_)];
         body += '|';
-        body += m_strCrcAddress;
-        for (const std::string& range : m_listCrcRanges) body += '|' + range;
+        body += crcAddress_;
+        for (const std::string& range : crcRanges_) body += '|' + range;
         AppendBody(out, body);
     }
     std::string show;
     for (int i = 0; i < kShowWordCount; ++i) {
-        if (!m_aShow[static_cast<size_t>(i)]) continue;
+        if (!show_[static_cast<size_t>(i)]) continue;
         if (!show.empty()) show += '|';
         show += ShowWords()[static_cast<size_t>(i)];
     }
     if (!show.empty()) AppendBody(out, std::string(kShow) + show);
-    WriteFlag(out, m_bUseGcc, "B|USEGCCTOLINK|1");
-    WriteFlag(out, m_bLto, "B|LTO|1");
-    WriteFlag(out, m_bObjsOnCmdLine, "B|LINK_OBJS_VIA_CMDLINE|1");
-    WriteQuoted(out, kOutFile, m_strOutputFile);
+    WriteFlag(out, useGcc_, "B|USEGCCTOLINK|1");
+    WriteFlag(out, lto_, "B|LTO|1");
+    WriteFlag(out, objsOnCmdLine_, "B|LINK_OBJS_VIA_CMDLINE|1");
+    WriteQuoted(out, kOutFile, outputFile_);
 }
 
-void CLinkerModel::WriteLayout(std::string& out) const {
+void LinkerModel::WriteLayout(std::string& out) const {
     // The layout texts come escaped for the token.
-    if (!m_layout.regions.empty())
-        AppendBody(out, std::string(kRegions) + sections::RegionsToText(m_layout.regions));
-    AppendBody(out, std::string(kGroups) + sections::GroupsToText(m_layout.groups));
+    if (!layout_.regions.empty())
+        AppendBody(out, std::string(kRegions) + sections::RegionsToText(layout_.regions));
+    AppendBody(out, std::string(kGroups) + sections::GroupsToText(layout_.groups));
     // Forced and suppressed symbols are written back so that an edit does not
     // lose them.
-    if (!m_listForcedSymbols.empty())
-        AppendBody(out, std::string(kForced) + Join(m_listForcedSymbols, "|"));
-    if (!m_listSuppressedSymbols.empty())
-        AppendBody(out, std::string(kSuppressed) + Join(m_listSuppressedSymbols, "|"));
+    if (!forcedSymbols_.empty()) AppendBody(out, std::string(kForced) + Join(forcedSymbols_, "|"));
+    if (!suppressedSymbols_.empty())
+        AppendBody(out, std::string(kSuppressed) + Join(suppressedSymbols_, "|"));
 }
 
-void CLinkerModel::WriteCpuCheck(std::string& out) const {
-    WriteChoice(out, kCpuCheck, m_nCpuCheckMode);
-    if (!m_listCheckAreas.empty()) {
+void LinkerModel::WriteCpuCheck(std::string& out) const {
+    WriteChoice(out, kCpuCheck, cpuCheckMode_);
+    if (!checkAreas_.empty()) {
         std::string body(kCheckDevice);
-        for (size_t i = 0; i < m_listCheckAreas.size(); ++i) {
+        for (size_t i = 0; i < checkAreas_.size(); ++i) {
             if (i > 0) body += '|';
-            const CpuCheckArea& area = m_listCheckAreas[i];
+            const CpuCheckArea& area = checkAreas_[i];
             body += area.kind + ',' + area.start + ',' + area.end;
         }
         AppendBody(out, body);
     }
-    if (!m_strCpuInfoFile.empty()) WriteQuoted(out, kCpuInfoFile, m_strCpuInfoFile);
-    if (!m_strPsCheck.empty()) AppendBody(out, std::string(kPsCheck) + m_strPsCheck);
+    if (!cpuInfoFile_.empty()) WriteQuoted(out, kCpuInfoFile, cpuInfoFile_);
+    if (!psCheck_.empty()) AppendBody(out, std::string(kPsCheck) + psCheck_);
 }
 
 } // namespace quorle::models

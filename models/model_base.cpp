@@ -205,7 +205,7 @@ std::string Join(const std::vector<std::string>& list, std::string_view separato
     return out;
 }
 
-// ---- CModelBase --------------------------------------------------------------
+// ---- ModelBase --------------------------------------------------------------
 
 namespace {
 constexpr std::string_view kSkipDependency = "B|SKIPDEPENDENCY|1";
@@ -213,14 +213,14 @@ constexpr std::string_view kDependScan = "N|DEPENDSCAN|1";
 constexpr std::string_view kMapBatch = "B|MAPBATCH|1";
 } // namespace
 
-void CModelBase::Reset() {
-    m_bSkipDependency = false;
-    m_bDependScan = false;
-    m_bMapBatch = false;
+void ModelBase::Reset() {
+    skipDependency_ = false;
+    dependScan_ = false;
+    mapBatch_ = false;
     ResetFields();
 }
 
-void CModelBase::Read(std::string_view optionString) {
+void ModelBase::Read(std::string_view optionString) {
     BeforeRead(optionString);
     ForEachTokenBody(optionString, [this](std::string_view body) {
         if (!ReadToken(body)) ReadBuildControl(body);
@@ -228,7 +228,7 @@ void CModelBase::Read(std::string_view optionString) {
     AfterRead();
 }
 
-std::string CModelBase::Write() const {
+std::string ModelBase::Write() const {
     std::string out;
     out.reserve(1536);
     AppendBody(out, options::kVersionToken);
@@ -237,23 +237,23 @@ std::string CModelBase::Write() const {
     return out;
 }
 
-bool CModelBase::ReadBuildControl(std::string_view body) {
+bool ModelBase::ReadBuildControl(std::string_view body) {
     if (body == kSkipDependency) {
-        m_bSkipDependency = true;
+        skipDependency_ = true;
     } else if (body == kDependScan) {
-        m_bDependScan = true;
+        dependScan_ = true;
     } else if (body == kMapBatch) {
-        m_bMapBatch = true;
+        mapBatch_ = true;
     } else {
         return false;
     }
     return true;
 }
 
-void CModelBase::WriteBuildControl(std::string& out) const {
-    if (m_bSkipDependency) AppendBody(out, kSkipDependency);
-    if (m_bDependScan) AppendBody(out, kDependScan);
-    if (m_bMapBatch) AppendBody(out, kMapBatch);
+void ModelBase::WriteBuildControl(std::string& out) const {
+    if (skipDependency_) AppendBody(out, kSkipDependency);
+    if (dependScan_) AppendBody(out, kDependScan);
+    if (mapBatch_) AppendBody(out, kMapBatch);
 }
 
 } // namespace quorle::models

@@ -2,7 +2,7 @@
 // library generator) and the table-driven key mechanism they share.
 //
 // How a derived model uses it:
-//  - derive from CModelBase, pass the phase kind to its constructor;
+//  - derive from ModelBase, pass the phase kind to its constructor;
 //  - override ReadToken(body): offer the unescaped token body ("S|KEY|value",
 //    brackets gone) to the category readers in the model's order and return
 //    true when one accepted it; the base then offers unaccepted bodies to the
@@ -103,15 +103,15 @@ std::string Join(const std::vector<std::string>& list, std::string_view separato
 
 // ---- the base --------------------------------------------------------------
 
-class CModelBase {
+class ModelBase {
   public:
-    explicit CModelBase(PhaseIndex kind) : m_kind(kind) {}
-    virtual ~CModelBase() = default;
-    CModelBase(const CModelBase&) = default;
-    CModelBase& operator=(const CModelBase&) = default;
+    explicit ModelBase(PhaseIndex kind) : kind_(kind) {}
+    virtual ~ModelBase() = default;
+    ModelBase(const ModelBase&) = default;
+    ModelBase& operator=(const ModelBase&) = default;
 
-    PhaseIndex Kind() const { return m_kind; }
-    bool operator==(const CModelBase&) const = default;
+    PhaseIndex Kind() const { return kind_; }
+    bool operator==(const ModelBase&) const = default;
 
     // Restores every default, including the build-control switches.
     void Reset();
@@ -121,9 +121,9 @@ class CModelBase {
     std::string Write() const;
 
     // Build-control switches, the same keys in every phase.
-    bool m_bSkipDependency = false; // "B|SKIPDEPENDENCY|1"
-    bool m_bDependScan = false;     // "N|DEPENDSCAN|1"
-    bool m_bMapBatch = false;       // "B|MAPBATCH|1"
+    bool skipDependency_ = false; // "B|SKIPDEPENDENCY|1"
+    bool dependScan_ = false;     // "N|DEPENDSCAN|1"
+    bool mapBatch_ = false;       // "B|MAPBATCH|1"
 
     // Accepts one of the three switch texts.
     bool ReadBuildControl(std::string_view body);
@@ -141,7 +141,7 @@ class CModelBase {
     virtual void WriteTokens(std::string& out) const = 0;
 
   private:
-    PhaseIndex m_kind;
+    PhaseIndex kind_;
 };
 
 } // namespace quorle::models

@@ -19,11 +19,11 @@ std::string InConfigDirectory(std::string_view path) {
 int OptimisationMode(PhaseIndex phaseIndex, std::string_view options) {
     if (phaseIndex == kPhaseCompiler) {
         // Read for its own sake only: the compiler has no optimising pass.
-        models::CCompilerModel model({}, options);
+        models::CompilerModel model({}, options);
         return 0;
     }
     if (phaseIndex != kPhaseLinker) return 0;
-    models::CLinkerModel model(options, phases::kLinkerMapOptimisationFile);
+    models::LinkerModel model(options, phases::kLinkerMapOptimisationFile);
     ShowUserMessages(model.ReadMessages());
     return model.OptimisationFlag() ? 1 : 0;
 }
@@ -31,7 +31,7 @@ int OptimisationMode(PhaseIndex phaseIndex, std::string_view options) {
 std::string OptimisationOptions(PhaseIndex phaseIndex, std::string_view options, int32_t request,
                                 uint32_t pauseMs) {
     if (phaseIndex != kPhaseLinker || (request != 1 && request != 2)) return std::string(options);
-    models::CLinkerModel model(options, phases::kLinkerMapOptimisationFile);
+    models::LinkerModel model(options, phases::kLinkerMapOptimisationFile);
     ShowUserMessages(model.ReadMessages());
     if (request == 2) {
         model.SetOptimisationFlag(false);
@@ -39,17 +39,17 @@ std::string OptimisationOptions(PhaseIndex phaseIndex, std::string_view options,
     }
     if (!model.OptimisationFlag()) return std::string(options);
     std::this_thread::sleep_for(std::chrono::milliseconds(pauseMs));
-    if (!model.m_listOutputPieces.empty()) {
-        for (std::string& piece : model.m_listOutputPieces) piece = InConfigDirectory(piece);
+    if (!model.outputPieces_.empty()) {
+        for (std::string& piece : model.outputPieces_) piece = InConfigDirectory(piece);
     } else {
-        model.m_strOutputFile = InConfigDirectory(model.m_strOutputFile);
+        model.outputFile_ = InConfigDirectory(model.outputFile_);
     }
     return model.Serialize();
 }
 
 std::string OptimisationDependency(PhaseIndex phaseIndex, std::string_view options,
                                    int32_t request) {
-    if (request == 2 && phaseIndex == kPhaseCompiler) models::CCompilerModel model({}, options);
+    if (request == 2 && phaseIndex == kPhaseCompiler) models::CompilerModel model({}, options);
     return "\n";
 }
 

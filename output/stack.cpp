@@ -9,7 +9,7 @@ namespace quorle::output {
 std::string StackInformationFile(std::string_view options) {
     // The options are read as the linker reads them, though nothing in them
     // names a stack file.
-    models::CLinkerModel model(options, phases::kLinkerMapOptimisationFile);
+    models::LinkerModel model(options, phases::kLinkerMapOptimisationFile);
     ShowUserMessages(model.ReadMessages());
     return std::string();
 }

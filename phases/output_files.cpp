@@ -33,8 +33,8 @@ std::optional<std::string> SingleEntryList(const std::string& configDir, const s
     return list;
 }
 
-std::string_view CompilerOutputType(const models::CCompilerModel& model) {
-    switch (model.m_nOutput) {
+std::string_view CompilerOutputType(const models::CompilerModel& model) {
+    switch (model.output_) {
     case models::kOutObject:
         return "Object file";
     case models::kOutAsmCode:
@@ -42,9 +42,9 @@ std::string_view CompilerOutputType(const models::CCompilerModel& model) {
     case models::kOutPreprocessor:
     // Preprocessing without line markers writes the same kind of file.
     case models::kOutPreprocessorNoLine:
-        if (options::EqualsIgnoringCase(model.m_objPath.ext, ".P"))
+        if (options::EqualsIgnoringCase(model.objPath_.ext, ".P"))
             return "Preprocessed C source file";
-        if (options::EqualsIgnoringCase(model.m_objPath.ext, ".PP"))
+        if (options::EqualsIgnoringCase(model.objPath_.ext, ".PP"))
             return "Preprocessed C++ source file";
         return {};
     default:
@@ -53,37 +53,37 @@ std::string_view CompilerOutputType(const models::CCompilerModel& model) {
 }
 
 std::optional<std::string> CompilerOutputs(std::string_view options, const std::string& configDir) {
-    models::CCompilerModel model({}, options);
+    models::CompilerModel model({}, options);
     std::string_view type = CompilerOutputType(model);
     if (type.empty()) return std::nullopt;
     return SingleEntryList(configDir, CompilerObjectPath(model), type);
 }
 
 std::optional<std::string> LinkerOutputs(std::string_view options, const std::string& configDir) {
-    models::CLinkerModel model(options, kLinkerMapOptimisationFile);
+    models::LinkerModel model(options, kLinkerMapOptimisationFile);
     ShowUserMessages(model.ReadMessages());
     std::string_view type;
     bool bothForms = false;
-    if (model.m_nOutputForm == models::kFormDefault) {
+    if (model.outputForm_ == models::kFormDefault) {
         type = "Absolute file";
-    } else if (model.m_nOutputForm == models::kFormBoth) {
+    } else if (model.outputForm_ == models::kFormBoth) {
         type = "S-Record file";
         bothForms = true;
     }
     std::string list;
     std::string remembered;
     bool divided =
-        model.m_bDivideOutput && !model.m_listOutputPieces.empty() &&
-        (model.m_nOutputForm == models::kFormDefault || model.m_nOutputForm == models::kFormBoth);
+        model.divideOutput_ && !model.outputPieces_.empty() &&
+        (model.outputForm_ == models::kFormDefault || model.outputForm_ == models::kFormBoth);
     if (divided) {
-        for (const std::string& piece : model.m_listOutputPieces) {
+        for (const std::string& piece : model.outputPieces_) {
             auto full = ResolveAgainst(configDir, piece);
             if (!full) return std::nullopt;
             if (remembered.empty()) remembered = *full;
             AddEntry(list, *full, type);
         }
     } else {
-        auto full = ResolveAgainst(configDir, model.m_strOutputFile);
+        auto full = ResolveAgainst(configDir, model.outputFile_);
         if (!full) return std::nullopt;
         remembered = *full;
         std::string path = *full;
@@ -128,11 +128,11 @@ std::optional<std::string> OutputFileList(PhaseIndex phaseIndex, std::string_vie
 std::optional<std::string> LinkerInputFiles(PhaseIndex phaseIndex, std::string_view options,
                                             const std::string& configDir) {
     if (phaseIndex == kPhaseLinker) {
-        models::CLinkerModel model(options, kLinkerMapOptimisationFile);
+        models::LinkerModel model(options, kLinkerMapOptimisationFile);
         ShowUserMessages(model.ReadMessages());
         std::string text;
         for (const auto* list :
-             {&model.m_listLibraries, &model.m_listObjects, &model.m_listBinaries})
+             {&model.libraries_, &model.objects_, &model.binaries_})
             for (const std::string& file : *list) text += file + "\n";
         return text + "\n";
     }
@@ -145,14 +145,14 @@ std::optional<std::string> LinkerInputFiles(PhaseIndex phaseIndex, std::string_v
 std::string MainOutputFile(PhaseIndex phaseIndex, std::string_view options) {
     switch (phaseIndex) {
     case kPhaseCompiler:
-        return CompilerObjectPath(models::CCompilerModel({}, options));
+        return CompilerObjectPath(models::CompilerModel({}, options));
     case kPhaseAssembler:
         return AssemblerObjectPath(options);
     case kPhaseLinker:
     {
-        models::CLinkerModel model(options, kLinkerMapOptimisationFile);
+        models::LinkerModel model(options, kLinkerMapOptimisationFile);
         ShowUserMessages(model.ReadMessages());
-        return model.m_strOutputFile;
+        return model.outputFile_;
     }
     case kPhaseGenerator:
         return GeneratorLibraryPath(options);

@@ -46,13 +46,13 @@ bool DeleteOutput(const std::string& configDir, const std::string& path) {
 }
 
 int CompilerReport(const StepContext& step) {
-    models::CCompilerModel model({}, step.options);
-    if (model.m_nListing == 0) return 0;
+    models::CompilerModel model({}, step.options);
+    if (model.listing_ == 0) return 0;
     auto extension = LoadModuleString(strings::kCompilerExtension);
     if (!extension) return 0;
     std::string listFile =
-        CombinePath(model.m_listPath.dir, model.m_listPath.leaf, model.m_listPath.ext);
-    AppendListReport(listFile, SubcommandFilePath(step.configDir, model.m_objPath.leaf, *extension),
+        CombinePath(model.listPath_.dir, model.listPath_.leaf, model.listPath_.ext);
+    AppendListReport(listFile, SubcommandFilePath(step.configDir, model.objPath_.leaf, *extension),
                      step.buildTag, step.date);
     return 0;
 }
@@ -66,17 +66,17 @@ int AssemblerReport(const StepContext& step) {
 }
 
 int LinkerReport(const StepContext& step) {
-    models::CLinkerModel model(step.options, kLinkerMapOptimisationFile);
+    models::LinkerModel model(step.options, kLinkerMapOptimisationFile);
     ShowUserMessages(model.ReadMessages());
-    if (model.m_bSubcommand && model.m_strSubcommandFile.empty()) {
+    if (model.subcommand_ && model.subcommandFile_.empty()) {
         if (!LoadModuleString(strings::kCommandPrefix)) return 1;
         auto banner = LoadModuleString(strings::kTemporaryBanner);
         auto subcommandFile = PathOfAtCommand(step.command);
         if (banner && subcommandFile) DeleteTemporaryFiles(*subcommandFile, *banner);
     }
-    if (model.m_bMapFile) {
-        bool userFile = model.m_bSubcommand && model.m_nSubcommandType == 0;
-        std::string base = TildeName(BaseName(model.m_strOutputFile));
+    if (model.mapFile_) {
+        bool userFile = model.subcommand_ && model.subcommandType_ == 0;
+        std::string base = TildeName(BaseName(model.outputFile_));
         AppendMapReport(model.MapFilePath(), userFile, CombinePath(step.configDir, base, "gld"),
                         cmdline::LinkerInputFilePath(model, step.configDir), step.buildTag,
                         step.date);

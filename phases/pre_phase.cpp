@@ -70,10 +70,10 @@ int CompilerPrePhase(const PrePhaseCall& call) {
     auto extension = LoadModuleString(strings::kCompilerExtension);
     if (!prefix || !extension) return kPhaseFailed;
     std::vector<std::string> entries = SplitInputList(call.inputList);
-    models::CCompilerModel model =
-        models::CCompilerModel::FromFileEntry(entries.front(), call.options);
+    models::CompilerModel model =
+        models::CompilerModel::FromFileEntry(entries.front(), call.options);
     std::string configDir = call.info->configDir;
-    std::string path = SubcommandFilePath(configDir, model.m_objPath.leaf, *extension);
+    std::string path = SubcommandFilePath(configDir, model.objPath_.leaf, *extension);
     if (!Fits({}, *prefix, path, configDir)) return kPhaseFailed;
     // gcc does not create the directory of its output file.
     CreateDirectoryChain(model.OutputDirectory());
@@ -87,9 +87,9 @@ int AssemblerPrePhase(const PrePhaseCall& call) {
     if (!ArgumentsPresent(call, true)) return kPhaseFailed;
     auto prefix = LoadModuleString(strings::kCommandPrefix);
     if (!prefix) return kPhaseFailed;
-    models::CAssemblerModel model(call.options);
+    models::AssemblerModel model(call.options);
     std::string configDir = call.info->configDir;
-    std::string path = SubcommandFilePath(configDir, model.m_objPath.leaf, "gas");
+    std::string path = SubcommandFilePath(configDir, model.objPath_.leaf, "gas");
     if (!Fits({}, *prefix, path, configDir)) return kPhaseFailed;
     auto inputs = QuotedInputPaths(SplitInputList(call.inputList));
     if (!inputs) return kPhaseFailed;
@@ -101,8 +101,8 @@ int GeneratorPrePhase(const PrePhaseCall& call) {
     if (!ArgumentsPresent(call, false)) return kPhaseFailed;
     auto prefix = LoadModuleString(strings::kCommandPrefix);
     if (!prefix) return kPhaseFailed;
-    models::CGeneratorModel model(call.options);
-    if (model.m_nBuild != 1) return kPhaseNothingToDo;
+    models::GeneratorModel model(call.options);
+    if (model.build_ != 1) return kPhaseNothingToDo;
     std::string configDir = call.info->configDir;
     cmdline::GeneratorPrePhase decision = cmdline::DecideGeneratorPrePhase(model, configDir);
     if (!Fits({}, *prefix, decision.subcommandPath, configDir)) return kPhaseFailed;
@@ -117,13 +117,13 @@ std::string Field(const char* text) {
 
 // Writes the generated ld script; false (after the message) when the file
 // cannot be created, since the "-T" line would name a stale or missing script.
-bool WriteLinkerScript(const std::string& path, const models::CLinkerModel& model,
+bool WriteLinkerScript(const std::string& path, const models::LinkerModel& model,
                        const QuorleProjectInfo& info) {
     sections::ScriptTarget target;
     target.effectiveToolchain = toolchain::EffectiveToolchainName(info);
-    target.cpuType = model.m_cpu.m_nCpuType;
+    target.cpuType = model.cpu_.cpuType_;
     target.normalMode = Field(info.toolchainName) == toolchain::kPelkaToolchain && model.NormalMode();
-    sections::ScriptWrite written = sections::WriteLinkerScript(path, model.m_layout, target,
+    sections::ScriptWrite written = sections::WriteLinkerScript(path, model.layout_, target,
                                                                 sections::ProjectResolver(info));
     ShowUserMessages(written.messages);
     return written.ok;
@@ -135,13 +135,13 @@ int LinkerPrePhase(const PrePhaseCall& call) {
     if (!prefix) return kPhaseFailed;
     const QuorleProjectInfo& info = *call.info;
     std::string configDir = info.configDir;
-    models::CLinkerModel model(call.options,
+    models::LinkerModel model(call.options,
                                CombinePath(configDir, Field(info.projectName), "bls"));
     ShowUserMessages(model.ReadMessages());
-    std::string base = TildeName(WithoutExtension(LastComponent(model.m_strOutputFile)));
-    bool userFile = model.m_bSubcommand && model.m_nSubcommandType == 0;
-    bool generateScript = !(model.m_bSubcommand && model.m_nSubcommandType == 1);
-    std::string path = userFile ? model.m_strSubcommandFile : CombinePath(configDir, base, "gld");
+    std::string base = TildeName(WithoutExtension(LastComponent(model.outputFile_)));
+    bool userFile = model.subcommand_ && model.subcommandType_ == 0;
+    bool generateScript = !(model.subcommand_ && model.subcommandType_ == 1);
+    std::string path = userFile ? model.subcommandFile_ : CombinePath(configDir, base, "gld");
     std::string marker = cmdline::GccMarker(model);
     if (!marker.empty()) marker += ' ';
     if (!Fits(marker, *prefix, path, configDir)) return kPhaseFailed;

@@ -6,26 +6,26 @@
 
 namespace quorle::phases {
 
-std::string CompilerObjectPath(const models::CCompilerModel& model) {
-    return CombinePath(model.m_objPath.dir, model.m_objPath.leaf, model.m_objPath.ext);
+std::string CompilerObjectPath(const models::CompilerModel& model) {
+    return CombinePath(model.objPath_.dir, model.objPath_.leaf, model.objPath_.ext);
 }
 
 std::string AssemblerObjectPath(std::string_view options) {
-    return models::CAssemblerModel(options).ObjectFile();
+    return models::AssemblerModel(options).ObjectFile();
 }
 
 std::string GeneratorLibraryPath(std::string_view options) {
-    return models::CGeneratorModel(options).m_strOutput;
+    return models::GeneratorModel(options).output_;
 }
 
 AssemblerStepFiles AssemblerFiles(std::string_view options) {
-    models::CAssemblerModel model(options);
+    models::AssemblerModel model(options);
     AssemblerStepFiles files;
     files.objectPath = model.ObjectFile();
-    files.objectLeaf = model.m_objPath.leaf;
-    files.listing = model.m_nListing != 0;
+    files.objectLeaf = model.objPath_.leaf;
+    files.listing = model.listing_ != 0;
     files.listPath = model.ListFile();
-    files.keepObject = model.m_nGenObj != 0;
+    files.keepObject = model.genObj_ != 0;
     return files;
 }
 

@@ -13,7 +13,7 @@ namespace quorle::phases {
 inline constexpr std::string_view kLinkerMapOptimisationFile = "$(CONFIGDIR)\\$(PROJECTNAME).bls";
 
 // Output directory, base name and extension joined with a backslash.
-std::string CompilerObjectPath(const models::CCompilerModel& model);
+std::string CompilerObjectPath(const models::CompilerModel& model);
 // The assembler's object file (default extension "o").
 std::string AssemblerObjectPath(std::string_view options);
 // The generator's library ("S|OUTPUTPATH|", by default in the configuration directory).

@@ -27,11 +27,11 @@ std::vector<std::string> WordsOf(models::KeyList table) {
     return words;
 }
 
-Binding BindBuildControl(bool models::CModelBase::*field, unsigned phases) {
+Binding BindBuildControl(bool models::ModelBase::*field, unsigned phases) {
     Binding b;
     b.phases = phases;
-    b.get = [field](const models::CModelBase& m) -> Value { return {m.*field ? "1" : "0"}; };
-    b.set = [field](models::CModelBase& m, const Value& v) { m.*field = v.front() == "1"; };
+    b.get = [field](const models::ModelBase& m) -> Value { return {m.*field ? "1" : "0"}; };
+    b.set = [field](models::ModelBase& m, const Value& v) { m.*field = v.front() == "1"; };
     return b;
 }
 

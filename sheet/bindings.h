@@ -29,12 +29,12 @@ template <class Model, class Owner> Binding BindIndex(int Owner::*field, models:
     std::vector<std::string> words = WordsOf(table);
     Binding b;
     b.phases = PhaseBit(KindOf<Model>::value);
-    b.get = [field, words](const models::CModelBase& m) -> Value {
+    b.get = [field, words](const models::ModelBase& m) -> Value {
         int position = static_cast<const Owner&>(*As<Model>(&m)).*field;
         if (position < 0 || static_cast<size_t>(position) >= words.size()) return {""};
         return {words[static_cast<size_t>(position)]};
     };
-    b.set = [field, words](models::CModelBase& m, const Value& v) {
+    b.set = [field, words](models::ModelBase& m, const Value& v) {
         for (size_t i = 0; i < words.size(); ++i) {
             if (words[i] == v.front()) {
                 static_cast<Owner&>(*As<Model>(&m)).*field = static_cast<int>(i);
@@ -49,10 +49,10 @@ template <class Model, class Owner> Binding BindIndex(int Owner::*field, models:
 template <class Model, class Owner> Binding BindFlag(bool Owner::*field) {
     Binding b;
     b.phases = PhaseBit(KindOf<Model>::value);
-    b.get = [field](const models::CModelBase& m) -> Value {
+    b.get = [field](const models::ModelBase& m) -> Value {
         return {static_cast<const Owner&>(*As<Model>(&m)).*field ? "1" : "0"};
     };
-    b.set = [field](models::CModelBase& m, const Value& v) {
+    b.set = [field](models::ModelBase& m, const Value& v) {
         static_cast<Owner&>(*As<Model>(&m)).*field = v.front() == "1";
     };
     return b;
@@ -62,10 +62,10 @@ template <class Model, class Owner> Binding BindFlag(bool Owner::*field) {
 template <class Model, class Owner> Binding BindText(std::string Owner::*field) {
     Binding b;
     b.phases = PhaseBit(KindOf<Model>::value);
-    b.get = [field](const models::CModelBase& m) -> Value {
+    b.get = [field](const models::ModelBase& m) -> Value {
         return {static_cast<const Owner&>(*As<Model>(&m)).*field};
     };
-    b.set = [field](models::CModelBase& m, const Value& v) {
+    b.set = [field](models::ModelBase& m, const Value& v) {
         static_cast<Owner&>(*As<Model>(&m)).*field = v.front();
     };
     return b;
@@ -75,17 +75,17 @@ template <class Model, class Owner> Binding BindText(std::string Owner::*field) 
 template <class Model, class Owner> Binding BindList(std::vector<std::string> Owner::*field) {
     Binding b;
     b.phases = PhaseBit(KindOf<Model>::value);
-    b.get = [field](const models::CModelBase& m) -> Value {
+    b.get = [field](const models::ModelBase& m) -> Value {
         return static_cast<const Owner&>(*As<Model>(&m)).*field;
     };
-    b.set = [field](models::CModelBase& m, const Value& v) {
+    b.set = [field](models::ModelBase& m, const Value& v) {
         static_cast<Owner&>(*As<Model>(&m)).*field = v;
     };
     return b;
 }
 
 // A build-control switch of the base, for the models of every phase in `phases`.
-Binding BindBuildControl(bool models::CModelBase::*field, unsigned phases);
+Binding BindBuildControl(bool models::ModelBase::*field, unsigned phases);
 // A bit of the workspace toolchain settings value.
 Binding BindSettingsBit(unsigned bit);
 

@@ -33,8 +33,8 @@ struct SharedState; // what a control may bind to besides the models
 // models of the phases in `phases` (bit 1 << phase index).
 struct Binding {
     unsigned phases = 0;
-    std::function<Value(const models::CModelBase&)> get;
-    std::function<void(models::CModelBase&, const Value&)> set;
+    std::function<Value(const models::ModelBase&)> get;
+    std::function<void(models::ModelBase&, const Value&)> set;
     std::function<Value(const SharedState&)> getShared;
     std::function<void(SharedState&, const Value&)> setShared;
 

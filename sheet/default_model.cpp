@@ -4,9 +4,9 @@
 
 namespace quorle::sheet {
 
-std::unique_ptr<models::CModelBase> DefaultModelLike(const models::CModelBase& model) {
-    if (const auto* compiler = As<models::CCompilerModel>(&model))
-        return std::make_unique<models::CCompilerModel>(compiler->m_strFileType, "");
+std::unique_ptr<models::ModelBase> DefaultModelLike(const models::ModelBase& model) {
+    if (const auto* compiler = As<models::CompilerModel>(&model))
+        return std::make_unique<models::CompilerModel>(compiler->fileType_, "");
     return MakeModel(static_cast<int>(model.Kind()), "");
 }
 

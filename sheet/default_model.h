@@ -9,6 +9,6 @@ namespace quorle::sheet {
 
 // A compiler model keeps the file type of `model`, which decides its
 // language and so its default file extensions. Null for an unknown phase.
-std::unique_ptr<models::CModelBase> DefaultModelLike(const models::CModelBase& model);
+std::unique_ptr<models::ModelBase> DefaultModelLike(const models::ModelBase& model);
 
 } // namespace quorle::sheet

@@ -6,19 +6,19 @@ namespace quorle::sheet {
 
 // The compiler model is read without a file type: option sets are shared by
 // content across file types, so the model must not depend on one.
-std::unique_ptr<models::CModelBase> MakeModel(int phase, std::string_view optionString) {
+std::unique_ptr<models::ModelBase> MakeModel(int phase, std::string_view optionString) {
     switch (phase) {
     case kPhaseCompiler:
-        return std::make_unique<models::CCompilerModel>(
-            models::CCompilerModel::FromOptions(optionString));
+        return std::make_unique<models::CompilerModel>(
+            models::CompilerModel::FromOptions(optionString));
     case kPhaseAssembler:
-        return std::make_unique<models::CAssemblerModel>(optionString);
+        return std::make_unique<models::AssemblerModel>(optionString);
     case kPhaseLinker:
-        return std::make_unique<models::CLinkerModel>(optionString);
+        return std::make_unique<models::LinkerModel>(optionString);
     case kPhaseGenerator:
-        return std::make_unique<models::CGeneratorModel>(optionString);
+        return std::make_unique<models::GeneratorModel>(optionString);
     case kPhaseDebug:
-        return std::make_unique<models::CDebuggerModel>(optionString);
+        return std::make_unique<models::DebuggerModel>(optionString);
     default:
         return nullptr;
     }

@@ -20,7 +20,7 @@ struct COptionSet {
     size_t record = 0;     // the phase record it belongs to
     int phase = -1;        // phase index
     std::string phaseName; // as the phase record gives it
-    std::unique_ptr<models::CModelBase> model;
+    std::unique_ptr<models::ModelBase> model;
     std::string openedText; // serialised when the sheet opened
     int home = -1;          // first input position that read to it
 
@@ -30,25 +30,25 @@ struct COptionSet {
 
 // The phase's model read from an option string: compiler, assembler, linker,
 // library generator or debugger (phase 4); null for any other phase.
-std::unique_ptr<models::CModelBase> MakeModel(int phase, std::string_view optionString);
+std::unique_ptr<models::ModelBase> MakeModel(int phase, std::string_view optionString);
 
 template <class Model> struct KindOf;
-template <> struct KindOf<models::CCompilerModel> { static constexpr auto value = kPhaseCompiler; };
-template <> struct KindOf<models::CAssemblerModel> {
+template <> struct KindOf<models::CompilerModel> { static constexpr auto value = kPhaseCompiler; };
+template <> struct KindOf<models::AssemblerModel> {
     static constexpr auto value = kPhaseAssembler;
 };
-template <> struct KindOf<models::CLinkerModel> { static constexpr auto value = kPhaseLinker; };
-template <> struct KindOf<models::CGeneratorModel> {
+template <> struct KindOf<models::LinkerModel> { static constexpr auto value = kPhaseLinker; };
+template <> struct KindOf<models::GeneratorModel> {
     static constexpr auto value = kPhaseGenerator;
 };
-template <> struct KindOf<models::CDebuggerModel> { static constexpr auto value = kPhaseDebug; };
+template <> struct KindOf<models::DebuggerModel> { static constexpr auto value = kPhaseDebug; };
 
 // The model as its phase's class; null when it is of another phase.
-template <class Model> Model* As(models::CModelBase* model) {
+template <class Model> Model* As(models::ModelBase* model) {
     return model != nullptr && model->Kind() == KindOf<Model>::value ? static_cast<Model*>(model)
                                                                      : nullptr;
 }
-template <class Model> const Model* As(const models::CModelBase* model) {
+template <class Model> const Model* As(const models::ModelBase* model) {
     return model != nullptr && model->Kind() == KindOf<Model>::value
                ? static_cast<const Model*>(model)
                : nullptr;

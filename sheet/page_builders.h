@@ -23,8 +23,8 @@ template <class Model>
 Binding Bind(std::function<Value(const Model&)> get, std::function<void(Model&, const Value&)> set) {
     Binding b;
     b.phases = PhaseBit(KindOf<Model>::value);
-    b.get = [get](const models::CModelBase& m) -> Value { return get(*As<Model>(&m)); };
-    b.set = [set](models::CModelBase& m, const Value& v) { set(*As<Model>(&m), v); };
+    b.get = [get](const models::ModelBase& m) -> Value { return get(*As<Model>(&m)); };
+    b.set = [set](models::ModelBase& m, const Value& v) { set(*As<Model>(&m), v); };
     return b;
 }
 

@@ -113,11 +113,11 @@ void CPageCpu::BuildControls() {
 models::CpuTabModels CPageCpu::SelectedModels() const {
     models::CpuTabModels out;
     for (COptionSet* set : context_.sets) {
-        models::CModelBase* m = set->model.get();
-        if (auto* c = As<models::CCompilerModel>(m)) out.compilers.push_back(c);
-        if (auto* a = As<models::CAssemblerModel>(m)) out.assemblers.push_back(a);
-        if (auto* l = As<models::CLinkerModel>(m)) out.linkers.push_back(&l->m_cpu);
-        if (auto* g = As<models::CGeneratorModel>(m)) out.generators.push_back(g);
+        models::ModelBase* m = set->model.get();
+        if (auto* c = As<models::CompilerModel>(m)) out.compilers.push_back(c);
+        if (auto* a = As<models::AssemblerModel>(m)) out.assemblers.push_back(a);
+        if (auto* l = As<models::LinkerModel>(m)) out.linkers.push_back(&l->cpu_);
+        if (auto* g = As<models::GeneratorModel>(m)) out.generators.push_back(g);
     }
     return out;
 }
@@ -128,13 +128,13 @@ std::vector<int> CPageCpu::SelectionRows() const {
     std::vector<int> rows;
     models::CpuTabModels m = SelectedModels();
     for (auto* c : m.compilers)
-        if (c->m_cpu.m_nFamilyCode == family_) rows.push_back(c->m_cpu.m_nCpuType);
+        if (c->cpu_.familyCode_ == family_) rows.push_back(c->cpu_.cpuType_);
     for (auto* a : m.assemblers)
-        if (a->m_nFamilyCode == family_) rows.push_back(a->m_nCpuType);
+        if (a->familyCode_ == family_) rows.push_back(a->cpuType_);
     for (auto* l : m.linkers)
-        if (l->m_nFamilyCode == family_) rows.push_back(l->m_nCpuType);
+        if (l->familyCode_ == family_) rows.push_back(l->cpuType_);
     for (auto* g : m.generators)
-        if (g->m_cpu.m_nFamilyCode == family_) rows.push_back(g->m_cpu.m_nCpuType);
+        if (g->cpu_.familyCode_ == family_) rows.push_back(g->cpu_.cpuType_);
     return rows;
 }
 

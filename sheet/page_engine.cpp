@@ -35,8 +35,8 @@ CControlPage::CControlPage(PageData data) : data_(std::move(data)) {
     states_.resize(data_.controls.size());
 }
 
-std::vector<models::CModelBase*> CControlPage::ModelsOf(const ControlDef& control) const {
-    std::vector<models::CModelBase*> out;
+std::vector<models::ModelBase*> CControlPage::ModelsOf(const ControlDef& control) const {
+    std::vector<models::ModelBase*> out;
     for (COptionSet* set : context_.sets) {
         if (set->phase >= 0 && (control.binding.phases & (1u << set->phase)) != 0)
             out.push_back(set->model.get());
@@ -204,7 +204,7 @@ bool CControlPage::SaveAndValidate(SaveKind kind) {
         if (control.binding.setShared && context_.shared != nullptr) {
             control.binding.setShared(*context_.shared, state.value);
         } else if (control.binding.set) {
-            for (models::CModelBase* model : ModelsOf(control))
+            for (models::ModelBase* model : ModelsOf(control))
                 control.binding.set(*model, state.value);
         }
     }
@@ -242,8 +242,8 @@ void CControlPage::RestoreDefaults() {
     for (size_t i = 0; i < data_.controls.size(); ++i) {
         const ControlDef& control = data_.controls[i];
         if (!control.binding.set || !control.binding.get || control.hidden) continue;
-        for (models::CModelBase* model : ModelsOf(control)) {
-            std::unique_ptr<models::CModelBase> fresh = DefaultModelLike(*model);
+        for (models::ModelBase* model : ModelsOf(control)) {
+            std::unique_ptr<models::ModelBase> fresh = DefaultModelLike(*model);
             if (fresh) control.binding.set(*model, control.binding.get(*fresh));
         }
     }

@@ -47,7 +47,7 @@ class CControlPage : public CPage {
 
   protected:
     // The selected models a control applies to.
-    std::vector<models::CModelBase*> ModelsOf(const ControlDef& control) const;
+    std::vector<models::ModelBase*> ModelsOf(const ControlDef& control) const;
     const PageContext& Context() const { return context_; }
     std::vector<ControlState>& MutableStates() { return states_; }
     void UpdateEnabled();

@@ -7,12 +7,12 @@
 namespace quorle::sheet {
 
 using namespace build;
-using models::CAssemblerModel;
+using models::AssemblerModel;
 namespace k = models::assembler_keys;
 
 namespace {
 
-using M = CAssemblerModel;
+using M = AssemblerModel;
 
 template <class Field> Binding Index(Field M::*field, models::KeyList table) {
     return BindIndex<M>(field, table);
@@ -40,36 +40,36 @@ ControlDef TriChoice(std::string label, models::KeyList table, std::vector<std::
 
 PageData Source() {
     PageData p{"Source", "CPageAsmSource", {}, ""};
-    ControlDef assigns = List("&Assignments:", k::kAssignA, BindList<M>(&M::m_lstAssigns),
+    ControlDef assigns = List("&Assignments:", k::kAssignA, BindList<M>(&M::assigns_),
                               "NAME=VALUE assignments (-assigna=, or -assignc= for quoted text)");
     assigns.tokens.emplace_back(k::kAssignC);
     p.controls.push_back(std::move(assigns));
     p.controls.push_back(Choice("&Input character code:", k::kInCode, {"EUC", "Shift JIS", "Latin-1"},
-                                BindOptionalIndex<M>(&M::m_nInCode, k::kInCode),
+                                BindOptionalIndex<M>(&M::inCode_, k::kInCode),
                                 "The character code of the source", true));
     p.controls.push_back(Check("&Toolchain include directories follow the library choice",
-                               k::kChgIncPath, Index(&M::m_nChgIncPath, k::kChgIncPath),
+                               k::kChgIncPath, Index(&M::chgIncPath_, k::kChgIncPath),
                                "Marks the include directories as switched with the library"));
     p.controls.push_back(Check("Show the full &path in error messages", k::kErrorPath,
-                               Index(&M::m_nErrorPath, k::kErrorPath),
+                               Index(&M::errorPath_, k::kErrorPath),
                                "Messages name the source by its full path"));
     p.controls.push_back(Choice("Project t&ype:", k::kProjectType,
                                 {"C application", "C++ application", "Library"},
-                                BindOptionalIndex<M>(&M::m_nProjectType, k::kProjectType),
+                                BindOptionalIndex<M>(&M::projectType_, k::kProjectType),
                                 "The kind of project the file belongs to", true));
     return Finish(std::move(p));
 }
 
 PageData Defines() {
     PageData p{"Defines", "CPageAsmSourceDefines", {}, "Source"};
-    p.controls.push_back(List("&Symbol definitions:", k::kDefines, BindList<M>(&M::m_lstDefines),
+    p.controls.push_back(List("&Symbol definitions:", k::kDefines, BindList<M>(&M::defines_),
                               "NAME or NAME=VALUE, each given as --defsym NAME=VALUE"));
     return Finish(std::move(p));
 }
 
 PageData Include() {
     PageData p{"Include", "CPageAsmSourceInclude", {}, "Source"};
-    p.controls.push_back(List("&Include directories:", k::kIncDir, BindList<M>(&M::m_lstIncDirs),
+    p.controls.push_back(List("&Include directories:", k::kIncDir, BindList<M>(&M::incDirs_),
                               "Directories searched for .include files (-I)", true));
     return Finish(std::move(p));
 }
@@ -77,21 +77,21 @@ PageData Include() {
 PageData Object() {
     PageData p{"Object", "CPageAsmObject", {}, ""};
     p.controls.push_back(Choice("&Debug information:", k::kDebugLevel, {"None", "stabs", "DWARF 2"},
-                                Index(&M::m_nDebugLevel, k::kDebugLevel),
+                                Index(&M::debugLevel_, k::kDebugLevel),
                                 "Debug information for the object: none, --gstabs or --gdwarf2"));
     p.controls.push_back(Check("Keep the object file after &errors", k::kGenObj,
-                               BindOnOff<M>(&M::m_nGenObj),
+                               BindOnOff<M>(&M::genObj_),
                                "Write the object even when errors occur (-Z)"));
     p.controls.push_back(Check("&Fold data sections into text", k::kFoldSec,
-                               BindOnOff<M>(&M::m_nFoldSec),
+                               BindOnOff<M>(&M::foldSec_),
                                "Fold the data section into the text section (-R)"));
-    p.controls.push_back(Text("&Object file:", k::kObjPath, BindPath<M>(&M::m_objPath),
+    p.controls.push_back(Text("&Object file:", k::kObjPath, BindPath<M>(&M::objPath_),
                               "The file after -o (.o added when it has no extension)"));
     p.controls.push_back(Choice("O&utput character code:", k::kOutCode, {"Shift JIS", "EUC"},
-                                BindOptionalIndex<M>(&M::m_nOutCode, k::kOutCode),
+                                BindOptionalIndex<M>(&M::outCode_, k::kOutCode),
                                 "The character code of strings in the object", true));
     p.controls.push_back(Choice("Dis&placement size:", k::kDispSize, {"4 bits", "12 bits"},
-                                BindOptionalIndex<M>(&M::m_nDispSize, k::kDispSize),
+                                BindOptionalIndex<M>(&M::dispSize_, k::kDispSize),
                                 "The size of forward displacements", true));
     return Finish(std::move(p));
 }
@@ -99,8 +99,8 @@ PageData Object() {
 PageData ListPage() {
     PageData p{"List", "CPageAsmList", {}, ""};
     p.controls.push_back(Check("&Generate a list file", k::kListing,
-                               Index(&M::m_nListing, k::kListing), "Listing (-a...=file)"));
-    ControlDef file = Text("List &file:", k::kLFile, BindPath<M>(&M::m_listPath),
+                               Index(&M::listing_, k::kListing), "Listing (-a...=file)"));
+    ControlDef file = Text("List &file:", k::kLFile, BindPath<M>(&M::listPath_),
                            "The file after -a...= (.lis added when it has no extension)");
     file.enable = While("LOUTLIST", {"1"});
     p.controls.push_back(std::move(file));
@@ -109,34 +109,34 @@ PageData ListPage() {
                                    "Omit forms processing (&no page breaks)"};
     for (size_t i = 0; i < 5; ++i) {
         ControlDef c = CheckToken(std::string(kText[i]), k::kListContentKeys[i],
-                                  BindArrayFlag<M>(&M::m_aListContents, i),
+                                  BindArrayFlag<M>(&M::listContents_, i),
                                   std::string("Adds \"") + std::string(k::kListContentLetters[i]) + "\" to -a");
         c.enable = While("LOUTLIST", {"1"});
         p.controls.push_back(std::move(c));
     }
     std::vector<std::string> tri = {"(not set)", "Yes", "No"};
     p.controls.push_back(TriChoice("Source in the listing:", k::kSource, tri,
-                                   Tri([](M& m) -> int& { return m.m_nSource; }),
+                                   Tri([](M& m) -> int& { return m.source_; }),
                                    "-source or -nosource (makefile form)"));
     static constexpr const models::KeyList kShow[] = {k::kShowCond, k::kShowDef, k::kShowCall,
                                                        k::kShowExp, k::kShowCode};
     for (size_t i = 0; i < 5; ++i) {
         ControlDef c = TriChoice("Show " + std::string(k::kShowWords[i]) + ":", kShow[i], tri,
-                                 Tri([i](M& m) -> int& { return m.m_aShow[i]; }),
+                                 Tri([i](M& m) -> int& { return m.show_[i]; }),
                                  "-show=" + std::string(k::kShowWords[i]) + " or -noshow=" +
                                      std::string(k::kShowWords[i]));
         c.enable = While("SOURCE", {"", "1"});
         p.controls.push_back(std::move(c));
     }
-    ControlDef tab = Check("Tab width &4", k::kShowTab, Index(&M::m_nShowTab, k::kShowTab),
+    ControlDef tab = Check("Tab width &4", k::kShowTab, Index(&M::showTab_, k::kShowTab),
                            "Adds tab=4 to -show=");
     tab.enable = While("SOURCE", {"", "1"});
     p.controls.push_back(std::move(tab));
     p.controls.push_back(TriChoice("Cross reference:", k::kCrossRef, tri,
-                                   Tri([](M& m) -> int& { return m.m_nCrossRef; }),
+                                   Tri([](M& m) -> int& { return m.crossRef_; }),
                                    "-cross_reference or -nocross_reference"));
     p.controls.push_back(TriChoice("Section list:", k::kListSection, tri,
-                                   Tri([](M& m) -> int& { return m.m_nListSection; }),
+                                   Tri([](M& m) -> int& { return m.listSection_; }),
                                    "-section or -nosection"));
     return Finish(std::move(p));
 }
@@ -149,21 +149,21 @@ PageData Other() {
                                    "Print statistics"};
     for (size_t i = 0; i < models::kAsmSwitchCount; ++i)
         p.controls.push_back(CheckToken(std::string(kText[i]) + " (" + std::string(k::kSwitchArgs[i]) + ")",
-                                        k::kSwitchKeys[i], BindArrayFlag<M>(&M::m_aSwitches, i),
+                                        k::kSwitchKeys[i], BindArrayFlag<M>(&M::switches_, i),
                                         "Gives " + std::string(k::kSwitchArgs[i])));
     p.controls.push_back(Choice("Floating-point rounding:", k::kRound, {"Toward zero", "Nearest"},
-                                Bind<M>([](const M& m) { return Value{m.m_nRound == 2 ? "" : WordOf(k::kRound, m.m_nRound)}; },
+                                Bind<M>([](const M& m) { return Value{m.round_ == 2 ? "" : WordOf(k::kRound, m.round_)}; },
                                         [](M& m, const Value& v) {
-                                            m.m_nRound = Word(v) == "ZERO" ? 0 : Word(v) == "NEAREST" ? 1 : 2;
+                                            m.round_ = Word(v) == "ZERO" ? 0 : Word(v) == "NEAREST" ? 1 : 2;
                                         }),
                                 "Rounding of floating-point constants", true));
     p.controls.push_back(Choice("Denormalized numbers:", k::kDenormal, {"Not allowed", "Allowed"},
-                                Bind<M>([](const M& m) { return Value{m.m_nDenormal == 2 ? "" : WordOf(k::kDenormal, m.m_nDenormal)}; },
+                                Bind<M>([](const M& m) { return Value{m.denormal_ == 2 ? "" : WordOf(k::kDenormal, m.denormal_)}; },
                                         [](M& m, const Value& v) {
-                                            m.m_nDenormal = Word(v) == "0" ? 0 : Word(v) == "1" ? 1 : 2;
+                                            m.denormal_ = Word(v) == "0" ? 0 : Word(v) == "1" ? 1 : 2;
                                         }),
                                 "Denormalized floating-point constants", true));
-    p.controls.push_back(Text("&User options:", k::kAppTxt, BindText<M>(&M::m_strExtra),
+    p.controls.push_back(Text("&User options:", k::kAppTxt, BindText<M>(&M::extra_),
                               "Your own assembler options, added as they are"));
     return Finish(std::move(p));
 }

@@ -7,12 +7,12 @@
 namespace quorle::sheet {
 
 using namespace build;
-using models::CCompilerModel;
+using models::CompilerModel;
 namespace k = models::compiler_keys;
 
 namespace {
 
-using M = CCompilerModel;
+using M = CompilerModel;
 
 template <class Field> Binding Index(Field M::*field, models::KeyList table) {
     return BindIndex<M>(field, table);
@@ -119,16 +119,16 @@ Binding SectionNames() {
         [](const M& m) {
             Value v;
             for (size_t i = 0; i < 4; ++i)
-                if (m.m_aSectionNames[i] != k::kSectionDefaults[i])
-                    v.push_back(std::string(1, k::kSectionLetters[i]) + "=" + m.m_aSectionNames[i]);
+                if (m.sectionNames_[i] != k::kSectionDefaults[i])
+                    v.push_back(std::string(1, k::kSectionLetters[i]) + "=" + m.sectionNames_[i]);
             return v;
         },
         [](M& m, const Value& v) {
-            for (size_t i = 0; i < 4; ++i) m.m_aSectionNames[i] = std::string(k::kSectionDefaults[i]);
+            for (size_t i = 0; i < 4; ++i) m.sectionNames_[i] = std::string(k::kSectionDefaults[i]);
             for (const std::string& e : v)
                 for (size_t i = 0; i < 4; ++i)
                     if (e.size() > 2 && e[0] == k::kSectionLetters[i] && e[1] == '=')
-                        m.m_aSectionNames[i] = e.substr(2);
+                        m.sectionNames_[i] = e.substr(2);
         });
 }
 
@@ -146,18 +146,18 @@ Binding AddressClasses() {
         [](const M& m) {
             Value v;
             for (size_t i = 0; i < models::kSectionKindCount; ++i)
-                if (m.m_aAbsClass[i] != models::kAbsClass32)
+                if (m.absClass_[i] != models::kAbsClass32)
                     v.push_back(std::string(k::kSectionKinds[i]) + "=" +
-                                std::string(kBits[m.m_aAbsClass[i]]));
+                                std::string(kBits[m.absClass_[i]]));
             return v;
         },
         [](M& m, const Value& v) {
-            m.m_aAbsClass.fill(models::kAbsClass32);
+            m.absClass_.fill(models::kAbsClass32);
             for (const std::string& e : v)
                 for (size_t i = 0; i < models::kSectionKindCount; ++i)
                     for (size_t b = 0; b < 4; ++b)
                         if (e == std::string(k::kSectionKinds[i]) + "=" + std::string(kBits[b]))
-                            m.m_aAbsClass[i] = static_cast<int>(b);
+                            m.absClass_[i] = static_cast<int>(b);
         });
 }
 
@@ -173,12 +173,12 @@ Binding StuffSections() {
         [](const M& m) {
             Value v;
             for (size_t i = 0; i < 3; ++i)
-                if (m.m_aStuff[i]) v.emplace_back(k::kStuffNames[i]);
+                if (m.stuff_[i]) v.emplace_back(k::kStuffNames[i]);
             return v;
         },
         [](M& m, const Value& v) {
             for (size_t i = 0; i < 3; ++i)
-                m.m_aStuff[i] = std::find(v.begin(), v.end(), std::string(k::kStuffNames[i])) != v.end();
+                m.stuff_[i] = std::find(v.begin(), v.end(), std::string(k::kStuffNames[i])) != v.end();
         });
 }
 
@@ -193,38 +193,38 @@ std::optional<std::string> CheckStuffName(const std::string& e, const Value& oth
 PageData Source() {
     PageData p{"Source", "CPageCppSource", {}, ""};
     p.controls.push_back(List("&Pre-include files:", k::kPreInclude,
-                              BindList<M>(&M::m_lstPreIncludes),
+                              BindList<M>(&M::preIncludes_),
                               "Files included before the source (-preinclude=)", true));
     ControlDef optlib = Check(
         "Use the &optimized library headers", k::kOptLib,
-        Bind<M>([](const M& m) { return Flag(m.m_nOptLib == 1); },
+        Bind<M>([](const M& m) { return Flag(m.optLib_ == 1); },
                 [](M& m, const Value& v) {
-                    m.m_nOptLib = Word(v) == "1" ? 1 : 0;
+                    m.optLib_ = Word(v) == "1" ? 1 : 0;
                     // The toolchain's header directories follow the library.
                     m.SwitchToolchainHeaderDirs();
                 }),
         "Toolchain include directories use optlibinc instead of include");
     p.controls.push_back(std::move(optlib));
     p.controls.push_back(Check("&Toolchain include directories follow the library choice",
-                               k::kChgIncPath, Index(&M::m_nChgIncPath, k::kChgIncPath),
+                               k::kChgIncPath, Index(&M::chgIncPath_, k::kChgIncPath),
                                "Marks the include directories as switched with the library"));
     p.controls.push_back(Choice("Project t&ype:", k::kProjectType,
                                 {"C application", "C++ application", "Library"},
-                                Index(&M::m_nProjectType, k::kProjectType),
+                                Index(&M::projectType_, k::kProjectType),
                                 "The kind of project the file belongs to"));
     return Finish(std::move(p));
 }
 
 PageData Defines() {
     PageData p{"Defines", "CPageCppSourceDefines", {}, "Source"};
-    p.controls.push_back(List("&Macro definitions:", k::kDefines, BindList<M>(&M::m_lstDefines),
+    p.controls.push_back(List("&Macro definitions:", k::kDefines, BindList<M>(&M::defines_),
                               "NAME or NAME=VALUE, each given as -D NAME=VALUE"));
     return Finish(std::move(p));
 }
 
 PageData Include() {
     PageData p{"Include", "CPageCppSourceInclude", {}, "Source"};
-    p.controls.push_back(List("&Include directories:", k::kIncDir, BindList<M>(&M::m_lstIncDirs),
+    p.controls.push_back(List("&Include directories:", k::kIncDir, BindList<M>(&M::incDirs_),
                               "Directories searched for #include files (-I)", true));
     return Finish(std::move(p));
 }
@@ -232,27 +232,27 @@ PageData Include() {
 PageData Inline() {
     PageData p{"Inline", "CPageCppSourceInline", {}, "Source"};
     p.controls.push_back(List("Inline &search paths:", k::kFileInlinePath,
-                              BindList<M>(&M::m_lstFileInlinePaths),
+                              BindList<M>(&M::fileInlinePaths_),
                               "Directories searched for inline files (-file_inline_path=)", true));
-    p.controls.push_back(List("Inline &files:", k::kFileInline, BindList<M>(&M::m_lstFileInline),
+    p.controls.push_back(List("Inline &files:", k::kFileInline, BindList<M>(&M::fileInline_),
                               "Files whose functions may be inlined across files", true));
     p.controls.push_back(Check("&No inline expansion of C++ functions", k::kCppNoInline,
-                               Index(&M::m_nCppNoInline, k::kCppNoInline),
+                               Index(&M::cppNoInline_, k::kCppNoInline),
                                "C++ inline functions are called, not expanded"));
     p.controls.push_back(Choice("s&witch statements:", k::kCase, {"if-then chains", "Jump tables"},
-                                BindOptionalIndex<M>(&M::m_nCase, k::kCase),
+                                BindOptionalIndex<M>(&M::case_, k::kCase),
                                 "How switch statements are expanded", true));
     p.controls.push_back(Choice("S&hifts:", k::kShift, {"Inline", "Run-time routine"},
-                                BindOptionalIndex<M>(&M::m_nShift, k::kShift),
+                                BindOptionalIndex<M>(&M::shift_, k::kShift),
                                 "How shifts are expanded", true));
     p.controls.push_back(Choice("&Block copies:", k::kBlockCopy, {"Inline", "Run-time routine"},
-                                BindOptionalIndex<M>(&M::m_nBlockCopy, k::kBlockCopy),
+                                BindOptionalIndex<M>(&M::blockCopy_, k::kBlockCopy),
                                 "How block copies are expanded", true));
     p.controls.push_back(Choice("&Unaligned access:", k::kUnaligned, {"Inline", "Run-time routine"},
-                                BindOptionalIndex<M>(&M::m_nUnaligned, k::kUnaligned),
+                                BindOptionalIndex<M>(&M::unaligned_, k::kUnaligned),
                                 "How unaligned accesses are expanded", true));
     p.controls.push_back(Check("Software &pipelining", k::kSoftPipe,
-                               Index(&M::m_nSoftPipe, k::kSoftPipe),
+                               Index(&M::softPipe_, k::kSoftPipe),
                                "Overlap loop iterations"));
     return Finish(std::move(p));
 }
@@ -260,11 +260,11 @@ PageData Inline() {
 PageData Messages() {
     PageData p{"Messages", "CPageCppSourceMessages", {}, "Source"};
     p.controls.push_back(Check("&Inhibit all warnings", k::kWInhibit,
-                               Index(&M::m_nWInhibit, k::kWInhibit),
+                               Index(&M::wInhibit_, k::kWInhibit),
                                "No warning at all (-w -Wno-analyze)"));
     for (size_t i = 0; i < models::kWarnGroup1Count; ++i) {
         ControlDef c = CheckToken(Flagged(kWarn1Text[i], k::kWarn1Flags[i]), k::kWarn1Keys[i],
-                                  BindArrayFlag<M>(&M::m_aWarn1, i),
+                                  BindArrayFlag<M>(&M::warn1_, i),
                                   "Gives " + std::string(k::kWarn1Flags[i]) +
                                       "; all thirteen together give -Wall");
         c.enable = While("WINHIBIT", {"0"});
@@ -277,7 +277,7 @@ PageData MessagesAdvanced() {
     PageData p{"Messages advanced", "CPageCppSourceMessagesAdv", {}, "Source"};
     for (size_t i = 0; i < models::kWarnGroup2Count; ++i) {
         ControlDef c = CheckToken(Flagged(kWarn2Text[i], k::kWarn2Flags[i]), k::kWarn2Keys[i],
-                                  BindArrayFlag<M>(&M::m_aWarn2, i),
+                                  BindArrayFlag<M>(&M::warn2_, i),
                                   "Gives " + std::string(k::kWarn2Flags[i]));
         p.controls.push_back(std::move(c));
     }
@@ -291,29 +291,29 @@ PageData Object() {
         {"Object file (-o)", "Assembler source (-S)", "Preprocessed source (-E)",
          "Preprocessed source without line markers (-P -E)"},
         Bind<M>(
-            [](const M& m) { return Value{WordOf(k::kOutput, m.m_nOutput)}; },
+            [](const M& m) { return Value{WordOf(k::kOutput, m.output_)}; },
             [](M& m, const Value& v) {
                 // The setter also sets the file extension that goes with it.
                 for (size_t i = 0; i < std::size(k::kOutput); ++i)
                     if (WordOfToken(k::kOutput[i], false) == Word(v)) m.SetOutputKind(static_cast<int>(i));
             }),
         "What the compiler writes: -c, -S, -E or -P -E"));
-    p.controls.push_back(Text("Output &file:", k::kObjPath, BindPath<M>(&M::m_objPath),
+    p.controls.push_back(Text("Output &file:", k::kObjPath, BindPath<M>(&M::objPath_),
                               "The file after -o"));
     ControlDef level = Choice(
         "&Debug information:", k::kDebugLevel, {"Level 1 (-g1)", "Level 2 (-g2)", "Level 3 (-g3)"},
         Bind<M>(
             [](const M& m) {
-                return m.m_nDebug == 0 ? Value{"0"} : Value{WordOf(k::kDebugLevel, m.m_nDebugLevel)};
+                return m.debug_ == 0 ? Value{"0"} : Value{WordOf(k::kDebugLevel, m.debugLevel_)};
             },
             [](M& m, const Value& v) {
                 if (Word(v) == "0") {
-                    m.m_nDebug = 0; // the option string writes level 0 as DEBUG 0
+                    m.debug_ = 0; // the option string writes level 0 as DEBUG 0
                     return;
                 }
-                m.m_nDebug = 1;
+                m.debug_ = 1;
                 for (size_t i = 0; i < std::size(k::kDebugLevel); ++i)
-                    if (WordOfToken(k::kDebugLevel[i], false) == Word(v)) m.m_nDebugLevel = static_cast<int>(i);
+                    if (WordOfToken(k::kDebugLevel[i], false) == Word(v)) m.debugLevel_ = static_cast<int>(i);
             }),
         "None, or -g with -g1, -g2 or -g3");
     level.values.insert(level.values.begin(), "0");
@@ -327,7 +327,7 @@ PageData Object() {
                                 "DWARF with extensions (-gdwarf+)", "stabs (-gstabs)",
                                 "stabs with extensions (-gstabs+)", "XCOFF (-gxcoff)",
                                 "XCOFF with extensions (-gxcoff+)"},
-                               Index(&M::m_nDebugFormat, k::kDebugFormat),
+                               Index(&M::debugFormat_, k::kDebugFormat),
                                "The debug format flag that goes before the level");
     format.enable = While("DEBUGLV", {"1", "2", "3"});
     p.controls.push_back(std::move(format));
@@ -336,7 +336,7 @@ PageData Object() {
     sections.checkEntry = CheckSectionName;
     p.controls.push_back(std::move(sections));
     p.controls.push_back(Check("String literals in the &data section", k::kStringData,
-                               BindOnOff<M>(&M::m_nStringData), "-string=data"));
+                               BindOnOff<M>(&M::stringData_), "-string=data"));
     ControlDef abs = List("&Address classes:", k::kAbsPrefixes[0], AddressClasses(),
                           "KIND=16, 20 or 28 (-abs16=, -abs20=, -abs28=)");
     for (size_t i = 1; i < std::size(k::kAbsPrefixes); ++i) abs.tokens.emplace_back(k::kAbsPrefixes[i]);
@@ -344,40 +344,40 @@ PageData Object() {
     abs.checkEntry = CheckAddressClass;
     p.controls.push_back(std::move(abs));
     p.controls.push_back(Choice("A&lignment:", k::kAlign, {"4 bytes", "16 bytes (-align16)", "32 bytes (-align32)"},
-                                BindOptionalIndex<M>(&M::m_nAlign, k::kAlign),
+                                BindOptionalIndex<M>(&M::align_, k::kAlign),
                                 "Alignment of program sections", true));
     ControlDef align4 = Choice("4-byte alignment &scope:", k::kAlign4Scope,
                                {"All (-align4=all)", "Loops (-align4=loop)",
                                 "Innermost loops (-align4=inmostloop)"},
-                               Index(&M::m_nAlign4Scope, k::kAlign4Scope), "-align4=");
+                               Index(&M::align4Scope_, k::kAlign4Scope), "-align4=");
     ControlDef stuff = List("Stu&ffed sections:", k::kStuffSection, StuffSections(),
                             "CONST, DATA, BSS (-stuff=)");
     stuff.checkEntry = CheckStuffName;
     p.controls.push_back(std::move(align4));
     p.controls.push_back(std::move(stuff));
     p.controls.push_back(Check("Stuff &GBR-relative data", k::kStuffGbr,
-                               Index(&M::m_nStuffGbr, k::kStuffGbr), "GBR-relative stuffing"));
+                               Index(&M::stuffGbr_, k::kStuffGbr), "GBR-relative stuffing"));
     p.controls.push_back(Choice("C++ te&mplates:", k::kTemplate, {"None", "Static", "Used", "All"},
-                                BindOptionalIndex<M>(&M::m_nTemplate, k::kTemplate),
+                                BindOptionalIndex<M>(&M::template_, k::kTemplate),
                                 "-template=none, static, used or all", true));
     p.controls.push_back(Text("Embedded assembl&y text:", k::kAssembly,
-                              BindText<M>(&M::m_strAssembly), "Text the host compiler embeds"));
-    p.controls.push_back(Check("No line &information", k::kNoLine, Index(&M::m_nNoLine, k::kNoLine),
+                              BindText<M>(&M::assembly_), "Text the host compiler embeds"));
+    p.controls.push_back(Check("No line &information", k::kNoLine, Index(&M::noLine_, k::kNoLine),
                                "No line numbers in the object"));
-    p.controls.push_back(Check("Interrupt f&unctions", k::kIFunc, Index(&M::m_nIFunc, k::kIFunc),
+    p.controls.push_back(Check("Interrupt f&unctions", k::kIFunc, Index(&M::iFunc_, k::kIFunc),
                                "-ifunc, for the CPU types that have it"));
     p.controls.push_back(Choice("Di&vision:", k::kDivision, {"CPU, inline", "CPU, run-time routine"},
-                                BindOptionalIndex<M>(&M::m_nDivision, k::kDivision),
+                                BindOptionalIndex<M>(&M::division_, k::kDivision),
                                 "How divisions are made", true));
     ControlDef cpuDivision = Choice("Division &unit:", k::kCpuDivision,
                                     {"Peripheral divider", "Peripheral divider, no interrupt mask"},
-                                    BindOptionalIndex<M>(&M::m_nCpuDivision, k::kCpuDivision),
+                                    BindOptionalIndex<M>(&M::cpuDivision_, k::kCpuDivision),
                                     "The division unit used", true);
     p.controls.push_back(std::move(cpuDivision));
     p.controls.push_back(Choice("Floating-point unit:", k::kFpu, {"Single precision", "Double precision"},
-                                BindOptionalIndex<M>(&M::m_nFpu, k::kFpu), "The FPU used", true));
+                                BindOptionalIndex<M>(&M::fpu_, k::kFpu), "The FPU used", true));
     p.controls.push_back(Choice("Rounding:", k::kRound, {"Nearest"},
-                                BindOptionalIndex<M>(&M::m_nRound, k::kRound),
+                                BindOptionalIndex<M>(&M::round_, k::kRound),
                                 "Floating-point rounding", true));
     return Finish(std::move(p));
 }
@@ -385,8 +385,8 @@ PageData Object() {
 PageData ListPage() {
     PageData p{"List", "CPageCppList", {}, ""};
     p.controls.push_back(Check("&Generate a list file", k::kListing,
-                               Index(&M::m_nListing, k::kListing), "Assembler listing (-Wa,-a=)"));
-    ControlDef file = Text("List &file:", k::kLFile, BindPath<M>(&M::m_listPath),
+                               Index(&M::listing_, k::kListing), "Assembler listing (-Wa,-a=)"));
+    ControlDef file = Text("List &file:", k::kLFile, BindPath<M>(&M::listPath_),
                            "The file after -Wa,-a...=");
     file.enable = While("LOUTLIST", {"1"});
     p.controls.push_back(std::move(file));
@@ -395,7 +395,7 @@ PageData ListPage() {
                                    "Omit forms processing (&no page breaks)"};
     for (size_t i = 0; i < models::kListContentCount; ++i) {
         ControlDef c = CheckToken(std::string(kText[i]), k::kListContentKeys[i],
-                                  BindArrayFlag<M>(&M::m_aListContents, i),
+                                  BindArrayFlag<M>(&M::listContents_, i),
                                   std::string("Adds \"") + std::string(k::kListContentLetters[i]) + "\" to -Wa,-a");
         c.enable = While("LOUTLIST", {"1"});
         p.controls.push_back(std::move(c));
@@ -407,31 +407,31 @@ constexpr const char* kMapWords[] = {"0", "SMAP", "MAP"};
 
 PageData Optimize() {
     PageData p{"Optimize", "CPageCppOptimize", {}, ""};
-    p.controls.push_back(Check("&Optimize", k::kOptimize, Index(&M::m_nOptimize, k::kOptimize),
+    p.controls.push_back(Check("&Optimize", k::kOptimize, Index(&M::optimize_, k::kOptimize),
                                "Optimize the generated code (the level's -O flags)"));
     ControlDef level = Choice("Optimization &level:", k::kOptLevel,
                               {"Speed (-O3)", "Size (-Os)", "Speed and size (-O2)"},
-                              Index(&M::m_nOptLevel, k::kOptLevel),
+                              Index(&M::optLevel_, k::kOptLevel),
                               "What the optimizer favours: -O3, -Os or -O2, with their -f flags");
     level.enable = While("OPTIMIZE", {"1"});
     p.controls.push_back(std::move(level));
-    ControlDef lto = Check("Link-&time optimization", k::kLto, Index(&M::m_nLto, k::kLto),
+    ControlDef lto = Check("Link-&time optimization", k::kLto, Index(&M::lto_, k::kLto),
                            "Keep the intermediate code for the linker (-flto)");
     lto.enable = While("OPTIMIZE", {"1"});
     p.controls.push_back(std::move(lto));
     ControlDef map = Choice("Optimization &map:", k::kMap,
                             {"None", "Use the map file of the last link", "Write a map file"},
-                            Bind<M>([](const M& m) { return Value{kMapWords[m.m_nMap]}; },
+                            Bind<M>([](const M& m) { return Value{kMapWords[m.map_]}; },
                                     [](M& m, const Value& v) {
                                         for (int i = 0; i < 3; ++i)
-                                            if (Word(v) == kMapWords[i]) m.m_nMap = i;
+                                            if (Word(v) == kMapWords[i]) m.map_ = i;
                                     }),
                             "Map information for the optimizing link");
     map.values = {kMapWords[0], kMapWords[1], kMapWords[2]};
     map.key = "MAP";
     map.enable = While("OPTIMIZE", {"1"});
     p.controls.push_back(std::move(map));
-    ControlDef mapFile = Text("Map f&ile:", k::kMapPath, BindPath<M>(&M::m_mapPath),
+    ControlDef mapFile = Text("Map f&ile:", k::kMapPath, BindPath<M>(&M::mapPath_),
                               "The map file the optimizing link writes");
     mapFile.enable = While("MAP", {"MAP"});
     p.controls.push_back(std::move(mapFile));
@@ -442,9 +442,9 @@ PageData Other() {
     PageData p{"Other", "CPageCppOther", {}, ""};
     for (size_t i = 0; i < models::kOtherFlagCount; ++i)
         p.controls.push_back(CheckToken(Flagged(kOtherText[i], k::kOtherFlags[i]), k::kOtherKeys[i],
-                                        BindArrayFlag<M>(&M::m_aOther, i),
+                                        BindArrayFlag<M>(&M::other_, i),
                                         "Gives " + std::string(k::kOtherFlags[i])));
-    p.controls.push_back(Text("&User options:", k::kAppTxt, BindText<M>(&M::m_strUserOptions),
+    p.controls.push_back(Text("&User options:", k::kAppTxt, BindText<M>(&M::userOptions_),
                               "Your own gcc options, added as they are"));
     return Finish(std::move(p));
 }

@@ -8,13 +8,13 @@
 namespace quorle::sheet {
 
 using namespace build;
-using models::CLinkerModel;
+using models::LinkerModel;
 using models::LinkerFields;
 namespace k = models::linker_keys;
 
 namespace {
 
-using M = CLinkerModel;
+using M = LinkerModel;
 
 constexpr SV kSwitchText[models::kLinkerSwitchCount] = {
     "Link against static libraries only (-Bstatic)",
@@ -80,32 +80,32 @@ PageData Input() {
                                     Flag(k::kInputFlags[1].field),
                                     "The toolchain's libraries and directories are kept up to date"));
     ControlDef binaries = List("&Binary files:", k::kBinary,
-                               Pairs(&LinkerFields::m_listBinaries,
-                                     &LinkerFields::m_listBinarySections, '|'),
+                               Pairs(&LinkerFields::binaries_,
+                                     &LinkerFields::binarySections_, '|'),
                                "file|section: a raw binary placed in that section (-b binary)");
     binaries.checkEntry = [](const std::string& e, const Value&) {
         return NeedsSeparator(e, '|', "Enter the file, \"|\" and the section.");
     };
     p.controls.push_back(std::move(binaries));
     ControlDef entry = Text("&Entry symbol:", k::kEntry,
-                            Bind<M>([](const M& m) { return Value{m.m_bEntry ? m.m_strEntry : ""}; },
+                            Bind<M>([](const M& m) { return Value{m.entryOn_ ? m.entry_ : ""}; },
                                     [](M& m, const Value& v) {
-                                        m.m_strEntry = Word(v);
-                                        m.m_bEntry = !m.m_strEntry.empty();
+                                        m.entry_ = Word(v);
+                                        m.entryOn_ = !m.entry_.empty();
                                     }),
                             "The program's entry point (-e); empty for the default");
     entry.tokens.emplace_back(k::kInputFlags[2].key);
     p.controls.push_back(std::move(entry));
     p.controls.push_back(Choice("&Prelink:", k::kPrelink, {"Not given", "Skip", "Run"},
-                                BindIndex<M>(&LinkerFields::m_nPrelink, k::kPrelink),
+                                BindIndex<M>(&LinkerFields::prelink_, k::kPrelink),
                                 "The C++ prelinker step"));
     p.controls.push_back(Check("Use the &optimized C library", k::kOptLib,
-                               Flag(&LinkerFields::m_bOptLib), "Link optlib instead of newlib"));
+                               Flag(&LinkerFields::optLib_), "Link optlib instead of newlib"));
     p.controls.push_back(Check("Project is built as a &library", k::kProjectBuilt,
-                               Flag(&LinkerFields::m_bProjectIsLibrary),
+                               Flag(&LinkerFields::projectIsLibrary_),
                                "The project's output is a library archive (ar)"));
     p.controls.push_back(Choice("Project &type:", k::kProjectType, {"C application", "C++ application"},
-                                BindIndex<M>(&LinkerFields::m_nProjectType, k::kProjectType),
+                                BindIndex<M>(&LinkerFields::projectType_, k::kProjectType),
                                 "C++ links the C++ libraries"));
     return Finish(std::move(p));
 }
@@ -116,15 +116,15 @@ PageData Defines() {
                               Bind<M>(
                                   [](const M& m) {
                                       Value v;
-                                      for (const models::LinkerSymbol& s : m.m_listSymbols)
+                                      for (const models::LinkerSymbol& s : m.symbols_)
                                           v.push_back(s.name + "=" + s.value);
                                       return v;
                                   },
                                   [](M& m, const Value& v) {
-                                      m.m_listSymbols.clear();
+                                      m.symbols_.clear();
                                       for (const std::string& e : v) {
                                           size_t at = e.find('=');
-                                          m.m_listSymbols.push_back(
+                                          m.symbols_.push_back(
                                               {e.substr(0, at), at == std::string::npos
                                                                     ? std::string()
                                                                     : e.substr(at + 1)});
@@ -140,7 +140,7 @@ PageData Defines() {
 
 PageData Libraries() {
     PageData p{"Libraries", "CPageLnkInputLibraries", {}, "Input"};
-    p.controls.push_back(List("&Libraries:", k::kArchive, BindList<M>(&LinkerFields::m_listLibraries),
+    p.controls.push_back(List("&Libraries:", k::kArchive, BindList<M>(&LinkerFields::libraries_),
                               "Library files, in link order (-l or the file)", true));
     return Finish(std::move(p));
 }
@@ -148,14 +148,14 @@ PageData Libraries() {
 PageData LibraryPaths() {
     PageData p{"Library paths", "CPageLnkInputLibraryPaths", {}, "Input"};
     p.controls.push_back(List("Library &directories:", k::kIncDir,
-                              BindList<M>(&LinkerFields::m_listLibDirs),
+                              BindList<M>(&LinkerFields::libDirs_),
                               "Directories searched for libraries (-L)", true));
     return Finish(std::move(p));
 }
 
 PageData Relocatable() {
     PageData p{"Relocatable", "CPageLnkInputRelocatable", {}, "Input"};
-    p.controls.push_back(List("&Relocatable files:", k::kInput, BindList<M>(&LinkerFields::m_listObjects),
+    p.controls.push_back(List("&Relocatable files:", k::kInput, BindList<M>(&LinkerFields::objects_),
                               "Object files, in link order (INPUT of the linker input file)", true));
     p.controls.push_back(CheckToken("Name the objects on the &command line", k::kOutputFlags[8].key,
                                     Flag(k::kOutputFlags[8].field),
@@ -165,12 +165,12 @@ PageData Relocatable() {
 
 PageData Output() {
     PageData p{"Output", "CPageLnkOutput", {}, ""};
-    p.controls.push_back(Text("&Output file:", k::kOutFile, BindText<M>(&LinkerFields::m_strOutputFile),
+    p.controls.push_back(Text("&Output file:", k::kOutFile, BindText<M>(&LinkerFields::outputFile_),
                               "The absolute file the linker writes (-o)"));
     ControlDef form = Choice("Output &form:", k::kOutputForm,
                              {"Absolute file", "Absolute file and S-records", "",
                               "Library, system", "Library, user"},
-                             BindIndex<M>(&LinkerFields::m_nOutputForm, k::kOutputForm),
+                             BindIndex<M>(&LinkerFields::outputForm_, k::kOutputForm),
                              "Both adds an S-record file made with objcopy");
     form.values = {"DEFAULT", "BOTH", "", "LIBRARY|S", "LIBRARY|U"};
     form.values.erase(form.values.begin() + 2);
@@ -178,29 +178,29 @@ PageData Output() {
     form.binding = Bind<M>(
         [](const M& m) {
             static constexpr const char* kWords[] = {"DEFAULT", "BOTH", "", "LIBRARY|S", "LIBRARY|U"};
-            int f = m.m_nOutputForm;
+            int f = m.outputForm_;
             return Value{f >= 0 && f < 5 ? kWords[f] : ""};
         },
         [](M& m, const Value& v) {
             static constexpr const char* kWords[] = {"DEFAULT", "BOTH", "", "LIBRARY|S", "LIBRARY|U"};
             for (int i = 0; i < 5; ++i)
-                if (*kWords[i] != '\0' && Word(v) == kWords[i]) m.m_nOutputForm = i;
+                if (*kWords[i] != '\0' && Word(v) == kWords[i]) m.outputForm_ = i;
         });
     p.controls.push_back(std::move(form));
     ControlDef records = List("&Record types:", k::kSRecord[1],
                               Bind<M>(
                                   [](const M& m) {
                                       Value v;
-                                      if (m.m_nSRecord > 0) v.push_back(WordOf(k::kSRecord, m.m_nSRecord));
-                                      if (m.m_nHexRecord > 0) v.push_back(WordOf(k::kHexRecord, m.m_nHexRecord));
+                                      if (m.sRecord_ > 0) v.push_back(WordOf(k::kSRecord, m.sRecord_));
+                                      if (m.hexRecord_ > 0) v.push_back(WordOf(k::kHexRecord, m.hexRecord_));
                                       return v;
                                   },
                                   [](M& m, const Value& v) {
-                                      m.m_nSRecord = m.m_nHexRecord = 0;
+                                      m.sRecord_ = m.hexRecord_ = 0;
                                       for (const std::string& e : v)
                                           for (int i = 1; i < 4; ++i) {
-                                              if (e == WordOf(k::kSRecord, i)) m.m_nSRecord = i;
-                                              if (e == WordOf(k::kHexRecord, i)) m.m_nHexRecord = i;
+                                              if (e == WordOf(k::kSRecord, i)) m.sRecord_ = i;
+                                              if (e == WordOf(k::kHexRecord, i)) m.hexRecord_ = i;
                                           }
                                   }),
                               "S1, S2 or S3 and H16, H20 or H32: the record forms");
@@ -222,7 +222,7 @@ PageData Output() {
                                     Flag(k::kOutputFlags[0].field),
                                     "Split output sections by relocation count (--split-by-reloc)"));
     ControlDef count = Text("Relocations per &section:", k::kRelocCount,
-                            BindText<M>(&LinkerFields::m_strRelocCount),
+                            BindText<M>(&LinkerFields::relocCount_),
                             "The relocation count of --split-by-reloc=N");
     count.kind = ControlKind::Number;
     count.minimum = 0;
@@ -230,7 +230,7 @@ PageData Output() {
     count.enable = While("DORELOC", {"1"});
     p.controls.push_back(std::move(count));
     ControlDef rom = List("ROM to RA&M sections:", k::kRom,
-                          Pairs(&LinkerFields::m_listRomSections, &LinkerFields::m_listRamSections, '='),
+                          Pairs(&LinkerFields::romSections_, &LinkerFields::ramSections_, '='),
                           "ROM=RAM: data kept in ROM and copied to RAM");
     rom.checkEntry = [](const std::string& e, const Value&) {
         return NeedsSeparator(e, '=', "Enter the ROM section, \"=\" and the RAM section.");
@@ -239,8 +239,8 @@ PageData Output() {
     p.controls.push_back(CheckToken("Di&vide the output", k::kOutputFlags[1].key,
                                     Flag(k::kOutputFlags[1].field), "Write several output files"));
     ControlDef pieces = List("Output &pieces:", k::kMultiOutput,
-                             Pairs(&LinkerFields::m_listOutputPieces,
-                                   &LinkerFields::m_listPieceSections, '='),
+                             Pairs(&LinkerFields::outputPieces_,
+                                   &LinkerFields::pieceSections_, '='),
                              "file=sections: one output file per entry");
     pieces.enable = While("DIVIDEOUTPUT", {"1"});
     pieces.checkEntry = [](const std::string& e, const Value&) {
@@ -267,8 +267,8 @@ PageData ListPage() {
                            Bind<M>([](const M& m) { return Value{m.MapFilePath()}; },
                                    [](M& m, const Value& v) {
                                        models::PathParts parts = models::PathParts::Split(Word(v));
-                                       m.m_strMapDir = parts.dir;
-                                       m.m_strMapName = parts.leaf;
+                                       m.mapDir_ = parts.dir;
+                                       m.mapName_ = parts.leaf;
                                    }),
                            "The map file after -Map= (its extension is always .map)");
     file.enable = While("MFILEGEN", {"1"});
@@ -279,13 +279,13 @@ PageData ListPage() {
                                    Value v;
                                    models::KeyList words = models::ShowWords();
                                    for (size_t i = 0; i < words.size(); ++i)
-                                       if (m.m_aShow[i]) v.emplace_back(words[i]);
+                                       if (m.show_[i]) v.emplace_back(words[i]);
                                    return v;
                                },
                                [](M& m, const Value& v) {
                                    models::KeyList words = models::ShowWords();
                                    for (size_t i = 0; i < words.size(); ++i)
-                                       m.m_aShow[i] = std::find(v.begin(), v.end(), std::string(words[i])) != v.end();
+                                       m.show_[i] = std::find(v.begin(), v.end(), std::string(words[i])) != v.end();
                                }),
                            "SYMBOL, REFERENCE, SECTION, XREFERENCE (--cref), TOTAL_SIZE");
     show.checkEntry = [](const std::string& e, const Value& others) -> std::optional<std::string> {
@@ -307,9 +307,9 @@ PageData Other() {
     models::KeyList keys = models::LinkerSwitchKeys();
     for (size_t i = 0; i < keys.size(); ++i)
         p.controls.push_back(CheckToken(std::string(kSwitchText[i]), keys[i],
-                                        BindArrayFlag<M>(&LinkerFields::m_aSwitches, i),
+                                        BindArrayFlag<M>(&LinkerFields::switches_, i),
                                         "ld switch " + std::string(kSwitchText[i])));
-    p.controls.push_back(Text("&User options:", k::kAppText, BindText<M>(&LinkerFields::m_strAppText),
+    p.controls.push_back(Text("&User options:", k::kAppText, BindText<M>(&LinkerFields::appText_),
                               "Your own ld options, added as they are"));
     p.controls.push_back(CheckToken("Optimi&ze the link", k::kOptimiseOn,
                                     Bind<M>([](const M& m) { return build::Flag(m.OptimisationFlag()); },
@@ -321,38 +321,38 @@ PageData Other() {
     p.controls.push_back(CheckToken("&Data stuffing", k::kOutputFlags[3].key,
                                     Flag(k::kOutputFlags[3].field), "Pack data into gaps"));
     p.controls.push_back(CheckToken("Use a &sub-command file", k::kSubcommand,
-                                    Flag(&LinkerFields::m_bSubcommand),
+                                    Flag(&LinkerFields::subcommand_),
                                     "The link reads your file instead (@file)"));
     ControlDef file = Text("Sub-command &file:", k::kExtFile,
-                           BindText<M>(&LinkerFields::m_strSubcommandFile),
+                           BindText<M>(&LinkerFields::subcommandFile_),
                            "Your response file or linker script");
     file.enable = While("SUBCOMMAND", {"1"});
     p.controls.push_back(std::move(file));
     ControlDef type = Choice("Sub-command file t&ype:", k::kSubcommandType,
                              {"Response file (@file)", "Linker script (-T)"},
-                             BindIndex<M>(&LinkerFields::m_nSubcommandType, k::kSubcommandType),
+                             BindIndex<M>(&LinkerFields::subcommandType_, k::kSubcommandType),
                              "How the file is given to the link");
     type.values = {"DOEXTF", "DOSEGF"};
-    type.binding = Bind<M>([](const M& m) { return Value{m.m_nSubcommandType == 1 ? "DOSEGF" : "DOEXTF"}; },
-                           [](M& m, const Value& v) { m.m_nSubcommandType = Word(v) == "DOSEGF" ? 1 : 0; });
+    type.binding = Bind<M>([](const M& m) { return Value{m.subcommandType_ == 1 ? "DOSEGF" : "DOEXTF"}; },
+                           [](M& m, const Value& v) { m.subcommandType_ = Word(v) == "DOSEGF" ? 1 : 0; });
     p.controls.push_back(std::move(type));
     ControlDef check = Choice("CPU information &check:", k::kCpuCheck, {"Off", "Mode 1", "Mode 2"},
-                              BindIndex<M>(&LinkerFields::m_nCpuCheckMode, k::kCpuCheck),
+                              BindIndex<M>(&LinkerFields::cpuCheckMode_, k::kCpuCheck),
                               "Check the memory map against the CPU information");
     p.controls.push_back(std::move(check));
     ControlDef devices = List("Checked &memory ranges:", k::kCheckDevice,
                               Bind<M>(
                                   [](const M& m) {
                                       Value v;
-                                      for (const models::CpuCheckArea& area : m.m_listCheckAreas)
+                                      for (const models::CpuCheckArea& area : m.checkAreas_)
                                           v.push_back(area.kind + "," + area.start + "," + area.end);
                                       return v;
                                   },
                                   [](M& m, const Value& v) {
-                                      m.m_listCheckAreas.clear();
+                                      m.checkAreas_.clear();
                                       for (const std::string& e : v) {
                                           size_t a = e.find(','), b = e.find(',', a + 1);
-                                          m.m_listCheckAreas.push_back({e.substr(0, a),
+                                          m.checkAreas_.push_back({e.substr(0, a),
                                                                         e.substr(a + 1, b - a - 1),
                                                                         e.substr(b + 1)});
                                       }
@@ -366,9 +366,9 @@ PageData Other() {
     };
     p.controls.push_back(std::move(devices));
     p.controls.push_back(Text("CPU information f&ile:", k::kCpuInfoFile,
-                              BindText<M>(&LinkerFields::m_strCpuInfoFile),
+                              BindText<M>(&LinkerFields::cpuInfoFile_),
                               "The file the CPU check reads"));
-    p.controls.push_back(Text("PS chec&k value:", k::kPsCheck, BindText<M>(&LinkerFields::m_strPsCheck),
+    p.controls.push_back(Text("PS chec&k value:", k::kPsCheck, BindText<M>(&LinkerFields::psCheck_),
                               "The value of the PS check"));
     return Finish(std::move(p));
 }

@@ -50,14 +50,14 @@ PageData ToolOptionPage() {
     page.controls.push_back(Box(
         ControlKind::Check3,
         SheetText(sheet_strings::kSkipDependencyScan, "&Skip dependency scan of nonexistent file"),
-        "SKIPDEPENDENCY", BindBuildControl(&models::CModelBase::m_bSkipDependency, kAllPhases),
+        "SKIPDEPENDENCY", BindBuildControl(&models::ModelBase::skipDependency_, kAllPhases),
         "Files that do not exist are left out of the dependency scan"));
-    page.controls.push_back(Box(
-        ControlKind::Check3,
-        SheetText(sheet_strings::kSupportDependencyScan,
-                  "S&upport dependency scan of preprocessor statement"),
-        "DEPENDSCAN", BindBuildControl(&models::CModelBase::m_bDependScan, 1u << kPhaseCompiler),
-        "The dependency scan follows the preprocessor (gcc -M)"));
+    page.controls.push_back(
+        Box(ControlKind::Check3,
+            SheetText(sheet_strings::kSupportDependencyScan,
+                      "S&upport dependency scan of preprocessor statement"),
+            "DEPENDSCAN", BindBuildControl(&models::ModelBase::dependScan_, 1u << kPhaseCompiler),
+            "The dependency scan follows the preprocessor (gcc -M)"));
     page.controls.push_back(Box(ControlKind::Check,
                                 SheetText(sheet_strings::kConfirmModified,
                                           "A &confirmation message is displayed for the modified "
@@ -102,7 +102,7 @@ PageData SimulatorPage() {
     list.kind = ControlKind::List;
     list.label = SheetText(sheet_strings::kMemoryResourceLabel, "&Memory resource :");
     list.key = "MEMRES";
-    list.binding = BindList<models::CDebuggerModel>(&models::CDebuggerModel::m_listMemoryResources);
+    list.binding = BindList<models::DebuggerModel>(&models::DebuggerModel::memoryResources_);
     list.help = "Address ranges the simulator maps: start,end,type (RAM, ROM or IO)";
     list.checkEntry = CheckMemoryResource;
     page.controls.push_back(std::move(list));

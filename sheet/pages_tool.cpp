@@ -8,11 +8,11 @@
 
 namespace quorle::sheet {
 
-using models::CAssemblerModel;
-using models::CCompilerModel;
-using models::CGeneratorModel;
-using models::CLinkerModel;
+using models::AssemblerModel;
+using models::CompilerModel;
+using models::GeneratorModel;
 using models::LinkerFields;
+using models::LinkerModel;
 
 namespace {
 
@@ -37,18 +37,18 @@ PageData CppOptimizePage() {
     PageData page{"Optimize", "CPageCppOptimize", {}};
     ControlDef optimise =
         ChoiceControl("&Optimize", k::kOptimize, {"Off", "On"},
-                      BindIndex<CCompilerModel>(&CCompilerModel::m_nOptimize, k::kOptimize),
+                      BindIndex<CompilerModel>(&CompilerModel::optimize_, k::kOptimize),
                       "Optimize the generated code (the level's -O flags)");
     optimise.kind = ControlKind::Check;
     page.controls.push_back(std::move(optimise));
     ControlDef level = ChoiceControl(
         "Optimization &level:", k::kOptLevel, {"Speed (-O3)", "Size (-Os)", "Speed and size (-O2)"},
-        BindIndex<CCompilerModel>(&CCompilerModel::m_nOptLevel, k::kOptLevel),
+        BindIndex<CompilerModel>(&CompilerModel::optLevel_, k::kOptLevel),
         "What the optimizer favours: -O3, -Os or -O2, with their -f flags");
     level.enable = While("OPTIMIZE", "1");
     page.controls.push_back(std::move(level));
     ControlDef lto = Check("Link-&time optimization", "LTO",
-                           BindIndex<CCompilerModel>(&CCompilerModel::m_nLto, k::kLto),
+                           BindIndex<CompilerModel>(&CompilerModel::lto_, k::kLto),
                            "Keep the intermediate code for the linker (-flto)");
     lto.enable = While("OPTIMIZE", "1");
     page.controls.push_back(std::move(lto));
@@ -60,16 +60,14 @@ PageData AsmObjectPage() {
     PageData page{"Object", "CPageAsmObject", {}};
     page.controls.push_back(
         ChoiceControl("&Debug information:", k::kDebugLevel, {"None", "stabs", "DWARF 2"},
-                      BindIndex<CAssemblerModel>(&CAssemblerModel::m_nDebugLevel, k::kDebugLevel),
+                      BindIndex<AssemblerModel>(&AssemblerModel::debugLevel_, k::kDebugLevel),
                       "Debug information for the object: none, --gstabs or --gdwarf2"));
-    page.controls.push_back(
-        Check("Keep the object file after &errors", "GENOBJ",
-              BindIndex<CAssemblerModel>(&CAssemblerModel::m_nGenObj, k::kGenObj),
-              "Write the object even when errors occur (-Z)"));
-    page.controls.push_back(
-        Check("&Fold data sections into text", "FOLDSEC",
-              BindIndex<CAssemblerModel>(&CAssemblerModel::m_nFoldSec, k::kFoldSec),
-              "Fold the data section into the text section (-R)"));
+    page.controls.push_back(Check("Keep the object file after &errors", "GENOBJ",
+                                  BindIndex<AssemblerModel>(&AssemblerModel::genObj_, k::kGenObj),
+                                  "Write the object even when errors occur (-Z)"));
+    page.controls.push_back(Check("&Fold data sections into text", "FOLDSEC",
+                                  BindIndex<AssemblerModel>(&AssemblerModel::foldSec_, k::kFoldSec),
+                                  "Fold the data section into the text section (-R)"));
     return page;
 }
 
@@ -79,14 +77,14 @@ PageData LnkOutputPage() {
     file.kind = ControlKind::Text;
     file.label = "&Output file:";
     file.key = "OUTFILE";
-    file.binding = BindText<CLinkerModel>(&LinkerFields::m_strOutputFile);
+    file.binding = BindText<LinkerModel>(&LinkerFields::outputFile_);
     file.help = "The absolute file the linker writes (-o)";
     page.controls.push_back(std::move(file));
     page.controls.push_back(Check("Generate &map file", "MFILEGEN",
-                                  BindFlag<CLinkerModel>(&LinkerFields::m_bMapFile),
+                                  BindFlag<LinkerModel>(&LinkerFields::mapFile_),
                                   "Write a link map beside the output (-Map=)"));
     page.controls.push_back(Check("&Split sections by relocation count", "DORELOC",
-                                  BindFlag<CLinkerModel>(&LinkerFields::m_bRelocSplit),
+                                  BindFlag<LinkerModel>(&LinkerFields::relocSplit_),
                                   "Split output sections by relocation count (--split-by-reloc)"));
     ControlDef count;
     count.kind = ControlKind::Number;
@@ -94,12 +92,12 @@ PageData LnkOutputPage() {
     count.key = "SBYRELOC";
     count.minimum = 0;
     count.maximum = 65535;
-    count.binding = BindText<CLinkerModel>(&LinkerFields::m_strRelocCount);
+    count.binding = BindText<LinkerModel>(&LinkerFields::relocCount_);
     count.help = "The relocation count of --split-by-reloc=N";
     count.enable = While("DORELOC", "1");
     page.controls.push_back(std::move(count));
     page.controls.push_back(Check("Use &gcc to link", "USEGCCTOLINK",
-                                  BindFlag<CLinkerModel>(&LinkerFields::m_bUseGcc),
+                                  BindFlag<LinkerModel>(&LinkerFields::useGcc_),
                                   "Link through the gcc driver; ld options become -Wl,<option>"));
     return page;
 }
@@ -109,13 +107,13 @@ PageData LbgOptimizePage() {
     PageData page{"Optimize", "CPageLbgOptimize", {}};
     ControlDef optimise =
         ChoiceControl("&Optimize", k::kOptimize, {"Off", "On"},
-                      BindIndex<CGeneratorModel>(&CGeneratorModel::m_nOptimize, k::kOptimize),
+                      BindIndex<GeneratorModel>(&GeneratorModel::optimize_, k::kOptimize),
                       "Build the library optimized (the optimization type's flags)");
     optimise.kind = ControlKind::Check;
     page.controls.push_back(std::move(optimise));
     ControlDef type = ChoiceControl(
         "Optimization &type:", k::kOptType, {"Speed (-O3)", "Size (-Os)", "Speed and size (-O2)"},
-        BindIndex<CGeneratorModel>(&CGeneratorModel::m_nOptType, k::kOptType),
+        BindIndex<GeneratorModel>(&GeneratorModel::optType_, k::kOptType),
         "What the library build favours: -O3, -Os or -O2, with their -f flags");
     type.enable = While("OPTIMIZE", "1");
     page.controls.push_back(std::move(type));

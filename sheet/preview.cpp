@@ -12,24 +12,24 @@
 namespace quorle::sheet {
 
 std::string PreviewCommandLine(const COptionSet& set, std::string_view fileType) {
-    const models::CModelBase* model = set.model.get();
-    if (auto* c = As<models::CCompilerModel>(model)) {
-        if (c->m_nLanguage == models::kLangC && !fileType.empty()) {
-            models::CCompilerModel copy = *c;
-            copy.SetLanguage(models::CCompilerModel::LanguageOf(fileType));
+    const models::ModelBase* model = set.model.get();
+    if (auto* c = As<models::CompilerModel>(model)) {
+        if (c->language_ == models::kLangC && !fileType.empty()) {
+            models::CompilerModel copy = *c;
+            copy.SetLanguage(models::CompilerModel::LanguageOf(fileType));
             return cmdline::BuildCompilerCommand(copy, "");
         }
         return cmdline::BuildCompilerCommand(*c, "");
     }
-    if (auto* a = As<models::CAssemblerModel>(model)) return cmdline::BuildAssemblerArguments(*a);
-    if (auto* l = As<models::CLinkerModel>(model)) {
-        if (l->m_bSubcommand) return SheetString(kStrAtSign) + l->m_strSubcommandFile;
-        models::CLinkerModel copy = *l;
+    if (auto* a = As<models::AssemblerModel>(model)) return cmdline::BuildAssemblerArguments(*a);
+    if (auto* l = As<models::LinkerModel>(model)) {
+        if (l->subcommand_) return SheetString(kStrAtSign) + l->subcommandFile_;
+        models::LinkerModel copy = *l;
         std::string out;
         cmdline::BuildLinkText(copy, {}, out, "$(CONFIGDIR)", false, true);
         return out;
     }
-    if (auto* g = As<models::CGeneratorModel>(model)) return cmdline::BuildGeneratorSubcommand(*g);
+    if (auto* g = As<models::GeneratorModel>(model)) return cmdline::BuildGeneratorSubcommand(*g);
     return {};
 }
 

@@ -12,7 +12,7 @@
 
 namespace quorle::sheet {
 
-using models::CLinkerModel;
+using models::LinkerModel;
 
 namespace {
 
@@ -93,10 +93,10 @@ std::optional<std::string> KeepPlaceholders(const std::string& line) { return li
 
 CSectionPage::CSectionPage(SectionView view) : CControlPage(DataOf(view)), view_(view) {}
 
-std::vector<models::CModelBase*> CSectionPage::Linkers() const {
-    std::vector<models::CModelBase*> out;
+std::vector<models::ModelBase*> CSectionPage::Linkers() const {
+    std::vector<models::ModelBase*> out;
     for (COptionSet* set : Context().sets)
-        if (As<CLinkerModel>(set->model.get()) != nullptr) out.push_back(set->model.get());
+        if (As<LinkerModel>(set->model.get()) != nullptr) out.push_back(set->model.get());
     return out;
 }
 
@@ -106,9 +106,9 @@ void CSectionPage::Load(const PageContext& context) {
     hasModels_ = !linkers.empty();
     mixed_ = false;
     if (hasModels_) {
-        const auto& first = As<CLinkerModel>(linkers.front())->m_layout;
+        const auto& first = As<LinkerModel>(linkers.front())->layout_;
         for (size_t i = 1; i < linkers.size() && !mixed_; ++i) {
-            const auto& other = As<CLinkerModel>(linkers[i])->m_layout;
+            const auto& other = As<LinkerModel>(linkers[i])->layout_;
             mixed_ = other.regions != first.regions || !SameGroups(other.groups, first.groups);
         }
         editor_.Load(first);
@@ -150,8 +150,8 @@ void CSectionPage::Refresh() {
 
 bool CSectionPage::SaveAndValidate(SaveKind kind) {
     if (editor_.Changed() && !mixed_) {
-        for (models::CModelBase* model : Linkers()) {
-            auto& layout = As<CLinkerModel>(model)->m_layout;
+        for (models::ModelBase* model : Linkers()) {
+            auto& layout = As<LinkerModel>(model)->layout_;
             DestroyGroups(layout.groups);
             layout = editor_.Copy();
         }
@@ -244,7 +244,7 @@ SetOutcome CSectionPage::Command(const std::vector<std::string>& f) {
         if (n >= 4 && n <= 6 && (f[2] == "0" || f[2] == "1") && (f[3] == "0" || f[3] == "1")) {
             bool gc = false;
             if (auto linkers = Linkers(); !linkers.empty())
-                gc = As<CLinkerModel>(linkers.front())->m_aSwitches[models::kSwGcSects];
+                gc = As<LinkerModel>(linkers.front())->switches_[models::kSwGcSects];
             return Report(editor_.Advanced(op, f[2] == "1", f[3] == "1", gc, n >= 5 ? f[4] : "none",
                                            n == 6 ? f[5] : ""));
         }
@@ -263,7 +263,7 @@ SetOutcome CSectionPage::Command(const std::vector<std::string>& f) {
 bool CSectionPage::Export(const std::string& path) {
     auto linkers = Linkers();
     if (linkers.empty() || mixed_) return false;
-    const CLinkerModel& model = *As<CLinkerModel>(linkers.front());
+    const LinkerModel& model = *As<LinkerModel>(linkers.front());
     const SharedState* shared = Context().shared;
     sections::ScriptTarget target;
     sections::PlaceholderResolver resolver = KeepPlaceholders;
@@ -273,7 +273,7 @@ bool CSectionPage::Export(const std::string& path) {
         // several stand for several projects or configurations.
         if (linkers.size() == 1) resolver = sections::ProjectResolver(*shared->info);
     }
-    target.cpuType = model.m_cpu.m_nCpuType;
+    target.cpuType = model.cpu_.cpuType_;
     target.normalMode = model.NormalMode();
     const std::string temporary = path + ".tmp~";
     sections::SectionLayout layout = editor_.Copy();

@@ -37,7 +37,7 @@ class CSectionPage : public CControlPage {
     const CSectionEditor& Editor() const { return editor_; }
 
   private:
-    std::vector<models::CModelBase*> Linkers() const;
+    std::vector<models::ModelBase*> Linkers() const;
     void Refresh();
     SetOutcome Report(const EditResult& result);
 

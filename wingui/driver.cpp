@@ -437,6 +437,10 @@ void PressCancel(Handle sheet) {
                    reinterpret_cast<LPARAM>(::GetDlgItem(H(sheet), kIdCancel)));
 }
 
+void PressCloseBox(Handle sheet) {
+    ::PostMessageA(H(sheet), WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
 void PressKey(Handle sheet, int virtualKey) {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;

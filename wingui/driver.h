@@ -72,6 +72,8 @@ bool ControlsInsidePage(Handle sheet, std::string& offender);
 // OK and Cancel are posted: the sheet may answer with a message box.
 void PressOk(Handle sheet);
 void PressCancel(Handle sheet);
+// The close box in the title bar.
+void PressCloseBox(Handle sheet);
 // Enter and Escape as keys reach the focused control first.
 void PressKey(Handle sheet, int virtualKey);
 

@@ -9,13 +9,13 @@
 #include "phases/output_files.h"
 #include "sections/layout_tree.h"
 
-using quorle::models::CLinkerModel;
+using quorle::models::LinkerModel;
 namespace sections = quorle::sections;
 
 namespace {
 
 std::string FiftyGroupString() {
-    CLinkerModel model;
+    LinkerModel model;
     for (int i = 0; i < 50; ++i) {
         sections::SectionGroup group;
         group.name = ".group" + std::to_string(i);
@@ -25,16 +25,16 @@ std::string FiftyGroupString() {
                           sections::SectionItem(".text" + std::to_string(i), {"a.o", "b.o"}),
                           sections::SectionItem(".data" + std::to_string(i), {"All-files"}),
                           sections::LabelItem("_end" + std::to_string(i))};
-        model.m_layout.groups.push_back(group);
+        model.layout_.groups.push_back(group);
     }
-    model.m_layout.regions = {{"rom", 1, "0x0", "0xFFFFF"}, {"ram", 2, "0x100000", "0x1FFFFF"}};
-    model.m_listLibDirs = {"$(TCINSTALL)\\corvo-elf\\corvo-elf\\lib", "$(CONFIGDIR)"};
-    model.m_listLibraries = {"libm.a", "libc.a"};
+    model.layout_.regions = {{"rom", 1, "0x0", "0xFFFFF"}, {"ram", 2, "0x100000", "0x1FFFFF"}};
+    model.libDirs_ = {"$(TCINSTALL)\\corvo-elf\\corvo-elf\\lib", "$(CONFIGDIR)"};
+    model.libraries_ = {"libm.a", "libc.a"};
     return model.Serialize();
 }
 
 struct LinkSetup {
-    CLinkerModel model;
+    LinkerModel model;
     std::vector<std::string> inputs;
 };
 
@@ -47,15 +47,15 @@ LinkSetup FullLinkOrder() {
         if (i % 10 == 0) {
             name = "lib" + std::to_string(i) + ".a";
             kind = "|Library file";
-            setup.model.m_listLibraries.insert(setup.model.m_listLibraries.begin(), name);
+            setup.model.libraries_.insert(setup.model.libraries_.begin(), name);
         } else if (i % 10 == 1) {
             name = "data" + std::to_string(i) + ".bin";
             kind = "|Binary file";
-            setup.model.m_listBinaries.insert(setup.model.m_listBinaries.begin(), name);
+            setup.model.binaries_.insert(setup.model.binaries_.begin(), name);
         } else {
             name = "Module" + std::to_string(i) + ".O";
             kind = "|Object file";
-            setup.model.m_listObjects.insert(setup.model.m_listObjects.begin(), name);
+            setup.model.objects_.insert(setup.model.objects_.begin(), name);
         }
         setup.inputs.push_back("C:\\project\\src\\dir" + std::to_string(i % 7) + "\\" + name +
                                kind);
@@ -66,7 +66,7 @@ LinkSetup FullLinkOrder() {
 void BM_ParseSerializeFiftyGroups(benchmark::State& state) {
     const std::string text = FiftyGroupString();
     for (auto _ : state) {
-        CLinkerModel model(text);
+        LinkerModel model(text);
         benchmark::DoNotOptimize(model.Serialize());
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
@@ -76,7 +76,7 @@ BENCHMARK(BM_ParseSerializeFiftyGroups);
 void BM_ReorderTwentyThousandInputs(benchmark::State& state) {
     const LinkSetup setup = FullLinkOrder();
     for (auto _ : state) {
-        CLinkerModel model = setup.model;
+        LinkerModel model = setup.model;
         std::vector<std::string> inputs = setup.inputs;
         benchmark::DoNotOptimize(quorle::cmdline::ReorderInputs(model, inputs));
     }
@@ -88,7 +88,7 @@ void BM_LinkTextTwentyThousandInputs(benchmark::State& state) {
     const bool inputFile = state.range(0) != 0;
     const std::string dir = std::filesystem::temp_directory_path().string();
     for (auto _ : state) {
-        CLinkerModel model = setup.model;
+        LinkerModel model = setup.model;
         std::string out;
         benchmark::DoNotOptimize(
             quorle::cmdline::BuildLinkText(model, setup.inputs, out, dir, inputFile).ok);

@@ -7,7 +7,7 @@
 
 namespace {
 
-using quorle::models::CCompilerModel;
+using quorle::models::CompilerModel;
 
 const char kDefault[] =
     "[V|VERSION|2] [S|OUTPUT|OBJECT] [S|OBJPATH|\"$(CONFIGDIR)\\$(FILELEAF).o\"] [B|DEBUG|1] "
@@ -32,7 +32,7 @@ const char kForty[] =
 
 void BM_DefaultRoundTrip(benchmark::State& state) {
     for (auto _ : state) {
-        CCompilerModel m("C source file", kDefault);
+        CompilerModel m("C source file", kDefault);
         benchmark::DoNotOptimize(m.Write());
     }
 }
@@ -40,14 +40,14 @@ BENCHMARK(BM_DefaultRoundTrip);
 
 void BM_FortyTokenRoundTrip(benchmark::State& state) {
     for (auto _ : state) {
-        CCompilerModel m("C source file", kForty);
+        CompilerModel m("C source file", kForty);
         benchmark::DoNotOptimize(m.Write());
     }
 }
 BENCHMARK(BM_FortyTokenRoundTrip);
 
 void BM_FortyTokenCommandText(benchmark::State& state) {
-    CCompilerModel m("C source file", kForty);
+    CompilerModel m("C source file", kForty);
     for (auto _ : state) {
         benchmark::DoNotOptimize(quorle::cmdline::BuildCompilerCommand(m, "\"C:\\src\\main.c\""));
     }

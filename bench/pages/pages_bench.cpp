@@ -27,9 +27,9 @@ std::string Text(int phase, int i) {
     case 1:
         return "[S|DEFINES|A" + n + "] [I|DEBUGLV|" + std::to_string(i % 3) + "] [B|LOUTLIST|1]";
     case 2: {
-        models::CLinkerModel model("[S|OUTFILE|\"$(CONFIGDIR)\\out" + n + ".x\"] [S|ARCHIVE|l" + n +
+        models::LinkerModel model("[S|OUTFILE|\"$(CONFIGDIR)\\out" + n + ".x\"] [S|ARCHIVE|l" + n +
                                    ".a] [B|MFILEGEN|" + std::to_string(i % 2) + "]");
-        model.m_layout.groups = sections::DefaultGroups();
+        model.layout_.groups = sections::DefaultGroups();
         return model.Write();
     }
     default:

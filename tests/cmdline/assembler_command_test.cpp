@@ -5,12 +5,12 @@
 namespace quorle::cmdline {
 namespace {
 
-using models::CAssemblerModel;
+using models::AssemblerModel;
 
 const char kObject[] = "-o \"$(CONFIGDIR)\\$(FILELEAF).o\"\n";
 
 std::string Args(std::string_view options) {
-    return BuildAssemblerArguments(CAssemblerModel(options));
+    return BuildAssemblerArguments(AssemblerModel(options));
 }
 
 TEST(AssemblerArguments, DefaultsGiveDebugAndObjectOnly) {
@@ -19,7 +19,7 @@ TEST(AssemblerArguments, DefaultsGiveDebugAndObjectOnly) {
     EXPECT_EQ(Args("[V|VERSION|2] [S|CPUTYPE|PK2]"), expected);
     EXPECT_EQ(Args("[S|CPUTYPE|TM16A] [S|ENDIAN|LITTLE]"), expected);
     EXPECT_EQ(Args("[S|CPUTYPE|NOSUCH] [S|ENDIAN|LITTLE] [B|MMORVATH|1]"), expected);
-    EXPECT_EQ(BuildAssemblerArguments(CAssemblerModel(""), true), expected);
+    EXPECT_EQ(BuildAssemblerArguments(AssemblerModel(""), true), expected);
 }
 
 TEST(AssemblerArguments, ZentaTargetArguments) {
@@ -65,13 +65,13 @@ TEST(AssemblerArguments, DebugObjectListingSwitchesAndExtra) {
 
 TEST(AssemblerArguments, MakefileForm) {
     PathWriter rewrite = [](std::string_view p) { return "\"=" + std::string(p) + "\""; };
-    CAssemblerModel off("[S|INCDIR|\"i\"] [S|DEFINES|D] [S|ASSIGNA|A=1] [I|DEBUGLV|1]");
+    AssemblerModel off("[S|INCDIR|\"i\"] [S|DEFINES|D] [S|ASSIGNA|A=1] [I|DEBUGLV|1]");
     EXPECT_EQ(BuildAssemblerMakefileArguments(off, rewrite),
               "-include=\"=i\"\n-define=D\n-assigna=A=1\n-debug\n"
               "-object=\"=$(CONFIGDIR)\\$(FILELEAF).o\"\n-nolist\n-nologo\n");
 
-    CAssemblerModel on("[B|LOUTLIST|1] [B|SOURCE|1] [B|SHOWCOND|1] [B|SHOWCALL|1] "
-                       "[B|SHOWCODE|0] [B|SHOWTAB|1] [B|CROSSREF|0] [B|LSECTION|1] [B|SWMESS|1]");
+    AssemblerModel on("[B|LOUTLIST|1] [B|SOURCE|1] [B|SHOWCOND|1] [B|SHOWCALL|1] "
+                      "[B|SHOWCODE|0] [B|SHOWTAB|1] [B|CROSSREF|0] [B|LSECTION|1] [B|SWMESS|1]");
     EXPECT_EQ(BuildAssemblerMakefileArguments(on, rewrite),
               "-nodebug\n-object=\"=$(CONFIGDIR)\\$(FILELEAF).o\"\n"
               "-list=\"=$(CONFIGDIR)\\$(FILELEAF).lis\"\n-source\n"
@@ -79,10 +79,10 @@ TEST(AssemblerArguments, MakefileForm) {
               "-section\n-nologo\n-W\n");
 
     // A single word needs no parentheses; "do not list the source" drops the show settings.
-    CAssemblerModel one("[B|LOUTLIST|1] [B|SHOWEXP|0]");
+    AssemblerModel one("[B|LOUTLIST|1] [B|SHOWEXP|0]");
     EXPECT_NE(BuildAssemblerMakefileArguments(one, rewrite).find("\n-noshow=expansions\n"),
               std::string::npos);
-    CAssemblerModel nosource("[B|LOUTLIST|1] [B|SOURCE|0] [B|SHOWEXP|0]");
+    AssemblerModel nosource("[B|LOUTLIST|1] [B|SOURCE|0] [B|SHOWEXP|0]");
     std::string text = BuildAssemblerMakefileArguments(nosource, rewrite);
     EXPECT_NE(text.find("\n-nosource\n"), std::string::npos);
     EXPECT_EQ(text.find("show"), std::string::npos);

@@ -6,12 +6,12 @@
 namespace quorle::cmdline {
 namespace {
 
-using models::CCompilerModel;
+using models::CompilerModel;
 
 const char kSource[] = "\"C:\\src\\main.c\"";
 
 std::string Command(std::string_view options, std::string_view fileType = "C source file") {
-    return BuildCompilerCommand(CCompilerModel(fileType, options), kSource);
+    return BuildCompilerCommand(CompilerModel(fileType, options), kSource);
 }
 
 bool HasLine(const std::string& text, std::string_view line) {
@@ -66,9 +66,9 @@ TEST(CompilerCommand, PreprocessedOutputKinds) {
 }
 
 TEST(CompilerCommand, PreprocessAssemblyWithDotSRedirects) {
-    CCompilerModel m("Preprocess Assembly file", "[S|OBJPATH|\"out\\x.S\"]");
+    CompilerModel m("Preprocess Assembly file", "[S|OBJPATH|\"out\\x.S\"]");
     EXPECT_TRUE(HasLine(BuildCompilerCommand(m, kSource), "-S > \"out\\x.S\""));
-    CCompilerModel c("C source file", "[S|OBJPATH|\"out\\x.s\"]");
+    CompilerModel c("C source file", "[S|OBJPATH|\"out\\x.s\"]");
     EXPECT_TRUE(HasLine(BuildCompilerCommand(c, kSource), "-o \"out\\x.s\""));
 }
 
@@ -157,10 +157,10 @@ TEST(CompilerCommand, OtherFlagsInTableOrder) {
 
 TEST(CompilerCommand, HostCompilerFlags) {
     std::string cpp = BuildCompilerCommand(
-        CCompilerModel("C++ source file", "[S|TEMPLATE|STATIC] [S|SECTION|C=CX|B=BX] "
-                                          "[S|STRING|DATA] [S|ABS16|ALL] [B|IFUNC|1] "
-                                          "[S|CPUTYPE|CV2E] [I|ALIGN|4] [S|ALIGN4|INMOSTLOOP] "
-                                          "[S|STUFF_SECTION|DATA]"),
+        CompilerModel("C++ source file", "[S|TEMPLATE|STATIC] [S|SECTION|C=CX|B=BX] "
+                                         "[S|STRING|DATA] [S|ABS16|ALL] [B|IFUNC|1] "
+                                         "[S|CPUTYPE|CV2E] [I|ALIGN|4] [S|ALIGN4|INMOSTLOOP] "
+                                         "[S|STUFF_SECTION|DATA]"),
         kSource);
     EXPECT_NE(cpp.find("-template=static\n-g\n-g3\n-section=const=CX,bss=BX\n-string=data\n"
                        "-abs16=all\n-ifunc\n-align4=inmostloop\n-stuff=data\n-o "),
@@ -182,8 +182,8 @@ TEST(CompilerCommand, HostCompilerFlags) {
 }
 
 TEST(CompilerCommand, MakefileVariantOrderAndPathHook) {
-    CCompilerModel m("C source file", "[S|INCDIR|\"inc\"] [B|LOUTLIST|1] [B|ANSI|1] "
-                                      "[S|CPUTYPE|TM32A] [S|APPTXT|\"-q\"]");
+    CompilerModel m("C source file", "[S|INCDIR|\"inc\"] [B|LOUTLIST|1] [B|ANSI|1] "
+                                     "[S|CPUTYPE|TM32A] [S|APPTXT|\"-q\"]");
     PathWriter rewrite = [](std::string_view p) { return "<" + std::string(p) + ">"; };
     EXPECT_EQ(BuildCompilerMakefileCommand(m, kSource, rewrite),
               "-mcpu=tm32a\n-I <inc>\n-g\n-g3\n-o <$(CONFIGDIR)\\$(FILELEAF).o>\n"

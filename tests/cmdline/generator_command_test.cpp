@@ -10,10 +10,10 @@
 namespace quorle::cmdline {
 namespace {
 
-using models::CGeneratorModel;
+using models::GeneratorModel;
 
 std::string Text(std::string_view options) {
-    return BuildGeneratorSubcommand(CGeneratorModel(options));
+    return BuildGeneratorSubcommand(GeneratorModel(options));
 }
 
 const char kTail[] = "--output=\"$(CONFIGDIR)\\lib$(PROJECTNAME).a\"\n--select-lib=newlib\n"
@@ -73,7 +73,7 @@ TEST(GeneratorSubcommand, ZentaCompilerAndAssemblerOptions) {
 }
 
 TEST(GeneratorSubcommand, MakefileTextKeepsOnlyUserAssemblerOptions) {
-    CGeneratorModel m("[S|CPUTYPE|ZN600] [S|APPTXTASM|\"-q\"]");
+    GeneratorModel m("[S|CPUTYPE|ZN600] [S|APPTXTASM|\"-q\"]");
     PathWriter rewrite = [](std::string_view p) { return "'" + std::string(p) + "'"; };
     EXPECT_EQ(BuildGeneratorMakefileText(m, rewrite),
               "--compiler-options=-mcpu=zn600,-mbig-endian-data,-mint-register=0,-O2\n"
@@ -82,17 +82,17 @@ TEST(GeneratorSubcommand, MakefileTextKeepsOnlyUserAssemblerOptions) {
 }
 
 TEST(GeneratorModel, ReadWriteOrderAndFirstModeWins) {
-    CGeneratorModel m("[S|MODE|BUILD] [S|MODE|BUILD/CHANGED] [B|GLOBAL_VOLATILE|1] "
-                      "[I|GV_LEVEL|3] [S|OPT_RANGE|NOLOOP] [B|STDIO|1] [B|RXDISABLEPREBUILT|1] "
-                      "[B|FFMATH|1] [S|APPTXTCMP|\"-a\"] [S|APPTXTCMP|\"-b\"] [B|MAPBATCH|1]");
-    EXPECT_EQ(m.m_nMode, models::kGenModeAlways);
-    EXPECT_EQ(m.m_strUserCompiler, "-b");
+    GeneratorModel m("[S|MODE|BUILD] [S|MODE|BUILD/CHANGED] [B|GLOBAL_VOLATILE|1] "
+                     "[I|GV_LEVEL|3] [S|OPT_RANGE|NOLOOP] [B|STDIO|1] [B|RXDISABLEPREBUILT|1] "
+                     "[B|FFMATH|1] [S|APPTXTCMP|\"-a\"] [S|APPTXTCMP|\"-b\"] [B|MAPBATCH|1]");
+    EXPECT_EQ(m.mode_, models::kGenModeAlways);
+    EXPECT_EQ(m.userCompiler_, "-b");
     EXPECT_EQ(m.Write(),
               "[V|VERSION|2] [S|MODE|BUILD] [B|STDIO|1] [B|DOPROJBUILT|1] [B|DOOPTLIB|0] "
               "[B|RXDISABLEPREBUILT|1] [S|OUTPUTPATH|\"$(CONFIGDIR)\\lib$(PROJECTNAME).a\"] "
               "[B|OPTIMIZE|1] [I|OPTTYPE|2] [B|FFMATH|1] [S|APPTXTCMP|\"-b\"] [S|ENDIAN|BIG] "
               "[B|MAPBATCH|1]");
-    CGeneratorModel z("[S|CPUTYPE|ZN200] [S|CPU|ZN610] [B|RMMAXVARSVAL|1]");
+    GeneratorModel z("[S|CPUTYPE|ZN200] [S|CPU|ZN610] [B|RMMAXVARSVAL|1]");
     EXPECT_NE(z.Write().find("[S|CPUTYPE|ZN200] [S|ENDIAN|BIG] [S|CPU|ZN610] [I|RMINTREGVAL|0] "
                              "[I|RMMAXCONSTVAL|0] [B|RMMAXVARSVAL|1] [I|RMMAXVARSVAL|0]"),
               std::string::npos);
@@ -106,7 +106,7 @@ class GeneratorPrePhaseTest : public ::testing::Test {
 
 TEST_F(GeneratorPrePhaseTest, BuildOnlyWhenOptionsChange) {
     const std::string lib = (dir_ / "lib my proj.a").string();
-    CGeneratorModel m("[S|OUTPUTPATH|\"" + lib + "\"]");
+    GeneratorModel m("[S|OUTPUTPATH|\"" + lib + "\"]");
     EXPECT_EQ(GeneratorSubcommandFileName(lib), "lib~my~proj.glg");
 
     GeneratorPrePhase first = DecideGeneratorPrePhase(m, dir_.string());
@@ -121,9 +121,9 @@ TEST_F(GeneratorPrePhaseTest, BuildOnlyWhenOptionsChange) {
     EXPECT_FALSE(DecideGeneratorPrePhase(m, dir_.string()).run);
 
     // Changed options, or the "every time" mode, run it.
-    CGeneratorModel changed("[S|OUTPUTPATH|\"" + lib + "\"] [B|MATH|1]");
+    GeneratorModel changed("[S|OUTPUTPATH|\"" + lib + "\"] [B|MATH|1]");
     EXPECT_TRUE(DecideGeneratorPrePhase(changed, dir_.string()).run);
-    CGeneratorModel always("[S|MODE|BUILD] [S|OUTPUTPATH|\"" + lib + "\"]");
+    GeneratorModel always("[S|MODE|BUILD] [S|OUTPUTPATH|\"" + lib + "\"]");
     EXPECT_TRUE(DecideGeneratorPrePhase(always, dir_.string()).run);
 
     // Deleting the archive makes it run again.
@@ -132,7 +132,7 @@ TEST_F(GeneratorPrePhaseTest, BuildOnlyWhenOptionsChange) {
 }
 
 TEST_F(GeneratorPrePhaseTest, LibraryNotBuiltMeansNothingToDo) {
-    CGeneratorModel m("[B|DOPROJBUILT|0]");
+    GeneratorModel m("[B|DOPROJBUILT|0]");
     GeneratorPrePhase d = DecideGeneratorPrePhase(m, dir_.string());
     EXPECT_FALSE(d.run);
     EXPECT_TRUE(d.text.empty());

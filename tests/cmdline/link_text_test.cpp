@@ -11,7 +11,7 @@
 #include "support/test_files.h"
 
 using namespace quorle::cmdline;
-using quorle::models::CLinkerModel;
+using quorle::models::LinkerModel;
 namespace models = quorle::models;
 namespace fs = std::filesystem;
 
@@ -20,7 +20,7 @@ using quorle::testing_support::TempDir;
 
 namespace {
 
-std::string Build(CLinkerModel& model, std::vector<std::string> inputs = {}, bool inputFile = false,
+std::string Build(LinkerModel& model, std::vector<std::string> inputs = {}, bool inputFile = false,
                   std::string dir = "C:\\cfg") {
     std::string out;
     EXPECT_TRUE(BuildLinkText(model, std::move(inputs), out, dir, inputFile).ok);
@@ -28,7 +28,7 @@ std::string Build(CLinkerModel& model, std::vector<std::string> inputs = {}, boo
 }
 
 // The option lines of a model that has nothing to report.
-std::string OptionLines(const CLinkerModel& model) {
+std::string OptionLines(const LinkerModel& model) {
     quorle::UserMessages messages;
     std::string text = LinkerOptionLines(model, messages);
     EXPECT_TRUE(messages.empty());
@@ -38,15 +38,15 @@ std::string OptionLines(const CLinkerModel& model) {
 } // namespace
 
 TEST(LinkText, DefaultModelWithoutInputs) {
-    CLinkerModel model;
+    LinkerModel model;
     EXPECT_EQ(Build(model), "-o \"$(CONFIGDIR)\\$(PROJECTNAME).x\"\n");
 }
 
 TEST(LinkText, InputFileComesFirstAndReceivesTheObjects) {
     TempDir temp("quorle-link_inputfile");
     fs::path dir = temp.Root();
-    CLinkerModel model;
-    model.m_strOutputFile = "$(CONFIGDIR)\\my prog.x";
+    LinkerModel model;
+    model.outputFile_ = "$(CONFIGDIR)\\my prog.x";
     std::string out = Build(model,
                             {"C:\\o\\a.o|Object file", "C:\\o\\b.o|Object file",
                              "C:\\l\\libx.a|Library file", "d.rel|Relocatable file"},
@@ -68,12 +68,12 @@ TEST(LinkText, InputFileComesFirstAndReceivesTheObjects) {
 }
 
 TEST(LinkText, ObjectsOnTheCommandLine) {
-    CLinkerModel model;
-    model.m_bObjsOnCmdLine = true;
+    LinkerModel model;
+    model.objsOnCmdLine_ = true;
     // Reordered to binaries then objects, then walked from the last entry.
     EXPECT_EQ(Build(model, {"a.o|Object file", "b.bin|Binary file"}, true),
               "\"a.o\"\n\"b.bin\"\n-o \"$(CONFIGDIR)\\$(PROJECTNAME).x\"\n");
-    model.m_bObjsOnCmdLine = false;
+    model.objsOnCmdLine_ = false;
     EXPECT_EQ(Build(model, {"a.o|Object file", "b.bin|Binary file", "c.rel|Relocatable file"}),
               "-input=\"c.rel\"\n\"a.o\"\n-binary=\"b.bin\"\n"
               "-o \"$(CONFIGDIR)\\$(PROJECTNAME).x\"\n");
@@ -82,7 +82,7 @@ TEST(LinkText, ObjectsOnTheCommandLine) {
 TEST(LinkText, UnwritableInputFileIsReported) {
     TempDir temp("quorle-link_unwritable");
     fs::path dir = temp.Root() / "missing";
-    CLinkerModel model;
+    LinkerModel model;
     std::string out;
     LinkTextResult result =
         BuildLinkText(model, {"a.o|Object file", "b.o|Object file"}, out, dir.string(), true);
@@ -94,7 +94,7 @@ TEST(LinkText, UnwritableInputFileIsReported) {
 }
 
 TEST(LinkText, BadInputsFailWithTheTextBuiltSoFar) {
-    CLinkerModel model;
+    LinkerModel model;
     std::string out;
     EXPECT_FALSE(BuildLinkText(model, {"a.o|Object file", "noBar"}, out, "", false).ok);
     EXPECT_FALSE(
@@ -103,17 +103,17 @@ TEST(LinkText, BadInputsFailWithTheTextBuiltSoFar) {
 }
 
 TEST(LinkText, LibrariesWalkedBackwardsAndGrouped) {
-    CLinkerModel model;
-    model.m_bUseGcc = true;
-    model.m_bGroupLibs = true;
+    LinkerModel model;
+    model.useGcc_ = true;
+    model.groupLibs_ = true;
     std::string out = Build(model, {"libm.a|Library file", "libc.a|Library file"});
     EXPECT_NE(out.find("\n-Wl,--start-group -l \"c\" -l \"m\" -Wl,--end-group\n"),
               std::string::npos)
         << out;
-    model.m_bUseGcc = false;
+    model.useGcc_ = false;
     out = Build(model, {"libm.a|Library file", "libc.a|Library file"});
     EXPECT_TRUE(out.starts_with("--start-group -l \"c\" -l \"m\" --end-group\n")) << out;
-    model.m_bGroupLibs = false;
+    model.groupLibs_ = false;
     out = Build(model, {"C:\\libs\\libfoo.a|Library file", "mylib|Library file"});
     EXPECT_TRUE(out.starts_with("-l \"mylib\" -l \"C:\\libs\\libfoo\"\n")) << out;
 }
@@ -133,34 +133,34 @@ TEST(LinkText, LongLinesAreFoldedFrom511Characters) {
 }
 
 TEST(LinkText, BarLinesMoveLastThenAdditionalOptions) {
-    CLinkerModel model;
-    model.m_nOutputForm = models::kFormBoth;
-    model.m_bMapFile = true;
-    model.m_strAppText = "--user-option";
+    LinkerModel model;
+    model.outputForm_ = models::kFormBoth;
+    model.mapFile_ = true;
+    model.appText_ = "--user-option";
     EXPECT_EQ(Build(model, {"a.o|Object file"}),
               "-Map \"$(CONFIGDIR)\\$(PROJECTNAME).map\"\n\"a.o\"\n"
               "-o \"$(CONFIGDIR)\\$(PROJECTNAME).x\"\n--user-option\n");
 }
 
 TEST(LinkText, OptionLinesInOrderForLd) {
-    CLinkerModel model;
-    model.m_bEntry = true;
-    model.m_strEntry = "_start";
-    model.m_listSymbols = {{"A", "1"}, {"B", "0x10"}};
-    model.m_listLibDirs = {"$(TCINSTALL)\\lib", "C:\\my libs"};
-    model.m_bRelocSplit = true;
-    model.m_strRelocCount = "12";
-    model.m_bLto = true;
-    model.m_bMapFile = true;
-    model.m_listSectionStarts = {"P,C(1000)", "{D:B}(2000)"};
-    model.m_listForcedSymbols = {"f1", "f2"};
-    model.m_nCpuCheckMode = 1;
-    model.m_listCheckAreas = {{"ROM", "0x00000000", "0x0000FFFF"},
+    LinkerModel model;
+    model.entryOn_ = true;
+    model.entry_ = "_start";
+    model.symbols_ = {{"A", "1"}, {"B", "0x10"}};
+    model.libDirs_ = {"$(TCINSTALL)\\lib", "C:\\my libs"};
+    model.relocSplit_ = true;
+    model.relocCount_ = "12";
+    model.lto_ = true;
+    model.mapFile_ = true;
+    model.sectionStarts_ = {"P,C(1000)", "{D:B}(2000)"};
+    model.forcedSymbols_ = {"f1", "f2"};
+    model.cpuCheckMode_ = 1;
+    model.checkAreas_ = {{"ROM", "0x00000000", "0x0000FFFF"},
                               {"RAM", "0x00100000", "0x0010FFFF"}};
-    model.m_strPsCheck = "x";
-    model.m_aSwitches[models::kSwBStatic] = true;
-    model.m_aSwitches[models::kSwDelLs] = true;
-    model.m_aSwitches[models::kSwGcSects] = true;
+    model.psCheck_ = "x";
+    model.switches_[models::kSwBStatic] = true;
+    model.switches_[models::kSwDelLs] = true;
+    model.switches_[models::kSwGcSects] = true;
     EXPECT_EQ(OptionLines(model), "-entry=_start\n"
                                         "-defsym A=1\n"
                                         "-defsym B=0x10\n"
@@ -178,19 +178,19 @@ TEST(LinkText, OptionLinesInOrderForLd) {
                                         "-Bstatic\n"
                                         "-x\n"
                                         "--gc-sections");
-    model.m_nCpuCheckMode = 2;
-    model.m_strCpuInfoFile = "C:\\cpu.cpu";
+    model.cpuCheckMode_ = 2;
+    model.cpuInfoFile_ = "C:\\cpu.cpu";
     EXPECT_NE(OptionLines(model).find("\n-cpu=C:\\cpu.cpu\n"), std::string::npos);
 }
 
 TEST(LinkText, OptionLinesThroughGcc) {
-    CLinkerModel model;
-    model.m_bUseGcc = true;
-    model.m_listSymbols = {{"A", "1"}};
-    model.m_bRelocSplit = true;
-    model.m_strRelocCount = "3";
-    model.m_bMapFile = true;
-    model.m_aSwitches[models::kSwBStatic] = true;
+    LinkerModel model;
+    model.useGcc_ = true;
+    model.symbols_ = {{"A", "1"}};
+    model.relocSplit_ = true;
+    model.relocCount_ = "3";
+    model.mapFile_ = true;
+    model.switches_[models::kSwBStatic] = true;
     EXPECT_EQ(OptionLines(model), "-Wl,-defsym -Wl,A=1\n"
                                         "-Wl,-split-by-reloc=3\n"
                                         "-nostartfiles\n"
@@ -198,81 +198,81 @@ TEST(LinkText, OptionLinesThroughGcc) {
                                         "-Wl,-Map=\"$(CONFIGDIR)\\$(PROJECTNAME).map\"\n"
                                         "-Wl,-Bstatic");
     EXPECT_EQ(GccMarker(model), "--use-gcc-to-link");
-    model.m_bUseGcc = false;
+    model.useGcc_ = false;
     EXPECT_EQ(GccMarker(model), "");
     // A count of "0" or nothing gives no split.
-    model.m_strRelocCount = "0";
+    model.relocCount_ = "0";
     EXPECT_EQ(OptionLines(model).find("split-by-reloc"), std::string::npos);
 }
 
 TEST(LinkText, LibraryFormsHaveNoEntrySymbolsStartsOrChecks) {
     for (int form : {models::kFormLibraryS, models::kFormLibraryU}) {
-        CLinkerModel model;
-        model.m_nOutputForm = form;
-        model.m_bEntry = true;
-        model.m_strEntry = "_start";
-        model.m_listSymbols = {{"A", "1"}};
-        model.m_listSectionStarts = {"P(0)"};
-        model.m_listForcedSymbols = {"f"};
-        model.m_nCpuCheckMode = 2;
-        model.m_strPsCheck = "x";
+        LinkerModel model;
+        model.outputForm_ = form;
+        model.entryOn_ = true;
+        model.entry_ = "_start";
+        model.symbols_ = {{"A", "1"}};
+        model.sectionStarts_ = {"P(0)"};
+        model.forcedSymbols_ = {"f"};
+        model.cpuCheckMode_ = 2;
+        model.psCheck_ = "x";
         EXPECT_EQ(OptionLines(model), "|-o \"$(CONFIGDIR)\\$(PROJECTNAME).x\"") << form;
     }
 }
 
 TEST(LinkText, UserSubcommandFileReplacesTheOptionLines) {
-    CLinkerModel model;
-    model.m_bSubcommand = true;
-    model.m_strSubcommandFile = "C:\\my.sub";
-    model.m_bUseGcc = true;
-    model.m_bLto = true;
+    LinkerModel model;
+    model.subcommand_ = true;
+    model.subcommandFile_ = "C:\\my.sub";
+    model.useGcc_ = true;
+    model.lto_ = true;
     EXPECT_EQ(OptionLines(model), "-Wl,@\"C:\\my.sub\"");
-    model.m_bUseGcc = false;
+    model.useGcc_ = false;
     EXPECT_EQ(OptionLines(model), "@\"C:\\my.sub\"");
-    model.m_nSubcommandType = 1;
+    model.subcommandType_ = 1;
     EXPECT_EQ(OptionLines(model), "-T \"C:\\my.sub\"");
-    model.m_nSubcommandType = 2;
+    model.subcommandType_ = 2;
     quorle::UserMessages messages;
     EXPECT_EQ(LinkerOptionLines(model, messages), "");
     EXPECT_EQ(messages, quorle::UserMessages{quorle::ErrorText("Invalid sub-command file type")});
     // Without a file name the ordinary lines are written.
-    model.m_strSubcommandFile.clear();
+    model.subcommandFile_.clear();
     EXPECT_NE(OptionLines(model).find("-flto"), std::string::npos);
 }
 
 TEST(LinkText, FamilyFlags) {
-    CLinkerModel corvo("[S|CPUTYPE|CV2] [S|ENDIAN|LITTLE] [B|MMORVATH|1] [B|MRELAX|1]");
+    LinkerModel corvo("[S|CPUTYPE|CV2] [S|ENDIAN|LITTLE] [B|MMORVATH|1] [B|MRELAX|1]");
     EXPECT_TRUE(OptionLines(corvo).ends_with("\n-EL -mcorvolelf\n-morvath\n-relax"));
-    CLinkerModel corvoBig("[S|CPUTYPE|CV2] [S|ENDIAN|BIG]");
+    LinkerModel corvoBig("[S|CPUTYPE|CV2] [S|ENDIAN|BIG]");
     EXPECT_EQ(OptionLines(corvoBig).find("-EL"), std::string::npos);
-    CLinkerModel pelka("[S|CPUTYPE|PK2] [B|HMRELAX|1] [B|HMNORMAL|1]");
+    LinkerModel pelka("[S|CPUTYPE|PK2] [B|HMRELAX|1] [B|HMNORMAL|1]");
     EXPECT_TRUE(OptionLines(pelka).ends_with("\n-relax"));
-    CLinkerModel tamsin("[S|CPUTYPE|TM16A] [S|ENDIAN|LITTLE]");
+    LinkerModel tamsin("[S|CPUTYPE|TM16A] [S|ENDIAN|LITTLE]");
     EXPECT_EQ(OptionLines(tamsin), "|-o \"$(CONFIGDIR)\\$(PROJECTNAME).x\"");
-    CLinkerModel zenta("[S|CPUTYPE|ZN600] [S|ENDIAN|BIG] [B|RMRELAX|1] [B|USEGCCTOLINK|1]");
+    LinkerModel zenta("[S|CPUTYPE|ZN600] [S|ENDIAN|BIG] [B|RMRELAX|1] [B|USEGCCTOLINK|1]");
     EXPECT_TRUE(
         OptionLines(zenta).ends_with("\n-Wl,-EB -Wl,--oformat=elf32-zenta-be \n-relax"));
-    CLinkerModel zentaLd("[S|CPUTYPE|ZN600] [S|ENDIAN|BIG]");
+    LinkerModel zentaLd("[S|CPUTYPE|ZN600] [S|ENDIAN|BIG]");
     EXPECT_TRUE(OptionLines(zentaLd).ends_with("\n-EB --oformat=elf32-zenta-be "));
-    CLinkerModel zentaUnset("[S|CPUTYPE|ZN600]");
+    LinkerModel zentaUnset("[S|CPUTYPE|ZN600]");
     EXPECT_EQ(OptionLines(zentaUnset).find("-EB"), std::string::npos);
 }
 
 TEST(LinkText, ReorderByTheLinkOrderLists) {
-    CLinkerModel model;
-    model.m_listLibraries = {"libc.a", "LIBUSER.A", "libm.a"};
-    model.m_listObjects = {"start.o", "main.o"};
-    model.m_listBinaries = {"font.bin"};
+    LinkerModel model;
+    model.libraries_ = {"libc.a", "LIBUSER.A", "libm.a"};
+    model.objects_ = {"start.o", "main.o"};
+    model.binaries_ = {"font.bin"};
     std::vector<std::string> inputs = {
         "C:\\p\\Main.O|Object file",     "C:\\p\\extra.o|Object file",
         "C:\\l\\libuser.a|Library file", "D:\\start.o|Object file",
         "E:\\font.bin|Binary file",      "C:\\p\\late.rel|Relocatable file",
         "C:\\l\\other.a|Library file",   "F:\\pic.bin|Binary file"};
     ASSERT_TRUE(ReorderInputs(model, inputs));
-    EXPECT_EQ(model.m_listLibraries,
+    EXPECT_EQ(model.libraries_,
               (std::vector<std::string>{"libc.a", "C:\\l\\libuser.a", "libm.a"}));
-    EXPECT_EQ(model.m_listObjects, (std::vector<std::string>{"D:\\start.o", "C:\\p\\Main.O"}));
-    EXPECT_EQ(model.m_listBinaries, (std::vector<std::string>{"E:\\font.bin"}));
+    EXPECT_EQ(model.objects_, (std::vector<std::string>{"D:\\start.o", "C:\\p\\Main.O"}));
+    EXPECT_EQ(model.binaries_, (std::vector<std::string>{"E:\\font.bin"}));
     EXPECT_EQ(inputs, (std::vector<std::string>{
                           "E:\\font.bin|Binary file", "F:\\pic.bin|Binary file",
                           "D:\\start.o|Object file", "C:\\p\\Main.O|Object file",
@@ -284,15 +284,15 @@ TEST(LinkText, ReorderByTheLinkOrderLists) {
 }
 
 TEST(LinkText, ReorderMatchesLibrariesBeforeObjectsAndKeepsDuplicates) {
-    CLinkerModel model;
-    model.m_listLibraries = {"x.o"};
-    model.m_listObjects = {"x.o", "y.o", "y.o"};
+    LinkerModel model;
+    model.libraries_ = {"x.o"};
+    model.objects_ = {"x.o", "y.o", "y.o"};
     std::vector<std::string> inputs = {"a\\x.o|Object file", "a\\y.o|Object file",
                                        "b\\y.o|Object file", "c\\y.o|Object file"};
     ASSERT_TRUE(ReorderInputs(model, inputs));
     // The libraries list takes "x.o" first, though it is an object.
-    EXPECT_EQ(model.m_listLibraries, (std::vector<std::string>{"a\\x.o"}));
-    EXPECT_EQ(model.m_listObjects, (std::vector<std::string>{"x.o", "c\\y.o", "b\\y.o"}));
+    EXPECT_EQ(model.libraries_, (std::vector<std::string>{"a\\x.o"}));
+    EXPECT_EQ(model.objects_, (std::vector<std::string>{"x.o", "c\\y.o", "b\\y.o"}));
     // Every input stays in the link, however many share a name.
     EXPECT_EQ(inputs, (std::vector<std::string>{"x.o|Object file", "c\\y.o|Object file",
                                                 "b\\y.o|Object file", "a\\y.o|Object file",
@@ -300,18 +300,18 @@ TEST(LinkText, ReorderMatchesLibrariesBeforeObjectsAndKeepsDuplicates) {
 }
 
 TEST(LinkText, BuildReordersUnlessTold) {
-    CLinkerModel model;
-    model.m_listObjects = {"b.o", "a.o"};
+    LinkerModel model;
+    model.objects_ = {"b.o", "a.o"};
     std::string out;
     ASSERT_TRUE(
         BuildLinkText(model, {"x\\a.o|Object file", "x\\b.o|Object file"}, out, "", false).ok);
     // Walked from the last input: a.o is named first, then b.o.
     EXPECT_TRUE(out.starts_with("\"x\\a.o\"\n\"x\\b.o\"\n")) << out;
-    CLinkerModel untouched;
-    untouched.m_listObjects = {"b.o", "a.o"};
+    LinkerModel untouched;
+    untouched.objects_ = {"b.o", "a.o"};
     ASSERT_TRUE(
         BuildLinkText(untouched, {"x\\a.o|Object file", "x\\b.o|Object file"}, out, "", false, true)
             .ok);
     EXPECT_TRUE(out.starts_with("\"x\\b.o\"\n\"x\\a.o\"\n")) << out;
-    EXPECT_EQ(untouched.m_listObjects, (std::vector<std::string>{"b.o", "a.o"}));
+    EXPECT_EQ(untouched.objects_, (std::vector<std::string>{"b.o", "a.o"}));
 }

@@ -7,13 +7,13 @@
 #include "models/linker_model.h"
 
 using namespace quorle::cmdline;
-using quorle::models::CLinkerModel;
+using quorle::models::LinkerModel;
 namespace models = quorle::models;
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string Build(CLinkerModel& model, std::vector<std::string> inputs,
+std::string Build(LinkerModel& model, std::vector<std::string> inputs,
                   const MakefilePathRewriter& rewrite = {}) {
     std::string out;
     EXPECT_TRUE(BuildMakefileSubcommand(model, std::move(inputs), out, "C:\\cfg", true, rewrite));
@@ -23,10 +23,10 @@ std::string Build(CLinkerModel& model, std::vector<std::string> inputs,
 } // namespace
 
 TEST(MakefileSubcommand, DefaultFormAndInputsInListOrder) {
-    CLinkerModel model;
-    model.m_bMapFile = true;
-    model.m_strAppText = "-extra";
-    model.m_aSwitches[models::kSwStats] = true;
+    LinkerModel model;
+    model.mapFile_ = true;
+    model.appText_ = "-extra";
+    model.switches_[models::kSwStats] = true;
     std::string out =
         Build(model, {"a.o|Object file", "libq.a|Library file", "r.rel|Relocatable file"},
               [](const std::string& path) { return "$(PROJDIR)\\" + path; });
@@ -42,19 +42,19 @@ TEST(MakefileSubcommand, DefaultFormAndInputsInListOrder) {
 }
 
 TEST(MakefileSubcommand, AbsoluteOutputWithConversion) {
-    CLinkerModel model;
-    model.m_nOutputForm = models::kFormBoth;
-    model.m_bEntry = true;
-    model.m_strEntry = "_go";
-    model.m_listSymbols = {{"S", "2"}};
-    model.m_nPrelink = 2;
-    model.m_bDivideOutput = true;
-    model.m_listOutputPieces = {"$(CONFIGDIR)\\part1.mot", "$(CONFIGDIR)\\part2.mot"};
-    model.m_strAppText = "-user";
-    model.m_strOtherVia = " one\ttwo  three ";
-    model.m_listForcedSymbols = {"f"};
-    model.m_listBinaries = {"pic.bin", "raw.bin"};
-    model.m_listBinarySections = {"(.pic)", ""};
+    LinkerModel model;
+    model.outputForm_ = models::kFormBoth;
+    model.entryOn_ = true;
+    model.entry_ = "_go";
+    model.symbols_ = {{"S", "2"}};
+    model.prelink_ = 2;
+    model.divideOutput_ = true;
+    model.outputPieces_ = {"$(CONFIGDIR)\\part1.mot", "$(CONFIGDIR)\\part2.mot"};
+    model.appText_ = "-user";
+    model.otherVia_ = " one\ttwo  three ";
+    model.forcedSymbols_ = {"f"};
+    model.binaries_ = {"pic.bin", "raw.bin"};
+    model.binarySections_ = {"(.pic)", ""};
     EXPECT_EQ(Build(model, {"a.o|Object file", "pic.bin|Binary file", "raw.bin|Binary file"}),
               "entry _go\n"
               "define S=2\n"
@@ -73,12 +73,12 @@ TEST(MakefileSubcommand, AbsoluteOutputWithConversion) {
 namespace {
 
 // A model with one binary input that has a section, in the given form.
-CLinkerModel WithPlacedBinary(int form) {
-    CLinkerModel model;
-    model.m_nOutputForm = form;
-    model.m_nPrelink = 2;
-    model.m_listBinaries = {"pic.bin"};
-    model.m_listBinarySections = {"(.pic)"};
+LinkerModel WithPlacedBinary(int form) {
+    LinkerModel model;
+    model.outputForm_ = form;
+    model.prelink_ = 2;
+    model.binaries_ = {"pic.bin"};
+    model.binarySections_ = {"(.pic)"};
     return model;
 }
 
@@ -88,12 +88,12 @@ TEST(MakefileSubcommand, FormLinesAndBinaryFiles) {
     const std::pair<int, const char*> forms[] = {
         {2, "form relocate\n"}, {3, "form library=s\n"}, {4, "form library\n"}};
     for (const auto& [form, line] : forms) {
-        CLinkerModel model = WithPlacedBinary(form);
+        LinkerModel model = WithPlacedBinary(form);
         std::string out = Build(model, {"pic.bin|Binary file"});
         EXPECT_TRUE(out.starts_with(line)) << out;
         EXPECT_EQ(out.find("-binary"), std::string::npos) << form;
     }
-    CLinkerModel hex = WithPlacedBinary(models::kFormHex);
+    LinkerModel hex = WithPlacedBinary(models::kFormHex);
     EXPECT_EQ(Build(hex, {"pic.bin|Binary file"}),
               "nologo\n-binary=\"pic.bin\"(.pic)\nform hexadecimal\n"
               "output \"$(CONFIGDIR)\\$(PROJECTNAME).x\"\n");
@@ -105,7 +105,7 @@ TEST(MakefileSubcommand, ImageFormsPlaceBinariesBeforeTheirFormLine) {
     const std::pair<int, const char*> forms[] = {{models::kFormStype, "form stype"},
                                                  {models::kFormBinary, "form binary"}};
     for (const auto& [form, line] : forms) {
-        CLinkerModel model = WithPlacedBinary(form);
+        LinkerModel model = WithPlacedBinary(form);
         EXPECT_EQ(Build(model, {"pic.bin|Binary file"}),
                   std::string("nologo\n-binary=\"pic.bin\"(.pic)\n") + line +
                       "\noutput \"$(CONFIGDIR)\\$(PROJECTNAME).x\"\n")
@@ -118,20 +118,20 @@ TEST(MakefileSubcommand, PrelinkRunsWhenTemplateInformationExists) {
     fs::remove_all(dir);
     fs::create_directories(dir / "tpldir");
     std::string object = (dir / "a.o").string();
-    CLinkerModel model;
+    LinkerModel model;
     EXPECT_TRUE(Build(model, {object + "|Object file"}).starts_with("noprelink\n"));
     std::ofstream(dir / "tpldir" / "a.ti") << "";
     EXPECT_TRUE(HasTemplateInformation(object));
     EXPECT_FALSE(Build(model, {object + "|Object file"}).starts_with("noprelink"));
-    model.m_nPrelink = 1;
+    model.prelink_ = 1;
     EXPECT_TRUE(Build(model, {object + "|Object file"}).starts_with("noprelink\n"));
 }
 
 TEST(MakefileSubcommand, SubcommandModeAndFailures) {
-    CLinkerModel model;
-    model.m_bSubcommand = true;
-    model.m_strSubcommandFile = "my.sub";
-    model.m_bMapFile = true;
+    LinkerModel model;
+    model.subcommand_ = true;
+    model.subcommandFile_ = "my.sub";
+    model.mapFile_ = true;
     EXPECT_EQ(Build(model, {"a.o|Object file"}), "\"a.o\"\n");
     std::string out;
     EXPECT_FALSE(BuildMakefileSubcommand(model, {"a.o"}, out, "", true));

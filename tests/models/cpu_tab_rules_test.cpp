@@ -22,8 +22,8 @@ struct Answers {
 };
 
 TEST(CpuTabRules, DifferentCpuTypesShowNoSelectionAndApplyingChangesNothing) {
-    CCompilerModel a("C source file", "[S|CPUTYPE|CV2] [B|MRELAX|1]");
-    CCompilerModel b("C source file", "[S|CPUTYPE|CV3] [B|MRELAX|1]");
+    CompilerModel a("C source file", "[S|CPUTYPE|CV2] [B|MRELAX|1]");
+    CompilerModel b("C source file", "[S|CPUTYPE|CV3] [B|MRELAX|1]");
     CpuTabModels models{{&a, &b}, {}, {}, {}};
     CpuTabState state = InitialCpuTabState(100, models);
     EXPECT_EQ(state.cpuPos, -1);
@@ -35,14 +35,14 @@ TEST(CpuTabRules, DifferentCpuTypesShowNoSelectionAndApplyingChangesNothing) {
     EXPECT_EQ(r.outcome, CpuApplyOutcome::Applied);
     EXPECT_TRUE(r.messages.empty());
     EXPECT_EQ(answers.asked, 0);
-    EXPECT_EQ(a.m_cpu.m_nCpuType, 1);
-    EXPECT_EQ(b.m_cpu.m_nCpuType, 7);
+    EXPECT_EQ(a.cpu_.cpuType_, 1);
+    EXPECT_EQ(b.cpu_.cpuType_, 7);
 }
 
 TEST(CpuTabRules, ChangingTheCpuAsksAndCancelLeavesEveryModel) {
-    CCompilerModel c("C source file", "[S|CPUTYPE|CV2]");
-    CAssemblerModel a("[S|CPUTYPE|CV2]");
-    CGeneratorModel g("[S|CPUTYPE|CV2]");
+    CompilerModel c("C source file", "[S|CPUTYPE|CV2]");
+    AssemblerModel a("[S|CPUTYPE|CV2]");
+    GeneratorModel g("[S|CPUTYPE|CV2]");
     CpuOptions linker;
     CpuTabModels models{{&c}, {&a}, {&linker}, {&g}};
     CpuTabState state = InitialCpuTabState(100, models);
@@ -50,9 +50,9 @@ TEST(CpuTabRules, ChangingTheCpuAsksAndCancelLeavesEveryModel) {
     state.byteOrderPos = 1;
     state.checks[4] = CheckState::Checked;
 
-    const CCompilerModel c0 = c;
-    const CAssemblerModel a0 = a;
-    const CGeneratorModel g0 = g;
+    const CompilerModel c0 = c;
+    const AssemblerModel a0 = a;
+    const GeneratorModel g0 = g;
     Answers cancel{false};
     CpuApplyResult r = ApplyCpuTab(100, state, models, cancel.Fn());
     EXPECT_EQ(r.outcome, CpuApplyOutcome::Cancelled);
@@ -65,15 +65,15 @@ TEST(CpuTabRules, ChangingTheCpuAsksAndCancelLeavesEveryModel) {
     Answers ok;
     r = ApplyCpuTab(100, state, models, ok.Fn());
     EXPECT_EQ(r.outcome, CpuApplyOutcome::Applied);
-    for (const CpuOptions* cpu : {&c.m_cpu, &g.m_cpu, &linker}) {
-        EXPECT_EQ(cpu->m_nFamilyCode, 100);
-        EXPECT_EQ(cpu->m_nCpuType, 9);
-        EXPECT_EQ(cpu->m_nEndian, 1);
-        EXPECT_TRUE(cpu->m_aFamilyFlags[4]);
+    for (const CpuOptions* cpu : {&c.cpu_, &g.cpu_, &linker}) {
+        EXPECT_EQ(cpu->familyCode_, 100);
+        EXPECT_EQ(cpu->cpuType_, 9);
+        EXPECT_EQ(cpu->endian_, 1);
+        EXPECT_TRUE(cpu->familyFlags_[4]);
     }
-    EXPECT_EQ(a.m_nCpuType, 9);
-    EXPECT_EQ(a.m_nEndian, 1);
-    EXPECT_TRUE(a.m_aTargetFlags[4]);
+    EXPECT_EQ(a.cpuType_, 9);
+    EXPECT_EQ(a.endian_, 1);
+    EXPECT_TRUE(a.targetFlags_[4]);
     EXPECT_NE(c.Write().find("[S|CPUTYPE|CV4] [S|ENDIAN|LITTLE] [B|MIEEE|1]"), std::string::npos);
 }
 
@@ -125,7 +125,7 @@ TEST(CpuTabRules, ByteOrderFixedUnlessSomeRowAllowsAChoice) {
 }
 
 TEST(CpuTabRules, PelkaNormalModeChangeWarns) {
-    CCompilerModel c("C source file", "[S|CPUTYPE|PK2]");
+    CompilerModel c("C source file", "[S|CPUTYPE|PK2]");
     CpuTabModels models{{&c}, {}, {}, {}};
     CpuTabState state = InitialCpuTabState(101, models);
     EXPECT_EQ(state.cpuPos, 1);
@@ -134,13 +134,13 @@ TEST(CpuTabRules, PelkaNormalModeChangeWarns) {
     state.checks[kPelkaNormalPos] = CheckState::Checked;
     CpuApplyResult r = ApplyCpuTab(101, state, models, ok.Fn());
     EXPECT_EQ(r.messages.size(), 1u);
-    EXPECT_TRUE(c.m_cpu.m_aFamilyFlags[kPelkaNormalPos]);
+    EXPECT_TRUE(c.cpu_.familyFlags_[kPelkaNormalPos]);
 }
 
 TEST(CpuTabRules, ZentaFastInterruptForcesLibraryBuild) {
-    CCompilerModel c("C source file", "[S|CPUTYPE|ZN600]");
-    CGeneratorModel off("[B|DOPROJBUILT|0]");
-    CGeneratorModel on("");
+    CompilerModel c("C source file", "[S|CPUTYPE|ZN600]");
+    GeneratorModel off("[B|DOPROJBUILT|0]");
+    GeneratorModel on("");
     CpuTabModels models{{&c}, {}, {}, {&off, &on}};
     CpuTabState state = InitialCpuTabState(104, models);
     state.intRegPos = 2;
@@ -149,21 +149,21 @@ TEST(CpuTabRules, ZentaFastInterruptForcesLibraryBuild) {
     EXPECT_EQ(r.outcome, CpuApplyOutcome::Applied);
     ASSERT_EQ(r.messages.size(), 1u);
     EXPECT_EQ(r.messages[0], kFastInterruptNotice);
-    for (const CGeneratorModel* g : {&off, &on}) {
-        EXPECT_EQ(g->m_nBuild, 1);
-        EXPECT_EQ(g->m_nNoPrebuilt, 1);
+    for (const GeneratorModel* g : {&off, &on}) {
+        EXPECT_EQ(g->build_, 1);
+        EXPECT_EQ(g->noPrebuilt_, 1);
     }
-    EXPECT_EQ(c.m_cpu.m_nIntRegisters, 2);
+    EXPECT_EQ(c.cpu_.intRegisters_, 2);
 
     // Without reserved registers the flag is cleared again, silently.
     state.intRegPos = 5;
     r = ApplyCpuTab(104, state, models, ok.Fn());
     EXPECT_TRUE(r.messages.empty());
-    EXPECT_EQ(on.m_nNoPrebuilt, 0);
+    EXPECT_EQ(on.noPrebuilt_, 0);
 }
 
 TEST(CpuTabRules, ZentaSmallDataTextMustBeDecimal) {
-    CCompilerModel c("C source file", "[S|CPUTYPE|ZN600]");
+    CompilerModel c("C source file", "[S|CPUTYPE|ZN600]");
     CpuTabModels models{{&c}, {}, {}, {}};
     CpuTabState state = InitialCpuTabState(104, models);
     state.smallDataBox = CheckState::Checked;
@@ -172,13 +172,13 @@ TEST(CpuTabRules, ZentaSmallDataTextMustBeDecimal) {
     CpuApplyResult r = ApplyCpuTab(104, state, models, ok.Fn());
     EXPECT_EQ(r.outcome, CpuApplyOutcome::Stopped);
     EXPECT_EQ(r.messages.back(), kSmallDataDecimalMessage);
-    EXPECT_FALSE(c.m_cpu.m_bSmallDataEnabled);
+    EXPECT_FALSE(c.cpu_.smallDataEnabled_);
 
     state.smallDataText = "16";
     r = ApplyCpuTab(104, state, models, ok.Fn());
     EXPECT_EQ(r.outcome, CpuApplyOutcome::Applied);
-    EXPECT_TRUE(c.m_cpu.m_bSmallDataEnabled);
-    EXPECT_EQ(c.m_cpu.m_nSmallDataLimit, 16);
+    EXPECT_TRUE(c.cpu_.smallDataEnabled_);
+    EXPECT_EQ(c.cpu_.smallDataLimit_, 16);
 }
 
 } // namespace

@@ -9,16 +9,16 @@
 #include "models/linker_model.h"
 #include "sections/layout_tree.h"
 
-using quorle::models::CLinkerModel;
+using quorle::models::LinkerModel;
 namespace models = quorle::models;
 namespace sections = quorle::sections;
 
 namespace {
 
-bool SameModel(const CLinkerModel& a, const CLinkerModel& b) {
+bool SameModel(const LinkerModel& a, const LinkerModel& b) {
     return static_cast<const models::LinkerFields&>(a) ==
                static_cast<const models::LinkerFields&>(b) &&
-           a.m_listCarried == b.m_listCarried;
+           a.carried_ == b.carried_;
 }
 
 // The string the optimisation rewrite hands back, as a host receives it.
@@ -30,9 +30,9 @@ std::string RewriteThroughExport(const std::string& options) {
 }
 
 void ExpectFixedPoint(const std::string& optionString) {
-    CLinkerModel first(optionString);
+    LinkerModel first(optionString);
     std::string written = first.Serialize();
-    CLinkerModel second(written);
+    LinkerModel second(written);
     EXPECT_TRUE(SameModel(first, second)) << written;
     EXPECT_EQ(second.Serialize(), written);
 }
@@ -40,19 +40,19 @@ void ExpectFixedPoint(const std::string& optionString) {
 } // namespace
 
 TEST(HostileStrings, SectionFileNameWithABlankKeepsTheLayout) {
-    CLinkerModel model;
+    LinkerModel model;
     sections::SectionGroup group;
     group.name = ".text";
     group.placement = sections::kFixedAddress;
     group.placementText = "0x1000";
     group.contents = {sections::SectionItem(".text", {"C:\\My Project\\a.o", "All-files"}),
                       sections::LabelItem("_end")};
-    model.m_layout.groups = {group};
-    model.m_layout.regions = {{"my ram", 1, "0x0", "0xFF"}};
+    model.layout_.groups = {group};
+    model.layout_.regions = {{"my ram", 1, "0x0", "0xFF"}};
     std::string written = model.Serialize();
-    CLinkerModel back(written);
-    EXPECT_EQ(back.m_layout, model.m_layout) << written;
-    EXPECT_TRUE(back.m_listCarried.empty()) << written;
+    LinkerModel back(written);
+    EXPECT_EQ(back.layout_, model.layout_) << written;
+    EXPECT_TRUE(back.carried_.empty()) << written;
     EXPECT_EQ(back.Serialize(), written);
 }
 
@@ -63,51 +63,51 @@ TEST(HostileStrings, AStrayQuoteNeitherGrowsNorSwallowsTokens) {
     EXPECT_EQ(twice, once);
     EXPECT_EQ(RewriteThroughExport(twice), once);
     // The writer's own tokens after the check areas are read back as such.
-    CLinkerModel back(once);
-    EXPECT_EQ(back.m_nProjectType, 0);
+    LinkerModel back(once);
+    EXPECT_EQ(back.projectType_, 0);
     EXPECT_NE(once.find(" [S|PROJECTTYPE|CAPPPROJECT] [B|DOOPTLIB|0] [B|DOPROJBUILT|0]"),
               std::string::npos)
         << once;
     ExpectFixedPoint(hostile);
     // An unknown token with one quote swallows nothing once saved.
     ExpectFixedPoint("[S|ZZZ|a\"b [B|LTO|1] [S|MEMDET|r|1|0|F|*]");
-    CLinkerModel odd("[S|ZZZ|a\"b [B|LTO|1]");
+    LinkerModel odd("[S|ZZZ|a\"b [B|LTO|1]");
     std::string saved = odd.Serialize();
-    CLinkerModel withSwitch(saved + " [B|LTO|1]");
-    EXPECT_TRUE(withSwitch.m_bLto) << saved;
+    LinkerModel withSwitch(saved + " [B|LTO|1]");
+    EXPECT_TRUE(withSwitch.lto_) << saved;
 }
 
 TEST(HostileStrings, MalformedUnknownTokensKeepTheirPlace) {
     const std::string hostile = "[[x] [S|MEMDET|r|1|0|F|*] ab [] [y]] [S|GROUPDET|] [q\"]";
-    CLinkerModel model(hostile);
-    ASSERT_EQ(model.m_layout.regions.size(), 1u);
+    LinkerModel model(hostile);
+    ASSERT_EQ(model.layout_.regions.size(), 1u);
     std::string written = model.Serialize();
     ExpectFixedPoint(hostile);
     ExpectFixedPoint(written);
     // Unknown tokens come back last, in arrival order, each one token.
-    CLinkerModel back(written);
-    EXPECT_EQ(back.m_listCarried, model.m_listCarried);
-    EXPECT_EQ(back.m_layout.regions, model.m_layout.regions);
+    LinkerModel back(written);
+    EXPECT_EQ(back.carried_, model.carried_);
+    EXPECT_EQ(back.layout_.regions, model.layout_.regions);
 }
 
 TEST(HostileStrings, KeysTheWriterOnceDroppedSurviveASave) {
     ExpectFixedPoint("[S|OTHERVIA|\"-opt a\"] [S|CRC|CCITT|FFFF|0-F] [S|PLMFILE|\"C:\\m\\x.map\"]");
-    CLinkerModel model("[S|OTHERVIA|\"-opt a\"] [S|CRC|CCITT|FFFF|0-F]");
-    CLinkerModel back(model.Serialize());
-    EXPECT_EQ(back.m_strOtherVia, "-opt a");
-    EXPECT_EQ(back.m_nCrcType, 1);
-    EXPECT_EQ(back.m_strCrcAddress, "FFFF");
-    ASSERT_EQ(back.m_listCrcRanges.size(), 1u);
+    LinkerModel model("[S|OTHERVIA|\"-opt a\"] [S|CRC|CCITT|FFFF|0-F]");
+    LinkerModel back(model.Serialize());
+    EXPECT_EQ(back.otherVia_, "-opt a");
+    EXPECT_EQ(back.crcType_, 1);
+    EXPECT_EQ(back.crcAddress_, "FFFF");
+    ASSERT_EQ(back.crcRanges_.size(), 1u);
 }
 
 // The default option strings name the output under OUTPUT: with no OUTFILE
 // that path is the output, so the model's placeholder default is not used.
 TEST(HostileStrings, OutputKeyOfTheDefaultsNamesTheOutput) {
-    CLinkerModel model("[V|VERSION|2] [S|OUTPUT|\"/work/cfg/app.x\"]");
-    EXPECT_EQ(model.m_strOutputFile, "/work/cfg/app.x");
-    CLinkerModel both("[S|OUTFILE|\"b.x\"] [S|OUTPUT|\"a.x\"]");
-    EXPECT_EQ(both.m_strOutputFile, "b.x");
-    CLinkerModel neither("");
-    EXPECT_EQ(neither.m_strOutputFile, "$(CONFIGDIR)\\$(PROJECTNAME).x");
+    LinkerModel model("[V|VERSION|2] [S|OUTPUT|\"/work/cfg/app.x\"]");
+    EXPECT_EQ(model.outputFile_, "/work/cfg/app.x");
+    LinkerModel both("[S|OUTFILE|\"b.x\"] [S|OUTPUT|\"a.x\"]");
+    EXPECT_EQ(both.outputFile_, "b.x");
+    LinkerModel neither("");
+    EXPECT_EQ(neither.outputFile_, "$(CONFIGDIR)\\$(PROJECTNAME).x");
     ExpectFixedPoint("[S|OUTPUT|\"/work/cfg/app.x\"]");
 }

@@ -5,7 +5,7 @@
 #include "sections/layout_tree.h"
 #include "support/message_capture.h"
 
-using quorle::models::CLinkerModel;
+using quorle::models::LinkerModel;
 namespace models = quorle::models;
 namespace sections = quorle::sections;
 
@@ -23,31 +23,31 @@ std::string DefaultsWith(const std::string& tokens) {
 } // namespace
 
 TEST(LinkerModel, EmptyStringGivesTheDefaults) {
-    CLinkerModel model("");
+    LinkerModel model("");
     EXPECT_EQ(model.Serialize(), kDefaults);
-    EXPECT_EQ(CLinkerModel(kDefaults).Serialize(), kDefaults);
-    EXPECT_EQ(model.m_cpu.m_nFamilyCode, 105);
-    EXPECT_EQ(model.m_cpu.m_nEndian, 2);
-    EXPECT_EQ(model.m_strMapDir, "$(CONFIGDIR)");
-    EXPECT_EQ(model.m_strMapName, "$(PROJECTNAME)");
-    EXPECT_EQ(model.m_strRelocCount, "0");
-    EXPECT_EQ(model.m_strCrcAddress, "00000000");
+    EXPECT_EQ(LinkerModel(kDefaults).Serialize(), kDefaults);
+    EXPECT_EQ(model.cpu_.familyCode_, 105);
+    EXPECT_EQ(model.cpu_.endian_, 2);
+    EXPECT_EQ(model.mapDir_, "$(CONFIGDIR)");
+    EXPECT_EQ(model.mapName_, "$(PROJECTNAME)");
+    EXPECT_EQ(model.relocCount_, "0");
+    EXPECT_EQ(model.crcAddress_, "00000000");
 }
 
 TEST(LinkerModel, HostDefaultStringKeepsItsUnknownTokensInOrder) {
     const std::string host = "[V|VERSION|2] [B|OPTIMIZE|0] [B|DEBUG|1] "
                              "[S|OUTPUT|\"$(CONFIGDIR)\\$(PROJECTNAME).x\"]";
-    CLinkerModel model(host, "$(CONFIGDIR)\\$(PROJECTNAME).bls");
+    LinkerModel model(host, "$(CONFIGDIR)\\$(PROJECTNAME).bls");
     EXPECT_EQ(
         model.Serialize(),
         DefaultsWith("[B|OPTIMIZE|0] [B|DEBUG|1] [S|OUTPUT|\"$(CONFIGDIR)\\$(PROJECTNAME).x\"]"));
-    EXPECT_EQ(model.m_strMapOptimisationFile, "$(CONFIGDIR)\\$(PROJECTNAME).bls");
+    EXPECT_EQ(model.mapOptimisationFile_, "$(CONFIGDIR)\\$(PROJECTNAME).bls");
     // Written strings read back to themselves: the version is not carried.
-    EXPECT_EQ(CLinkerModel(model.Serialize()).Serialize(), model.Serialize());
+    EXPECT_EQ(LinkerModel(model.Serialize()).Serialize(), model.Serialize());
 }
 
 TEST(LinkerModel, OptimisationFlagIsTheCarriedOptimizeToken) {
-    CLinkerModel model("[B|OPTIMIZE|0] [B|DEBUG|1]");
+    LinkerModel model("[B|OPTIMIZE|0] [B|DEBUG|1]");
     EXPECT_FALSE(model.OptimisationFlag());
     model.SetOptimisationFlag(true);
     EXPECT_TRUE(model.OptimisationFlag());
@@ -55,7 +55,7 @@ TEST(LinkerModel, OptimisationFlagIsTheCarriedOptimizeToken) {
     model.SetOptimisationFlag(false);
     EXPECT_EQ(model.Serialize(), DefaultsWith("[B|OPTIMIZE|0] [B|DEBUG|1]"));
 
-    CLinkerModel bare("[B|DEBUG|1]");
+    LinkerModel bare("[B|DEBUG|1]");
     bare.SetOptimisationFlag(false);
     EXPECT_EQ(bare.Serialize(), DefaultsWith("[B|DEBUG|1]"));
     bare.SetOptimisationFlag(true);
@@ -64,40 +64,40 @@ TEST(LinkerModel, OptimisationFlagIsTheCarriedOptimizeToken) {
 }
 
 TEST(LinkerModel, SwitchTokensWithOtherValuesAreCarriedOver) {
-    CLinkerModel model("[B|LTO|0] [B|GCSECTS|0] [B|LTO|1]");
-    EXPECT_TRUE(model.m_bLto);
-    EXPECT_FALSE(model.m_aSwitches[models::kSwGcSects]);
+    LinkerModel model("[B|LTO|0] [B|GCSECTS|0] [B|LTO|1]");
+    EXPECT_TRUE(model.lto_);
+    EXPECT_FALSE(model.switches_[models::kSwGcSects]);
     std::string text = model.Serialize();
     EXPECT_NE(text.find("[B|LTO|1] [S|OUTFILE|"), std::string::npos);
     EXPECT_TRUE(text.ends_with(" [B|LTO|0] [B|GCSECTS|0]")) << text;
 }
 
 TEST(LinkerModel, ShowWordsAreMatchedWhole) {
-    CLinkerModel x("[S|SHOW|XREFERENCE]");
-    EXPECT_EQ(x.m_aShow, (std::array<bool, 5>{false, false, false, true, false}));
-    CLinkerModel r("[S|SHOW|REFERENCE]");
-    EXPECT_EQ(r.m_aShow, (std::array<bool, 5>{false, true, false, false, false}));
-    CLinkerModel all("[S|SHOW|TOTAL_SIZE|XREFERENCE|SECTION|REFERENCE|SYMBOL]");
+    LinkerModel x("[S|SHOW|XREFERENCE]");
+    EXPECT_EQ(x.show_, (std::array<bool, 5>{false, false, false, true, false}));
+    LinkerModel r("[S|SHOW|REFERENCE]");
+    EXPECT_EQ(r.show_, (std::array<bool, 5>{false, true, false, false, false}));
+    LinkerModel all("[S|SHOW|TOTAL_SIZE|XREFERENCE|SECTION|REFERENCE|SYMBOL]");
     EXPECT_NE(all.Serialize().find("[S|SHOW|SYMBOL|REFERENCE|SECTION|XREFERENCE|TOTAL_SIZE]"),
               std::string::npos);
-    EXPECT_EQ(CLinkerModel("").Serialize().find("SHOW"), std::string::npos);
+    EXPECT_EQ(LinkerModel("").Serialize().find("SHOW"), std::string::npos);
 }
 
 TEST(LinkerModel, DefineAcceptsCommaOrEqualsAndWritesComma) {
-    CLinkerModel equals("[S|DEFINE|\"A\"=\"1\"|\"B\"=\"x,y\"]");
-    CLinkerModel comma("[S|DEFINE|\"A\",\"1\"|\"B\",\"x,y\"]");
-    EXPECT_EQ(equals.m_listSymbols,
+    LinkerModel equals("[S|DEFINE|\"A\"=\"1\"|\"B\"=\"x,y\"]");
+    LinkerModel comma("[S|DEFINE|\"A\",\"1\"|\"B\",\"x,y\"]");
+    EXPECT_EQ(equals.symbols_,
               (std::vector<models::LinkerSymbol>{{"A", "1"}, {"B", "x,y"}}));
     EXPECT_EQ(equals.Serialize(), comma.Serialize());
     EXPECT_NE(comma.Serialize().find("[S|DEFINE|\"A\",\"1\"|\"B\",\"x,y\"]"), std::string::npos);
 }
 
 TEST(LinkerModel, OutputFormsRoundTrip) {
-    EXPECT_EQ(CLinkerModel("[S|FORM|LIBRARY|S]").m_nOutputForm, 3);
-    EXPECT_EQ(CLinkerModel("[S|FORM|LIBRARY|U]").m_nOutputForm, 4);
-    EXPECT_EQ(CLinkerModel("[S|OUTFORM|BOTH]").m_nOutputForm, 1);
+    EXPECT_EQ(LinkerModel("[S|FORM|LIBRARY|S]").outputForm_, 3);
+    EXPECT_EQ(LinkerModel("[S|FORM|LIBRARY|U]").outputForm_, 4);
+    EXPECT_EQ(LinkerModel("[S|OUTFORM|BOTH]").outputForm_, 1);
     for (const char* form : {"[S|FORM|LIBRARY|S]", "[S|FORM|LIBRARY|U]", "[S|OUTFORM|BOTH]"}) {
-        std::string text = CLinkerModel(form).Serialize();
+        std::string text = LinkerModel(form).Serialize();
         EXPECT_NE(text.find(std::string("[B|DOEXTF|1] ") + form + " [S|OUTFILE|"),
                   std::string::npos)
             << text;
@@ -110,27 +110,27 @@ TEST(LinkerModel, ParsingTwiceAppendsEveryList) {
         "[S|DEFINE|\"X\",\"1\"] [S|ROM|(D,R)] [S|MULTIOUTPUT|\"p.x\"=.text] "
         "[S|MEMDET|ram|0|0|FF|*] [S|GROUPDET|.g|0|0||0||0|0|<<CEND>>|<<GEND>>|] "
         "[S|FSYMBOL|f] [S|;UNGENERATESYMBOL|u] [S|;CHECKDEVICE|ROM,0,FF] [S|CRC|16|0|1-2] [Q|X|1]";
-    CLinkerModel model(text);
+    LinkerModel model(text);
     model.Parse(text);
-    EXPECT_EQ(model.m_listLibDirs.size(), 2u);
-    EXPECT_EQ(model.m_listLibraries.size(), 2u);
-    EXPECT_EQ(model.m_listObjects.size(), 2u);
-    EXPECT_EQ(model.m_listBinaries.size(), 2u);
-    EXPECT_EQ(model.m_listBinarySections.size(), 2u);
-    EXPECT_EQ(model.m_listSymbols.size(), 2u);
-    EXPECT_EQ(model.m_listRomSections.size(), 2u);
-    EXPECT_EQ(model.m_listOutputPieces.size(), 2u);
-    EXPECT_EQ(model.m_layout.regions.size(), 2u);
-    EXPECT_EQ(model.m_layout.groups.size(), 2u);
-    EXPECT_EQ(model.m_listForcedSymbols.size(), 2u);
-    EXPECT_EQ(model.m_listSuppressedSymbols.size(), 2u);
-    EXPECT_EQ(model.m_listCheckAreas.size(), 2u);
-    EXPECT_EQ(model.m_listCrcRanges.size(), 2u);
-    EXPECT_EQ(model.m_listCarried.size(), 2u);
+    EXPECT_EQ(model.libDirs_.size(), 2u);
+    EXPECT_EQ(model.libraries_.size(), 2u);
+    EXPECT_EQ(model.objects_.size(), 2u);
+    EXPECT_EQ(model.binaries_.size(), 2u);
+    EXPECT_EQ(model.binarySections_.size(), 2u);
+    EXPECT_EQ(model.symbols_.size(), 2u);
+    EXPECT_EQ(model.romSections_.size(), 2u);
+    EXPECT_EQ(model.outputPieces_.size(), 2u);
+    EXPECT_EQ(model.layout_.regions.size(), 2u);
+    EXPECT_EQ(model.layout_.groups.size(), 2u);
+    EXPECT_EQ(model.forcedSymbols_.size(), 2u);
+    EXPECT_EQ(model.suppressedSymbols_.size(), 2u);
+    EXPECT_EQ(model.checkAreas_.size(), 2u);
+    EXPECT_EQ(model.crcRanges_.size(), 2u);
+    EXPECT_EQ(model.carried_.size(), 2u);
 }
 
 TEST(LinkerModel, ValueSyntaxOfTheListKeys) {
-    CLinkerModel model("[S|INCDIR|\"C:\\a|b\"|\"x\"\"y\"|\"z]]\"] "
+    LinkerModel model("[S|INCDIR|\"C:\\a|b\"|\"x\"\"y\"|\"z]]\"] "
                        "[S|ARCHIVE|libc.a*C:\\lib\\libm.a*\"C:\\Program Files\\libq.a\"] "
                        "[S|BINARY|\"one.bin\"|\"(.one)\"] "
                        "[S|BINARY|\"two.bin\"(.two)|\"three.bin\"(.three,x)] "
@@ -140,79 +140,79 @@ TEST(LinkerModel, ValueSyntaxOfTheListKeys) {
                        "[S|ENTRY|\"_start\"] [B|ENTRY|1] [S|PRELINK|RUN] "
                        "[S|CRC|CCITT|FFFF0000|0-FF|100-1FF] "
                        "[S|;CHECKDEVICE|EXTERNAL,100,1FF|I/O,0x200,2ff|ROM,0,123456789]");
-    EXPECT_EQ(model.m_listLibDirs, (std::vector<std::string>{"C:\\a|b", "x\"y", "z]"}));
-    EXPECT_EQ(model.m_listLibraries,
+    EXPECT_EQ(model.libDirs_, (std::vector<std::string>{"C:\\a|b", "x\"y", "z]"}));
+    EXPECT_EQ(model.libraries_,
               (std::vector<std::string>{"libc.a", "C:\\lib\\libm.a", "C:\\Program Files\\libq.a"}));
-    EXPECT_EQ(model.m_listBinaries, (std::vector<std::string>{"one.bin", "two.bin", "three.bin"}));
-    EXPECT_EQ(model.m_listBinarySections,
+    EXPECT_EQ(model.binaries_, (std::vector<std::string>{"one.bin", "two.bin", "three.bin"}));
+    EXPECT_EQ(model.binarySections_,
               (std::vector<std::string>{"(.one)", "(.two)", "(.three,x)"}));
-    EXPECT_EQ(model.m_listRomSections, (std::vector<std::string>{"D", "D2"}));
-    EXPECT_EQ(model.m_listRamSections, (std::vector<std::string>{"R", "R2"}));
-    EXPECT_EQ(model.m_listOutputPieces, (std::vector<std::string>{"a.x", "b.x"}));
-    EXPECT_EQ(model.m_listPieceSections, (std::vector<std::string>{".text", "sec=1 2"}));
-    EXPECT_EQ(model.m_strMapDir, "C:\\maps");
-    EXPECT_EQ(model.m_strMapName, "prog.v1");
+    EXPECT_EQ(model.romSections_, (std::vector<std::string>{"D", "D2"}));
+    EXPECT_EQ(model.ramSections_, (std::vector<std::string>{"R", "R2"}));
+    EXPECT_EQ(model.outputPieces_, (std::vector<std::string>{"a.x", "b.x"}));
+    EXPECT_EQ(model.pieceSections_, (std::vector<std::string>{".text", "sec=1 2"}));
+    EXPECT_EQ(model.mapDir_, "C:\\maps");
+    EXPECT_EQ(model.mapName_, "prog.v1");
     EXPECT_EQ(model.MapFilePath(), "C:\\maps\\prog.v1.map");
-    EXPECT_EQ(model.m_strEntry, "_start");
-    EXPECT_TRUE(model.m_bEntry);
-    EXPECT_EQ(model.m_nPrelink, 2);
-    EXPECT_EQ(model.m_nCrcType, 1);
-    EXPECT_EQ(model.m_strCrcAddress, "FFFF0000");
-    EXPECT_EQ(model.m_listCrcRanges, (std::vector<std::string>{"0-FF", "100-1FF"}));
-    EXPECT_EQ(model.m_listCheckAreas, (std::vector<models::CpuCheckArea>{
+    EXPECT_EQ(model.entry_, "_start");
+    EXPECT_TRUE(model.entryOn_);
+    EXPECT_EQ(model.prelink_, 2);
+    EXPECT_EQ(model.crcType_, 1);
+    EXPECT_EQ(model.crcAddress_, "FFFF0000");
+    EXPECT_EQ(model.crcRanges_, (std::vector<std::string>{"0-FF", "100-1FF"}));
+    EXPECT_EQ(model.checkAreas_, (std::vector<models::CpuCheckArea>{
                                           {"RAM", "0x00000100", "0x000001FF"},
                                           {"RAM", "0x00000200", "0x000002FF"},
                                           {"ROM", "0x00000000", "0xFFFFFFFF"}}));
     // An unknown CRC word leaves the type as it was.
     model.Parse("[S|CRC|BOGUS|1]");
-    EXPECT_EQ(model.m_nCrcType, 1);
+    EXPECT_EQ(model.crcType_, 1);
 }
 
 TEST(LinkerModel, SerializerOrderTokenForToken) {
-    CLinkerModel model;
-    model.m_bSubcommand = true;
-    model.m_nSubcommandType = 1;
-    model.m_strSubcommandFile = "my.cmd";
-    model.m_listLibDirs = {"L"};
-    model.m_bGroupLibs = model.m_bFixupLibs = true;
-    model.m_listLibraries = {"libc.a", "libm.a"};
-    model.m_listObjects = {"a.o"};
-    model.m_listBinaries = {"b.bin"};
-    model.m_listBinarySections = {".b"};
-    model.m_listSymbols = {{"S", "1"}};
-    model.m_bEntry = true;
-    model.m_strEntry = "_go";
-    model.m_nPrelink = 1;
-    model.m_nOutputForm = 1;
-    model.m_nHexRecord = 2;
-    model.m_nSRecord = 3;
-    model.m_bRelocSplit = true;
-    model.m_strRelocCount = "7";
-    model.m_listRomSections = {"D"};
-    model.m_listRamSections = {"R"};
-    model.m_bDivideOutput = true;
-    model.m_listOutputPieces = {"p.x"};
-    model.m_listPieceSections = {".text"};
-    model.m_bWarnUnused = model.m_bDataStuff = model.m_bDataStuffMap = model.m_bMapFile = true;
-    model.m_aShow = {true, false, false, false, true};
-    model.m_bUseGcc = model.m_bLto = model.m_bObjsOnCmdLine = true;
-    model.m_strOutputFile = "o.x";
-    model.m_layout.regions = {{"ram", 1, "0", "F"}};
-    model.m_listForcedSymbols = {"f1", "f2"};
-    model.m_listSuppressedSymbols = {"u"};
-    model.m_nCpuCheckMode = 2;
-    model.m_listCheckAreas = {{"ROM", "0x00000000", "0x000000FF"}};
-    model.m_strCpuInfoFile = "c.cpu";
-    model.m_strPsCheck = "P";
-    model.m_aSwitches[models::kSwBStatic] = model.m_aSwitches[models::kSwGcSects] = true;
-    model.m_strAppText = "--x";
-    ASSERT_TRUE(model.m_cpu.SetCpuType("CV2"));
-    model.m_cpu.m_nEndian = 1;
-    model.m_cpu.m_aFamilyFlags[1] = true;
-    model.m_nProjectType = 1;
-    model.m_bOptLib = model.m_bProjectIsLibrary = true;
-    model.m_listCarried = {"Q|X|1"};
-    model.m_bMapBatch = true;
+    LinkerModel model;
+    model.subcommand_ = true;
+    model.subcommandType_ = 1;
+    model.subcommandFile_ = "my.cmd";
+    model.libDirs_ = {"L"};
+    model.groupLibs_ = model.fixupLibs_ = true;
+    model.libraries_ = {"libc.a", "libm.a"};
+    model.objects_ = {"a.o"};
+    model.binaries_ = {"b.bin"};
+    model.binarySections_ = {".b"};
+    model.symbols_ = {{"S", "1"}};
+    model.entryOn_ = true;
+    model.entry_ = "_go";
+    model.prelink_ = 1;
+    model.outputForm_ = 1;
+    model.hexRecord_ = 2;
+    model.sRecord_ = 3;
+    model.relocSplit_ = true;
+    model.relocCount_ = "7";
+    model.romSections_ = {"D"};
+    model.ramSections_ = {"R"};
+    model.divideOutput_ = true;
+    model.outputPieces_ = {"p.x"};
+    model.pieceSections_ = {".text"};
+    model.warnUnused_ = model.dataStuff_ = model.dataStuffMap_ = model.mapFile_ = true;
+    model.show_ = {true, false, false, false, true};
+    model.useGcc_ = model.lto_ = model.objsOnCmdLine_ = true;
+    model.outputFile_ = "o.x";
+    model.layout_.regions = {{"ram", 1, "0", "F"}};
+    model.forcedSymbols_ = {"f1", "f2"};
+    model.suppressedSymbols_ = {"u"};
+    model.cpuCheckMode_ = 2;
+    model.checkAreas_ = {{"ROM", "0x00000000", "0x000000FF"}};
+    model.cpuInfoFile_ = "c.cpu";
+    model.psCheck_ = "P";
+    model.switches_[models::kSwBStatic] = model.switches_[models::kSwGcSects] = true;
+    model.appText_ = "--x";
+    ASSERT_TRUE(model.cpu_.SetCpuType("CV2"));
+    model.cpu_.endian_ = 1;
+    model.cpu_.familyFlags_[1] = true;
+    model.projectType_ = 1;
+    model.optLib_ = model.projectIsLibrary_ = true;
+    model.carried_ = {"Q|X|1"};
+    model.mapBatch_ = true;
     EXPECT_EQ(model.Serialize(),
               "[V|VERSION|2] [B|SUBCOMMAND|1] [B|DOSEGF|1] [S|EXTFILE|\"my.cmd\"] "
               "[S|INCDIR|\"L\"] [B|RSARCH|1] [B|FIXUPLIBS|1] [S|ARCHIVE|libc.a*libm.a] "
@@ -229,14 +229,14 @@ TEST(LinkerModel, SerializerOrderTokenForToken) {
               "[S|CPUTYPE|CV2] [S|ENDIAN|LITTLE] [B|MRELAX|1] [S|PROJECTTYPE|CPPAPPPROJECT] "
               "[B|DOOPTLIB|1] [B|DOPROJBUILT|1] [Q|X|1] [B|MAPBATCH|1]");
     // And it reads back to the same model.
-    CLinkerModel back(model.Serialize());
+    LinkerModel back(model.Serialize());
     EXPECT_EQ(static_cast<const models::LinkerFields&>(back),
               static_cast<const models::LinkerFields&>(model));
 }
 
 TEST(LinkerModel, ZentaCpuKeysComeWithTheirNumbers) {
-    CLinkerModel model("[S|CPUTYPE|ZN200] [S|CPU|ZN610] [B|RMRELAX|1] [S|ENDIAN|BIG]");
-    EXPECT_EQ(model.m_cpu.m_nFamilyCode, 104);
+    LinkerModel model("[S|CPUTYPE|ZN200] [S|CPU|ZN610] [B|RMRELAX|1] [S|ENDIAN|BIG]");
+    EXPECT_EQ(model.cpu_.familyCode_, 104);
     std::string text = model.Serialize();
     EXPECT_NE(text.find("[S|CPUTYPE|ZN200] [S|ENDIAN|BIG] [S|CPU|ZN610] [B|RMRELAX|1] "
                         "[I|RMINTREGVAL|0] [I|RMMAXCONSTVAL|0] [I|RMMAXVARSVAL|0] "
@@ -245,23 +245,23 @@ TEST(LinkerModel, ZentaCpuKeysComeWithTheirNumbers) {
         << text;
     // Keys of the compiler's CPU category that the linker does not keep stay
     // carried over.
-    EXPECT_NE(CLinkerModel("[S|FPU|SINGLE]").Serialize().find("[S|FPU|SINGLE]"), std::string::npos);
+    EXPECT_NE(LinkerModel("[S|FPU|SINGLE]").Serialize().find("[S|FPU|SINGLE]"), std::string::npos);
 }
 
 TEST(LinkerModel, ResetRestoresDefaultsButKeepsCarriedTokens) {
-    CLinkerModel model(
+    LinkerModel model(
         "[S|INPUT|\"a.o\"] [B|LTO|1] [Z|Z|1] [S|GROUPDET|.g|0|0||0||0|0|<<CEND>>|<<GEND>>|]");
-    model.m_bSkipDependency = true;
+    model.skipDependency_ = true;
     model.Reset();
     EXPECT_EQ(model.Serialize(), DefaultsWith("[Z|Z|1]"));
 }
 
 TEST(LinkerModel, TruncatedGroupTextIsReported) {
     MessageCapture messages("truncated_groups");
-    CLinkerModel model(
+    LinkerModel model(
         "[S|GROUPDET|.a|0|0||0||0|0|<<CEND>>|<<GEND>>|.g|0|0||0||0|0|0|.text|All-files]");
-    ASSERT_EQ(model.m_layout.groups.size(), 1u);
-    EXPECT_EQ(model.m_layout.groups[0].name, ".a");
+    ASSERT_EQ(model.layout_.groups.size(), 1u);
+    EXPECT_EQ(model.layout_.groups[0].name, ".a");
     // The model reports; the caller shows the box.
     EXPECT_EQ(messages.Text(), "");
     ASSERT_EQ(model.ReadMessages().size(), 1u);
@@ -271,11 +271,11 @@ TEST(LinkerModel, TruncatedGroupTextIsReported) {
 }
 
 TEST(LinkerModel, LayoutTokensRoundTrip) {
-    CLinkerModel model;
-    model.m_layout.groups = sections::DefaultGroups();
-    model.m_layout.groups[0].contents.push_back(sections::LabelItem("_x____=____SIZEOF(\".a]b\")"));
-    model.m_layout.regions = {{"rom", 2, "0x0", "0xFFFF"}};
-    CLinkerModel back(model.Serialize());
-    EXPECT_EQ(back.m_layout, model.m_layout);
+    LinkerModel model;
+    model.layout_.groups = sections::DefaultGroups();
+    model.layout_.groups[0].contents.push_back(sections::LabelItem("_x____=____SIZEOF(\".a]b\")"));
+    model.layout_.regions = {{"rom", 2, "0x0", "0xFFFF"}};
+    LinkerModel back(model.Serialize());
+    EXPECT_EQ(back.layout_, model.layout_);
     EXPECT_EQ(back.Serialize(), model.Serialize());
 }

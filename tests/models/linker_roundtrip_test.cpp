@@ -7,7 +7,7 @@
 #include "models/linker_model.h"
 #include "toolchain/cpu_table.h"
 
-using quorle::models::CLinkerModel;
+using quorle::models::LinkerModel;
 namespace sections = quorle::sections;
 namespace toolchain = quorle::toolchain;
 
@@ -88,79 +88,76 @@ class Generator {
         return group;
     }
 
-    CLinkerModel Model() {
-        CLinkerModel m;
-        m.m_bSubcommand = Coin();
-        m.m_nSubcommandType = Pick(2);
-        m.m_strSubcommandFile = Text();
-        m.m_listLibDirs = Texts();
-        m.m_bGroupLibs = Coin();
-        m.m_bFixupLibs = Coin();
-        m.m_listLibraries = NonEmptyTexts();
-        m.m_listObjects = Texts();
-        m.m_listBinaries = Texts();
-        for (size_t i = 0; i < m.m_listBinaries.size(); ++i)
-            m.m_listBinarySections.push_back(Text());
-        for (std::string& name : Texts()) m.m_listSymbols.push_back({std::move(name), Text()});
-        m.m_bEntry = Coin();
-        m.m_strEntry = Text();
-        m.m_nPrelink = Pick(3);
-        m.m_nOutputForm = std::vector<int>{0, 1, 3, 4}[static_cast<size_t>(Pick(4))];
-        m.m_nSRecord = Pick(4);
-        m.m_nHexRecord = Pick(4);
-        m.m_bRelocSplit = Coin();
-        m.m_strRelocCount = std::to_string(Pick(50));
+    LinkerModel Model() {
+        LinkerModel m;
+        m.subcommand_ = Coin();
+        m.subcommandType_ = Pick(2);
+        m.subcommandFile_ = Text();
+        m.libDirs_ = Texts();
+        m.groupLibs_ = Coin();
+        m.fixupLibs_ = Coin();
+        m.libraries_ = NonEmptyTexts();
+        m.objects_ = Texts();
+        m.binaries_ = Texts();
+        for (size_t i = 0; i < m.binaries_.size(); ++i) m.binarySections_.push_back(Text());
+        for (std::string& name : Texts()) m.symbols_.push_back({std::move(name), Text()});
+        m.entryOn_ = Coin();
+        m.entry_ = Text();
+        m.prelink_ = Pick(3);
+        m.outputForm_ = std::vector<int>{0, 1, 3, 4}[static_cast<size_t>(Pick(4))];
+        m.sRecord_ = Pick(4);
+        m.hexRecord_ = Pick(4);
+        m.relocSplit_ = Coin();
+        m.relocCount_ = std::to_string(Pick(50));
         for (int n = Pick(3); n > 0; --n) {
-            m.m_listRomSections.push_back(Name());
-            m.m_listRamSections.push_back(Name());
+            m.romSections_.push_back(Name());
+            m.ramSections_.push_back(Name());
         }
-        m.m_bDivideOutput = Coin();
-        m.m_listOutputPieces = Texts();
-        for (size_t i = 0; i < m.m_listOutputPieces.size(); ++i)
-            m.m_listPieceSections.push_back(Text());
-        m.m_strOutputFile = Text();
-        m.m_bWarnUnused = Coin();
-        m.m_bDataStuff = Coin();
-        m.m_bDataStuffMap = Coin();
-        m.m_bMapFile = Coin();
-        m.m_strMapDir = Coin() ? "$(CONFIGDIR)\\" + Name() : "";
-        m.m_strMapName = Name();
-        for (bool& show : m.m_aShow) show = Coin();
-        m.m_bUseGcc = Coin();
-        m.m_bLto = Coin();
-        m.m_bObjsOnCmdLine = Coin();
+        m.divideOutput_ = Coin();
+        m.outputPieces_ = Texts();
+        for (size_t i = 0; i < m.outputPieces_.size(); ++i) m.pieceSections_.push_back(Text());
+        m.outputFile_ = Text();
+        m.warnUnused_ = Coin();
+        m.dataStuff_ = Coin();
+        m.dataStuffMap_ = Coin();
+        m.mapFile_ = Coin();
+        m.mapDir_ = Coin() ? "$(CONFIGDIR)\\" + Name() : "";
+        m.mapName_ = Name();
+        for (bool& show : m.show_) show = Coin();
+        m.useGcc_ = Coin();
+        m.lto_ = Coin();
+        m.objsOnCmdLine_ = Coin();
         for (int n = Pick(3); n > 0; --n) {
             std::string start = "0x" + std::to_string(Pick(1000));
-            m.m_layout.regions.push_back({Name(), Pick(9), start, start + "FF"});
+            m.layout_.regions.push_back({Name(), Pick(9), start, start + "FF"});
         }
         std::vector<std::string> labels;
-        for (int n = Pick(5); n > 0; --n) m.m_layout.groups.push_back(Group(0, labels));
-        for (int n = Pick(3); n > 0; --n) m.m_listForcedSymbols.push_back(Name());
-        for (int n = Pick(3); n > 0; --n) m.m_listSuppressedSymbols.push_back(Name());
-        m.m_nCpuCheckMode = Pick(3);
+        for (int n = Pick(5); n > 0; --n) m.layout_.groups.push_back(Group(0, labels));
+        for (int n = Pick(3); n > 0; --n) m.forcedSymbols_.push_back(Name());
+        for (int n = Pick(3); n > 0; --n) m.suppressedSymbols_.push_back(Name());
+        m.cpuCheckMode_ = Pick(3);
         for (int n = Pick(3); n > 0; --n) {
             std::string kind = Coin() ? "ROM" : "RAM";
             std::string start = "0x0000" + std::to_string(1000 + Pick(8999));
-            m.m_listCheckAreas.push_back(
-                {kind, start, "0x0001" + std::to_string(1000 + Pick(8999))});
+            m.checkAreas_.push_back({kind, start, "0x0001" + std::to_string(1000 + Pick(8999))});
         }
-        m.m_strCpuInfoFile = Text();
-        m.m_strPsCheck = Coin() ? Name() : "";
-        for (bool& flag : m.m_aSwitches) flag = Coin();
-        m.m_strAppText = Text(30);
+        m.cpuInfoFile_ = Text();
+        m.psCheck_ = Coin() ? Name() : "";
+        for (bool& flag : m.switches_) flag = Coin();
+        m.appText_ = Text(30);
         const auto tables = toolchain::CpuTables();
         const auto& table = tables[static_cast<size_t>(Pick(static_cast<int>(tables.size())))];
-        m.m_cpu.SetCpuType(
+        m.cpu_.SetCpuType(
             table.rows[static_cast<size_t>(Pick(static_cast<int>(table.rows.size())))].value);
-        m.m_cpu.m_nEndian = Pick(3);
+        m.cpu_.endian_ = Pick(3);
         if (table.familyCode != toolchain::kCodeTamsin16 &&
             table.familyCode != toolchain::kCodeTamsin32)
-            for (bool& flag : m.m_cpu.m_aFamilyFlags) flag = Coin();
-        m.m_nProjectType = Pick(2);
-        m.m_bOptLib = Coin();
-        m.m_bProjectIsLibrary = Coin();
-        if (Coin()) m.m_listCarried.push_back("B|OPTIMIZE|" + std::to_string(Pick(2)));
-        if (Coin()) m.m_listCarried.push_back("S|OUTPUT|\"" + Name() + "\"");
+            for (bool& flag : m.cpu_.familyFlags_) flag = Coin();
+        m.projectType_ = Pick(2);
+        m.optLib_ = Coin();
+        m.projectIsLibrary_ = Coin();
+        if (Coin()) m.carried_.push_back("B|OPTIMIZE|" + std::to_string(Pick(2)));
+        if (Coin()) m.carried_.push_back("S|OUTPUT|\"" + Name() + "\"");
         return m;
     }
 
@@ -173,21 +170,21 @@ class Generator {
 TEST(LinkerRoundTrip, SerializeParseSerializeIsStable) {
     Generator gen(20261206);
     for (int i = 0; i < 400; ++i) {
-        CLinkerModel original = gen.Model();
+        LinkerModel original = gen.Model();
         std::string first = original.Serialize();
-        CLinkerModel parsed(first);
+        LinkerModel parsed(first);
         std::string second = parsed.Serialize();
         ASSERT_EQ(second, first) << "model " << i;
         // The texts that a user types come back exactly.
-        ASSERT_EQ(parsed.m_listLibraries, original.m_listLibraries) << first;
-        ASSERT_EQ(parsed.m_listBinaries, original.m_listBinaries) << first;
-        ASSERT_EQ(parsed.m_listBinarySections, original.m_listBinarySections) << first;
-        ASSERT_EQ(parsed.m_listSymbols, original.m_listSymbols) << first;
-        ASSERT_EQ(parsed.m_listOutputPieces, original.m_listOutputPieces) << first;
-        ASSERT_EQ(parsed.m_listPieceSections, original.m_listPieceSections) << first;
-        ASSERT_EQ(parsed.m_strAppText, original.m_strAppText) << first;
-        ASSERT_EQ(parsed.m_strOutputFile, original.m_strOutputFile) << first;
-        ASSERT_EQ(parsed.m_layout, original.m_layout) << first;
-        ASSERT_EQ(parsed.m_listForcedSymbols, original.m_listForcedSymbols) << first;
+        ASSERT_EQ(parsed.libraries_, original.libraries_) << first;
+        ASSERT_EQ(parsed.binaries_, original.binaries_) << first;
+        ASSERT_EQ(parsed.binarySections_, original.binarySections_) << first;
+        ASSERT_EQ(parsed.symbols_, original.symbols_) << first;
+        ASSERT_EQ(parsed.outputPieces_, original.outputPieces_) << first;
+        ASSERT_EQ(parsed.pieceSections_, original.pieceSections_) << first;
+        ASSERT_EQ(parsed.appText_, original.appText_) << first;
+        ASSERT_EQ(parsed.outputFile_, original.outputFile_) << first;
+        ASSERT_EQ(parsed.layout_, original.layout_) << first;
+        ASSERT_EQ(parsed.forcedSymbols_, original.forcedSymbols_) << first;
     }
 }

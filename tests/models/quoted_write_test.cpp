@@ -9,8 +9,8 @@ namespace {
 
 // The user-options token as the compiler model writes it.
 std::string WrittenUserOptions(const std::string& value) {
-    CCompilerModel m("C source file", "");
-    m.m_strUserOptions = value;
+    CompilerModel m("C source file", "");
+    m.userOptions_ = value;
     std::string written = m.Write();
     size_t start = written.find("[S|APPTXT|");
     if (start == std::string::npos) return {};

@@ -53,17 +53,17 @@ class Gen {
     CpuOptions Cpu(bool zentaNumbers) {
         CpuOptions cpu;
         const int codes[] = {100, 101, 102, 103, 104, 105};
-        cpu.m_nFamilyCode = codes[Int(0, 5)];
-        int rows = toolchain::CpuRowCount(cpu.m_nFamilyCode);
-        cpu.m_nCpuType = rows > 0 ? Int(0, rows - 1) : 0;
-        cpu.m_nEndian = Int(0, 1);
-        int flagCount = static_cast<int>(toolchain::FamilyOptions(cpu.m_nFamilyCode).size());
-        for (int i = 0; i < flagCount; ++i) cpu.m_aFamilyFlags[static_cast<size_t>(i)] = Bool();
-        if (cpu.m_nFamilyCode == 104 && zentaNumbers) {
-            cpu.m_nIntRegisters = Int(-5, 100000);
-            cpu.m_nMaxConstSize = Int(0, 3);
-            cpu.m_bSmallDataEnabled = Bool();
-            cpu.m_nSmallDataLimit = Int(0, 65536);
+        cpu.familyCode_ = codes[Int(0, 5)];
+        int rows = toolchain::CpuRowCount(cpu.familyCode_);
+        cpu.cpuType_ = rows > 0 ? Int(0, rows - 1) : 0;
+        cpu.endian_ = Int(0, 1);
+        int flagCount = static_cast<int>(toolchain::FamilyOptions(cpu.familyCode_).size());
+        for (int i = 0; i < flagCount; ++i) cpu.familyFlags_[static_cast<size_t>(i)] = Bool();
+        if (cpu.familyCode_ == 104 && zentaNumbers) {
+            cpu.intRegisters_ = Int(-5, 100000);
+            cpu.maxConstSize_ = Int(0, 3);
+            cpu.smallDataEnabled_ = Bool();
+            cpu.smallDataLimit_ = Int(0, 65536);
         }
         return cpu;
     }
@@ -72,158 +72,158 @@ class Gen {
     std::mt19937 rng_;
 };
 
-CCompilerModel RandomCompiler(Gen& g) {
-    CCompilerModel m("C source file", "");
-    m.m_nLanguage = g.Int(0, 2);
-    m.m_nProjectType = g.Int(0, 2);
-    m.m_nOptLib = g.Int(0, 1);
-    m.m_nChgIncPath = g.Int(0, 1);
-    m.m_lstIncDirs = g.List();
-    m.m_lstPreIncludes = g.List();
-    m.m_lstDefines = g.List();
-    m.m_lstFileInlinePaths = g.List();
-    m.m_nWInhibit = g.Int(0, 1);
-    g.Flags(m.m_aWarn1);
-    if (g.Int(0, 3) == 0) m.m_aWarn1.fill(true);
-    g.Flags(m.m_aWarn2);
-    m.m_nOutput = g.Int(0, 3);
-    m.m_objPath = g.Path();
-    m.m_nDebug = g.Int(0, 1);
-    m.m_nDebugLevel = g.Int(0, 2);
-    m.m_nDebugFormat = g.Int(0, 7);
-    m.m_nListing = g.Int(0, 1);
-    if (m.m_nListing == 1) m.m_listPath = g.Path();
-    g.Flags(m.m_aListContents);
-    m.m_nOptimize = g.Int(0, 1);
-    m.m_nOptLevel = g.Int(0, 2);
-    m.m_nLto = g.Int(0, 1);
-    m.m_nMap = g.Int(0, 2);
-    if (m.m_nMap == 2) m.m_mapPath = g.Path();
-    g.Flags(m.m_aOther);
-    m.m_strUserOptions = g.Text(true);
-    m.m_cpu = g.Cpu(true);
-    for (std::string& name : m.m_aSectionNames)
+CompilerModel RandomCompiler(Gen& g) {
+    CompilerModel m("C source file", "");
+    m.language_ = g.Int(0, 2);
+    m.projectType_ = g.Int(0, 2);
+    m.optLib_ = g.Int(0, 1);
+    m.chgIncPath_ = g.Int(0, 1);
+    m.incDirs_ = g.List();
+    m.preIncludes_ = g.List();
+    m.defines_ = g.List();
+    m.fileInlinePaths_ = g.List();
+    m.wInhibit_ = g.Int(0, 1);
+    g.Flags(m.warn1_);
+    if (g.Int(0, 3) == 0) m.warn1_.fill(true);
+    g.Flags(m.warn2_);
+    m.output_ = g.Int(0, 3);
+    m.objPath_ = g.Path();
+    m.debug_ = g.Int(0, 1);
+    m.debugLevel_ = g.Int(0, 2);
+    m.debugFormat_ = g.Int(0, 7);
+    m.listing_ = g.Int(0, 1);
+    if (m.listing_ == 1) m.listPath_ = g.Path();
+    g.Flags(m.listContents_);
+    m.optimize_ = g.Int(0, 1);
+    m.optLevel_ = g.Int(0, 2);
+    m.lto_ = g.Int(0, 1);
+    m.map_ = g.Int(0, 2);
+    if (m.map_ == 2) m.mapPath_ = g.Path();
+    g.Flags(m.other_);
+    m.userOptions_ = g.Text(true);
+    m.cpu_ = g.Cpu(true);
+    for (std::string& name : m.sectionNames_)
         if (g.Bool()) name = g.Text(false);
-    m.m_nStringData = g.Int(0, 1);
-    m.m_nTemplate = g.Int(-1, 3);
-    m.m_strAssembly = g.Text(true);
-    for (int& cls : m.m_aAbsClass) cls = g.Int(0, 3);
+    m.stringData_ = g.Int(0, 1);
+    m.template_ = g.Int(-1, 3);
+    m.assembly_ = g.Text(true);
+    for (int& cls : m.absClass_) cls = g.Int(0, 3);
     // Only the classes that survive the folding come back.
     for (int k = 0; k < kSectionKindCount; ++k)
-        m.m_aAbsClass[static_cast<size_t>(k)] = m.EffectiveAbsClass(k);
-    m.m_nDivision = g.Int(-1, 1);
-    m.m_nNoLine = g.Int(0, 1);
-    m.m_nIFunc = g.Int(0, 1);
-    m.m_nAlign = g.Int(-1, 2);
-    m.m_nAlign4Scope = g.Int(0, 2);
-    g.Flags(m.m_aStuff);
-    m.m_nStuffGbr = g.Int(0, 1);
-    m.m_nCpuDivision = g.Int(-1, 1);
-    m.m_nFpu = g.Int(-1, 1);
-    m.m_nRound = g.Int(-1, 0);
-    m.m_nCppNoInline = g.Int(0, 1);
-    m.m_nCase = g.Int(-1, 1);
-    m.m_nShift = g.Int(-1, 1);
-    m.m_nBlockCopy = g.Int(-1, 1);
-    m.m_nUnaligned = g.Int(-1, 1);
-    m.m_nSoftPipe = g.Int(0, 1);
-    m.m_lstFileInline = g.List();
-    m.m_bSkipDependency = g.Bool();
-    m.m_bDependScan = g.Bool();
-    m.m_bMapBatch = g.Bool();
+        m.absClass_[static_cast<size_t>(k)] = m.EffectiveAbsClass(k);
+    m.division_ = g.Int(-1, 1);
+    m.noLine_ = g.Int(0, 1);
+    m.iFunc_ = g.Int(0, 1);
+    m.align_ = g.Int(-1, 2);
+    m.align4Scope_ = g.Int(0, 2);
+    g.Flags(m.stuff_);
+    m.stuffGbr_ = g.Int(0, 1);
+    m.cpuDivision_ = g.Int(-1, 1);
+    m.fpu_ = g.Int(-1, 1);
+    m.round_ = g.Int(-1, 0);
+    m.cppNoInline_ = g.Int(0, 1);
+    m.case_ = g.Int(-1, 1);
+    m.shift_ = g.Int(-1, 1);
+    m.blockCopy_ = g.Int(-1, 1);
+    m.unaligned_ = g.Int(-1, 1);
+    m.softPipe_ = g.Int(0, 1);
+    m.fileInline_ = g.List();
+    m.skipDependency_ = g.Bool();
+    m.dependScan_ = g.Bool();
+    m.mapBatch_ = g.Bool();
     return m;
 }
 
 TEST(RoundTrip, CompilerModels) {
     Gen g(12345);
     for (int i = 0; i < 400; ++i) {
-        CCompilerModel m = RandomCompiler(g);
+        CompilerModel m = RandomCompiler(g);
         std::string written = m.Write();
-        CCompilerModel back("C source file", written);
+        CompilerModel back("C source file", written);
         ASSERT_EQ(back, m) << written;
         ASSERT_EQ(back.Write(), written);
         // The path texts compare as written.
-        ASSERT_EQ(back.m_objPath.Join(), m.m_objPath.Join());
+        ASSERT_EQ(back.objPath_.Join(), m.objPath_.Join());
     }
 }
 
 TEST(RoundTrip, AssemblerModels) {
     Gen g(777);
     for (int i = 0; i < 400; ++i) {
-        CAssemblerModel m("");
+        AssemblerModel m("");
         CpuOptions cpu = g.Cpu(false);
-        if (toolchain::CpuRowCount(cpu.m_nFamilyCode) > 0) {
-            m.m_nFamilyCode = cpu.m_nFamilyCode;
-            m.m_nCpuType = cpu.m_nCpuType;
+        if (toolchain::CpuRowCount(cpu.familyCode_) > 0) {
+            m.familyCode_ = cpu.familyCode_;
+            m.cpuType_ = cpu.cpuType_;
         }
-        m.m_nEndian = g.Int(0, 2);
-        m.m_nRound = g.Int(0, 2);
-        m.m_nDenormal = g.Int(0, 2);
-        if (!FamilyFlagKeys(m.m_nFamilyCode).empty()) {
-            m.m_aTargetFlags = cpu.m_aFamilyFlags;
-            m.m_nFlagKeyFamily = g.Bool() ? m.m_nFamilyCode : 105;
+        m.endian_ = g.Int(0, 2);
+        m.round_ = g.Int(0, 2);
+        m.denormal_ = g.Int(0, 2);
+        if (!FamilyFlagKeys(m.familyCode_).empty()) {
+            m.targetFlags_ = cpu.familyFlags_;
+            m.flagKeyFamily_ = g.Bool() ? m.familyCode_ : 105;
         }
-        m.m_nMaxVarsFlag = g.Int(0, 1);
-        m.m_nIntRegVal = g.Int(-3, 1000);
-        m.m_nMaxConstVal = g.Int(0, 3);
-        m.m_nMaxVarsVal = g.Int(0, 99999);
-        m.m_lstIncDirs = g.List();
-        m.m_lstDefines = g.List();
-        m.m_lstAssigns = g.List();
+        m.maxVarsFlag_ = g.Int(0, 1);
+        m.intRegVal_ = g.Int(-3, 1000);
+        m.maxConstVal_ = g.Int(0, 3);
+        m.maxVarsVal_ = g.Int(0, 99999);
+        m.incDirs_ = g.List();
+        m.defines_ = g.List();
+        m.assigns_ = g.List();
         // Written grouped by content: entries with a quote first.
         std::stable_partition(
-            m.m_lstAssigns.begin(), m.m_lstAssigns.end(),
+            m.assigns_.begin(), m.assigns_.end(),
             [](const std::string& a) { return a.find('"') != std::string::npos; });
-        m.m_nInCode = g.Int(-1, 2);
-        m.m_nDebugLevel = g.Int(0, 2);
-        m.m_nGenObj = g.Int(0, 1);
-        m.m_nFoldSec = g.Int(0, 1);
-        m.m_objPath = g.Path();
-        m.m_nOutCode = g.Int(-1, 1);
-        m.m_nDispSize = g.Int(-1, 1);
-        m.m_nListing = g.Int(0, 1);
-        g.Flags(m.m_aListContents);
-        if (g.Bool()) m.m_listPath = g.Path();
-        m.m_nSource = g.Int(0, 2);
-        g.Flags(m.m_aSwitches);
-        m.m_strExtra = g.Text(true);
-        m.m_nErrorPath = g.Int(0, 1);
-        m.m_nChgIncPath = g.Int(0, 1);
-        m.m_nProjectType = g.Int(-1, 2);
-        for (int& s : m.m_aShow) s = g.Int(0, 2);
-        m.m_nShowTab = g.Int(0, 1);
-        m.m_nCrossRef = g.Int(0, 2);
-        m.m_nListSection = g.Int(0, 2);
-        m.m_bDependScan = g.Bool();
+        m.inCode_ = g.Int(-1, 2);
+        m.debugLevel_ = g.Int(0, 2);
+        m.genObj_ = g.Int(0, 1);
+        m.foldSec_ = g.Int(0, 1);
+        m.objPath_ = g.Path();
+        m.outCode_ = g.Int(-1, 1);
+        m.dispSize_ = g.Int(-1, 1);
+        m.listing_ = g.Int(0, 1);
+        g.Flags(m.listContents_);
+        if (g.Bool()) m.listPath_ = g.Path();
+        m.source_ = g.Int(0, 2);
+        g.Flags(m.switches_);
+        m.extra_ = g.Text(true);
+        m.errorPath_ = g.Int(0, 1);
+        m.chgIncPath_ = g.Int(0, 1);
+        m.projectType_ = g.Int(-1, 2);
+        for (int& s : m.show_) s = g.Int(0, 2);
+        m.showTab_ = g.Int(0, 1);
+        m.crossRef_ = g.Int(0, 2);
+        m.listSection_ = g.Int(0, 2);
+        m.dependScan_ = g.Bool();
 
         std::string written = m.Write();
-        CAssemblerModel back(written);
+        AssemblerModel back(written);
         // Which key set carried the flags is not part of the value.
-        back.m_nFlagKeyFamily = m.m_nFlagKeyFamily;
+        back.flagKeyFamily_ = m.flagKeyFamily_;
         ASSERT_EQ(back, m) << written;
-        ASSERT_EQ(CAssemblerModel(back.Write()).Write(), back.Write());
+        ASSERT_EQ(AssemblerModel(back.Write()).Write(), back.Write());
     }
 }
 
 TEST(RoundTrip, GeneratorModels) {
     Gen g(4242);
     for (int i = 0; i < 400; ++i) {
-        CGeneratorModel m("");
-        m.m_nMode = g.Int(0, 1);
-        m.m_nBuild = g.Int(0, 1);
-        m.m_nOptLib = g.Int(0, 1);
-        m.m_nNoPrebuilt = g.Int(0, 1);
-        m.m_strOutput = g.Text(true);
-        g.Flags(m.m_aHeaders);
-        m.m_nOptimize = g.Int(0, 1);
-        m.m_nOptType = g.Int(0, 2);
-        g.Flags(m.m_aFlags);
-        m.m_strUserCompiler = g.Text(true);
-        m.m_strUserAssembler = g.Text(true);
-        m.m_cpu = g.Cpu(true);
-        m.m_bSkipDependency = g.Bool();
+        GeneratorModel m("");
+        m.mode_ = g.Int(0, 1);
+        m.build_ = g.Int(0, 1);
+        m.optLib_ = g.Int(0, 1);
+        m.noPrebuilt_ = g.Int(0, 1);
+        m.output_ = g.Text(true);
+        g.Flags(m.headers_);
+        m.optimize_ = g.Int(0, 1);
+        m.optType_ = g.Int(0, 2);
+        g.Flags(m.flags_);
+        m.userCompiler_ = g.Text(true);
+        m.userAssembler_ = g.Text(true);
+        m.cpu_ = g.Cpu(true);
+        m.skipDependency_ = g.Bool();
         std::string written = m.Write();
-        CGeneratorModel back(written);
+        GeneratorModel back(written);
         ASSERT_EQ(back, m) << written;
         ASSERT_EQ(back.Write(), written);
     }
@@ -276,12 +276,12 @@ TEST(RoundTrip, WritingIsIdempotentForHandWrittenStrings) {
         "[S|APPTXT|\"-O1 \"\"a|b\"\"\"] [S|CPUTYPE|PK3] [B|HMNORMAL|1] [B|SMAP|1]",
     };
     for (const char* s : strings) {
-        std::string once = CCompilerModel("C source file", s).Write();
-        EXPECT_EQ(CCompilerModel("C source file", once).Write(), once);
-        std::string asmOnce = CAssemblerModel(s).Write();
-        EXPECT_EQ(CAssemblerModel(asmOnce).Write(), asmOnce);
-        std::string genOnce = CGeneratorModel(s).Write();
-        EXPECT_EQ(CGeneratorModel(genOnce).Write(), genOnce);
+        std::string once = CompilerModel("C source file", s).Write();
+        EXPECT_EQ(CompilerModel("C source file", once).Write(), once);
+        std::string asmOnce = AssemblerModel(s).Write();
+        EXPECT_EQ(AssemblerModel(asmOnce).Write(), asmOnce);
+        std::string genOnce = GeneratorModel(s).Write();
+        EXPECT_EQ(GeneratorModel(genOnce).Write(), genOnce);
     }
 }
 
@@ -292,11 +292,11 @@ TEST(RoundTrip, WritingIsIdempotentForHandWrittenStrings) {
 // must not stay in the model, or a save would drop what the model holds.
 TEST(ModelRoundTrip, ZentaLimitsOfAnotherFamilyAreNotKept) {
     const std::string limits = "[V|VERSION|2] [I|RMINTREGVAL|3] [B|RMMAXVARSVAL|1] [I|RMMAXVARSVAL|9]";
-    quorle::models::CCompilerModel compiler("C source file", limits);
-    EXPECT_EQ(compiler.m_cpu.m_nSmallDataLimit, 0);
-    EXPECT_FALSE(compiler.m_cpu.m_bSmallDataEnabled);
-    EXPECT_TRUE(compiler == quorle::models::CCompilerModel("C source file", compiler.Write()));
-    quorle::models::CGeneratorModel generator(limits);
-    EXPECT_EQ(generator.m_cpu.m_nIntRegisters, 0);
-    EXPECT_TRUE(generator == quorle::models::CGeneratorModel(generator.Write()));
+    quorle::models::CompilerModel compiler("C source file", limits);
+    EXPECT_EQ(compiler.cpu_.smallDataLimit_, 0);
+    EXPECT_FALSE(compiler.cpu_.smallDataEnabled_);
+    EXPECT_TRUE(compiler == quorle::models::CompilerModel("C source file", compiler.Write()));
+    quorle::models::GeneratorModel generator(limits);
+    EXPECT_EQ(generator.cpu_.intRegisters_, 0);
+    EXPECT_TRUE(generator == quorle::models::GeneratorModel(generator.Write()));
 }

@@ -84,10 +84,10 @@ TEST(DeepChain, LinkerModelRoundTripsTheChain) {
     bool stable = false;
     size_t depth = 0;
     RunSmallStack([&] {
-        models::CLinkerModel model(optionString);
-        depth = ChainDepth(model.m_layout.groups);
+        models::LinkerModel model(optionString);
+        depth = ChainDepth(model.layout_.groups);
         std::string written = model.Serialize();
-        stable = models::CLinkerModel(written).Serialize() == written;
+        stable = models::LinkerModel(written).Serialize() == written;
     });
     EXPECT_EQ(depth, static_cast<size_t>(kDepth));
     EXPECT_TRUE(stable);

@@ -23,7 +23,7 @@ std::vector<PhaseInput> Project(const std::string& compiler, const std::string& 
             {"Generator", {generator}, {{"demo", {"Debug"}, {{"demo", "", {0}}}}}}};
 }
 
-models::CModelBase* ModelAt(SheetHarness& h, size_t record, int position) {
+models::ModelBase* ModelAt(SheetHarness& h, size_t record, int position) {
     return h.sheet->Sets().AtPosition(record, position)->model.get();
 }
 
@@ -61,8 +61,8 @@ TEST(CpuPage, ChangingTheTypeAsksAndAppliesToTheLinkerToo) {
     EXPECT_EQ(h.sheet->ActivateTab("C/C++"), CommandResult::Refused);
     EXPECT_EQ(h.messages.shown.back().text, models::kCpuChangeWarning);
     EXPECT_EQ(h.sheet->ActivePage()->ClassName(), "CTabCpu");
-    auto* compiler = As<models::CCompilerModel>(ModelAt(h, 0, 0));
-    EXPECT_EQ(compiler->m_cpu.m_nCpuType, 1);
+    auto* compiler = As<models::CompilerModel>(ModelAt(h, 0, 0));
+    EXPECT_EQ(compiler->cpu_.cpuType_, 1);
     // OK applies it to the compilers, the linker and the generator.
     ASSERT_EQ(h.sheet->Ok(), 0);
     for (size_t file : {0u, 1u})
@@ -94,8 +94,8 @@ TEST(CpuPage, ZentaSmallDataLimitMustBeDecimal) {
     std::string compiler = h.host.NewString(0, 0, 0);
     EXPECT_NE(compiler.find("[I|RMMAXVARSVAL|16]"), std::string::npos) << compiler;
     // Reserving the small data area asks for a library built by the generator.
-    auto* generator = As<models::CGeneratorModel>(h.sheet->Sets().AtPosition(2, 0)->model.get());
-    EXPECT_EQ(generator->m_nNoPrebuilt, 1);
+    auto* generator = As<models::GeneratorModel>(h.sheet->Sets().AtPosition(2, 0)->model.get());
+    EXPECT_EQ(generator->noPrebuilt_, 1);
 }
 
 TEST(CpuPage, NoFamilyGivesAnEmptyList) {

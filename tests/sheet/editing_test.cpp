@@ -29,17 +29,17 @@ std::vector<PhaseInput> ThreeFiles(const std::string& a, const std::string& b) {
 
 // The text a compiler string has after `edit`.
 template <class Edit> std::string CompilerAfter(const std::string& input, Edit edit) {
-    auto model = models::CCompilerModel::FromOptions(input);
+    auto model = models::CompilerModel::FromOptions(input);
     edit(model);
     return model.Write();
 }
 
 std::string Compiled(const std::string& input) {
-    return CompilerAfter(input, [](models::CCompilerModel&) {});
+    return CompilerAfter(input, [](models::CompilerModel&) {});
 }
 
 template <class Edit> std::string LinkerAfter(const std::string& input, Edit edit) {
-    models::CLinkerModel model(input);
+    models::LinkerModel model(input);
     edit(model);
     return model.Write();
 }
@@ -58,7 +58,7 @@ TEST(PageEngine, MixedStateAndOnlyTouchedControlsWritten) {
     ASSERT_EQ(h.sheet->SetControl("LTO", {"1"}), CommandResult::Done);
     ASSERT_EQ(h.sheet->Ok(), 0);
     // Both got LTO and kept their own levels.
-    auto lto = [](models::CCompilerModel& m) { m.m_nLto = 1; };
+    auto lto = [](models::CompilerModel& m) { m.lto_ = 1; };
     EXPECT_EQ(h.host.NewString(0, 0, 0), CompilerAfter("[V|VERSION|2] [I|OPTLV|1]", lto));
     EXPECT_EQ(h.host.NewString(0, 1, 0), CompilerAfter("[V|VERSION|2] [I|OPTLV|3]", lto));
     EXPECT_NE(h.host.NewString(0, 0, 0), h.host.NewString(0, 1, 0));
@@ -80,9 +80,9 @@ TEST(PageEngine, EnablingRulesAndValueChecks) {
     EXPECT_EQ(h.sheet->SetControl("OPTLV", {"1"}), CommandResult::Done);
     // Untouched models of the phase are not written: b.c keeps its string.
     ASSERT_EQ(h.sheet->Ok(), 0);
-    EXPECT_EQ(h.host.NewString(0, 0, 0), CompilerAfter(kPlain, [](models::CCompilerModel& m) {
-                  m.m_nOptimize = 1;
-                  m.m_nOptLevel = 0;
+    EXPECT_EQ(h.host.NewString(0, 0, 0), CompilerAfter(kPlain, [](models::CompilerModel& m) {
+                  m.optimize_ = 1;
+                  m.optLevel_ = 0;
               }));
     EXPECT_EQ(h.host.NewString(0, 1, 0), kPlain); // untouched: the host's own bytes
 }
@@ -107,9 +107,9 @@ TEST(PageEngine, NumberFieldsRefuseWithTheTableMessages) {
     EXPECT_FALSE(h.host.HasOutput(0));
     ASSERT_EQ(h.sheet->SetControl("SBYRELOC", {"12"}), CommandResult::Done);
     ASSERT_EQ(h.sheet->Ok(), 0);
-    EXPECT_EQ(h.host.NewString(0, 0, 0), LinkerAfter(kPlain, [](models::CLinkerModel& m) {
-                  m.m_bRelocSplit = true;
-                  m.m_strRelocCount = "12";
+    EXPECT_EQ(h.host.NewString(0, 0, 0), LinkerAfter(kPlain, [](models::LinkerModel& m) {
+                  m.relocSplit_ = true;
+                  m.relocCount_ = "12";
               }));
     EXPECT_NE(h.host.NewString(0, 0, 0).find("[I|SBYRELOC|12]"), std::string::npos);
 }
@@ -140,7 +140,7 @@ TEST(ToolchainOption, ThreeStateBoxesAndTheSettingsValue) {
     EXPECT_EQ(h.host.NewString(0, 1, 0), skipping);
     EXPECT_EQ(h.host.Output(0).size(), 1u); // the two sets merged
     EXPECT_EQ(h.host.NewString(1, 2, 0),
-              LinkerAfter(kPlain, [](models::CLinkerModel& m) { m.m_bSkipDependency = true; }));
+              LinkerAfter(kPlain, [](models::LinkerModel& m) { m.skipDependency_ = true; }));
     EXPECT_EQ(toolchain::ReadToolchainSettings(*h.info.Get()), 2u);
 }
 
@@ -203,9 +203,9 @@ TEST(Preview, TokensKeepQuotedTextTogether) {
 TEST(Preview, LinkerWithAUserSubcommandFile) {
     COptionSet set;
     set.phase = 2;
-    auto linker = std::make_unique<models::CLinkerModel>();
-    linker->m_bSubcommand = true;
-    linker->m_strSubcommandFile = "$(PROJDIR)\\link.sub";
+    auto linker = std::make_unique<models::LinkerModel>();
+    linker->subcommand_ = true;
+    linker->subcommandFile_ = "$(PROJDIR)\\link.sub";
     set.model = std::move(linker);
     EXPECT_EQ(PreviewCommandLine(set, ""), "@$(PROJDIR)\\link.sub");
 }
@@ -217,7 +217,7 @@ TEST(WriteBack, SharedSetIsEditedOnceAndWrittenOnce) {
     ASSERT_EQ(h.sheet->SetControl("OPTIMIZE", {"0"}), CommandResult::Done);
     ASSERT_EQ(h.sheet->Ok(), 0);
     const std::string edited =
-        CompilerAfter(kPlain, [](models::CCompilerModel& m) { m.m_nOptimize = 0; });
+        CompilerAfter(kPlain, [](models::CompilerModel& m) { m.optimize_ = 0; });
     EXPECT_EQ(h.host.NewString(0, 0, 0), edited);
     EXPECT_EQ(h.host.NewString(0, 0, 1), edited);
     EXPECT_EQ(h.host.NewString(0, 2, 1), edited);
@@ -227,7 +227,7 @@ TEST(WriteBack, SharedSetIsEditedOnceAndWrittenOnce) {
 }
 
 TEST(WriteBack, MergingFreesPositionsThatChangedSetsFill) {
-    auto lto = [](models::CModelBase& m) { As<models::CCompilerModel>(&m)->m_nLto = 1; };
+    auto lto = [](models::ModelBase& m) { As<models::CompilerModel>(&m)->lto_ = 1; };
     const std::string a = Compiled("[V|VERSION|2] [B|LTO|1]"), b = Compiled(kPlain),
                       c = Compiled("[V|VERSION|2] [I|OPTLV|1]");
     SheetHarness h(Compiler({a, b, c, a}, {{"a.c", "C source file", {0, 3}},
@@ -239,7 +239,7 @@ TEST(WriteBack, MergingFreesPositionsThatChangedSetsFill) {
     h.Add(h.Node("GNU Compiler", "demo", "c.c"));
     ASSERT_EQ(h.sheet->SetControl("LTO", {"1"}), CommandResult::Done);
     ASSERT_EQ(h.sheet->Ok(), 0);
-    models::CCompilerModel cModel = models::CCompilerModel::FromOptions(c);
+    models::CompilerModel cModel = models::CompilerModel::FromOptions(c);
     lto(cModel);
     EXPECT_EQ(h.host.Output(0), (std::vector<std::string>{a, cModel.Write(), a}));
     EXPECT_EQ(h.host.File(1).slotB[0], 0); // merged into a.c's set, at its home
@@ -269,8 +269,8 @@ TEST(WriteBack, PlanCountsChangesAndMerges) {
     EXPECT_EQ(untouched.outputs[0], (std::vector<std::string>{"[V|VERSION|2]  [B|DEBUG|0]",
                                                               "[V|VERSION|2] [B|DEBUG|1]"}));
     // Making one set equal to the other merges them.
-    auto* model = As<models::CCompilerModel>(h.sheet->Sets().AtPosition(0, 1)->model.get());
-    model->m_nDebug = 0;
+    auto* model = As<models::CompilerModel>(h.sheet->Sets().AtPosition(0, 1)->model.get());
+    model->debug_ = 0;
     WriteBackPlan merged =
         PlanWriteBack(h.sheet->Records(), h.sheet->Sets(), h.sheet->Tree().Leaves());
     EXPECT_TRUE(merged.changed);

@@ -20,7 +20,7 @@ struct PageSets {
         auto set = std::make_unique<sheet::COptionSet>();
         set->phase = phase;
         set->id = static_cast<int>(owned.size());
-        set->model = phase == 0 ? std::make_unique<models::CCompilerModel>(fileType, text)
+        set->model = phase == 0 ? std::make_unique<models::CompilerModel>(fileType, text)
                                 : sheet::MakeModel(phase, text);
         set->openedText = set->model->Write();
         owned.push_back(std::move(set));

@@ -190,8 +190,8 @@ TEST(Pages, CoupledKeysChangeTogether) {
     source.Load(sets.Context());
     ASSERT_EQ(source.Set(*source.FindControl("DOOPTLIB"), {"1"}), SetOutcome::Done);
     ASSERT_TRUE(source.SaveAndValidate(SaveKind::Final));
-    auto* model = As<models::CCompilerModel>(sets.owned[0]->model.get());
-    EXPECT_EQ(model->m_lstIncDirs, (std::vector<std::string>{"$(TCINSTALL)\\corvo-elf\\optlibinc",
+    auto* model = As<models::CompilerModel>(sets.owned[0]->model.get());
+    EXPECT_EQ(model->incDirs_, (std::vector<std::string>{"$(TCINSTALL)\\corvo-elf\\optlibinc",
                                                               "$(PROJDIR)\\include"}));
     // Debug level None writes debug off; a level turns it on again.
     auto& object = *dynamic_cast<CControlPage*>(pages[6].get());
@@ -210,7 +210,7 @@ TEST(Pages, CoupledKeysChangeTogether) {
     object.Load(sets.Context());
     ASSERT_EQ(object.Set(*object.FindControl("OUTPUT"), {"ASMCODE"}), SetOutcome::Done);
     ASSERT_TRUE(object.SaveAndValidate(SaveKind::Final));
-    EXPECT_EQ(model->m_objPath.ext, ".s");
+    EXPECT_EQ(model->objPath_.ext, ".s");
 }
 
 TEST(Pages, EnablingRulesFollowTheControlsTheyName) {
@@ -265,8 +265,8 @@ TEST(Pages, RestoreDefaultsGivesEachModelItsOwnDefault) {
     auto& object = *dynamic_cast<CControlPage*>(pages[6].get());
     object.Load(sets.Context());
     ASSERT_EQ(object.Press(*object.FindControl("Restore defaults")), SetOutcome::Done);
-    EXPECT_EQ(sets.Texts()[0], models::CCompilerModel("C source file", "[B|WCSUB|1]").Write());
-    EXPECT_EQ(sets.Texts()[1], models::CCompilerModel("C++ source file", "[B|WCSUB|1]").Write());
+    EXPECT_EQ(sets.Texts()[0], models::CompilerModel("C source file", "[B|WCSUB|1]").Write());
+    EXPECT_EQ(sets.Texts()[1], models::CompilerModel("C++ source file", "[B|WCSUB|1]").Write());
     EXPECT_FALSE(object.States()[*object.FindControl("DEBUGFT")].mixed);
     // Only buttons named so restore.
     EXPECT_EQ(object.Press(*object.FindControl("OUTPUT")), SetOutcome::Disabled);
@@ -285,7 +285,7 @@ TEST(ListEditor, AddModifyRemoveAndMoveKeepTheOrder) {
     ASSERT_EQ(include.ListRemove(list, 2), SetOutcome::Done);
     EXPECT_EQ(include.ListMove(list, 0, 9), SetOutcome::BadValue);
     ASSERT_TRUE(include.SaveAndValidate(SaveKind::Final));
-    EXPECT_EQ(As<models::CCompilerModel>(sets.owned[0]->model.get())->m_lstIncDirs,
+    EXPECT_EQ(As<models::CompilerModel>(sets.owned[0]->model.get())->incDirs_,
               (std::vector<std::string>{"c", "A", "$(PROJDIR)\\d"}));
 }
 

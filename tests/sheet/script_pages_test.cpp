@@ -59,13 +59,13 @@ TEST(ScriptPages, ListEditorsButtonsAndSectionsThroughEditOptions) {
                         line.find("-flto") != std::string::npos &&
                         line.find("-I \"c\" -I \"b\" -I \"$(PROJDIR)\\inc\"") != std::string::npos);
     EXPECT_TRUE(seen) << testing_support::ReadBytes(run.Dir() / "log.txt");
-    models::CCompilerModel compiler("C source file", host.NewString(0, 0, 0));
-    EXPECT_EQ(compiler.m_lstIncDirs, (std::vector<std::string>{"c", "b", "$(PROJDIR)\\inc"}));
-    EXPECT_EQ(compiler.m_lstDefines, (std::vector<std::string>{"X=2"}));
-    models::CLinkerModel linker(host.NewString(1, 1, 0));
-    ASSERT_EQ(linker.m_layout.groups.size(), 5u);
-    EXPECT_EQ(linker.m_layout.groups[2].children.at(0).name, ".data2");
-    EXPECT_EQ(linker.m_layout.regions.size(), 1u);
+    models::CompilerModel compiler("C source file", host.NewString(0, 0, 0));
+    EXPECT_EQ(compiler.incDirs_, (std::vector<std::string>{"c", "b", "$(PROJDIR)\\inc"}));
+    EXPECT_EQ(compiler.defines_, (std::vector<std::string>{"X=2"}));
+    models::LinkerModel linker(host.NewString(1, 1, 0));
+    ASSERT_EQ(linker.layout_.groups.size(), 5u);
+    EXPECT_EQ(linker.layout_.groups[2].children.at(0).name, ".data2");
+    EXPECT_EQ(linker.layout_.regions.size(), 1u);
 }
 
 TEST(ScriptPages, LinesThatCannotBeCarriedOutEndTheSheet) {

@@ -26,8 +26,8 @@ namespace fs = std::filesystem;
 namespace {
 
 std::string DefaultLayoutString() {
-    models::CLinkerModel model;
-    model.m_layout.groups = sections::DefaultGroups();
+    models::LinkerModel model;
+    model.layout_.groups = sections::DefaultGroups();
     return model.Write();
 }
 
@@ -116,8 +116,8 @@ TEST(SectionPages, NoLoadClearsKeepWithTheNotice) {
     EXPECT_EQ(s.h.messages.shown[0].caption, "Information on linker garbage collection");
     EXPECT_EQ(s.h.messages.shown[0].text.rfind("The KEEP and NOLOAD options are mutually exclusive.", 0), 0u);
     ASSERT_EQ(s.h.sheet->ShowCategory("Output"), CommandResult::Done); // saves the layout
-    auto* model = As<models::CLinkerModel>(s.h.sheet->SelectedSets().front()->model.get());
-    auto place = FindGroupNamed(model->m_layout.groups, ".bss");
+    auto* model = As<models::LinkerModel>(s.h.sheet->SelectedSets().front()->model.get());
+    auto place = FindGroupNamed(model->layout_.groups, ".bss");
     ASSERT_TRUE(place);
     EXPECT_TRUE(place->Group().noLoad);
     EXPECT_FALSE(place->Group().keep);
@@ -134,20 +134,20 @@ TEST(SectionPages, EditsReachEverySelectedLinkerAndTheOptionString) {
     EXPECT_EQ(s.h.sheet->ActivePage()->Label(), "Start");
     ASSERT_TRUE(s.h.sheet->Ok().has_value());
     for (size_t i = 0; i < 2; ++i) {
-        models::CLinkerModel model(s.h.host.Output(0).at(i));
-        const auto& groups = model.m_layout.groups;
+        models::LinkerModel model(s.h.host.Output(0).at(i));
+        const auto& groups = model.layout_.groups;
         ASSERT_EQ(groups.size(), 6u);
         EXPECT_EQ(groups[2].name, ".rodata"); // after .text
         ASSERT_EQ(groups[2].children.size(), 1u);
         EXPECT_EQ(groups[2].children[0].name, ".late");
         EXPECT_EQ(groups[5].placementText, "0x00FFF000");
-        ASSERT_EQ(model.m_layout.regions.size(), 1u);
-        EXPECT_EQ(model.m_bMapFile, i == 1); // the other keys of each string stay
+        ASSERT_EQ(model.layout_.regions.size(), 1u);
+        EXPECT_EQ(model.mapFile_, i == 1); // the other keys of each string stay
     }
 }
 
 TEST(SectionPages, DifferentLayoutsShowMixedUntilRestored) {
-    models::CLinkerModel other;
+    models::LinkerModel other;
     SectionSheet s({DefaultLayoutString(), other.Write()}, 2);
     ASSERT_EQ(s.h.sheet->ShowCategory("Group map"), CommandResult::Done);
     EXPECT_TRUE(s.Page().States()[0].mixed);
@@ -157,8 +157,8 @@ TEST(SectionPages, DifferentLayoutsShowMixedUntilRestored) {
     ASSERT_EQ(s.Run({"group", "remove", ".text"}), CommandResult::Done);
     ASSERT_TRUE(s.h.sheet->Ok().has_value());
     ASSERT_EQ(s.h.host.Output(0).size(), 1u); // both read to the same text now
-    models::CLinkerModel model(s.h.host.Output(0)[0]);
-    EXPECT_EQ(model.m_layout.groups.size(), 4u);
+    models::LinkerModel model(s.h.host.Output(0)[0]);
+    EXPECT_EQ(model.layout_.groups.size(), 4u);
 }
 
 TEST(SectionEditor, ChainOfAHundredThousandGroupsWithoutRecursion) {
@@ -233,10 +233,10 @@ TEST(SectionPages, ExportIsWrittenWholeOrNotAtAll) {
     const std::string target = (dir / "layout.gsi").string();
     ASSERT_EQ(page.Command({"export", target}), SetOutcome::Done);
     const std::string reference = (dir / "reference.ld").string();
-    auto model = As<models::CLinkerModel>(sets.owned[0]->model.get());
-    sections::ScriptTarget scriptTarget{toolchain::EffectiveToolchainName(*info.Get()), model->m_cpu.m_nCpuType,
+    auto model = As<models::LinkerModel>(sets.owned[0]->model.get());
+    sections::ScriptTarget scriptTarget{toolchain::EffectiveToolchainName(*info.Get()), model->cpu_.cpuType_,
                                         model->NormalMode()};
-    ASSERT_EQ(sections::WriteScriptFile(reference, model->m_layout, scriptTarget,
+    ASSERT_EQ(sections::WriteScriptFile(reference, model->layout_, scriptTarget,
                                         sections::ProjectResolver(*info.Get())),
               sections::ScriptFileResult::Ok);
     EXPECT_EQ(platform::ReadFile(target, false), platform::ReadFile(reference, false));

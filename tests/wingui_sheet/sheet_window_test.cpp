@@ -232,16 +232,18 @@ TEST(SheetWindow, MultipleConfigurationsPickerNarrowsTheEdit) {
     EXPECT_EQ(host.NewString(0, 0, 0).find("LTO|1"), std::string::npos) << host.NewString(0, 0, 0);
 }
 
-TEST(SheetWindow, CancelAndEscapeLeaveTheHostArraysUntouched) {
-    for (bool escape : {false, true}) {
-        OpenSheet open(escape ? "win_escape" : "win_cancel");
+TEST(SheetWindow, CancelEscapeAndTheCloseBoxLeaveTheHostArraysUntouched) {
+    for (const std::string way : {"cancel", "escape", "close"}) {
+        OpenSheet open("win_" + way);
         ASSERT_TRUE(open.Shown());
         auto sheet = open.sheet();
         ASSERT_TRUE(drive::ClickTreeItem(sheet, "main.c", 0, false, false));
         ASSERT_TRUE(drive::ChooseCategory(sheet, "Optimize"));
         ASSERT_TRUE(drive::Click(sheet, "Optimize"));
-        if (escape)
+        if (way == "escape")
             drive::PressKey(sheet, 0x1B);
+        else if (way == "close")
+            drive::PressCloseBox(sheet);
         else
             drive::PressCancel(sheet);
         EXPECT_EQ(open.Result(), -1);
