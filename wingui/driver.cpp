@@ -34,11 +34,15 @@ std::string ClassOf(HWND window) {
     return buffer;
 }
 
-bool SameText(std::string shown, const std::string& wanted) {
+std::string StripMnemonic(const std::string& shown) {
     std::string plain;
     for (char c : shown)
         if (c != '&') plain += c;
-    return plain == wanted;
+    return plain;
+}
+
+bool SameText(const std::string& shown, const std::string& wanted) {
+    return StripMnemonic(shown) == wanted;
 }
 
 std::vector<HWND> TopWindows() {
@@ -56,7 +60,7 @@ std::vector<HWND> TopWindows() {
 }
 
 HWND Page(Handle sheet) {
-    return ::GetDlgItem(::GetDlgItem(H(sheet), kIdTabs), kIdPage);
+    return ::GetDlgItem(H(sheet), kIdPage);
 }
 
 // The page's controls, without the "Category" selector above them.
@@ -389,6 +393,35 @@ std::vector<std::string> PageTexts(Handle sheet) {
     for (HWND child : PageChildren(sheet))
         if (::IsWindowVisible(child)) texts.push_back(Text(child));
     return texts;
+}
+
+std::vector<std::string> TabStops(Handle sheet) {
+    HWND dialog = H(sheet);
+    HWND start = ::GetDlgItem(dialog, kIdConfig);
+    std::vector<std::string> stops;
+    HWND at = start;
+    for (int i = 0; i < 500 && at != nullptr; ++i) {
+        const int id = ::GetDlgCtrlID(at);
+        std::string name;
+        switch (id) {
+        case kIdConfig: name = "configuration"; break;
+        case kIdTree: name = "tree"; break;
+        case kIdTabs: name = "tabs"; break;
+        case kIdCategory: name = "category"; break;
+        case kIdOk: name = "OK"; break;
+        case kIdCancel: name = "Cancel"; break;
+        default: {
+            // A field is named by the caption before it.
+            name = StripMnemonic(Text(at));
+            HWND before = ::GetWindow(at, GW_HWNDPREV);
+            if (before != nullptr && ClassOf(before) == "Static") name = StripMnemonic(Text(before));
+        }
+        }
+        stops.push_back(name);
+        at = ::GetNextDlgTabItem(dialog, at, FALSE);
+        if (at == start) break;
+    }
+    return stops;
 }
 
 std::string Preview(Handle sheet) {

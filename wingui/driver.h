@@ -62,6 +62,10 @@ bool IsEnabled(Handle sheet, const std::string& text);
 std::vector<std::string> PageTexts(Handle sheet);
 
 std::string Preview(Handle sheet);
+// The controls Tab visits, from the configuration combo round to it again,
+// by the dialog manager's own order: "configuration", "tree", "tabs",
+// "category", "OK", "Cancel", or a page control's text or caption.
+std::vector<std::string> TabStops(Handle sheet);
 // The tooltip text of the control with that text or caption.
 std::optional<std::string> Tooltip(Handle sheet, const std::string& text);
 

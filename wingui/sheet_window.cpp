@@ -260,8 +260,6 @@ void SheetWindow::Create() {
     const int width = Px(kWidth), height = Px(kHeight);
     const int pane = Px(kPaneWidth);
     const int buttonsTop = height - m - Px(kButtonHeight);
-    // Creation order is the Tab order.
-    // The template's order is the Tab order.
     configCaption_ = Window(Adopt(dialog_, kIdConfigCaption, {m, m + Px(3), pane, Px(16)}));
     config_ = Window(Adopt(dialog_, kIdConfig, {m, m + Px(20), pane, Px(240)}));
     tree_ = Window(Adopt(dialog_, kIdTree, {m, m + Px(50), pane, buttonsTop - m - Px(50) - m}));
@@ -271,8 +269,11 @@ void SheetWindow::Create() {
     const int tabsWidth = width - right - m;
     const int previewTop = buttonsTop - m - Px(kPreviewHeight);
     const Rect tabsRect{right, m, tabsWidth, previewTop - m - m};
-    // The tab control holds the page: a child dialog over its body, so that
-    // the page paints above the tab and comes after it in the Tab order.
+    // The page is a child dialog of the sheet over the tab control's body, on
+    // top of its siblings so that it paints over the control (which clips
+    // it out) and, with the template's order, follows the row of tabs in the
+    // Tab order. Were it the tab control's child, the control would be a
+    // container that Tab passes through without stopping at the row of tabs.
     tabs_ = Window(Adopt(dialog_, kIdTabs, tabsRect));
     RECT body{0, 0, tabsRect.w, tabsRect.h};
     // The row of tabs has its height only while it holds a tab.
@@ -282,14 +283,14 @@ void SheetWindow::Create() {
     ::SendMessageA(tabs_.get(), TCM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&probe));
     ::SendMessageA(tabs_.get(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&body));
     ::SendMessageA(tabs_.get(), TCM_DELETEALLITEMS, 0, 0);
-    page_ = ::CreateDialogParamA(ResourceModule(), MAKEINTRESOURCEA(kDialogPage), tabs_.get(),
+    page_ = ::CreateDialogParamA(ResourceModule(), MAKEINTRESOURCEA(kDialogPage), dialog_,
                                  &SheetWindow::PageProc, reinterpret_cast<LPARAM>(this));
     if (page_ == nullptr) throw std::runtime_error("the page could not be made");
     ::SetWindowLongPtrA(page_, GWLP_ID, kIdPage);
     // The page takes the tab body's background, as a property page does.
     ::EnableThemeDialogTexture(page_, ETDT_ENABLETAB);
-    ::SetWindowPos(page_, HWND_TOP, body.left, body.top, body.right - body.left, body.bottom - body.top,
-                   SWP_NOACTIVATE);
+    ::SetWindowPos(page_, HWND_TOP, tabsRect.x + body.left, tabsRect.y + body.top, body.right - body.left,
+                   body.bottom - body.top, SWP_NOACTIVATE);
     const int pageWidth = body.right - body.left, pageHeight = body.bottom - body.top;
     categoryCaption_ = Window(Adopt(page_, kIdCategoryCaption, {m, m + Px(3), Px(70), Px(16)}));
     category_ = Window(Adopt(page_, kIdCategory, {m + Px(74), m, Px(260), Px(300)}));

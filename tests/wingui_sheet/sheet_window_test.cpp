@@ -252,6 +252,26 @@ TEST(SheetWindow, CancelEscapeAndTheCloseBoxLeaveTheHostArraysUntouched) {
     }
 }
 
+TEST(SheetWindow, TabGoesFromTheSelectionPaneThroughThePageToOkAndCancel) {
+    OpenSheet open("win_taborder");
+    ASSERT_TRUE(open.Shown());
+    auto sheet = open.sheet();
+    ASSERT_TRUE(drive::ClickTreeItem(sheet, "main.c", 0, false, false));
+    ASSERT_TRUE(drive::ChooseCategory(sheet, "Optimize"));
+    const std::vector<std::string> stops = drive::TabStops(sheet);
+    std::string all;
+    for (const std::string& stop : stops) all += stop + " | ";
+    // The pane, the row of tabs, the page in the order of its data, then the buttons.
+    const std::vector<std::string> expected = {"configuration", "tree", "tabs", "category", "Optimize",
+                                               "Optimization level:", "Link-time optimization"};
+    ASSERT_GE(stops.size(), expected.size() + 2) << all;
+    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), stops.begin())) << all;
+    EXPECT_EQ(stops[stops.size() - 2], "OK") << all;
+    EXPECT_EQ(stops.back(), "Cancel") << all;
+    drive::PressCancel(sheet);
+    EXPECT_EQ(open.Result(), -1);
+}
+
 TEST(SheetWindow, EnterIsOk) {
     OpenSheet open("win_enter");
     ASSERT_TRUE(open.Shown());
