@@ -82,7 +82,8 @@ int WriteBack(WorkspaceCommand& command, EditRecords& records, const Workspace& 
 }
 
 // Splits off "--script FILE"; false (after saying why) when FILE is missing.
-bool TakeScript(const std::vector<std::string>& args, std::vector<std::string>& rest, std::string& script) {
+bool TakeScript(const std::vector<std::string>& args, std::vector<std::string>& rest,
+                std::string& script) {
     for (size_t i = 0; i < args.size(); ++i) {
         if (args[i] != "--script") {
             rest.push_back(args[i]);

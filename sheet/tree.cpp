@@ -195,11 +195,13 @@ class Displays {
         : none_(std::move(none)) {
         for (const CLeaf& leaf : leaves) {
             if (shown[leaf.configId])
-                index_.emplace(DisplayKey{leaf.record, std::string(leaf.projectName), std::string(leaf.name)},
-                               &leaf);
+                index_.emplace(
+                    DisplayKey{leaf.record, std::string(leaf.projectName), std::string(leaf.name)},
+                    &leaf);
         }
     }
-    std::string operator()(size_t record, const std::string& project, const std::string& path) const {
+    std::string operator()(size_t record, const std::string& project,
+                           const std::string& path) const {
         auto found = index_.find(DisplayKey{record, project, path});
         return found == index_.end() ? none_ : found->second->set->Text();
     }
@@ -213,8 +215,9 @@ class Displays {
 // One project's nodes of phase record `r`: for a project-wide phase its
 // leaves under the project level, else one node per file type with the
 // type's files.
-void AddPhaseNodes(const HostPhase& phase, size_t r, const HostProject& project, const Displays& display,
-                   const std::string& fileTypeLevel, TreeNode& projectNode, TreeNode& projectLevel) {
+void AddPhaseNodes(const HostPhase& phase, size_t r, const HostProject& project,
+                   const Displays& display, const std::string& fileTypeLevel, TreeNode& projectNode,
+                   TreeNode& projectLevel) {
     const std::string& name = project.name;
     if (!IsFileBasedPhase(phase.index)) {
         for (const HostFile& file : project.files) {
@@ -228,14 +231,20 @@ void AddPhaseNodes(const HostPhase& phase, size_t r, const HostProject& project,
     for (const HostFile& file : project.files) types.insert(file.fileType);
     if (phase.index == kPhaseAssembler) types.insert(kCppToAssemblyType);
     for (const std::string& type : types) {
-        TreeNode typeNode{NodeKind::FileTypeLevel, type + fileTypeLevel, display(r, name, kDefaultOptionsLeaf),
-                          r, name, type, {}};
+        TreeNode typeNode{NodeKind::FileTypeLevel,
+                          type + fileTypeLevel,
+                          display(r, name, kDefaultOptionsLeaf),
+                          r,
+                          name,
+                          type,
+                          {}};
         std::vector<std::string> paths;
         for (const HostFile& file : project.files)
             if (file.fileType == type) paths.push_back(file.path);
         std::sort(paths.begin(), paths.end(), LeafNameBefore);
         for (const std::string& path : paths)
-            typeNode.children.push_back({NodeKind::Leaf, path, display(r, name, path), r, name, path, {}});
+            typeNode.children.push_back(
+                {NodeKind::Leaf, path, display(r, name, path), r, name, path, {}});
         projectNode.children.push_back(std::move(typeNode));
     }
 }
@@ -243,11 +252,17 @@ void AddPhaseNodes(const HostPhase& phase, size_t r, const HostProject& project,
 } // namespace
 
 TreeNode CSheetTree::Build() const {
-    const Displays display(leaves_, shown_, SheetText(sheet_strings::kNoOptionDisplay, kNoOptionDisplay));
+    const Displays display(leaves_, shown_,
+                           SheetText(sheet_strings::kNoOptionDisplay, kNoOptionDisplay));
     const std::string& none = display.None();
     const std::string fileTypeLevel = SheetText(sheet_strings::kFileTypeLevel, kFileTypeLevel);
-    TreeNode root{NodeKind::AllProjects, SheetText(sheet_strings::kAllLoadedProjects, kAllLoadedProjects),
-                  none, 0, "", "", {}};
+    TreeNode root{NodeKind::AllProjects,
+                  SheetText(sheet_strings::kAllLoadedProjects, kAllLoadedProjects),
+                  none,
+                  0,
+                  "",
+                  "",
+                  {}};
     bool anyProjectWide = false;
     std::vector<std::string> projects;
     for (const HostPhase& phase : records_.phases) {
@@ -258,17 +273,27 @@ TreeNode CSheetTree::Build() const {
         }
     }
     if (anyProjectWide)
-        root.children.push_back({NodeKind::AllProjectLevel, SheetText(sheet_strings::kAllProject, kAllProjectLevel),
-                                 none, kAnyRecord, "", "", {}});
+        root.children.push_back({NodeKind::AllProjectLevel,
+                                 SheetText(sheet_strings::kAllProject, kAllProjectLevel),
+                                 none,
+                                 kAnyRecord,
+                                 "",
+                                 "",
+                                 {}});
     for (const std::string& name : projects) {
         TreeNode projectNode{NodeKind::Project, name, none, 0, name, "", {}};
-        TreeNode projectLevel{NodeKind::ProjectLevel, SheetText(sheet_strings::kProjectLevel, kProjectLevel),
-                              none, kAnyRecord, name, "", {}};
+        TreeNode projectLevel{NodeKind::ProjectLevel,
+                              SheetText(sheet_strings::kProjectLevel, kProjectLevel),
+                              none,
+                              kAnyRecord,
+                              name,
+                              "",
+                              {}};
         for (size_t r = 0; r < records_.phases.size(); ++r) {
             for (const HostProject& project : records_.phases[r].projects) {
                 if (project.name == name)
-                    AddPhaseNodes(records_.phases[r], r, project, display, fileTypeLevel, projectNode,
-                                  projectLevel);
+                    AddPhaseNodes(records_.phases[r], r, project, display, fileTypeLevel,
+                                  projectNode, projectLevel);
             }
         }
         if (!projectLevel.children.empty()) projectNode.children.push_back(std::move(projectLevel));

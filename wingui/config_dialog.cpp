@@ -19,7 +19,8 @@ void Init(HWND dialog, const Pick& pick) {
     HWND list = ::GetDlgItem(dialog, kIdConfigList);
     for (size_t i = 0; i < pick.all->size(); ++i) {
         ::SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>((*pick.all)[i].c_str()));
-        bool on = std::find(pick.shown->begin(), pick.shown->end(), (*pick.all)[i]) != pick.shown->end();
+        bool on =
+            std::find(pick.shown->begin(), pick.shown->end(), (*pick.all)[i]) != pick.shown->end();
         ::SendMessageA(list, LB_SETSEL, on ? TRUE : FALSE, static_cast<LPARAM>(i));
     }
     ::SetFocus(list);
@@ -38,7 +39,8 @@ INT_PTR CALLBACK PickProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPara
             if (LOWORD(wParam) == kIdOk) {
                 HWND list = ::GetDlgItem(dialog, kIdConfigList);
                 for (size_t i = 0; i < pick->all->size(); ++i)
-                    if (::SendMessageA(list, LB_GETSEL, i, 0) > 0) pick->chosen.push_back((*pick->all)[i]);
+                    if (::SendMessageA(list, LB_GETSEL, i, 0) > 0)
+                        pick->chosen.push_back((*pick->all)[i]);
             }
             ::EndDialog(dialog, LOWORD(wParam));
             return TRUE;

@@ -66,7 +66,8 @@ HWND Page(Handle sheet) {
 // The page's controls, without the "Category" selector above them.
 std::vector<HWND> PageChildren(Handle sheet) {
     std::vector<HWND> children;
-    for (HWND c = ::GetWindow(Page(sheet), GW_CHILD); c != nullptr; c = ::GetWindow(c, GW_HWNDNEXT)) {
+    for (HWND c = ::GetWindow(Page(sheet), GW_CHILD); c != nullptr;
+         c = ::GetWindow(c, GW_HWNDNEXT)) {
         const int id = ::GetDlgCtrlID(c);
         if (id != kIdCategoryCaption && id != kIdCategory) children.push_back(c);
     }
@@ -78,7 +79,8 @@ HWND Control(Handle sheet, const std::string& text) {
     const std::vector<HWND> children = PageChildren(sheet);
     for (size_t i = 0; i < children.size(); ++i) {
         if (!::IsWindowVisible(children[i]) || !SameText(Text(children[i]), text)) continue;
-        if (ClassOf(children[i]) == "Static") return i + 1 < children.size() ? children[i + 1] : nullptr;
+        if (ClassOf(children[i]) == "Static")
+            return i + 1 < children.size() ? children[i + 1] : nullptr;
         return children[i];
     }
     return nullptr;
@@ -91,7 +93,8 @@ void Click(HWND window, int x, int y, WPARAM keys) {
 
 void Walk(HWND tree, HTREEITEM item, std::vector<std::pair<HTREEITEM, std::string>>& items) {
     for (; item != nullptr;
-         item = reinterpret_cast<HTREEITEM>(Send(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
+         item = reinterpret_cast<HTREEITEM>(
+             Send(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
         char buffer[512] = {};
         TVITEMA info{};
         info.mask = TVIF_TEXT;
@@ -100,7 +103,9 @@ void Walk(HWND tree, HTREEITEM item, std::vector<std::pair<HTREEITEM, std::strin
         info.cchTextMax = sizeof buffer;
         Send(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&info));
         items.emplace_back(item, buffer);
-        Walk(tree, reinterpret_cast<HTREEITEM>(Send(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item))),
+        Walk(tree,
+             reinterpret_cast<HTREEITEM>(
+                 Send(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item))),
              items);
     }
 }
@@ -113,7 +118,8 @@ std::vector<std::pair<HTREEITEM, std::string>> AllItems(Handle sheet) {
 }
 
 bool Choose(HWND combo, const std::string& item) {
-    const auto at = Send(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(item.c_str()));
+    const auto at = Send(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                         reinterpret_cast<LPARAM>(item.c_str()));
     if (at == CB_ERR) return false;
     Send(combo, CB_SETCURSEL, static_cast<WPARAM>(at));
     // What the combo tells its parent when the user picks an entry.
@@ -135,8 +141,8 @@ std::vector<std::string> ComboItems(HWND combo) {
 
 HWND FindBox() {
     for (HWND window : TopWindows())
-        if (::IsWindowVisible(window) && ClassOf(window) == "#32770" && ::GetDlgItem(window, 0xFFFF) != nullptr &&
-            ::GetDlgItem(window, kIdTabs) == nullptr)
+        if (::IsWindowVisible(window) && ClassOf(window) == "#32770" &&
+            ::GetDlgItem(window, 0xFFFF) != nullptr && ::GetDlgItem(window, kIdTabs) == nullptr)
             return window;
     return nullptr;
 }
@@ -149,7 +155,8 @@ std::optional<Handle> WaitForWindow(const std::string& title, int milliseconds) 
         // By title and class, which sends no message: the sheet's thread may
         // still be loading libraries and must not be waited for.
         HWND window = ::FindWindowExA(nullptr, nullptr, "#32770", title.c_str());
-        if (window != nullptr && ::IsWindowVisible(window) && ::GetDlgItem(window, kIdTabs) != nullptr)
+        if (window != nullptr && ::IsWindowVisible(window) &&
+            ::GetDlgItem(window, kIdTabs) != nullptr)
             return window;
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
@@ -175,8 +182,8 @@ bool ClickTreeItem(Handle sheet, const std::string& label, int occurrence, bool 
         *reinterpret_cast<HTREEITEM*>(&rect) = item.first;
         if (!Send(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rect))) return false;
         // Near the text's start: a long text runs past the pane's edge.
-        Click(tree, rect.left + std::min(8L, (rect.right - rect.left) / 2), (rect.top + rect.bottom) / 2,
-              (ctrl ? MK_CONTROL : 0) | (shift ? MK_SHIFT : 0));
+        Click(tree, rect.left + std::min(8L, (rect.right - rect.left) / 2),
+              (rect.top + rect.bottom) / 2, (ctrl ? MK_CONTROL : 0) | (shift ? MK_SHIFT : 0));
         return true;
     }
     return false;
@@ -208,7 +215,8 @@ std::vector<std::string> SelectedTreeItems(Handle sheet) {
     HWND tree = ::GetDlgItem(H(sheet), kIdTree);
     std::vector<std::string> selected;
     for (const auto& item : AllItems(sheet)) {
-        const auto state = Send(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item.first), TVIS_SELECTED);
+        const auto state =
+            Send(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item.first), TVIS_SELECTED);
         if ((state & TVIS_SELECTED) != 0) selected.push_back(item.second);
     }
     return selected;
@@ -225,7 +233,8 @@ bool ChooseMultipleConfigurations(Handle sheet, const std::vector<std::string>& 
     if (at == CB_ERR) return false;
     Send(combo, CB_SETCURSEL, static_cast<WPARAM>(at));
     // Posted: the sheet answers with a modal dialog of its own.
-    ::PostMessageA(H(sheet), WM_COMMAND, MAKEWPARAM(kIdConfig, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+    ::PostMessageA(H(sheet), WM_COMMAND, MAKEWPARAM(kIdConfig, CBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(combo));
     const char* title = "Select project configurations to modify";
     HWND picker = nullptr;
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
@@ -241,7 +250,8 @@ bool ChooseMultipleConfigurations(Handle sheet, const std::vector<std::string>& 
     bool found = list != nullptr;
     Send(list, LB_SETSEL, FALSE, -1);
     for (const std::string& name : names) {
-        const auto row = Send(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name.c_str()));
+        const auto row = Send(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                              reinterpret_cast<LPARAM>(name.c_str()));
         if (row == LB_ERR)
             found = false;
         else
@@ -404,17 +414,30 @@ std::vector<std::string> TabStops(Handle sheet) {
         const int id = ::GetDlgCtrlID(at);
         std::string name;
         switch (id) {
-        case kIdConfig: name = "configuration"; break;
-        case kIdTree: name = "tree"; break;
-        case kIdTabs: name = "tabs"; break;
-        case kIdCategory: name = "category"; break;
-        case kIdOk: name = "OK"; break;
-        case kIdCancel: name = "Cancel"; break;
+        case kIdConfig:
+            name = "configuration";
+            break;
+        case kIdTree:
+            name = "tree";
+            break;
+        case kIdTabs:
+            name = "tabs";
+            break;
+        case kIdCategory:
+            name = "category";
+            break;
+        case kIdOk:
+            name = "OK";
+            break;
+        case kIdCancel:
+            name = "Cancel";
+            break;
         default: {
             // A field is named by the caption before it.
             name = StripMnemonic(Text(at));
             HWND before = ::GetWindow(at, GW_HWNDPREV);
-            if (before != nullptr && ClassOf(before) == "Static") name = StripMnemonic(Text(before));
+            if (before != nullptr && ClassOf(before) == "Static")
+                name = StripMnemonic(Text(before));
         }
         }
         stops.push_back(name);
@@ -432,7 +455,8 @@ std::optional<std::string> Tooltip(Handle sheet, const std::string& text) {
     HWND control = Control(sheet, text);
     if (control == nullptr) return std::nullopt;
     for (HWND window : TopWindows()) {
-        if (ClassOf(window) != TOOLTIPS_CLASSA || ::GetWindow(window, GW_OWNER) != H(sheet)) continue;
+        if (ClassOf(window) != TOOLTIPS_CLASSA || ::GetWindow(window, GW_OWNER) != H(sheet))
+            continue;
         char buffer[1024] = {};
         TTTOOLINFOA tool{};
         tool.cbSize = TTTOOLINFOA_V2_SIZE;
@@ -448,11 +472,13 @@ std::optional<std::string> Tooltip(Handle sheet, const std::string& text) {
 bool ControlsInsidePage(Handle sheet, std::string& offender) {
     RECT page{};
     ::GetWindowRect(Page(sheet), &page);
-    for (HWND child = ::GetWindow(Page(sheet), GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    for (HWND child = ::GetWindow(Page(sheet), GW_CHILD); child != nullptr;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
         if (!::IsWindowVisible(child)) continue;
         RECT rect{};
         ::GetWindowRect(child, &rect);
-        if (rect.left < page.left || rect.top < page.top || rect.right > page.right || rect.bottom > page.bottom) {
+        if (rect.left < page.left || rect.top < page.top || rect.right > page.right ||
+            rect.bottom > page.bottom) {
             offender = ClassOf(child) + " \"" + Text(child) + "\"";
             return false;
         }
@@ -497,7 +523,8 @@ void CloseMessageBox(bool yes) {
     if (box == nullptr) return;
     int id = IDOK;
     if (::GetDlgItem(box, IDYES) != nullptr) id = yes ? IDYES : IDNO;
-    ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(box, id)));
+    ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(box, id)));
 }
 
 std::string ExecutableDirectory() {
@@ -512,7 +539,8 @@ Counts LiveCounts(const std::string& viewLibraryPath) {
     // Kept loaded so that the counts outlive each sheet's own load and unload.
     HMODULE view = ::LoadLibraryA(viewLibraryPath.c_str());
     using Fn = void (*)(long*, long*);
-    auto fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(view, "QuorleSheetWindowHandles")));
+    auto fn = reinterpret_cast<Fn>(
+        reinterpret_cast<void*>(::GetProcAddress(view, "QuorleSheetWindowHandles")));
     if (fn != nullptr) fn(&counts.viewWindows, &counts.viewGdiObjects);
     for (HWND window : TopWindows())
         if (::IsWindowVisible(window)) ++counts.threadWindows;

@@ -30,7 +30,7 @@ inline constexpr int kIdRange = 2000;
 
 // The private messages between sheet and page (WM_APP plus offset).
 inline constexpr unsigned kMsgLoad = 0x8000 + 10;
-inline constexpr unsigned kMsgValidateSave = 0x8000 + 11; // wParam: 1 when final
+inline constexpr unsigned kMsgValidateSave = 0x8000 + 11;    // wParam: 1 when final
 inline constexpr unsigned kMsgShowCommandLine = 0x8000 + 19; // lParam: const char*
 // The view's own: read the sheet again once the current notification is over.
 inline constexpr unsigned kMsgRefresh = 0x8000 + 30;

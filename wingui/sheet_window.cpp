@@ -44,7 +44,7 @@ std::string WithCrLf(const std::string& text) {
 
 std::string ChoiceText(const sheet::ControlDef& def, size_t i) {
     return i < def.valueLabels.size() && !def.valueLabels[i].empty() ? def.valueLabels[i]
-                                                                      : def.values[i];
+                                                                     : def.values[i];
 }
 
 // The face's configurations as the combo shows them: one name, "All
@@ -75,11 +75,13 @@ void AddTreeItems(HWND tree, HTREEITEM parent, const sheet::TreeNode& node,
     for (const sheet::TreeNode& child : node.children)
         AddTreeItems(tree, item, child, face, items, refs);
     // Levels open, leaves under them visible: the tree is small.
-    if (!node.children.empty()) ::SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item));
+    if (!node.children.empty())
+        ::SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item));
 }
 
 HTREEITEM Next(HWND tree, HTREEITEM from, WPARAM how) {
-    return reinterpret_cast<HTREEITEM>(::SendMessageA(tree, TVM_GETNEXTITEM, how, reinterpret_cast<LPARAM>(from)));
+    return reinterpret_cast<HTREEITEM>(
+        ::SendMessageA(tree, TVM_GETNEXTITEM, how, reinterpret_cast<LPARAM>(from)));
 }
 
 } // namespace
@@ -94,8 +96,9 @@ int SheetWindow::Run() {
                                                ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&init);
     result_ = -1;
-    INT_PTR ended = ::DialogBoxParamA(ResourceModule(), MAKEINTRESOURCEA(kDialogSheet), ::GetActiveWindow(),
-                                      &SheetWindow::DialogProc, reinterpret_cast<LPARAM>(this));
+    INT_PTR ended =
+        ::DialogBoxParamA(ResourceModule(), MAKEINTRESOURCEA(kDialogSheet), ::GetActiveWindow(),
+                          &SheetWindow::DialogProc, reinterpret_cast<LPARAM>(this));
     if (ended == -1 && dialog_ == nullptr) return 1; // the dialog could not be made
     dialog_ = nullptr;
     return result_;
@@ -162,11 +165,12 @@ LRESULT CALLBACK SheetWindow::TreeProc(HWND window, UINT message, WPARAM wParam,
 
 HWND SheetWindow::Child(HWND parent, const char* windowClass, const std::string& text, DWORD style,
                         const Rect& rect, int id, DWORD exStyle) {
-    HWND child = ::CreateWindowExA(exStyle, windowClass, text.c_str(), WS_CHILD | WS_VISIBLE | style,
-                                   rect.x, rect.y, rect.w, rect.h, parent,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+    HWND child = ::CreateWindowExA(exStyle, windowClass, text.c_str(),
+                                   WS_CHILD | WS_VISIBLE | style, rect.x, rect.y, rect.w, rect.h,
+                                   parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                    ::GetModuleHandleA(nullptr), nullptr);
-    if (child != nullptr) ::SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    if (child != nullptr)
+        ::SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     return child;
 }
 
@@ -252,7 +256,8 @@ void SheetWindow::Create() {
     const int frameWidth = frame.right - frame.left, frameHeight = frame.bottom - frame.top;
     RECT work{};
     ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    ::SetWindowPos(dialog_, nullptr, work.left + std::max(0L, (work.right - work.left - frameWidth) / 2),
+    ::SetWindowPos(dialog_, nullptr,
+                   work.left + std::max(0L, (work.right - work.left - frameWidth) / 2),
                    work.top + std::max(0L, (work.bottom - work.top - frameHeight) / 2), frameWidth,
                    frameHeight, SWP_NOZORDER);
 
@@ -289,22 +294,25 @@ void SheetWindow::Create() {
     ::SetWindowLongPtrA(page_, GWLP_ID, kIdPage);
     // The page takes the tab body's background, as a property page does.
     ::EnableThemeDialogTexture(page_, ETDT_ENABLETAB);
-    ::SetWindowPos(page_, HWND_TOP, tabsRect.x + body.left, tabsRect.y + body.top, body.right - body.left,
-                   body.bottom - body.top, SWP_NOACTIVATE);
+    ::SetWindowPos(page_, HWND_TOP, tabsRect.x + body.left, tabsRect.y + body.top,
+                   body.right - body.left, body.bottom - body.top, SWP_NOACTIVATE);
     const int pageWidth = body.right - body.left, pageHeight = body.bottom - body.top;
     categoryCaption_ = Window(Adopt(page_, kIdCategoryCaption, {m, m + Px(3), Px(70), Px(16)}));
     category_ = Window(Adopt(page_, kIdCategory, {m + Px(74), m, Px(260), Px(300)}));
     pageRect_ = {m, m + Px(34), pageWidth - 2 * m, pageHeight - m - Px(34) - m};
 
-    preview_ = Window(Adopt(dialog_, kIdPreview, {right, previewTop, tabsWidth, Px(kPreviewHeight)}));
+    preview_ =
+        Window(Adopt(dialog_, kIdPreview, {right, previewTop, tabsWidth, Px(kPreviewHeight)}));
     ok_ = Window(Adopt(dialog_, kIdOk,
                        {width - m - 2 * Px(kButtonWidth) - Px(6), buttonsTop, Px(kButtonWidth),
                         Px(kButtonHeight)}));
     cancel_ = Window(
-        Adopt(dialog_, kIdCancel, {width - m - Px(kButtonWidth), buttonsTop, Px(kButtonWidth), Px(kButtonHeight)}));
-    tooltip_ = Window(::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                        dialog_, nullptr, ::GetModuleHandleA(nullptr), nullptr));
+        Adopt(dialog_, kIdCancel,
+              {width - m - Px(kButtonWidth), buttonsTop, Px(kButtonWidth), Px(kButtonHeight)}));
+    tooltip_ =
+        Window(::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                 dialog_, nullptr, ::GetModuleHandleA(nullptr), nullptr));
     ::SendMessageA(tooltip_.get(), TTM_SETMAXTIPWIDTH, 0, Px(400));
 
     FillConfigurations();
@@ -318,7 +326,8 @@ void SheetWindow::Destroy() {
     category_.Reset();
     if (page_ != nullptr) ::DestroyWindow(page_);
     page_ = nullptr;
-    for (Window* w : {&configCaption_, &config_, &tree_, &tabs_, &preview_, &ok_, &cancel_, &tooltip_})
+    for (Window* w :
+         {&configCaption_, &config_, &tree_, &tabs_, &preview_, &ok_, &cancel_, &tooltip_})
         w->Reset();
     items_.clear();
     refs_.clear();
@@ -333,7 +342,8 @@ void SheetWindow::FillConfigurations() {
         ::SendMessageA(config_.get(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(choice.c_str()));
     const std::string now = ConfigText(face_);
     auto at = std::find(configChoices_.begin(), configChoices_.end(), now);
-    ::SendMessageA(config_.get(), CB_SETCURSEL, at == configChoices_.end() ? -1 : at - configChoices_.begin(), 0);
+    ::SendMessageA(config_.get(), CB_SETCURSEL,
+                   at == configChoices_.end() ? -1 : at - configChoices_.begin(), 0);
     updating_ = false;
 }
 
@@ -374,7 +384,8 @@ LRESULT SheetWindow::DrawTreeItem(const NMHDR& header) {
     if (draw.nmcd.dwDrawStage != CDDS_ITEMPREPAINT) return CDRF_DODEFAULT;
     const auto index = static_cast<size_t>(draw.nmcd.lItemlParam);
     const std::vector<sheet::NodeRef> selection = face_.Selection();
-    if (index < refs_.size() && std::find(selection.begin(), selection.end(), refs_[index]) != selection.end()) {
+    if (index < refs_.size() &&
+        std::find(selection.begin(), selection.end(), refs_[index]) != selection.end()) {
         draw.clrText = ::GetSysColor(COLOR_HIGHLIGHTTEXT);
         draw.clrTextBk = ::GetSysColor(COLOR_HIGHLIGHT);
     }
@@ -399,7 +410,8 @@ void SheetWindow::OnTreeClick(HTREEITEM item, bool ctrl, bool shift) {
             const bool end = at == anchor_ || at == item;
             if (end || inside) {
                 auto pos = std::find(items_.begin(), items_.end(), at);
-                if (pos != items_.end()) range.push_back(refs_[static_cast<size_t>(pos - items_.begin())]);
+                if (pos != items_.end())
+                    range.push_back(refs_[static_cast<size_t>(pos - items_.begin())]);
             }
             if (end && (inside || anchor_ == item)) break;
             if (end) inside = true;
@@ -448,7 +460,8 @@ void SheetWindow::FillCategories() {
     if (labels != shownCategories_) {
         ::SendMessageA(category_.get(), CB_RESETCONTENT, 0, 0);
         for (const std::string& label : labels)
-            ::SendMessageA(category_.get(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label.c_str()));
+            ::SendMessageA(category_.get(), CB_ADDSTRING, 0,
+                           reinterpret_cast<LPARAM>(label.c_str()));
         shownCategories_ = std::move(labels);
     }
     const int show = shownCategories_.empty() ? SW_HIDE : SW_SHOW;
@@ -489,26 +502,29 @@ void SheetWindow::BuildPage() {
         c.control = place.control;
         switch (def.kind) {
         case ControlKind::Check:
-            c.field = Window(Child(page_, "BUTTON", def.label, BS_AUTOCHECKBOX | WS_TABSTOP, place.field,
-                                   kIdControlBase + id));
+            c.field = Window(Child(page_, "BUTTON", def.label, BS_AUTOCHECKBOX | WS_TABSTOP,
+                                   place.field, kIdControlBase + id));
             break;
         case ControlKind::Check3:
-            c.field = Window(Child(page_, "BUTTON", def.label, BS_AUTO3STATE | WS_TABSTOP, place.field,
-                                   kIdControlBase + id));
+            c.field = Window(Child(page_, "BUTTON", def.label, BS_AUTO3STATE | WS_TABSTOP,
+                                   place.field, kIdControlBase + id));
             break;
         case ControlKind::Button:
-            c.field = Window(Child(page_, "BUTTON", def.label, BS_PUSHBUTTON | WS_TABSTOP, place.field,
-                                   kIdControlBase + id));
+            c.field = Window(Child(page_, "BUTTON", def.label, BS_PUSHBUTTON | WS_TABSTOP,
+                                   place.field, kIdControlBase + id));
             break;
         case ControlKind::Label:
-            c.field = Window(Child(page_, "STATIC", def.label, SS_LEFT, place.field, kIdControlBase + id));
+            c.field = Window(
+                Child(page_, "STATIC", def.label, SS_LEFT, place.field, kIdControlBase + id));
             break;
         case ControlKind::Choice: {
-            c.caption = Window(Child(page_, "STATIC", def.label, SS_LEFT, place.caption, kIdCaptionBase + id));
+            c.caption = Window(
+                Child(page_, "STATIC", def.label, SS_LEFT, place.caption, kIdCaptionBase + id));
             Rect drop = place.field;
             drop.h = Px(200);
-            c.field = Window(Child(page_, "COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, drop,
-                                   kIdControlBase + id));
+            c.field =
+                Window(Child(page_, "COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP,
+                             drop, kIdControlBase + id));
             for (size_t i = 0; i < def.values.size(); ++i)
                 ::SendMessageA(c.field.get(), CB_ADDSTRING, 0,
                                reinterpret_cast<LPARAM>(ChoiceText(def, i).c_str()));
@@ -516,16 +532,19 @@ void SheetWindow::BuildPage() {
         }
         case ControlKind::Text:
         case ControlKind::Number:
-            c.caption = Window(Child(page_, "STATIC", def.label, SS_LEFT, place.caption, kIdCaptionBase + id));
+            c.caption = Window(
+                Child(page_, "STATIC", def.label, SS_LEFT, place.caption, kIdCaptionBase + id));
             c.field = Window(Child(page_, "EDIT", "",
-                                   ES_AUTOHSCROLL | WS_TABSTOP | (def.kind == ControlKind::Number ? ES_NUMBER : 0),
+                                   ES_AUTOHSCROLL | WS_TABSTOP |
+                                       (def.kind == ControlKind::Number ? ES_NUMBER : 0),
                                    place.field, kIdControlBase + id, WS_EX_CLIENTEDGE));
             break;
         case ControlKind::List: {
-            c.caption = Window(Child(page_, "STATIC", def.label, SS_LEFT, place.caption, kIdCaptionBase + id));
+            c.caption = Window(
+                Child(page_, "STATIC", def.label, SS_LEFT, place.caption, kIdCaptionBase + id));
             c.field = Window(Child(page_, WC_LISTVIEWA, "",
-                                   LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_EDITLABELS |
-                                       LVS_SHOWSELALWAYS | WS_TABSTOP,
+                                   LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL |
+                                       LVS_EDITLABELS | LVS_SHOWSELALWAYS | WS_TABSTOP,
                                    place.field, kIdControlBase + id, WS_EX_CLIENTEDGE));
             LVCOLUMNA column{};
             column.mask = LVCF_WIDTH;
@@ -533,8 +552,8 @@ void SheetWindow::BuildPage() {
             ::SendMessageA(c.field.get(), LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
             ::SendMessageA(c.field.get(), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT,
                            LVS_EX_FULLROWSELECT);
-            c.addButton = Window(Child(page_, "BUTTON", "New", BS_PUSHBUTTON | WS_TABSTOP, place.addButton,
-                                       kIdListAddBase + id));
+            c.addButton = Window(Child(page_, "BUTTON", "New", BS_PUSHBUTTON | WS_TABSTOP,
+                                       place.addButton, kIdListAddBase + id));
             c.deleteButton = Window(Child(page_, "BUTTON", "Delete", BS_PUSHBUTTON | WS_TABSTOP,
                                           place.deleteButton, kIdListDeleteBase + id));
             break;
@@ -574,7 +593,8 @@ void SheetWindow::LoadPage() {
         case ControlKind::Check:
         case ControlKind::Check3: {
             WPARAM check = first == "1" ? BST_CHECKED : BST_UNCHECKED;
-            if (def.kind == ControlKind::Check3 && (state.mixed || first == "2")) check = BST_INDETERMINATE;
+            if (def.kind == ControlKind::Check3 && (state.mixed || first == "2"))
+                check = BST_INDETERMINATE;
             ::SendMessageA(field, BM_SETCHECK, check, 0);
             break;
         }
@@ -670,8 +690,8 @@ void SheetWindow::OnConfiguration() {
     const std::string choice = configChoices_[static_cast<size_t>(at)];
     std::vector<std::string> names{choice};
     if (choice == sheet::kMultipleConfigurations) {
-        names = PickConfigurations(dialog_, face_.ConfigurationNames(),
-                                   face_.ShownConfigurations());
+        names =
+            PickConfigurations(dialog_, face_.ConfigurationNames(), face_.ShownConfigurations());
         if (names.empty()) {
             Refresh();
             return;
@@ -713,7 +733,8 @@ void SheetWindow::OnCommand(int id, int code, HWND from) {
         const auto c = static_cast<size_t>(id - kIdControlBase);
         if (c >= defs.size()) return;
         const sheet::ControlDef& def = defs[c];
-        if ((def.kind == ControlKind::Check || def.kind == ControlKind::Check3) && code == BN_CLICKED) {
+        if ((def.kind == ControlKind::Check || def.kind == ControlKind::Check3) &&
+            code == BN_CLICKED) {
             const auto check = ::SendMessageA(from, BM_GETCHECK, 0, 0);
             const char* value = check == BST_CHECKED ? "1" : check == BST_INDETERMINATE ? "2" : "0";
             Report(face_.SetControl(c, {value}));
@@ -742,15 +763,16 @@ void SheetWindow::OnCommand(int id, int code, HWND from) {
         item.iItem = static_cast<int>(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
         item.pszText = const_cast<char*>("");
         item.lParam = 1; // not yet an entry
-        int at = static_cast<int>(::SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+        int at = static_cast<int>(
+            ::SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
         ::SetFocus(list);
         ::SendMessageA(list, LVM_EDITLABELA, at, 0);
     } else if (id >= kIdListDeleteBase && id < kIdListDeleteBase + kIdRange) {
         const auto c = static_cast<size_t>(id - kIdListDeleteBase);
         const PageControl* control = Find(c);
         if (control == nullptr) return;
-        const int at = static_cast<int>(
-            ::SendMessageA(control->field.get(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+        const int at = static_cast<int>(::SendMessageA(control->field.get(), LVM_GETNEXTITEM,
+                                                       static_cast<WPARAM>(-1), LVNI_SELECTED));
         std::vector<std::string> entries = ListEntries(c);
         if (at < 0 || static_cast<size_t>(at) >= entries.size()) return;
         entries.erase(entries.begin() + at);
@@ -780,12 +802,14 @@ LRESULT SheetWindow::OnNotify(const NMHDR& header) {
         if (at >= 0) Report(face_.ActivateTab(static_cast<size_t>(at)));
         return 0;
     }
-    if (id >= kIdControlBase && id < kIdControlBase + kIdRange && header.code == LVN_ENDLABELEDITA) {
+    if (id >= kIdControlBase && id < kIdControlBase + kIdRange &&
+        header.code == LVN_ENDLABELEDITA) {
         const auto c = static_cast<size_t>(id - kIdControlBase);
         const auto& edit = reinterpret_cast<const NMLVDISPINFOA&>(header);
         std::vector<std::string> entries = ListEntries(c);
         const auto row = static_cast<size_t>(edit.item.iItem);
-        if (edit.item.pszText == nullptr || (row >= entries.size() && edit.item.pszText[0] == '\0')) {
+        if (edit.item.pszText == nullptr ||
+            (row >= entries.size() && edit.item.pszText[0] == '\0')) {
             ::PostMessageA(dialog_, kMsgRefresh, 0, 0); // cancelled, or a new row left empty
             return FALSE;
         }

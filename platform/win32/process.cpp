@@ -62,7 +62,8 @@ std::vector<char> EnvironmentBlock(const std::vector<std::string>& extra) {
     for (const std::string& entry : EnvironmentStrings()) {
         std::string name = entry.substr(0, entry.find('=', 1) + 1);
         bool replaced = false;
-        for (const std::string& x : extra) replaced = replaced || _strnicmp(x.c_str(), name.c_str(), name.size()) == 0;
+        for (const std::string& x : extra)
+            replaced = replaced || _strnicmp(x.c_str(), name.c_str(), name.size()) == 0;
         if (!replaced) append(entry);
     }
     for (const std::string& entry : extra) append(entry);
@@ -80,25 +81,28 @@ bool OpenStreams(bool capture, ChildStreams& streams) {
     SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     if (capture) {
         Handle readInheritable;
-        if (!::CreatePipe(readInheritable.Out(), streams.writeEnd.Out(), &inherit, kPipeSize)) return false;
+        if (!::CreatePipe(readInheritable.Out(), streams.writeEnd.Out(), &inherit, kPipeSize))
+            return false;
         // The parent's end must not be inherited, or the child would hold the
         // pipe open and reading would never see its end.
         if (!::DuplicateHandle(::GetCurrentProcess(), readInheritable.Get(), ::GetCurrentProcess(),
                                streams.readEnd.Out(), 0, FALSE, DUPLICATE_SAME_ACCESS))
             return false;
     } else {
-        *streams.discard.Out() = ::CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                               &inherit, OPEN_EXISTING, 0, nullptr);
+        *streams.discard.Out() =
+            ::CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                          OPEN_EXISTING, 0, nullptr);
     }
-    *streams.input.Out() = ::CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                                         OPEN_EXISTING, 0, nullptr);
+    *streams.input.Out() = ::CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                         &inherit, OPEN_EXISTING, 0, nullptr);
     return true;
 }
 
 // Drains the pipe while the child runs, so that a child printing more than
 // the pipe holds never blocks; ends the child on an interrupt, past the
 // output cap or at the time-out; then takes its exit code.
-void Supervise(HANDLE process, HANDLE readEnd, const ProcessOptions& options, ProcessResult& result) {
+void Supervise(HANDLE process, HANDLE readEnd, const ProcessOptions& options,
+               ProcessResult& result) {
     const ULONGLONG start = ::GetTickCount64();
     const bool noLimit = options.timeoutMs == kNoTimeout;
     for (;;) {

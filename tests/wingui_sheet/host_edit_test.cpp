@@ -17,7 +17,8 @@ namespace drive = quorle::wingui::driver;
 namespace {
 
 const std::string kTitle = "Dravik GNUCORVO [ELF] Toolchain";
-const std::string kWorkspace = R"({ "workspace": "w", "toolchain": "Dravik GNUCORVO [ELF]", "cpuSeries": "CORVO",
+const std::string kWorkspace =
+    R"({ "workspace": "w", "toolchain": "Dravik GNUCORVO [ELF]", "cpuSeries": "CORVO",
   "projects": [ { "name": "demo", "dir": ".", "configurations": { "DEBUG": "Debug" },
     "files": ["main.c"],
     "options": [ { "phase": "Compiler", "fileType": "C source file", "value": "[V|VERSION|2]" } ] } ] }
@@ -29,12 +30,14 @@ class HostEdit {
         workspace_ = dir_.Path() + "\\w.qws";
         platform::WriteFile(workspace_, kWorkspace, false);
         platform::WriteFile(dir_.Path() + "\\main.c", "int main(void) { return 0; }\n", false);
-        const std::string command = "\"" + drive::ExecutableDirectory() + "quorle-host.exe\" edit \"" + workspace_ + "\"";
+        const std::string command =
+            "\"" + drive::ExecutableDirectory() + "quorle-host.exe\" edit \"" + workspace_ + "\"";
         platform::ProcessOptions options;
         options.workingDirectory = dir_.Path();
         options.timeoutMs = 120000;
         options.environment = {"QUORLE_REGISTRY=" + dir_.Path() + "\\registry.ini"};
-        run_ = std::async(std::launch::async, [command, options] { return platform::RunProcess(command, options); });
+        run_ = std::async(std::launch::async,
+                          [command, options] { return platform::RunProcess(command, options); });
         if (auto window = drive::WaitForWindow(kTitle, 60000)) sheet_ = *window;
     }
     ~HostEdit() {
@@ -45,7 +48,8 @@ class HostEdit {
     }
     drive::Handle sheet() const { return sheet_; }
     std::optional<platform::ProcessResult> Finished() {
-        if (run_.wait_for(std::chrono::seconds(30)) != std::future_status::ready) return std::nullopt;
+        if (run_.wait_for(std::chrono::seconds(30)) != std::future_status::ready)
+            return std::nullopt;
         return run_.get();
     }
     std::string Workspace() const { return platform::ReadFile(workspace_, false).value_or(""); }
@@ -75,9 +79,11 @@ TEST(HostEdit, AnEditInTheHostsSheetIsWrittenToTheWorkspaceOnOk) {
     // Down the tree to the first node that brings tabs, then to the last
     // tab, "Toolchain Option", by keys: the tabs' titles and the tree's
     // texts cannot be read from another process.
-    for (int i = 0; i < 8 && drive::TabCount(sheet) == 0; ++i) drive::PressKeyIn(sheet, drive::Pane::Tree, 0x28 /* VK_DOWN */);
+    for (int i = 0; i < 8 && drive::TabCount(sheet) == 0; ++i)
+        drive::PressKeyIn(sheet, drive::Pane::Tree, 0x28 /* VK_DOWN */);
     ASSERT_GT(drive::TabCount(sheet), 0);
-    for (int i = 0; i < drive::TabCount(sheet); ++i) drive::PressKeyIn(sheet, drive::Pane::Tabs, 0x27 /* VK_RIGHT */);
+    for (int i = 0; i < drive::TabCount(sheet); ++i)
+        drive::PressKeyIn(sheet, drive::Pane::Tabs, 0x27 /* VK_RIGHT */);
     const std::string box = "Skip dependency scan of nonexistent file";
     ASSERT_EQ(drive::CheckState(sheet, box), 0);
     ASSERT_TRUE(drive::Click(sheet, box));
@@ -86,5 +92,6 @@ TEST(HostEdit, AnEditInTheHostsSheetIsWrittenToTheWorkspaceOnOk) {
     auto result = edit.Finished();
     ASSERT_TRUE(result.has_value());
     EXPECT_EQ(result->exitCode, 0) << result->output;
-    EXPECT_NE(edit.Workspace().find("[B|SKIPDEPENDENCY|1]"), std::string::npos) << edit.Workspace() << result->output;
+    EXPECT_NE(edit.Workspace().find("[B|SKIPDEPENDENCY|1]"), std::string::npos)
+        << edit.Workspace() << result->output;
 }

@@ -71,14 +71,16 @@ class OpenSheet {
         // library loading (Wine holds one loader lock for the process).
         drive::LiveCounts(drive::ExecutableDirectory() + "quorle-sheet-win.dll");
         drive::WindowExists(kTitle);
-        result_ = std::async(std::launch::async,
-                             [this] { return EditOptions(host_.List(), plugin_.c_str(), info_.Get()); });
+        result_ = std::async(std::launch::async, [this] {
+            return EditOptions(host_.List(), plugin_.c_str(), info_.Get());
+        });
         auto window = drive::WaitForWindow(kTitle, 60000);
         if (window) sheet_ = *window;
     }
     ~OpenSheet() {
         // A failed test still closes the sheet.
-        if (result_.valid() && result_.wait_for(std::chrono::seconds(0)) != std::future_status::ready) {
+        if (result_.valid() &&
+            result_.wait_for(std::chrono::seconds(0)) != std::future_status::ready) {
             drive::CloseMessageBox(false);
             drive::PressCancel(sheet_);
             result_.wait_for(std::chrono::seconds(10));
@@ -89,7 +91,8 @@ class OpenSheet {
     HostRecordsFixture& host() { return host_; }
     // The sheet's answer, once it closed.
     std::optional<int> Result() {
-        if (result_.wait_for(std::chrono::seconds(15)) != std::future_status::ready) return std::nullopt;
+        if (result_.wait_for(std::chrono::seconds(15)) != std::future_status::ready)
+            return std::nullopt;
         return result_.get();
     }
 
@@ -109,7 +112,7 @@ TEST(SheetWindow, SelectionPaneTabsAndMultiSelectionByCtrlAndShift) {
     ASSERT_TRUE(open.Shown());
     auto sheet = open.sheet();
     EXPECT_EQ(drive::ConfigurationText(sheet), "Debug"); // the host's current one
-    EXPECT_TRUE(drive::Tabs(sheet).empty()); // nothing selected yet
+    EXPECT_TRUE(drive::Tabs(sheet).empty());             // nothing selected yet
 
     ASSERT_TRUE(drive::ClickTreeItem(sheet, "main.c", 0, false, false));
     EXPECT_EQ(drive::Tabs(sheet), (std::vector<std::string>{"C/C++", "Toolchain Option"}));
@@ -119,7 +122,8 @@ TEST(SheetWindow, SelectionPaneTabsAndMultiSelectionByCtrlAndShift) {
     // Ctrl adds a node of another phase: its tab joins.
     ASSERT_TRUE(drive::ClickTreeItem(sheet, "start.s", 0, true, false));
     EXPECT_EQ(drive::SelectedTreeItems(sheet).size(), 2u);
-    EXPECT_EQ(drive::Tabs(sheet), (std::vector<std::string>{"C/C++", "Assembly", "Toolchain Option"}));
+    EXPECT_EQ(drive::Tabs(sheet),
+              (std::vector<std::string>{"C/C++", "Assembly", "Toolchain Option"}));
     // Ctrl on a selected node takes it out again.
     ASSERT_TRUE(drive::ClickTreeItem(sheet, "start.s", 0, true, false));
     EXPECT_EQ(drive::SelectedTreeItems(sheet).size(), 1u);
@@ -179,13 +183,16 @@ TEST(SheetWindow, EditsOnSeveralPagesAreWrittenBackOnOk) {
     ASSERT_TRUE(drive::Click(sheet, "Generate a list file"));
     EXPECT_TRUE(drive::IsEnabled(sheet, "List file:"));
     ASSERT_TRUE(drive::TypeInto(sheet, "List file:", "main.lst"));
-    EXPECT_TRUE(Eventually([&] { return drive::Preview(sheet).find("main.lst") != std::string::npos; }))
-        << drive::Preview(sheet);
+    EXPECT_TRUE(Eventually([&] {
+        return drive::Preview(sheet).find("main.lst") != std::string::npos;
+    })) << drive::Preview(sheet);
 
     // A list editor.
     ASSERT_TRUE(drive::ChooseCategory(sheet, "Defines"));
     ASSERT_TRUE(drive::AddListEntry(sheet, "Macro definitions:", "FOO=1"));
-    EXPECT_TRUE(Eventually([&] { return drive::ListItems(sheet, "Macro definitions:") == std::vector<std::string>{"FOO=1"}; }));
+    EXPECT_TRUE(Eventually([&] {
+        return drive::ListItems(sheet, "Macro definitions:") == std::vector<std::string>{"FOO=1"};
+    }));
 
     // A refused list entry: the page's message, and the list as it was.
     ASSERT_TRUE(drive::ChooseCategory(sheet, "Object"));
@@ -228,7 +235,8 @@ TEST(SheetWindow, MultipleConfigurationsPickerNarrowsTheEdit) {
     drive::PressOk(sheet);
     ASSERT_EQ(open.Result(), 0);
     HostRecordsFixture& host = open.host();
-    EXPECT_NE(host.NewString(0, 0, 1).find("[B|LTO|1]"), std::string::npos) << host.NewString(0, 0, 1);
+    EXPECT_NE(host.NewString(0, 0, 1).find("[B|LTO|1]"), std::string::npos)
+        << host.NewString(0, 0, 1);
     EXPECT_EQ(host.NewString(0, 0, 0).find("LTO|1"), std::string::npos) << host.NewString(0, 0, 0);
 }
 
@@ -262,8 +270,9 @@ TEST(SheetWindow, TabGoesFromTheSelectionPaneThroughThePageToOkAndCancel) {
     std::string all;
     for (const std::string& stop : stops) all += stop + " | ";
     // The pane, the row of tabs, the page in the order of its data, then the buttons.
-    const std::vector<std::string> expected = {"configuration", "tree", "tabs", "category", "Optimize",
-                                               "Optimization level:", "Link-time optimization"};
+    const std::vector<std::string> expected = {
+        "configuration",         "tree", "tabs", "category", "Optimize", "Optimization level:",
+        "Link-time optimization"};
     ASSERT_GE(stops.size(), expected.size() + 2) << all;
     EXPECT_TRUE(std::equal(expected.begin(), expected.end(), stops.begin())) << all;
     EXPECT_EQ(stops[stops.size() - 2], "OK") << all;
@@ -299,7 +308,8 @@ TEST(SheetWindow, EveryControlStaysOnItsPage) {
                 ASSERT_TRUE(drive::ChooseCategory(sheet, category));
             }
             std::string offender;
-            EXPECT_TRUE(drive::ControlsInsidePage(sheet, offender)) << tab << " / " << category << ": " << offender;
+            EXPECT_TRUE(drive::ControlsInsidePage(sheet, offender))
+                << tab << " / " << category << ": " << offender;
             ++pages;
         }
     }
@@ -344,7 +354,8 @@ TEST(SheetWindow, DISABLED_Screenshots) {
     ASSERT_TRUE(open.Shown());
     auto sheet = open.sheet();
     auto shot = [&](const std::string& name) {
-        const std::string ready = *dir + "\\" + name + ".ready", done = *dir + "\\" + name + ".done";
+        const std::string ready = *dir + "\\" + name + ".ready",
+                          done = *dir + "\\" + name + ".done";
         ASSERT_TRUE(platform::WriteFile(ready, name, false));
         EXPECT_TRUE(Eventually([&] { return platform::FileExists(done); }, 30000)) << name;
         platform::DeleteFile(done);
