@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <functional>
 #include <thread>
 
 #include "sheet/tree.h"
@@ -147,20 +148,34 @@ HWND FindBox() {
     return nullptr;
 }
 
+// Asks `done` every 20 ms until it answers true or the time is up.
+bool Poll(int milliseconds, const std::function<bool()>& done) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    while (std::chrono::steady_clock::now() < end) {
+        if (done()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return done();
+}
+
+// A shown dialog of that title, of any process. By title and class, which
+// sends no message: the dialog's thread may still be loading libraries and
+// must not be waited for.
+HWND ShownDialog(const std::string& title) {
+    HWND window = ::FindWindowExA(nullptr, nullptr, "#32770", title.c_str());
+    return window != nullptr && ::IsWindowVisible(window) ? window : nullptr;
+}
+
 } // namespace
 
 std::optional<Handle> WaitForWindow(const std::string& title, int milliseconds) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    while (std::chrono::steady_clock::now() < end) {
-        // By title and class, which sends no message: the sheet's thread may
-        // still be loading libraries and must not be waited for.
-        HWND window = ::FindWindowExA(nullptr, nullptr, "#32770", title.c_str());
-        if (window != nullptr && ::IsWindowVisible(window) &&
-            ::GetDlgItem(window, kIdTabs) != nullptr)
-            return window;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return std::nullopt;
+    HWND window = nullptr;
+    if (!Poll(milliseconds, [&] {
+            window = ShownDialog(title);
+            return window != nullptr && ::GetDlgItem(window, kIdTabs) != nullptr;
+        }))
+        return std::nullopt;
+    return window;
 }
 
 bool WindowExists(const std::string& title) {
@@ -235,17 +250,11 @@ bool ChooseMultipleConfigurations(Handle sheet, const std::vector<std::string>& 
     // Posted: the sheet answers with a modal dialog of its own.
     ::PostMessageA(H(sheet), WM_COMMAND, MAKEWPARAM(kIdConfig, CBN_SELCHANGE),
                    reinterpret_cast<LPARAM>(combo));
-    const char* title = "Select project configurations to modify";
     HWND picker = nullptr;
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (picker == nullptr && std::chrono::steady_clock::now() < end) {
-        picker = ::FindWindowExA(nullptr, nullptr, "#32770", title);
-        if (picker == nullptr || !::IsWindowVisible(picker)) {
-            picker = nullptr;
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-    }
-    if (picker == nullptr) return false;
+    if (!Poll(10000, [&] {
+            return (picker = ShownDialog("Select project configurations to modify")) != nullptr;
+        }))
+        return false;
     HWND list = ::GetDlgItem(picker, kIdConfigList);
     bool found = list != nullptr;
     Send(list, LB_SETSEL, FALSE, -1);
@@ -260,13 +269,11 @@ bool ChooseMultipleConfigurations(Handle sheet, const std::vector<std::string>& 
     const int button = ok ? kIdOk : kIdCancel;
     ::PostMessageA(picker, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
                    reinterpret_cast<LPARAM>(::GetDlgItem(picker, button)));
-    const auto gone = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (::IsWindow(picker) && std::chrono::steady_clock::now() < gone)
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    const bool closed = Poll(10000, [picker] { return !::IsWindow(picker); });
     // The sheet redraws its tree once the dialog returned; a sent message
     // waits for that.
     Send(H(sheet), WM_NULL);
-    return found && !::IsWindow(picker);
+    return found && closed;
 }
 
 std::string ConfigurationText(Handle sheet) {
@@ -510,12 +517,9 @@ void PressKey(Handle sheet, int virtualKey) {
 }
 
 std::optional<Box> WaitForMessageBox(int milliseconds) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    while (std::chrono::steady_clock::now() < end) {
-        if (HWND box = FindBox()) return Box{Text(box), Text(::GetDlgItem(box, 0xFFFF))};
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return std::nullopt;
+    HWND box = nullptr;
+    if (!Poll(milliseconds, [&] { return (box = FindBox()) != nullptr; })) return std::nullopt;
+    return Box{Text(box), Text(::GetDlgItem(box, 0xFFFF))};
 }
 
 void CloseMessageBox(bool yes) {

@@ -382,10 +382,9 @@ LRESULT SheetWindow::DrawTreeItem(const NMHDR& header) {
     auto& draw = reinterpret_cast<NMTVCUSTOMDRAW&>(const_cast<NMHDR&>(header));
     if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
     if (draw.nmcd.dwDrawStage != CDDS_ITEMPREPAINT) return CDRF_DODEFAULT;
-    const auto index = static_cast<size_t>(draw.nmcd.lItemlParam);
-    const std::vector<sheet::NodeRef> selection = face_.Selection();
-    if (index < refs_.size() &&
-        std::find(selection.begin(), selection.end(), refs_[index]) != selection.end()) {
+    // MarkTree keeps the selected state in line with the sheet's selection.
+    const auto item = static_cast<WPARAM>(draw.nmcd.dwItemSpec);
+    if ((::SendMessageA(tree_.get(), TVM_GETITEMSTATE, item, TVIS_SELECTED) & TVIS_SELECTED) != 0) {
         draw.clrText = ::GetSysColor(COLOR_HIGHLIGHTTEXT);
         draw.clrTextBk = ::GetSysColor(COLOR_HIGHLIGHT);
     }
