@@ -1,14 +1,14 @@
 // Compiler phase: the family's driver prints the source's make rule.
-#include <cctype>
+#include "core/ascii_text.h"
 #include "core/records.h"
 #include "depend/dependency_scan.h"
-#include "core/ascii_text.h"
 #include "depend/make_rule.h"
 #include "depend/scan_command.h"
 #include "depend/scan_guards.h"
 #include "depend/scan_lists.h"
 #include "depend/scan_settings.h"
 #include "depend/scan_state.h"
+#include <cctype>
 
 namespace quorle::depend {
 namespace {

@@ -6,7 +6,6 @@
 #include <cstdint>
 
 #include "core/phase.h"
-#include "platform/platform.h"
 #include "core/user_message.h"
 #include "platform/platform.h"
 

@@ -214,7 +214,8 @@ std::string StepName(const BuildPlan& plan, const Step& step) {
 // Linear: the sources and the inputs are looked up in tables.
 bool CheckOutputs(const BuildPlan& plan, const ProjectContext& context, std::string& error) {
     std::unordered_map<std::string, std::string> sources; // path -> file as listed
-    for (const std::string& file : context.project().files) sources.emplace(context.FilePath(file), file);
+    for (const std::string& file : context.project().files)
+        sources.emplace(context.FilePath(file), file);
     std::unordered_map<std::string, const Step*> readers; // input path -> a step reading it
     for (const Step& other : plan.steps) {
         if (!other.filePath.empty() && !other.generated) readers.emplace(other.filePath, &other);
@@ -255,9 +256,8 @@ std::optional<BuildPlan> MakeBuildPlan(const PluginCalls& calls, const ProjectCo
     for (const std::string& file : context.project().files)
         candidates.push_back({file, context.FilePath(file), FileTypeOf(extensions, file), false});
     for (size_t p = 0; p < plan.phases.size(); ++p) {
-        bool ok = plan.phases[p].single
-                      ? PlanSingleStep(calls, context, plan, p, candidates, error)
-                      : PlanFileSteps(calls, context, plan, p, candidates, error);
+        bool ok = plan.phases[p].single ? PlanSingleStep(calls, context, plan, p, candidates, error)
+                                        : PlanFileSteps(calls, context, plan, p, candidates, error);
         if (!ok) return std::nullopt;
     }
     if (!CheckOutputs(plan, context, error)) return std::nullopt;

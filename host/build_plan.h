@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/platform.h"
 #include "host/build_order.h"
 #include "host/plugin_calls.h"
 #include "host/project_context.h"
+#include "platform/platform.h"
 
 namespace quorle::host {
 

@@ -3,11 +3,11 @@
 // and hands the work to its handler.
 #include <string>
 
-#include "interface/guarded_call.h"
-#include "interface/module_state.h"
 #include "core/phase.h"
 #include "core/record_check.h"
 #include "core/result_buffer.h"
+#include "interface/guarded_call.h"
+#include "interface/module_state.h"
 #include "interface/quorle.h"
 #include "makefile/makefile_command.h"
 #include "output/optimisation.h"
@@ -55,14 +55,16 @@ QUORLE_API int QUORLE_CALL PrePhase(const char* phase, const char* inputList, co
     });
 }
 
-QUORLE_API int QUORLE_CALL PostPhase(const char* phase, const char* requiredText1, const char* requiredText2,
-                                     const char* options, const char* requiredText3, intptr_t unreadValue,
+QUORLE_API int QUORLE_CALL PostPhase(const char* phase, const char* requiredText1,
+                                     const char* requiredText2, const char* options,
+                                     const char* requiredText3, intptr_t unreadValue,
                                      const char* command, int32_t discardOutput,
                                      const QuorleProjectInfo* info) {
     return GuardedCall([&]() -> int {
         ModuleStateScope scope;
-        if (phase == nullptr || requiredText1 == nullptr || requiredText2 == nullptr || options == nullptr ||
-            requiredText3 == nullptr || command == nullptr || !RecordValid(info))
+        if (phase == nullptr || requiredText1 == nullptr || requiredText2 == nullptr ||
+            options == nullptr || requiredText3 == nullptr || command == nullptr ||
+            !RecordValid(info))
             return 1;
         PhaseIndex index = LookupPhase(phase);
         if (!IsImplementedPhase(index)) return 1;
@@ -70,13 +72,14 @@ QUORLE_API int QUORLE_CALL PostPhase(const char* phase, const char* requiredText
     });
 }
 
-QUORLE_API int QUORLE_CALL GetOutputFiles(const char* phase, const void* requiredPointer1, const void* requiredPointer2,
-                                          const char* options, int32_t compilerFlag, char* buffer,
-                                          int32_t* length, const QuorleProjectInfo* info) {
+QUORLE_API int QUORLE_CALL GetOutputFiles(const char* phase, const void* requiredPointer1,
+                                          const void* requiredPointer2, const char* options,
+                                          int32_t compilerFlag, char* buffer, int32_t* length,
+                                          const QuorleProjectInfo* info) {
     return GuardedCall([&]() -> int {
         ModuleStateScope scope;
-        if (requiredPointer1 == nullptr || requiredPointer2 == nullptr || options == nullptr || length == nullptr ||
-            !RecordValid(info))
+        if (requiredPointer1 == nullptr || requiredPointer2 == nullptr || options == nullptr ||
+            length == nullptr || !RecordValid(info))
             return 1;
         if (*options == '\0') {
             auto empty = LoadModuleString(strings::kEmptyList);
@@ -89,12 +92,12 @@ QUORLE_API int QUORLE_CALL GetOutputFiles(const char* phase, const void* require
 }
 
 QUORLE_API int QUORLE_CALL GetLinkerInputFiles(const char* phase, const char* options,
-                                               const void* requiredPointer, char* buffer, int32_t* length,
-                                               const QuorleProjectInfo* info) {
+                                               const void* requiredPointer, char* buffer,
+                                               int32_t* length, const QuorleProjectInfo* info) {
     return GuardedCall([&]() -> int {
         ModuleStateScope scope;
-        if (phase == nullptr || options == nullptr || requiredPointer == nullptr || length == nullptr ||
-            info == nullptr)
+        if (phase == nullptr || options == nullptr || requiredPointer == nullptr ||
+            length == nullptr || info == nullptr)
             return 1;
         auto text = phases::LinkerInputFiles(LookupPhase(phase), options, ConfigDir(info));
         if (!text) return 1;
@@ -135,8 +138,8 @@ QUORLE_API int QUORLE_CALL GetOptimisationOptions(const char* phase, const char*
                                                   int32_t request, char* buffer, int32_t* length) {
     return GuardedCall([&]() -> int {
         if (phase == nullptr || options == nullptr || length == nullptr) return 1;
-        return CopyStringForm(output::OptimisationOptions(LookupPhase(phase), options, request), buffer,
-                              length);
+        return CopyStringForm(output::OptimisationOptions(LookupPhase(phase), options, request),
+                              buffer, length);
     });
 }
 

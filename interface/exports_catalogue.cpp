@@ -5,10 +5,10 @@
 #include "cmdline/display.h"
 #include "core/catalogue.h"
 #include "core/default_options.h"
-#include "interface/guarded_call.h"
-#include "interface/module_state.h"
 #include "core/phase.h"
 #include "core/result_buffer.h"
+#include "interface/guarded_call.h"
+#include "interface/module_state.h"
 #include "interface/quorle.h"
 #include "resources/message_box.h"
 #include "resources/string_ids.h"
@@ -101,13 +101,14 @@ QUORLE_API int QUORLE_CALL GetInformationForDisplay(const char* phaseDisplayName
     });
 }
 
-QUORLE_API int QUORLE_CALL ConvertOptionsForCommandLineDisplay(const char* requiredText1, const char* requiredText2,
+QUORLE_API int QUORLE_CALL ConvertOptionsForCommandLineDisplay(const char* requiredText1,
+                                                               const char* requiredText2,
                                                                const char* command, char* buffer,
                                                                int32_t* length) {
     return GuardedCall([&]() -> int {
         ModuleStateScope scope;
-        if (requiredText1 == nullptr || requiredText2 == nullptr || command == nullptr || buffer == nullptr ||
-            length == nullptr)
+        if (requiredText1 == nullptr || requiredText2 == nullptr || command == nullptr ||
+            buffer == nullptr || length == nullptr)
             return 1;
         UserMessages messages;
         std::string text = CommandLineDisplayText(command, messages);

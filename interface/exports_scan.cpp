@@ -1,10 +1,10 @@
 // Dependency scans, tool output classification and syntax colouring.
-#include "depend/dependency_scan.h"
-#include "interface/guarded_call.h"
-#include "interface/module_state.h"
 #include "core/phase.h"
 #include "core/record_check.h"
 #include "core/result_buffer.h"
+#include "depend/dependency_scan.h"
+#include "interface/guarded_call.h"
+#include "interface/module_state.h"
 #include "interface/quorle.h"
 #include "output/colouring.h"
 #include "output/line_classifier.h"
@@ -16,13 +16,11 @@ namespace {} // namespace
 
 extern "C" {
 
-QUORLE_API int QUORLE_CALL GetFileDependencies(const char* phase, const char* filePath,
-                                               const char* fileType, const char* text,
-                                               const char* options, int32_t batchContinuation,
-                                               char** result, const void* reset, const void* requiredPointer1,
-                                               const void* requiredPointer2, const void* requiredPointer3,
-                                               const QuorleProjectInfo* info,
-                                               const QuorleDependencyRequest* request) {
+QUORLE_API int QUORLE_CALL GetFileDependencies(
+    const char* phase, const char* filePath, const char* fileType, const char* text,
+    const char* options, int32_t batchContinuation, char** result, const void* reset,
+    const void* requiredPointer1, const void* requiredPointer2, const void* requiredPointer3,
+    const QuorleProjectInfo* info, const QuorleDependencyRequest* request) {
     return GuardedCall([&]() -> int {
         ModuleStateScope scope;
         depend::ScanCall call;
@@ -43,11 +41,11 @@ QUORLE_API int QUORLE_CALL GetFileDependencies(const char* phase, const char* fi
     });
 }
 
-QUORLE_API int QUORLE_CALL GetOutputLineInfo(const char* phase, intptr_t unreadValue1, intptr_t unreadValue2,
-                                             intptr_t unreadValue3, const char* line, int32_t* errors,
-                                             int32_t* warnings, int32_t* fatals, char* buffer,
-                                             int32_t* length, int32_t* isMessage,
-                                             const QuorleProjectInfo* info) {
+QUORLE_API int QUORLE_CALL GetOutputLineInfo(const char* phase, intptr_t unreadValue1,
+                                             intptr_t unreadValue2, intptr_t unreadValue3,
+                                             const char* line, int32_t* errors, int32_t* warnings,
+                                             int32_t* fatals, char* buffer, int32_t* length,
+                                             int32_t* isMessage, const QuorleProjectInfo* info) {
     return GuardedCall([&]() -> int {
         ModuleStateScope scope;
         if (phase == nullptr || line == nullptr || errors == nullptr || warnings == nullptr ||

@@ -47,38 +47,39 @@ QUORLE_API int QUORLE_CALL GetDefaultOptions(const char* phase, const char* conf
                                              const char* fileType, char* buffer, int32_t* length);
 QUORLE_API int QUORLE_CALL EditOptions(QuorlePhaseRecord* const* phases,
                                        const char* resourceDirFile, const QuorleProjectInfo* info);
-QUORLE_API int QUORLE_CALL GetFileDependencies(const char* phase, const char* filePath,
-                                               const char* fileType, const char* text,
-                                               const char* options, int32_t batchContinuation,
-                                               char** result, const void* reset, const void* requiredPointer1,
-                                               const void* requiredPointer2, const void* requiredPointer3,
-                                               const QuorleProjectInfo* info,
-                                               const QuorleDependencyRequest* request);
+QUORLE_API int QUORLE_CALL GetFileDependencies(
+    const char* phase, const char* filePath, const char* fileType, const char* text,
+    const char* options, int32_t batchContinuation, char** result, const void* reset,
+    const void* requiredPointer1, const void* requiredPointer2, const void* requiredPointer3,
+    const QuorleProjectInfo* info, const QuorleDependencyRequest* request);
 QUORLE_API int QUORLE_CALL GetInputFileTypes(const char* phase, char* buffer, int32_t* length);
 QUORLE_API int QUORLE_CALL GetOutputFileTypes(const char* phase, char* buffer, int32_t* length);
 QUORLE_API int QUORLE_CALL GetEditOptionsSecondaryFileTypes(char* buffer, int32_t* length);
-QUORLE_API int QUORLE_CALL GetOutputFiles(const char* phase, const void* requiredPointer1, const void* requiredPointer2,
-                                          const char* options, int32_t compilerFlag, char* buffer,
-                                          int32_t* length, const QuorleProjectInfo* info);
+QUORLE_API int QUORLE_CALL GetOutputFiles(const char* phase, const void* requiredPointer1,
+                                          const void* requiredPointer2, const char* options,
+                                          int32_t compilerFlag, char* buffer, int32_t* length,
+                                          const QuorleProjectInfo* info);
 QUORLE_API int QUORLE_CALL PrePhase(const char* phase, const char* inputList, const void* value,
                                     const char* options, const char* text, int32_t* commandReady,
                                     char* command, char* directory, const QuorleProjectInfo* info,
                                     int32_t customLinkage);
-QUORLE_API int QUORLE_CALL PostPhase(const char* phase, const char* requiredText1, const char* requiredText2,
-                                     const char* options, const char* requiredText3, intptr_t unreadValue,
+QUORLE_API int QUORLE_CALL PostPhase(const char* phase, const char* requiredText1,
+                                     const char* requiredText2, const char* options,
+                                     const char* requiredText3, intptr_t unreadValue,
                                      const char* command, int32_t discardOutput,
                                      const QuorleProjectInfo* info);
 QUORLE_API int QUORLE_CALL GetInformationForDisplay(const char* phaseDisplayName,
                                                     const char* eventKey, intptr_t value,
                                                     char* buffer, int32_t* length);
-QUORLE_API int QUORLE_CALL ConvertOptionsForCommandLineDisplay(const char* requiredText1, const char* requiredText2,
+QUORLE_API int QUORLE_CALL ConvertOptionsForCommandLineDisplay(const char* requiredText1,
+                                                               const char* requiredText2,
                                                                const char* command, char* buffer,
                                                                int32_t* length);
-QUORLE_API int QUORLE_CALL GetOutputLineInfo(const char* phase, intptr_t unreadValue1, intptr_t unreadValue2,
-                                             intptr_t unreadValue3, const char* line, int32_t* errors,
-                                             int32_t* warnings, int32_t* fatals, char* buffer,
-                                             int32_t* length, int32_t* isMessage,
-                                             const QuorleProjectInfo* info);
+QUORLE_API int QUORLE_CALL GetOutputLineInfo(const char* phase, intptr_t unreadValue1,
+                                             intptr_t unreadValue2, intptr_t unreadValue3,
+                                             const char* line, int32_t* errors, int32_t* warnings,
+                                             int32_t* fatals, char* buffer, int32_t* length,
+                                             int32_t* isMessage, const QuorleProjectInfo* info);
 QUORLE_API int QUORLE_CALL GetCodeNavigationItems(const char* text, char* buffer, int32_t* length);
 QUORLE_API int QUORLE_CALL GenerateMakefileCommand(const char* phase, const char* inputList,
                                                    const void* value, const char* options,
@@ -98,8 +99,8 @@ QUORLE_API void QUORLE_CALL FreeSimpleType(void* block);
 QUORLE_API int QUORLE_CALL GetStackInformationFile(const char* options, char* buffer,
                                                    int32_t* length);
 QUORLE_API int QUORLE_CALL GetLinkerInputFiles(const char* phase, const char* options,
-                                               const void* requiredPointer, char* buffer, int32_t* length,
-                                               const QuorleProjectInfo* info);
+                                               const void* requiredPointer, char* buffer,
+                                               int32_t* length, const QuorleProjectInfo* info);
 
 #ifdef __cplusplus
 }

@@ -37,7 +37,7 @@ inline constexpr SV kLFile = "S|LFILE|";
 inline constexpr SV kSource[] = {"", "B|SOURCE|1", "B|SOURCE|0"};
 // DSPSUPPORT (Corvo only) first.
 inline constexpr models::FlagOption kSwitchOptions[] = {
-    {"B|DSPSUPPORT|1", "-dsp"}, {"B|SWMESS|1", "-W"},  {"B|INCLAB|1", "-L"},
+    {"B|DSPSUPPORT|1", "-dsp"}, {"B|SWMESS|1", "-W"}, {"B|INCLAB|1", "-L"},
     {"B|WARNDIFF|1", "-k"},     {"B|FASTER|1", "-f"}, {"B|STATS|1", "--statistics"},
 };
 inline constexpr auto kSwitchKeys = models::KeysOf(kSwitchOptions);

@@ -112,7 +112,7 @@ CompilerModel::CompilerModel(std::string_view fileType, std::string_view optionS
 }
 
 CompilerModel CompilerModel::FromFileEntry(std::string_view fileEntry,
-                                             std::string_view optionString) {
+                                           std::string_view optionString) {
     size_t bar = fileEntry.find('|');
     std::string_view type =
         bar == std::string_view::npos ? std::string_view{} : fileEntry.substr(bar + 1);
@@ -132,13 +132,15 @@ void CompilerModel::ResetFields() {
     language_ = LanguageOf(fileType_);
     objPath_ = {"$(CONFIGDIR)", "$(FILELEAF)", std::string(CompilerOutputExtension(0, 0)), '\\'};
     listPath_ = {"$(CONFIGDIR)", "$(FILELEAF)", std::string(CompilerListExtension(language_)),
-                  '\\'};
+                 '\\'};
     mapPath_ = {"$(CONFIGDIR)", "$(PROJECTNAME)", ".bls", '\\'};
 }
 
 // The Zenta limits are written for Zenta only, so for another family they
 // must not stay in the model: a save keeps exactly what was read.
-void CompilerModel::AfterRead() { cpu_.KeepZentaLimitsForZentaOnly(); }
+void CompilerModel::AfterRead() {
+    cpu_.KeepZentaLimitsForZentaOnly();
+}
 
 void CompilerModel::SetOutputKind(int kind) {
     output_ = kind;
@@ -277,9 +279,8 @@ void AddValueKeys(KeyIndex<CompilerModel>& k) {
     {
         using M = CompilerModel;
         // Source.
-        k.AddPrefix(kIncDir, [](M& m, std::string_view v, int) {
-            AppendListValue(m.incDirs_, v, true);
-        });
+        k.AddPrefix(kIncDir,
+                    [](M& m, std::string_view v, int) { AppendListValue(m.incDirs_, v, true); });
         k.AddPrefix(kPreInclude, [](M& m, std::string_view v, int) {
             AppendListValue(m.preIncludes_, v, true);
         });
@@ -292,8 +293,7 @@ void AddValueKeys(KeyIndex<CompilerModel>& k) {
         // Object.
         k.AddPrefix(kObjPath, ReadObjPath);
         k.AddPrefix(kSection, ReadSectionNames);
-        k.AddPrefix(kAssembly,
-                    [](M& m, std::string_view v, int) { m.assembly_ = QuotedText(v); });
+        k.AddPrefix(kAssembly, [](M& m, std::string_view v, int) { m.assembly_ = QuotedText(v); });
         k.AddPrefix(kStuffSection, [](M& m, std::string_view v, int) {
             for (size_t i = 0; i < m.stuff_.size(); ++i)
                 m.stuff_[i] = v.find(kStuffNames[i]) != std::string_view::npos;
@@ -307,9 +307,8 @@ void AddValueKeys(KeyIndex<CompilerModel>& k) {
         k.AddPrefix(kMapPath, [](M& m, std::string_view v, int) {
             m.mapPath_ = PathParts::Split(QuotedText(v));
         });
-        k.AddPrefix(kFileInline, [](M& m, std::string_view v, int) {
-            AppendListValue(m.fileInline_, v, true);
-        });
+        k.AddPrefix(kFileInline,
+                    [](M& m, std::string_view v, int) { AppendListValue(m.fileInline_, v, true); });
         // Other.
         k.AddPrefix(kAppTxt, ReadUserOptions);
         // CPU keys with a value, through the shared CPU reader.

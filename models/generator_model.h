@@ -7,8 +7,8 @@
 #include <string_view>
 
 #include "models/cpu_options.h"
-#include "models/model_base.h"
 #include "models/flag_option.h"
+#include "models/model_base.h"
 
 namespace quorle::models {
 
@@ -59,7 +59,8 @@ inline constexpr SV kNoPrebuilt[] = {"", "B|RXDISABLEPREBUILT|1"};
 inline constexpr SV kOutputPath = "S|OUTPUTPATH|";
 // Each header switch names the header the generated library includes.
 inline constexpr models::FlagOption kHeaderOptions[] = {
-    {"B|CTYPE|1", "ctype"}, {"B|MATH|1", "math"}, {"B|STDIO|1", "stdio"}, {"B|STDLIB|1", "stdlib"}, {"B|STRING|1", "string"},
+    {"B|CTYPE|1", "ctype"},   {"B|MATH|1", "math"},     {"B|STDIO|1", "stdio"},
+    {"B|STDLIB|1", "stdlib"}, {"B|STRING|1", "string"},
 };
 inline constexpr auto kHeaderKeys = models::KeysOf(kHeaderOptions);
 inline constexpr auto kHeaderNames = models::FlagsOf(kHeaderOptions);

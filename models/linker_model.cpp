@@ -258,8 +258,8 @@ bool LinkerModel::ReadInput(std::string_view body, std::string_view raw) {
                                         : std::string_view(item).substr(0, split + 1);
             binaries_.push_back(Element(file));
             binarySections_.push_back(split == std::string::npos
-                                               ? std::string()
-                                               : options::Unescape(item.substr(split + 1)));
+                                          ? std::string()
+                                          : options::Unescape(item.substr(split + 1)));
         }
         return true;
     }
@@ -306,8 +306,8 @@ bool LinkerModel::ReadOutput(std::string_view body, std::string_view raw) {
             std::string_view whole(item);
             size_t split = FindOutsideQuotes(whole, '=', true);
             outputPieces_.push_back(Element(whole.substr(0, split)));
-            pieceSections_.push_back(
-                split == std::string::npos ? std::string() : Element(whole.substr(split + 1)));
+            pieceSections_.push_back(split == std::string::npos ? std::string()
+                                                                : Element(whole.substr(split + 1)));
         }
         return true;
     }
@@ -371,9 +371,9 @@ bool LinkerModel::ReadCpuCheck(std::string_view body, std::string_view raw) {
             std::string kind = PlainWord(parts[0]);
             // External and I/O areas are checked like RAM.
             if (kind == "EXTERNAL" || kind == "I/O") kind = "RAM";
-            checkAreas_.push_back(
-                {std::move(kind), FormatHex32(parts.size() > 1 ? ReadHex32(parts[1]) : 0),
-                 FormatHex32(parts.size() > 2 ? ReadHex32(parts[2]) : 0)});
+            checkAreas_.push_back({std::move(kind),
+                                   FormatHex32(parts.size() > 1 ? ReadHex32(parts[1]) : 0),
+                                   FormatHex32(parts.size() > 2 ? ReadHex32(parts[2]) : 0)});
         }
         return true;
     }
@@ -387,8 +387,7 @@ bool LinkerModel::ReadCpuCheck(std::string_view body, std::string_view raw) {
 
 bool LinkerModel::ReadSwitches(std::string_view body, std::string_view raw) {
     if (ReadFlags(kSwitchKeys, body, switches_)) return true;
-    return ReadQuoted(body, raw, kAppText, appText_) ||
-           ReadQuoted(body, raw, kOtherVia, otherVia_);
+    return ReadQuoted(body, raw, kAppText, appText_) || ReadQuoted(body, raw, kOtherVia, otherVia_);
 }
 
 bool LinkerModel::ReadSubcommand(std::string_view body, std::string_view raw) {
@@ -418,8 +417,7 @@ bool LinkerModel::ReadLibraryBuild(std::string_view body) {
 }
 
 bool LinkerModel::OptimisationFlag() const {
-    return std::find(carried_.begin(), carried_.end(), kOptimiseOn) !=
-           carried_.end();
+    return std::find(carried_.begin(), carried_.end(), kOptimiseOn) != carried_.end();
 }
 
 void LinkerModel::SetOptimisationFlag(bool on) {

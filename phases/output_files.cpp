@@ -131,8 +131,7 @@ std::optional<std::string> LinkerInputFiles(PhaseIndex phaseIndex, std::string_v
         models::LinkerModel model(options, kLinkerMapOptimisationFile);
         ShowUserMessages(model.ReadMessages());
         std::string text;
-        for (const auto* list :
-             {&model.libraries_, &model.objects_, &model.binaries_})
+        for (const auto* list : {&model.libraries_, &model.objects_, &model.binaries_})
             for (const std::string& file : *list) text += file + "\n";
         return text + "\n";
     }
@@ -148,8 +147,7 @@ std::string MainOutputFile(PhaseIndex phaseIndex, std::string_view options) {
         return CompilerObjectPath(models::CompilerModel({}, options));
     case kPhaseAssembler:
         return AssemblerObjectPath(options);
-    case kPhaseLinker:
-    {
+    case kPhaseLinker: {
         models::LinkerModel model(options, kLinkerMapOptimisationFile);
         ShowUserMessages(model.ReadMessages());
         return model.outputFile_;

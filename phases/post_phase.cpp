@@ -18,7 +18,6 @@
 #include "resources/message_box.h"
 #include "resources/string_ids.h"
 #include "resources/string_table.h"
-#include "resources/message_box.h"
 
 namespace quorle::phases {
 

@@ -122,9 +122,10 @@ bool WriteLinkerScript(const std::string& path, const models::LinkerModel& model
     sections::ScriptTarget target;
     target.effectiveToolchain = toolchain::EffectiveToolchainName(info);
     target.cpuType = model.cpu_.cpuType_;
-    target.normalMode = Field(info.toolchainName) == toolchain::kPelkaToolchain && model.NormalMode();
-    sections::ScriptWrite written = sections::WriteLinkerScript(path, model.layout_, target,
-                                                                sections::ProjectResolver(info));
+    target.normalMode =
+        Field(info.toolchainName) == toolchain::kPelkaToolchain && model.NormalMode();
+    sections::ScriptWrite written =
+        sections::WriteLinkerScript(path, model.layout_, target, sections::ProjectResolver(info));
     ShowUserMessages(written.messages);
     return written.ok;
 }
@@ -135,8 +136,7 @@ int LinkerPrePhase(const PrePhaseCall& call) {
     if (!prefix) return kPhaseFailed;
     const QuorleProjectInfo& info = *call.info;
     std::string configDir = info.configDir;
-    models::LinkerModel model(call.options,
-                               CombinePath(configDir, Field(info.projectName), "bls"));
+    models::LinkerModel model(call.options, CombinePath(configDir, Field(info.projectName), "bls"));
     ShowUserMessages(model.ReadMessages());
     std::string base = TildeName(WithoutExtension(LastComponent(model.outputFile_)));
     bool userFile = model.subcommand_ && model.subcommandType_ == 0;

@@ -40,7 +40,7 @@ bool WriteFile(const std::string& path, const std::string& content, bool textMod
                bool append = false);
 std::optional<uint32_t> GetFileAttributes(const std::string& path);
 bool SetFileAttributes(const std::string& path, uint32_t attributes);
-bool DeleteFile(const std::string& path);      // plain files only
+bool DeleteFile(const std::string& path); // plain files only
 // The path as the operating system spells it: on POSIX every "\\" becomes
 // "/"; Windows takes the text as it is.
 std::string NativePath(const std::string& path);

@@ -55,8 +55,8 @@ using EntryCheck =
 
 struct ControlDef {
     ControlKind kind = ControlKind::Label;
-    std::string label;                    // with its mnemonic "&"
-    std::string key;                      // option key it is bound to; "" for none
+    std::string label; // with its mnemonic "&"
+    std::string key;   // option key it is bound to; "" for none
     // The key-table entries the control writes ("B|DEBUG|0", "S|INCDIR|"),
     // when they are more than its own key's or another control shares the
     // key name; empty means every entry of `key`.
@@ -69,7 +69,7 @@ struct ControlDef {
     bool hidden = false;
     EnableRule enable;
     Binding binding;
-    EntryCheck checkEntry; // lists only
+    EntryCheck checkEntry;    // lists only
     bool pathEntries = false; // list of directories or files: placeholders are offered
 };
 

@@ -20,7 +20,8 @@ using SV = std::string_view;
 
 // A binding through two functions of the phase's model class.
 template <class Model>
-Binding Bind(std::function<Value(const Model&)> get, std::function<void(Model&, const Value&)> set) {
+Binding Bind(std::function<Value(const Model&)> get,
+             std::function<void(Model&, const Value&)> set) {
     Binding b;
     b.phases = PhaseBit(KindOf<Model>::value);
     b.get = [get](const models::ModelBase& m) -> Value { return get(*As<Model>(&m)); };
@@ -31,20 +32,28 @@ Binding Bind(std::function<Value(const Model&)> get, std::function<void(Model&, 
 // The value word of entry `index` of `table`.
 inline std::string WordOf(models::KeyList table, int index) {
     std::vector<std::string> words = WordsOf(table);
-    return index < 0 || static_cast<size_t>(index) >= words.size() ? std::string()
-                                                                    : words[static_cast<size_t>(index)];
+    return index < 0 || static_cast<size_t>(index) >= words.size()
+               ? std::string()
+               : words[static_cast<size_t>(index)];
 }
-inline std::string Word(const Value& v) { return v.empty() ? std::string() : v.front(); }
-inline Value Flag(bool on) { return {on ? "1" : "0"}; }
+inline std::string Word(const Value& v) {
+    return v.empty() ? std::string() : v.front();
+}
+inline Value Flag(bool on) {
+    return {on ? "1" : "0"};
+}
 
 // An index field whose -1 means "not set": the words of `table` with ""
 // in front for "not set".
-template <class Model, class Owner> Binding BindOptionalIndex(int Owner::*field, models::KeyList table) {
+template <class Model, class Owner>
+Binding BindOptionalIndex(int Owner::*field, models::KeyList table) {
     std::vector<std::string> words = WordsOf(table);
     return Bind<Model>(
         [field, words](const Model& m) -> Value {
             int i = static_cast<const Owner&>(m).*field;
-            return {i < 0 || static_cast<size_t>(i) >= words.size() ? "" : words[static_cast<size_t>(i)]};
+            return {i < 0 || static_cast<size_t>(i) >= words.size()
+                        ? ""
+                        : words[static_cast<size_t>(i)]};
         },
         [field, words](Model& m, const Value& v) {
             int found = -1;
@@ -57,15 +66,20 @@ template <class Model, class Owner> Binding BindOptionalIndex(int Owner::*field,
 // An index field of an off/on table whose "on" entry is not a "B|" switch
 // ("S|STRING|DATA", "I|GENOBJ|1"): shown as "0" and "1".
 template <class Model, class Owner> Binding BindOnOff(int Owner::*field) {
-    return Bind<Model>([field](const Model& m) { return Flag(static_cast<const Owner&>(m).*field != 0); },
-                       [field](Model& m, const Value& v) { static_cast<Owner&>(m).*field = Word(v) == "1" ? 1 : 0; });
+    return Bind<Model>(
+        [field](const Model& m) { return Flag(static_cast<const Owner&>(m).*field != 0); },
+        [field](Model& m, const Value& v) {
+            static_cast<Owner&>(m).*field = Word(v) == "1" ? 1 : 0;
+        });
 }
 
 // One flag of a fixed array of flags.
 template <class Model, class Owner, size_t N>
 Binding BindArrayFlag(std::array<bool, N> Owner::*field, size_t position) {
     return Bind<Model>(
-        [field, position](const Model& m) { return Flag((static_cast<const Owner&>(m).*field)[position]); },
+        [field, position](const Model& m) {
+            return Flag((static_cast<const Owner&>(m).*field)[position]);
+        },
         [field, position](Model& m, const Value& v) {
             (static_cast<Owner&>(m).*field)[position] = Word(v) == "1";
         });

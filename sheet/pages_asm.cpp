@@ -23,17 +23,17 @@ template <class Field> Binding Index(Field M::*field, models::KeyList table) {
 constexpr const char* kTriWords[] = {"", "1", "0"};
 
 Binding Tri(std::function<int&(M&)> field) {
-    return Bind<M>(
-        [field](const M& m) { return Value{kTriWords[field(const_cast<M&>(m))]}; },
-        [field](M& m, const Value& v) {
-            for (int i = 0; i < 3; ++i)
-                if (Word(v) == kTriWords[i]) field(m) = i;
-        });
+    return Bind<M>([field](const M& m) { return Value{kTriWords[field(const_cast<M&>(m))]}; },
+                   [field](M& m, const Value& v) {
+                       for (int i = 0; i < 3; ++i)
+                           if (Word(v) == kTriWords[i]) field(m) = i;
+                   });
 }
 
 ControlDef TriChoice(std::string label, models::KeyList table, std::vector<std::string> labels,
                      Binding binding, std::string help) {
-    ControlDef c = Choice(std::move(label), table, std::move(labels), std::move(binding), std::move(help));
+    ControlDef c =
+        Choice(std::move(label), table, std::move(labels), std::move(binding), std::move(help));
     c.values = {kTriWords[0], kTriWords[1], kTriWords[2]};
     return c;
 }
@@ -44,9 +44,9 @@ PageData Source() {
                               "NAME=VALUE assignments (-assigna=, or -assignc= for quoted text)");
     assigns.tokens.emplace_back(k::kAssignC);
     p.controls.push_back(std::move(assigns));
-    p.controls.push_back(Choice("&Input character code:", k::kInCode, {"EUC", "Shift JIS", "Latin-1"},
-                                BindOptionalIndex<M>(&M::inCode_, k::kInCode),
-                                "The character code of the source", true));
+    p.controls.push_back(Choice(
+        "&Input character code:", k::kInCode, {"EUC", "Shift JIS", "Latin-1"},
+        BindOptionalIndex<M>(&M::inCode_, k::kInCode), "The character code of the source", true));
     p.controls.push_back(Check("&Toolchain include directories follow the library choice",
                                k::kChgIncPath, Index(&M::chgIncPath_, k::kChgIncPath),
                                "Marks the include directories as switched with the library"));
@@ -108,9 +108,9 @@ PageData ListPage() {
                                    "Include &high-level source", "&Omit debugging directives",
                                    "Omit forms processing (&no page breaks)"};
     for (size_t i = 0; i < 5; ++i) {
-        ControlDef c = CheckToken(std::string(kText[i]), k::kListContentKeys[i],
-                                  BindArrayFlag<M>(&M::listContents_, i),
-                                  std::string("Adds \"") + std::string(k::kListContentLetters[i]) + "\" to -a");
+        ControlDef c = CheckToken(
+            std::string(kText[i]), k::kListContentKeys[i], BindArrayFlag<M>(&M::listContents_, i),
+            std::string("Adds \"") + std::string(k::kListContentLetters[i]) + "\" to -a");
         c.enable = While("LOUTLIST", {"1"});
         p.controls.push_back(std::move(c));
     }
@@ -119,12 +119,12 @@ PageData ListPage() {
                                    Tri([](M& m) -> int& { return m.source_; }),
                                    "-source or -nosource (makefile form)"));
     static constexpr const models::KeyList kShow[] = {k::kShowCond, k::kShowDef, k::kShowCall,
-                                                       k::kShowExp, k::kShowCode};
+                                                      k::kShowExp, k::kShowCode};
     for (size_t i = 0; i < 5; ++i) {
         ControlDef c = TriChoice("Show " + std::string(k::kShowWords[i]) + ":", kShow[i], tri,
                                  Tri([i](M& m) -> int& { return m.show_[i]; }),
-                                 "-show=" + std::string(k::kShowWords[i]) + " or -noshow=" +
-                                     std::string(k::kShowWords[i]));
+                                 "-show=" + std::string(k::kShowWords[i]) +
+                                     " or -noshow=" + std::string(k::kShowWords[i]));
         c.enable = While("SOURCE", {"", "1"});
         p.controls.push_back(std::move(c));
     }
@@ -143,26 +143,33 @@ PageData ListPage() {
 
 PageData Other() {
     PageData p{"Other", "CPageAsmOther", {}, ""};
-    static constexpr SV kText[] = {"DSP instructions (Corvo)", "Suppress warnings",
+    static constexpr SV kText[] = {"DSP instructions (Corvo)",
+                                   "Suppress warnings",
                                    "Keep local labels in the symbol table",
-                                   "Warn when difference tables are altered", "Skip whitespace and comment preprocessing",
+                                   "Warn when difference tables are altered",
+                                   "Skip whitespace and comment preprocessing",
                                    "Print statistics"};
     for (size_t i = 0; i < models::kAsmSwitchCount; ++i)
-        p.controls.push_back(CheckToken(std::string(kText[i]) + " (" + std::string(k::kSwitchArgs[i]) + ")",
-                                        k::kSwitchKeys[i], BindArrayFlag<M>(&M::switches_, i),
-                                        "Gives " + std::string(k::kSwitchArgs[i])));
-    p.controls.push_back(Choice("Floating-point rounding:", k::kRound, {"Toward zero", "Nearest"},
-                                Bind<M>([](const M& m) { return Value{m.round_ == 2 ? "" : WordOf(k::kRound, m.round_)}; },
-                                        [](M& m, const Value& v) {
-                                            m.round_ = Word(v) == "ZERO" ? 0 : Word(v) == "NEAREST" ? 1 : 2;
-                                        }),
-                                "Rounding of floating-point constants", true));
-    p.controls.push_back(Choice("Denormalized numbers:", k::kDenormal, {"Not allowed", "Allowed"},
-                                Bind<M>([](const M& m) { return Value{m.denormal_ == 2 ? "" : WordOf(k::kDenormal, m.denormal_)}; },
-                                        [](M& m, const Value& v) {
-                                            m.denormal_ = Word(v) == "0" ? 0 : Word(v) == "1" ? 1 : 2;
-                                        }),
-                                "Denormalized floating-point constants", true));
+        p.controls.push_back(CheckToken(
+            std::string(kText[i]) + " (" + std::string(k::kSwitchArgs[i]) + ")", k::kSwitchKeys[i],
+            BindArrayFlag<M>(&M::switches_, i), "Gives " + std::string(k::kSwitchArgs[i])));
+    p.controls.push_back(Choice(
+        "Floating-point rounding:", k::kRound, {"Toward zero", "Nearest"},
+        Bind<M>([](const M& m) { return Value{m.round_ == 2 ? "" : WordOf(k::kRound, m.round_)}; },
+                [](M& m, const Value& v) {
+                    m.round_ = Word(v) == "ZERO" ? 0 : Word(v) == "NEAREST" ? 1 : 2;
+                }),
+        "Rounding of floating-point constants", true));
+    p.controls.push_back(
+        Choice("Denormalized numbers:", k::kDenormal, {"Not allowed", "Allowed"},
+               Bind<M>(
+                   [](const M& m) {
+                       return Value{m.denormal_ == 2 ? "" : WordOf(k::kDenormal, m.denormal_)};
+                   },
+                   [](M& m, const Value& v) {
+                       m.denormal_ = Word(v) == "0" ? 0 : Word(v) == "1" ? 1 : 2;
+                   }),
+               "Denormalized floating-point constants", true));
     p.controls.push_back(Text("&User options:", k::kAppTxt, BindText<M>(&M::extra_),
                               "Your own assembler options, added as they are"));
     return Finish(std::move(p));

@@ -24,12 +24,12 @@ std::string Flagged(std::string_view text, std::string_view flag) {
 
 // What each of the thirteen basic and eighteen extra warnings reports.
 constexpr SV kWarn1Text[] = {
-    "Don't warn about #import",          "Array subscripts of type char",
-    "Nested comment openers",            "printf and scanf format mismatches",
-    "Implicit declarations",             "Parentheses that may be missing",
-    "Missing or wrong return types",     "switch without a case for an enum value",
-    "Trigraphs met in the source",       "Unused variables and functions",
-    "Variables used uninitialized",      "Member initializers out of order (C++)",
+    "Don't warn about #import",        "Array subscripts of type char",
+    "Nested comment openers",          "printf and scanf format mismatches",
+    "Implicit declarations",           "Parentheses that may be missing",
+    "Missing or wrong return types",   "switch without a case for an enum value",
+    "Trigraphs met in the source",     "Unused variables and functions",
+    "Variables used uninitialized",    "Member initializers out of order (C++)",
     "Signed and unsigned comparisons",
 };
 constexpr SV kWarn2Text[] = {
@@ -178,13 +178,13 @@ Binding StuffSections() {
         },
         [](M& m, const Value& v) {
             for (size_t i = 0; i < 3; ++i)
-                m.stuff_[i] = std::find(v.begin(), v.end(), std::string(k::kStuffNames[i])) != v.end();
+                m.stuff_[i] =
+                    std::find(v.begin(), v.end(), std::string(k::kStuffNames[i])) != v.end();
         });
 }
 
 std::optional<std::string> CheckStuffName(const std::string& e, const Value& others) {
-    if (e != "CONST" && e != "DATA" && e != "BSS")
-        return std::string("Enter CONST, DATA or BSS.");
+    if (e != "CONST" && e != "DATA" && e != "BSS") return std::string("Enter CONST, DATA or BSS.");
     if (std::find(others.begin(), others.end(), e) != others.end())
         return std::string("This entry is already in the list.");
     return std::nullopt;
@@ -192,26 +192,23 @@ std::optional<std::string> CheckStuffName(const std::string& e, const Value& oth
 
 PageData Source() {
     PageData p{"Source", "CPageCppSource", {}, ""};
-    p.controls.push_back(List("&Pre-include files:", k::kPreInclude,
-                              BindList<M>(&M::preIncludes_),
+    p.controls.push_back(List("&Pre-include files:", k::kPreInclude, BindList<M>(&M::preIncludes_),
                               "Files included before the source (-preinclude=)", true));
-    ControlDef optlib = Check(
-        "Use the &optimized library headers", k::kOptLib,
-        Bind<M>([](const M& m) { return Flag(m.optLib_ == 1); },
-                [](M& m, const Value& v) {
-                    m.optLib_ = Word(v) == "1" ? 1 : 0;
-                    // The toolchain's header directories follow the library.
-                    m.SwitchToolchainHeaderDirs();
-                }),
-        "Toolchain include directories use optlibinc instead of include");
+    ControlDef optlib = Check("Use the &optimized library headers", k::kOptLib,
+                              Bind<M>([](const M& m) { return Flag(m.optLib_ == 1); },
+                                      [](M& m, const Value& v) {
+                                          m.optLib_ = Word(v) == "1" ? 1 : 0;
+                                          // The toolchain's header directories follow the library.
+                                          m.SwitchToolchainHeaderDirs();
+                                      }),
+                              "Toolchain include directories use optlibinc instead of include");
     p.controls.push_back(std::move(optlib));
     p.controls.push_back(Check("&Toolchain include directories follow the library choice",
                                k::kChgIncPath, Index(&M::chgIncPath_, k::kChgIncPath),
                                "Marks the include directories as switched with the library"));
-    p.controls.push_back(Choice("Project t&ype:", k::kProjectType,
-                                {"C application", "C++ application", "Library"},
-                                Index(&M::projectType_, k::kProjectType),
-                                "The kind of project the file belongs to"));
+    p.controls.push_back(Choice(
+        "Project t&ype:", k::kProjectType, {"C application", "C++ application", "Library"},
+        Index(&M::projectType_, k::kProjectType), "The kind of project the file belongs to"));
     return Finish(std::move(p));
 }
 
@@ -252,8 +249,7 @@ PageData Inline() {
                                 BindOptionalIndex<M>(&M::unaligned_, k::kUnaligned),
                                 "How unaligned accesses are expanded", true));
     p.controls.push_back(Check("Software &pipelining", k::kSoftPipe,
-                               Index(&M::softPipe_, k::kSoftPipe),
-                               "Overlap loop iterations"));
+                               Index(&M::softPipe_, k::kSoftPipe), "Overlap loop iterations"));
     return Finish(std::move(p));
 }
 
@@ -276,9 +272,9 @@ PageData Messages() {
 PageData MessagesAdvanced() {
     PageData p{"Messages advanced", "CPageCppSourceMessagesAdv", {}, "Source"};
     for (size_t i = 0; i < models::kWarnGroup2Count; ++i) {
-        ControlDef c = CheckToken(Flagged(kWarn2Text[i], k::kWarn2Flags[i]), k::kWarn2Keys[i],
-                                  BindArrayFlag<M>(&M::warn2_, i),
-                                  "Gives " + std::string(k::kWarn2Flags[i]));
+        ControlDef c =
+            CheckToken(Flagged(kWarn2Text[i], k::kWarn2Flags[i]), k::kWarn2Keys[i],
+                       BindArrayFlag<M>(&M::warn2_, i), "Gives " + std::string(k::kWarn2Flags[i]));
         p.controls.push_back(std::move(c));
     }
     return Finish(std::move(p));
@@ -286,20 +282,20 @@ PageData MessagesAdvanced() {
 
 PageData Object() {
     PageData p{"Object", "CPageCppObject", {}, ""};
-    p.controls.push_back(Choice(
-        "&Output:", k::kOutput,
-        {"Object file (-o)", "Assembler source (-S)", "Preprocessed source (-E)",
-         "Preprocessed source without line markers (-P -E)"},
-        Bind<M>(
-            [](const M& m) { return Value{WordOf(k::kOutput, m.output_)}; },
-            [](M& m, const Value& v) {
-                // The setter also sets the file extension that goes with it.
-                for (size_t i = 0; i < std::size(k::kOutput); ++i)
-                    if (WordOfToken(k::kOutput[i], false) == Word(v)) m.SetOutputKind(static_cast<int>(i));
-            }),
-        "What the compiler writes: -c, -S, -E or -P -E"));
-    p.controls.push_back(Text("Output &file:", k::kObjPath, BindPath<M>(&M::objPath_),
-                              "The file after -o"));
+    p.controls.push_back(
+        Choice("&Output:", k::kOutput,
+               {"Object file (-o)", "Assembler source (-S)", "Preprocessed source (-E)",
+                "Preprocessed source without line markers (-P -E)"},
+               Bind<M>([](const M& m) { return Value{WordOf(k::kOutput, m.output_)}; },
+                       [](M& m, const Value& v) {
+                           // The setter also sets the file extension that goes with it.
+                           for (size_t i = 0; i < std::size(k::kOutput); ++i)
+                               if (WordOfToken(k::kOutput[i], false) == Word(v))
+                                   m.SetOutputKind(static_cast<int>(i));
+                       }),
+               "What the compiler writes: -c, -S, -E or -P -E"));
+    p.controls.push_back(
+        Text("Output &file:", k::kObjPath, BindPath<M>(&M::objPath_), "The file after -o"));
     ControlDef level = Choice(
         "&Debug information:", k::kDebugLevel, {"Level 1 (-g1)", "Level 2 (-g2)", "Level 3 (-g3)"},
         Bind<M>(
@@ -313,7 +309,8 @@ PageData Object() {
                 }
                 m.debug_ = 1;
                 for (size_t i = 0; i < std::size(k::kDebugLevel); ++i)
-                    if (WordOfToken(k::kDebugLevel[i], false) == Word(v)) m.debugLevel_ = static_cast<int>(i);
+                    if (WordOfToken(k::kDebugLevel[i], false) == Word(v))
+                        m.debugLevel_ = static_cast<int>(i);
             }),
         "None, or -g with -g1, -g2 or -g3");
     level.values.insert(level.values.begin(), "0");
@@ -339,19 +336,20 @@ PageData Object() {
                                BindOnOff<M>(&M::stringData_), "-string=data"));
     ControlDef abs = List("&Address classes:", k::kAbsPrefixes[0], AddressClasses(),
                           "KIND=16, 20 or 28 (-abs16=, -abs20=, -abs28=)");
-    for (size_t i = 1; i < std::size(k::kAbsPrefixes); ++i) abs.tokens.emplace_back(k::kAbsPrefixes[i]);
+    for (size_t i = 1; i < std::size(k::kAbsPrefixes); ++i)
+        abs.tokens.emplace_back(k::kAbsPrefixes[i]);
     abs.key = "ABS";
     abs.checkEntry = CheckAddressClass;
     p.controls.push_back(std::move(abs));
-    p.controls.push_back(Choice("A&lignment:", k::kAlign, {"4 bytes", "16 bytes (-align16)", "32 bytes (-align32)"},
-                                BindOptionalIndex<M>(&M::align_, k::kAlign),
-                                "Alignment of program sections", true));
-    ControlDef align4 = Choice("4-byte alignment &scope:", k::kAlign4Scope,
-                               {"All (-align4=all)", "Loops (-align4=loop)",
-                                "Innermost loops (-align4=inmostloop)"},
-                               Index(&M::align4Scope_, k::kAlign4Scope), "-align4=");
-    ControlDef stuff = List("Stu&ffed sections:", k::kStuffSection, StuffSections(),
-                            "CONST, DATA, BSS (-stuff=)");
+    p.controls.push_back(
+        Choice("A&lignment:", k::kAlign, {"4 bytes", "16 bytes (-align16)", "32 bytes (-align32)"},
+               BindOptionalIndex<M>(&M::align_, k::kAlign), "Alignment of program sections", true));
+    ControlDef align4 = Choice(
+        "4-byte alignment &scope:", k::kAlign4Scope,
+        {"All (-align4=all)", "Loops (-align4=loop)", "Innermost loops (-align4=inmostloop)"},
+        Index(&M::align4Scope_, k::kAlign4Scope), "-align4=");
+    ControlDef stuff =
+        List("Stu&ffed sections:", k::kStuffSection, StuffSections(), "CONST, DATA, BSS (-stuff=)");
     stuff.checkEntry = CheckStuffName;
     p.controls.push_back(std::move(align4));
     p.controls.push_back(std::move(stuff));
@@ -360,21 +358,22 @@ PageData Object() {
     p.controls.push_back(Choice("C++ te&mplates:", k::kTemplate, {"None", "Static", "Used", "All"},
                                 BindOptionalIndex<M>(&M::template_, k::kTemplate),
                                 "-template=none, static, used or all", true));
-    p.controls.push_back(Text("Embedded assembl&y text:", k::kAssembly,
-                              BindText<M>(&M::assembly_), "Text the host compiler embeds"));
+    p.controls.push_back(Text("Embedded assembl&y text:", k::kAssembly, BindText<M>(&M::assembly_),
+                              "Text the host compiler embeds"));
     p.controls.push_back(Check("No line &information", k::kNoLine, Index(&M::noLine_, k::kNoLine),
                                "No line numbers in the object"));
     p.controls.push_back(Check("Interrupt f&unctions", k::kIFunc, Index(&M::iFunc_, k::kIFunc),
                                "-ifunc, for the CPU types that have it"));
-    p.controls.push_back(Choice("Di&vision:", k::kDivision, {"CPU, inline", "CPU, run-time routine"},
-                                BindOptionalIndex<M>(&M::division_, k::kDivision),
-                                "How divisions are made", true));
+    p.controls.push_back(
+        Choice("Di&vision:", k::kDivision, {"CPU, inline", "CPU, run-time routine"},
+               BindOptionalIndex<M>(&M::division_, k::kDivision), "How divisions are made", true));
     ControlDef cpuDivision = Choice("Division &unit:", k::kCpuDivision,
                                     {"Peripheral divider", "Peripheral divider, no interrupt mask"},
                                     BindOptionalIndex<M>(&M::cpuDivision_, k::kCpuDivision),
                                     "The division unit used", true);
     p.controls.push_back(std::move(cpuDivision));
-    p.controls.push_back(Choice("Floating-point unit:", k::kFpu, {"Single precision", "Double precision"},
+    p.controls.push_back(Choice("Floating-point unit:", k::kFpu,
+                                {"Single precision", "Double precision"},
                                 BindOptionalIndex<M>(&M::fpu_, k::kFpu), "The FPU used", true));
     p.controls.push_back(Choice("Rounding:", k::kRound, {"Nearest"},
                                 BindOptionalIndex<M>(&M::round_, k::kRound),
@@ -386,17 +385,17 @@ PageData ListPage() {
     PageData p{"List", "CPageCppList", {}, ""};
     p.controls.push_back(Check("&Generate a list file", k::kListing,
                                Index(&M::listing_, k::kListing), "Assembler listing (-Wa,-a=)"));
-    ControlDef file = Text("List &file:", k::kLFile, BindPath<M>(&M::listPath_),
-                           "The file after -Wa,-a...=");
+    ControlDef file =
+        Text("List &file:", k::kLFile, BindPath<M>(&M::listPath_), "The file after -Wa,-a...=");
     file.enable = While("LOUTLIST", {"1"});
     p.controls.push_back(std::move(file));
     static constexpr SV kText[] = {"Include &assembly", "Include &symbols",
                                    "Include &high-level source", "&Omit debugging directives",
                                    "Omit forms processing (&no page breaks)"};
     for (size_t i = 0; i < models::kListContentCount; ++i) {
-        ControlDef c = CheckToken(std::string(kText[i]), k::kListContentKeys[i],
-                                  BindArrayFlag<M>(&M::listContents_, i),
-                                  std::string("Adds \"") + std::string(k::kListContentLetters[i]) + "\" to -Wa,-a");
+        ControlDef c = CheckToken(
+            std::string(kText[i]), k::kListContentKeys[i], BindArrayFlag<M>(&M::listContents_, i),
+            std::string("Adds \"") + std::string(k::kListContentLetters[i]) + "\" to -Wa,-a");
         c.enable = While("LOUTLIST", {"1"});
         p.controls.push_back(std::move(c));
     }
@@ -452,8 +451,8 @@ PageData Other() {
 } // namespace
 
 std::vector<PageData> CppPages() {
-    return {Source(), Defines(), Include(), Inline(), Messages(), MessagesAdvanced(),
-            Object(), ListPage(), Optimize(), Other()};
+    return {Source(),           Defines(), Include(),  Inline(),   Messages(),
+            MessagesAdvanced(), Object(),  ListPage(), Optimize(), Other()};
 }
 
 } // namespace quorle::sheet

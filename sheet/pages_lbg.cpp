@@ -22,14 +22,15 @@ PageData Category() {
     PageData p{"Category", "CPageLbgCategory", {}, ""};
     p.controls.push_back(Check("&Build the library", k::kBuild, Index(&M::build_, k::kBuild),
                                "Run the library generator for this project"));
-    ControlDef mode = Choice("Build &mode:", k::kMode,
-                             {"Build a library file (everytime)",
-                              "Build a library file (only when options change)"},
-                             Index(&M::mode_, k::kMode), "When the library is rebuilt");
+    ControlDef mode = Choice(
+        "Build &mode:", k::kMode,
+        {"Build a library file (everytime)", "Build a library file (only when options change)"},
+        Index(&M::mode_, k::kMode), "When the library is rebuilt");
     mode.enable = While("DOPROJBUILT", {"1"});
     p.controls.push_back(std::move(mode));
-    ControlDef choice = Choice("&Library:", k::kOptLib, {"Standard library (newlib)", "Optimized library (optlib)"},
-                               Index(&M::optLib_, k::kOptLib), "--select-lib=newlib or optlib");
+    ControlDef choice =
+        Choice("&Library:", k::kOptLib, {"Standard library (newlib)", "Optimized library (optlib)"},
+               Index(&M::optLib_, k::kOptLib), "--select-lib=newlib or optlib");
     p.controls.push_back(std::move(choice));
     p.controls.push_back(Check("&Disable the pre-built libraries", k::kNoPrebuilt,
                                Index(&M::noPrebuilt_, k::kNoPrebuilt),
@@ -53,10 +54,10 @@ PageData Optimize() {
     PageData p{"Optimize", "CPageLbgOptimize", {}, ""};
     p.controls.push_back(Check("&Optimize", k::kOptimize, Index(&M::optimize_, k::kOptimize),
                                "Build the library optimized (the optimization type's flags)"));
-    ControlDef type = Choice("Optimization &type:", k::kOptType,
-                             {"Speed (-O3)", "Size (-Os)", "Speed and size (-O2)"},
-                             Index(&M::optType_, k::kOptType),
-                             "What the library build favours: -O3, -Os or -O2, with their -f flags");
+    ControlDef type = Choice(
+        "Optimization &type:", k::kOptType, {"Speed (-O3)", "Size (-Os)", "Speed and size (-O2)"},
+        Index(&M::optType_, k::kOptType),
+        "What the library build favours: -O3, -Os or -O2, with their -f flags");
     type.enable = While("OPTIMIZE", {"1"});
     p.controls.push_back(std::move(type));
     return Finish(std::move(p));
@@ -65,10 +66,9 @@ PageData Optimize() {
 PageData Other() {
     PageData p{"Other", "CPageLbgOther", {}, ""};
     for (size_t i = 0; i < models::kGenFlagCount; ++i)
-        p.controls.push_back(CheckToken(std::string(k::kFlagArgs[i]), k::kFlagKeys[i],
-                                        BindArrayFlag<M>(&M::flags_, i),
-                                        "Gives " + std::string(k::kFlagArgs[i]) +
-                                            " in --compiler-options="));
+        p.controls.push_back(CheckToken(
+            std::string(k::kFlagArgs[i]), k::kFlagKeys[i], BindArrayFlag<M>(&M::flags_, i),
+            "Gives " + std::string(k::kFlagArgs[i]) + " in --compiler-options="));
     p.controls.push_back(Text("&Compiler options:", k::kAppTxtCmp, BindText<M>(&M::userCompiler_),
                               "Your own gcc options for the library, in --compiler-options="));
     p.controls.push_back(Text("&Assembler options:", k::kAppTxtAsm, BindText<M>(&M::userAssembler_),
@@ -78,6 +78,8 @@ PageData Other() {
 
 } // namespace
 
-std::vector<PageData> LbgPages() { return {Category(), Optimize(), Other()}; }
+std::vector<PageData> LbgPages() {
+    return {Category(), Optimize(), Other()};
+}
 
 } // namespace quorle::sheet

@@ -8,8 +8,8 @@
 namespace quorle::sheet {
 
 using namespace build;
-using models::LinkerModel;
 using models::LinkerFields;
+using models::LinkerModel;
 namespace k = models::linker_keys;
 
 namespace {
@@ -40,7 +40,9 @@ constexpr SV kSwitchText[models::kLinkerSwitchCount] = {
     "Enable garbage collection of unused input sections (--gc-sections)",
 };
 
-Binding Flag(bool LinkerFields::*field) { return BindFlag<M>(field); }
+Binding Flag(bool LinkerFields::*field) {
+    return BindFlag<M>(field);
+}
 
 // Entries "left=right" over two parallel lists.
 Binding Pairs(std::vector<std::string> LinkerFields::*left,
@@ -76,12 +78,11 @@ PageData Input() {
     p.controls.push_back(CheckToken("&Group the libraries (--start-group ... --end-group)",
                                     k::kInputFlags[0].key, Flag(k::kInputFlags[0].field),
                                     "Search the libraries repeatedly (--start-group)"));
-    p.controls.push_back(CheckToken("&Maintain the default libraries", k::kInputFlags[1].key,
-                                    Flag(k::kInputFlags[1].field),
-                                    "The toolchain's libraries and directories are kept up to date"));
+    p.controls.push_back(CheckToken(
+        "&Maintain the default libraries", k::kInputFlags[1].key, Flag(k::kInputFlags[1].field),
+        "The toolchain's libraries and directories are kept up to date"));
     ControlDef binaries = List("&Binary files:", k::kBinary,
-                               Pairs(&LinkerFields::binaries_,
-                                     &LinkerFields::binarySections_, '|'),
+                               Pairs(&LinkerFields::binaries_, &LinkerFields::binarySections_, '|'),
                                "file|section: a raw binary placed in that section (-b binary)");
     binaries.checkEntry = [](const std::string& e, const Value&) {
         return NeedsSeparator(e, '|', "Enter the file, \"|\" and the section.");
@@ -104,33 +105,33 @@ PageData Input() {
     p.controls.push_back(Check("Project is built as a &library", k::kProjectBuilt,
                                Flag(&LinkerFields::projectIsLibrary_),
                                "The project's output is a library archive (ar)"));
-    p.controls.push_back(Choice("Project &type:", k::kProjectType, {"C application", "C++ application"},
-                                BindIndex<M>(&LinkerFields::projectType_, k::kProjectType),
-                                "C++ links the C++ libraries"));
+    p.controls.push_back(Choice(
+        "Project &type:", k::kProjectType, {"C application", "C++ application"},
+        BindIndex<M>(&LinkerFields::projectType_, k::kProjectType), "C++ links the C++ libraries"));
     return Finish(std::move(p));
 }
 
 PageData Defines() {
     PageData p{"Defines", "CPageLnkInputDefines", {}, "Input"};
-    ControlDef symbols = List("&Symbol definitions:", k::kDefine,
-                              Bind<M>(
-                                  [](const M& m) {
-                                      Value v;
-                                      for (const models::LinkerSymbol& s : m.symbols_)
-                                          v.push_back(s.name + "=" + s.value);
-                                      return v;
-                                  },
-                                  [](M& m, const Value& v) {
-                                      m.symbols_.clear();
-                                      for (const std::string& e : v) {
-                                          size_t at = e.find('=');
-                                          m.symbols_.push_back(
-                                              {e.substr(0, at), at == std::string::npos
+    ControlDef symbols =
+        List("&Symbol definitions:", k::kDefine,
+             Bind<M>(
+                 [](const M& m) {
+                     Value v;
+                     for (const models::LinkerSymbol& s : m.symbols_)
+                         v.push_back(s.name + "=" + s.value);
+                     return v;
+                 },
+                 [](M& m, const Value& v) {
+                     m.symbols_.clear();
+                     for (const std::string& e : v) {
+                         size_t at = e.find('=');
+                         m.symbols_.push_back({e.substr(0, at), at == std::string::npos
                                                                     ? std::string()
                                                                     : e.substr(at + 1)});
-                                      }
-                                  }),
-                              "NAME=VALUE, each given as --defsym NAME=VALUE");
+                     }
+                 }),
+             "NAME=VALUE, each given as --defsym NAME=VALUE");
     symbols.checkEntry = [](const std::string& e, const Value&) {
         return NeedsSeparator(e, '=', "Enter NAME=VALUE.");
     };
@@ -155,8 +156,9 @@ PageData LibraryPaths() {
 
 PageData Relocatable() {
     PageData p{"Relocatable", "CPageLnkInputRelocatable", {}, "Input"};
-    p.controls.push_back(List("&Relocatable files:", k::kInput, BindList<M>(&LinkerFields::objects_),
-                              "Object files, in link order (INPUT of the linker input file)", true));
+    p.controls.push_back(
+        List("&Relocatable files:", k::kInput, BindList<M>(&LinkerFields::objects_),
+             "Object files, in link order (INPUT of the linker input file)", true));
     p.controls.push_back(CheckToken("Name the objects on the &command line", k::kOutputFlags[8].key,
                                     Flag(k::kOutputFlags[8].field),
                                     "Objects go on the command line instead of the input file"));
@@ -167,22 +169,24 @@ PageData Output() {
     PageData p{"Output", "CPageLnkOutput", {}, ""};
     p.controls.push_back(Text("&Output file:", k::kOutFile, BindText<M>(&LinkerFields::outputFile_),
                               "The absolute file the linker writes (-o)"));
-    ControlDef form = Choice("Output &form:", k::kOutputForm,
-                             {"Absolute file", "Absolute file and S-records", "",
-                              "Library, system", "Library, user"},
-                             BindIndex<M>(&LinkerFields::outputForm_, k::kOutputForm),
-                             "Both adds an S-record file made with objcopy");
+    ControlDef form = Choice(
+        "Output &form:", k::kOutputForm,
+        {"Absolute file", "Absolute file and S-records", "", "Library, system", "Library, user"},
+        BindIndex<M>(&LinkerFields::outputForm_, k::kOutputForm),
+        "Both adds an S-record file made with objcopy");
     form.values = {"DEFAULT", "BOTH", "", "LIBRARY|S", "LIBRARY|U"};
     form.values.erase(form.values.begin() + 2);
     form.valueLabels.erase(form.valueLabels.begin() + 2);
     form.binding = Bind<M>(
         [](const M& m) {
-            static constexpr const char* kWords[] = {"DEFAULT", "BOTH", "", "LIBRARY|S", "LIBRARY|U"};
+            static constexpr const char* kWords[] = {"DEFAULT", "BOTH", "", "LIBRARY|S",
+                                                     "LIBRARY|U"};
             int f = m.outputForm_;
             return Value{f >= 0 && f < 5 ? kWords[f] : ""};
         },
         [](M& m, const Value& v) {
-            static constexpr const char* kWords[] = {"DEFAULT", "BOTH", "", "LIBRARY|S", "LIBRARY|U"};
+            static constexpr const char* kWords[] = {"DEFAULT", "BOTH", "", "LIBRARY|S",
+                                                     "LIBRARY|U"};
             for (int i = 0; i < 5; ++i)
                 if (*kWords[i] != '\0' && Word(v) == kWords[i]) m.outputForm_ = i;
         });
@@ -191,8 +195,10 @@ PageData Output() {
                               Bind<M>(
                                   [](const M& m) {
                                       Value v;
-                                      if (m.sRecord_ > 0) v.push_back(WordOf(k::kSRecord, m.sRecord_));
-                                      if (m.hexRecord_ > 0) v.push_back(WordOf(k::kHexRecord, m.hexRecord_));
+                                      if (m.sRecord_ > 0)
+                                          v.push_back(WordOf(k::kSRecord, m.sRecord_));
+                                      if (m.hexRecord_ > 0)
+                                          v.push_back(WordOf(k::kHexRecord, m.hexRecord_));
                                       return v;
                                   },
                                   [](M& m, const Value& v) {
@@ -209,21 +215,24 @@ PageData Output() {
         records.tokens.emplace_back(k::kSRecord[i]);
         records.tokens.emplace_back(k::kHexRecord[i]);
     }
-    records.checkEntry = [](const std::string& e, const Value& others) -> std::optional<std::string> {
+    records.checkEntry = [](const std::string& e,
+                            const Value& others) -> std::optional<std::string> {
         bool s = e == "S1" || e == "S2" || e == "S3";
         bool h = e == "H16" || e == "H20" || e == "H32";
         if (!s && !h) return std::string("Enter S1, S2, S3, H16, H20 or H32.");
         for (const std::string& o : others)
-            if (!o.empty() && o[0] == e[0]) return std::string("Only one S-record and one hex record type.");
+            if (!o.empty() && o[0] == e[0])
+                return std::string("Only one S-record and one hex record type.");
         return std::nullopt;
     };
     p.controls.push_back(std::move(records));
-    p.controls.push_back(CheckToken("&Split sections by relocation count", k::kOutputFlags[0].key,
-                                    Flag(k::kOutputFlags[0].field),
-                                    "Split output sections by relocation count (--split-by-reloc)"));
-    ControlDef count = Text("Relocations per &section:", k::kRelocCount,
-                            BindText<M>(&LinkerFields::relocCount_),
-                            "The relocation count of --split-by-reloc=N");
+    p.controls.push_back(
+        CheckToken("&Split sections by relocation count", k::kOutputFlags[0].key,
+                   Flag(k::kOutputFlags[0].field),
+                   "Split output sections by relocation count (--split-by-reloc)"));
+    ControlDef count =
+        Text("Relocations per &section:", k::kRelocCount, BindText<M>(&LinkerFields::relocCount_),
+             "The relocation count of --split-by-reloc=N");
     count.kind = ControlKind::Number;
     count.minimum = 0;
     count.maximum = 65535;
@@ -238,10 +247,10 @@ PageData Output() {
     p.controls.push_back(std::move(rom));
     p.controls.push_back(CheckToken("Di&vide the output", k::kOutputFlags[1].key,
                                     Flag(k::kOutputFlags[1].field), "Write several output files"));
-    ControlDef pieces = List("Output &pieces:", k::kMultiOutput,
-                             Pairs(&LinkerFields::outputPieces_,
-                                   &LinkerFields::pieceSections_, '='),
-                             "file=sections: one output file per entry");
+    ControlDef pieces =
+        List("Output &pieces:", k::kMultiOutput,
+             Pairs(&LinkerFields::outputPieces_, &LinkerFields::pieceSections_, '='),
+             "file=sections: one output file per entry");
     pieces.enable = While("DIVIDEOUTPUT", {"1"});
     pieces.checkEntry = [](const std::string& e, const Value&) {
         return NeedsSeparator(e, '=', "Enter the file, \"=\" and its sections.");
@@ -250,9 +259,9 @@ PageData Output() {
     p.controls.push_back(CheckToken("Use &gcc to link", k::kOutputFlags[6].key,
                                     Flag(k::kOutputFlags[6].field),
                                     "Link through the gcc driver; ld options become -Wl,<option>"));
-    ControlDef lto = CheckToken("&Link-time optimization", k::kOutputFlags[7].key,
-                                Flag(k::kOutputFlags[7].field),
-                                "Optimize across files at link time (-flto)");
+    ControlDef lto =
+        CheckToken("&Link-time optimization", k::kOutputFlags[7].key,
+                   Flag(k::kOutputFlags[7].field), "Optimize across files at link time (-flto)");
     lto.enable = While("USEGCCTOLINK", {"1"});
     p.controls.push_back(std::move(lto));
     return Finish(std::move(p));
@@ -285,7 +294,8 @@ PageData ListPage() {
                                [](M& m, const Value& v) {
                                    models::KeyList words = models::ShowWords();
                                    for (size_t i = 0; i < words.size(); ++i)
-                                       m.show_[i] = std::find(v.begin(), v.end(), std::string(words[i])) != v.end();
+                                       m.show_[i] = std::find(v.begin(), v.end(),
+                                                              std::string(words[i])) != v.end();
                                }),
                            "SYMBOL, REFERENCE, SECTION, XREFERENCE (--cref), TOTAL_SIZE");
     show.checkEntry = [](const std::string& e, const Value& others) -> std::optional<std::string> {
@@ -298,7 +308,8 @@ PageData ListPage() {
     };
     p.controls.push_back(std::move(show));
     p.controls.push_back(CheckToken("Data stuffing in the ma&p", k::kOutputFlags[4].key,
-                                    Flag(k::kOutputFlags[4].field), "Stuffed data shown in the map"));
+                                    Flag(k::kOutputFlags[4].field),
+                                    "Stuffed data shown in the map"));
     return Finish(std::move(p));
 }
 
@@ -311,10 +322,11 @@ PageData Other() {
                                         "ld switch " + std::string(kSwitchText[i])));
     p.controls.push_back(Text("&User options:", k::kAppText, BindText<M>(&LinkerFields::appText_),
                               "Your own ld options, added as they are"));
-    p.controls.push_back(CheckToken("Optimi&ze the link", k::kOptimiseOn,
-                                    Bind<M>([](const M& m) { return build::Flag(m.OptimisationFlag()); },
-                                            [](M& m, const Value& v) { m.SetOptimisationFlag(Word(v) == "1"); }),
-                                    "The host linker's optimization switch"));
+    p.controls.push_back(
+        CheckToken("Optimi&ze the link", k::kOptimiseOn,
+                   Bind<M>([](const M& m) { return build::Flag(m.OptimisationFlag()); },
+                           [](M& m, const Value& v) { m.SetOptimisationFlag(Word(v) == "1"); }),
+                   "The host linker's optimization switch"));
     p.controls.back().tokens.emplace_back(k::kOptimiseOff);
     p.controls.push_back(CheckToken("Warn about &unused symbols", k::kOutputFlags[2].key,
                                     Flag(k::kOutputFlags[2].field), "Report unused symbols"));
@@ -323,9 +335,9 @@ PageData Other() {
     p.controls.push_back(CheckToken("Use a &sub-command file", k::kSubcommand,
                                     Flag(&LinkerFields::subcommand_),
                                     "The link reads your file instead (@file)"));
-    ControlDef file = Text("Sub-command &file:", k::kExtFile,
-                           BindText<M>(&LinkerFields::subcommandFile_),
-                           "Your response file or linker script");
+    ControlDef file =
+        Text("Sub-command &file:", k::kExtFile, BindText<M>(&LinkerFields::subcommandFile_),
+             "Your response file or linker script");
     file.enable = While("SUBCOMMAND", {"1"});
     p.controls.push_back(std::move(file));
     ControlDef type = Choice("Sub-command file t&ype:", k::kSubcommandType,
@@ -333,31 +345,32 @@ PageData Other() {
                              BindIndex<M>(&LinkerFields::subcommandType_, k::kSubcommandType),
                              "How the file is given to the link");
     type.values = {"DOEXTF", "DOSEGF"};
-    type.binding = Bind<M>([](const M& m) { return Value{m.subcommandType_ == 1 ? "DOSEGF" : "DOEXTF"}; },
-                           [](M& m, const Value& v) { m.subcommandType_ = Word(v) == "DOSEGF" ? 1 : 0; });
+    type.binding =
+        Bind<M>([](const M& m) { return Value{m.subcommandType_ == 1 ? "DOSEGF" : "DOEXTF"}; },
+                [](M& m, const Value& v) { m.subcommandType_ = Word(v) == "DOSEGF" ? 1 : 0; });
     p.controls.push_back(std::move(type));
     ControlDef check = Choice("CPU information &check:", k::kCpuCheck, {"Off", "Mode 1", "Mode 2"},
                               BindIndex<M>(&LinkerFields::cpuCheckMode_, k::kCpuCheck),
                               "Check the memory map against the CPU information");
     p.controls.push_back(std::move(check));
-    ControlDef devices = List("Checked &memory ranges:", k::kCheckDevice,
-                              Bind<M>(
-                                  [](const M& m) {
-                                      Value v;
-                                      for (const models::CpuCheckArea& area : m.checkAreas_)
-                                          v.push_back(area.kind + "," + area.start + "," + area.end);
-                                      return v;
-                                  },
-                                  [](M& m, const Value& v) {
-                                      m.checkAreas_.clear();
-                                      for (const std::string& e : v) {
-                                          size_t a = e.find(','), b = e.find(',', a + 1);
-                                          m.checkAreas_.push_back({e.substr(0, a),
-                                                                        e.substr(a + 1, b - a - 1),
-                                                                        e.substr(b + 1)});
-                                      }
-                                  }),
-                              "KIND,start,end: memory the CPU check knows");
+    ControlDef devices =
+        List("Checked &memory ranges:", k::kCheckDevice,
+             Bind<M>(
+                 [](const M& m) {
+                     Value v;
+                     for (const models::CpuCheckArea& area : m.checkAreas_)
+                         v.push_back(area.kind + "," + area.start + "," + area.end);
+                     return v;
+                 },
+                 [](M& m, const Value& v) {
+                     m.checkAreas_.clear();
+                     for (const std::string& e : v) {
+                         size_t a = e.find(','), b = e.find(',', a + 1);
+                         m.checkAreas_.push_back(
+                             {e.substr(0, a), e.substr(a + 1, b - a - 1), e.substr(b + 1)});
+                     }
+                 }),
+             "KIND,start,end: memory the CPU check knows");
     devices.checkEntry = [](const std::string& e, const Value&) -> std::optional<std::string> {
         size_t a = e.find(',');
         if (a == std::string::npos || e.find(',', a + 1) == std::string::npos)
@@ -376,7 +389,8 @@ PageData Other() {
 } // namespace
 
 std::vector<PageData> LnkPages() {
-    return {Input(), Defines(), Libraries(), LibraryPaths(), Relocatable(), Output(), ListPage(), Other()};
+    return {Input(),       Defines(), Libraries(), LibraryPaths(),
+            Relocatable(), Output(),  ListPage(),  Other()};
 }
 
 } // namespace quorle::sheet

@@ -57,18 +57,20 @@ PageData DataOf(SectionView view) {
                                   "The output sections of the generated ld script, in order"));
         p.controls.push_back(Button("&Insert group...", "A new section group"));
         p.controls.push_back(Button("&Modify...", "Name and placement of the selected group"));
-        p.controls.push_back(Button("&Remove", "The selected group with the groups placed at its labels"));
+        p.controls.push_back(
+            Button("&Remove", "The selected group with the groups placed at its labels"));
         p.controls.push_back(Button("Insert &label...", "A symbol at this point of the group"));
         p.controls.push_back(Button("Insert &section...", "Input sections placed in the group"));
-        p.controls.push_back(Button("&Advanced settings...", "NOLOAD, KEEP and the map (load) address"));
+        p.controls.push_back(
+            Button("&Advanced settings...", "NOLOAD, KEEP and the map (load) address"));
         p.controls.push_back(Button("E&xport...", "The generated ld script to a .gsi file"));
         p.controls.push_back(build::RestoreButton());
         return p;
     }
     case SectionView::Memory: {
         PageData p{"Memory", "CPageLnkSectionMemory", {}, "Section"};
-        p.controls.push_back(Rows("&Memory regions:", "S|MEMDET|",
-                                  "The MEMORY regions of the generated ld script"));
+        p.controls.push_back(
+            Rows("&Memory regions:", "S|MEMDET|", "The MEMORY regions of the generated ld script"));
         p.controls.push_back(Button("&Add...", "Add memory region"));
         p.controls.push_back(Button("M&odify...", "The selected region"));
         p.controls.push_back(Button("&Remove", "The selected region"));
@@ -79,15 +81,17 @@ PageData DataOf(SectionView view) {
         break;
     }
     PageData p{"Start", "CPageLnkSectionStart", {}, "Section"};
-    p.controls.push_back(Rows("Section &start addresses:", "",
-                              "group=address for each group at a fixed address"));
+    p.controls.push_back(
+        Rows("Section &start addresses:", "", "group=address for each group at a fixed address"));
     p.controls.push_back(Button("&Change...", "The start address of the selected group"));
     return p;
 }
 
 // A resolver that keeps every placeholder: the export then says which it
 // could not resolve.
-std::optional<std::string> KeepPlaceholders(const std::string& line) { return line; }
+std::optional<std::string> KeepPlaceholders(const std::string& line) {
+    return line;
+}
 
 } // namespace
 
@@ -196,7 +200,8 @@ SetOutcome CSectionPage::Report(const EditResult& result) {
     case EditResult::BadArgument:
         return SetOutcome::BadValue;
     case EditResult::Refused:
-        if (messages != nullptr) messages->Show(result.caption, result.message, platform::MessageButtons::Ok);
+        if (messages != nullptr)
+            messages->Show(result.caption, result.message, platform::MessageButtons::Ok);
         return SetOutcome::Refused;
     case EditResult::Done:
         break;
@@ -228,7 +233,8 @@ SetOutcome CSectionPage::Command(const std::vector<std::string>& f) {
         if (op == "remove" && n == 4) return Report(editor_.RemoveLabel(f[2], f[3]));
     } else if (what == "section") {
         if (op == "add" && n >= 4)
-            return Report(editor_.AddSection(f[2], f[3], std::vector<std::string>(f.begin() + 4, f.end())));
+            return Report(
+                editor_.AddSection(f[2], f[3], std::vector<std::string>(f.begin() + 4, f.end())));
     } else if (what == "item") {
         if (op == "remove" && (n == 3 || n == 4)) {
             int position = 0;
@@ -297,7 +303,8 @@ bool CSectionPage::Export(const std::string& path) {
 
 std::vector<std::unique_ptr<CPage>> SectionPages() {
     std::vector<std::unique_ptr<CPage>> pages;
-    for (SectionView view : {SectionView::Main, SectionView::GroupMap, SectionView::Memory, SectionView::Start})
+    for (SectionView view :
+         {SectionView::Main, SectionView::GroupMap, SectionView::Memory, SectionView::Start})
         pages.push_back(std::make_unique<CSectionPage>(view));
     return pages;
 }

@@ -318,7 +318,8 @@ CommandResult CSheetBase::EditList(const std::string& keyOrLabel, const std::str
     if (op == "move" && args.size() == 2) {
         auto at = position(args[0]);
         const std::string& to = args[1];
-        if (!at || to.empty() || to.size() > 9 || to.find_first_not_of("0123456789") != std::string::npos)
+        if (!at || to.empty() || to.size() > 9 ||
+            to.find_first_not_of("0123456789") != std::string::npos)
             return CommandResult::BadValue;
         size_t target = std::stoul(to);
         if (target == 0) return CommandResult::BadValue;

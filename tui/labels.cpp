@@ -6,7 +6,9 @@
 
 namespace quorle::tui {
 
-std::string PlainText(const std::string& label) { return sheet::PlainLabel(label); }
+std::string PlainText(const std::string& label) {
+    return sheet::PlainLabel(label);
+}
 
 size_t MnemonicPosition(const std::string& label) {
     size_t shown = 0;

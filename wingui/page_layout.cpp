@@ -78,7 +78,8 @@ PlacedControl Place(size_t index, const sheet::ControlDef& def, int x, int y, in
     }
     case ControlKind::Button:
         // A push button as wide as its text needs, roughly.
-        p.field = {x, y, std::min(width, Scaled(static_cast<int>(def.label.size()) * 7 + 24, scale)),
+        p.field = {x, y,
+                   std::min(width, Scaled(static_cast<int>(def.label.size()) * 7 + 24, scale)),
                    height};
         break;
     default:
@@ -115,7 +116,8 @@ PageLayout Flow(const std::vector<sheet::ControlDef>& controls, const Rect& page
 
 } // namespace
 
-PageLayout LayOutPage(const std::vector<sheet::ControlDef>& controls, const Rect& page, double scale) {
+PageLayout LayOutPage(const std::vector<sheet::ControlDef>& controls, const Rect& page,
+                      double scale) {
     // Fewest columns first, then the same set closer together.
     PageLayout layout;
     for (bool compact : {false, true})

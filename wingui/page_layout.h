@@ -15,7 +15,8 @@ struct Rect {
     int Right() const { return x + w; }
     int Bottom() const { return y + h; }
     bool Inside(const Rect& outer) const {
-        return x >= outer.x && y >= outer.y && Right() <= outer.Right() && Bottom() <= outer.Bottom();
+        return x >= outer.x && y >= outer.y && Right() <= outer.Right() &&
+               Bottom() <= outer.Bottom();
     }
 };
 
@@ -40,7 +41,8 @@ struct PageLayout {
 // columns (up to three) as needed to keep them on it, and closer together
 // when three are not enough. `fits` is false when even that runs off the
 // page (the last column then overlaps itself).
-PageLayout LayOutPage(const std::vector<sheet::ControlDef>& controls, const Rect& page, double scale);
+PageLayout LayOutPage(const std::vector<sheet::ControlDef>& controls, const Rect& page,
+                      double scale);
 
 // Every rectangle of a layout, for checks that nothing leaves the page.
 std::vector<Rect> AllRects(const PageLayout& layout);

@@ -15,17 +15,29 @@ class WindowView : public sheet::CTerminalView {
                                  platform::MessageButtons buttons) override {
         UINT type = MB_ICONWARNING;
         switch (buttons) {
-        case platform::MessageButtons::Ok: type |= MB_OK; break;
-        case platform::MessageButtons::OkCancel: type |= MB_OKCANCEL; break;
-        case platform::MessageButtons::YesNo: type |= MB_YESNO; break;
-        case platform::MessageButtons::YesNoCancel: type |= MB_YESNOCANCEL; break;
+        case platform::MessageButtons::Ok:
+            type |= MB_OK;
+            break;
+        case platform::MessageButtons::OkCancel:
+            type |= MB_OKCANCEL;
+            break;
+        case platform::MessageButtons::YesNo:
+            type |= MB_YESNO;
+            break;
+        case platform::MessageButtons::YesNoCancel:
+            type |= MB_YESNOCANCEL;
+            break;
         }
         HWND owner = window_ != nullptr ? window_->Handle() : nullptr;
         switch (::MessageBoxA(owner, text.c_str(), caption.c_str(), type)) {
-        case IDYES: return platform::MessageAnswer::Yes;
-        case IDNO: return platform::MessageAnswer::No;
-        case IDCANCEL: return platform::MessageAnswer::Cancel;
-        default: return platform::MessageAnswer::Ok;
+        case IDYES:
+            return platform::MessageAnswer::Yes;
+        case IDNO:
+            return platform::MessageAnswer::No;
+        case IDCANCEL:
+            return platform::MessageAnswer::Cancel;
+        default:
+            return platform::MessageAnswer::Ok;
         }
     }
 

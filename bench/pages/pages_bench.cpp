@@ -23,12 +23,13 @@ std::string Text(int phase, int i) {
     switch (phase) {
     case 0:
         return "[S|DEFINES|D" + n + "] [S|INCDIR|\"$(PROJDIR)\\inc" + n + "\"] [I|OPTLV|" +
-               std::to_string(1 + i % 3) + "] [B|FNOB|" + std::to_string(i % 2) + "] [S|CPUTYPE|CV2]";
+               std::to_string(1 + i % 3) + "] [B|FNOB|" + std::to_string(i % 2) +
+               "] [S|CPUTYPE|CV2]";
     case 1:
         return "[S|DEFINES|A" + n + "] [I|DEBUGLV|" + std::to_string(i % 3) + "] [B|LOUTLIST|1]";
     case 2: {
         models::LinkerModel model("[S|OUTFILE|\"$(CONFIGDIR)\\out" + n + ".x\"] [S|ARCHIVE|l" + n +
-                                   ".a] [B|MFILEGEN|" + std::to_string(i % 2) + "]");
+                                  ".a] [B|MFILEGEN|" + std::to_string(i % 2) + "]");
         model.layout_.groups = sections::DefaultGroups();
         return model.Write();
     }
@@ -87,8 +88,8 @@ void Save(benchmark::State& state, int phase, size_t index) {
     for (auto _ : state) {
         if (control < page.Controls().size()) {
             const ControlDef& c = page.Controls()[control];
-            page.Set(control, c.kind == ControlKind::Check ? Value{on ? "1" : "0"}
-                                                          : Value{on ? "a" : "b"});
+            page.Set(control,
+                     c.kind == ControlKind::Check ? Value{on ? "1" : "0"} : Value{on ? "a" : "b"});
             on = !on;
         }
         benchmark::DoNotOptimize(page.SaveAndValidate(SaveKind::Final));
@@ -100,12 +101,12 @@ const bool registered = [] {
         auto pages = ToolTabPages(phase);
         for (size_t i = 0; i < pages.size(); ++i) {
             const std::string name = "Tab" + std::to_string(phase) + "/" + pages[i]->ClassName();
-            benchmark::RegisterBenchmark((name + "/Load").c_str(),
-                                         [phase, i](benchmark::State& s) { Load(s, phase, i); })
-                ->Unit(benchmark::kMillisecond);
-            benchmark::RegisterBenchmark((name + "/Save").c_str(),
-                                         [phase, i](benchmark::State& s) { Save(s, phase, i); })
-                ->Unit(benchmark::kMillisecond);
+            benchmark::RegisterBenchmark((name + "/Load").c_str(), [phase, i](benchmark::State& s) {
+                Load(s, phase, i);
+            })->Unit(benchmark::kMillisecond);
+            benchmark::RegisterBenchmark((name + "/Save").c_str(), [phase, i](benchmark::State& s) {
+                Save(s, phase, i);
+            })->Unit(benchmark::kMillisecond);
         }
     }
     return true;

@@ -118,7 +118,9 @@ bool DeleteFile(const std::string& path) {
     return ::DeleteFileA(path.c_str()) != 0;
 }
 
-std::string NativePath(const std::string& path) { return path; }
+std::string NativePath(const std::string& path) {
+    return path;
+}
 
 bool ReplaceFile(const std::string& from, const std::string& to) {
     return ::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;

@@ -155,29 +155,28 @@ TEST(LinkText, OptionLinesInOrderForLd) {
     model.sectionStarts_ = {"P,C(1000)", "{D:B}(2000)"};
     model.forcedSymbols_ = {"f1", "f2"};
     model.cpuCheckMode_ = 1;
-    model.checkAreas_ = {{"ROM", "0x00000000", "0x0000FFFF"},
-                              {"RAM", "0x00100000", "0x0010FFFF"}};
+    model.checkAreas_ = {{"ROM", "0x00000000", "0x0000FFFF"}, {"RAM", "0x00100000", "0x0010FFFF"}};
     model.psCheck_ = "x";
     model.switches_[models::kSwBStatic] = true;
     model.switches_[models::kSwDelLs] = true;
     model.switches_[models::kSwGcSects] = true;
     EXPECT_EQ(OptionLines(model), "-entry=_start\n"
-                                        "-defsym A=1\n"
-                                        "-defsym B=0x10\n"
-                                        "-L \"$(TCINSTALL)\\lib\"\n"
-                                        "-L \"C:\\my libs\"\n"
-                                        "-split-by-reloc=12\n"
-                                        "-flto\n"
-                                        "|-o \"$(CONFIGDIR)\\$(PROJECTNAME).x\"\n"
-                                        "-Map \"$(CONFIGDIR)\\$(PROJECTNAME).map\"\n"
-                                        "-start=P,C/1000,(D:B)/2000\n"
-                                        "-fsymbol=f1\n"
-                                        "-fsymbol=f2\n"
-                                        "-cpu=ROM=0x00000000-0x0000FFFF,RAM=0x00100000-0x0010FFFF\n"
-                                        "-ps_check=x\n"
-                                        "-Bstatic\n"
-                                        "-x\n"
-                                        "--gc-sections");
+                                  "-defsym A=1\n"
+                                  "-defsym B=0x10\n"
+                                  "-L \"$(TCINSTALL)\\lib\"\n"
+                                  "-L \"C:\\my libs\"\n"
+                                  "-split-by-reloc=12\n"
+                                  "-flto\n"
+                                  "|-o \"$(CONFIGDIR)\\$(PROJECTNAME).x\"\n"
+                                  "-Map \"$(CONFIGDIR)\\$(PROJECTNAME).map\"\n"
+                                  "-start=P,C/1000,(D:B)/2000\n"
+                                  "-fsymbol=f1\n"
+                                  "-fsymbol=f2\n"
+                                  "-cpu=ROM=0x00000000-0x0000FFFF,RAM=0x00100000-0x0010FFFF\n"
+                                  "-ps_check=x\n"
+                                  "-Bstatic\n"
+                                  "-x\n"
+                                  "--gc-sections");
     model.cpuCheckMode_ = 2;
     model.cpuInfoFile_ = "C:\\cpu.cpu";
     EXPECT_NE(OptionLines(model).find("\n-cpu=C:\\cpu.cpu\n"), std::string::npos);
@@ -192,11 +191,11 @@ TEST(LinkText, OptionLinesThroughGcc) {
     model.mapFile_ = true;
     model.switches_[models::kSwBStatic] = true;
     EXPECT_EQ(OptionLines(model), "-Wl,-defsym -Wl,A=1\n"
-                                        "-Wl,-split-by-reloc=3\n"
-                                        "-nostartfiles\n"
-                                        "|-o \"$(CONFIGDIR)\\$(PROJECTNAME).x\"\n"
-                                        "-Wl,-Map=\"$(CONFIGDIR)\\$(PROJECTNAME).map\"\n"
-                                        "-Wl,-Bstatic");
+                                  "-Wl,-split-by-reloc=3\n"
+                                  "-nostartfiles\n"
+                                  "|-o \"$(CONFIGDIR)\\$(PROJECTNAME).x\"\n"
+                                  "-Wl,-Map=\"$(CONFIGDIR)\\$(PROJECTNAME).map\"\n"
+                                  "-Wl,-Bstatic");
     EXPECT_EQ(GccMarker(model), "--use-gcc-to-link");
     model.useGcc_ = false;
     EXPECT_EQ(GccMarker(model), "");
@@ -250,8 +249,7 @@ TEST(LinkText, FamilyFlags) {
     LinkerModel tamsin("[S|CPUTYPE|TM16A] [S|ENDIAN|LITTLE]");
     EXPECT_EQ(OptionLines(tamsin), "|-o \"$(CONFIGDIR)\\$(PROJECTNAME).x\"");
     LinkerModel zenta("[S|CPUTYPE|ZN600] [S|ENDIAN|BIG] [B|RMRELAX|1] [B|USEGCCTOLINK|1]");
-    EXPECT_TRUE(
-        OptionLines(zenta).ends_with("\n-Wl,-EB -Wl,--oformat=elf32-zenta-be \n-relax"));
+    EXPECT_TRUE(OptionLines(zenta).ends_with("\n-Wl,-EB -Wl,--oformat=elf32-zenta-be \n-relax"));
     LinkerModel zentaLd("[S|CPUTYPE|ZN600] [S|ENDIAN|BIG]");
     EXPECT_TRUE(OptionLines(zentaLd).ends_with("\n-EB --oformat=elf32-zenta-be "));
     LinkerModel zentaUnset("[S|CPUTYPE|ZN600]");
@@ -269,8 +267,7 @@ TEST(LinkText, ReorderByTheLinkOrderLists) {
         "E:\\font.bin|Binary file",      "C:\\p\\late.rel|Relocatable file",
         "C:\\l\\other.a|Library file",   "F:\\pic.bin|Binary file"};
     ASSERT_TRUE(ReorderInputs(model, inputs));
-    EXPECT_EQ(model.libraries_,
-              (std::vector<std::string>{"libc.a", "C:\\l\\libuser.a", "libm.a"}));
+    EXPECT_EQ(model.libraries_, (std::vector<std::string>{"libc.a", "C:\\l\\libuser.a", "libm.a"}));
     EXPECT_EQ(model.objects_, (std::vector<std::string>{"D:\\start.o", "C:\\p\\Main.O"}));
     EXPECT_EQ(model.binaries_, (std::vector<std::string>{"E:\\font.bin"}));
     EXPECT_EQ(inputs, (std::vector<std::string>{

@@ -19,9 +19,9 @@ std::string Flags(Family family, std::string_view options, std::string_view seri
 // However the names and directories are written, each stays one argument of
 // the driver's command line.
 TEST(ScanCommand, BlanksAndQuotesCannotAddArguments) {
-    std::string line = ScanCommandLine("gcc", ScanMacroList({"X -o /path/victim", "FOO=a b", "Q\"R"}),
-                                       "", "C:\\src\\a.c",
-                                       ScanIncludeList({"C:\\with\"quote", "C:\\a b"}));
+    std::string line =
+        ScanCommandLine("gcc", ScanMacroList({"X -o /path/victim", "FOO=a b", "Q\"R"}), "",
+                        "C:\\src\\a.c", ScanIncludeList({"C:\\with\"quote", "C:\\a b"}));
     std::vector<std::string> args = quorle::platform::SplitCommandLine(line);
     ASSERT_EQ(args.size(), 10u) << line;
     EXPECT_EQ(args[1], "-DX -o /path/victim");

@@ -86,8 +86,7 @@ TEST(LinkerModel, ShowWordsAreMatchedWhole) {
 TEST(LinkerModel, DefineAcceptsCommaOrEqualsAndWritesComma) {
     LinkerModel equals("[S|DEFINE|\"A\"=\"1\"|\"B\"=\"x,y\"]");
     LinkerModel comma("[S|DEFINE|\"A\",\"1\"|\"B\",\"x,y\"]");
-    EXPECT_EQ(equals.symbols_,
-              (std::vector<models::LinkerSymbol>{{"A", "1"}, {"B", "x,y"}}));
+    EXPECT_EQ(equals.symbols_, (std::vector<models::LinkerSymbol>{{"A", "1"}, {"B", "x,y"}}));
     EXPECT_EQ(equals.Serialize(), comma.Serialize());
     EXPECT_NE(comma.Serialize().find("[S|DEFINE|\"A\",\"1\"|\"B\",\"x,y\"]"), std::string::npos);
 }
@@ -131,21 +130,20 @@ TEST(LinkerModel, ParsingTwiceAppendsEveryList) {
 
 TEST(LinkerModel, ValueSyntaxOfTheListKeys) {
     LinkerModel model("[S|INCDIR|\"C:\\a|b\"|\"x\"\"y\"|\"z]]\"] "
-                       "[S|ARCHIVE|libc.a*C:\\lib\\libm.a*\"C:\\Program Files\\libq.a\"] "
-                       "[S|BINARY|\"one.bin\"|\"(.one)\"] "
-                       "[S|BINARY|\"two.bin\"(.two)|\"three.bin\"(.three,x)] "
-                       "[S|ROM|(D,R)|(D2,R2)] "
-                       "[S|MULTIOUTPUT|\"a.x\"=.text|\"b.x\"=\"sec=1 2\"] "
-                       "[S|PLMFILE|\"C:\\maps\\prog.v1.map\"] "
-                       "[S|ENTRY|\"_start\"] [B|ENTRY|1] [S|PRELINK|RUN] "
-                       "[S|CRC|CCITT|FFFF0000|0-FF|100-1FF] "
-                       "[S|;CHECKDEVICE|EXTERNAL,100,1FF|I/O,0x200,2ff|ROM,0,123456789]");
+                      "[S|ARCHIVE|libc.a*C:\\lib\\libm.a*\"C:\\Program Files\\libq.a\"] "
+                      "[S|BINARY|\"one.bin\"|\"(.one)\"] "
+                      "[S|BINARY|\"two.bin\"(.two)|\"three.bin\"(.three,x)] "
+                      "[S|ROM|(D,R)|(D2,R2)] "
+                      "[S|MULTIOUTPUT|\"a.x\"=.text|\"b.x\"=\"sec=1 2\"] "
+                      "[S|PLMFILE|\"C:\\maps\\prog.v1.map\"] "
+                      "[S|ENTRY|\"_start\"] [B|ENTRY|1] [S|PRELINK|RUN] "
+                      "[S|CRC|CCITT|FFFF0000|0-FF|100-1FF] "
+                      "[S|;CHECKDEVICE|EXTERNAL,100,1FF|I/O,0x200,2ff|ROM,0,123456789]");
     EXPECT_EQ(model.libDirs_, (std::vector<std::string>{"C:\\a|b", "x\"y", "z]"}));
     EXPECT_EQ(model.libraries_,
               (std::vector<std::string>{"libc.a", "C:\\lib\\libm.a", "C:\\Program Files\\libq.a"}));
     EXPECT_EQ(model.binaries_, (std::vector<std::string>{"one.bin", "two.bin", "three.bin"}));
-    EXPECT_EQ(model.binarySections_,
-              (std::vector<std::string>{"(.one)", "(.two)", "(.three,x)"}));
+    EXPECT_EQ(model.binarySections_, (std::vector<std::string>{"(.one)", "(.two)", "(.three,x)"}));
     EXPECT_EQ(model.romSections_, (std::vector<std::string>{"D", "D2"}));
     EXPECT_EQ(model.ramSections_, (std::vector<std::string>{"R", "R2"}));
     EXPECT_EQ(model.outputPieces_, (std::vector<std::string>{"a.x", "b.x"}));
@@ -159,10 +157,10 @@ TEST(LinkerModel, ValueSyntaxOfTheListKeys) {
     EXPECT_EQ(model.crcType_, 1);
     EXPECT_EQ(model.crcAddress_, "FFFF0000");
     EXPECT_EQ(model.crcRanges_, (std::vector<std::string>{"0-FF", "100-1FF"}));
-    EXPECT_EQ(model.checkAreas_, (std::vector<models::CpuCheckArea>{
-                                          {"RAM", "0x00000100", "0x000001FF"},
-                                          {"RAM", "0x00000200", "0x000002FF"},
-                                          {"ROM", "0x00000000", "0xFFFFFFFF"}}));
+    EXPECT_EQ(model.checkAreas_,
+              (std::vector<models::CpuCheckArea>{{"RAM", "0x00000100", "0x000001FF"},
+                                                 {"RAM", "0x00000200", "0x000002FF"},
+                                                 {"ROM", "0x00000000", "0xFFFFFFFF"}}));
     // An unknown CRC word leaves the type as it was.
     model.Parse("[S|CRC|BOGUS|1]");
     EXPECT_EQ(model.crcType_, 1);

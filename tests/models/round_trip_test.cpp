@@ -171,9 +171,9 @@ TEST(RoundTrip, AssemblerModels) {
         m.defines_ = g.List();
         m.assigns_ = g.List();
         // Written grouped by content: entries with a quote first.
-        std::stable_partition(
-            m.assigns_.begin(), m.assigns_.end(),
-            [](const std::string& a) { return a.find('"') != std::string::npos; });
+        std::stable_partition(m.assigns_.begin(), m.assigns_.end(), [](const std::string& a) {
+            return a.find('"') != std::string::npos;
+        });
         m.inCode_ = g.Int(-1, 2);
         m.debugLevel_ = g.Int(0, 2);
         m.genObj_ = g.Int(0, 1);
@@ -291,7 +291,8 @@ TEST(RoundTrip, WritingIsIdempotentForHandWrittenStrings) {
 // The Zenta limits are written for Zenta only. Read for another family they
 // must not stay in the model, or a save would drop what the model holds.
 TEST(ModelRoundTrip, ZentaLimitsOfAnotherFamilyAreNotKept) {
-    const std::string limits = "[V|VERSION|2] [I|RMINTREGVAL|3] [B|RMMAXVARSVAL|1] [I|RMMAXVARSVAL|9]";
+    const std::string limits =
+        "[V|VERSION|2] [I|RMINTREGVAL|3] [B|RMMAXVARSVAL|1] [I|RMMAXVARSVAL|9]";
     quorle::models::CompilerModel compiler("C source file", limits);
     EXPECT_EQ(compiler.cpu_.smallDataLimit_, 0);
     EXPECT_FALSE(compiler.cpu_.smallDataEnabled_);

@@ -103,8 +103,7 @@ TEST(DeepChain, LabelHolderIsTheFirstInTreeOrder) {
     };
     // C (under B) is read before D (under A), but D comes first in the tree.
     std::string text = group("A", 1, "0x0", "a") + group("B", 1, "0x10", "b") +
-                       group("C", 2, "b", "x") + group("D", 2, "a", "x") +
-                       group("E", 2, "x", "e");
+                       group("C", 2, "b", "x") + group("D", 2, "a", "x") + group("E", 2, "x", "e");
     std::vector<SectionGroup> groups;
     ASSERT_TRUE(GroupsFromText(text, groups));
     ASSERT_EQ(groups.size(), 2u);

@@ -15,7 +15,7 @@ using namespace quorle::sheet_test;
 namespace {
 
 std::vector<PhaseInput> Project(const std::string& compiler, const std::string& linker,
-                               const std::string& generator) {
+                                const std::string& generator) {
     return {{"Compiler",
              {compiler, "[V|VERSION|2] [S|CPUTYPE|CV1]"},
              {{"demo", {"Debug"}, {{"a.c", "C source file", {0}}, {"b.c", "C source file", {1}}}}}},

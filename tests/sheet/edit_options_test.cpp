@@ -4,9 +4,9 @@
 #include "core/default_options.h"
 #include "core/phase.h"
 #include "script_run.h"
-#include "support/temp_dir.h"
 #include "sheet/edit_options.h"
 #include "sheet/option_set.h"
+#include "support/temp_dir.h"
 
 using namespace quorle;
 using namespace quorle::sheet_test;
@@ -56,8 +56,7 @@ TEST(EditOptionsScript, SharedSetIsEditedThroughOneFileAndWrittenOnce) {
 TEST(EditOptionsScript, TabsAndCategoriesInTheTranscript) {
     HostRecordsFixture host(Demo());
     testing_support::TempDir workspaceDir("sheet_tabs_ws");
-    ProjectInfoFixture info("Some other toolchain",
-                            workspaceDir.Path());
+    ProjectInfoFixture info("Some other toolchain", workspaceDir.Path());
     ScriptRun run("sheet_tabs");
     ASSERT_EQ(run.Run(host, info.Get(),
                       "select\tGNU Compiler\tdemo\tC source file\n"
@@ -194,8 +193,7 @@ TEST(EditOptionsScript, RefusedLinesKeepTheSheetAndErrorsEndIt) {
 TEST(EditOptionsScript, DumpAndConfigurations) {
     HostRecordsFixture host(Demo({kPlain, "[V|VERSION|2] [B|DEBUG|0]"}));
     testing_support::TempDir workspaceDir("sheet_config_ws");
-    ProjectInfoFixture info(kCorvo, workspaceDir.Path(),
-                            "Release");
+    ProjectInfoFixture info(kCorvo, workspaceDir.Path(), "Release");
     ScriptRun run("sheet_config");
     ASSERT_EQ(run.Run(host, info.Get(),
                       "config\tAll Configurations\n"
@@ -291,8 +289,10 @@ TEST(EditOptionsScript, OldCommonControlsStopTheCall) {
     testing_support::TempDir workspaceDir("sheet_comctl_ws");
     ProjectInfoFixture info(kCorvo, workspaceDir.Path());
     ScriptRun run("sheet_comctl");
-    auto previous = sheet::SetCommonControlsProbe(
-        []() -> std::optional<platform::CommonControlsVersion> { return platform::CommonControlsVersion{4, 70}; });
+    auto previous =
+        sheet::SetCommonControlsProbe([]() -> std::optional<platform::CommonControlsVersion> {
+            return platform::CommonControlsVersion{4, 70};
+        });
     EXPECT_EQ(run.Run(host, info.Get(), "ok\n"), 1);
     EXPECT_FALSE(host.HasOutput(0));
     ASSERT_FALSE(run.Messages().empty());
@@ -300,8 +300,9 @@ TEST(EditOptionsScript, OldCommonControlsStopTheCall) {
         << run.Messages().at(0);
     EXPECT_TRUE(run.Logged("result: 1"));
 
-    sheet::SetCommonControlsProbe(
-        []() -> std::optional<platform::CommonControlsVersion> { return platform::CommonControlsVersion{4, 71}; });
+    sheet::SetCommonControlsProbe([]() -> std::optional<platform::CommonControlsVersion> {
+        return platform::CommonControlsVersion{4, 71};
+    });
     EXPECT_EQ(run.Run(host, info.Get(), "ok\n"), 0);
     sheet::SetCommonControlsProbe(previous);
 }

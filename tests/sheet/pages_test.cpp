@@ -7,8 +7,8 @@
 #include <map>
 
 #include "models/compiler_keys.h"
-#include "sheet/page_builders.h"
 #include "page_fixture.h"
+#include "sheet/page_builders.h"
 
 using namespace quorle;
 using namespace quorle::sheet;
@@ -29,7 +29,8 @@ const std::map<int, std::vector<std::string>>& Strings() {
           "[S|MAPPATH|\"m.bls\"] [S|SECTION|P=PX] [S|ABS16|DATA] [I|ALIGN|16] [S|TEMPLATE|USED] "
           "[B|FNOB|1] [S|APPTXT|\"-DZ \\\"w\\\"\"] [S|CPUTYPE|CV2] [B|MRELAX|1] [B|DOOPTLIB|1] "
           "[B|SKIPDEPENDENCY|1] [B|UNKNOWN|1]",
-          "[I|DEBUGLV|0] [S|OUTPUT|ASMCODE] [S|CASE|TABLE] [S|STUFF_SECTION|CONST,BSS] [B|FFUNCSECTS|1]"}},
+          "[I|DEBUGLV|0] [S|OUTPUT|ASMCODE] [S|CASE|TABLE] [S|STUFF_SECTION|CONST,BSS] "
+          "[B|FFUNCSECTS|1]"}},
         {1,
          {"",
           "[V|VERSION|2] [S|INCDIR|\"inc\"] [S|DEFINES|A=1|B] [S|ASSIGNA|X=1] [S|ASSIGNC|Y=\"s\"] "
@@ -38,7 +39,8 @@ const std::map<int, std::vector<std::string>>& Strings() {
         {2,
          {"",
           "[V|VERSION|2] [B|SUBCOMMAND|1] [S|EXTFILE|\"my.sub\"] [S|INCDIR|\"$(PROJDIR)\\lib\"] "
-          "[S|ARCHIVE|a.a*b.a] [S|INPUT|\"x.o\"] [S|DEFINE|\"s\",\"1\"] [B|ENTRY|1] [S|ENTRY|\"_go\"] "
+          "[S|ARCHIVE|a.a*b.a] [S|INPUT|\"x.o\"] [S|DEFINE|\"s\",\"1\"] [B|ENTRY|1] "
+          "[S|ENTRY|\"_go\"] "
           "[S|OUTFORM|BOTH] [S|RECORD|S2] [B|DORELOC|1] [I|SBYRELOC|12] [B|MFILEGEN|1] "
           "[S|PLMFILE|\"$(CONFIGDIR)\\m.map\"] [S|SHOW|SYMBOL|XREFERENCE] [B|USEGCCTOLINK|1] "
           "[S|MEMDET|ram|0|0x0|0xFFFF|*] [S|FSYMBOL|f1] [B|GCSECTS|1] [S|APPTXT|\"-q\"] "
@@ -51,17 +53,18 @@ const std::map<int, std::vector<std::string>>& Strings() {
 }
 
 // Valid entries for the list controls, tried in order until one is taken.
-const std::vector<std::string> kEntries = {"NAME=1", "$(PROJDIR)\\inc", "S1", "H16", "CONST",
-                                           "DATA", "PROGRAM=16", "C=CX", "SYMBOL", "SECTION",
-                                           "a.bin|.data", "RAM,0x0,0xFF"};
+const std::vector<std::string> kEntries = {
+    "NAME=1", "$(PROJDIR)\\inc", "S1",      "H16",         "CONST",       "DATA", "PROGRAM=16",
+    "C=CX",   "SYMBOL",          "SECTION", "a.bin|.data", "RAM,0x0,0xFF"};
 
 // Keys a control may change besides its own, because the model couples them.
 const std::map<std::string, std::set<std::string>> kCoupled = {
-    {"DOOPTLIB", {"INCDIR"}},                    // toolchain header directories follow the library
-    {"OUTPUT", {"OBJPATH"}},                     // the output extension follows the kind
-    {"DEBUGLV", {"DEBUG"}},                      // level None is debug off
-    {"LOUTLIST", {"LFILE"}},                     // the list file is written with the listing
-    {"MFILEGEN", {"PLMFILE"}},                   // the map file is written with the map                     // the list file is written with the listing
+    {"DOOPTLIB", {"INCDIR"}},  // toolchain header directories follow the library
+    {"OUTPUT", {"OBJPATH"}},   // the output extension follows the kind
+    {"DEBUGLV", {"DEBUG"}},    // level None is debug off
+    {"LOUTLIST", {"LFILE"}},   // the list file is written with the listing
+    {"MFILEGEN", {"PLMFILE"}}, // the map file is written with the map                     // the
+                               // list file is written with the listing
 };
 
 std::set<std::string> OwnKeys(const ControlDef& c) {
@@ -70,11 +73,13 @@ std::set<std::string> OwnKeys(const ControlDef& c) {
     for (std::string_view w : models::compiler_keys::kWarn1Keys)
         if (KeyOfToken(w) == c.key) {
             keys.insert("WALL");
-            for (std::string_view other : models::compiler_keys::kWarn1Keys) keys.insert(KeyOfToken(other));
+            for (std::string_view other : models::compiler_keys::kWarn1Keys)
+                keys.insert(KeyOfToken(other));
         }
     if (!c.key.empty()) keys.insert(c.key);
     for (const std::string& t : c.tokens) keys.insert(KeyOfToken(t));
-    if (auto it = kCoupled.find(c.key); it != kCoupled.end()) keys.insert(it->second.begin(), it->second.end());
+    if (auto it = kCoupled.find(c.key); it != kCoupled.end())
+        keys.insert(it->second.begin(), it->second.end());
     return keys;
 }
 
@@ -143,7 +148,8 @@ TEST(Pages, EachControlChangesItsOwnKeysOnly) {
                     auto value = OtherValue(*page, i);
                     if (!value) continue;
                     const std::string before = sets.Texts()[0];
-                    ASSERT_EQ(page->Set(i, *value), SetOutcome::Done) << page->ClassName() << " " << c.label;
+                    ASSERT_EQ(page->Set(i, *value), SetOutcome::Done)
+                        << page->ClassName() << " " << c.label;
                     ASSERT_TRUE(page->SaveAndValidate(SaveKind::Final)) << c.label;
                     const std::string after = sets.Texts()[0];
                     auto a = TokensOf(before), b = TokensOf(after);
@@ -192,7 +198,7 @@ TEST(Pages, CoupledKeysChangeTogether) {
     ASSERT_TRUE(source.SaveAndValidate(SaveKind::Final));
     auto* model = As<models::CompilerModel>(sets.owned[0]->model.get());
     EXPECT_EQ(model->incDirs_, (std::vector<std::string>{"$(TCINSTALL)\\corvo-elf\\optlibinc",
-                                                              "$(PROJDIR)\\include"}));
+                                                         "$(PROJDIR)\\include"}));
     // Debug level None writes debug off; a level turns it on again.
     auto& object = *dynamic_cast<CControlPage*>(pages[6].get());
     ASSERT_EQ(object.ClassName(), "CPageCppObject");
@@ -259,7 +265,8 @@ TEST(Pages, MixedSelectionKeepsItsDifferences) {
 
 TEST(Pages, RestoreDefaultsGivesEachModelItsOwnDefault) {
     PageSets sets;
-    sets.Add(0, "[S|OUTPUT|PREPROCESSOR] [B|DEBUG|0] [S|SECTION|P=PX] [B|WCSUB|1]", "C source file");
+    sets.Add(0, "[S|OUTPUT|PREPROCESSOR] [B|DEBUG|0] [S|SECTION|P=PX] [B|WCSUB|1]",
+             "C source file");
     sets.Add(0, "[S|OUTPUT|ASMCODE] [S|DEBUGFT|COFF] [B|WCSUB|1]", "C++ source file");
     auto pages = ToolTabPages(0);
     auto& object = *dynamic_cast<CControlPage*>(pages[6].get());

@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "models/compiler_model.h"
-#include "sheet/placeholders.h"
 #include "page_fixture.h"
 #include "script_run.h"
+#include "sheet/placeholders.h"
 #include "support/temp_dir.h"
 
 using namespace quorle;
@@ -55,9 +55,10 @@ TEST(ScriptPages, ListEditorsButtonsAndSectionsThroughEditOptions) {
     EXPECT_GE(previews, 9);
     bool seen = false;
     for (const std::string& line : run.Log())
-        seen = seen || (line.rfind("preview: ", 0) == 0 && line.find("-D X=2") != std::string::npos &&
-                        line.find("-flto") != std::string::npos &&
-                        line.find("-I \"c\" -I \"b\" -I \"$(PROJDIR)\\inc\"") != std::string::npos);
+        seen =
+            seen || (line.rfind("preview: ", 0) == 0 && line.find("-D X=2") != std::string::npos &&
+                     line.find("-flto") != std::string::npos &&
+                     line.find("-I \"c\" -I \"b\" -I \"$(PROJDIR)\\inc\"") != std::string::npos);
     EXPECT_TRUE(seen) << testing_support::ReadBytes(run.Dir() / "log.txt");
     models::CompilerModel compiler("C source file", host.NewString(0, 0, 0));
     EXPECT_EQ(compiler.incDirs_, (std::vector<std::string>{"c", "b", "$(PROJDIR)\\inc"}));
@@ -71,18 +72,21 @@ TEST(ScriptPages, ListEditorsButtonsAndSectionsThroughEditOptions) {
 TEST(ScriptPages, LinesThatCannotBeCarriedOutEndTheSheet) {
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"list\tNOSUCH\tadd\tx\n", "error: 2: unknown list: NOSUCH\tadd\tx"},
-        {"list\tINCDIR\tremove\tnot-there\n", "error: 2: value not allowed for list: INCDIR\tremove\tnot-there"},
+        {"list\tINCDIR\tremove\tnot-there\n",
+         "error: 2: value not allowed for list: INCDIR\tremove\tnot-there"},
         {"list\tINCDIR\tmove\ta\t0\n", "error: 2: value not allowed for list: INCDIR\tmove\ta\t0"},
         {"list\tLTO\tadd\tx\n", "error: 2: value not allowed for list: LTO\tadd\tx"},
         {"press\tNo such button\n", "error: 2: unknown button: No such button"},
-        {"section\tgroup\tadd\tg\taddress\t0x10\n", "error: 2: unknown section command: group\tadd\tg\taddress\t0x10"},
+        {"section\tgroup\tadd\tg\taddress\t0x10\n",
+         "error: 2: unknown section command: group\tadd\tg\taddress\t0x10"},
     };
     for (const auto& [line, error] : cases) {
         HostRecordsFixture host = CompilerAndLinker();
         testing_support::TempDir workspaceDir("script_pages_ws");
-    ProjectInfoFixture info(kCorvo, workspaceDir.Path());
+        ProjectInfoFixture info(kCorvo, workspaceDir.Path());
         ScriptRun run("script_pages_errors");
-        EXPECT_EQ(run.Run(host, info.Get(), "select\tGNU Compiler\tdemo\tmain.c\n" + line + "ok\n"), 1)
+        EXPECT_EQ(run.Run(host, info.Get(), "select\tGNU Compiler\tdemo\tmain.c\n" + line + "ok\n"),
+                  1)
             << line;
         EXPECT_TRUE(run.Logged(error)) << testing_support::ReadBytes(run.Dir() / "log.txt");
         EXPECT_FALSE(host.HasOutput(0));
@@ -123,5 +127,6 @@ TEST(Placeholders, OffersExpandedDisplayAndRawStorage) {
     EXPECT_TRUE(include.Controls()[list].pathEntries);
     ASSERT_EQ(include.ListAdd(list, offers[8].text + "\\inc"), SetOutcome::Done);
     ASSERT_TRUE(include.SaveAndValidate(SaveKind::Final));
-    EXPECT_NE(sets.Texts()[0].find("[S|INCDIR|\"$(BOARD)\\inc\"]"), std::string::npos) << sets.Texts()[0];
+    EXPECT_NE(sets.Texts()[0].find("[S|INCDIR|\"$(BOARD)\\inc\"]"), std::string::npos)
+        << sets.Texts()[0];
 }

@@ -7,16 +7,16 @@
 #include <filesystem>
 
 #include "models/linker_model.h"
+#include "page_fixture.h"
 #include "platform/platform.h"
 #include "sections/layout_tree.h"
 #include "sections/script_file.h"
 #include "sheet/layout_walk.h"
 #include "sheet/section_pages.h"
 #include "sheet_harness.h"
+#include "support/temp_dir.h"
 #include "support/test_files.h"
 #include "toolchain/family.h"
-#include "page_fixture.h"
-#include "support/temp_dir.h"
 
 using namespace quorle;
 using namespace quorle::sheet;
@@ -34,12 +34,15 @@ std::string DefaultLayoutString() {
 std::vector<PhaseInput> Linker(std::vector<std::string> inputs, int projects = 1) {
     std::vector<ProjectSpec> list;
     for (int p = 0; p < projects; ++p)
-        list.push_back({"demo" + std::to_string(p), {"Debug"}, {{"demo", "", {p % static_cast<int>(inputs.size())}}}});
+        list.push_back({"demo" + std::to_string(p),
+                        {"Debug"},
+                        {{"demo", "", {p % static_cast<int>(inputs.size())}}}});
     return {{"OptLinker", std::move(inputs), std::move(list)}};
 }
 
 struct SectionSheet {
-    explicit SectionSheet(std::vector<std::string> inputs = {DefaultLayoutString()}, int projects = 1)
+    explicit SectionSheet(std::vector<std::string> inputs = {DefaultLayoutString()},
+                          int projects = 1)
         : h(Linker(std::move(inputs), projects)) {
         for (int p = 0; p < projects; ++p) {
             auto node = h.Node("OptLinker", "demo" + std::to_string(p));
@@ -77,7 +80,8 @@ TEST(SectionPages, EveryCheckShowsItsMessageAndChangesNothing) {
          "ERROR: \"All sections\" from \"All files\" is not allowed"},
         {{"section", "add", ".text", ".x"}, "ERROR: At least one file must be specified"},
         {{"section", "add", ".text", "", "a.o"}, "ERROR: You must specify a section name"},
-        {{"section", "add", ".text", ".a b", "a.o"}, "Whitespace is not permitted in the section name"},
+        {{"section", "add", ".text", ".a b", "a.o"},
+         "Whitespace is not permitted in the section name"},
         {{"label", "remove", ".text", "_mdata"},
          "Label cannot be removed because\nit is referenced elsewhere"},
         {{"label", "modify", ".text", "_mdata", "_x"},
@@ -114,7 +118,9 @@ TEST(SectionPages, NoLoadClearsKeepWithTheNotice) {
     ASSERT_EQ(s.Run({"advanced", ".bss", "1", "1"}), CommandResult::Done);
     ASSERT_EQ(s.h.messages.shown.size(), 1u);
     EXPECT_EQ(s.h.messages.shown[0].caption, "Information on linker garbage collection");
-    EXPECT_EQ(s.h.messages.shown[0].text.rfind("The KEEP and NOLOAD options are mutually exclusive.", 0), 0u);
+    EXPECT_EQ(
+        s.h.messages.shown[0].text.rfind("The KEEP and NOLOAD options are mutually exclusive.", 0),
+        0u);
     ASSERT_EQ(s.h.sheet->ShowCategory("Output"), CommandResult::Done); // saves the layout
     auto* model = As<models::LinkerModel>(s.h.sheet->SelectedSets().front()->model.get());
     auto place = FindGroupNamed(model->layout_.groups, ".bss");
@@ -192,7 +198,8 @@ TEST(SectionEditor, ChainOfAHundredThousandGroupsWithoutRecursion) {
         ASSERT_EQ(editor.AddGroup("tail", "label", "l99999").kind, EditResult::Done);
         EXPECT_EQ(editor.RemoveLabel("g99999", "l99999").message,
                   "Label cannot be removed because\nit is referenced elsewhere");
-        EXPECT_EQ(editor.AddLabel("g5", "l77777", false).message, "ERROR: Label name already defined");
+        EXPECT_EQ(editor.AddLabel("g5", "l77777", false).message,
+                  "ERROR: Label name already defined");
         EXPECT_FALSE(SameGroups(editor.Layout().groups, layout.groups));
         // Removing the second group takes the whole chain below it.
         ASSERT_EQ(editor.RemoveGroup("g1").kind, EditResult::Done);
@@ -211,7 +218,8 @@ TEST(SectionEditor, ModifyMovesAGroupWithItsChildrenOrRefuses) {
     // A group cannot move under its own labels.
     ASSERT_EQ(editor.AddLabel(".inner", "_in", false).kind, EditResult::Done);
     EXPECT_EQ(editor.ModifyGroup(".inner", ".inner", "label", "_in").kind, EditResult::BadArgument);
-    EXPECT_TRUE(FindGroupNamed(const_cast<sections::SectionLayout&>(editor.Layout()).groups, ".inner"));
+    EXPECT_TRUE(
+        FindGroupNamed(const_cast<sections::SectionLayout&>(editor.Layout()).groups, ".inner"));
     // Moved under .text's label: the group goes with it and keeps its contents.
     ASSERT_EQ(editor.ModifyGroup(".inner", ".moved", "label", "_mdata").kind, EditResult::Done);
     auto& groups = const_cast<sections::SectionLayout&>(editor.Layout()).groups;
@@ -234,8 +242,8 @@ TEST(SectionPages, ExportIsWrittenWholeOrNotAtAll) {
     ASSERT_EQ(page.Command({"export", target}), SetOutcome::Done);
     const std::string reference = (dir / "reference.ld").string();
     auto model = As<models::LinkerModel>(sets.owned[0]->model.get());
-    sections::ScriptTarget scriptTarget{toolchain::EffectiveToolchainName(*info.Get()), model->cpu_.cpuType_,
-                                        model->NormalMode()};
+    sections::ScriptTarget scriptTarget{toolchain::EffectiveToolchainName(*info.Get()),
+                                        model->cpu_.cpuType_, model->NormalMode()};
     ASSERT_EQ(sections::WriteScriptFile(reference, model->layout_, scriptTarget,
                                         sections::ProjectResolver(*info.Get())),
               sections::ScriptFileResult::Ok);

@@ -108,7 +108,8 @@ TEST(TerminalFace, SetControlChangesTheModelAndMarksTheSheetChanged) {
     EXPECT_NE(face.Preview().find("-flto"), std::string::npos) << face.Preview();
     ASSERT_EQ(face.Ok(), 0);
     bool found = false;
-    for (const std::string& text : h.host.Output(0)) found = found || text.find("[B|LTO|1]") != std::string::npos;
+    for (const std::string& text : h.host.Output(0))
+        found = found || text.find("[B|LTO|1]") != std::string::npos;
     EXPECT_TRUE(found);
 }
 

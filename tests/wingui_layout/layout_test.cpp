@@ -21,7 +21,9 @@ const std::string kPlain = "[V|VERSION|2]";
 std::vector<PhaseInput> EveryTool() {
     return {
         {"GNU Compiler", {kPlain}, {{"demo", {"Debug"}, {{"main.c", "C source file", {0}}}}}},
-        {"GNU Assembler", {kPlain}, {{"demo", {"Debug"}, {{"start.s", "Assembly source file", {0}}}}}},
+        {"GNU Assembler",
+         {kPlain},
+         {{"demo", {"Debug"}, {{"start.s", "Assembly source file", {0}}}}}},
         {"OptLinker", {kPlain}, {{"demo", {"Debug"}, {{"demo", "", {0}}}}}},
         {"GNU Library Generator", {kPlain}, {{"demo", {"Debug"}, {{"demo", "", {0}}}}}},
         {"Debug", {kPlain}, {{"demo", {"Debug"}, {{"demo", "", {0}}}}}},
@@ -47,9 +49,10 @@ std::vector<Page> AllPages() {
     SheetHarness h(EveryTool());
     CSheetFaceOver face(*h.sheet);
     // Every tab: the CPU tab shows for a file-type or project level.
-    std::vector<NodeRef> nodes{h.Node("GNU Compiler", "demo"), h.Node("GNU Assembler", "demo", "start.s"),
-                               h.Node("OptLinker", "demo", "demo"), h.Node("GNU Library Generator", "demo", "demo"),
-                               h.Node("Debug", "demo", "demo")};
+    std::vector<NodeRef> nodes{
+        h.Node("GNU Compiler", "demo"), h.Node("GNU Assembler", "demo", "start.s"),
+        h.Node("OptLinker", "demo", "demo"), h.Node("GNU Library Generator", "demo", "demo"),
+        h.Node("Debug", "demo", "demo")};
     std::vector<Page> pages;
     for (const NodeRef& node : nodes) {
         EXPECT_EQ(face.Select({node}, false), CommandResult::Done);
@@ -76,8 +79,8 @@ TEST(PageLayout, EveryPageFitsAt96And144DotsPerInch) {
     std::set<std::string> names;
     for (const Page& page : pages) names.insert(page.name);
     // Each tool tab with its categories, and the tabs without them.
-    for (const char* name : {"C/C++ / Object", "Assembly / Source", "Link/Library / Input", "CPU", "Simulator",
-                             "Toolchain Option"})
+    for (const char* name : {"C/C++ / Object", "Assembly / Source", "Link/Library / Input", "CPU",
+                             "Simulator", "Toolchain Option"})
         EXPECT_EQ(names.count(name), 1u) << name;
     EXPECT_GE(names.size(), 25u);
     for (double scale : {1.0, 1.5}) {
@@ -91,7 +94,8 @@ TEST(PageLayout, EveryPageFitsAt96And144DotsPerInch) {
             EXPECT_EQ(layout.placed.size(), visible);
             const std::vector<Rect> rects = wingui::AllRects(layout);
             for (size_t i = 0; i < rects.size(); ++i) {
-                EXPECT_TRUE(rects[i].Inside(area)) << "rect " << i << " at " << rects[i].x << "," << rects[i].y;
+                EXPECT_TRUE(rects[i].Inside(area))
+                    << "rect " << i << " at " << rects[i].x << "," << rects[i].y;
                 for (size_t j = i + 1; j < rects.size(); ++j)
                     EXPECT_FALSE(Overlap(rects[i], rects[j])) << "rects " << i << " and " << j;
             }
