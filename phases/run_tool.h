@@ -24,7 +24,8 @@ inline constexpr uint32_t kToolTimeoutMs = 90000;
 // Starts the command line without a window and waits for it. A tool that
 // cannot start gives 1 silently; a tool still running after the time-out is
 // terminated, and a tool that ends with a non-zero exit code counts as failed:
-// both give 1 and their message.
+// both give 1 and their message, followed on its own lines by what the tool
+// printed.
 StepOutcome RunTool(const std::string& commandLine, const ToolMessages& messages,
                     uint32_t timeoutMs = kToolTimeoutMs);
 

@@ -134,7 +134,9 @@ struct ProcessResult {
 };
 
 // The command line is split the Windows way: blanks separate, double quotes
-// group and are removed, backslashes are literal. No window is shown.
+// group and are removed, backslashes are literal. No window is shown. On
+// POSIX each argument then gets "/" for "\\" (the plug-in's paths are
+// Windows paths), except macro definitions ("-DNAME=value", "-D" VALUE).
 ProcessResult RunProcess(const std::string& commandLine, const ProcessOptions& options);
 std::vector<std::string> SplitCommandLine(const std::string& commandLine);
 

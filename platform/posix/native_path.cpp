@@ -23,4 +23,14 @@ bool MayWrite(const std::string& nativePath, bool truncate) {
     return !(truncate && (*attributes & kAttrHidden));
 }
 
+std::vector<std::string> NativeArguments(std::vector<std::string> arguments) {
+    bool macroValue = false;
+    for (std::string& arg : arguments) {
+        bool macro = macroValue || arg.rfind("-D", 0) == 0;
+        macroValue = arg == "-D";
+        if (!macro) std::replace(arg.begin(), arg.end(), '\\', '/');
+    }
+    return arguments;
+}
+
 } // namespace quorle::platform::posix

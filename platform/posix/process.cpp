@@ -289,7 +289,7 @@ ProcessResult RunArguments(std::vector<std::string> arguments, const ProcessOpti
 } // namespace posix
 
 ProcessResult RunProcess(const std::string& commandLine, const ProcessOptions& options) {
-    return posix::RunArguments(SplitCommandLine(commandLine), options);
+    return posix::RunArguments(posix::NativeArguments(SplitCommandLine(commandLine)), options);
 }
 
 } // namespace quorle::platform

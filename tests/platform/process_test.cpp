@@ -41,7 +41,22 @@ TEST(Process, ArgumentsArriveSplitAndUnquoted) {
     ASSERT_TRUE(r.started);
     EXPECT_FALSE(r.timedOut);
     EXPECT_EQ(r.exitCode, 0);
+#if defined(_WIN32)
     EXPECT_EQ(Lines(r.output), "<one>\n<two three>\n<>\n<C:\\dir\\x.c>\n");
+#else
+    // The plug-in's Windows paths reach a POSIX tool with "/".
+    EXPECT_EQ(Lines(r.output), "<one>\n<two three>\n<>\n<C:/dir/x.c>\n");
+#endif
+}
+
+TEST(Process, MacroDefinitionsKeepTheirBackslashes) {
+    ProcessResult r = RunChild("echo -DPATH=\"a\\b\" -D \"Q=c\\d\" \"-I\" inc\\dir");
+    ASSERT_EQ(r.exitCode, 0);
+#if defined(_WIN32)
+    EXPECT_EQ(Lines(r.output), "<-DPATH=a\\b>\n<-D>\n<Q=c\\d>\n<-I>\n<inc\\dir>\n");
+#else
+    EXPECT_EQ(Lines(r.output), "<-DPATH=a\\b>\n<-D>\n<Q=c\\d>\n<-I>\n<inc/dir>\n");
+#endif
 }
 
 TEST(Process, OutputAndErrorShareThePipe) {
