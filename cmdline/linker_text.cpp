@@ -101,7 +101,8 @@ std::string LinkerOptionLines(const LinkerModel& model, UserMessages& messages) 
         return text;
     }
     bool symbols = FormAllowsSymbols(model);
-    if (model.entryOn_ && symbols) AddLine(text, "-entry=" + model.entry_);
+    // gcc would read "-entry=X" as "-e ntry=X": through gcc it goes to ld.
+    if (model.entryOn_ && symbols) AddLine(text, LdOption(model, "-entry=") + model.entry_);
     if (symbols) {
         for (const models::LinkerSymbol& symbol : model.symbols_)
             AddLine(text, LdOption(model, "-defsym") + " " + LdOption(model, symbol.name) + "=" +

@@ -185,12 +185,15 @@ TEST(LinkText, OptionLinesInOrderForLd) {
 TEST(LinkText, OptionLinesThroughGcc) {
     LinkerModel model;
     model.useGcc_ = true;
+    model.entryOn_ = true;
+    model.entry_ = "Reset_Handler";
     model.symbols_ = {{"A", "1"}};
     model.relocSplit_ = true;
     model.relocCount_ = "3";
     model.mapFile_ = true;
     model.switches_[models::kSwBStatic] = true;
-    EXPECT_EQ(OptionLines(model), "-Wl,-defsym -Wl,A=1\n"
+    EXPECT_EQ(OptionLines(model), "-Wl,-entry=Reset_Handler\n"
+                                  "-Wl,-defsym -Wl,A=1\n"
                                   "-Wl,-split-by-reloc=3\n"
                                   "-nostartfiles\n"
                                   "|-o \"$(CONFIGDIR)\\$(PROJECTNAME).x\"\n"
