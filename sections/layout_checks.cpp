@@ -131,20 +131,14 @@ std::string CheckRegion(const std::vector<MemoryRegion>& regions, std::string_vi
 }
 
 KeepState OnNoLoadChanged(bool noLoad, bool keep, bool garbageCollection) {
+    // GNU ld takes both on one output section, and under --gc-sections a
+    // NOLOAD section (a stack) survives only with KEEP: NOLOAD leaves KEEP
+    // as it is.
+    (void)noLoad;
     KeepState state;
-    if (noLoad) {
-        state.keep = false;
-        state.keepEnabled = false;
-        if (keep) state.notice = StringOrEmpty(2006);
-    } else {
-        state.keep = keep;
-        state.keepEnabled = garbageCollection;
-    }
+    state.keep = keep;
+    state.keepEnabled = garbageCollection;
     return state;
-}
-
-std::string KeepNoticeTitle() {
-    return StringOrEmpty(2007);
 }
 
 } // namespace quorle::sections

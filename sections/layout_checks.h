@@ -48,15 +48,13 @@ std::string CheckSelection(int selectedIndex);
 std::string CheckRegion(const std::vector<MemoryRegion>& regions, std::string_view name,
                         std::string_view start, std::string_view end, int ignoreIndex = -1);
 
-// KEEP and NOLOAD exclude each other: checking NOLOAD clears KEEP with a
-// notice; KEEP can be changed only while NOLOAD is clear and garbage
-// collection is on.
+// KEEP and NOLOAD go together (a NOLOAD stack needs KEEP to survive
+// garbage collection); KEEP can be changed only while garbage collection is
+// on.
 struct KeepState {
     bool keep = false;
     bool keepEnabled = false;
-    std::string notice; // text to show (title KeepNoticeTitle()), or empty
 };
 KeepState OnNoLoadChanged(bool noLoad, bool keep, bool garbageCollection);
-std::string KeepNoticeTitle();
 
 } // namespace quorle::sections

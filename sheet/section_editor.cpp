@@ -164,15 +164,12 @@ EditResult CSectionEditor::Advanced(const std::string& name, bool noLoad, bool k
     if (kind < 0) return EditResult::Bad("unknown map address kind " + loadKind);
     KeepState state = OnNoLoadChanged(noLoad, group.keep, garbageCollection);
     EditResult result = EditResult::Ok();
-    if (!state.notice.empty()) {
-        result.notice = state.notice;
-        result.noticeCaption = KeepNoticeTitle();
-    }
-    // `keep` as the group has it means "left alone" (NOLOAD may clear it);
-    // a change needs the box enabled.
+    // `keep` as the group has it means "left alone"; a change needs the box
+    // enabled.
     bool newKeep = state.keep;
     if (keep != group.keep) {
-        if (!state.keepEnabled) return EditResult::Bad("KEEP can be changed only with garbage collection on and NOLOAD clear");
+        if (!state.keepEnabled)
+            return EditResult::Bad("KEEP can be changed only with garbage collection on");
         newKeep = keep;
     }
     group.noLoad = noLoad;

@@ -104,17 +104,17 @@ TEST(LayoutChecks, MemoryRegions) {
     EXPECT_EQ(CheckRegion(regions, "ram", "0x1000", "0x2FFF", 0), "");
 }
 
-TEST(LayoutChecks, KeepAndNoLoadExcludeEachOther) {
+TEST(LayoutChecks, NoLoadLeavesKeepAsItIs) {
+    // NOLOAD no longer clears KEEP: a NOLOAD stack needs it under --gc-sections.
     KeepState state = OnNoLoadChanged(true, true, true);
-    EXPECT_FALSE(state.keep);
-    EXPECT_FALSE(state.keepEnabled);
-    EXPECT_EQ(state.notice, *quorle::LoadModuleString(2006));
-    EXPECT_EQ(KeepNoticeTitle(), "Information on linker garbage collection");
-    state = OnNoLoadChanged(true, false, true);
-    EXPECT_TRUE(state.notice.empty());
-    state = OnNoLoadChanged(false, false, true);
+    EXPECT_TRUE(state.keep);
     EXPECT_TRUE(state.keepEnabled);
+    state = OnNoLoadChanged(true, false, true);
+    EXPECT_FALSE(state.keep);
+    EXPECT_TRUE(state.keepEnabled);
+    // Without garbage collection KEEP cannot be changed, NOLOAD or not.
     state = OnNoLoadChanged(false, true, false);
     EXPECT_TRUE(state.keep);
     EXPECT_FALSE(state.keepEnabled);
+    EXPECT_FALSE(OnNoLoadChanged(true, false, false).keepEnabled);
 }

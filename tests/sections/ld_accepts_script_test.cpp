@@ -62,7 +62,8 @@ class LdAcceptsScript : public testing::Test {
     }
 
     // Links with the script and returns the symbol table of the result.
-    std::map<std::string, unsigned long long> Link(const SectionLayout& layout) {
+    std::map<std::string, unsigned long long> Link(const SectionLayout& layout,
+                                                   const std::string& flags = "") {
         std::map<std::string, unsigned long long> symbols;
         fs::path script = dir_ / "link.gsi";
         // No architecture line: the Tamsin form of the script has none.
@@ -70,7 +71,7 @@ class LdAcceptsScript : public testing::Test {
             WriteScriptFile(script.string(), layout, {"Dravik GNUTAMSINA [ELF]", 0, false}, {}),
             ScriptFileResult::Ok);
         fs::path out = dir_ / "out.x";
-        std::string command = "ld -nostdlib -e start -T " + script.string() + " -o " +
+        std::string command = "ld -nostdlib -e start " + flags + " -T " + script.string() + " -o " +
                               out.string() + " " + (dir_ / "a.o").string() + " " +
                               (dir_ / "b.o").string() + " > " + (dir_ / "ld.log").string() +
                               " 2>&1";
@@ -170,4 +171,35 @@ TEST_F(LdAcceptsScript, LayoutWithMemoryRegions) {
     if (lma) {
         EXPECT_EQ(*lma, symbols["_text_end"] + 0x10);
     }
+}
+
+// Under --gc-sections ld drops every input section nothing refers to, a
+// NOLOAD stack among them, unless the group keeps it.
+TEST_F(LdAcceptsScript, KeptNoLoadStackSurvivesGarbageCollection) {
+    SectionLayout layout;
+    SectionGroup text;
+    text.name = ".text";
+    text.placement = kFixedAddress;
+    text.placementText = "0x00001000";
+    text.contents = {SectionItem(".text", {"All-files"}), SectionItem(".data", {"All-files"}),
+                     SectionItem(".bss", {"All-files"}), SectionItem(".vects", {"All-files"})};
+    SectionGroup stack;
+    stack.name = ".stack";
+    stack.placement = kFixedAddress;
+    stack.placementText = "0x00100000";
+    stack.noLoad = true;
+    stack.keep = true;
+    stack.contents = {LabelItem("_stack"), SectionItem(".stack", {"All-files"}),
+                      LabelItem("_estack")};
+    layout.groups = {text, stack};
+    auto kept = Link(layout, "--gc-sections");
+    ASSERT_FALSE(kept.empty());
+    EXPECT_EQ(kept["stack_area"], 0x100000u);
+    EXPECT_EQ(kept["_estack"] - kept["_stack"], 16u);
+
+    layout.groups[1].keep = false;
+    auto dropped = Link(layout, "--gc-sections");
+    ASSERT_FALSE(dropped.empty());
+    EXPECT_EQ(dropped.count("stack_area"), 0u);
+    EXPECT_EQ(dropped["_estack"], dropped["_stack"]);
 }

@@ -10,6 +10,7 @@
 #include "page_fixture.h"
 #include "platform/platform.h"
 #include "sections/layout_tree.h"
+#include "sections/ld_script.h"
 #include "sections/script_file.h"
 #include "sheet/layout_walk.h"
 #include "sheet/section_pages.h"
@@ -108,25 +109,31 @@ TEST(SectionPages, EveryCheckShowsItsMessageAndChangesNothing) {
     }
 }
 
-TEST(SectionPages, NoLoadClearsKeepWithTheNotice) {
+TEST(SectionPages, NoLoadAndKeepTogether) {
     SectionSheet s;
     // KEEP can be changed only while garbage collection is on.
-    EXPECT_EQ(s.Run({"advanced", ".bss", "0", "1"}), CommandResult::BadValue);
+    EXPECT_EQ(s.Run({"advanced", ".stack", "1", "1"}), CommandResult::BadValue);
     ASSERT_EQ(s.h.sheet->SetControl("GCSECTS", {"1"}), CommandResult::Done);
-    ASSERT_EQ(s.Run({"advanced", ".bss", "0", "1"}), CommandResult::Done);
+    ASSERT_EQ(s.Run({"advanced", ".stack", "1", "1"}), CommandResult::Done);
     EXPECT_TRUE(s.h.messages.shown.empty());
+    // NOLOAD checked on a kept group leaves KEEP on.
+    ASSERT_EQ(s.Run({"advanced", ".bss", "0", "1"}), CommandResult::Done);
     ASSERT_EQ(s.Run({"advanced", ".bss", "1", "1"}), CommandResult::Done);
-    ASSERT_EQ(s.h.messages.shown.size(), 1u);
-    EXPECT_EQ(s.h.messages.shown[0].caption, "Information on linker garbage collection");
-    EXPECT_EQ(
-        s.h.messages.shown[0].text.rfind("The KEEP and NOLOAD options are mutually exclusive.", 0),
-        0u);
+    EXPECT_TRUE(s.h.messages.shown.empty());
     ASSERT_EQ(s.h.sheet->ShowCategory("Output"), CommandResult::Done); // saves the layout
     auto* model = As<models::LinkerModel>(s.h.sheet->SelectedSets().front()->model.get());
-    auto place = FindGroupNamed(model->layout_.groups, ".bss");
-    ASSERT_TRUE(place);
-    EXPECT_TRUE(place->Group().noLoad);
-    EXPECT_FALSE(place->Group().keep);
+    for (const char* name : {".stack", ".bss"}) {
+        auto place = FindGroupNamed(model->layout_.groups, name);
+        ASSERT_TRUE(place) << name;
+        EXPECT_TRUE(place->Group().noLoad) << name;
+        EXPECT_TRUE(place->Group().keep) << name;
+    }
+    // The script keeps the section's contents in the NOLOAD group.
+    std::string script = sections::ScriptText(model->layout_, "Dravik GNUCORVO [ELF]", 0, false);
+    EXPECT_NE(script.find("\t.stack 0x00FFFC00 (NOLOAD) : AT (0x00FFFC00)\n\t{\n\t\t_stack = .;\n"
+                          "\t\tKEEP(*(.stack))\n"),
+              std::string::npos)
+        << script;
 }
 
 TEST(SectionPages, EditsReachEverySelectedLinkerAndTheOptionString) {
