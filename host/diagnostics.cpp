@@ -24,26 +24,36 @@ bool IsDigits(const std::string& text) {
     return true;
 }
 
+// "error: x" gives "x": the host writes the severity itself.
+std::string WithoutSeverity(std::string text) {
+    text = TrimLeft(text);
+    for (const char* word : {"fatal error:", "error:", "Error:", "warning:", "Warning:", "note:"}) {
+        std::string w(word);
+        if (text.rfind(w, 0) == 0) return TrimLeft(text.substr(w.size()));
+    }
+    return text;
+}
+
 // "13: error: x" gives column 13 and "x".
 void SplitColumnAndSeverity(std::string text, Location& at) {
     text = TrimLeft(text);
     size_t colon = text.find(':');
     if (colon != std::string::npos && IsDigits(text.substr(0, colon))) {
         at.column = text.substr(0, colon);
-        text = TrimLeft(text.substr(colon + 1));
+        text = text.substr(colon + 1);
     }
-    for (const char* word : {"fatal error:", "error:", "Error:", "warning:", "Warning:", "note:"}) {
-        std::string w(word);
-        if (text.rfind(w, 0) == 0) {
-            text = TrimLeft(text.substr(w.size()));
-            break;
-        }
-    }
-    at.message = text;
+    at.message = WithoutSeverity(text);
+}
+
+// "(.vects+0x0)": where in a section ld found something, which it prints
+// on a line of its own after "obj.o: in function `f':".
+bool IsSectionOffset(const std::string& text) {
+    return text.size() > 2 && text.front() == '(' && text.back() == ')' &&
+           text.find('+') != std::string::npos;
 }
 
 bool LooksLikeFile(const std::string& text) {
-    return !text.empty() && text.find(' ') == std::string::npos &&
+    return !text.empty() && text.find(' ') == std::string::npos && !IsSectionOffset(text) &&
            (text.find('/') != std::string::npos || text.find('.') != std::string::npos);
 }
 
@@ -54,20 +64,39 @@ std::string WithoutProgramName(const std::string& line) {
     if (colon == std::string::npos) return line;
     std::string leaf = fs::path(line.substr(0, colon)).filename().string();
     if (leaf.size() > 4 && leaf.compare(leaf.size() - 4, 4, ".exe") == 0) leaf.resize(leaf.size() - 4);
-    bool linker = leaf == "ld" || leaf == "ld.bfd" || leaf == "collect2" ||
-                  (leaf.size() > 3 && leaf.compare(leaf.size() - 3, 3, "-ld") == 0);
-    return linker ? line.substr(colon + 2) : line;
+    auto endsWith = [&leaf](const char* tail) {
+        std::string t(tail);
+        return leaf.size() > t.size() && leaf.compare(leaf.size() - t.size(), t.size(), t) == 0;
+    };
+    bool tool = leaf == "ld" || leaf == "ld.bfd" || leaf == "collect2" || leaf == "gcc" ||
+                leaf == "g++" || endsWith("-ld") || endsWith("-gcc") || endsWith("-g++");
+    return tool ? line.substr(colon + 2) : line;
 }
 
 Location LinkerLocation(const std::string& rawLine) {
     Location at;
     std::string text = WithoutProgramName(rawLine);
-    at.message = text;
     size_t colon = text.find(':');
-    if (colon == std::string::npos || !LooksLikeFile(text.substr(0, colon))) return at;
+    if (colon == std::string::npos || !LooksLikeFile(text.substr(0, colon))) {
+        // "error: ld returned 1 exit status" from a gcc-driven link.
+        at.message = WithoutSeverity(text);
+        return at;
+    }
+    at.message = text;
     std::string file = text.substr(0, colon);
     std::string rest = text.substr(colon + 1);
     size_t next = rest.find(':');
+    // "obj.o:src/x.c:31: text": the source line says more than the object.
+    if (next != std::string::npos && LooksLikeFile(rest.substr(0, next))) {
+        size_t after = rest.find(':', next + 1);
+        if (after != std::string::npos && IsDigits(rest.substr(next + 1, after - next - 1))) {
+            file = rest.substr(0, next);
+            at.line = rest.substr(next + 1, after - next - 1);
+            at.file = file;
+            SplitColumnAndSeverity(rest.substr(after + 1), at);
+            return at;
+        }
+    }
     if (!rest.empty() && rest[0] == '(' && next != std::string::npos) {
         rest = rest.substr(next + 1); // "(.text+0x9):" names a section, not a line
     } else if (next != std::string::npos && IsDigits(rest.substr(0, next))) {
