@@ -1,6 +1,9 @@
 #include "host/toolchain_layout.h"
 
 #include <filesystem>
+#include <fstream>
+
+#include "tools/standin/target_table.h"
 
 namespace quorle::host {
 
@@ -36,8 +39,45 @@ bool Link(const fs::path& target, const fs::path& name, std::string& error) {
 
 } // namespace
 
+std::vector<std::string> TargetNames() {
+    std::vector<std::string> names;
+    for (const standin::TargetProfile& profile : standin::TargetProfiles())
+        names.emplace_back(profile.name);
+    return names;
+}
+
+namespace {
+
+// The file that makes a family's tool names run a target's tools; a layout
+// for the machine's tools has none, so laying out again switches back.
+bool WriteTargetFile(const fs::path& base, const standin::TargetProfile* profile,
+                     std::string& error) {
+    fs::path file = base / std::string(standin::kTargetFileName);
+    std::error_code ec;
+    if (profile == nullptr) {
+        fs::remove(file, ec);
+        return true;
+    }
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out << profile->name << "\n";
+    if (out.flush()) return true;
+    error = "cannot write " + file.string();
+    return false;
+}
+
+} // namespace
+
 bool LayOutToolchain(const std::string& dir, const std::string& program,
-                     const std::string& librarySources, std::string& error) {
+                     const std::string& librarySources, std::string& error,
+                     const std::string& target) {
+    const standin::TargetProfile* profile = nullptr;
+    if (!target.empty()) {
+        profile = standin::FindTargetProfile(target);
+        if (profile == nullptr) {
+            error = "unknown target \"" + target + "\"";
+            return false;
+        }
+    }
     std::error_code ec;
     fs::path root = fs::absolute(fs::path(dir));
     fs::path standin = fs::weakly_canonical(fs::absolute(fs::path(program)), ec);
@@ -51,6 +91,7 @@ bool LayOutToolchain(const std::string& dir, const std::string& program,
         return false;
     }
     for (const std::string& t : StandinTriplets()) {
+        if (profile != nullptr && profile->triplet != t) continue;
         fs::path base = root / t;
         for (const fs::path& sub : {base / "bin", base / "include", base / "optlibinc",
                                     base / t / "lib", base / "lib" / "gcc" / t,
@@ -63,6 +104,7 @@ bool LayOutToolchain(const std::string& dir, const std::string& program,
         }
         for (const std::string& tool : StandinTools())
             if (!Link(standin, base / "bin" / (t + "-" + tool + ".exe"), error)) return false;
+        if (!WriteTargetFile(base, profile, error)) return false;
         for (const auto& entry : fs::directory_iterator(librarySources, ec)) {
             if (!entry.is_regular_file()) continue;
             fs::copy_file(entry.path(), base / "libgen" / "src" / entry.path().filename(),

@@ -5,6 +5,7 @@
 #include "support/temp_dir.h"
 #include "support/test_files.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -14,6 +15,7 @@
 #include "tools/standin/libgen.h"
 #include "tools/standin/standin_args.h"
 #include "tools/standin/target_flags.h"
+#include "tools/standin/target_profile.h"
 
 namespace quorle::standin {
 namespace {
@@ -71,6 +73,46 @@ TEST(StandinArgs, ResponseFilesAndSeparators) {
     ExpandResponseFiles({"@/no/such/file.rsp"}, error);
     EXPECT_NE(error.find("/no/such/file.rsp"), std::string::npos);
     fs::remove_all(dir);
+}
+
+TEST(StandinArgs, AMacroValueAfterALoneDKeepsItsBackslashes) {
+#if !defined(_WIN32)
+    EXPECT_EQ(ToNativeSeparators({"-D", "P=\"a\\b\"", "-I", "x\\y", "-DQ=c\\d"}),
+              (Args{"-D", "P=\"a\\b\"", "-I", "x/y", "-DQ=c\\d"}));
+#endif
+}
+
+TEST(StandinProfile, TheTableGivesToolsFlagsAndRefusals) {
+    const TargetProfile* m3 = FindTargetProfile("cortex-m3");
+    ASSERT_NE(m3, nullptr);
+    EXPECT_EQ(FindTargetProfile("cortex-m33"), nullptr);
+    EXPECT_EQ(RealTool("gcc", m3), "arm-none-eabi-gcc");
+    EXPECT_EQ(RealTool("objcopy", m3), "arm-none-eabi-objcopy");
+    EXPECT_EQ(RealTool("objcopy", nullptr), "objcopy");
+    EXPECT_EQ(ProfileFlags(ToolKind::Compiler, *m3), (Args{"-mcpu=cortex-m3", "-mthumb"}));
+    EXPECT_EQ(ProfileFlags(ToolKind::Assembler, *m3), (Args{"-mcpu=cortex-m3", "-mthumb"}));
+    EXPECT_TRUE(ProfileFlags(ToolKind::Linker, *m3).empty());
+    EXPECT_TRUE(ProfileFlags(ToolKind::ObjectCopier, *m3).empty());
+    // Big-endian code is refused, naming the flag and the target.
+    auto refused = RefusedArgument(ToolKind::Compiler, {"-c", "-mcv2", "-mb", "a.c"}, *m3);
+    ASSERT_TRUE(refused);
+    EXPECT_EQ(refused->rfind("error: -mb ", 0), 0u) << *refused;
+    EXPECT_NE(refused->find("cortex-m3 target is little-endian"), std::string::npos);
+    EXPECT_TRUE(RefusedArgument(ToolKind::Linker, {"-EB", "-o", "a.x"}, *m3));
+    EXPECT_FALSE(RefusedArgument(ToolKind::Compiler, {"-c", "-ml", "a.c"}, *m3));
+    EXPECT_FALSE(RefusedArgument(ToolKind::ObjectCopier, {"-mb"}, *m3));
+    // Every row runs one family's tool names, with flags of its own.
+    std::vector<std::string> names;
+    for (const TargetProfile& p : TargetProfiles()) {
+        const auto& triplets = host::StandinTriplets();
+        EXPECT_NE(std::find(triplets.begin(), triplets.end(), std::string(p.triplet)),
+                  triplets.end())
+            << p.name;
+        EXPECT_EQ(p.toolPrefix.back(), '-') << p.name;
+        EXPECT_FALSE(ProfileFlags(ToolKind::Compiler, p).empty()) << p.name;
+        EXPECT_EQ(std::find(names.begin(), names.end(), std::string(p.name)), names.end());
+        names.emplace_back(p.name);
+    }
 }
 
 TEST(StandinArgs, ArchitectureLinesLeaveTheScript) {
@@ -158,6 +200,38 @@ TEST_F(StandinTools, LayoutHasEveryToolAndDirectoryOfEveryFamily) {
     EXPECT_NE(error.find("missing-program"), std::string::npos);
 }
 
+TEST_F(StandinTools, ATargetLayoutTakesOneFamilyAndNamesItsTarget) {
+    const std::string binary = QUORLE_TEST_BINARY_DIR;
+    const std::string program = bin_ + "/quorle-standin";
+    const std::string sources = binary + "/share/quorle-standin/libsrc";
+    std::string error;
+    fs::path m3 = root_ / "m3";
+    ASSERT_TRUE(host::LayOutToolchain(m3.string(), program, sources, error, "cortex-m3")) << error;
+    EXPECT_TRUE(fs::exists(m3 / "corvo-elf" / "bin" / "corvo-elf-objcopy.exe"));
+    EXPECT_TRUE(fs::exists(m3 / "corvo-elf" / "libgen" / "src" / "string.c"));
+    EXPECT_FALSE(fs::exists(m3 / "pelka-elf"));
+    EXPECT_EQ(testing_support::ReadBytes(m3 / "corvo-elf" / "standin-target"), "cortex-m3\n");
+    ProgramName name = ParseProgramName((m3 / "corvo-elf" / "bin" / "corvo-elf-gcc.exe").string());
+    EXPECT_EQ(ProfileOf(name, error), FindTargetProfile("cortex-m3"));
+    EXPECT_EQ(error, "");
+    // A file naming no known target stops the tool with a reason.
+    std::ofstream(m3 / "corvo-elf" / "standin-target") << "cortex-z9\n";
+    EXPECT_EQ(ProfileOf(name, error), nullptr);
+    EXPECT_NE(error.find("cortex-z9"), std::string::npos);
+    auto run = Run({(m3 / "corvo-elf" / "bin" / "corvo-elf-gcc.exe").string(), "--version"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.output.find("corvo-elf-gcc: error:"), std::string::npos) << run.output;
+    // Laid out again for the machine's tools, the layout names no target.
+    ASSERT_TRUE(host::LayOutToolchain(m3.string(), program, sources, error)) << error;
+    EXPECT_FALSE(fs::exists(m3 / "corvo-elf" / "standin-target"));
+    EXPECT_TRUE(fs::exists(m3 / "pelka-elf"));
+    EXPECT_EQ(ProfileOf(name, error), nullptr);
+    EXPECT_EQ(error, "");
+    EXPECT_FALSE(host::LayOutToolchain(m3.string(), program, sources, error, "cortex-z9"));
+    EXPECT_NE(error.find("cortex-z9"), std::string::npos);
+    EXPECT_EQ(host::TargetNames().front(), "cortex-m3");
+}
+
 TEST_F(StandinTools, CompilesAssemblesLinksAndConvertsWithTheMachineTools) {
     Write("a.c", "int value = 3;\nint twice(void) { return value * 2; }\n");
     Write("s.s", ".globl _start\n.text\n_start: call twice\n1: jmp 1b\n"
@@ -192,6 +266,20 @@ TEST_F(StandinTools, CompilesAssemblesLinksAndConvertsWithTheMachineTools) {
     EXPECT_NE(bad.exitCode, 0);
     EXPECT_NE(bad.output.find("bad.c:1:"), std::string::npos) << bad.output;
     EXPECT_EQ(bad.output.find("^"), std::string::npos) << "no source excerpt: " << bad.output;
+}
+
+TEST_F(StandinTools, GccDrivingTheLinkGetsTheScriptWithoutItsArchitecture) {
+    Write("s.s", ".globl _start\n.text\n_start: jmp _start\n"
+                 ".section .note.GNU-stack,\"\",@progbits\n");
+    auto as = Run({Tool("as"), Windows("s.s"), "-o", Windows("s.o")});
+    ASSERT_EQ(as.exitCode, 0) << as.output;
+    Write("x.gsi", "OUTPUT_ARCH(corvo)\nSECTIONS\n{\n\t.text 0x00002000 : AT (0x00002000)\n\t{\n"
+                   "\t\t*(.text)\n\t}\n}");
+    auto link = Run({Tool("gcc"), "-nostdlib", "-nostartfiles", "-no-pie", "-T", Windows("x.gsi"),
+                     Windows("s.o"), "-o", Windows("g.x")});
+    ASSERT_EQ(link.exitCode, 0) << link.output;
+    auto nm = Run({"nm", At("g.x")});
+    EXPECT_NE(nm.output.find("0000000000002000 T _start"), std::string::npos) << nm.output;
 }
 
 TEST_F(StandinTools, LibraryGeneratorBuildsTheSelectedGroups) {

@@ -70,9 +70,11 @@ std::vector<std::string> ExpandResponseFiles(const std::vector<std::string>& arg
 std::vector<std::string> ToNativeSeparators(const std::vector<std::string>& args) {
     std::vector<std::string> out = args;
 #if !defined(_WIN32)
+    bool macroValue = false; // the argument after a lone "-D"
     for (std::string& arg : out) {
-        if (arg.rfind("-D", 0) == 0) continue;
-        std::replace(arg.begin(), arg.end(), '\\', '/');
+        bool macro = macroValue || arg.rfind("-D", 0) == 0;
+        macroValue = arg == "-D";
+        if (!macro) std::replace(arg.begin(), arg.end(), '\\', '/');
     }
 #endif
     return out;

@@ -23,12 +23,14 @@ std::vector<std::string> ExpandResponseFiles(const std::vector<std::string>& arg
                                              std::string& error);
 
 // The plug-in writes Windows paths: every "\\" becomes "/", except in macro
-// definitions ("-D..."), whose values are the user's own text.
+// definitions ("-DNAME=value", or "-D" and the argument after it), whose
+// values are the user's own text.
 std::vector<std::string> ToNativeSeparators(const std::vector<std::string>& args);
 
-// The machine's ld knows no family architecture: a linker script ("-T
-// file") that names one is replaced by a copy without its OUTPUT_ARCH line,
-// written beside it with the extension ".host.ld".
+// Neither the machine's ld nor a target's knows a family architecture: a
+// linker script ("-T file", for ld or for gcc driving the link) that names
+// one is replaced by a copy without its OUTPUT_ARCH line, written beside it
+// with the extension ".host.ld".
 std::vector<std::string> WithoutArchitectureLines(const std::vector<std::string>& args,
                                                   std::string& error);
 
