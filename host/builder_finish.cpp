@@ -5,6 +5,7 @@
 #include "host/builder.h"
 #include "host/dep_file.h"
 #include "host/diagnostics.h"
+#include "host/memory_report.h"
 #include "host/tool_run.h"
 
 namespace quorle::host {
@@ -77,6 +78,8 @@ void Builder::FinishStep(Pending& pending, const platform::ProcessResult& result
     RecordDependencies(pending);
     pending.record.made = MadeFiles(pending);
     state_.Finished(StepKey(step), std::move(pending.record));
+    if (desc.Links())
+        for (const std::string& line : LinkMemoryReport(step, settings_.currentDir)) Print(line);
     std::string text = calls_.DisplayText(desc.name, "FILE_END");
     if (!text.empty()) Print(text);
 }

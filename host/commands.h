@@ -22,6 +22,8 @@ int RunClean(const CommandContext& context);
 int RunDeps(const CommandContext& context);
 int RunMakefile(const CommandContext& context);
 int RunCompdb(const CommandContext& context);
+// How full each memory region is, from the linked program; --svg draws it.
+int RunMemory(const CommandContext& context);
 // Opens the options sheet on the workspace and writes back what it hands back.
 int RunEdit(const CommandContext& context);
 // Lays out the stand-in GNU cross toolchain; needs no plug-in.

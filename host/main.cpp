@@ -28,10 +28,13 @@ const Command kCommands[] = {
     {"clean", RunClean, "[WORKSPACE] [--config NAME]", "delete what the builds made"},
     {"deps", RunDeps, "[WORKSPACE] FILE", "the dependencies the plug-in finds for a file"},
     {"makefile", RunMakefile, "[WORKSPACE] [--config NAME]", "write a makefile for GNU make"},
+    {"memory", RunMemory, "[WORKSPACE] [--config NAME] [--svg FILE]",
+     "memory regions and sections of the linked program (--svg: a picture of the map)"},
     {"compdb", RunCompdb, "[WORKSPACE] [--config NAME]", "write compile_commands.json"},
     {"edit", RunEdit, "[WORKSPACE] [--project NAME] [--script FILE]",
      "edit options in the plug-in's sheet"},
-    {"toolchain", nullptr, "DIR", "lay out the stand-in GNU cross toolchain in DIR"},
+    {"toolchain", nullptr, "DIR [--target NAME]",
+     "lay out the stand-in GNU cross toolchain in DIR (--target: a real target's tools)"},
 };
 
 void Usage(std::FILE* out) {
