@@ -3,17 +3,31 @@
 set -euo pipefail
 packages=(build-essential cmake ninja-build g++ clang libclang-rt-14-dev
           libgtest-dev googletest libbenchmark-dev nlohmann-json3-dev binutils
-          locales make ccache bc time libncurses-dev tmux)
+          locales make ccache bc time libncurses-dev tmux
+          # The firmware on a real target: the Cortex-M tools, their C
+          # libraries, and the memory map's picture as PNG.
+          gcc-arm-none-eabi libnewlib-arm-none-eabi picolibc-arm-none-eabi librsvg2-bin)
+# Without its recommendations: qemu would bring a desktop's worth of packages.
+lean=(qemu-system-arm)
 if [ "${1:-}" = "--windows" ]; then
   packages+=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64 xvfb imagemagick)
 fi
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "installing: ${missing[*]}"
+missing() {
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || echo "$p"
+  done
+}
+mapfile -t missing_packages < <(missing "${packages[@]}")
+mapfile -t missing_lean < <(missing "${lean[@]}")
+if [ ${#missing_packages[@]} -gt 0 ] || [ ${#missing_lean[@]} -gt 0 ]; then
+  echo "installing: ${missing_packages[*]} ${missing_lean[*]}"
   SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO=sudo
   $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}"
+  if [ ${#missing_packages[@]} -gt 0 ]; then
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing_packages[@]}"
+  fi
+  if [ ${#missing_lean[@]} -gt 0 ]; then
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends \
+      "${missing_lean[@]}"
+  fi
 fi
