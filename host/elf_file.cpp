@@ -1,7 +1,6 @@
 #include "host/elf_file.h"
 
 #include <fstream>
-#include <sstream>
 
 namespace quorle::host {
 
@@ -173,6 +172,7 @@ bool ReadSections(const Reader& r, const Layout& l, ElfFile& elf, uint64_t& phnu
             return Fail(error, "the section name table lies outside the file");
         names = r.Slice(table.offset, table.size);
     }
+    elf.sections.reserve(raw.size());
     for (RawSection& s : raw) {
         if (!names.empty() || s.nameOffset != 0) {
             if (s.nameOffset >= names.size())
@@ -233,14 +233,19 @@ std::optional<ElfFile> ReadElf(std::string_view bytes, std::string& error) {
 }
 
 std::optional<ElfFile> ReadElfFile(const std::string& path, std::string& error) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
     if (!in) {
         error = "cannot open " + path;
         return std::nullopt;
     }
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return ReadElf(bytes.str(), error);
+    std::streamoff size = in.tellg();
+    std::string bytes(size > 0 ? static_cast<size_t>(size) : 0, '\0');
+    in.seekg(0);
+    if (size < 0 || !in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()))) {
+        error = "cannot read " + path;
+        return std::nullopt;
+    }
+    return ReadElf(bytes, error);
 }
 
 std::optional<std::vector<LoadChunk>> LoadImage(const ElfFile& elf, std::string_view bytes,

@@ -60,7 +60,12 @@ struct ElfWriter {
         while (out.size() % 8) out += '\0';
         uint64_t shoff = out.size();
         const size_t shentsize = is64 ? 64 : 40;
-        out += std::string(shentsize, '\0'); // the null section
+        // Past 0xFF00 sections the count and the name table's index live in
+        // the null section's size and link fields.
+        const uint64_t count = sections.size() + 2;
+        const bool extended = count >= 0xFF00;
+        out += extended ? SectionHeader(0, 0, 0, 0, 0, count, static_cast<uint32_t>(count - 1))
+                        : std::string(shentsize, '\0'); // the null section
         for (size_t i = 0; i < sections.size(); ++i)
             out += SectionHeader(nameAt[i], sections[i].type, sections[i].flags,
                                  sections[i].address, sections[i].offset, sections[i].size);
@@ -93,8 +98,8 @@ struct ElfWriter {
         Put(out, is64 ? 54 : 42, 2, is64 ? 56 : 32);
         Put(out, PhnumField(), 2, segments.size());
         Put(out, ShentsizeField(), 2, shentsize);
-        Put(out, ShnumField(), 2, sections.size() + 2);
-        Put(out, ShstrndxField(), 2, sections.size() + 1);
+        Put(out, ShnumField(), 2, extended ? 0 : count);
+        Put(out, ShstrndxField(), 2, extended ? 0xFFFF : count - 1);
         return out;
     }
 
@@ -112,12 +117,11 @@ struct ElfWriter {
         return bytes;
     }
     std::string SectionHeader(uint32_t name, uint32_t type, uint64_t flags, uint64_t address,
-                              uint64_t offset, uint64_t size) const {
+                              uint64_t offset, uint64_t size, uint32_t link = 0) const {
         const size_t word = is64 ? 8 : 4;
-        std::string h = Field(4, name) + Field(4, type) + Field(word, flags) + Field(word, address) +
-                        Field(word, offset) + Field(word, size) + Field(4, 0) + Field(4, 0) +
-                        Field(word, 1) + Field(word, 0);
-        return h;
+        return Field(4, name) + Field(4, type) + Field(word, flags) + Field(word, address) +
+               Field(word, offset) + Field(word, size) + Field(4, link) + Field(4, 0) +
+               Field(word, 1) + Field(word, 0);
     }
     std::string ProgramHeader(const Segment& g, uint64_t offset, uint64_t fileSize) const {
         if (is64)
