@@ -165,8 +165,9 @@ void DrawColumn(const MemoryUse& use, const Column& column, double x, std::strin
 std::string MemoryMapSvg(const MemoryUse& use, const std::string& title) {
     std::vector<Column> columns = ColumnsOf(use);
     const double columnBlock = kAddressWidth + kColumnWidth + kLabelWidth;
-    const double width =
-        std::max<double>(1, static_cast<double>(columns.size())) * columnBlock + 20;
+    // Wide enough for the note under the columns too.
+    const double width = std::max(
+        std::max<double>(1, static_cast<double>(columns.size())) * columnBlock + 20, 640.0);
     const double height = kTop + kColumnHeight + kBottom;
     std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                       "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
@@ -190,6 +191,10 @@ std::string MemoryMapSvg(const MemoryUse& use, const std::string& title) {
         DrawColumn(use, columns[i], 10 + static_cast<double>(i) * columnBlock, svg);
     if (columns.empty())
         svg += "<text x=\"10\" y=\"" + Number(kTop) + "\">no allocated sections</text>\n";
+    svg += "<text x=\"10\" y=\"" + Number(height - 12) +
+           "\" class=\"usage\">Drawn to scale, the start of each region at the bottom; a section "
+           "is at least " +
+           std::to_string(static_cast<int>(kMinimumBar)) + " px high.</text>\n";
     svg += "</svg>\n";
     return svg;
 }
