@@ -4,11 +4,11 @@ set -euo pipefail
 packages=(build-essential cmake ninja-build g++ clang libclang-rt-14-dev
           libgtest-dev googletest libbenchmark-dev nlohmann-json3-dev binutils
           locales make ccache bc time libncurses-dev tmux
-          # The firmware on a real target: the Cortex-M tools, their C
-          # libraries, and the memory map's picture as PNG.
-          gcc-arm-none-eabi libnewlib-arm-none-eabi picolibc-arm-none-eabi librsvg2-bin)
-# Without its recommendations: qemu would bring a desktop's worth of packages.
-lean=(qemu-system-arm)
+          librsvg2-bin) # the memory map's picture as PNG
+# The firmware on a real target: the Cortex-M tools, their C libraries and
+# qemu, without their recommendations (qemu would bring a desktop's worth of
+# packages, newlib a 1.5 GB C++ library the examples do not use).
+lean=(gcc-arm-none-eabi libnewlib-arm-none-eabi picolibc-arm-none-eabi qemu-system-arm)
 if [ "${1:-}" = "--windows" ]; then
   packages+=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64 xvfb imagemagick)
 fi
