@@ -71,8 +71,8 @@ std::vector<RegionEntry> OutsideEntries(const MemoryUse& use) {
 
 } // namespace
 
-std::vector<MemoryRegionSpec> MemoryRegionsOf(const std::string& linkerOptions) {
-    std::vector<MemoryRegionSpec> regions;
+std::vector<RegionRange> MemoryRegionsOf(const std::string& linkerOptions) {
+    std::vector<RegionRange> regions;
     for (const std::string& body : options::ReadTokenBodies(linkerOptions)) {
         if (body.rfind(kMemoryToken, 0) != 0) continue;
         std::vector<std::string> fields =
@@ -87,7 +87,7 @@ std::vector<MemoryRegionSpec> MemoryRegionsOf(const std::string& linkerOptions) 
     return regions;
 }
 
-MemoryUse MeasureMemory(const ElfFile& elf, const std::vector<MemoryRegionSpec>& regions) {
+MemoryUse MeasureMemory(const ElfFile& elf, const std::vector<RegionRange>& regions) {
     MemoryUse use;
     for (const ElfSection& section : elf.sections) {
         if (!section.Allocated() || section.size == 0) continue;
@@ -97,7 +97,7 @@ MemoryUse MeasureMemory(const ElfFile& elf, const std::vector<MemoryRegionSpec>&
     std::stable_sort(
         use.sections.begin(), use.sections.end(),
         [](const PlacedSection& a, const PlacedSection& b) { return a.address < b.address; });
-    for (const MemoryRegionSpec& region : regions) use.regions.push_back({region, 0, {}});
+    for (const RegionRange& region : regions) use.regions.push_back({region, 0, {}});
     auto regionOf = [&use](uint64_t address) -> RegionUse* {
         for (RegionUse& r : use.regions)
             if (r.region.Holds(address)) return &r;

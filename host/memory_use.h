@@ -11,7 +11,7 @@
 
 namespace quorle::host {
 
-struct MemoryRegionSpec {
+struct RegionRange {
     std::string name;
     uint64_t start = 0;
     uint64_t end = 0; // the last byte
@@ -22,7 +22,7 @@ struct MemoryRegionSpec {
 
 // The regions of the layout's "[S|MEMDET|...]" token, in order; regions
 // whose addresses do not read are left out.
-std::vector<MemoryRegionSpec> MemoryRegionsOf(const std::string& linkerOptions);
+std::vector<RegionRange> MemoryRegionsOf(const std::string& linkerOptions);
 
 // An allocated section of the program.
 struct PlacedSection {
@@ -42,7 +42,7 @@ struct RegionEntry {
 };
 
 struct RegionUse {
-    MemoryRegionSpec region;
+    RegionRange region;
     uint64_t used = 0;
     std::vector<RegionEntry> entries; // in address order
 };
@@ -56,7 +56,7 @@ struct MemoryUse {
 // Each allocated section of non-zero size counts once in the region its run
 // address falls in and once in the region its load address falls in (the
 // load image of initialised data is in flash, the data itself in RAM).
-MemoryUse MeasureMemory(const ElfFile& elf, const std::vector<MemoryRegionSpec>& regions);
+MemoryUse MeasureMemory(const ElfFile& elf, const std::vector<RegionRange>& regions);
 
 // "836 B", "4.1 KiB", "256 KiB", "1.5 MiB".
 std::string FormatBytes(uint64_t bytes);
