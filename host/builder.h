@@ -10,8 +10,8 @@
 #include <functional>
 #include <optional>
 #include <set>
-#include <unordered_set>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "host/build_plan.h"
@@ -49,10 +49,10 @@ class Builder {
         size_t jobs = 1;
         bool colour = false;
         bool verbose = false;
-        bool keepGoing = false;  // build what does not depend on a failed step
-        std::string launcher;    // put in front of every compile and assemble
-        std::string currentDir;  // diagnostics name files relative to it
-        std::FILE* out = stdout; // nullptr: silent
+        bool keepGoing = false;            // build what does not depend on a failed step
+        std::vector<std::string> launcher; // words put in front of every compile and assemble
+        std::string currentDir;            // diagnostics name files relative to it
+        std::FILE* out = stdout;           // nullptr: silent
     };
 
     Builder(const PluginCalls& calls, const ProjectContext& context, const BuildPlan& plan,
@@ -62,6 +62,8 @@ class Builder {
     bool Run();
     const BuildTotals& totals() const { return totals_; }
     bool interrupted() const { return interrupted_; }
+    // The first input found with a modification time in the future, if any.
+    const std::string& clockSkew() const { return clockSkew_; }
 
     // The default executor: the platform's process runner.
     static platform::ProcessResult RunTool(const ToolRun& run);
@@ -115,6 +117,7 @@ class Builder {
     void RecordIncomplete(Pending& pending);
     std::vector<std::string> MadeFiles(const Pending& pending);
     void RemovePartialOutputs(const Step& step);
+    void RemoveOutputLinks(const Step& step);
 
     const PluginCalls& calls_;
     const ProjectContext& context_;
@@ -132,6 +135,7 @@ class Builder {
     bool continuation_ = false;
     bool announced_ = false;
     int counter_ = 0;
+    std::string clockSkew_;
 };
 
 // The key of a step in the build state.
