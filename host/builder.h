@@ -63,7 +63,11 @@ class Builder {
     const BuildTotals& totals() const { return totals_; }
     bool interrupted() const { return interrupted_; }
     // The first input found with a modification time in the future, if any.
-    const std::string& clockSkew() const { return clockSkew_; }
+    struct ClockSkew {
+        std::string path;    // empty: none
+        int64_t seconds = 0; // how far ahead it was
+    };
+    const ClockSkew& clockSkew() const { return clockSkew_; }
 
     // The default executor: the platform's process runner.
     static platform::ProcessResult RunTool(const ToolRun& run);
@@ -104,6 +108,7 @@ class Builder {
     Check CheckSingleStep(size_t index, const StepRecord* stored);
     Check CompareTimes(const Step& step, const std::vector<std::string>& reads);
     std::optional<std::vector<std::string>> Scan(const Step& step);
+    void NoteClockSkew(const std::string& path, int64_t time);
 
     // builder_launch.cpp: PrePhase and the tool's start.
     void LaunchStep(size_t index, const std::string& reason, Pending pending, JobRunner& runner);
@@ -135,7 +140,7 @@ class Builder {
     bool continuation_ = false;
     bool announced_ = false;
     int counter_ = 0;
-    std::string clockSkew_;
+    ClockSkew clockSkew_;
 };
 
 // The key of a step in the build state.

@@ -48,6 +48,14 @@ std::optional<std::vector<std::string>> Builder::Scan(const Step& step) {
     return paths;
 }
 
+// A time in the future stays newer than whatever a step makes, so the steps
+// that read such a file run at every build.
+void Builder::NoteClockSkew(const std::string& path, int64_t time) {
+    if (!clockSkew_.path.empty()) return;
+    int64_t now = NowNs();
+    if (time > now) clockSkew_ = {path, (time - now) / 1000000000};
+}
+
 Builder::Check Builder::CompareTimes(const Step& step, const std::vector<std::string>& reads) {
     int64_t oldest = INT64_MAX;
     for (const OutputFile& out : step.outputs) {
@@ -59,8 +67,7 @@ Builder::Check Builder::CompareTimes(const Step& step, const std::vector<std::st
         auto t = stats_.Time(in);
         if (!t) return {Verdict::Run, in + " is missing", std::nullopt};
         if (*t > oldest) {
-            // A time in the future stays newer than whatever the step makes.
-            if (clockSkew_.empty() && *t > NowNs()) clockSkew_ = in;
+            NoteClockSkew(in, *t);
             return {Verdict::Run, in + " is newer", std::nullopt};
         }
     }

@@ -139,6 +139,7 @@ void Builder::RecordDependencies(Pending& pending) {
             known = false; // a list naming a missing file cannot vouch for anything
             continue;
         }
+        NoteClockSkew(path, *t);
         pending.record.deps.push_back({state_.PathId(path), *t});
     }
     pending.record.depsKnown = known;

@@ -74,7 +74,7 @@ int RunBuild(const CommandContext& context) {
     bool ok = true;
     bool interrupted = false;
     std::vector<std::string> outputs;
-    std::string skewed; // the first file found with a time in the future
+    Builder::ClockSkew skewed; // the first file found with a time in the future
     // Unlike the other commands, a project without the configuration fails
     // the build, and a failed plan still ends with the summary line.
     for (const Project* project : session.Projects()) {
@@ -112,7 +112,7 @@ int RunBuild(const CommandContext& context) {
         bool built = builder.Run();
         Add(all, builder.totals());
         interrupted = builder.interrupted();
-        if (skewed.empty()) skewed = builder.clockSkew();
+        if (skewed.path.empty()) skewed = builder.clockSkew();
         if (!built) {
             ok = false;
             if (interrupted || !options.keepGoing) break;
@@ -131,10 +131,11 @@ int RunBuild(const CommandContext& context) {
         return 128 + platform::PendingInterrupt();
     }
     // Once, as make does: such a file makes the steps that read it run every time.
-    if (!skewed.empty())
-        std::printf("warning: clock skew detected: %s has a modification time in the future; the "
-                    "steps that read it run at every build\n",
-                    ShownPath(skewed, settings.currentDir).c_str());
+    if (!skewed.path.empty())
+        std::printf("warning: clock skew detected: %s has a modification time %lld s in the "
+                    "future; the steps that read it run at every build\n",
+                    ShownPath(skewed.path, settings.currentDir).c_str(),
+                    static_cast<long long>(skewed.seconds));
     if (all.run == 0 && ok) std::printf("Nothing to do: every step is up to date.\n");
     std::string skipped =
         all.skipped > 0 ? ", " + std::to_string(all.skipped) + " skipped after a failure" : "";
