@@ -79,6 +79,13 @@ std::vector<std::string> BuildState::MadeFiles() const {
     return made;
 }
 
+std::vector<std::string> BuildState::Keys() const {
+    std::vector<std::string> keys;
+    keys.reserve(records_.size());
+    for (const auto& [key, record] : records_) keys.push_back(key);
+    return keys;
+}
+
 void BuildState::SetCheckpointPolicy(size_t steps, std::chrono::milliseconds interval) {
     checkpointSteps_ = steps;
     checkpointInterval_ = interval;

@@ -108,6 +108,8 @@ class BuildState {
     bool changed() const { return changed_; }
     // Every file any step recorded as made.
     std::vector<std::string> MadeFiles() const;
+    // The keys of every record, in no particular order.
+    std::vector<std::string> Keys() const;
 
     // The state file's text. ReadState takes any bytes and keeps the lines
     // that read; a record line that does not read drops that record only.

@@ -1,7 +1,5 @@
 #include "host/journal.h"
 
-#include <charconv>
-
 namespace quorle::host {
 
 const char* const kJournalHeader = "quorle-host journal 3";
@@ -10,10 +8,16 @@ namespace {
 
 constexpr size_t kIdDigits = 16;
 
+// Exactly the digits the writer writes: lower case, no sign, all sixteen.
 bool ReadId(std::string_view text, uint64_t& id) {
     if (text.size() != kIdDigits) return false;
-    auto parsed = std::from_chars(text.data(), text.data() + text.size(), id, 16);
-    return parsed.ec == std::errc() && parsed.ptr == text.data() + text.size();
+    id = 0;
+    for (char c : text) {
+        int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+        if (digit < 0) return false;
+        id = id << 4 | static_cast<uint64_t>(digit);
+    }
+    return true;
 }
 
 } // namespace

@@ -198,6 +198,7 @@ TEST(Journal, StartsAndEndsAreIdsAndAnythingElseNamesEveryStep) {
              text + "s\t12\n",                                     // a short id
              text + "e\t000000000000002a\n",                       // no such entry
              text + "s\t00000000000000zz\n",                       // not hexadecimal
+             text + "s\t000000000000002A\n",                       // upper case, not as written
              std::string("s\tGNU Compiler|/p/a.c\t/tmp/victim\n"), // the old form, paths and all
              std::string("quorle-host journal 2\n") + JournalLine('s', 1), // another format
          }) {
