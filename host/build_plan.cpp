@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "host/build_state.h"
 #include "host/closest.h"
+#include "host/path_identity.h"
 #include "host/text_list.h"
 #include "options/option_string.h"
 
@@ -161,7 +163,10 @@ bool FillStep(const PluginCalls& calls, const ProjectContext& context, const Pha
         return false;
     }
     step.outputs = ParseOutputList(*outputs);
-    for (OutputFile& out : step.outputs) out.path = ExpandOutputPath(out.path, context, leaf);
+    for (OutputFile& out : step.outputs) {
+        out.listed = out.path;
+        out.path = ExpandOutputPath(out.path, context, leaf);
+    }
     return true;
 }
 
@@ -210,28 +215,55 @@ std::string StepName(const BuildPlan& plan, const Step& step) {
                              : "the " + phase.name + " step for " + step.file;
 }
 
-// No step may write over a project file or over what another step reads.
-// Linear: the sources and the inputs are looked up in tables.
+// No step may write over the workspace file, a project file, the host's own
+// records, what another step reads or another step's output, nor over a
+// directory. Paths are compared as the file system resolves them, so a link
+// or a ".." in an output cannot hide what it leads to. Linear: the files
+// are looked up in tables.
 bool CheckOutputs(const BuildPlan& plan, const ProjectContext& context, std::string& error) {
-    std::unordered_map<std::string, std::string> sources; // path -> file as listed
+    PathResolver resolver;
+    std::unordered_map<std::string, std::string> kept; // resolved path -> what it is
+    auto keep = [&](const std::string& path, const std::string& what) {
+        kept.emplace(resolver.Resolve(path).path, what);
+    };
     for (const std::string& file : context.project().files)
-        sources.emplace(context.FilePath(file), file);
+        keep(context.FilePath(file), "the workspace source " + file);
+    keep(context.workspace().path, "the workspace file " + context.workspace().path);
+    const std::string& dir = context.configDir();
+    keep(BuildState::FileIn(dir), "the host's build state " + BuildState::FileIn(dir));
+    keep(BuildState::JournalIn(dir), "the host's build journal " + BuildState::JournalIn(dir));
+    keep(BuildState::LockIn(dir), "the host's lock file " + BuildState::LockIn(dir));
+    for (const std::string& own : BuildState::OwnFilesIn(dir)) keep(own, "the host's file " + own);
     std::unordered_map<std::string, const Step*> readers; // input path -> a step reading it
     for (const Step& other : plan.steps) {
-        if (!other.filePath.empty() && !other.generated) readers.emplace(other.filePath, &other);
+        if (!other.filePath.empty() && !other.generated)
+            readers.emplace(resolver.Resolve(other.filePath).path, &other);
         for (const std::string& in : other.projectInputs)
-            readers.emplace(in.substr(0, in.rfind('|')), &other);
+            readers.emplace(resolver.Resolve(in.substr(0, in.rfind('|'))).path, &other);
     }
+    std::unordered_map<std::string, const Step*> writers;
     for (const Step& step : plan.steps) {
         for (const OutputFile& out : step.outputs) {
-            if (auto it = sources.find(out.path); it != sources.end()) {
-                error = StepName(plan, step) + " would write its output " + out.path +
-                        " over the workspace source " + it->second;
+            ResolvedPath resolved = resolver.Resolve(out.path);
+            std::string over = StepName(plan, step) + " would write its output " + out.path +
+                               (resolved.throughLink ? " (a link to " + resolved.path + ")" : "") +
+                               " over ";
+            if (auto it = kept.find(resolved.path); it != kept.end()) {
+                error = over + it->second;
                 return false;
             }
-            if (auto it = readers.find(out.path); it != readers.end() && it->second != &step) {
-                error = StepName(plan, step) + " would write its output " + out.path +
-                        " over an input of " + StepName(plan, *it->second);
+            if (auto it = readers.find(resolved.path); it != readers.end() && it->second != &step) {
+                error = over + "an input of " + StepName(plan, *it->second);
+                return false;
+            }
+            if (resolved.directory) {
+                error = over + "a directory";
+                return false;
+            }
+            auto [it, added] = writers.emplace(resolved.path, &step);
+            if (!added && it->second != &step) {
+                error = StepName(plan, *it->second) + " and " + StepName(plan, step) +
+                        " would both write " + out.path;
                 return false;
             }
         }

@@ -26,6 +26,9 @@ struct PhaseDesc {
 struct OutputFile {
     std::string path; // native form
     std::string type; // may be empty
+    // As the plug-in listed it, placeholders and all: it names its own side
+    // files after this form.
+    std::string listed;
 };
 
 struct Step {
@@ -68,8 +71,10 @@ std::string ExpandOutputPath(const std::string& path, const ProjectContext& cont
 std::vector<std::string> MalformedTokens(const std::string& optionString);
 
 // Asks the plug-in for the catalogue and every step's options and outputs,
-// and refuses a plan whose outputs would overwrite a source or another
-// step's input. On failure returns nullopt and sets `error`.
+// and refuses a plan whose outputs would overwrite the workspace file, a
+// source, the host's own records, another step's input or output, or a
+// directory, comparing paths as the file system resolves them. On failure
+// returns nullopt and sets `error`, which names the step and the file.
 std::optional<BuildPlan> MakeBuildPlan(const PluginCalls& calls, const ProjectContext& context,
                                        std::string& error);
 

@@ -1,23 +1,32 @@
 // What the host remembers between builds, per configuration directory: for
 // each step, what built its outputs (a hash of the option string and of the
 // inputs), the files it read with their modification times (the dependency
-// log), and every file it made. Steps append to a journal as they start and
-// finish; the state file is written once per build, atomically, and only
-// when something changed. A step that started and never finished is
-// therefore never up to date.
+// log), and every file it made. Steps append their start and end to a
+// journal; the state file is written atomically (a new file renamed over
+// the old) at the end of a build and now and then during a long one, only
+// when something changed, and the journal starts afresh each time. A step
+// that started and never finished is therefore never up to date.
+//
+// The files are data, never orders: a record that does not read costs a
+// rebuild of its step, and the host deletes nothing because a record names
+// it.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
-#include <cstdio>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
+
+#include "platform/own_file.h"
 
 namespace quorle::host {
 
 // FNV-1a, 64 bits: stable across runs and platforms.
-uint64_t HashText(const std::string& text);
+uint64_t HashText(std::string_view text);
 
 struct Dependency {
     uint32_t path = 0; // index into the state's path table
@@ -36,30 +45,59 @@ struct StepRecord {
     std::vector<std::string> made; // files the step made, for clean
 };
 
+// What reading a state text found.
+struct StateReading {
+    bool known = false;  // the header is this format's
+    size_t badLines = 0; // lines dropped, each costing its step a rebuild
+    size_t firstBad = 0; // line number of the first, counted from 1
+};
+
+// What Load found besides the records.
+struct LoadReport {
+    // Steps the journal says started and never finished: their outputs may
+    // be half written. Ids as StepId gives them.
+    std::vector<uint64_t> unfinished;
+    // One line per file that did not read whole.
+    std::vector<std::string> warnings;
+};
+
 class BuildState {
   public:
     static std::string FileIn(const std::string& configDir);
     static std::string JournalIn(const std::string& configDir);
+    static std::string LockIn(const std::string& configDir);
+    // Every file of the configuration directory the host keeps for itself.
+    static std::vector<std::string> OwnFilesIn(const std::string& configDir);
+    // The id the journal names a step by.
+    static uint64_t StepId(std::string_view key) { return HashText(key); }
 
     BuildState() = default;
-    ~BuildState();
+    ~BuildState() = default; // no save: a state dropped unsaved is a build killed
     BuildState(const BuildState&) = delete;
     BuildState& operator=(const BuildState&) = delete;
 
     // Without Load, a state lives in memory only. Load reads the state of a
-    // configuration directory and replays a journal
-    // that an unfinished build left. A missing or unreadable state is empty.
-    // `unfinished` receives the outputs of steps that started and never
-    // finished (they may be half written).
-    void Load(const std::string& configDir, std::vector<std::string>* unfinished = nullptr);
+    // configuration directory and replays the journal a killed build left.
+    // A missing state is empty; a journal that cannot be read whole may name
+    // any step, so every record is dropped.
+    LoadReport Load(const std::string& configDir);
+    // The state file alone, for clean.
+    std::vector<std::string> LoadRecords(const std::string& configDir);
     // Writes the state when it changed and removes the journal.
     bool Save();
+    // Writes the state and starts the journal afresh with the steps still
+    // running. The build does so now and then, so a journal stays short.
+    bool Checkpoint();
+    // A checkpoint after `steps` finished steps, or after `interval` with
+    // at least one.
+    void SetCheckpointPolicy(size_t steps, std::chrono::milliseconds interval);
 
     const StepRecord* Find(const std::string& key) const;
-    // Journal entries: a step starts (its record is dropped until it
-    // finishes) and finishes with its new record. `Started` returns the
-    // journal's modification time, which files made afterwards reach.
-    std::optional<int64_t> Started(const std::string& key, const std::vector<std::string>& outputs);
+    // A step starts: its record is dropped until it finishes. False when the
+    // journal could not be written (the step must not run then). `mark`
+    // receives the journal's modification time, which files made afterwards
+    // reach.
+    bool Started(const std::string& key, std::optional<int64_t>* mark = nullptr);
     void Finished(const std::string& key, StepRecord record);
     void Erase(const std::string& key);
 
@@ -70,21 +108,34 @@ class BuildState {
     bool changed() const { return changed_; }
     // Every file any step recorded as made.
     std::vector<std::string> MadeFiles() const;
+    // The keys of every record, in no particular order.
+    std::vector<std::string> Keys() const;
+
+    // The state file's text. ReadState takes any bytes and keeps the lines
+    // that read; a record line that does not read drops that record only.
+    StateReading ReadState(std::string_view text);
+    std::string Serialise() const;
 
   private:
-    bool Parse(const std::string& text);
-    void Replay(const std::string& text, std::vector<std::string>* unfinished);
-    std::string Serialise() const;
-    std::string RecordLine(const StepRecord& record) const;
-    bool ReadRecordLine(const std::string& line, StepRecord& record);
-    void Append(const std::string& line);
+    void Replay(std::string_view text, LoadReport& report);
+    bool WriteState();
+    bool StartJournal();
+    bool Append(const std::string& line);
+    void MaybeCheckpoint();
 
     std::string dir_;
     std::unordered_map<std::string, StepRecord> records_;
     std::vector<std::string> paths_;
     std::unordered_map<std::string, uint32_t> pathIds_;
-    std::FILE* journal_ = nullptr;
+    std::unordered_set<uint64_t> running_; // started in this build, not finished
+    platform::AppendFile journal_;
+    bool journalStarted_ = false; // this build's journal exists, header written
+    bool journalPending_ = false; // a journal from before still waits to be folded in
     bool changed_ = false;
+    size_t finishedSince_ = 0;
+    size_t checkpointSteps_ = 256;
+    std::chrono::milliseconds checkpointInterval_{2000};
+    std::chrono::steady_clock::time_point lastCheckpoint_ = std::chrono::steady_clock::now();
 };
 
 } // namespace quorle::host

@@ -78,7 +78,8 @@ bool Builder::Run() {
         if (interrupted_ || (anyFailed_ && !settings_.keepGoing)) break;
         RunPhase(p);
     }
-    state_.Save();
+    if (!state_.Save())
+        Print("warning: the build state could not be written; the next build runs every step");
     return !anyFailed_ && !interrupted_ && totals_.errors == 0;
 }
 

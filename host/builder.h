@@ -10,8 +10,8 @@
 #include <functional>
 #include <optional>
 #include <set>
-#include <unordered_set>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "host/build_plan.h"
@@ -49,10 +49,10 @@ class Builder {
         size_t jobs = 1;
         bool colour = false;
         bool verbose = false;
-        bool keepGoing = false;  // build what does not depend on a failed step
-        std::string launcher;    // put in front of every compile and assemble
-        std::string currentDir;  // diagnostics name files relative to it
-        std::FILE* out = stdout; // nullptr: silent
+        bool keepGoing = false;            // build what does not depend on a failed step
+        std::vector<std::string> launcher; // words put in front of every compile and assemble
+        std::string currentDir;            // diagnostics name files relative to it
+        std::FILE* out = stdout;           // nullptr: silent
     };
 
     Builder(const PluginCalls& calls, const ProjectContext& context, const BuildPlan& plan,
@@ -62,6 +62,12 @@ class Builder {
     bool Run();
     const BuildTotals& totals() const { return totals_; }
     bool interrupted() const { return interrupted_; }
+    // The first input found with a modification time in the future, if any.
+    struct ClockSkew {
+        std::string path;    // empty: none
+        int64_t seconds = 0; // how far ahead it was
+    };
+    const ClockSkew& clockSkew() const { return clockSkew_; }
 
     // The default executor: the platform's process runner.
     static platform::ProcessResult RunTool(const ToolRun& run);
@@ -102,6 +108,7 @@ class Builder {
     Check CheckSingleStep(size_t index, const StepRecord* stored);
     Check CompareTimes(const Step& step, const std::vector<std::string>& reads);
     std::optional<std::vector<std::string>> Scan(const Step& step);
+    void NoteClockSkew(const std::string& path, int64_t time);
 
     // builder_launch.cpp: PrePhase and the tool's start.
     void LaunchStep(size_t index, const std::string& reason, Pending pending, JobRunner& runner);
@@ -115,6 +122,7 @@ class Builder {
     void RecordIncomplete(Pending& pending);
     std::vector<std::string> MadeFiles(const Pending& pending);
     void RemovePartialOutputs(const Step& step);
+    void RemoveOutputLinks(const Step& step);
 
     const PluginCalls& calls_;
     const ProjectContext& context_;
@@ -132,6 +140,7 @@ class Builder {
     bool continuation_ = false;
     bool announced_ = false;
     int counter_ = 0;
+    ClockSkew clockSkew_;
 };
 
 // The key of a step in the build state.

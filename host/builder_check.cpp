@@ -2,6 +2,7 @@
 // decided from the log alone: the recorded files with their recorded times.
 // Only a step without a list (an older state, or a tool that wrote none and
 // a scan that failed) is scanned first.
+#include <chrono>
 #include <filesystem>
 
 #include "host/builder.h"
@@ -9,6 +10,17 @@
 namespace quorle::host {
 
 namespace fs = std::filesystem;
+
+namespace {
+
+// The clock file times are kept in: nanoseconds since the epoch.
+int64_t NowNs() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
+} // namespace
 
 std::optional<std::vector<std::string>> Builder::Scan(const Step& step) {
     const PhaseDesc& desc = plan_.phases[step.phase];
@@ -36,6 +48,14 @@ std::optional<std::vector<std::string>> Builder::Scan(const Step& step) {
     return paths;
 }
 
+// A time in the future stays newer than whatever a step makes, so the steps
+// that read such a file run at every build.
+void Builder::NoteClockSkew(const std::string& path, int64_t time) {
+    if (!clockSkew_.path.empty()) return;
+    int64_t now = NowNs();
+    if (time > now) clockSkew_ = {path, (time - now) / 1000000000};
+}
+
 Builder::Check Builder::CompareTimes(const Step& step, const std::vector<std::string>& reads) {
     int64_t oldest = INT64_MAX;
     for (const OutputFile& out : step.outputs) {
@@ -46,7 +66,10 @@ Builder::Check Builder::CompareTimes(const Step& step, const std::vector<std::st
     for (const std::string& in : reads) {
         auto t = stats_.Time(in);
         if (!t) return {Verdict::Run, in + " is missing", std::nullopt};
-        if (*t > oldest) return {Verdict::Run, in + " is newer", std::nullopt};
+        if (*t > oldest) {
+            NoteClockSkew(in, *t);
+            return {Verdict::Run, in + " is newer", std::nullopt};
+        }
     }
     return {Verdict::UpToDate, "", std::nullopt};
 }
@@ -121,7 +144,8 @@ Builder::Check Builder::CheckSingleStep(size_t index, const StepRecord* stored) 
     if (plan_.phases[step.phase].Links()) {
         for (size_t i = 0; i < index; ++i)
             for (const OutputFile& out : plan_.steps[i].outputs) reads.push_back(out.path);
-        for (const std::string& in : step.projectInputs) reads.push_back(in.substr(0, in.rfind('|')));
+        for (const std::string& in : step.projectInputs)
+            reads.push_back(in.substr(0, in.rfind('|')));
     }
     Check check = CompareTimes(step, reads);
     if (check.verdict == Verdict::UpToDate && stored != nullptr && stored->depsKnown) {

@@ -15,9 +15,17 @@ namespace fs = std::filesystem;
 void Builder::RemovePartialOutputs(const Step& step) {
     for (const OutputFile& out : step.outputs) {
         std::error_code ec;
-        fs::remove(fs::u8path(out.path), ec);
+        if (!fs::is_directory(fs::symlink_status(fs::u8path(out.path), ec)))
+            fs::remove(fs::u8path(out.path), ec);
         stats_.Forget(out.path);
     }
+}
+
+// A tool writes through a link at its output path, into whatever the link
+// leads to; the host's outputs are its own, so the link goes first.
+void Builder::RemoveOutputLinks(const Step& step) {
+    for (const OutputFile& out : step.outputs)
+        if (platform::RemoveSymbolicLink(out.path)) stats_.Forget(out.path);
 }
 
 int Builder::ShowOutput(const Step& step, const std::string& output, const std::string& toolDir) {
@@ -31,7 +39,8 @@ int Builder::ShowOutput(const Step& step, const std::string& output, const std::
         }
         errors += info->errors + info->fatals;
         totals_.warnings += info->warnings;
-        std::string shown = FormatLine(*info, line, {settings_.currentDir, toolDir, settings_.colour});
+        std::string shown =
+            FormatLine(*info, line, {settings_.currentDir, toolDir, settings_.colour});
         if (!shown.empty()) Print(shown);
     }
     totals_.errors += errors;
@@ -133,6 +142,7 @@ void Builder::RecordDependencies(Pending& pending) {
             known = false; // a list naming a missing file cannot vouch for anything
             continue;
         }
+        NoteClockSkew(path, *t);
         pending.record.deps.push_back({state_.PathId(path), *t});
     }
     pending.record.depsKnown = known;

@@ -7,6 +7,7 @@
 #include "host/builder.h"
 #include "host/dep_file.h"
 #include "host/job_runner.h"
+#include "host/plan_files.h"
 #include "host/text_list.h"
 #include "host/tool_run.h"
 
@@ -28,9 +29,15 @@ void Builder::LaunchStep(size_t index, const std::string& reason, Pending pendin
     std::string fileText = calls_.DisplayText(desc.name, "FILE_START");
     if (!fileText.empty()) Print(fileText);
 
-    std::vector<std::string> outputs;
-    for (const OutputFile& out : step.outputs) outputs.push_back(out.path);
-    pending.mark = state_.Started(StepKey(step), outputs);
+    if (!state_.Started(StepKey(step), &pending.mark)) {
+        // Without its start on record, a build killed now would leave
+        // half-written outputs that look finished.
+        ReportError(step.filePath, "cannot write the build journal " +
+                                       BuildState::JournalIn(context_.configDir()));
+        StepFailed(step);
+        return;
+    }
+    RemoveOutputLinks(step);
     PrePhaseResult pre =
         calls_.PrePhase(desc.name, JoinNulList(StepInputs(index)), step.options, context_.info());
     if (pre.result == 2) {
@@ -97,12 +104,12 @@ std::optional<ToolRun> Builder::ToolRunFor(const Step& step, const std::string& 
     }
     std::vector<std::string> args;
     bool launched = !settings_.launcher.empty() && (desc.Compiles() || desc.place == "ASSEMBLE");
-    if (launched) args.push_back(settings_.launcher);
+    if (launched) args = settings_.launcher;
     args.push_back(tool);
     args.insert(args.end(), pending.args.begin(), pending.args.end());
     ToolRun run{"", pending.workDir, {}};
     if (desc.Compiles() && !step.outputs.empty()) {
-        pending.depFile = step.outputs.front().path + ".qdeps";
+        pending.depFile = DependencyFileOf(step.outputs.front().path);
         platform::DeleteFile(pending.depFile);
         // The compiler writes the list as it compiles. A launcher such as
         // ccache refuses the environment variable, but caches the list that
@@ -119,8 +126,10 @@ std::optional<ToolRun> Builder::ToolRunFor(const Step& step, const std::string& 
     if (settings_.verbose) {
         std::string shown = calls_.CommandDisplay(command);
         while (!shown.empty() && shown.back() == '\n') shown.pop_back();
-        Print("  " + (launched ? settings_.launcher + " " : "") + tool +
-              (shown.empty() ? " " + command : shown));
+        std::vector<std::string> launcher =
+            launched ? settings_.launcher : std::vector<std::string>{};
+        launcher.push_back(tool);
+        Print("  " + JoinCommandLine(launcher) + (shown.empty() ? " " + command : shown));
     }
     return run;
 }

@@ -3,7 +3,10 @@
 #include <cstdio>
 #include <filesystem>
 
+#include <unordered_set>
+
 #include "host/builder.h"
+#include "host/config_lock.h"
 #include "host/diagnostics.h"
 #include "host/workspace_command.h"
 
@@ -25,11 +28,20 @@ void Add(BuildTotals& all, const BuildTotals& t) {
 }
 
 // Steps that started in an interrupted or killed build may have left half
-// written outputs: they go before anything reads them.
-void RemoveUnfinished(const std::vector<std::string>& outputs) {
-    for (const std::string& out : outputs) {
-        std::error_code ec;
-        std::filesystem::remove(std::filesystem::u8path(out), ec);
+// written outputs: they go before anything reads them. The journal names
+// steps only; what is removed is what the plan says those steps write, and
+// a link there goes as itself.
+void RemoveUnfinished(const BuildPlan& plan, const std::vector<uint64_t>& unfinished) {
+    if (unfinished.empty()) return;
+    std::unordered_set<uint64_t> ids(unfinished.begin(), unfinished.end());
+    for (const Step& step : plan.steps) {
+        if (ids.count(BuildState::StepId(StepKeyOf(plan.phases[step.phase], step))) == 0) continue;
+        for (const OutputFile& out : step.outputs) {
+            std::error_code ec;
+            auto path = std::filesystem::u8path(out.path);
+            if (!std::filesystem::is_directory(std::filesystem::symlink_status(path, ec)))
+                std::filesystem::remove(path, ec);
+        }
     }
 }
 
@@ -62,6 +74,7 @@ int RunBuild(const CommandContext& context) {
     bool ok = true;
     bool interrupted = false;
     std::vector<std::string> outputs;
+    Builder::ClockSkew skewed; // the first file found with a time in the future
     // Unlike the other commands, a project without the configuration fails
     // the build, and a failed plan still ends with the summary line.
     for (const Project* project : session.Projects()) {
@@ -81,14 +94,25 @@ int RunBuild(const CommandContext& context) {
         }
         for (const std::string& warning : plan->warnings)
             std::printf("warning: %s\n", warning.c_str());
+        // One build of a configuration at a time; the lock goes with the state.
+        ConfigLock lock;
+        if (!lock.Take(ctx->configDir(), options.wait, error)) {
+            command.Error(error);
+            ++all.errors;
+            ok = false;
+            interrupted = platform::PendingInterrupt() != 0;
+            break;
+        }
         BuildState state;
-        std::vector<std::string> unfinished;
-        state.Load(ctx->configDir(), &unfinished);
-        RemoveUnfinished(unfinished);
+        LoadReport loaded = state.Load(ctx->configDir());
+        for (const std::string& warning : loaded.warnings)
+            std::printf("warning: %s\n", warning.c_str());
+        RemoveUnfinished(*plan, loaded.unfinished);
         Builder builder(calls, *ctx, *plan, state, settings, &Builder::RunTool);
         bool built = builder.Run();
         Add(all, builder.totals());
         interrupted = builder.interrupted();
+        if (skewed.path.empty()) skewed = builder.clockSkew();
         if (!built) {
             ok = false;
             if (interrupted || !options.keepGoing) break;
@@ -106,6 +130,12 @@ int RunBuild(const CommandContext& context) {
                     all.run, all.steps);
         return 128 + platform::PendingInterrupt();
     }
+    // Once, as make does: such a file makes the steps that read it run every time.
+    if (!skewed.path.empty())
+        std::printf("warning: clock skew detected: %s has a modification time %lld s in the "
+                    "future; the steps that read it run at every build\n",
+                    ShownPath(skewed.path, settings.currentDir).c_str(),
+                    static_cast<long long>(skewed.seconds));
     if (all.run == 0 && ok) std::printf("Nothing to do: every step is up to date.\n");
     std::string skipped =
         all.skipped > 0 ? ", " + std::to_string(all.skipped) + " skipped after a failure" : "";

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "host/commands.h"
+#include "host/config_lock.h"
 #include "host/edit_records.h"
 #include "host/edit_writeback.h"
 #include "host/workspace_command.h"
@@ -141,6 +142,9 @@ int RunEdit(const CommandContext& context) {
         return command.Error("project " + first->name + " has no configuration " +
                              command.options().config);
     auto projectContext = command.session().ContextFor(*first, *config);
+    ConfigLock lock; // one quorle-host per configuration
+    if (!lock.Take(projectContext->configDir(), command.options().wait, error))
+        return command.Error(error);
     const PluginApi& api = command.calls().api();
     std::string pluginPath = DefaultPluginPath(context.program.c_str());
 

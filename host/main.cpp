@@ -23,15 +23,15 @@ struct Command {
 
 const Command kCommands[] = {
     {"info", RunInfo, "[--summary]", "print the version answers and the catalogue"},
-    {"build", RunBuild, "[WORKSPACE] [--config NAME] [-j N] [-k] [--launcher PROGRAM]",
+    {"build", RunBuild, "[WORKSPACE] [--config NAME] [-j N] [-k] [--launcher WORD]... [--wait]",
      "build the workspace's projects (-k: keep going after a failed step)"},
-    {"clean", RunClean, "[WORKSPACE] [--config NAME]", "delete what the builds made"},
+    {"clean", RunClean, "[WORKSPACE] [--config NAME] [--wait]", "delete what the builds made"},
     {"deps", RunDeps, "[WORKSPACE] FILE", "the dependencies the plug-in finds for a file"},
     {"makefile", RunMakefile, "[WORKSPACE] [--config NAME]", "write a makefile for GNU make"},
     {"memory", RunMemory, "[WORKSPACE] [--config NAME] [--svg FILE]",
      "memory regions and sections of the linked program (--svg: a picture of the map)"},
     {"compdb", RunCompdb, "[WORKSPACE] [--config NAME]", "write compile_commands.json"},
-    {"edit", RunEdit, "[WORKSPACE] [--project NAME] [--script FILE]",
+    {"edit", RunEdit, "[WORKSPACE] [--project NAME] [--script FILE] [--wait]",
      "edit options in the plug-in's sheet"},
     {"toolchain", nullptr, "DIR [--target NAME]",
      "lay out the stand-in GNU cross toolchain in DIR (--target: a real target's tools)"},
@@ -70,8 +70,13 @@ bool WithPlugin(const char* argv0, int (*use)(const PluginApi&, void*), void* da
 int Version(const char* argv0) {
     std::printf("%s\nplug-in:\n", kHostVersion);
     int code = 0;
-    WithPlugin(argv0, [](const PluginApi& api, void*) { PrintPluginVersions(api); return 0; },
-               nullptr, code);
+    WithPlugin(
+        argv0,
+        [](const PluginApi& api, void*) {
+            PrintPluginVersions(api);
+            return 0;
+        },
+        nullptr, code);
     return code;
 }
 

@@ -40,7 +40,10 @@ std::optional<HostOptions> ParseHostOptions(const std::vector<std::string>& args
         } else if (arg == "--launcher") {
             auto v = value("--launcher");
             if (!v) return std::nullopt;
-            options.launcher = *v;
+            if (!LauncherWordOk(*v, error)) return std::nullopt;
+            options.launcher.push_back(*v);
+        } else if (arg == "--wait") {
+            options.wait = true;
         } else if (arg == "-k" || arg == "--keep-going") {
             options.keepGoing = true;
         } else if (arg.rfind("-j", 0) == 0) {
@@ -144,9 +147,8 @@ const Configuration* Session::ConfigOf(const Project& project, std::string* erro
     return nullptr;
 }
 
-std::unique_ptr<ProjectContext> Session::ContextFor(const Project& project,
-                                                    const Configuration& config,
-                                                    bool create) const {
+std::unique_ptr<ProjectContext>
+Session::ContextFor(const Project& project, const Configuration& config, bool create) const {
     auto context =
         std::make_unique<ProjectContext>(workspace_, project, config, hostDir_, tempDir_);
     std::error_code ec;
@@ -154,7 +156,7 @@ std::unique_ptr<ProjectContext> Session::ContextFor(const Project& project,
     return context;
 }
 
-std::string Session::Launcher() const {
+const std::vector<std::string>& Session::Launcher() const {
     return options_.launcher.empty() ? workspace_.launcher : options_.launcher;
 }
 

@@ -13,20 +13,23 @@
 namespace quorle::host {
 
 struct HostOptions {
-    std::string workspace; // path of the workspace file
-    std::string config;    // configuration name; empty: the project's first
-    std::string project;   // project name; empty: every project
-    std::string toolchain; // installation directory; overrides the workspace
-    std::string launcher;  // overrides the workspace's launcher
+    std::string workspace;             // path of the workspace file
+    std::string config;                // configuration name; empty: the project's first
+    std::string project;               // project name; empty: every project
+    std::string toolchain;             // installation directory; overrides the workspace
+    std::vector<std::string> launcher; // overrides the workspace's launcher, word by word
     size_t jobs = 1;
     bool jobsGiven = false;
     bool keepGoing = false;
     bool verbose = false;
+    bool wait = false;                   // for another quorle-host using the same configuration
     std::vector<std::string> positional; // arguments after the workspace
 };
 
 // Parses "[WORKSPACE] [--config NAME] [--project NAME] [--toolchain DIR]
-// [--launcher PROGRAM] [-j N] [-k] [-v] [ARGS...]"; returns nullopt and sets `error` when malformed.
+// [--launcher WORD]... [-j N] [-k] [-v] [--wait] [ARGS...]"; returns nullopt
+// and sets `error` when malformed. Each --launcher adds one word: the
+// program, then its own arguments, as they are (no shell reads them).
 // Without a workspace argument the only "*.qws" file of the current
 // directory is used.
 std::optional<HostOptions> ParseHostOptions(const std::vector<std::string>& args,
@@ -51,8 +54,8 @@ class Session {
     // `create` is set.
     std::unique_ptr<ProjectContext> ContextFor(const Project& project, const Configuration& config,
                                                bool create = true) const;
-    // The launcher to use: --launcher, else the workspace's.
-    std::string Launcher() const;
+    // The launcher to use, as words: --launcher, else the workspace's.
+    const std::vector<std::string>& Launcher() const;
     // -j as given, or as many jobs as cores. Above the core count only
     // with a launcher (it may spread the work over other machines); a
     // larger count is lowered, and `note` says so.

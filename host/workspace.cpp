@@ -30,7 +30,8 @@ std::string StringField(const json& object, const char* key, const std::string& 
 
 // Every key of an object is one the host reads; a misspelled one would be
 // silently ignored otherwise.
-void CheckKeys(const json& object, const std::vector<std::string>& known, const std::string& where) {
+void CheckKeys(const json& object, const std::vector<std::string>& known,
+               const std::string& where) {
     for (auto& [key, value] : object.items()) {
         bool ok = false;
         for (const std::string& k : known) ok = ok || k == key;
@@ -38,6 +39,72 @@ void CheckKeys(const json& object, const std::vector<std::string>& known, const 
             throw std::runtime_error("unknown key \"" + key + "\" in " + where +
                                      DidYouMean(key, known));
     }
+}
+
+// A text the host hands on ends at its first NUL, so a workspace holding
+// one would lose what follows without a word. Iterative, and each place is
+// spelt out only for the message: the nesting is the file's to choose.
+void RefuseNul(const json& root) {
+    struct Node {
+        const json* value;
+        size_t parent;     // index into nodes; the root is its own
+        std::string label; // ".key" or "[i]"
+    };
+    std::vector<Node> nodes{{&root, 0, ""}};
+    std::vector<size_t> pending{0};
+    auto refuse = [&nodes](size_t at, bool key) {
+        std::string place;
+        for (size_t n = at; n != 0; n = nodes[n].parent) place = nodes[n].label + place;
+        if (!place.empty() && place[0] == '.') place.erase(0, 1);
+        for (size_t i = place.find('\0'); i != std::string::npos; i = place.find('\0', i))
+            place.replace(i, 1, "\\u0000");
+        throw std::runtime_error("a NUL character (\\u0000) in " +
+                                 (place.empty()
+                                      ? std::string("the workspace")
+                                      : std::string(key ? "the key " : "") + "\"" + place + "\"") +
+                                 ": no text the plug-in is given can hold one");
+    };
+    while (!pending.empty()) {
+        size_t at = pending.back();
+        pending.pop_back();
+        const json& value = *nodes[at].value;
+        if (value.is_string()) {
+            if (value.get_ref<const std::string&>().find('\0') != std::string::npos)
+                refuse(at, false);
+        } else if (value.is_object()) {
+            for (auto& [key, item] : value.items()) {
+                nodes.push_back({&item, at, "." + key});
+                if (key.find('\0') != std::string::npos) refuse(nodes.size() - 1, true);
+                pending.push_back(nodes.size() - 1);
+            }
+        } else if (value.is_array()) {
+            for (size_t i = 0; i < value.size(); ++i) {
+                nodes.push_back({&value[i], at, "[" + std::to_string(i) + "]"});
+                pending.push_back(nodes.size() - 1);
+            }
+        }
+    }
+}
+
+std::vector<std::string> LauncherWords(const json& root) {
+    auto it = root.find("launcher");
+    if (it == root.end() || it->is_null()) return {};
+    std::vector<std::string> words;
+    if (it->is_string()) {
+        if (!it->get_ref<const std::string&>().empty()) words.push_back(it->get<std::string>());
+    } else if (it->is_array()) {
+        for (const json& word : *it) {
+            if (!word.is_string())
+                throw std::runtime_error("\"launcher\" must hold strings, one word each");
+            words.push_back(word.get<std::string>());
+        }
+    } else {
+        throw std::runtime_error("\"launcher\" must be a string or an array of words");
+    }
+    std::string error;
+    for (const std::string& word : words)
+        if (!LauncherWordOk(word, error)) throw std::runtime_error(error);
+    return words;
 }
 
 OptionEntry ParseOptionEntry(const json& entry) {
@@ -94,6 +161,7 @@ std::optional<Workspace> ParseWorkspace(const std::string& text, const std::stri
     try {
         json root = json::parse(text, nullptr, true, /*ignore_comments=*/true);
         if (!root.is_object()) throw std::runtime_error("the workspace must be a JSON object");
+        RefuseNul(root);
         CheckKeys(root,
                   {"workspace", "settings", "toolchain", "cpuSeries", "toolchainDir", "launcher",
                    "placeholders", "phases", "projects"},
@@ -105,7 +173,7 @@ std::optional<Workspace> ParseWorkspace(const std::string& text, const std::stri
         ws.settingsName = StringField(root, "settings", ws.name);
         ws.toolchainName = StringField(root, "toolchain");
         ws.cpuSeries = StringField(root, "cpuSeries");
-        ws.launcher = StringField(root, "launcher");
+        ws.launcher = LauncherWords(root);
         std::string tc = StringField(root, "toolchainDir");
         if (!tc.empty()) ws.toolchainDir = Absolute(ws.dir, tc);
         if (auto it = root.find("placeholders"); it != root.end()) {
@@ -141,6 +209,18 @@ std::optional<Workspace> LoadWorkspace(const std::string& path, std::string& err
         return std::nullopt;
     }
     return ParseWorkspace(*text, path, error);
+}
+
+bool LauncherWordOk(const std::string& word, std::string& error) {
+    if (word.empty()) {
+        error = "a launcher word may not be empty";
+        return false;
+    }
+    if (word.find('"') != std::string::npos) {
+        error = "the launcher word " + word + " holds a double quote, which cannot be passed on";
+        return false;
+    }
+    return true;
 }
 
 bool PhaseMatches(const std::string& entryPhase, const std::string& phaseName) {

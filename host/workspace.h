@@ -4,7 +4,7 @@
 //     "workspace": "demo", "settings": "demo",
 //     "toolchain": "Dravik GNUCORVO [ELF]", "cpuSeries": "CORVO",
 //     "toolchainDir": "../toolchain",
-//     "launcher": "ccache",
+//     "launcher": "ccache",   (or words: ["ccache", "-d", "/cache"])
 //     "placeholders": { "BOARD": "evb1" },
 //     "phases": ["GNU Library Generator", "GNU Compiler", "GNU Assembler", "GNU Linker"],
 //     "projects": [ {
@@ -18,7 +18,9 @@
 //   }
 //
 // Relative directories are relative to the directory of the workspace file.
-// Keys the host does not know are errors, so a misspelling is not ignored.
+// Keys the host does not know are errors, so a misspelling is not ignored;
+// so is a NUL character ("\u0000") in any text, which no text handed on
+// could carry.
 // An option entry applies to every configuration unless it names one; a
 // file entry beats a file-type entry, and an entry for the configuration
 // beats one for all. Missing option strings come from the plug-in's defaults.
@@ -59,7 +61,9 @@ struct Workspace {
     std::string toolchainName;
     std::string cpuSeries;
     std::string toolchainDir; // absolute; empty when not given
-    std::string launcher;     // put in front of every compile and assemble, e.g. "ccache"
+    // Words put in front of every compile and assemble: "ccache", or
+    // ["ccache", "--some-option"].
+    std::vector<std::string> launcher;
     std::vector<std::pair<std::string, std::string>> placeholders;
     std::vector<std::string> phases;
     std::vector<Project> projects;
@@ -73,6 +77,11 @@ const std::vector<std::string>& DefaultPhaseNames();
 std::optional<Workspace> ParseWorkspace(const std::string& text, const std::string& path,
                                         std::string& error);
 std::optional<Workspace> LoadWorkspace(const std::string& path, std::string& error);
+
+// A launcher word the host can hand on: not empty, no double quote (the
+// process runner's command line has no way to carry one). False, with
+// `error` set, otherwise.
+bool LauncherWordOk(const std::string& word, std::string& error);
 
 // True when an option entry's phase names `phaseName` (equal or a suffix).
 bool PhaseMatches(const std::string& entryPhase, const std::string& phaseName);

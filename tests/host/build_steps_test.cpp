@@ -10,9 +10,9 @@
 #include <thread>
 
 #include "host/build_plan.h"
+#include "host/build_state.h"
 #include "host/closest.h"
 #include "host/dep_file.h"
-#include "host/build_state.h"
 #include "host/diagnostics.h"
 #include "host/job_runner.h"
 #include "host/session.h"
@@ -93,77 +93,6 @@ TEST(DependencyFile, RulesGivePrerequisitesOnly) {
               "SUNPRO_DEPENDENCIES=/d/a.o.qdeps /d/a.o");
 }
 
-TEST(BuildState, RecordsSurviveTheSaveAndAnUnfinishedStepIsForgotten) {
-    testing_support::TempDir temp("state");
-    auto dir = temp.Root();
-    std::string cfg = dir.generic_string();
-    {
-        BuildState state;
-        state.Load(cfg);
-        EXPECT_EQ(state.size(), 0u);
-        StepRecord a;
-        a.optionsHash = HashText("[B|DEBUG|1]");
-        a.inputsHash = HashText("/p/a.c|C source file\n");
-        a.depsKnown = true;
-        a.deps = {{state.PathId("/p/a.c"), 100}, {state.PathId("/p/my dir/a.h"), 200}};
-        a.made = {"/p/Debug/a.o", "/p/Debug/a.gcc"};
-        ASSERT_TRUE(state.Started("GNU Compiler|/p/a.c", {"/p/Debug/a.o"}).has_value());
-        state.Finished("GNU Compiler|/p/a.c", a);
-        StepRecord b = a;
-        b.deps = {{state.PathId("/p/a.c"), 150}}; // another time for the same path
-        b.depsKnown = false;
-        state.Finished("GNU Compiler|/p/b.c", b);
-        state.Started("GNU Linker|", {"/p/Debug/app.x", "/p/Debug/app.map"});
-        // Killed here: no save, only the journal.
-    }
-    BuildState again;
-    std::vector<std::string> unfinished;
-    again.Load(cfg, &unfinished);
-    EXPECT_EQ(unfinished, (std::vector<std::string>{"/p/Debug/app.x", "/p/Debug/app.map"}));
-    EXPECT_EQ(again.Find("GNU Linker|"), nullptr);
-    ASSERT_NE(again.Find("GNU Compiler|/p/a.c"), nullptr);
-    EXPECT_TRUE(again.changed());
-    ASSERT_TRUE(again.Save());
-    EXPECT_FALSE(std::filesystem::exists(BuildState::JournalIn(cfg)));
-
-    BuildState third;
-    unfinished.clear();
-    third.Load(cfg, &unfinished);
-    EXPECT_TRUE(unfinished.empty());
-    EXPECT_FALSE(third.changed());
-    EXPECT_EQ(third.size(), 2u);
-    const StepRecord* a = third.Find("GNU Compiler|/p/a.c");
-    ASSERT_NE(a, nullptr);
-    EXPECT_EQ(a->optionsHash, HashText("[B|DEBUG|1]"));
-    EXPECT_TRUE(a->depsKnown);
-    ASSERT_EQ(a->deps.size(), 2u);
-    EXPECT_EQ(third.PathOf(a->deps[1].path), "/p/my dir/a.h");
-    EXPECT_EQ(a->deps[1].time, 200);
-    EXPECT_EQ(a->made, (std::vector<std::string>{"/p/Debug/a.o", "/p/Debug/a.gcc"}));
-    const StepRecord* b = third.Find("GNU Compiler|/p/b.c");
-    ASSERT_NE(b, nullptr);
-    EXPECT_FALSE(b->depsKnown);
-    ASSERT_EQ(b->deps.size(), 1u);
-    EXPECT_EQ(b->deps[0].time, 150);
-    EXPECT_EQ(third.MadeFiles().size(), 4u);
-
-    // Nothing changed: nothing is written.
-    auto before = std::filesystem::last_write_time(BuildState::FileIn(cfg));
-    std::filesystem::remove(BuildState::FileIn(cfg));
-    EXPECT_TRUE(third.Save());
-    EXPECT_FALSE(std::filesystem::exists(BuildState::FileIn(cfg)));
-    (void)before;
-
-    // A damaged file costs a rebuild, nothing more.
-    ASSERT_TRUE(platform::WriteFile(BuildState::FileIn(cfg), "quorle-host state 2\ns\tbroken\n",
-                                    false));
-    BuildState damaged;
-    damaged.Load(cfg);
-    EXPECT_EQ(damaged.size(), 0u);
-    EXPECT_NE(HashText("a"), HashText("b"));
-    EXPECT_EQ(HashText(""), 14695981039346656037ull);
-}
-
 TEST(ToolRun, CommandsFromPrePhaseNameTheSubcommandFile) {
     auto plain = ParseToolCommand("@\"C:\\w\\Debug\\main.gcc\"");
     ASSERT_TRUE(plain);
@@ -228,8 +157,7 @@ TEST(Diagnostics, LinesNameFileLineColumnSeverityAndTheBareMessage) {
     warning.message = " 9: warning: unused variable";
     DisplayPlace here{"/w", "/w/Debug", false};
 #if !defined(_WIN32)
-    EXPECT_EQ(FormatLine(warning, "raw", here),
-              "src/util.c:7:9: warning: unused variable");
+    EXPECT_EQ(FormatLine(warning, "raw", here), "src/util.c:7:9: warning: unused variable");
     // Outside the current directory the path stays absolute.
     EXPECT_EQ(FormatLine(warning, "raw", {"/elsewhere", "", false}),
               "/w/src/util.c:7:9: warning: unused variable");
@@ -278,9 +206,9 @@ TEST(Diagnostics, LinkerErrorsNameTheObjectOrSource) {
               "Debug/main.o: error: undefined reference to `foo'");
     EXPECT_EQ(FormatLine(ld, "/usr/bin/ld: /w/src/main.c:12: undefined reference to `foo'", here),
               "src/main.c:12: error: undefined reference to `foo'");
-    EXPECT_EQ(FormatLine(ld, "corvo-elf-ld.exe: main.c:(.text+0x5): undefined reference to `f'",
-                         here),
-              "Debug/main.c: error: undefined reference to `f'");
+    EXPECT_EQ(
+        FormatLine(ld, "corvo-elf-ld.exe: main.c:(.text+0x5): undefined reference to `f'", here),
+        "Debug/main.c: error: undefined reference to `f'");
 #endif
     EXPECT_EQ(FormatLine(ld, "ld: cannot find -lfoo: No such file or directory", here),
               "error: cannot find -lfoo: No such file or directory");
@@ -349,9 +277,25 @@ TEST(Session, CommandLineOptions) {
     o = ParseHostOptions({"w.qws", "-k", "--launcher", "ccache"}, false, error);
     ASSERT_TRUE(o) << error;
     EXPECT_TRUE(o->keepGoing);
-    EXPECT_EQ(o->launcher, "ccache");
+    EXPECT_EQ(o->launcher, std::vector<std::string>{"ccache"});
     EXPECT_FALSE(o->jobsGiven);
+    EXPECT_FALSE(o->wait);
     EXPECT_FALSE(ParseHostOptions({"w.qws", "--launcher"}, false, error));
+}
+
+// The launcher as words, one per --launcher, as they are: no shell splits
+// or expands them. A quote could not be handed on, so it is refused.
+TEST(Session, TheLauncherIsGivenWordByWord) {
+    std::string error;
+    auto o = ParseHostOptions({"w.qws", "--launcher", "ccache", "--launcher", "-d", "--launcher",
+                               "/my cache/$HOME", "--wait"},
+                              false, error);
+    ASSERT_TRUE(o) << error;
+    EXPECT_EQ(o->launcher, (std::vector<std::string>{"ccache", "-d", "/my cache/$HOME"}));
+    EXPECT_TRUE(o->wait);
+    EXPECT_FALSE(ParseHostOptions({"w.qws", "--launcher", ""}, false, error));
+    EXPECT_FALSE(ParseHostOptions({"w.qws", "--launcher", "say\"hi\""}, false, error));
+    EXPECT_NE(error.find("double quote"), std::string::npos) << error;
 }
 
 // -j above the core count only with a launcher, which may spread the work.
@@ -368,13 +312,13 @@ TEST(Session, JobsAboveTheCoresOnlyWithALauncher) {
     ASSERT_TRUE(plain) << error;
     EXPECT_EQ(plain->Jobs(&note), cores);
     EXPECT_NE(note.find("launcher"), std::string::npos);
-    many->launcher = "distcc";
+    many->launcher = {"distcc"};
     auto launched = Session::Open(*many, "", error);
     ASSERT_TRUE(launched) << error;
     note.clear();
     EXPECT_EQ(launched->Jobs(&note), cores + 7);
     EXPECT_TRUE(note.empty());
-    EXPECT_EQ(launched->Launcher(), "distcc");
+    EXPECT_EQ(launched->Launcher(), std::vector<std::string>{"distcc"});
     auto none = ParseHostOptions({ws}, false, error);
     EXPECT_EQ(Session::Open(*none, "", error)->Jobs(nullptr), cores);
 }

@@ -82,5 +82,51 @@ TEST(Workspace, MalformedInputIsReportedNotGuessed) {
     EXPECT_EQ(ws->projects[0].dir, "/a");
 }
 
+// A NUL reaches the plug-in as the end of its text and would be lost without
+// a word, and with it the edit's promise that an OK changing nothing writes
+// nothing: the workspace is refused, naming where the NUL is.
+TEST(Workspace, ANulCharacterInAnyTextIsRefusedWhereItIs) {
+    std::string error;
+    EXPECT_FALSE(ParseWorkspace(R"({"projects": [{"name": "a", "options": [{"phase": "Compiler",
+        "value": "[S|DEFINES|A\u0000B]"}]}]})",
+                                "x.qws", error));
+    EXPECT_NE(error.find("NUL character"), std::string::npos) << error;
+    EXPECT_NE(error.find("projects[0].options[0].value"), std::string::npos) << error;
+    EXPECT_FALSE(ParseWorkspace(
+        R"({"placeholders": {"B\u0000X": "v"}, "projects": [{"name": "a"}]})", "x.qws", error));
+    EXPECT_NE(error.find("the key \"placeholders.B\\u0000X\""), std::string::npos) << error;
+    EXPECT_FALSE(
+        ParseWorkspace(R"({"projects": [{"name": "a", "files": ["a\u0000.c"]}]})", "x.qws", error));
+    EXPECT_NE(error.find("projects[0].files[0]"), std::string::npos) << error;
+    // Deeply nested input is walked without recursion.
+    std::string deep = R"({"projects": [{"name": "a"}], "x": )" + std::string(100000, '[') +
+                       std::string(100000, ']') + "}";
+    EXPECT_FALSE(ParseWorkspace(deep, "x.qws", error));
+    EXPECT_NE(error.find("unknown key \"x\""), std::string::npos) << error;
+}
+
+TEST(Workspace, TheLauncherIsAProgramOrWords) {
+    std::string error;
+    auto one = ParseWorkspace(
+        R"({"launcher": "/opt/my tools/ccache", "projects": [{"name": "a"}]})", "/x.qws", error);
+    ASSERT_TRUE(one) << error;
+    EXPECT_EQ(one->launcher, std::vector<std::string>{"/opt/my tools/ccache"});
+    auto words = ParseWorkspace(
+        R"({"launcher": ["ccache", "-d", "/cache dir"], "projects": [{"name": "a"}]})", "/x.qws",
+        error);
+    ASSERT_TRUE(words) << error;
+    EXPECT_EQ(words->launcher, (std::vector<std::string>{"ccache", "-d", "/cache dir"}));
+    auto none = ParseWorkspace(R"({"launcher": "", "projects": [{"name": "a"}]})", "/x.qws", error);
+    ASSERT_TRUE(none) << error;
+    EXPECT_TRUE(none->launcher.empty());
+    for (const char* bad : {R"({"launcher": 3, "projects": [{"name": "a"}]})",
+                            R"({"launcher": ["ccache", 3], "projects": [{"name": "a"}]})",
+                            R"({"launcher": ["ccache", ""], "projects": [{"name": "a"}]})",
+                            R"({"launcher": ["a\"b"], "projects": [{"name": "a"}]})"}) {
+        EXPECT_FALSE(ParseWorkspace(bad, "x.qws", error)) << bad;
+        EXPECT_NE(error.find("launcher"), std::string::npos) << error;
+    }
+}
+
 } // namespace
 } // namespace quorle::host

@@ -1,0 +1,189 @@
+// The state file's text. A header, the path table ("p", the usual time, the
+// path), then one line per step ("s", the key, the two hashes, the flags,
+// the count and the dependencies as table indices, each followed by ":" and
+// its time only when that differs from the table's, then the count and the
+// made files). Fields are separated by tabs.
+//
+// The reader takes the file as data from anywhere: counts are checked
+// against what the line holds, one field at a time, never by arithmetic on
+// them, and a line that does not read drops only itself.
+#include <charconv>
+
+#include "host/build_state.h"
+
+namespace quorle::host {
+
+namespace {
+
+constexpr std::string_view kHeader = "quorle-host state 2";
+
+// The tab-separated fields of one line, read from the front.
+class Fields {
+  public:
+    explicit Fields(std::string_view line) : rest_(line) {}
+    bool Next(std::string_view& field) {
+        if (done_) return false;
+        size_t tab = rest_.find('\t');
+        field = rest_.substr(0, tab);
+        if (tab == std::string_view::npos)
+            done_ = true;
+        else
+            rest_ = rest_.substr(tab + 1);
+        return true;
+    }
+    // Everything not read yet, tabs and all.
+    bool Rest(std::string_view& field) {
+        if (done_) return false;
+        field = rest_;
+        done_ = true;
+        return true;
+    }
+    bool AtEnd() const { return done_; }
+
+  private:
+    std::string_view rest_;
+    bool done_ = false;
+};
+
+template <typename T> bool Number(std::string_view text, T& value, int base = 10) {
+    const char* end = text.data() + text.size();
+    auto parsed = std::from_chars(text.data(), end, value, base);
+    return !text.empty() && parsed.ec == std::errc() && parsed.ptr == end;
+}
+
+template <typename T> bool NextNumber(Fields& fields, T& value, int base = 10) {
+    std::string_view field;
+    return fields.Next(field) && Number(field, value, base);
+}
+
+// A record's own texts must survive the line format.
+bool Plain(std::string_view text) {
+    return !text.empty() && text.find_first_of("\t\r\n") == std::string_view::npos;
+}
+
+std::string Hex(uint64_t value) {
+    char text[17];
+    auto end = std::to_chars(text, text + 16, value, 16).ptr;
+    return std::string(text, end);
+}
+
+// "1": the dependency list is known; "2": the step did not finish; "3": both.
+char Flags(const StepRecord& record) {
+    return static_cast<char>('0' + (record.depsKnown ? 1 : 0) + (record.incomplete ? 2 : 0));
+}
+
+} // namespace
+
+StateReading BuildState::ReadState(std::string_view text) {
+    StateReading reading;
+    size_t start = 0, number = 0;
+    // Table index to path id; nullopt for a path line that did not read, so
+    // the records that name it are dropped, not pointed elsewhere.
+    std::vector<std::optional<std::pair<uint32_t, int64_t>>> table;
+    auto bad = [&reading, &number] {
+        if (reading.badLines++ == 0) reading.firstBad = number;
+    };
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view line = text.substr(start, end - start);
+        start = end + 1;
+        ++number;
+        if (number == 1) {
+            if (line != kHeader) return reading; // not this format: nothing in it counts
+            reading.known = true;
+            continue;
+        }
+        Fields fields(line);
+        std::string_view kind, field;
+        fields.Next(kind);
+        if (kind == "p") {
+            int64_t time = 0;
+            if (NextNumber(fields, time) && fields.Rest(field) && !field.empty() &&
+                field.find('\r') == std::string_view::npos) {
+                table.emplace_back(std::make_pair(PathId(std::string(field)), time));
+            } else {
+                table.emplace_back(std::nullopt);
+                bad();
+            }
+            continue;
+        }
+        StepRecord record;
+        std::string_view key, flags;
+        size_t count = 0;
+        bool ok = kind == "s" && fields.Next(key) && Plain(key) &&
+                  NextNumber(fields, record.optionsHash, 16) &&
+                  NextNumber(fields, record.inputsHash, 16) && fields.Next(flags) &&
+                  flags.size() == 1 && flags[0] >= '0' && flags[0] <= '3' &&
+                  NextNumber(fields, count);
+        if (ok) {
+            record.depsKnown = ((flags[0] - '0') & 1) != 0;
+            record.incomplete = ((flags[0] - '0') & 2) != 0;
+        }
+        for (size_t i = 0; ok && i < count; ++i) {
+            ok = fields.Next(field);
+            if (!ok) break;
+            size_t colon = field.find(':');
+            size_t at = 0;
+            ok = Number(field.substr(0, colon), at) && at < table.size() && table[at].has_value();
+            if (!ok) break;
+            Dependency dep{table[at]->first, table[at]->second};
+            if (colon != std::string_view::npos) ok = Number(field.substr(colon + 1), dep.time);
+            record.deps.push_back(dep);
+        }
+        ok = ok && NextNumber(fields, count);
+        for (size_t i = 0; ok && i < count; ++i) {
+            ok = fields.Next(field) && Plain(field);
+            if (ok) record.made.emplace_back(field);
+        }
+        if (!ok || !fields.AtEnd()) {
+            bad();
+            continue;
+        }
+        records_[std::string(key)] = std::move(record);
+    }
+    return reading;
+}
+
+std::string BuildState::Serialise() const {
+    // A record whose texts hold a tab or a line end cannot be written; its
+    // step is rebuilt each time.
+    auto writable = [this](const std::string& key, const StepRecord& record) {
+        if (!Plain(key)) return false;
+        for (const Dependency& dep : record.deps)
+            if (!Plain(paths_[dep.path])) return false;
+        for (const std::string& made : record.made)
+            if (!Plain(made)) return false;
+        return true;
+    };
+    std::vector<int64_t> usual(paths_.size(), 0);
+    std::vector<char> used(paths_.size(), 0);
+    for (const auto& [key, record] : records_) {
+        if (!writable(key, record)) continue;
+        for (const Dependency& dep : record.deps)
+            if (!used[dep.path]) used[dep.path] = 1, usual[dep.path] = dep.time;
+    }
+    std::vector<uint32_t> index(paths_.size(), 0);
+    std::string text = std::string(kHeader) + "\n";
+    uint32_t next = 0;
+    for (size_t i = 0; i < paths_.size(); ++i) {
+        if (!used[i]) continue;
+        index[i] = next++;
+        text += "p\t" + std::to_string(usual[i]) + "\t" + paths_[i] + "\n";
+    }
+    for (const auto& [key, record] : records_) {
+        if (!writable(key, record)) continue;
+        text += "s\t" + key + "\t" + Hex(record.optionsHash) + "\t" + Hex(record.inputsHash) +
+                "\t" + Flags(record) + "\t" + std::to_string(record.deps.size());
+        for (const Dependency& dep : record.deps) {
+            text += "\t" + std::to_string(index[dep.path]);
+            if (dep.time != usual[dep.path]) text += ":" + std::to_string(dep.time);
+        }
+        text += "\t" + std::to_string(record.made.size());
+        for (const std::string& made : record.made) text += "\t" + made;
+        text += "\n";
+    }
+    return text;
+}
+
+} // namespace quorle::host
