@@ -1,11 +1,11 @@
 #include "cmdline/display.h"
 
 #include "core/ascii_text.h"
-#include <algorithm>
 #include "core/limits.h"
 #include "platform/platform.h"
 #include "resources/string_ids.h"
 #include "resources/string_table.h"
+#include <algorithm>
 
 namespace quorle {
 namespace {
@@ -49,16 +49,20 @@ template <typename Fn> void ForEachLine(std::string_view text, Fn fn) {
 }
 
 // A sub-command line naming a temporary linker script: -T "<path>.tmp" with a
-// trailing blank. Returns the path between the quotes.
+// trailing blank, or the same after "-Xlinker -T -Xlinker " as a gcc-driven
+// link names its linker input file. Returns the path between the quotes.
 std::optional<std::string_view> TemporaryScriptPath(std::string_view line) {
-    constexpr std::string_view kPrefix = "-T \"";
     constexpr std::string_view kSuffix = ".tmp\" ";
-    if (!StartsWithIgnoringCase(line, "-T ") || !EndsWithIgnoringCase(line, kSuffix))
-        return std::nullopt;
+    size_t prefix = 0;
+    if (StartsWithIgnoringCase(line, "-T "))
+        prefix = 4;
+    else if (StartsWithIgnoringCase(line, "-Xlinker -T -Xlinker "))
+        prefix = 22;
+    if (prefix == 0 || !EndsWithIgnoringCase(line, kSuffix)) return std::nullopt;
     // The path starts after the opening quote and ends with "tmp"; a line too
     // short to hold both quotes names nothing.
-    if (line.size() < kPrefix.size() + kSuffix.size()) return std::nullopt;
-    return line.substr(kPrefix.size(), line.size() - kPrefix.size() - 2);
+    if (line.size() < prefix + kSuffix.size()) return std::nullopt;
+    return line.substr(prefix, line.size() - prefix - 2);
 }
 
 // False when the script would take the display text past kMaxTextBytes. A
@@ -70,8 +74,9 @@ bool AppendScript(std::string& text, std::string_view path, UserMessages& messag
         return true;
     }
     // Each piece of at most kScriptPiece bytes gains an indent of 8.
-    size_t indents = (script->size() / kScriptPiece + 1 + static_cast<size_t>(std::count(
-                          script->begin(), script->end(), '\n'))) * 8;
+    size_t indents = (script->size() / kScriptPiece + 1 +
+                      static_cast<size_t>(std::count(script->begin(), script->end(), '\n'))) *
+                     8;
     if (text.size() + script->size() + indents > kMaxTextBytes) return false;
     // Each piece is shown as read: a line longer than a piece continues on
     // the next indented row, and a last line without line feed keeps none.

@@ -5,9 +5,9 @@
 #include <sstream>
 #include <string>
 
-#include "support/export_call.h"
 #include "interface/quorle.h"
 #include "platform/platform.h"
+#include "support/export_call.h"
 
 namespace fs = std::filesystem;
 using namespace std::string_literals;
@@ -90,6 +90,16 @@ TEST_F(CommandDisplay, ExpandsTheTemporaryLinkerScript) {
                            "\" \n        SECTIONS\n        {\n        "
                            "  .text : { *(.text) }\n        }    \"a.o\"\n";
     EXPECT_EQ(Filled(a), expected + '\0');
+}
+
+TEST_F(CommandDisplay, ExpandsTheLinkerInputFileOfAGccDrivenLink) {
+    std::string inputs = Write("prog_input.tmp", "INPUT(\"a.o\")\n");
+    std::string sub = Write("prog.gld", "-Xlinker -T -Xlinker \"" + inputs + "\" \n-l \"c\"\n");
+    std::string command = "--use-gcc-to-link @\"" + sub + "\"";
+    ExportAnswer a = Convert(command);
+    ASSERT_EQ(a.result, 0);
+    EXPECT_EQ(Filled(a), " " + command + "\n    -Xlinker -T -Xlinker \"" + inputs +
+                             "\" \n        INPUT(\"a.o\")\n    -l \"c\"\n" + '\0');
 }
 
 TEST_F(CommandDisplay, ScriptLinesAreShownInPiecesOf269) {

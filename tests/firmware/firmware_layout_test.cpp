@@ -107,12 +107,10 @@ TEST(FirmwareLayout, TheMemoryCommandListsTheRegionsAndDrawsTheMap) {
 TEST(FirmwareLayout, AGccDrivenLinkFindsItsEntryAndRuns) {
     QUORLE_REQUIRE_FIRMWARE_TOOLS();
     FirmwareWorkspace ws;
-    // The objects on gcc's command line: gcc hands ld a -T file after the
-    // libraries, so objects named in the linker input file would come after
-    // the generated C library they need.
+    // The objects stay in the linker input file, which reaches ld before the
+    // generated C library they need.
     ws.EditOptions("Linker", "DEBUG", [](std::string options) {
-        return Replaced(options, "[S|OUTFORM|BOTH]",
-                        "[S|OUTFORM|BOTH] [B|USEGCCTOLINK|1] [B|LINK_OBJS_VIA_CMDLINE|1]");
+        return Replaced(options, "[S|OUTFORM|BOTH]", "[S|OUTFORM|BOTH] [B|USEGCCTOLINK|1]");
     });
     auto build = ws.Build("DEBUG");
     ASSERT_EQ(build.exitCode, 0) << build.output;
