@@ -83,6 +83,15 @@ TEST(SectionPages, EveryCheckShowsItsMessageAndChangesNothing) {
         {{"section", "add", ".text", "", "a.o"}, "ERROR: You must specify a section name"},
         {{"section", "add", ".text", ".a b", "a.o"},
          "Whitespace is not permitted in the section name"},
+        {{"section", "add", ".text", "KEEP(*(.ctors))", "All-files"},
+         "ERROR: \"KEEP(*(.ctors))\" is not a section name ld can read.\nGive an input-section "
+         "name or wildcard pattern (such as .text.*), alone or inside SORT(), SORT_BY_NAME(), "
+         "SORT_BY_ALIGNMENT(), SORT_BY_INIT_PRIORITY() or SORT_NONE().\nKEEP is set for the whole "
+         "group, in its Advanced settings."},
+        {{"section", "add", ".text", ".x;", "a.o"},
+         "ERROR: \".x;\" is not a section name ld can read.\nGive an input-section name or "
+         "wildcard pattern (such as .text.*), alone or inside SORT(), SORT_BY_NAME(), "
+         "SORT_BY_ALIGNMENT(), SORT_BY_INIT_PRIORITY() or SORT_NONE()."},
         {{"label", "remove", ".text", "_mdata"},
          "Label cannot be removed because\nit is referenced elsewhere"},
         {{"label", "modify", ".text", "_mdata", "_x"},
