@@ -145,6 +145,28 @@ TEST(SectionPages, NoLoadAndKeepTogether) {
         << script;
 }
 
+// A group the user places behind the label .mdata is loaded at goes there,
+// with a warning; placed in front of the group holding it, without one.
+TEST(SectionPages, AGroupBehindALoadLabelIsWarnedOf) {
+    SectionSheet s;
+    ASSERT_EQ(s.Run({"group", "add", ".rodata", "follow", ".text"}), CommandResult::Done);
+    ASSERT_EQ(s.h.messages.shown.size(), 1u);
+    EXPECT_EQ(s.h.messages.shown[0].caption, "WARNING");
+    EXPECT_EQ(s.h.messages.shown[0].text,
+              "The group .rodata follows the label _mdata of .text, where .mdata is loaded: their "
+              "contents would overlap in memory.\nLet .rodata follow the group before .text "
+              "instead.");
+    s.h.messages.shown.clear();
+    ASSERT_EQ(s.Run({"group", "add", ".consts", "follow", ".vects"}), CommandResult::Done);
+    EXPECT_TRUE(s.h.messages.shown.empty());
+    ASSERT_EQ(s.h.sheet->ShowCategory("Output"), CommandResult::Done); // saves the layout
+    std::vector<std::string> names;
+    for (const auto& group : models::LinkerModel(s.Text()).layout_.groups)
+        names.push_back(group.name);
+    EXPECT_EQ(names, (std::vector<std::string>{".vects", ".consts", ".text", ".rodata", ".mdata",
+                                               ".bss", ".stack"}));
+}
+
 TEST(SectionPages, EditsReachEverySelectedLinkerAndTheOptionString) {
     SectionSheet s({DefaultLayoutString(), DefaultLayoutString() + " [B|MFILEGEN|1]"}, 2);
     ASSERT_EQ(s.Run({"group", "add", ".rodata", "follow", ".text"}), CommandResult::Done);
