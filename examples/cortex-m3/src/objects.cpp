@@ -23,9 +23,9 @@ class Recorder {
     unsigned id_; // 0 (from .bss) unless the constructor ran
 };
 
-Recorder plain(3);
-Recorder late __attribute__((init_priority(200))) (2);
-Recorder early __attribute__((init_priority(101))) (1);
+Recorder plain{3};
+Recorder late __attribute__((init_priority(200))){2};
+Recorder early __attribute__((init_priority(101))){1};
 
 } // namespace
 
