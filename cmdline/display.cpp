@@ -1,11 +1,11 @@
 #include "cmdline/display.h"
 
 #include "core/ascii_text.h"
+#include <algorithm>
 #include "core/limits.h"
 #include "platform/platform.h"
 #include "resources/string_ids.h"
 #include "resources/string_table.h"
-#include <algorithm>
 
 namespace quorle {
 namespace {
@@ -74,9 +74,8 @@ bool AppendScript(std::string& text, std::string_view path, UserMessages& messag
         return true;
     }
     // Each piece of at most kScriptPiece bytes gains an indent of 8.
-    size_t indents = (script->size() / kScriptPiece + 1 +
-                      static_cast<size_t>(std::count(script->begin(), script->end(), '\n'))) *
-                     8;
+    size_t indents = (script->size() / kScriptPiece + 1 + static_cast<size_t>(std::count(
+                          script->begin(), script->end(), '\n'))) * 8;
     if (text.size() + script->size() + indents > kMaxTextBytes) return false;
     // Each piece is shown as read: a line longer than a piece continues on
     // the next indented row, and a last line without line feed keeps none.

@@ -5,9 +5,9 @@
 #include <sstream>
 #include <string>
 
+#include "support/export_call.h"
 #include "interface/quorle.h"
 #include "platform/platform.h"
-#include "support/export_call.h"
 
 namespace fs = std::filesystem;
 using namespace std::string_literals;

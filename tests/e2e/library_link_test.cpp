@@ -63,6 +63,13 @@ class LibraryLink : public ::testing::Test {
         std::ofstream(file, std::ios::binary | std::ios::trunc) << ws.dump(2);
     }
 
+    // The linked program holds strlen, which only the project library has.
+    bool DefinesStrlen() {
+        auto nm = platform::RunProcess("nm " + (temp_.Root() / "Debug" / "demo.x").string(),
+                                       platform::ProcessOptions{});
+        return nm.output.find(" T strlen\n") != std::string::npos;
+    }
+
     static std::unique_ptr<TempDir> tcTemp_;
     TempDir temp_{"library_link"};
 };
@@ -91,13 +98,22 @@ TEST_F(LibraryLink, TheProjectLibraryResolvesTheObjectsThroughLdAndThroughGcc) {
         std::string sub = ReadBytes(temp_.Root() / "Debug" / "demo.gld");
         EXPECT_NE(sub.find("\r\n" + std::string(route.inputFileLine)), std::string::npos) << sub;
         EXPECT_LT(sub.find("_input.tmp"), sub.find("-l \"demo\"")) << sub;
-        auto nm = platform::RunProcess("nm " + (temp_.Root() / "Debug" / "demo.x").string(),
-                                       platform::ProcessOptions{});
-        EXPECT_NE(nm.output.find(" T strlen\n"), std::string::npos) << nm.output;
+        EXPECT_TRUE(DefinesStrlen()) << route.name;
         // Clean knows the linker input file however it was named.
         ASSERT_EQ(Host({"clean", "--config", "DEBUG"}).exitCode, 0);
         EXPECT_TRUE(fs::is_empty(temp_.Root() / "Debug"));
     }
+    // The makefile's link rule runs the tool the build runs: gcc here.
+    auto makefile = Host({"makefile", "--config", "DEBUG"});
+    ASSERT_EQ(makefile.exitCode, 0) << makefile.output;
+    EXPECT_NE(ReadBytes(temp_.Root() / "demo_DEBUG.mak").find("EXENAME = corvo-elf-gcc.exe\n"),
+              std::string::npos);
+    platform::ProcessOptions options;
+    options.workingDirectory = temp_.Root().string();
+    options.timeoutMs = 5 * 60 * 1000;
+    auto make = platform::RunProcess("make -f demo_DEBUG.mak", options);
+    ASSERT_EQ(make.exitCode, 0) << make.output;
+    EXPECT_TRUE(DefinesStrlen());
 }
 
 } // namespace
