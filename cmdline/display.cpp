@@ -49,16 +49,20 @@ template <typename Fn> void ForEachLine(std::string_view text, Fn fn) {
 }
 
 // A sub-command line naming a temporary linker script: -T "<path>.tmp" with a
-// trailing blank. Returns the path between the quotes.
+// trailing blank, or the same after "-Xlinker -T -Xlinker " as a gcc-driven
+// link names its linker input file. Returns the path between the quotes.
 std::optional<std::string_view> TemporaryScriptPath(std::string_view line) {
-    constexpr std::string_view kPrefix = "-T \"";
     constexpr std::string_view kSuffix = ".tmp\" ";
-    if (!StartsWithIgnoringCase(line, "-T ") || !EndsWithIgnoringCase(line, kSuffix))
-        return std::nullopt;
+    size_t prefix = 0;
+    if (StartsWithIgnoringCase(line, "-T "))
+        prefix = 4;
+    else if (StartsWithIgnoringCase(line, "-Xlinker -T -Xlinker "))
+        prefix = 22;
+    if (prefix == 0 || !EndsWithIgnoringCase(line, kSuffix)) return std::nullopt;
     // The path starts after the opening quote and ends with "tmp"; a line too
     // short to hold both quotes names nothing.
-    if (line.size() < kPrefix.size() + kSuffix.size()) return std::nullopt;
-    return line.substr(kPrefix.size(), line.size() - kPrefix.size() - 2);
+    if (line.size() < prefix + kSuffix.size()) return std::nullopt;
+    return line.substr(prefix, line.size() - prefix - 2);
 }
 
 // False when the script would take the display text past kMaxTextBytes. A

@@ -187,6 +187,15 @@ std::string FoldLongLines(std::string_view text) {
     return out;
 }
 
+std::string LinkerInputFileLine(const LinkerModel& model, std::string_view path) {
+    // The gcc driver hands every -T to ld after the libraries (and its own
+    // -lgcc -lc), so ld would read the objects of the file after the
+    // libraries they need. -Xlinker keeps the file in its place among the
+    // arguments, and unlike -Wl it does not split a path at its commas.
+    std::string option = model.useGcc_ ? std::string(kGccInputFileOption) : "-T ";
+    return option + QuotePath(path) + " ";
+}
+
 std::string LinkerInputFilePath(const LinkerModel& model, std::string_view directory) {
     std::string base(StemOf(model.outputFile_));
     for (char& c : base)
@@ -212,7 +221,7 @@ LinkTextResult BuildLinkText(LinkerModel& model, std::vector<std::string> inputs
         std::string path = LinkerInputFilePath(model, directory);
         // One handle for the whole walk; the bytes match appending line by line.
         listOpen = listFile.Open(path, /*textMode=*/true, /*append=*/false);
-        AddLine(text, "-T " + QuotePath(path) + " ");
+        AddLine(text, LinkerInputFileLine(model, path));
     }
     AddLine(text, LinkerOptionLines(model, result.messages));
 

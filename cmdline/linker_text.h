@@ -35,6 +35,12 @@ std::string SymbolCheckLines(const models::LinkerModel& model);
 // and ": &" then a line break); shorter lines are left alone.
 std::string FoldLongLines(std::string_view text);
 
+// The line that names the linker input file: `-T "<path>" ` for ld, and
+// `-Xlinker -T -Xlinker "<path>" ` when gcc drives the link, so that ld
+// reads the objects where the line stands, before the libraries.
+inline constexpr std::string_view kGccInputFileOption = "-Xlinker -T -Xlinker ";
+std::string LinkerInputFileLine(const models::LinkerModel& model, std::string_view path);
+
 // Path of the linker input file: `directory`, the output's base name with
 // blanks as "~", "_input.tmp".
 std::string LinkerInputFilePath(const models::LinkerModel& model, std::string_view directory);

@@ -14,10 +14,22 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// The arguments with "-Xlinker X" read as X, as ld gets them when gcc
+// drives the link (a gcc-driven link names its linker input file so).
+std::vector<std::string> LinkerView(const std::vector<std::string>& args) {
+    std::vector<std::string> out;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "-Xlinker" && i + 1 < args.size()) ++i;
+        out.push_back(args[i]);
+    }
+    return out;
+}
+
 // Files a tool argument names as something the tool writes.
-void OutputArguments(const std::vector<std::string>& args, std::vector<std::string>& found,
+void OutputArguments(const std::vector<std::string>& toolArgs, std::vector<std::string>& found,
                      std::vector<std::string>& scripts) {
     static const char* const kValueFlags[] = {"-Map=", "-Wl,-Map=", "--output="};
+    const std::vector<std::string> args = LinkerView(toolArgs);
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if ((arg == "-o" || arg == "-T") && i + 1 < args.size()) {

@@ -53,17 +53,21 @@ struct StepTexts {
     std::string commands; // recipe lines, each ending in a line feed
     std::string subcommand;
     std::string depFile;  // the -MMD file of a compile
+    // The build links through gcc, so the rule does too.
+    bool useGccToLink = false;
 };
 
 // What the step's build runs: PrePhase's argument text, placeholders expanded.
 std::optional<std::vector<std::string>> BuildArguments(const WorkspaceCommand& command,
                                                        const ProjectPlan& p, const Step& step,
-                                                       const std::string& inputs) {
+                                                       const std::string& inputs,
+                                                       bool& useGccToLink) {
     const PhaseDesc& phase = p.plan.phases[step.phase];
     PrePhaseResult pre = command.calls().PrePhase(phase.name, inputs, step.options, p.context.info());
     auto tool = pre.result == 0 ? ParseToolCommand(pre.command) : std::nullopt;
     auto text = tool ? platform::ReadFile(tool->subcommandFile, true) : std::nullopt;
     if (!text) return std::nullopt;
+    useGccToLink = tool->useGccToLink;
     std::string leaf = step.file.empty() ? p.project.name : FileLeaf(step.file);
     std::vector<std::string> args;
     for (const std::string& arg : SplitArguments(*text))
@@ -82,7 +86,7 @@ std::optional<StepTexts> ConvertStep(const WorkspaceCommand& command, const Proj
         out.subcommand = texts.subcommand + "\n";
         return out;
     }
-    auto args = BuildArguments(command, p, step, inputs);
+    auto args = BuildArguments(command, p, step, inputs, out.useGccToLink);
     if (!args) return std::nullopt;
     if (phase.Compiles()) {
         fs::path object = fs::u8path(step.outputs.front().path);
@@ -149,7 +153,7 @@ std::optional<int> WriteMakefile(const WorkspaceCommand& command, const ProjectP
         for (const OutputFile& out : step.outputs)
             target += (target.empty() ? "" : " ") + MakeEscape(Relative(out.path, base));
         std::string first = MakeEscape(Relative(step.outputs.front().path, base));
-        std::string tool = ToolOf(phase.place, step.fileType, false);
+        std::string tool = ToolOf(phase.place, step.fileType, converted->useGccToLink);
         std::string subFile = subDir + "/" + std::to_string(index) + "_" +
                               FileLeaf(step.outputs.front().path) + ".sub";
         platform::WriteFile(subFile, converted->subcommand, false);

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/platform.h"
 #include "tools/standin/target_table.h"
 
 namespace quorle::host {
@@ -65,6 +66,29 @@ bool WriteTargetFile(const fs::path& base, const standin::TargetProfile* profile
     return false;
 }
 
+// The target's libgcc for its CPU flags, in the family's compiler library
+// directory, where a real installation keeps it: an ld-driven link names
+// that directory and "gcc" as a library, as a gcc-driven one gets it from
+// the driver. Left out when the target's gcc cannot say where it is.
+void PlaceLibgcc(const fs::path& libraryDir, const standin::TargetProfile* profile) {
+    std::error_code ec;
+    const fs::path placed = libraryDir / "libgcc.a";
+    fs::remove(placed, ec);
+    if (profile == nullptr) return;
+    platform::ProcessOptions options;
+    options.timeoutMs = 30000;
+    auto run = platform::RunProcess(std::string(profile->toolPrefix) + "gcc " +
+                                        std::string(profile->cpuFlags) + " -print-libgcc-file-name",
+                                    options);
+    std::string path = run.output;
+    while (!path.empty() && (path.back() == '\n' || path.back() == '\r')) path.pop_back();
+    if (run.exitCode != 0 || path.empty() || !fs::is_regular_file(fs::u8path(path), ec)) return;
+    // The system's file stays where it is when the layout moves: an
+    // absolute link.
+    fs::create_symlink(fs::u8path(path), placed, ec);
+    if (ec) fs::copy_file(fs::u8path(path), placed, ec);
+}
+
 } // namespace
 
 bool LayOutToolchain(const std::string& dir, const std::string& program,
@@ -105,6 +129,7 @@ bool LayOutToolchain(const std::string& dir, const std::string& program,
         for (const std::string& tool : StandinTools())
             if (!Link(standin, base / "bin" / (t + "-" + tool + ".exe"), error)) return false;
         if (!WriteTargetFile(base, profile, error)) return false;
+        PlaceLibgcc(base / "lib" / "gcc" / t, profile);
         for (const auto& entry : fs::directory_iterator(librarySources, ec)) {
             if (!entry.is_regular_file()) continue;
             fs::copy_file(entry.path(), base / "libgen" / "src" / entry.path().filename(),

@@ -20,6 +20,7 @@
 #include "resources/message_box.h"
 #include "resources/string_ids.h"
 #include "resources/string_table.h"
+#include "sections/layout_checks.h"
 #include "sections/script_file.h"
 #include "toolchain/family.h"
 #include "toolchain/toolchain_names.h"
@@ -146,6 +147,15 @@ int LinkerPrePhase(const PrePhaseCall& call) {
     if (!marker.empty()) marker += ' ';
     if (!Fits(marker, *prefix, path, configDir)) return kPhaseFailed;
     if (!userFile) {
+        // ld would stop at the first entry it cannot read, naming only a
+        // line of a generated script; the user's layout names the group.
+        if (generateScript) {
+            std::string unreadable = sections::CheckLayoutSectionEntries(model.layout_.groups);
+            if (!unreadable.empty()) {
+                ShowUserMessages({ErrorText(std::move(unreadable))});
+                return kPhaseFailed;
+            }
+        }
         std::string text;
         cmdline::LinkTextResult link = cmdline::BuildLinkText(model, SplitInputList(call.inputList),
                                                               text, configDir, /*inputFile=*/true);

@@ -2,7 +2,7 @@
 # Builds the example firmware (examples/cortex-m3) through the plug-in with
 # Debian's arm-none-eabi tools behind the Corvo tool names, and runs it in
 # qemu with RAM filled with 0xA5 first, so that a start-up code that failed
-# to copy .data or to zero .bss would show.
+# to copy .data, to zero .bss or to run the C++ constructors would show.
 #   scripts/run-firmware.sh [--config DEBUG|RELEASE] [--machine lm3s6965evb|mps2-an385]
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -35,6 +35,29 @@ std::string StringOrEmpty(int id) {
     return LoadModuleString(id).value_or(std::string());
 }
 
+// The forms ld takes around a pattern in an input-section description.
+constexpr std::string_view kSortForms[] = {"SORT", "SORT_BY_NAME", "SORT_BY_ALIGNMENT",
+                                           "SORT_BY_INIT_PRIORITY", "SORT_NONE"};
+// Words ld reads as keywords there, so not as a section name.
+constexpr std::string_view kInputSectionKeywords[] = {"KEEP", "EXCLUDE_FILE", "INPUT_SECTION_FLAGS",
+                                                      "REVERSE"};
+
+bool IsPatternCharacter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+           std::string_view("_./\\$~-+:[]*?^!=,").find(c) != std::string_view::npos;
+}
+
+bool IsSectionPattern(std::string_view text) {
+    if (text.empty() || !std::all_of(text.begin(), text.end(), IsPatternCharacter)) return false;
+    auto same = [text](std::string_view word) { return word == text; };
+    return std::none_of(std::begin(kSortForms), std::end(kSortForms), same) &&
+           std::none_of(std::begin(kInputSectionKeywords), std::end(kInputSectionKeywords), same);
+}
+
+constexpr std::string_view kReadableForms =
+    "Give an input-section name or wildcard pattern (such as .text.*), alone or inside "
+    "SORT(), SORT_BY_NAME(), SORT_BY_ALIGNMENT(), SORT_BY_INIT_PRIORITY() or SORT_NONE().";
+
 } // namespace
 
 std::string CheckGroupName(const std::vector<SectionGroup>& groups, std::string_view name,
@@ -91,7 +114,44 @@ std::string CheckSectionEntry(bool allSections, std::string_view section, bool a
         return "ERROR: At least one file must be specified";
     if (!allSections && section.empty()) return "ERROR: You must specify a section name";
     if (!allSections && HasBlank(section)) return "Whitespace is not permitted in the section name";
+    if (!allSections && !IsReadableSectionEntry(section)) return UnreadableSectionMessage(section);
     return {};
+}
+
+bool IsReadableSectionEntry(std::string_view section) {
+    if (IsSectionPattern(section)) return true;
+    size_t open = section.find('(');
+    if (open == std::string_view::npos || section.back() != ')') return false;
+    std::string_view form = section.substr(0, open);
+    if (std::find(std::begin(kSortForms), std::end(kSortForms), form) == std::end(kSortForms))
+        return false;
+    return IsSectionPattern(section.substr(open + 1, section.size() - open - 2));
+}
+
+std::string UnreadableSectionMessage(std::string_view section) {
+    std::string message = "ERROR: \"" + std::string(section) +
+                          "\" is not a section name ld can read.\n" + std::string(kReadableForms);
+    // The usual slip: KEEP written into the name instead of set on the group.
+    if (section.find("KEEP") != std::string_view::npos)
+        message += "\nKEEP is set for the whole group, in its Advanced settings.";
+    return message;
+}
+
+std::string CheckLayoutSectionEntries(const std::vector<SectionGroup>& groups) {
+    std::string entries;
+    ForEachGroup(groups, [&entries](const SectionGroup& group, size_t) {
+        for (const ContentItem& item : group.contents) {
+            if (item.kind != kItemSection || item.text == kAllSections ||
+                IsReadableSectionEntry(item.text))
+                continue;
+            entries += "\n  group " + group.name + ": \"" + item.text + "\"";
+        }
+        return true;
+    });
+    if (entries.empty()) return {};
+    return "ERROR: The section layout holds section entries that ld cannot read, so no linker "
+           "script is written and the link stops:" +
+           entries + "\n" + std::string(kReadableForms);
 }
 
 std::string CheckLabelUnreferenced(const std::vector<SectionGroup>& groups, std::string_view label,

@@ -34,6 +34,17 @@ std::string CheckLabel(const std::vector<SectionGroup>& groups, std::string_view
 std::string CheckSectionEntry(bool allSections, std::string_view section, bool allFiles,
                               const std::vector<std::string>& files);
 
+// A section entry ld can read inside "*(...)": an input-section name or
+// wildcard pattern, alone or inside one of ld's sort forms (SORT,
+// SORT_BY_NAME, SORT_BY_ALIGNMENT, SORT_BY_INIT_PRIORITY, SORT_NONE).
+// Other parentheses, ";", braces, quotes and ld's own keywords are not.
+bool IsReadableSectionEntry(std::string_view section);
+// The message for a section name ld cannot read, naming it.
+std::string UnreadableSectionMessage(std::string_view section);
+// For a stored layout, before its script is written: one message naming
+// every group and section entry that ld could not read, or an empty text.
+std::string CheckLayoutSectionEntries(const std::vector<SectionGroup>& groups);
+
 // Removing (or, with `modify`, changing) a label that places a group or gives
 // a group's load address is refused.
 std::string CheckLabelUnreferenced(const std::vector<SectionGroup>& groups, std::string_view label,

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/ascii_text.h"
+#include "sections/group_order.h"
 #include "toolchain/toolchain_names.h"
 
 namespace quorle::sections {
@@ -105,7 +106,8 @@ const SectionGroup* FindGroupByName(const std::vector<SectionGroup>& groups,
     return found;
 }
 
-bool AddGroup(SectionLayout& layout, SectionGroup group, std::string_view effectiveToolchain) {
+bool AddGroup(SectionLayout& layout, SectionGroup group, std::string_view effectiveToolchain,
+              std::string* warning) {
     std::vector<SectionGroup>& groups = layout.groups;
     if (group.placement == kAtLabel) {
         SectionGroup* holder = FindGroupHoldingLabel(groups, group.placementText);
@@ -114,61 +116,37 @@ bool AddGroup(SectionLayout& layout, SectionGroup group, std::string_view effect
         holder->children.push_back(std::move(group));
         return true;
     }
+    size_t index = groups.size();
     if (group.placement == kFollowOn) {
         auto after = std::find_if(groups.begin(), groups.end(), [&](const SectionGroup& g) {
             return g.name == group.placementText;
         });
         if (after != groups.end()) {
+            index = static_cast<size_t>(after - groups.begin()) + 1;
             group.placementText.clear();
-            groups.insert(after + 1, std::move(group));
-            return true;
         }
-        groups.push_back(std::move(group));
     } else {
         bool exists = std::any_of(groups.begin(), groups.end(),
                                   [&](const SectionGroup& g) { return g.name == group.name; });
         if (exists) return false;
-        groups.push_back(std::move(group));
+        if (!KeepsUserOrder(effectiveToolchain)) index = InsertionIndex(layout, group);
     }
-    if (!KeepsUserOrder(effectiveToolchain)) SortGroupsByAddress(groups, layout.regions);
+    // A group that goes on from behind a label another group is loaded at
+    // lies over that load image: the user chose the place, so say so.
+    // A fixed address is a place of its own; the others go on from the group
+    // before them (in their region).
+    if (warning != nullptr && group.placement != kFixedAddress) {
+        for (size_t i = index; i-- > 0;) {
+            const SectionGroup& before = groups[i];
+            if (group.placement == kInRegion &&
+                !(before.placement == kInRegion && before.placementText == group.placementText))
+                continue;
+            *warning = FollowsLoadLabelWarning(group, before, groups);
+            break;
+        }
+    }
+    groups.insert(groups.begin() + static_cast<long>(index), std::move(group));
     return true;
-}
-
-std::optional<uint64_t> ParseSortAddress(std::string_view text) {
-    if (options::StartsWithIgnoringCase(text, "H'")) return ParseRegionAddress(text.substr(2));
-    return ParseRegionAddress(text);
-}
-
-void SortGroupsByAddress(std::vector<SectionGroup>& groups,
-                         const std::vector<MemoryRegion>& regions) {
-    std::vector<uint64_t> keys;
-    keys.reserve(groups.size());
-    uint64_t previous = 0;
-    for (const SectionGroup& group : groups) {
-        std::optional<uint64_t> address;
-        if (group.placement == kFixedAddress) {
-            address = ParseSortAddress(group.placementText);
-        } else if (group.placement == kInRegion) {
-            for (const MemoryRegion& region : regions)
-                if (region.name == group.placementText) {
-                    address = ParseSortAddress(region.start);
-                    break;
-                }
-        }
-        previous = address.value_or(previous);
-        keys.push_back(previous);
-    }
-    bool moved = true;
-    while (moved) {
-        moved = false;
-        for (size_t i = 0; i + 1 < groups.size(); ++i) {
-            if (keys[i] > keys[i + 1]) {
-                std::swap(keys[i], keys[i + 1]);
-                std::swap(groups[i], groups[i + 1]);
-                moved = true;
-            }
-        }
-    }
 }
 
 } // namespace quorle::sections

@@ -1,9 +1,8 @@
-// Operations on the group tree: the default layout, lookups, adding a group
-// in its place and the start-address order of the top-level list.
+// Operations on the group tree: the default layout, lookups and adding a
+// group in its place.
 #pragma once
 
-#include <cstdint>
-#include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -31,25 +30,16 @@ const SectionGroup* FindGroupByName(const std::vector<SectionGroup>& groups, std
 // Adds `group` by its placement:
 //  - at a label: last child of the group holding the label (it takes that
 //    group's colour); not added when no group holds it;
-//  - fixed address or memory region: appended unless a top-level group of
-//    that name exists;
 //  - follow-on: inserted after the top-level group named by its placement
-//    text (the text is then cleared), or appended when there is none.
-// Appended groups re-sort the top-level list by start address, except for
-// toolchains whose layouts are kept in the user's order.
-// Returns false when nothing was added.
-bool AddGroup(SectionLayout& layout, SectionGroup group, std::string_view effectiveToolchain);
-
-// Address text for ordering: "H'" or "0x" prefix, then hexadecimal digits
-// only. Nothing for any other text.
-std::optional<uint64_t> ParseSortAddress(std::string_view text);
-
-// Orders the top-level groups by start address with a stable bubble sort.
-// A group whose start is not a number takes, for the sort, the address of
-// the start of its memory region (when that is a number) or else the address
-// the group before it was sorted by (0 at the head of the list): it lies
-// behind that group, so it stays behind it.
-void SortGroupsByAddress(std::vector<SectionGroup>& groups,
-                         const std::vector<MemoryRegion>& regions);
+//    text (the text is then cleared), or appended when there is none;
+//  - fixed address or memory region: not added when a top-level group of
+//    that name exists; otherwise inserted where group_order.h says, without
+//    moving the groups already there (appended for toolchains whose layouts
+//    are kept in the user's order).
+// A follow-on or region group that lands behind a label another group is
+// loaded at gets a `warning` (when asked for). Returns false when nothing
+// was added.
+bool AddGroup(SectionLayout& layout, SectionGroup group, std::string_view effectiveToolchain,
+              std::string* warning = nullptr);
 
 } // namespace quorle::sections

@@ -66,9 +66,15 @@ EditResult CSectionEditor::Place(SectionGroup group) {
         std::none_of(layout_.regions.begin(), layout_.regions.end(),
                      [&](const MemoryRegion& r) { return r.name == group.placementText; }))
         return EditResult::Bad("no memory region named " + group.placementText);
-    if (!sections::AddGroup(layout_, std::move(group), toolchain_))
+    std::string warning;
+    if (!sections::AddGroup(layout_, std::move(group), toolchain_, &warning))
         return EditResult::Bad("the group could not be placed");
-    return EditResult::Ok();
+    EditResult result = EditResult::Ok();
+    if (!warning.empty()) {
+        result.notice = std::move(warning);
+        result.noticeCaption = kCaptionWarning;
+    }
+    return result;
 }
 
 EditResult CSectionEditor::AddGroup(const std::string& name, const std::string& placementWord,

@@ -92,6 +92,16 @@ TEST_F(CommandDisplay, ExpandsTheTemporaryLinkerScript) {
     EXPECT_EQ(Filled(a), expected + '\0');
 }
 
+TEST_F(CommandDisplay, ExpandsTheLinkerInputFileOfAGccDrivenLink) {
+    std::string inputs = Write("prog_input.tmp", "INPUT(\"a.o\")\n");
+    std::string sub = Write("prog.gld", "-Xlinker -T -Xlinker \"" + inputs + "\" \n-l \"c\"\n");
+    std::string command = "--use-gcc-to-link @\"" + sub + "\"";
+    ExportAnswer a = Convert(command);
+    ASSERT_EQ(a.result, 0);
+    EXPECT_EQ(Filled(a), " " + command + "\n    -Xlinker -T -Xlinker \"" + inputs +
+                             "\" \n        INPUT(\"a.o\")\n    -l \"c\"\n" + '\0');
+}
+
 TEST_F(CommandDisplay, ScriptLinesAreShownInPiecesOf269) {
     std::string longLine(300, 'x');
     std::string script = Write("long.TMP", longLine + "\nEND\n");

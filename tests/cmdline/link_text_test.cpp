@@ -67,6 +67,25 @@ TEST(LinkText, InputFileComesFirstAndReceivesTheObjects) {
     EXPECT_EQ(fs::file_size(file), 0u);
 }
 
+// gcc moves every -T behind the libraries; -Xlinker keeps the input file in
+// front of them, where ld then reads its objects. The file is the same.
+TEST(LinkText, AGccDrivenLinkNamesTheInputFileBeforeTheLibraries) {
+    TempDir temp("quorle-link_gccinput");
+    fs::path dir = temp.Root();
+    LinkerModel model;
+    model.useGcc_ = true;
+    model.outputFile_ = "$(CONFIGDIR)\\prog.x";
+    std::string out =
+        Build(model, {"C:\\o\\a.o|Object file", "libgcc.a|Library file"}, true, dir.string());
+    EXPECT_EQ(out, "-Xlinker -T -Xlinker \"" + dir.string() + "\\prog_input.tmp\" \n" +
+                       "-nostartfiles\n-l \"gcc\"\n-o \"$(CONFIGDIR)\\prog.x\"\n");
+    EXPECT_EQ(ReadBytes(dir / "prog_input.tmp"), "INPUT(\"C:\\o\\a.o\")\r\n");
+    EXPECT_EQ(LinkerInputFileLine(model, "C:\\a,b\\p_input.tmp"),
+              "-Xlinker -T -Xlinker \"C:\\a,b\\p_input.tmp\" ");
+    model.useGcc_ = false;
+    EXPECT_EQ(LinkerInputFileLine(model, "C:\\p_input.tmp"), "-T \"C:\\p_input.tmp\" ");
+}
+
 TEST(LinkText, ObjectsOnTheCommandLine) {
     LinkerModel model;
     model.objsOnCmdLine_ = true;

@@ -167,6 +167,13 @@ void FirmwareWorkspace::AddCompilerText(const std::string& config, const std::st
     });
 }
 
+void FirmwareWorkspace::AddSource(const std::string& relative, const std::string& text) {
+    std::ofstream(root_ / relative, std::ios::binary | std::ios::trunc) << text;
+    nlohmann::json workspace = Load();
+    workspace["projects"][0]["files"].push_back(relative);
+    Save(workspace);
+}
+
 std::optional<std::map<uint64_t, std::string>> ReadSRecords(const std::string& text,
                                                             std::string& error) {
     std::map<uint64_t, std::string> chunks;

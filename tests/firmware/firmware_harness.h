@@ -23,6 +23,9 @@ namespace fs = std::filesystem;
 
 // The line main prints when the start-up code did its work.
 inline constexpr const char* kHelloLine = "Hello from the Cortex-M3: .data copied, .bss zeroed";
+// The line after it: the C++ constructors ran, and libgcc was linked.
+inline constexpr const char* kCxxLine =
+    "C++ objects constructed in priority order; 64-bit division by libgcc";
 
 // The tools the tests need; a message naming the missing ones, or empty.
 std::string MissingTools();
@@ -65,6 +68,8 @@ class FirmwareWorkspace {
                      const std::function<std::string(std::string)>& edit);
     // Appends text to the compiler's free options of `config`.
     void AddCompilerText(const std::string& config, const std::string& text);
+    // Writes a source file and lists it among the project's files.
+    void AddSource(const std::string& relative, const std::string& text);
 
   private:
     nlohmann::json Load() const;

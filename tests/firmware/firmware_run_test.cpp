@@ -27,26 +27,36 @@ TEST(FirmwareRuns, OnBothMachinesInBothConfigurations) {
             QemuRun run = RunOnMachine(machine, ws.Program(config));
             EXPECT_FALSE(run.timedOut) << config << " on " << machine;
             EXPECT_EQ(run.exitCode, 0) << config << " on " << machine << ":\n" << run.output;
-            EXPECT_NE(run.output.find(kHelloLine), std::string::npos)
+            EXPECT_NE(run.output.find(std::string(kHelloLine) + "\n" + kCxxLine), std::string::npos)
                 << config << " on " << machine << ":\n"
                 << run.output;
         }
     }
 }
 
-// Without the copy loop .data holds the 0xA5 that RAM was filled with: the
-// check in main must see it, or the runs above prove nothing.
-TEST(FirmwareRuns, WithoutTheCopyOfDataTheCheckFails) {
+// Without the copy loop .data holds the 0xA5 that RAM was filled with, and
+// without the walk over .init_array no constructor runs: the checks in main
+// must see both, or the runs above prove nothing.
+TEST(FirmwareRuns, WithoutItsStartUpStepEachCheckFails) {
     QUORLE_REQUIRE_FIRMWARE_TOOLS();
-    FirmwareWorkspace ws;
-    ws.AddCompilerText("DEBUG", "-DSTARTUP_WITHOUT_DATA_COPY");
-    auto build = ws.Build("DEBUG");
-    ASSERT_EQ(build.exitCode, 0) << build.output;
-    QemuRun run = RunOnMachine("lm3s6965evb", ws.Program("DEBUG"));
-    EXPECT_FALSE(run.timedOut);
-    EXPECT_EQ(run.exitCode, 1) << run.output;
-    EXPECT_NE(run.output.find("firmware: .data was not copied"), std::string::npos) << run.output;
-    EXPECT_EQ(run.output.find(kHelloLine), std::string::npos) << run.output;
+    struct Control {
+        const char* define;
+        const char* message;
+    };
+    for (const Control& control :
+         {Control{"-DSTARTUP_WITHOUT_DATA_COPY", "firmware: .data was not copied"},
+          Control{"-DSTARTUP_WITHOUT_CONSTRUCTORS",
+                  "firmware: the C++ constructors did not run in priority order"}}) {
+        FirmwareWorkspace ws;
+        ws.AddCompilerText("DEBUG", control.define);
+        auto build = ws.Build("DEBUG");
+        ASSERT_EQ(build.exitCode, 0) << build.output;
+        QemuRun run = RunOnMachine("lm3s6965evb", ws.Program("DEBUG"));
+        EXPECT_FALSE(run.timedOut);
+        EXPECT_EQ(run.exitCode, 1) << run.output;
+        EXPECT_NE(run.output.find(control.message), std::string::npos) << run.output;
+        EXPECT_EQ(run.output.find(kHelloLine), std::string::npos) << run.output;
+    }
 }
 
 // A second Cortex-M is one row of the profile table: the same firmware

@@ -211,6 +211,11 @@ TEST_F(StandinTools, ATargetLayoutTakesOneFamilyAndNamesItsTarget) {
     EXPECT_TRUE(fs::exists(m3 / "corvo-elf" / "libgen" / "src" / "string.c"));
     EXPECT_FALSE(fs::exists(m3 / "pelka-elf"));
     EXPECT_EQ(testing_support::ReadBytes(m3 / "corvo-elf" / "standin-target"), "cortex-m3\n");
+    // The target's libgcc for the profile's CPU, in the compiler library
+    // directory, for links that ld drives.
+    const fs::path libgcc = m3 / "corvo-elf" / "lib" / "gcc" / "corvo-elf" / "libgcc.a";
+    EXPECT_NE(fs::read_symlink(libgcc).generic_string().find("/thumb/v7-m/"), std::string::npos)
+        << fs::read_symlink(libgcc);
     ProgramName name = ParseProgramName((m3 / "corvo-elf" / "bin" / "corvo-elf-gcc.exe").string());
     EXPECT_EQ(ProfileOf(name, error), FindTargetProfile("cortex-m3"));
     EXPECT_EQ(error, "");
@@ -224,6 +229,7 @@ TEST_F(StandinTools, ATargetLayoutTakesOneFamilyAndNamesItsTarget) {
     // Laid out again for the machine's tools, the layout names no target.
     ASSERT_TRUE(host::LayOutToolchain(m3.string(), program, sources, error)) << error;
     EXPECT_FALSE(fs::exists(m3 / "corvo-elf" / "standin-target"));
+    EXPECT_FALSE(fs::exists(fs::symlink_status(libgcc)));
     EXPECT_TRUE(fs::exists(m3 / "pelka-elf"));
     EXPECT_EQ(ProfileOf(name, error), nullptr);
     EXPECT_EQ(error, "");

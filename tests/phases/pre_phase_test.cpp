@@ -206,6 +206,29 @@ TEST(PrePhaseLinker, ObjectsThatCannotReachTheInputFileFailTheStep) {
     EXPECT_FALSE(fs::exists(p.configDir + "/prog.gld"));
 }
 
+// A stored layout with an entry ld cannot read stops at the plug-in, which
+// names the group and the entry, instead of handing ld a broken script.
+TEST(PrePhaseLinker, ASectionEntryLdCannotReadStopsTheLinkNamingIt) {
+    ScratchProject p;
+    std::string options = "[V|VERSION|2] [S|OUTFILE|\"" + p.configDir +
+                          "/prog.x\"] [S|GROUPDET|.ctors|0|0||1|0x1000|0|1|0|KEEP(*(.ctors))|"
+                          "All-files|<<FEND>>|<<CEND>>|<<GEND>>|]";
+    EXPECT_EQ(RunPre(p, "Linker", List({p.configDir + "/a.o|Object file"}), options).result, 1);
+    auto lines = p.MessageLines();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_TRUE(lines[0].starts_with("ERROR\tERROR: The section layout holds section entries that "
+                                     "ld cannot read"))
+        << lines[0];
+    EXPECT_NE(lines[0].find("group .ctors: \"KEEP(*(.ctors))\""), std::string::npos) << lines[0];
+    EXPECT_TRUE(fs::is_empty(p.configDir)); // no script, input file or sub-command file
+
+    // A user linker script takes the place of the layout: nothing to check.
+    EXPECT_EQ(RunPre(p, "Linker", List({}),
+                     options + " [B|SUBCOMMAND|1] [B|DOSEGF|1] [S|EXTFILE|\"u.ld\"]")
+                  .result,
+              0);
+}
+
 TEST(PrePhaseGenerator, BuildsOnlyWhenOptionsOrLibraryChanged) {
     ScratchProject p;
     std::string lib = p.configDir + "/libdemo.a";

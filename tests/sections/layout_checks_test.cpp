@@ -63,6 +63,54 @@ TEST(LayoutChecks, SectionEntries) {
     EXPECT_EQ(CheckSectionEntry(false, ".text", false, {"a.o"}), "");
 }
 
+// What goes inside "*(...)" must be a name or pattern ld reads there, or
+// one inside a sort form; KEEP belongs to the group, not to the name.
+TEST(LayoutChecks, SectionNamesMustBeOnesLdCanRead) {
+    for (const char* readable : {".text", ".text.*", "COMMON", ".bss.[a-z]*", "/DISCARD/", ".a-b+c",
+                                 "SORT(.ctors.*)", "SORT_BY_NAME(.x*)", "SORT_BY_ALIGNMENT(.data)",
+                                 "SORT_BY_INIT_PRIORITY(.init_array.*)", "SORT_NONE(.x)"}) {
+        EXPECT_TRUE(IsReadableSectionEntry(readable)) << readable;
+        EXPECT_EQ(CheckSectionEntry(false, readable, true, {}), "") << readable;
+    }
+    for (const char* unreadable : {"KEEP(*(.ctors))", "*(.text)", ".x;", "{.x}", "\".x\"", "'.x'",
+                                   ".x)", "SORT(.x", "SORT()", "sort(.x)", "SORT(SORT(.x))",
+                                   "EXCLUDE_FILE(a.o)", "KEEP", "SORT", ".x#y", ".x&y"}) {
+        EXPECT_FALSE(IsReadableSectionEntry(unreadable)) << unreadable;
+        std::string message = CheckSectionEntry(false, unreadable, true, {});
+        EXPECT_TRUE(message.starts_with("ERROR: \"" + std::string(unreadable) +
+                                        "\" is not a section name ld can read.\n"))
+            << message;
+    }
+    EXPECT_NE(UnreadableSectionMessage("KEEP(*(.ctors))").find("KEEP is set for the whole group"),
+              std::string::npos);
+    EXPECT_EQ(UnreadableSectionMessage(".x;").find("KEEP"), std::string::npos);
+    // "All-sections" is no pattern of its own; blanks keep their own message.
+    EXPECT_EQ(CheckSectionEntry(true, "", false, {"a.o"}), "");
+    EXPECT_EQ(CheckSectionEntry(false, "KEEP( *(.x))", true, {}),
+              "Whitespace is not permitted in the section name");
+}
+
+TEST(LayoutChecks, AStoredLayoutNamesEveryGroupAndEntryLdCannotRead) {
+    std::vector<SectionGroup> groups = DefaultGroups();
+    EXPECT_EQ(CheckLayoutSectionEntries(groups), "");
+    groups[1].contents.push_back(SectionItem("KEEP(*(.ctors))", {"All-files"}));
+    groups[1].contents.push_back(SectionItem("All-sections", {"a.o"}));
+    SectionGroup child;
+    child.name = ".deep";
+    child.placement = kAtLabel;
+    child.placementText = "_mdata";
+    child.contents = {LabelItem("x;"), SectionItem(".y;", {"b.o"})};
+    groups[1].children.push_back(child);
+    EXPECT_EQ(CheckLayoutSectionEntries(groups),
+              "ERROR: The section layout holds section entries that ld cannot read, so no linker "
+              "script is written and the link stops:\n"
+              "  group .text: \"KEEP(*(.ctors))\"\n"
+              "  group .deep: \".y;\"\n"
+              "Give an input-section name or wildcard pattern (such as .text.*), alone or inside "
+              "SORT(), SORT_BY_NAME(), SORT_BY_ALIGNMENT(), SORT_BY_INIT_PRIORITY() or "
+              "SORT_NONE().");
+}
+
 TEST(LayoutChecks, ReferencedLabelsCannotBeRemovedOrChanged) {
     std::vector<SectionGroup> groups = DefaultGroups();
     // "_mdata" is the load address of ".mdata".

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "sections/group_order.h"
 #include "sections/layout_tree.h"
 
 using namespace quorle::sections;
@@ -69,12 +70,12 @@ TEST(LayoutTree, FollowOnGroupsStayBehindTheirPredecessor) {
     ASSERT_TRUE(AddGroup(layout, after, kCorvo));
     EXPECT_EQ(layout.groups[1].name, ".after");
     EXPECT_EQ(layout.groups[1].placementText, "");
-    // A fixed group lower than ".mdata" later re-sorts; ".bss" (which follows
-    // ".mdata") keeps its place behind it, and ".after" behind ".vects".
+    // A fixed group lower than ".mdata" goes in before it; ".bss" (which
+    // follows ".mdata") keeps its place behind it, and ".after" behind ".vects".
     ASSERT_TRUE(AddGroup(layout, Group(".mid", kFixedAddress, "0x00100000"), kCorvo));
     EXPECT_EQ(Names(layout.groups), (std::vector<std::string>{".vects", ".after", ".text", ".mid",
                                                               ".mdata", ".bss", ".stack"}));
-    // "End of group list": appended, then sorted.
+    // "End of group list": appended.
     ASSERT_TRUE(AddGroup(layout, Group(".tail", kFollowOn, ""), kCorvo));
     EXPECT_EQ(layout.groups.back().name, ".tail");
 }
@@ -88,6 +89,90 @@ TEST(LayoutTree, RegionGroupsSortByTheirRegionStart) {
     // A second group of the same name is not added.
     EXPECT_FALSE(AddGroup(layout, Group(".inlow", kFixedAddress, "0x10"), kCorvo));
     EXPECT_EQ(layout.groups.size(), 6u);
+}
+
+namespace {
+
+// The firmware's layout: vectors and code in FLASH, the code group ending
+// with _mdata, where .data (run in RAM) is loaded; .bss and .stack in RAM.
+SectionLayout FirmwareLayout() {
+    SectionLayout layout;
+    layout.regions = {{"FLASH", 0, "0x00000000", "0x0003FFFF"},
+                      {"RAM", 1, "0x20000000", "0x2000FFFF"}};
+    auto inRegion = [](std::string name, std::string region, std::vector<ContentItem> items) {
+        SectionGroup g = Group(std::move(name), kInRegion, std::move(region));
+        g.contents = std::move(items);
+        return g;
+    };
+    layout.groups.push_back(inRegion(".vects", "FLASH", {SectionItem(".vects", {"All-files"})}));
+    layout.groups.push_back(
+        inRegion(".text", "FLASH", {SectionItem(".text", {"All-files"}), LabelItem("_mdata")}));
+    SectionGroup data = inRegion(".data", "RAM", {SectionItem(".data", {"All-files"})});
+    data.loadKind = kLoadLabel;
+    data.loadAddress = "_mdata";
+    layout.groups.push_back(data);
+    layout.groups.push_back(inRegion(".bss", "RAM", {SectionItem(".bss", {"All-files"})}));
+    layout.groups.push_back(inRegion(".stack", "RAM", {SectionItem(".stack", {"All-files"})}));
+    return layout;
+}
+
+} // namespace
+
+// A new ROM group behind _mdata would lie over the load image of .data: it
+// goes in front of the group that ends with the label. A RAM group goes
+// behind the region's last group; the others keep their places.
+TEST(LayoutTree, ANewRegionGroupStaysClearOfTheLoadImageOfData) {
+    SectionLayout layout = FirmwareLayout();
+    std::string warning;
+    ASSERT_TRUE(AddGroup(layout, Group(".rodata.tables", kInRegion, "FLASH"), kCorvo, &warning));
+    EXPECT_EQ(warning, "");
+    ASSERT_TRUE(AddGroup(layout, Group(".noinit", kInRegion, "RAM"), kCorvo, &warning));
+    EXPECT_EQ(warning, "");
+    EXPECT_EQ(Names(layout.groups),
+              (std::vector<std::string>{".vects", ".rodata.tables", ".text", ".data", ".bss",
+                                        ".stack", ".noinit"}));
+    // A load address with an offset names the label all the same.
+    layout.groups[3].loadAddress = "_mdata + 4";
+    ASSERT_TRUE(LoadLabelOf(layout.groups[2], layout.groups));
+    EXPECT_EQ(LoadLabelOf(layout.groups[2], layout.groups)->loadedGroup, ".data");
+    EXPECT_FALSE(LoadLabelOf(layout.groups[0], layout.groups));
+}
+
+// Groups already there never move, even where a stored layout is not in
+// address order (a stack RAM below the data RAM).
+TEST(LayoutTree, AddingAGroupKeepsTheUserOrderOfTheOthers) {
+    SectionLayout layout = FirmwareLayout();
+    layout.regions.push_back({"STACKRAM", 2, "0x10000000", "0x10000FFF"});
+    layout.groups[4].placementText = "STACKRAM";
+    for (SectionGroup added : {Group(".high", kFixedAddress, "0x30000000"),
+                               Group(".low", kFixedAddress, "0x00000100")}) {
+        ASSERT_TRUE(AddGroup(layout, added, kCorvo));
+    }
+    EXPECT_EQ(Names(layout.groups), (std::vector<std::string>{".vects", ".text", ".low", ".data",
+                                                              ".bss", ".stack", ".high"}));
+}
+
+// Where the user asks for a place behind such a label, the group goes there
+// with a warning that names the label and the group loaded at it.
+TEST(LayoutTree, FollowingALoadLabelIsWarnedOf) {
+    SectionLayout layout = FirmwareLayout();
+    std::string warning;
+    ASSERT_TRUE(AddGroup(layout, Group(".late", kFollowOn, ".text"), kCorvo, &warning));
+    EXPECT_EQ(layout.groups[2].name, ".late");
+    EXPECT_EQ(warning, "The group .late follows the label _mdata of .text, where .data is loaded: "
+                       "their contents would overlap in memory.\nLet .late follow the group "
+                       "before .text instead.");
+    warning.clear();
+    ASSERT_TRUE(AddGroup(layout, Group(".early", kFollowOn, ".vects"), kCorvo, &warning));
+    EXPECT_EQ(warning, "");
+    // A toolchain that keeps the user's order appends; the group behind
+    // the label in its own region is warned of.
+    SectionLayout zenta = FirmwareLayout();
+    zenta.groups.erase(zenta.groups.begin() + 3, zenta.groups.end());
+    ASSERT_TRUE(
+        AddGroup(zenta, Group(".tail", kInRegion, "FLASH"), "Dravik GNUZENTA [ELF]", &warning));
+    EXPECT_EQ(zenta.groups.back().name, ".tail");
+    EXPECT_NE(warning.find("follows the label _mdata of .text"), std::string::npos) << warning;
 }
 
 TEST(LayoutTree, SomeToolchainsKeepTheUserOrder) {

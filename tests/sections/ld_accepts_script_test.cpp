@@ -10,6 +10,7 @@
 #include <map>
 #include <sstream>
 
+#include "sections/layout_checks.h"
 #include "sections/layout_tree.h"
 #include "sections/script_file.h"
 
@@ -202,4 +203,26 @@ TEST_F(LdAcceptsScript, KeptNoLoadStackSurvivesGarbageCollection) {
     ASSERT_FALSE(dropped.empty());
     EXPECT_EQ(dropped.count("stack_area"), 0u);
     EXPECT_EQ(dropped["_estack"], dropped["_stack"]);
+}
+
+// The editor's check and ld agree: every entry the check takes links, and
+// the ones it refuses make ld stop.
+TEST_F(LdAcceptsScript, SectionEntriesTheCheckTakesAreTheOnesLdReads) {
+    for (const char* entry :
+         {".text", ".te?t*", ".data.[a-z]*", "COMMON", "SORT(.data*)", "SORT_BY_NAME(.data*)",
+          "SORT_BY_ALIGNMENT(.data)", "SORT_BY_INIT_PRIORITY(.init_array.*)", "SORT_NONE(.bss)",
+          "KEEP(*(.ctors))", "*(.text)", ".x;", "{.x}", ".x)", "SORT()", "KEEP", "SORT", ".x#y"}) {
+        SectionLayout layout;
+        layout.groups = DefaultGroups();
+        layout.groups[1].contents.insert(layout.groups[1].contents.begin(),
+                                         SectionItem(entry, {"All-files"}));
+        fs::path script = dir_ / "entry.gsi";
+        ASSERT_EQ(
+            WriteScriptFile(script.string(), layout, {"Dravik GNUTAMSINA [ELF]", 0, false}, {}),
+            ScriptFileResult::Ok);
+        std::string command = "ld -nostdlib -e start -T " + script.string() + " -o " +
+                              (dir_ / "entry.x").string() + " " + (dir_ / "a.o").string() + " " +
+                              (dir_ / "b.o").string() + " >/dev/null 2>&1";
+        EXPECT_EQ(RunShell(command) == 0, IsReadableSectionEntry(entry)) << entry;
+    }
 }

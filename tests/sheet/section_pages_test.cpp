@@ -83,6 +83,15 @@ TEST(SectionPages, EveryCheckShowsItsMessageAndChangesNothing) {
         {{"section", "add", ".text", "", "a.o"}, "ERROR: You must specify a section name"},
         {{"section", "add", ".text", ".a b", "a.o"},
          "Whitespace is not permitted in the section name"},
+        {{"section", "add", ".text", "KEEP(*(.ctors))", "All-files"},
+         "ERROR: \"KEEP(*(.ctors))\" is not a section name ld can read.\nGive an input-section "
+         "name or wildcard pattern (such as .text.*), alone or inside SORT(), SORT_BY_NAME(), "
+         "SORT_BY_ALIGNMENT(), SORT_BY_INIT_PRIORITY() or SORT_NONE().\nKEEP is set for the whole "
+         "group, in its Advanced settings."},
+        {{"section", "add", ".text", ".x;", "a.o"},
+         "ERROR: \".x;\" is not a section name ld can read.\nGive an input-section name or "
+         "wildcard pattern (such as .text.*), alone or inside SORT(), SORT_BY_NAME(), "
+         "SORT_BY_ALIGNMENT(), SORT_BY_INIT_PRIORITY() or SORT_NONE()."},
         {{"label", "remove", ".text", "_mdata"},
          "Label cannot be removed because\nit is referenced elsewhere"},
         {{"label", "modify", ".text", "_mdata", "_x"},
@@ -134,6 +143,28 @@ TEST(SectionPages, NoLoadAndKeepTogether) {
                           "\t\tKEEP(*(.stack))\n"),
               std::string::npos)
         << script;
+}
+
+// A group the user places behind the label .mdata is loaded at goes there,
+// with a warning; placed in front of the group holding it, without one.
+TEST(SectionPages, AGroupBehindALoadLabelIsWarnedOf) {
+    SectionSheet s;
+    ASSERT_EQ(s.Run({"group", "add", ".rodata", "follow", ".text"}), CommandResult::Done);
+    ASSERT_EQ(s.h.messages.shown.size(), 1u);
+    EXPECT_EQ(s.h.messages.shown[0].caption, "WARNING");
+    EXPECT_EQ(s.h.messages.shown[0].text,
+              "The group .rodata follows the label _mdata of .text, where .mdata is loaded: their "
+              "contents would overlap in memory.\nLet .rodata follow the group before .text "
+              "instead.");
+    s.h.messages.shown.clear();
+    ASSERT_EQ(s.Run({"group", "add", ".consts", "follow", ".vects"}), CommandResult::Done);
+    EXPECT_TRUE(s.h.messages.shown.empty());
+    ASSERT_EQ(s.h.sheet->ShowCategory("Output"), CommandResult::Done); // saves the layout
+    std::vector<std::string> names;
+    for (const auto& group : models::LinkerModel(s.Text()).layout_.groups)
+        names.push_back(group.name);
+    EXPECT_EQ(names, (std::vector<std::string>{".vects", ".consts", ".text", ".rodata", ".mdata",
+                                               ".bss", ".stack"}));
 }
 
 TEST(SectionPages, EditsReachEverySelectedLinkerAndTheOptionString) {

@@ -1,6 +1,7 @@
 /* Start-up of the Cortex-M3: the vector table, and a reset handler that
- * copies the initialised data from flash to RAM, zeroes .bss and calls
- * main. The symbols come from the linker sections of firmware.qws. */
+ * copies the initialised data from flash to RAM, zeroes .bss, runs the
+ * constructors of the C++ global objects and calls main. The symbols come
+ * from the linker sections of firmware.qws. */
 #include <stdint.h>
 
 #include "semihosting.h"
@@ -9,6 +10,9 @@ extern uint32_t _mdata[]; /* load image of .data, in flash */
 extern uint32_t _data[], _edata[];
 extern uint32_t _bss[], _ebss[];
 extern uint32_t _estack[];
+/* The constructors, sorted by priority in the layout's .init_array group. */
+typedef void (*constructor_t)(void);
+extern constructor_t __init_array_start[], __init_array_end[];
 
 int main(void);
 void Reset_Handler(void);
@@ -59,5 +63,10 @@ void Reset_Handler(void) {
     for (uint32_t* to = _data; to < _edata;) *to++ = *from++;
 #endif
     for (uint32_t* to = _bss; to < _ebss;) *to++ = 0;
+#ifndef STARTUP_WITHOUT_CONSTRUCTORS /* the tests' second negative control */
+    /* After .data and .bss: a constructor may use both. */
+    for (constructor_t* constructor = __init_array_start; constructor < __init_array_end;)
+        (*constructor++)();
+#endif
     semihosting_exit(main() == 0);
 }
