@@ -60,6 +60,12 @@ void BuildOutput::Started(size_t step, const std::string& label) {
     if (out_ != nullptr) std::fflush(out_);
 }
 
+void BuildOutput::StartedMore(size_t step, const std::string& line) {
+    bool own = lastStep_ == step;
+    Line(line);
+    if (own) lastStep_ = step;
+}
+
 void BuildOutput::StepLines(size_t step, const std::string& label,
                             const std::vector<std::string>& lines) {
     if (lines.empty()) return;

@@ -21,6 +21,9 @@ class BuildOutput {
     void Line(const std::string& line);
     // A step has started: "[3/8] Compiling src/main.c".
     void Started(size_t step, const std::string& label);
+    // A line about a step that has just started (its command, with -v); it
+    // stays the step's, so the step's output need not repeat the step's line.
+    void StartedMore(size_t step, const std::string& line);
     // What a finished step printed; its own line goes above when other text
     // came between.
     void StepLines(size_t step, const std::string& label, const std::vector<std::string>& lines);

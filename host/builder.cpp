@@ -158,6 +158,12 @@ void Builder::Drain(JobRunner& runner, bool untilIdle) {
     }
 }
 
+std::vector<std::string> Builder::failedSteps() const {
+    std::vector<std::string> labels;
+    for (const auto& [index, label] : failedSteps_) labels.push_back(label);
+    return labels;
+}
+
 bool Builder::FailureLimitReached() const {
     return settings_.keepGoing && settings_.failureLimit > 0 && failures_ >= settings_.failureLimit;
 }
@@ -166,7 +172,7 @@ void Builder::StepFailed(const Step& step, bool itself) {
     anyFailed_ = true;
     if (itself) {
         ++failures_;
-        failedSteps_.push_back(StepLabel(step));
+        failedSteps_.emplace(static_cast<size_t>(&step - plan_.steps.data()), StepLabel(step));
     }
     for (const OutputFile& out : step.outputs) failedOutputs_.insert(out.path);
 }

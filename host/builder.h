@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
@@ -70,7 +71,7 @@ class Builder {
     // Steps that failed themselves, not those skipped after a failure.
     size_t failures() const { return failures_; }
     // The steps that failed, as their progress lines name them.
-    const std::vector<std::string>& failedSteps() const { return failedSteps_; }
+    std::vector<std::string> failedSteps() const;
     // The first input found with a modification time in the future, if any.
     struct ClockSkew {
         std::string path;    // empty: none
@@ -153,7 +154,7 @@ class Builder {
     std::vector<std::optional<Check>> prechecks_; // the verdicts found before the first step
     int planned_ = 0;                             // steps expected to run, the N of "[n/N]"
     bool earlierRan_ = false;                     // a step of an earlier phase ran in this build
-    std::vector<std::string> failedSteps_;
+    std::map<size_t, std::string> failedSteps_; // by step, so listed in the plan's order
     std::vector<Pending> pending_;
     std::set<std::string> failedOutputs_;
     std::unordered_set<std::string> sourcePaths_; // the workspace's files, never made

@@ -32,7 +32,7 @@ void Builder::LaunchStep(size_t index, const std::string& reason, Pending pendin
     output_.Started(index, settings_.verbose ? pending.label + " (" + reason + ")" : pending.label);
     if (settings_.verbose) {
         std::string fileText = calls_.DisplayText(desc.name, "FILE_START");
-        if (!fileText.empty()) Print(fileText);
+        if (!fileText.empty()) output_.StartedMore(index, fileText);
     }
     if (settings_.dryRun) {
         // What the step would run, from the plug-in's own command; no
@@ -47,7 +47,8 @@ void Builder::LaunchStep(size_t index, const std::string& reason, Pending pendin
             return;
         }
         pending.workDir = pre.directory.empty() ? context_.configDir() : NativePath(pre.directory);
-        if (auto run = ToolRunFor(step, pre.command, pending)) Print("  " + run->commandLine);
+        if (auto run = ToolRunFor(step, pre.command, pending))
+            output_.StartedMore(index, "  " + run->commandLine);
         return;
     }
 
@@ -150,7 +151,8 @@ std::optional<ToolRun> Builder::ToolRunFor(const Step& step, const std::string& 
     shown.push_back("@" + ShownPath(parsed->subcommandFile, settings_.currentDir));
     pending.shown = JoinCommandLine(shown);
     // The command as it runs, its paths in the form this system's tools read.
-    if (settings_.verbose && !settings_.dryRun) Print("  " + run.commandLine);
+    if (settings_.verbose && !settings_.dryRun)
+        output_.StartedMore(pending.step, "  " + run.commandLine);
     return run;
 }
 

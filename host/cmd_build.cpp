@@ -167,7 +167,7 @@ int RunBuild(const CommandContext& context) {
                 skipped.c_str(), seconds);
     if (!failedSteps.empty()) {
         std::string list;
-        for (const std::string& step : failedSteps) list += (list.empty() ? "" : ", ") + step;
+        for (const std::string& step : failedSteps) list += (list.empty() ? "" : "; ") + step;
         std::printf("Failed steps: %s\n", list.c_str());
     }
     if (ok)
