@@ -154,7 +154,7 @@ class Builder {
     std::vector<std::optional<Check>> prechecks_; // the verdicts found before the first step
     int planned_ = 0;                             // steps expected to run, the N of "[n/N]"
     bool earlierRan_ = false;                     // a step of an earlier phase ran in this build
-    std::map<size_t, std::string> failedSteps_; // by step, so listed in the plan's order
+    std::map<size_t, std::string> failedSteps_;   // by step, so listed in the plan's order
     std::vector<Pending> pending_;
     std::set<std::string> failedOutputs_;
     std::unordered_set<std::string> sourcePaths_; // the workspace's files, never made
