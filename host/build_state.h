@@ -41,6 +41,7 @@ struct StepRecord {
     // The step failed or was interrupted: never up to date, but what it
     // made is still known, for clean.
     bool incomplete = false;
+    bool failed = false; // incomplete because its tool failed, not because it was stopped
     std::vector<Dependency> deps;
     std::vector<std::string> made; // files the step made, for clean
 };

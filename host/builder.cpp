@@ -12,9 +12,12 @@ std::string StepKeyOf(const PhaseDesc& phase, const Step& step) {
 Builder::Builder(const PluginCalls& calls, const ProjectContext& context, const BuildPlan& plan,
                  BuildState& state, Settings settings, Executor executor)
     : calls_(calls), context_(context), plan_(plan), state_(state), settings_(std::move(settings)),
-      executor_(std::move(executor)), stats_(&platform::FileModifiedTime) {
-    for (const std::string& file : context_.project().files)
+      executor_(std::move(executor)), stats_(&platform::FileModifiedTime),
+      output_(settings_.out, settings_.statusLine && !settings_.verbose, settings_.columns) {
+    for (const std::string& file : context_.project().files) {
         sourcePaths_.insert(context_.FilePath(file));
+        projectFiles_.push_back(context_.FilePath(file));
+    }
 }
 
 platform::ProcessResult Builder::RunTool(const ToolRun& run) {
@@ -27,15 +30,17 @@ platform::ProcessResult Builder::RunTool(const ToolRun& run) {
 }
 
 void Builder::Print(const std::string& line) {
-    if (settings_.out == nullptr) return;
-    std::fputs(line.c_str(), settings_.out);
-    std::fputc('\n', settings_.out);
-    std::fflush(settings_.out);
+    output_.Line(line);
 }
 
-void Builder::ReportError(const std::string& where, const std::string& message) {
+void Builder::ReportError(const std::string& where, const std::string& message,
+                          std::vector<std::string>* block) {
     ++totals_.errors;
-    Print(FormatHostError(where, message, settings_.currentDir, settings_.colour));
+    std::string line = FormatHostError(where, message, settings_.currentDir, settings_.colour);
+    if (block != nullptr)
+        block->push_back(line);
+    else
+        Print(line);
 }
 
 std::string Builder::StepKey(const Step& step) const {
@@ -72,13 +77,56 @@ std::vector<std::string> Builder::StepInputs(size_t index) const {
     return inputs;
 }
 
+StepRecord Builder::CurrentRecord(size_t index) const {
+    StepRecord record;
+    record.optionsHash = HashText(plan_.steps[index].options);
+    std::string inputs;
+    for (const std::string& in : StepInputs(index)) inputs += in + "\n";
+    record.inputsHash = HashText(inputs);
+    return record;
+}
+
+// Every step is checked before the first one runs, so that the progress
+// counts only the steps that will run. A link runs when anything before it
+// does.
+void Builder::Predict() {
+    prechecks_.assign(plan_.steps.size(), std::nullopt);
+    bool anyRuns = false;
+    for (size_t p = 0; p < plan_.phases.size(); ++p) {
+        const PhaseDesc& desc = plan_.phases[p];
+        continuation_ = false;
+        bool reset = false;
+        for (size_t i = 0; i < plan_.steps.size(); ++i) {
+            const Step& step = plan_.steps[i];
+            if (step.phase != p) continue;
+            if (!reset && !desc.single) {
+                calls_.ResetDependencies(desc.name, context_.info());
+                reset = true;
+            }
+            if (step.options.empty()) continue;
+            Check check = CheckStep(i, CurrentRecord(i));
+            // Its scan is still wanted: the step records what it found.
+            if (desc.Links() && anyRuns && check.verdict == Verdict::UpToDate)
+                check = {Verdict::Run, "an earlier step runs", std::move(check.scanned)};
+            if (check.verdict == Verdict::Run) {
+                ++planned_;
+                anyRuns = true;
+            }
+            prechecks_[i] = std::move(check);
+        }
+    }
+}
+
 bool Builder::Run() {
     totals_.steps = static_cast<int>(plan_.steps.size());
+    Predict();
     for (size_t p = 0; p < plan_.phases.size(); ++p) {
-        if (interrupted_ || (anyFailed_ && !settings_.keepGoing)) break;
+        if (interrupted_ || (anyFailed_ && !settings_.keepGoing) || FailureLimitReached()) break;
+        earlierRan_ = counter_ > 0;
         RunPhase(p);
     }
-    if (!state_.Save())
+    output_.Finish();
+    if (!settings_.dryRun && !state_.Save())
         Print("warning: the build state could not be written; the next build runs every step");
     return !anyFailed_ && !interrupted_ && totals_.errors == 0;
 }
@@ -88,21 +136,16 @@ void Builder::RunPhase(size_t phase) {
     JobRunner runner(settings_.jobs);
     continuation_ = false;
     announced_ = false;
-    bool reset = false;
     for (size_t i = 0; i < plan_.steps.size(); ++i) {
         if (plan_.steps[i].phase != phase) continue;
         if (platform::PendingInterrupt() != 0) interrupted_ = true;
-        if (interrupted_) break;
-        if (!reset && !desc.single) {
-            calls_.ResetDependencies(desc.name, context_.info());
-            reset = true;
-        }
+        if (interrupted_ || FailureLimitReached()) break;
         StartStep(i, runner);
         Drain(runner, false);
     }
     Drain(runner, true);
     if (platform::PendingInterrupt() != 0) interrupted_ = true;
-    if (announced_) {
+    if (announced_ && settings_.verbose) {
         std::string text = calls_.DisplayText(desc.name, "PHASE_END");
         if (!text.empty()) Print(text);
     }
@@ -115,8 +158,22 @@ void Builder::Drain(JobRunner& runner, bool untilIdle) {
     }
 }
 
-void Builder::StepFailed(const Step& step) {
+std::vector<std::string> Builder::failedSteps() const {
+    std::vector<std::string> labels;
+    for (const auto& [index, label] : failedSteps_) labels.push_back(label);
+    return labels;
+}
+
+bool Builder::FailureLimitReached() const {
+    return settings_.keepGoing && settings_.failureLimit > 0 && failures_ >= settings_.failureLimit;
+}
+
+void Builder::StepFailed(const Step& step, bool itself) {
     anyFailed_ = true;
+    if (itself) {
+        ++failures_;
+        failedSteps_.emplace(static_cast<size_t>(&step - plan_.steps.data()), StepLabel(step));
+    }
     for (const OutputFile& out : step.outputs) failedOutputs_.insert(out.path);
 }
 
@@ -130,23 +187,32 @@ bool Builder::DependsOnFailure(size_t index) const {
 
 void Builder::StartStep(size_t index, JobRunner& runner) {
     const Step& step = plan_.steps[index];
-    ++counter_;
     if (step.options.empty()) {
         ++totals_.upToDate;
         return; // no option string: the phase has nothing to do here
     }
     if (DependsOnFailure(index)) {
         ++totals_.skipped;
-        StepFailed(step);
+        StepFailed(step, false);
         return;
     }
     Pending pending;
     pending.step = index;
-    pending.record.optionsHash = HashText(step.options);
-    std::string inputs;
-    for (const std::string& in : StepInputs(index)) inputs += in + "\n";
-    pending.record.inputsHash = HashText(inputs);
-    Check check = CheckStep(index, pending.record);
+    pending.record = CurrentRecord(index);
+    // The verdict found before the build stands unless what an earlier
+    // phase made may have changed it.
+    std::optional<Check>& before = prechecks_[index];
+    bool stands = before && (before->verdict == Verdict::Run ||
+                             (before->verdict == Verdict::UpToDate && !earlierRan_));
+    Check check;
+    if (stands) {
+        check = std::move(*before);
+    } else {
+        continuation_ = false;
+        check = CheckStep(index, pending.record);
+        if (check.verdict == Verdict::Run) ++planned_;
+    }
+    before.reset();
     if (check.verdict == Verdict::UpToDate) {
         ++totals_.upToDate;
         return;

@@ -8,12 +8,14 @@
 
 #include <cstdio>
 #include <functional>
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
 #include <unordered_set>
 #include <vector>
 
+#include "host/build_output.h"
 #include "host/build_plan.h"
 #include "host/build_state.h"
 #include "host/plugin_calls.h"
@@ -50,9 +52,13 @@ class Builder {
         bool colour = false;
         bool verbose = false;
         bool keepGoing = false;            // build what does not depend on a failed step
+        size_t failureLimit = 0;           // with keepGoing: failed steps that stop it; 0: none
+        bool dryRun = false;               // show the steps that would run and their commands
         std::vector<std::string> launcher; // words put in front of every compile and assemble
         std::string currentDir;            // diagnostics name files relative to it
         std::FILE* out = stdout;           // nullptr: silent
+        bool statusLine = false;           // progress as one line rewritten in place
+        size_t columns = 0;                // the terminal's width for that line; 0: unknown
     };
 
     Builder(const PluginCalls& calls, const ProjectContext& context, const BuildPlan& plan,
@@ -62,6 +68,10 @@ class Builder {
     bool Run();
     const BuildTotals& totals() const { return totals_; }
     bool interrupted() const { return interrupted_; }
+    // Steps that failed themselves, not those skipped after a failure.
+    size_t failures() const { return failures_; }
+    // The steps that failed, as their progress lines name them.
+    std::vector<std::string> failedSteps() const;
     // The first input found with a modification time in the future, if any.
     struct ClockSkew {
         std::string path;    // empty: none
@@ -82,6 +92,8 @@ class Builder {
         std::optional<std::vector<std::string>> scanned; // deps the check scanned
         std::optional<int64_t> mark; // files made by the step are at least this new
         std::vector<std::string> args;
+        std::string label; // its progress line
+        std::string shown; // the command as FAILED shows it: the tool and its file
     };
     enum class Verdict { UpToDate, Run, Fail };
     struct Check {
@@ -92,11 +104,16 @@ class Builder {
 
     // builder.cpp: the order of the work.
     void Print(const std::string& line);
-    void ReportError(const std::string& where, const std::string& message);
+    // An error of the host's; into `block` when it belongs to a step's output.
+    void ReportError(const std::string& where, const std::string& message,
+                     std::vector<std::string>* block = nullptr);
+    void Predict();
+    StepRecord CurrentRecord(size_t index) const;
     void RunPhase(size_t phase);
     void Drain(JobRunner& runner, bool untilIdle);
     void StartStep(size_t index, JobRunner& runner);
-    void StepFailed(const Step& step);
+    void StepFailed(const Step& step, bool itself = true);
+    bool FailureLimitReached() const;
     bool DependsOnFailure(size_t index) const;
     std::string StepKey(const Step& step) const;
     std::string StepLabel(const Step& step) const;
@@ -117,9 +134,10 @@ class Builder {
 
     // builder_finish.cpp: the tool's output, PostPhase and the new record.
     void FinishStep(Pending& pending, const platform::ProcessResult& result);
-    int ShowOutput(const Step& step, const std::string& output, const std::string& toolDir);
+    int ShowOutput(const Step& step, const std::string& output, const std::string& toolDir,
+                   std::vector<std::string>& block);
     void RecordDependencies(Pending& pending);
-    void RecordIncomplete(Pending& pending);
+    void RecordIncomplete(Pending& pending, bool failed = false);
     std::vector<std::string> MadeFiles(const Pending& pending);
     void RemovePartialOutputs(const Step& step);
     void RemoveOutputLinks(const Step& step);
@@ -131,11 +149,18 @@ class Builder {
     Settings settings_;
     Executor executor_;
     StatCache stats_;
+    BuildOutput output_;
     BuildTotals totals_;
+    std::vector<std::optional<Check>> prechecks_; // the verdicts found before the first step
+    int planned_ = 0;                             // steps expected to run, the N of "[n/N]"
+    bool earlierRan_ = false;                     // a step of an earlier phase ran in this build
+    std::map<size_t, std::string> failedSteps_;   // by step, so listed in the plan's order
     std::vector<Pending> pending_;
     std::set<std::string> failedOutputs_;
     std::unordered_set<std::string> sourcePaths_; // the workspace's files, never made
+    std::vector<std::string> projectFiles_;       // the same, in order
     bool anyFailed_ = false;
+    size_t failures_ = 0;
     bool interrupted_ = false;
     bool continuation_ = false;
     bool announced_ = false;

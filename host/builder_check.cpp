@@ -80,7 +80,9 @@ Builder::Check Builder::CheckStep(size_t index, const StepRecord& current) {
     const StepRecord* stored = state_.Find(StepKey(step));
     if (stored != nullptr && stored->incomplete) {
         if (plan_.phases[step.phase].single || stats_.Time(step.filePath))
-            return {Verdict::Run, "it did not finish last time", std::nullopt};
+            return {Verdict::Run,
+                    stored->failed ? "it failed last time" : "it did not finish last time",
+                    std::nullopt};
         stored = nullptr;
     }
     if (plan_.phases[step.phase].single) {

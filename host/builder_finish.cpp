@@ -28,20 +28,21 @@ void Builder::RemoveOutputLinks(const Step& step) {
         if (platform::RemoveSymbolicLink(out.path)) stats_.Forget(out.path);
 }
 
-int Builder::ShowOutput(const Step& step, const std::string& output, const std::string& toolDir) {
+int Builder::ShowOutput(const Step& step, const std::string& output, const std::string& toolDir,
+                        std::vector<std::string>& block) {
     const PhaseDesc& desc = plan_.phases[step.phase];
     int errors = 0;
     for (const std::string& line : OutputLines(output)) {
         auto info = calls_.OutputLineInfo(desc.name, line, context_.info());
         if (!info) {
-            Print(line);
+            block.push_back(line);
             continue;
         }
-        errors += info->errors + info->fatals;
+        errors += ErrorsOf(*info);
         totals_.warnings += info->warnings;
-        std::string shown =
-            FormatLine(*info, line, {settings_.currentDir, toolDir, settings_.colour});
-        if (!shown.empty()) Print(shown);
+        std::string shown = FormatLine(
+            *info, line, {settings_.currentDir, toolDir, settings_.colour, &projectFiles_});
+        if (!shown.empty()) block.push_back(shown);
     }
     totals_.errors += errors;
     return errors;
@@ -59,45 +60,50 @@ void Builder::FinishStep(Pending& pending, const platform::ProcessResult& result
         RecordIncomplete(pending);
         return;
     }
-    if (!result.started) {
-        ReportError(step.filePath, "the tool could not be started");
+    std::vector<std::string> block;
+    auto failed = [&](bool recorded) {
+        block.insert(block.begin(), {"FAILED: " + StepLabel(step), "  " + pending.shown});
+        output_.StepLines(pending.step, pending.label, block);
         StepFailed(step);
-        return;
+        if (recorded) RecordIncomplete(pending, true);
+    };
+    if (!result.started) {
+        ReportError(step.filePath, "the tool could not be started", &block);
+        return failed(false);
     }
-    int errors = ShowOutput(step, result.output, pending.workDir);
-    if (result.timedOut) ReportError(step.filePath, "the tool ran out of time"), ++errors;
+    int errors = ShowOutput(step, result.output, pending.workDir, block);
+    if (result.timedOut) ReportError(step.filePath, "the tool ran out of time", &block), ++errors;
     if (result.exitCode != 0 && errors == 0) {
         ReportError(step.filePath,
-                    "the tool ended with exit code " + std::to_string(result.exitCode));
+                    "the tool ended with exit code " + std::to_string(result.exitCode), &block);
         ++errors;
     }
     for (const OutputFile& out : step.outputs) stats_.Forget(out.path);
     if (errors > 0) {
         if (!pending.depFile.empty()) platform::DeleteFile(pending.depFile);
-        StepFailed(step);
-        RecordIncomplete(pending);
-        return;
+        return failed(true);
     }
     if (calls_.PostPhase(desc.name, step.options, pending.command, context_.info()) != 0) {
-        ReportError(step.filePath, "PostPhase failed for " + desc.name);
-        StepFailed(step);
-        RecordIncomplete(pending);
-        return;
+        ReportError(step.filePath, "PostPhase failed for " + desc.name, &block);
+        return failed(true);
     }
     RecordDependencies(pending);
     pending.record.made = MadeFiles(pending);
     state_.Finished(StepKey(step), std::move(pending.record));
     if (desc.Links())
-        for (const std::string& line : LinkMemoryReport(step, settings_.currentDir)) Print(line);
-    std::string text = calls_.DisplayText(desc.name, "FILE_END");
-    if (!text.empty()) Print(text);
+        for (const std::string& line : LinkMemoryReport(step, settings_.currentDir))
+            block.push_back(line);
+    std::string text = settings_.verbose ? calls_.DisplayText(desc.name, "FILE_END") : "";
+    if (!text.empty()) block.push_back(text);
+    output_.StepLines(pending.step, pending.label, block);
 }
 
 // A step that failed or was stopped: never up to date, but clean still
 // finds what it made.
-void Builder::RecordIncomplete(Pending& pending) {
+void Builder::RecordIncomplete(Pending& pending, bool failed) {
     const Step& step = plan_.steps[pending.step];
     pending.record.incomplete = true;
+    pending.record.failed = failed;
     pending.record.depsKnown = false;
     pending.record.deps.clear();
     pending.record.made = MadeFiles(pending);

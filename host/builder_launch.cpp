@@ -2,10 +2,12 @@
 // sub-command file; the host reads it, expands any placeholder the plug-in
 // left in it, and runs the family's tool (behind the launcher, for
 // compiles and assemblies) on a worker thread.
+#include <algorithm>
 #include <filesystem>
 
 #include "host/builder.h"
 #include "host/dep_file.h"
+#include "host/diagnostics.h"
 #include "host/job_runner.h"
 #include "host/plan_files.h"
 #include "host/text_list.h"
@@ -19,15 +21,36 @@ void Builder::LaunchStep(size_t index, const std::string& reason, Pending pendin
     const PhaseDesc& desc = plan_.phases[step.phase];
     if (!announced_) {
         announced_ = true;
-        std::string text = calls_.DisplayText(desc.name, "PHASE_START");
+        // The catalogue's texts are for the IDE's status bar; only -v shows them.
+        std::string text = settings_.verbose ? calls_.DisplayText(desc.name, "PHASE_START") : "";
         if (!text.empty()) Print(text);
     }
-    std::string progress = "[" + std::to_string(counter_) + "/" + std::to_string(totals_.steps) +
-                           "] " + std::string(PlaceVerb(desc.place)) + " " + StepLabel(step);
-    if (settings_.verbose) progress += " (" + reason + ")";
-    Print(progress);
-    std::string fileText = calls_.DisplayText(desc.name, "FILE_START");
-    if (!fileText.empty()) Print(fileText);
+    ++counter_;
+    planned_ = std::max(planned_, counter_);
+    pending.label = "[" + std::to_string(counter_) + "/" + std::to_string(planned_) + "] " +
+                    std::string(PlaceVerb(desc.place)) + " " + StepLabel(step);
+    output_.Started(index, settings_.verbose ? pending.label + " (" + reason + ")" : pending.label);
+    if (settings_.verbose) {
+        std::string fileText = calls_.DisplayText(desc.name, "FILE_START");
+        if (!fileText.empty()) output_.StartedMore(index, fileText);
+    }
+    if (settings_.dryRun) {
+        // What the step would run, from the plug-in's own command; no
+        // journal entry, no tool.
+        PrePhaseResult pre = calls_.PrePhase(desc.name, JoinNulList(StepInputs(index)),
+                                             step.options, context_.info());
+        ++totals_.run;
+        if (pre.result == 2) return;
+        if (pre.result != 0) {
+            ReportError(step.filePath, "PrePhase failed for " + desc.name);
+            StepFailed(step);
+            return;
+        }
+        pending.workDir = pre.directory.empty() ? context_.configDir() : NativePath(pre.directory);
+        if (auto run = ToolRunFor(step, pre.command, pending))
+            output_.StartedMore(index, "  " + run->commandLine);
+        return;
+    }
 
     if (!state_.Started(StepKey(step), &pending.mark)) {
         // Without its start on record, a build killed now would leave
@@ -123,14 +146,13 @@ std::optional<ToolRun> Builder::ToolRunFor(const Step& step, const std::string& 
         }
     }
     run.commandLine = JoinCommandLine(args);
-    if (settings_.verbose) {
-        std::string shown = calls_.CommandDisplay(command);
-        while (!shown.empty() && shown.back() == '\n') shown.pop_back();
-        std::vector<std::string> launcher =
-            launched ? settings_.launcher : std::vector<std::string>{};
-        launcher.push_back(tool);
-        Print("  " + JoinCommandLine(launcher) + (shown.empty() ? " " + command : shown));
-    }
+    std::vector<std::string> shown = launched ? settings_.launcher : std::vector<std::string>{};
+    shown.push_back(ShownPath(tool, settings_.currentDir));
+    shown.push_back("@" + ShownPath(parsed->subcommandFile, settings_.currentDir));
+    pending.shown = JoinCommandLine(shown);
+    // The command as it runs, its paths in the form this system's tools read.
+    if (settings_.verbose && !settings_.dryRun)
+        output_.StartedMore(pending.step, "  " + run.commandLine);
     return run;
 }
 

@@ -1,4 +1,5 @@
 // quorle-host build: builds every selected project of a workspace.
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -54,6 +55,14 @@ Builder::Settings SettingsOf(const Session& session) {
     settings.colour = UseColour();
     settings.verbose = options.verbose;
     settings.keepGoing = options.keepGoing;
+    settings.failureLimit = options.failureLimit;
+    settings.dryRun = options.dryRun;
+    // One status line rewritten in place, as on any terminal that can move
+    // the cursor back; -v keeps a line per step.
+    auto term = platform::GetEnv("TERM");
+    settings.statusLine =
+        platform::StandardOutputIsTerminal() && !options.verbose && !(term && *term == "dumb");
+    settings.columns = settings.statusLine ? platform::TerminalColumns() : 0;
     settings.launcher = session.Launcher();
     settings.currentDir = std::filesystem::current_path().generic_string();
     return settings;
@@ -75,6 +84,7 @@ int RunBuild(const CommandContext& context) {
     bool interrupted = false;
     std::vector<std::string> outputs;
     Builder::ClockSkew skewed; // the first file found with a time in the future
+    std::vector<std::string> failedSteps;
     // Unlike the other commands, a project without the configuration fails
     // the build, and a failed plan still ends with the summary line.
     for (const Project* project : session.Projects()) {
@@ -107,15 +117,22 @@ int RunBuild(const CommandContext& context) {
         LoadReport loaded = state.Load(ctx->configDir());
         for (const std::string& warning : loaded.warnings)
             std::printf("warning: %s\n", warning.c_str());
-        RemoveUnfinished(*plan, loaded.unfinished);
+        if (!options.dryRun) RemoveUnfinished(*plan, loaded.unfinished);
         Builder builder(calls, *ctx, *plan, state, settings, &Builder::RunTool);
         bool built = builder.Run();
         Add(all, builder.totals());
+        std::string prefix = session.Projects().size() > 1 ? project->name + ": " : "";
+        for (const std::string& step : builder.failedSteps()) failedSteps.push_back(prefix + step);
+        // -k N counts the failures of the whole build, over its projects.
+        if (settings.failureLimit > 0)
+            settings.failureLimit -= std::min(settings.failureLimit, builder.failures());
         interrupted = builder.interrupted();
         if (skewed.path.empty()) skewed = builder.clockSkew();
         if (!built) {
             ok = false;
-            if (interrupted || !options.keepGoing) break;
+            if (interrupted || !options.keepGoing ||
+                (options.failureLimit > 0 && settings.failureLimit == 0))
+                break;
             continue;
         }
         for (const Step& step : plan->steps)
@@ -136,6 +153,11 @@ int RunBuild(const CommandContext& context) {
                     "future; the steps that read it run at every build\n",
                     ShownPath(skewed.path, settings.currentDir).c_str(),
                     static_cast<long long>(skewed.seconds));
+    if (options.dryRun) {
+        std::printf("Dry run: %d of %d steps would run, %d up to date; none was run\n", all.run,
+                    all.steps, all.upToDate);
+        return ok ? 0 : 1;
+    }
     if (all.run == 0 && ok) std::printf("Nothing to do: every step is up to date.\n");
     std::string skipped =
         all.skipped > 0 ? ", " + std::to_string(all.skipped) + " skipped after a failure" : "";
@@ -143,6 +165,11 @@ int RunBuild(const CommandContext& context) {
                 ok ? "Build succeeded" : "Build FAILED", Count(all.errors, "error").c_str(),
                 Count(all.warnings, "warning").c_str(), all.run, all.steps, all.upToDate,
                 skipped.c_str(), seconds);
+    if (!failedSteps.empty()) {
+        std::string list;
+        for (const std::string& step : failedSteps) list += (list.empty() ? "" : "; ") + step;
+        std::printf("Failed steps: %s\n", list.c_str());
+    }
     if (ok)
         for (const std::string& out : outputs)
             std::printf("Output: %s\n", ShownPath(out, settings.currentDir).c_str());

@@ -23,15 +23,17 @@ struct Command {
 
 const Command kCommands[] = {
     {"info", RunInfo, "[--summary]", "print the version answers and the catalogue"},
-    {"build", RunBuild, "[WORKSPACE] [--config NAME] [-j N] [-k] [--launcher WORD]... [--wait]",
-     "build the workspace's projects (-k: keep going after a failed step)"},
+    {"build", RunBuild,
+     "[WORKSPACE] [--config NAME] [-j N] [-k [N]] [-n] [--launcher WORD]... [--wait]",
+     "build the workspace's projects (-k N: stop after N failed steps, 0 or none: never; "
+     "-n: show the steps that would run and their commands, run none)"},
     {"clean", RunClean, "[WORKSPACE] [--config NAME] [--wait]", "delete what the builds made"},
     {"deps", RunDeps, "[WORKSPACE] FILE", "the dependencies the plug-in finds for a file"},
     {"makefile", RunMakefile, "[WORKSPACE] [--config NAME]", "write a makefile for GNU make"},
     {"memory", RunMemory, "[WORKSPACE] [--config NAME] [--svg FILE]",
      "memory regions and sections of the linked program (--svg: a picture of the map)"},
     {"compdb", RunCompdb, "[WORKSPACE] [--config NAME]", "write compile_commands.json"},
-    {"edit", RunEdit, "[WORKSPACE] [--project NAME] [--script FILE] [--wait]",
+    {"edit", RunEdit, "[WORKSPACE] [--config NAME] [--project NAME] [--script FILE] [--wait]",
      "edit options in the plug-in's sheet"},
     {"toolchain", nullptr, "DIR [--target NAME]",
      "lay out the stand-in GNU cross toolchain in DIR (--target: a real target's tools)"},

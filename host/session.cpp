@@ -44,8 +44,23 @@ std::optional<HostOptions> ParseHostOptions(const std::vector<std::string>& args
             options.launcher.push_back(*v);
         } else if (arg == "--wait") {
             options.wait = true;
-        } else if (arg == "-k" || arg == "--keep-going") {
+        } else if (arg.rfind("-k", 0) == 0 || arg == "--keep-going") {
+            // "-k N", "-kN", or "-k" alone: N failed steps stop the build, 0
+            // never; without a number it never stops either.
+            std::string text = arg.size() > 2 && arg[1] == 'k' ? arg.substr(2) : "";
+            bool digits = [](const std::string& t) {
+                return !t.empty() && t.find_first_not_of("0123456789") == std::string::npos;
+            }(i + 1 < args.size() ? args[i + 1] : "");
+            if (text.empty() && digits) text = args[++i];
+            int64_t n = text.empty() ? 0 : options::ParseDecimal(text, 0, 1000000000, -1, false);
+            if (n < 0 || text.find_first_not_of("0123456789") != std::string::npos) {
+                error = "-k needs a number of failures (0: never stop)";
+                return std::nullopt;
+            }
             options.keepGoing = true;
+            options.failureLimit = static_cast<size_t>(n);
+        } else if (arg == "-n" || arg == "--dry-run") {
+            options.dryRun = true;
         } else if (arg.rfind("-j", 0) == 0) {
             std::string text = arg.size() > 2 ? arg.substr(2) : "";
             if (text.empty()) {
@@ -84,7 +99,8 @@ std::optional<HostOptions> ParseHostOptions(const std::vector<std::string>& args
         std::vector<std::string> found;
         std::error_code ec;
         for (const auto& entry : fs::directory_iterator(fs::current_path(), ec))
-            if (entry.path().extension() == ".qws") found.push_back(entry.path().string());
+            if (entry.path().extension() == ".qws")
+                found.push_back(entry.path().filename().string());
         if (found.size() != 1) {
             error = found.empty() ? "no workspace given and no *.qws file here"
                                   : "several *.qws files here; name the workspace";

@@ -21,13 +21,15 @@ struct HostOptions {
     size_t jobs = 1;
     bool jobsGiven = false;
     bool keepGoing = false;
+    size_t failureLimit = 0; // with keepGoing: the failed steps that stop the build; 0: none do
+    bool dryRun = false;     // show what would run, run nothing
     bool verbose = false;
     bool wait = false;                   // for another quorle-host using the same configuration
     std::vector<std::string> positional; // arguments after the workspace
 };
 
 // Parses "[WORKSPACE] [--config NAME] [--project NAME] [--toolchain DIR]
-// [--launcher WORD]... [-j N] [-k] [-v] [--wait] [ARGS...]"; returns nullopt
+// [--launcher WORD]... [-j N] [-k [N]] [-n] [-v] [--wait] [ARGS...]"; returns nullopt
 // and sets `error` when malformed. Each --launcher adds one word: the
 // program, then its own arguments, as they are (no shell reads them).
 // Without a workspace argument the only "*.qws" file of the current

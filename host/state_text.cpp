@@ -67,9 +67,11 @@ std::string Hex(uint64_t value) {
     return std::string(text, end);
 }
 
-// "1": the dependency list is known; "2": the step did not finish; "3": both.
+// Bits of one digit: 1 the dependency list is known, 2 the step did not
+// finish, 4 it did not because it failed.
 char Flags(const StepRecord& record) {
-    return static_cast<char>('0' + (record.depsKnown ? 1 : 0) + (record.incomplete ? 2 : 0));
+    return static_cast<char>('0' + (record.depsKnown ? 1 : 0) + (record.incomplete ? 2 : 0) +
+                             (record.incomplete && record.failed ? 4 : 0));
 }
 
 } // namespace
@@ -114,11 +116,12 @@ StateReading BuildState::ReadState(std::string_view text) {
         bool ok = kind == "s" && fields.Next(key) && Plain(key) &&
                   NextNumber(fields, record.optionsHash, 16) &&
                   NextNumber(fields, record.inputsHash, 16) && fields.Next(flags) &&
-                  flags.size() == 1 && flags[0] >= '0' && flags[0] <= '3' &&
-                  NextNumber(fields, count);
+                  flags.size() == 1 && flags[0] >= '0' && flags[0] <= '7' && flags[0] != '4' &&
+                  flags[0] != '5' && NextNumber(fields, count);
         if (ok) {
             record.depsKnown = ((flags[0] - '0') & 1) != 0;
             record.incomplete = ((flags[0] - '0') & 2) != 0;
+            record.failed = record.incomplete && ((flags[0] - '0') & 4) != 0;
         }
         for (size_t i = 0; ok && i < count; ++i) {
             ok = fields.Next(field);

@@ -1,5 +1,6 @@
 #include "host/workspace.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
@@ -148,6 +149,117 @@ Project ParseProject(const json& item, const std::string& workspaceDir) {
     return project;
 }
 
+// "12:5" for the byte at `offset` (lines and columns from 1), for messages
+// an editor can jump to.
+std::string LineColumn(const std::string& text, size_t offset) {
+    offset = std::min(offset, text.size());
+    size_t line = 1 + static_cast<size_t>(std::count(
+                          text.begin(), text.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));
+    size_t start = text.rfind('\n', offset == 0 ? 0 : offset - 1);
+    size_t column = start == std::string::npos || offset == 0 ? offset + 1 : offset - start;
+    return std::to_string(line) + ":" + std::to_string(column);
+}
+
+// Where the token the parser stopped at begins: it reports the byte after
+// the token's last.
+size_t TokenStart(const std::string& text, size_t after) {
+    if (after == 0) return 0;
+    size_t last = std::min(after - 1, text.size());
+    if (last < text.size() && text[last] == '"')
+        for (size_t i = last; i-- > 0;)
+            if (text[i] == '"' && (i == 0 || text[i - 1] != '\\')) return i;
+    return last;
+}
+
+// The parser's "syntax error while parsing object separator - unexpected
+// '}'; expected ':'" said as a sentence: what was expected, where, and what
+// came instead.
+std::string SyntaxWords(const std::string& what) {
+    std::string text = what;
+    if (size_t at = text.find("syntax error"); at != std::string::npos) text.erase(0, at);
+    std::string context, rest = text;
+    if (size_t dash = text.find(" - "); dash != std::string::npos) {
+        std::string head = text.substr(0, dash);
+        rest = text.substr(dash + 3);
+        const std::string whileParsing = "while parsing ";
+        if (size_t at = head.find(whileParsing); at != std::string::npos)
+            context = head.substr(at + whileParsing.size());
+    }
+    static const std::pair<const char*, const char*> kWhere[] = {
+        {"object key", "for a key"}, {"object separator", "after a key"},
+        {"object", "in an object"},  {"array", "in an array"},
+        {"value", "for a value"},
+    };
+    std::string where;
+    for (const auto& [name, words] : kWhere)
+        if (context == name) where = words;
+    std::string found, expected;
+    const std::string unexpected = "unexpected ", expects = "; expected ";
+    size_t e = rest.find(expects);
+    if (e != std::string::npos) expected = rest.substr(e + expects.size());
+    std::string head = rest.substr(0, e);
+    if (head.rfind(unexpected, 0) == 0) found = head.substr(unexpected.size());
+    if (found.empty()) // the lexer's own words: "invalid literal; last read: 'tru'"
+        return "syntax error: " + head + (where.empty() ? "" : " " + where) +
+               (expected.empty() ? "" : ", expected " + expected);
+    if (expected.empty())
+        return "syntax error: unexpected " + found + (where.empty() ? "" : " " + where);
+    return "syntax error: expected " + expected + (where.empty() ? "" : " " + where) + ", found " +
+           found;
+}
+
+// Where `"phase": "NAME"` first stands in the text, for the message; empty
+// when it cannot be told.
+std::string PlaceOfPhase(const std::string& text, const std::string& name) {
+    std::string quoted = json(name).dump();
+    for (size_t at = text.find(quoted); at != std::string::npos; at = text.find(quoted, at + 1)) {
+        size_t colon = text.find_last_not_of(" \t\r\n", at == 0 ? 0 : at - 1);
+        if (colon == std::string::npos || text[colon] != ':') continue;
+        size_t key = text.find_last_not_of(" \t\r\n", colon == 0 ? 0 : colon - 1);
+        if (key != std::string::npos && key >= 6 && text.compare(key - 6, 7, "\"phase\"") == 0)
+            return LineColumn(text, at);
+    }
+    return "";
+}
+
+// An error at a known place of the file: "line:column".
+struct PlacedError : std::runtime_error {
+    PlacedError(std::string at, const std::string& message)
+        : std::runtime_error(message), place(std::move(at)) {}
+    std::string place;
+};
+
+// An option entry for a phase the host does not know applies to no step at
+// all; the build would go on without it and fail far from the cause.
+void CheckOptionPhases(const Workspace& ws, const std::string& text) {
+    std::vector<std::string> known = ws.phases;
+    for (const std::string& name : DefaultPhaseNames())
+        if (std::find(known.begin(), known.end(), name) == known.end()) known.push_back(name);
+    std::vector<std::string> words = known; // with the short forms the entries use
+    for (const std::string& name : known)
+        if (size_t space = name.rfind(' '); space != std::string::npos)
+            words.push_back(name.substr(space + 1));
+    for (const Project& project : ws.projects)
+        for (const OptionEntry& entry : project.options) {
+            bool found = false;
+            for (const std::string& name : known) found = found || PhaseMatches(entry.phase, name);
+            if (found) continue;
+            std::string near = Closest(entry.phase, words);
+            throw PlacedError(
+                PlaceOfPhase(text, entry.phase),
+                "unknown phase \"" + entry.phase + "\" in an option entry of project " +
+                    project.name + (near.empty() ? "" : "; did you mean \"" + near + "\"?") +
+                    " (phases: " +
+                    [&] {
+                        std::string list;
+                        for (const std::string& name : known)
+                            list += (list.empty() ? "" : ", ") + name;
+                        return list;
+                    }() +
+                    ")");
+        }
+}
+
 } // namespace
 
 const std::vector<std::string>& DefaultPhaseNames() {
@@ -195,9 +307,17 @@ std::optional<Workspace> ParseWorkspace(const std::string& text, const std::stri
             for (const json& item : *it) ws.projects.push_back(ParseProject(item, ws.dir));
         }
         if (ws.projects.empty()) throw std::runtime_error("the workspace has no projects");
+        CheckOptionPhases(ws, text);
         return ws;
+    } catch (const json::parse_error& e) {
+        error = path + ":" + LineColumn(text, TokenStart(text, e.byte)) +
+                ": error: " + SyntaxWords(e.what());
+        return std::nullopt;
+    } catch (const PlacedError& e) {
+        error = path + (e.place.empty() ? "" : ":" + e.place) + ": error: " + e.what();
+        return std::nullopt;
     } catch (const std::exception& e) {
-        error = path + ": " + e.what();
+        error = path + ": error: " + e.what();
         return std::nullopt;
     }
 }

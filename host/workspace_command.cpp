@@ -19,7 +19,15 @@ WorkspaceCommand::WorkspaceCommand(const CommandContext& context, const char* na
         return;
     }
     session_ = Session::Open(*options, context.program, error);
-    if (!session_) exitCode_ = Error(error);
+    if (session_) return;
+    // The workspace's own errors start with its name and place, as a
+    // compiler's do, so an editor can jump to them.
+    if (error.rfind(options->workspace + ":", 0) == 0) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        exitCode_ = 1;
+    } else {
+        exitCode_ = Error(error);
+    }
 }
 
 int WorkspaceCommand::Error(const std::string& message) const {

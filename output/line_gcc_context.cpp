@@ -62,6 +62,8 @@ bool IsExcerpt(std::string_view line) {
 
 bool IsContext(std::string_view line) {
     if (StartsWith(line, "In file included from ")) return true;
+    // gcc's last word after a fatal error; the error itself was counted.
+    if (line == "compilation terminated.") return true;
     std::string_view trimmed = TrimLeft(line);
     if (trimmed.size() < line.size() && StartsWith(trimmed, "from ")) return true;
     std::string_view rest;

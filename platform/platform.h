@@ -254,5 +254,8 @@ std::string FormatLocalTime(const char* format);
 bool StandardOutputIsTerminal();
 // True when standard input comes from a terminal (a console on Windows).
 bool StandardInputIsTerminal();
+// The width of the terminal standard output goes to, in columns; 0 when it
+// is none or cannot be told.
+size_t TerminalColumns();
 
 } // namespace quorle::platform

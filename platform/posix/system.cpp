@@ -1,3 +1,4 @@
+#include <sys/ioctl.h>
 #include <sys/utsname.h>
 #include <unistd.h>
 
@@ -59,6 +60,12 @@ bool StandardOutputIsTerminal() {
 
 bool StandardInputIsTerminal() {
     return ::isatty(STDIN_FILENO) != 0;
+}
+
+size_t TerminalColumns() {
+    winsize size{};
+    if (::ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) != 0) return 0;
+    return size.ws_col;
 }
 
 } // namespace quorle::platform

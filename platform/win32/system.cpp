@@ -46,4 +46,10 @@ bool StandardInputIsTerminal() {
     return ::_isatty(::_fileno(stdin)) != 0;
 }
 
+size_t TerminalColumns() {
+    CONSOLE_SCREEN_BUFFER_INFO info{};
+    if (!::GetConsoleScreenBufferInfo(::GetStdHandle(STD_OUTPUT_HANDLE), &info)) return 0;
+    return static_cast<size_t>(info.srWindow.Right - info.srWindow.Left + 1);
+}
+
 } // namespace quorle::platform

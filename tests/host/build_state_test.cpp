@@ -141,7 +141,8 @@ TEST_F(BuildStateFiles, CountsThatWouldOverflowAreRecordsThatDoNotRead) {
 TEST_F(BuildStateFiles, ARecordThatDoesNotReadCostsOnlyItsStep) {
     const char* broken[] = {
         "s\tGNU Compiler|c\tzz\t1\t1\t0\t0\n",           // not a hash
-        "s\tGNU Compiler|c\t1\t1\t7\t0\t0\n",            // flags out of range
+        "s\tGNU Compiler|c\t1\t1\t8\t0\t0\n",            // flags out of range
+        "s\tGNU Compiler|c\t1\t1\t5\t0\t0\n",            // failed, yet finished
         "s\tGNU Compiler|c\t1\t1\t1\t1\t99\t0\n",        // no such path
         "s\tGNU Compiler|c\t1\t1\t1\t1\t0:x\t0\n",       // a time that is no number
         "s\tGNU Compiler|c\t1\t1\t1\t0\t2\t/a\n",        // a made list cut short

@@ -190,7 +190,24 @@ TEST(Diagnostics, LinesNameFileLineColumnSeverityAndTheBareMessage) {
     LineInfo context;
     context.isMessage = true;
     context.file = "None";
-    EXPECT_EQ(FormatLine(context, "a.c: In function 'main':", here), "a.c: In function 'main':");
+#if !defined(_WIN32)
+    // A context line names its file as the messages do: below the tool's
+    // directory, relative to the user's.
+    EXPECT_EQ(FormatLine(context, "a.c: In function 'main':", here),
+              "Debug/a.c: In function 'main':");
+    EXPECT_EQ(FormatLine(context, "/w/src/a.c: In function 'main':", here),
+              "src/a.c: In function 'main':");
+    EXPECT_EQ(FormatLine(context, "/w/src/a.cpp:12:5:   required from here", here),
+              "src/a.cpp:12:5:   required from here");
+    EXPECT_EQ(FormatLine(context, "In file included from /w/include/a.h:3,", here),
+              "In file included from include/a.h:3,");
+    EXPECT_EQ(FormatLine(context, "                 from /w/src/main.c:1:", here),
+              "                 from src/main.c:1:");
+#endif
+    // Excerpts and carets are shown unchanged.
+    for (const char* excerpt :
+         {"    7 |   int x = y;", "      |           ^", "  +++ |+#include <x.h>"})
+        EXPECT_EQ(FormatLine(context, excerpt, here), excerpt);
     LineInfo banner; // not a message: shown as nothing
     EXPECT_EQ(FormatLine(banner, "Copyright (C) 2020", here), "");
 }
@@ -208,7 +225,7 @@ TEST(Diagnostics, LinkerErrorsNameTheObjectOrSource) {
               "src/main.c:12: error: undefined reference to `foo'");
     EXPECT_EQ(
         FormatLine(ld, "corvo-elf-ld.exe: main.c:(.text+0x5): undefined reference to `f'", here),
-        "Debug/main.c: error: undefined reference to `f'");
+        "main.c: error: undefined reference to `f'");
 #endif
     EXPECT_EQ(FormatLine(ld, "ld: cannot find -lfoo: No such file or directory", here),
               "error: cannot find -lfoo: No such file or directory");
@@ -281,6 +298,38 @@ TEST(Session, CommandLineOptions) {
     EXPECT_FALSE(o->jobsGiven);
     EXPECT_FALSE(o->wait);
     EXPECT_FALSE(ParseHostOptions({"w.qws", "--launcher"}, false, error));
+}
+
+// As in ninja: -k N stops after N failed steps, 0 never; a number after -k
+// is its count, never the workspace.
+TEST(Session, KeepGoingTakesACountAndDryRunIsAFlag) {
+    std::string error;
+    auto o = ParseHostOptions({"-k", "0"}, false, error);
+    EXPECT_FALSE(o) << "0 is the count, so no workspace was given";
+    EXPECT_EQ(error, "no workspace given and no *.qws file here");
+    o = ParseHostOptions({"w.qws", "-k", "0", "-n"}, false, error);
+    ASSERT_TRUE(o) << error;
+    EXPECT_EQ(o->workspace, "w.qws");
+    EXPECT_TRUE(o->keepGoing);
+    EXPECT_EQ(o->failureLimit, 0u);
+    EXPECT_TRUE(o->dryRun);
+    o = ParseHostOptions({"-k3", "w.qws"}, false, error);
+    ASSERT_TRUE(o) << error;
+    EXPECT_EQ(o->failureLimit, 3u);
+    EXPECT_FALSE(o->dryRun);
+    o = ParseHostOptions({"-k", "12", "w.qws"}, false, error);
+    ASSERT_TRUE(o) << error;
+    EXPECT_EQ(o->failureLimit, 12u);
+    EXPECT_EQ(o->workspace, "w.qws");
+    o = ParseHostOptions({"w.qws", "-k"}, false, error);
+    ASSERT_TRUE(o) << error;
+    EXPECT_TRUE(o->keepGoing);
+    EXPECT_EQ(o->failureLimit, 0u);
+    EXPECT_FALSE(ParseHostOptions({"w.qws", "-kx"}, false, error));
+    EXPECT_NE(error.find("-k needs a number"), std::string::npos) << error;
+    o = ParseHostOptions({"w.qws"}, false, error);
+    ASSERT_TRUE(o) << error;
+    EXPECT_FALSE(o->keepGoing);
 }
 
 // The launcher as words, one per --launcher, as they are: no shell splits

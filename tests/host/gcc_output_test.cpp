@@ -2,9 +2,10 @@
 // classification: notes, context lines and source excerpts count nothing,
 // so a compile gcc finished with warnings only is no failure, and each
 // real error counts once, with carets shown or not.
-#include <memory>
 #include <gtest/gtest.h>
+#include <memory>
 
+#include "host/diagnostics.h"
 #include "host/plugin.h"
 #include "host/plugin_calls.h"
 #include "host/project_context.h"
@@ -50,8 +51,8 @@ class GccOutput : public ::testing::Test {
         bool cpp = name.size() > 4 && name.substr(name.size() - 4) == ".cpp";
         std::string tool = (root_ / "tc/corvo-elf/bin").string() +
                            (cpp ? "/corvo-elf-g++.exe" : "/corvo-elf-gcc.exe");
-        std::vector<std::string> args{tool, "-Wall", "-c", (root_ / name).string(), "-o",
-                                      (root_ / (name + ".o")).string()};
+        std::vector<std::string> args{
+            tool, "-Wall", "-c", (root_ / name).string(), "-o", (root_ / (name + ".o")).string()};
         if (caret) args.push_back("-fdiagnostics-show-caret");
         platform::ProcessOptions options;
         options.timeoutMs = 60000;
@@ -69,9 +70,10 @@ class GccOutput : public ::testing::Test {
             auto info = calls.OutputLineInfo("GNU Compiler", line, context.info());
             EXPECT_TRUE(info.has_value()) << line;
             if (!info) continue;
-            totals.errors += info->errors + info->fatals;
+            totals.errors += ErrorsOf(*info);
             totals.warnings += info->warnings;
-            if (info->isMessage && info->errors + info->warnings + info->fatals == 0) ++totals.notes;
+            if (info->isMessage && info->errors + info->warnings + info->fatals == 0)
+                ++totals.notes;
         }
         return totals;
     }
@@ -122,8 +124,43 @@ TEST_F(GccOutput, EachRealErrorCountsOnce) {
     Totals a = Compile("missing.c", "#include \"no_such_header.h\"\n", false, &plain);
     Totals b = Compile("missing.c", "#include \"no_such_header.h\"\n", true, &carets);
     EXPECT_NE(carets.find(" | "), std::string::npos) << carets;
-    EXPECT_GT(a.errors, 0);
+    EXPECT_EQ(a.errors, 1) << plain;
     EXPECT_EQ(a.errors, b.errors) << plain << carets;
+}
+
+// A missing header is one fatal error, shown in gcc's words; the line gcc
+// ends with, "compilation terminated.", counts nothing.
+TEST_F(GccOutput, AMissingHeaderIsOneFatalErrorShownAsGccWroteIt) {
+    std::string output;
+    Totals t = Compile("nohdr.c", "#include \"gone.h\"\nint x;\n", true, &output);
+    ASSERT_NE(output.find("compilation terminated."), std::string::npos) << output;
+    EXPECT_EQ(t.errors, 1) << output;
+    PluginCalls calls(plugin_->api());
+    Workspace ws;
+    Project project;
+    project.name = "p";
+    Configuration config{"DEBUG", root_.string()};
+    ProjectContext context(ws, project, config, root_.string(), root_.string());
+    std::vector<std::string> shown;
+    for (const std::string& line : OutputLines(output)) {
+        auto info = calls.OutputLineInfo("GNU Compiler", line, context.info());
+        ASSERT_TRUE(info) << line;
+        if (line == "compilation terminated.") {
+            EXPECT_EQ(ErrorsOf(*info), 0) << "the fatal error before it was counted";
+        }
+        std::string text = FormatLine(*info, line, {root_.generic_string(), "", false});
+        if (!text.empty()) shown.push_back(text);
+    }
+    ASSERT_GE(shown.size(), 3u) << output;
+    EXPECT_EQ(shown[0], "nohdr.c:1:10: fatal error: gone.h: No such file or directory") << output;
+    // The excerpt and its caret follow the message, as gcc printed them.
+    std::vector<std::string> raw = OutputLines(output);
+    ASSERT_EQ(raw.size(), shown.size()) << output;
+    EXPECT_EQ(std::vector<std::string>(shown.begin() + 1, shown.end()),
+              std::vector<std::string>(raw.begin() + 1, raw.end()));
+    EXPECT_NE(shown[1].find("1 | #include \"gone.h\""), std::string::npos) << output;
+    EXPECT_NE(shown[2].find("^~~~~~~~"), std::string::npos) << output;
+    EXPECT_EQ(shown.back(), "compilation terminated.");
 }
 
 } // namespace

@@ -3,7 +3,11 @@
 // path), each with one severity word.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "host/diagnostics.h"
+#include "support/temp_dir.h"
 
 namespace quorle::host {
 namespace {
@@ -53,8 +57,9 @@ TEST(LinkDiagnostics, AGccDrivenLinkShowsEachSeverityOnce) {
                          "option '-mcv2'",
                          kHere),
               "error: unrecognized command-line option '-mcv2'");
+    // A fatal error keeps gcc's words.
     EXPECT_EQ(FormatLine(Counted(1, 0), "corvo-elf-gcc.exe: fatal error: no input files", kHere),
-              "error: no input files");
+              "fatal error: no input files");
     // A message that merely starts with a severity-like word keeps its text.
     EXPECT_EQ(FormatLine(Counted(1, 0), "ld: errors in the script", kHere),
               "error: errors in the script");
@@ -73,6 +78,35 @@ TEST(LinkDiagnostics, AnObjectWithItsSourceLineNamesTheSource) {
         "error: region `RAM' overflowed by 3120 bytes");
 }
 #endif
+
+// Without debug information ld names the source as the object's symbols
+// have it: a bare name, never a file in the directory ld ran in.
+TEST(LinkDiagnostics, AFileNameFromLdIsTheOneProjectFileOfThatName) {
+    testing_support::TempDir temp("ld_names");
+    const std::string root = temp.Root().generic_string();
+    std::filesystem::create_directories(temp.Root() / "Release");
+    std::ofstream(temp.Root() / "Release" / "made.o") << "x";
+    const std::vector<std::string> files{root + "/src/main.cpp", root + "/src/a/util.c",
+                                         root + "/src/b/util.c", root + "/lib/c/made.o"};
+    DisplayPlace place{root, root + "/Release", false, &files};
+    const std::string undefined = ":(.text._ZN4Ring4pushEi+0x28): undefined reference to `f'";
+    EXPECT_EQ(FormatLine(Counted(1, 0), "main.cpp" + undefined, place),
+              "src/main.cpp: error: undefined reference to `f'");
+    EXPECT_EQ(FormatLine(Counted(1, 0), "ld: a/util.c" + undefined, place),
+              "src/a/util.c: error: undefined reference to `f'");
+    // Two files of that name, or none: as ld wrote it.
+    EXPECT_EQ(FormatLine(Counted(1, 0), "util.c" + undefined, place),
+              "util.c: error: undefined reference to `f'");
+    EXPECT_EQ(FormatLine(Counted(1, 0), "ring.cpp" + undefined, place),
+              "ring.cpp: error: undefined reference to `f'");
+    EXPECT_EQ(FormatLine(Counted(1, 0), "in.cpp" + undefined, place),
+              "in.cpp: error: undefined reference to `f'")
+        << "a name is matched whole, not as the end of main.cpp";
+    // A file that is where ld ran is that one, before any project file.
+    EXPECT_EQ(FormatLine(Counted(1, 0), "made.o" + undefined, place),
+              "Release/made.o: error: undefined reference to `f'");
+    EXPECT_EQ(ResolveToolFile("main.cpp", {root, "", false, nullptr}), std::nullopt);
+}
 
 } // namespace
 } // namespace quorle::host

@@ -128,5 +128,52 @@ TEST(Workspace, TheLauncherIsAProgramOrWords) {
     }
 }
 
+// An option entry for a phase that does not exist applies to no step: the
+// build would go on without the options and fail far from the cause.
+TEST(Workspace, AnUnknownPhaseIsAnErrorNamingTheClosestOne) {
+    const std::string text = "{\n  \"projects\": [{\"name\": \"a\", \"options\": [\n"
+                             "    {\"phase\": \"Compiler\", \"value\": \"x\"},\n"
+                             "    {\"phase\":  \"Linkr\", \"value\": \"y\"}]}]\n}\n";
+    std::string error;
+    EXPECT_FALSE(ParseWorkspace(text, "demo.qws", error));
+    EXPECT_EQ(error.rfind("demo.qws:4:16: error: unknown phase \"Linkr\"", 0), 0u) << error;
+    EXPECT_NE(error.find("did you mean \"Linker\"?"), std::string::npos) << error;
+    // Full names, short names and the workspace's own phases are known.
+    for (const char* phase : {"GNU Linker", "Linker", "Generator", "My Tool"}) {
+        std::string ws = std::string(R"({"phases": ["My Tool", "GNU Linker"], "projects": [{"name":
+            "a", "options": [{"phase": ")") +
+                         phase + R"(", "value": "v"}]}]})";
+        EXPECT_TRUE(ParseWorkspace(ws, "x.qws", error)) << phase << ": " << error;
+    }
+    // Far from every phase: no guess, still an error.
+    EXPECT_FALSE(ParseWorkspace(R"({"projects": [{"name": "a", "options": [{"phase": "Zzzzzz",
+        "value": "v"}]}]})",
+                                "x.qws", error));
+    EXPECT_NE(error.find("unknown phase \"Zzzzzz\""), std::string::npos) << error;
+    EXPECT_EQ(error.find("did you mean"), std::string::npos) << error;
+}
+
+TEST(Workspace, ASyntaxErrorIsPlacedAndSaidInWords) {
+    std::string error;
+    // A missing colon on line 3, column 13.
+    EXPECT_FALSE(
+        ParseWorkspace("{\n  \"projects\": [\n    {\"name\" \"a\"}]\n}", "demo.qws", error));
+    EXPECT_EQ(error, "demo.qws:3:13: error: syntax error: expected ':' after a key, found string "
+                     "literal")
+        << error;
+    // A trailing comma, and a file cut short.
+    EXPECT_FALSE(ParseWorkspace("{\"projects\": [],\n}", "w.qws", error));
+    EXPECT_EQ(error.rfind("w.qws:2:1: error: syntax error: expected string literal for a key", 0),
+              0u)
+        << error;
+    EXPECT_FALSE(ParseWorkspace("{\"projects\": [", "w.qws", error));
+    EXPECT_EQ(error.rfind("w.qws:1:15: error: syntax error:", 0), 0u) << error;
+    EXPECT_NE(error.find("end of input"), std::string::npos) << error;
+    EXPECT_EQ(error.find("json.exception"), std::string::npos) << error;
+    // Errors that are not about one place still name the file first.
+    EXPECT_FALSE(ParseWorkspace(R"({"projects": []})", "w.qws", error));
+    EXPECT_EQ(error, "w.qws: error: the workspace has no projects");
+}
+
 } // namespace
 } // namespace quorle::host

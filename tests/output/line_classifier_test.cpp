@@ -225,18 +225,19 @@ TEST(OutputLine, GccNotesContextAndExcerptsCountNothing) {
     // A note whose words hold a keyword still counts nothing.
     ExpectLine(kPhaseCompiler, "m.c:3:22: note: 'error_count' declared here",
                "m.c|3||22: note: 'error_count' declared here\n\n", {0, 0, 0});
-    ExpectLine(kPhaseCompiler, "m.c:4: note: no column", "m.c|4|| note: no column\n\n",
-               {0, 0, 0});
+    ExpectLine(kPhaseCompiler, "m.c:4: note: no column", "m.c|4|| note: no column\n\n", {0, 0, 0});
     for (std::string_view context :
-         {"In file included from a.h:3,", "                 from b.c:1:",
-          "m.c: In function 'error_out':", "t.cpp: In instantiation of 'int Box<T>::get()':",
-          "t.cpp:2:40:   required from here", "m.c: At top level:",
-          "t.cpp: In member function 'void X::fatal()':"}) {
+         {"In file included from a.h:3,",
+          "                 from b.c:1:", "m.c: In function 'error_out':",
+          "t.cpp: In instantiation of 'int Box<T>::get()':", "t.cpp:2:40:   required from here",
+          "m.c: At top level:", "t.cpp: In member function 'void X::fatal()':",
+          // gcc's last line after a fatal error, which was counted itself.
+          "compilation terminated."}) {
         std::string record = "None|None||" + std::string(context) + "\n\n";
         ExpectLine(kPhaseCompiler, context, record, {0, 0, 0});
     }
-    for (std::string_view excerpt : {"    7 |   int error = 0;", "      |   ^~~~~~",
-                                     "12345 | x", "  +++ |+#include <stdio.h>"}) {
+    for (std::string_view excerpt : {"    7 |   int error = 0;", "      |   ^~~~~~", "12345 | x",
+                                     "  +++ |+#include <stdio.h>"}) {
         std::string record = "None|None||" + std::string(excerpt) + "\n\n";
         ExpectLine(kPhaseCompiler, excerpt, record, {0, 0, 0});
         ExpectLine(kPhaseGenerator, excerpt, record + "\n\n", {0, 0, 0});
@@ -247,11 +248,11 @@ TEST(OutputLine, GccNotesContextAndExcerptsCountNothing) {
     // Real problems and unknown lines keep counting.
     ExpectLine(kPhaseCompiler, "m.c:3:22: error: 'x' undeclared",
                "m.c|3||22: error: 'x' undeclared\n\n", {1, 0, 0});
-    ExpectLine(kPhaseCompiler, "compilation terminated.",
-               "None|None||compilation terminated.\n\n", {1, 0, 0});
     ExpectLine(kPhaseCompiler, "m.c:3: notes: not gcc's form",
                "None|None||m.c:3: notes: not gcc's form\n\n", {1, 0, 0});
     ExpectLine(kPhaseCompiler, "| no gutter", "None|None||| no gutter\n\n", {1, 0, 0});
+    ExpectLine(kPhaseCompiler, "compilation terminated. again",
+               "None|None||compilation terminated. again\n\n", {1, 0, 0});
     // The assembler has no such mend.
     ExpectLine(kPhaseAssembler, "a.s:3: note: error nearby", "a.s|3|| note: error nearby\n\n",
                {1, 0, 0});
