@@ -243,6 +243,17 @@ Location LocationOf(const LineInfo& info, const std::string& rawLine) {
     at.file = NativePath(info.file);
     if (!info.line.empty() && info.line != "None") at.line = info.line;
     SplitColumnAndSeverity(info.message, at);
+    if (at.line.empty()) {
+        // Without a line number the record cannot tell the name from the
+        // message ("<built-in>: warning" reads as one name): the name is what
+        // comes before the first ": ".
+        size_t colon = rawLine.find(": ");
+        if (colon != std::string::npos && colon > 0 &&
+            rawLine.substr(0, colon).find(' ') == std::string::npos) {
+            at.file = NativePath(rawLine.substr(0, colon));
+            SplitColumnAndSeverity(rawLine.substr(colon + 2), at);
+        }
+    }
     if (at.message.empty()) at.message = rawLine;
     return at;
 }
@@ -272,8 +283,9 @@ std::string FormatLine(const LineInfo& info, const std::string& rawLine,
     }
     Location at = LocationOf(info, rawLine);
     std::string toolDir = place.toolDir;
-    if (!at.file.empty() && (info.file.empty() || info.file == "None")) {
-        // ld's own names: never joined to a directory they were not in.
+    // ld's own names, and names without a line such as gcc's "<built-in>":
+    // never joined to a directory they were not in.
+    if (!at.file.empty() && (info.file.empty() || info.file == "None" || at.line.empty())) {
         auto resolved = ResolveToolFile(at.file, place);
         if (resolved)
             at.file = *resolved;

@@ -81,9 +81,19 @@ bool IsContext(std::string_view line) {
 
 } // namespace
 
+// "<built-in>: note:" or "cc1: note:": a note on something with no line,
+// such as a predefined macro that a preprocessed source defines again.
+bool PositionlessNote(std::string_view line) {
+    size_t colon = line.find(": ");
+    if (colon == 0 || colon == std::string_view::npos) return false;
+    if (line.substr(0, colon).find(' ') != std::string_view::npos) return false;
+    return StartsWith(line.substr(colon + 2), "note:");
+}
+
 GccLine ClassifyGccLine(std::string_view line) {
     std::string_view rest;
     if (GnuPosition(line, rest) && StartsWith(TrimLeft(rest), "note:")) return GccLine::Note;
+    if (PositionlessNote(line)) return GccLine::Note;
     if (IsExcerpt(line)) return GccLine::Excerpt;
     if (IsContext(line)) return GccLine::Context;
     return GccLine::Other;

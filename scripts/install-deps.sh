@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(build-essential cmake ninja-build g++ clang libclang-rt-14-dev
           libgtest-dev googletest libbenchmark-dev nlohmann-json3-dev binutils
-          locales make ccache bc time libncurses-dev tmux
+          locales make ccache bc time libncurses-dev tmux distcc
           librsvg2-bin) # the memory map's picture as PNG
 # The firmware on a real target: the Cortex-M tools, their C libraries and
 # qemu, without their recommendations (qemu would bring a desktop's worth of

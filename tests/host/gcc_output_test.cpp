@@ -163,5 +163,32 @@ TEST_F(GccOutput, AMissingHeaderIsOneFatalErrorShownAsGccWroteIt) {
     EXPECT_EQ(shown.back(), "compilation terminated.");
 }
 
+// A preprocessed source (distcc sends one, with the macros -g3 keeps)
+// defines gcc's own macros again: the warning names "<built-in>", which is
+// no file, and is shown as gcc wrote it; its note counts nothing.
+TEST_F(GccOutput, WarningsOnBuiltInMacrosAreShownAsGccWroteThem) {
+    std::string output;
+    Totals t = Compile("again.c",
+                       "# 1 \"<built-in>\"\n#define __STDC_HOSTED__ 0\n# 1 \"again.c\"\nint x;\n",
+                       false, &output);
+    ASSERT_NE(output.find("<built-in>: note:"), std::string::npos) << output;
+    EXPECT_EQ(t.errors, 0) << output;
+    EXPECT_EQ(t.warnings, 1) << output;
+    PluginCalls calls(plugin_->api());
+    Workspace ws;
+    Project project;
+    project.name = "p";
+    Configuration config{"DEBUG", root_.string()};
+    ProjectContext context(ws, project, config, root_.string(), root_.string());
+    for (const std::string& line : OutputLines(output)) {
+        auto info = calls.OutputLineInfo("GNU Compiler", line, context.info());
+        ASSERT_TRUE(info) << line;
+        // Shown from the configuration's folder, the name is still not joined to it.
+        EXPECT_EQ(FormatLine(*info, line,
+                             {root_.generic_string(), (root_ / "Debug").generic_string(), false}),
+                  line);
+    }
+}
+
 } // namespace
 } // namespace quorle::host

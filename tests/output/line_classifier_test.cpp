@@ -226,6 +226,13 @@ TEST(OutputLine, GccNotesContextAndExcerptsCountNothing) {
     ExpectLine(kPhaseCompiler, "m.c:3:22: note: 'error_count' declared here",
                "m.c|3||22: note: 'error_count' declared here\n\n", {0, 0, 0});
     ExpectLine(kPhaseCompiler, "m.c:4: note: no column", "m.c|4|| note: no column\n\n", {0, 0, 0});
+    // Notes on what has no line: a predefined macro, the compiler proper.
+    for (std::string_view note :
+         {"<built-in>: note: this is the location of the previous definition",
+          "cc1: note: unrecognized command-line option"}) {
+        LineClass c = Classify(kPhaseCompiler, note);
+        EXPECT_EQ(c.errors + c.warnings + c.fatals, 0) << note;
+    }
     for (std::string_view context :
          {"In file included from a.h:3,",
           "                 from b.c:1:", "m.c: In function 'error_out':",
@@ -251,6 +258,8 @@ TEST(OutputLine, GccNotesContextAndExcerptsCountNothing) {
     ExpectLine(kPhaseCompiler, "m.c:3: notes: not gcc's form",
                "None|None||m.c:3: notes: not gcc's form\n\n", {1, 0, 0});
     ExpectLine(kPhaseCompiler, "| no gutter", "None|None||| no gutter\n\n", {1, 0, 0});
+    ExpectLine(kPhaseCompiler, "a note: with blanks before it",
+               "None|None||a note: with blanks before it\n\n", {1, 0, 0});
     ExpectLine(kPhaseCompiler, "compilation terminated. again",
                "None|None||compilation terminated. again\n\n", {1, 0, 0});
     // The assembler has no such mend.
