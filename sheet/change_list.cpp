@@ -2,6 +2,7 @@
 
 #include <map>
 #include <set>
+#include <unordered_map>
 
 #include "core/phase.h"
 #include "options/option_string.h"
@@ -128,10 +129,13 @@ std::vector<std::string> DescribeChanges(const HostRecords& records, const COpti
     std::vector<std::string> out;
     // Leaves of one opening text and one set change alike: worked out once.
     std::map<std::pair<const COptionSet*, const COptionSet*>, std::vector<std::string>> known;
+    std::unordered_map<const COptionSet*, std::string> texts; // serialised once per set
     for (const CLeaf& leaf : leaves) {
         const HostFile& file = records.phases[leaf.record].projects[leaf.project].files[leaf.file];
         const COptionSet* opened = sets.AtPosition(leaf.record, file.indices[leaf.config]);
-        if (leaf.set->Text() == opened->openedText) continue;
+        auto text = texts.find(leaf.set);
+        if (text == texts.end()) text = texts.emplace(leaf.set, leaf.set->Text()).first;
+        if (text->second == opened->openedText) continue;
         auto [entry, made] = known.try_emplace({opened, leaf.set});
         if (made) {
             auto before = MakeModel(leaf.phase, opened->openedText);

@@ -44,11 +44,12 @@ WriteBackPlan PlanWriteBack(const HostRecords& records, const COptionSets& sets,
         const HostPhase& phase = records.phases[r];
         const std::vector<std::string>& inputs = phase.inputs;
         plan.merged += MergeEqualSets(r, leaves);
+        std::unordered_map<const COptionSet*, std::string> texts; // serialised once per set
 
         struct Placed {
             size_t leaf;
             int input;
-            std::string text;
+            const std::string* text; // in `texts`
         };
         std::vector<Placed> placed;
         std::vector<bool> used(inputs.size(), false), kept(inputs.size(), false);
@@ -56,10 +57,12 @@ WriteBackPlan PlanWriteBack(const HostRecords& records, const COptionSets& sets,
             const CLeaf& leaf = leaves[i];
             if (leaf.record != r) continue;
             const int input = phase.projects[leaf.project].files[leaf.file].indices[leaf.config];
-            placed.push_back({i, input, leaf.set->Text()});
+            auto cached = texts.find(leaf.set);
+            if (cached == texts.end()) cached = texts.emplace(leaf.set, leaf.set->Text()).first;
+            placed.push_back({i, input, &cached->second});
             const size_t p = static_cast<size_t>(input);
             used[p] = true;
-            if (placed.back().text == sets.AtPosition(r, input)->openedText) kept[p] = true;
+            if (*placed.back().text == sets.AtPosition(r, input)->openedText) kept[p] = true;
         }
         // What nobody can reach stays as the host gave it.
         for (size_t p = 0; p < inputs.size(); ++p)
@@ -80,17 +83,17 @@ WriteBackPlan PlanWriteBack(const HostRecords& records, const COptionSets& sets,
         for (size_t k = 0; k < placed.size(); ++k) {
             const Placed& item = placed[k];
             const size_t p = static_cast<size_t>(item.input);
-            if (item.text == sets.AtPosition(r, item.input)->openedText) {
+            if (*item.text == sets.AtPosition(r, item.input)->openedText) {
                 slotOf[k] = p;
                 continue;
             }
             plan.changed = true;
-            if (auto found = keptByText.find(item.text); found != keptByText.end()) {
+            if (auto found = keptByText.find(*item.text); found != keptByText.end()) {
                 slotOf[k] = found->second;
                 continue;
             }
             const std::pair<int, int> order{item.input, leaves[item.leaf].set->id};
-            auto [entry, made] = fresh.try_emplace(item.text, order, std::vector<size_t>{});
+            auto [entry, made] = fresh.try_emplace(*item.text, order, std::vector<size_t>{});
             if (!made && order < entry->second.first) entry->second.first = order;
             entry->second.second.push_back(k);
         }
