@@ -72,7 +72,10 @@ void PrintChanges(const std::vector<OptionChange>& changes,
         return;
     }
     for (const OptionChange& change : changes) {
-        std::string phase(PhaseName(LookupPhase(change.phase)));
+        static constexpr const char* kPhaseWords[] = {"Compiler", "Assembler", "Linker",
+                                                      "Generator", "Debug"};
+        const PhaseIndex index = LookupPhase(change.phase);
+        std::string phase = index >= 0 && index < 5 ? kPhaseWords[index] : "";
         std::string where = change.project + " " + change.config + " " +
                             (phase.empty() ? change.phase : phase) +
                             (change.item.empty() ? "" : " " + change.item);

@@ -6,6 +6,7 @@
 
 #include "core/phase.h"
 #include "options/option_string.h"
+#include "sections/section_layout.h"
 #include "sheet/bindings.h"
 
 namespace quorle::sheet {
@@ -50,6 +51,58 @@ std::map<std::string, std::string> TokenValues(const std::string& text) {
     return values;
 }
 
+std::string Span(const sections::MemoryRegion& region) {
+    return region.start + "-" + region.end;
+}
+
+// The section layout by group and region name: added, removed or changed.
+// Layouts may hold very many groups, so names are looked up in maps.
+void LayoutLines(const sections::SectionLayout& was, const sections::SectionLayout& now,
+                 std::vector<std::string>& lines) {
+    auto groups = [](const sections::SectionLayout& layout,
+                     std::vector<const sections::SectionGroup*>& list,
+                     std::unordered_map<std::string, const sections::SectionGroup*>& byName) {
+        sections::ForEachGroup(layout.groups, [&](const sections::SectionGroup& g, size_t) {
+            list.push_back(&g);
+            byName.emplace(g.name, &g);
+            return true;
+        });
+    };
+    std::vector<const sections::SectionGroup*> oldList, newList;
+    std::unordered_map<std::string, const sections::SectionGroup*> oldGroups, newGroups;
+    groups(was, oldList, oldGroups);
+    groups(now, newList, newGroups);
+    bool any = false;
+    for (const sections::SectionGroup* g : newList) {
+        auto old = oldGroups.find(g->name);
+        if (old == oldGroups.end() || !old->second->SameFields(*g)) {
+            lines.push_back("Section group " + g->name + ": " +
+                            (old == oldGroups.end() ? "added" : "changed"));
+            any = true;
+        }
+    }
+    for (const sections::SectionGroup* g : oldList) {
+        if (newGroups.count(g->name) == 0) {
+            lines.push_back("Section group " + g->name + ": removed");
+            any = true;
+        }
+    }
+    if (!any && !(was.groups == now.groups)) lines.push_back("Section groups: order changed");
+    std::unordered_map<std::string, const sections::MemoryRegion*> oldRegions, newRegions;
+    for (const auto& r : was.regions) oldRegions.emplace(r.name, &r);
+    for (const auto& r : now.regions) newRegions.emplace(r.name, &r);
+    for (const sections::MemoryRegion& r : now.regions) {
+        auto old = oldRegions.find(r.name);
+        if (old == oldRegions.end())
+            lines.push_back("Memory region " + r.name + ": added (" + Span(r) + ")");
+        else if (!(*old->second == r))
+            lines.push_back("Memory region " + r.name + ": " + Span(*old->second) + " -> " +
+                            Span(r));
+    }
+    for (const sections::MemoryRegion& r : was.regions)
+        if (newRegions.count(r.name) == 0) lines.push_back("Memory region " + r.name + ": removed");
+}
+
 std::vector<std::string> OptionLines(int phase, const models::ModelBase& before,
                                      const models::ModelBase& after,
                                      const std::vector<const ControlDef*>& controls) {
@@ -69,6 +122,13 @@ std::vector<std::string> OptionLines(int phase, const models::ModelBase& before,
         lines.push_back(label + (flag.empty() ? "" : " (" + flag + ")") + ": " +
                         ShownValue(*control, was) + " -> " + ShownValue(*control, now));
     }
+    const auto* oldLinker = As<models::LinkerModel>(&before);
+    const auto* newLinker = As<models::LinkerModel>(&after);
+    if (oldLinker != nullptr && newLinker != nullptr &&
+        !(oldLinker->layout_ == newLinker->layout_)) {
+        LayoutLines(oldLinker->layout_, newLinker->layout_, lines);
+        covered.insert({"GROUPDET", "MEMDET"});
+    }
     std::map<std::string, std::string> was = TokenValues(before.Write()),
                                        now = TokenValues(after.Write());
     std::set<std::string> keys;
@@ -85,8 +145,12 @@ std::vector<std::string> OptionLines(int phase, const models::ModelBase& before,
 }
 
 std::string WhereOf(const CLeaf& leaf) {
+    static constexpr const char* kPhaseWords[] = {"Compiler", "Assembler", "Linker", "Generator",
+                                                  "Debug"};
+    const bool known = leaf.phase >= 0 && leaf.phase < 5;
     std::string where = std::string(leaf.projectName) + " " + std::string(leaf.configName) + " " +
-                        std::string(PhaseName(static_cast<PhaseIndex>(leaf.phase)));
+                        (known ? std::string(kPhaseWords[leaf.phase])
+                               : std::string(PhaseName(static_cast<PhaseIndex>(leaf.phase))));
     switch (leaf.kind) {
     case LeafKind::Project:
         break;

@@ -156,6 +156,10 @@ TEST(ScopedEdit, ListsAndSectionEditsAreScopedToo) {
     EXPECT_EQ(h.host.NewString(1, 2, 0), "");
     models::LinkerModel q(h.host.NewString(1, 3, 0));
     EXPECT_EQ(q.layout_.regions.size(), 1u);
+    EXPECT_EQ(h.sheet->Changes(),
+              (std::vector<std::string>{"demo Debug Compiler led.c: Macro definitions: (none) -> "
+                                        "LED_FAST=1",
+                                        "q Debug Linker: Memory region ram: added (0x0-0xFFFF)"}));
 }
 
 TEST(ScriptContract, ControlsByAnyKeyTheyWriteAndPhasesByExportNames) {
