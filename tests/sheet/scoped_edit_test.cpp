@@ -234,3 +234,31 @@ TEST(ChangeList, NothingWhenNothingChanged) {
     ASSERT_EQ(h.sheet->Ok(), 0);
     EXPECT_TRUE(h.sheet->Changes().empty()) << h.sheet->Changes().front();
 }
+
+TEST(ScopedEdit, ThroughEditOptionsSplitSetsMergeAgainAndATypeLevelReachesItsFilesOnly) {
+    const std::vector<FileSpec> files = {{"a.c", "C source file", {0, 0}},
+                                         {"b.c", "C source file", {0, 0}},
+                                         {"r.cpp", "C++ source file", {0, 0}}};
+    const std::vector<std::pair<std::string, size_t>> cases = {
+        // Each C file on its own gets the same change in Debug.
+        {"select\tCompiler\tdemo\ta.c\nset\tLTO\t1\n"
+         "select\tCompiler\tdemo\tb.c\nset\tLTO\t1\nok\n",
+         0},
+        // The C file type in Release.
+        {"config\tRelease\nselect\tCompiler\tdemo\tC source file\nset\tLTO\t1\nok\n", 1},
+    };
+    for (const auto& [script, config] : cases) {
+        HostRecordsFixture host({Compiler({kShared}, {"Debug", "Release"}, files)});
+        testing_support::TempDir workspaceDir("scoped_export_ws");
+        ProjectInfoFixture info(kCorvo, workspaceDir.Path());
+        ScriptRun run("scoped_export");
+        ASSERT_EQ(run.Run(host, info.Get(), script), 0) << script;
+        EXPECT_EQ(host.Output(0), (std::vector<std::string>{kShared, WithLto(kShared)})) << script;
+        for (size_t file = 0; file < 3; ++file) {
+            for (size_t c = 0; c < 2; ++c) {
+                const bool changed = file < 2 && c == config;
+                EXPECT_EQ(host.File(file).slotB[c], changed ? 1 : 0) << script << file << c;
+            }
+        }
+    }
+}
