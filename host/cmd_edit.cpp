@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "core/phase.h"
 #include "host/commands.h"
 #include "host/config_lock.h"
 #include "host/edit_records.h"
@@ -39,19 +40,55 @@ class ScriptVariable {
     std::optional<std::string> previous_;
 };
 
-void PrintChanges(const std::vector<OptionChange>& changes) {
+constexpr const char* kChangesVariable = "QUORLE_SHEET_CHANGES";
+
+// Sets a variable for the length of one call.
+class ScopedVariable {
+  public:
+    ScopedVariable(const char* name, const std::string& value)
+        : name_(name), previous_(platform::GetEnv(name)) {
+        platform::SetEnv(name, value);
+    }
+    ~ScopedVariable() {
+        if (previous_)
+            platform::SetEnv(name_, *previous_);
+        else
+            platform::UnsetEnv(name_);
+    }
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+  private:
+    const char* name_;
+    std::optional<std::string> previous_;
+};
+
+// The plug-in's own change list when it wrote one (one line per option,
+// worded as its controls show them); else one line per changed key.
+void PrintChanges(const std::vector<OptionChange>& changes,
+                  const std::optional<std::string>& pluginList) {
+    if (pluginList) {
+        std::fputs(pluginList->c_str(), stdout);
+        return;
+    }
     for (const OptionChange& change : changes) {
-        std::printf("%s  %s  %s  %s\n", change.project.c_str(), change.config.c_str(),
-                    change.phase.c_str(), change.item.c_str());
+        static constexpr const char* kPhaseWords[] = {"Compiler", "Assembler", "Linker",
+                                                      "Generator", "Debug"};
+        const PhaseIndex index = LookupPhase(change.phase);
+        std::string phase = index >= 0 && index < 5 ? kPhaseWords[index] : "";
+        std::string where = change.project + " " + change.config + " " +
+                            (phase.empty() ? change.phase : phase) +
+                            (change.item.empty() ? "" : " " + change.item);
         for (const std::string& line : DescribeChange(change.before, change.after))
-            std::printf("    %s\n", line.c_str());
+            std::printf("%s: %s\n", where.c_str(), line.c_str());
     }
 }
 
 // The sheet's answer once EditOptions returned 0: the strings it handed
 // back, applied to the workspace read as `original`.
 int WriteBack(WorkspaceCommand& command, EditRecords& records, const Workspace& workspace,
-              const EditCatalogue& catalogue, const std::string& original) {
+              const EditCatalogue& catalogue, const std::string& original,
+              const std::optional<std::string>& pluginList) {
     const std::string& path = command.session().workspace().path;
     const PluginApi& api = command.calls().api();
     // OK with the change not confirmed (string 1527 answered No): 0 and no
@@ -69,7 +106,7 @@ int WriteBack(WorkspaceCommand& command, EditRecords& records, const Workspace& 
     if (!read) return command.Error(error + "; " + path + " left as it was");
 
     EditOutcome outcome = ApplyEdit(workspace, records.items(), catalogue);
-    PrintChanges(outcome.changes);
+    PrintChanges(outcome.changes, pluginList);
     if (!outcome.AnyRewritten()) {
         std::printf("no option changed; %s left as it was\n", path.c_str());
         return 0;
@@ -148,12 +185,20 @@ int RunEdit(const CommandContext& context) {
     const PluginApi& api = command.calls().api();
     std::string pluginPath = DefaultPluginPath(context.program.c_str());
 
+    // The change list comes back in a file beside the lock, which keeps
+    // other hosts out of this configuration.
+    const std::string changesPath = projectContext->configDir() + "/quorle-edit-changes.txt";
+    platform::DeleteFile(changesPath);
     int result;
     {
         ScriptVariable variable(script);
+        ScopedVariable changes(kChangesVariable, changesPath);
         result = api.EditOptions(records->Records(), pluginPath.c_str(), &projectContext->info());
     }
-    if (result == 0) return WriteBack(command, *records, *workspace, *catalogue, *original);
+    std::optional<std::string> pluginList = platform::ReadFile(changesPath, false);
+    platform::DeleteFile(changesPath);
+    if (result == 0)
+        return WriteBack(command, *records, *workspace, *catalogue, *original, pluginList);
     records->FreeResult(api.FreeSimpleType); // nothing is expected there; never leak it
     if (result == -1) {
         std::printf("options sheet cancelled; %s left as it was\n", path.c_str());

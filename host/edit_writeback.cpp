@@ -223,25 +223,36 @@ WriteOutcome WriteWorkspaceIfUnchanged(const std::string& path, const std::strin
 }
 
 std::vector<std::string> DescribeChange(const std::string& before, const std::string& after) {
-    std::vector<std::string> a = options::SplitOptionString(before);
-    std::vector<std::string> b = options::SplitOptionString(after);
+    // Key -> the values of its tokens, in order.
+    auto values = [](const std::string& text) {
+        std::map<std::string, std::string> out;
+        for (const std::string& raw : options::SplitOptionString(text)) {
+            std::string token = options::TokenBody(raw);
+            size_t bar = token.find('|');
+            size_t second = bar == std::string::npos ? std::string::npos : token.find('|', bar + 1);
+            std::string key =
+                bar == std::string::npos
+                    ? token
+                    : token.substr(bar + 1, second == std::string::npos ? std::string::npos
+                                                                        : second - bar - 1);
+            std::string value =
+                second == std::string::npos ? std::string() : token.substr(second + 1);
+            std::string& slot = out[key];
+            slot += (slot.empty() ? "" : " ") + value;
+        }
+        return out;
+    };
+    std::map<std::string, std::string> was = values(before), now = values(after);
+    std::set<std::string> keys;
+    for (const auto& [key, value] : was) keys.insert(key);
+    for (const auto& [key, value] : now) keys.insert(key);
     std::vector<std::string> lines;
-    std::multiset<std::string> inAfter(b.begin(), b.end()), inBefore(a.begin(), a.end());
-    for (const std::string& token : a) {
-        auto it = inAfter.find(token);
-        if (it != inAfter.end())
-            inAfter.erase(it);
-        else
-            lines.push_back("- " + token);
+    for (const std::string& key : keys) {
+        auto a = was.find(key), b = now.find(key);
+        std::string oldValue = a == was.end() ? "(none)" : a->second;
+        std::string newValue = b == now.end() ? "(none)" : b->second;
+        if (oldValue != newValue) lines.push_back(key + ": " + oldValue + " -> " + newValue);
     }
-    for (const std::string& token : b) {
-        auto it = inBefore.find(token);
-        if (it != inBefore.end())
-            inBefore.erase(it);
-        else
-            lines.push_back("+ " + token);
-    }
-    if (lines.empty()) lines.push_back("~ tokens reordered");
     return lines;
 }
 

@@ -50,7 +50,9 @@ enum class WriteOutcome { Written, ChangedOnDisk, Failed };
 WriteOutcome WriteWorkspaceIfUnchanged(const std::string& path, const std::string& original,
                                        const std::string& text, std::string& error);
 
-// The tokens a change removed ("- token") and added ("+ token").
+// One line per option key whose values differ: "KEY: old -> new", "(none)"
+// for a key the string does not hold. For a plug-in that gives no change
+// list of its own.
 std::vector<std::string> DescribeChange(const std::string& before, const std::string& after);
 
 } // namespace quorle::host

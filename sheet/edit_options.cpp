@@ -79,6 +79,16 @@ std::unique_ptr<SiblingLibrary> EnablePhases(CSheetBase& sheet, const char* plug
     return sibling;
 }
 
+// After an OK that wrote, the change list goes to the file QUORLE_SHEET_CHANGES
+// names, for a host that prints it.
+void ReportChanges(const CSheetBase& sheet, int result) {
+    auto path = platform::GetEnv(kChangesVariable);
+    if (result != 0 || !path || path->empty()) return;
+    std::string text;
+    for (const std::string& line : sheet.Changes()) text += line + "\n";
+    platform::WriteFile(*path, text, false);
+}
+
 // The interactive sheet: the window view on Windows, the terminal view
 // elsewhere; both are libraries of their own behind `CTerminalView`.
 int RunInteractive(HostRecords records, const char* pluginPath, const QuorleProjectInfo& info) {
@@ -99,7 +109,9 @@ int RunInteractive(HostRecords records, const char* pluginPath, const QuorleProj
     CSheetBase sheet(std::move(records), info, messages);
     auto sibling = EnablePhases(sheet, pluginPath, info);
     CSheetFaceOver face(sheet);
-    return library.View()->Run(face);
+    int result = library.View()->Run(face);
+    ReportChanges(sheet, result);
+    return result;
 }
 
 CommonControlsProbe commonControlsProbe = &platform::GetCommonControlsVersion;
@@ -156,6 +168,7 @@ int RunEditOptions(QuorlePhaseRecord* const* phases, const char* pluginPath,
     auto sibling = EnablePhases(sheet, pluginPath, info);
     transcript.Line("title", sheet.Title());
     int result = RunScript(sheet, ParseScript(*script), transcript);
+    ReportChanges(sheet, result);
     transcript.Line("result", std::to_string(result));
     return result;
 }

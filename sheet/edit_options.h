@@ -18,6 +18,10 @@ inline constexpr const char* kNoTerminalViewMessage =
     "The options editor cannot load its terminal view.\n"
     "Set QUORLE_SHEET_SCRIPT to a script file to edit options.";
 
+// The file the change list of an OK that wrote is written to, one line per
+// option, when this variable names one.
+inline constexpr const char* kChangesVariable = "QUORLE_SHEET_CHANGES";
+
 // True when the common-controls library is new enough for the sheet:
 // version 5 or later, or a minor version of at least 71.
 bool CommonControlsUsable(uint32_t major, uint32_t minor);

@@ -24,4 +24,17 @@ std::unique_ptr<models::ModelBase> MakeModel(int phase, std::string_view optionS
     }
 }
 
+std::unique_ptr<models::ModelBase> CloneModel(const models::ModelBase& model) {
+    if (auto* m = As<models::CompilerModel>(&model))
+        return std::make_unique<models::CompilerModel>(*m);
+    if (auto* m = As<models::AssemblerModel>(&model))
+        return std::make_unique<models::AssemblerModel>(*m);
+    if (auto* m = As<models::LinkerModel>(&model)) return std::make_unique<models::LinkerModel>(*m);
+    if (auto* m = As<models::GeneratorModel>(&model))
+        return std::make_unique<models::GeneratorModel>(*m);
+    if (auto* m = As<models::DebuggerModel>(&model))
+        return std::make_unique<models::DebuggerModel>(*m);
+    return nullptr;
+}
+
 } // namespace quorle::sheet

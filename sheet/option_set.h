@@ -1,5 +1,6 @@
 // One option set: the options model of one distinct option string of one
-// phase, shared by every leaf whose string reads to the same text.
+// phase, shared by every leaf whose string reads to the same text until an
+// edit of some of them gives those a copy of their own.
 #pragma once
 
 #include <memory>
@@ -22,7 +23,7 @@ struct COptionSet {
     std::string phaseName; // as the phase record gives it
     std::unique_ptr<models::ModelBase> model;
     std::string openedText; // serialised when the sheet opened
-    int home = -1;          // first input position that read to it
+    int home = -1;          // first input position that read to it; -1 for a copy
 
     std::string Text() const { return model->Write(); }
     std::string ContentKey() const { return phaseName + "|" + Text(); }
@@ -31,6 +32,8 @@ struct COptionSet {
 // The phase's model read from an option string: compiler, assembler, linker,
 // library generator or debugger (phase 4); null for any other phase.
 std::unique_ptr<models::ModelBase> MakeModel(int phase, std::string_view optionString);
+// An exact copy of a model of any of those phases.
+std::unique_ptr<models::ModelBase> CloneModel(const models::ModelBase& model);
 
 template <class Model> struct KindOf;
 template <> struct KindOf<models::CompilerModel> { static constexpr auto value = kPhaseCompiler; };

@@ -40,6 +40,18 @@ COptionSets::COptionSets(const HostRecords& records) {
     }
 }
 
+COptionSet* COptionSets::Copy(const COptionSet& from) {
+    auto set = std::make_unique<COptionSet>();
+    set->id = static_cast<int>(sets_.size());
+    set->record = from.record;
+    set->phase = from.phase;
+    set->phaseName = from.phaseName;
+    set->model = CloneModel(*from.model);
+    set->openedText = from.openedText;
+    sets_.push_back(std::move(set));
+    return sets_.back().get();
+}
+
 std::string DumpOptionSets(const HostRecords& records, const COptionSets& sets,
                            const std::vector<COptionSet*>& selected) {
     std::string out = "\nm_mapSelectOption:\n";

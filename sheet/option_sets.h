@@ -18,7 +18,8 @@ class COptionSets {
     // order; identical texts share the first model.
     explicit COptionSets(const HostRecords& records);
 
-    // The set of input position `position` of phase record `record`.
+    // The set input position `position` of phase record `record` read to
+    // when the sheet opened.
     COptionSet* AtPosition(size_t record, int position) const {
         return positions_[record][static_cast<size_t>(position)];
     }
@@ -29,6 +30,9 @@ class COptionSets {
     const std::map<std::string, COptionSet*>& ByPosition() const { return byPosition_; }
     size_t RecordCount() const { return positions_.size(); }
     size_t PositionCount(size_t record) const { return positions_[record].size(); }
+    // A new set of the same record holding a copy of `from`'s model, for
+    // leaves that must stop sharing it. It remembers `from`'s opening text.
+    COptionSet* Copy(const COptionSet& from);
 
   private:
     std::vector<std::unique_ptr<COptionSet>> sets_;

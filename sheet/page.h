@@ -24,8 +24,8 @@ enum PageMessage : unsigned {
 
 // What the sheet owns besides the models and lends to pages.
 struct SharedState {
-    unsigned settings = 0; // workspace toolchain settings value
-    int familyCode = 0;    // of the project information record
+    unsigned settings = 0;                   // workspace toolchain settings value
+    int familyCode = 0;                      // of the project information record
     const QuorleProjectInfo* info = nullptr; // placeholder values and export target
 };
 
@@ -73,6 +73,9 @@ class CPage {
     // The control bound to option key `name`, else the visible control whose
     // plain label is `name`.
     std::optional<size_t> FindControl(const std::string& name) const;
+    // The control that writes key `key` among its tokens, though it is
+    // keyed otherwise (the debug level control writes DEBUG too).
+    std::optional<size_t> FindControlWriting(const std::string& key) const;
 
   private:
     std::string commandLine_;

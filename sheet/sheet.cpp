@@ -1,9 +1,11 @@
 #include "sheet/sheet.h"
 
 #include <algorithm>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "resources/sheet_strings.h"
+#include "sheet/change_list.h"
 #include "sheet/page_cpu.h"
 #include "sheet/pages.h"
 #include "sheet/preview.h"
@@ -243,10 +245,26 @@ CommandResult CSheetBase::ShowCategory(const std::string& label) {
     return CommandResult::Unknown;
 }
 
+void CSheetBase::Isolate() {
+    const std::vector<CLeaf*>& selection = m_pManager->selection;
+    std::unordered_set<const CLeaf*> chosen(selection.begin(), selection.end());
+    std::unordered_set<const COptionSet*> used;
+    for (const CLeaf* leaf : selection) used.insert(leaf->set);
+    // The selection keeps the sets its pages already hold; the others move.
+    std::unordered_map<const COptionSet*, COptionSet*> copies;
+    for (CLeaf& leaf : tree_->Leaves()) {
+        if (chosen.count(&leaf) != 0 || used.count(leaf.set) == 0) continue;
+        COptionSet*& copy = copies[leaf.set];
+        if (copy == nullptr) copy = sets_->Copy(*leaf.set);
+        leaf.set = copy;
+    }
+}
+
 CommandResult CSheetBase::SetControl(const std::string& keyOrLabel, const Value& value) {
     size_t control = 0;
     CommandResult shown = ShowControl(keyOrLabel, control);
     if (shown != CommandResult::Done) return shown;
+    Isolate();
     return AfterChange(ActivePage()->Set(control, value));
 }
 
@@ -257,14 +275,21 @@ CommandResult CSheetBase::ShowControl(const std::string& keyOrLabel, size_t& con
         control = *found;
         return CommandResult::Done;
     }
+    auto showOn = [&](size_t i, size_t found) {
+        if (i != tab->activePage) {
+            CommandResult shown = ShowCategory(tab->pages[i]->Label());
+            if (shown != CommandResult::Done) return shown;
+        }
+        control = found;
+        return CommandResult::Done;
+    };
     for (size_t i = 0; i < tab->pages.size(); ++i) {
         if (i == tab->activePage) continue;
-        auto found = tab->pages[i]->FindControl(keyOrLabel);
-        if (!found) continue;
-        CommandResult shown = ShowCategory(tab->pages[i]->Label());
-        if (shown != CommandResult::Done) return shown;
-        control = *found;
-        return CommandResult::Done;
+        if (auto found = tab->pages[i]->FindControl(keyOrLabel)) return showOn(i, *found);
+    }
+    // A key no control is named by may still be one that a control writes.
+    for (size_t i = 0; i < tab->pages.size(); ++i) {
+        if (auto found = tab->pages[i]->FindControlWriting(keyOrLabel)) return showOn(i, *found);
     }
     return CommandResult::Unknown;
 }
@@ -294,6 +319,7 @@ CommandResult CSheetBase::EditList(const std::string& keyOrLabel, const std::str
     if (page == nullptr || page->Controls()[index].kind != ControlKind::List)
         return CommandResult::BadValue;
     if (!page->States()[index].enabled) return CommandResult::Disabled;
+    Isolate();
     const Value& entries = page->States()[index].value;
     auto position = [&entries](const std::string& entry) -> std::optional<size_t> {
         for (size_t i = 0; i < entries.size(); ++i)
@@ -335,6 +361,7 @@ CommandResult CSheetBase::Press(const std::string& label) {
     if (ActivePage()->Controls()[index].kind != ControlKind::Button) return CommandResult::BadValue;
     auto* page = dynamic_cast<CControlPage*>(ActivePage());
     if (page == nullptr) return CommandResult::Disabled;
+    Isolate();
     return AfterChange(page->Press(index));
 }
 
@@ -348,6 +375,7 @@ CommandResult CSheetBase::SectionCommand(const std::vector<std::string>& fields)
             CommandResult shown = ShowCategory(page->Label());
             if (shown != CommandResult::Done) return shown;
         }
+        Isolate();
         return AfterChange(page->Command(fields));
     }
     return CommandResult::Unknown;
@@ -363,6 +391,13 @@ std::optional<int> CSheetBase::Ok() {
                                platform::MessageButtons::YesNo) == platform::MessageAnswer::Yes;
     }
     if (write && !CommitWriteBack(records_, plan, tree_->Leaves())) return 1;
+    if (write) {
+        std::vector<const ControlDef*> controls;
+        for (const CTab& tab : tabs_)
+            for (const auto& page : tab.pages)
+                for (const ControlDef& control : page->Controls()) controls.push_back(&control);
+        changes_ = DescribeChanges(records_, *sets_, tree_->Leaves(), controls);
+    }
     if (info_.workspaceSettingsName != nullptr && *info_.workspaceSettingsName != '\0' &&
         info_.workspaceDir != nullptr)
         toolchain::WriteToolchainSettings(info_, static_cast<int>(shared_.settings));

@@ -102,6 +102,9 @@ class CSheetBase {
     // 1 when the host's arrays could not be allocated, nothing when a page
     // refused and the sheet stays open.
     std::optional<int> Ok();
+    // What the last OK handed back changed, one line per option of each
+    // leaf; empty when nothing was written.
+    const std::vector<std::string>& Changes() const { return changes_; }
     // Cancel: -1; nothing of the host's is touched.
     int Cancel() { return -1; }
 
@@ -115,6 +118,9 @@ class CSheetBase {
     std::vector<CLeaf*> ResolveNodes(const std::vector<NodeRef>& nodes);
     // Shows the page of the active tab that holds the control; its index.
     CommandResult ShowControl(const std::string& keyOrLabel, size_t& control);
+    // Before a change: leaves outside the selection that share a set with
+    // it move to a copy of that set, so the change reaches the selection only.
+    void Isolate();
     // The result of a page change, with the preview refreshed after it.
     CommandResult AfterChange(SetOutcome outcome);
 
@@ -131,6 +137,7 @@ class CSheetBase {
     std::unique_ptr<CSheetManager> m_pManager;
     std::unique_ptr<CPage> blank_;
     std::vector<CTab> tabs_; // one per tab bit, in bit order
+    std::vector<std::string> changes_;
 };
 
 } // namespace quorle::sheet

@@ -160,9 +160,15 @@ std::vector<CLeaf*> CSheetTree::Resolve(const NodeRef& node) {
 
 std::optional<NodeRef> CSheetTree::Find(const std::string& phase, const std::string& project,
                                         const std::string& target, bool hasTarget) const {
+    // The record named exactly, else the one of the phase the name selects
+    // as the exports read phase names ("Compiler" for "GNU Compiler").
+    const PhaseIndex index = LookupPhase(phase);
+    bool exact = false;
+    for (const HostPhase& record : records_.phases) exact = exact || record.name == phase;
     for (size_t r = 0; r < records_.phases.size(); ++r) {
         const HostPhase& record = records_.phases[r];
-        if (record.name != phase) continue;
+        if (exact ? record.name != phase : index == kPhaseUnknown || record.index != index)
+            continue;
         for (const HostProject& entry : record.projects) {
             if (entry.name != project) continue;
             bool fileBased = IsFileBasedPhase(record.index);

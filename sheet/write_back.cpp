@@ -1,87 +1,128 @@
 #include "sheet/write_back.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <map>
 
 namespace quorle::sheet {
 
+namespace {
+
+// Equal texts of one record merge; the survivor is an unchanged set where
+// there is one, else the first made.
+int MergeEqualSets(size_t record, std::vector<CLeaf>& leaves) {
+    std::map<std::string, COptionSet*> survivors;
+    std::unordered_map<COptionSet*, std::string> texts;
+    for (CLeaf& leaf : leaves) {
+        if (leaf.record != record || texts.count(leaf.set) != 0) continue;
+        texts.emplace(leaf.set, leaf.set->Text());
+    }
+    for (auto& [set, text] : texts) {
+        COptionSet*& survivor = survivors[text];
+        const bool unchanged = text == set->openedText;
+        if (survivor == nullptr) {
+            survivor = set;
+            continue;
+        }
+        const bool survivorUnchanged = text == survivor->openedText;
+        if (unchanged != survivorUnchanged ? unchanged : set->id < survivor->id) survivor = set;
+    }
+    for (CLeaf& leaf : leaves)
+        if (leaf.record == record) leaf.set = survivors[texts[leaf.set]];
+    return static_cast<int>(texts.size() - survivors.size());
+}
+
+} // namespace
+
 WriteBackPlan PlanWriteBack(const HostRecords& records, const COptionSets& sets,
                             std::vector<CLeaf>& leaves) {
     WriteBackPlan plan;
     plan.outputs.resize(records.phases.size());
-    plan.kept.resize(records.phases.size());
-    std::unordered_map<const COptionSet*, COptionSet*> survivorOf;
+    plan.leafPositions.assign(leaves.size(), -1);
     for (size_t r = 0; r < records.phases.size(); ++r) {
-        const std::vector<std::string>& inputs = records.phases[r].inputs;
-        std::map<std::string, std::vector<COptionSet*>> groups;
-        std::vector<std::pair<COptionSet*, std::string>> ordered; // by home position
-        for (const auto& owned : sets.All()) {
-            if (owned->record != r) continue;
-            std::string text = owned->Text();
-            if (text != owned->openedText) plan.changed = true;
-            groups[text].push_back(owned.get());
-            ordered.emplace_back(owned.get(), std::move(text));
+        const HostPhase& phase = records.phases[r];
+        const std::vector<std::string>& inputs = phase.inputs;
+        plan.merged += MergeEqualSets(r, leaves);
+        std::unordered_map<const COptionSet*, std::string> texts; // serialised once per set
+
+        struct Placed {
+            size_t leaf;
+            int input;
+            const std::string* text; // in `texts`
+        };
+        std::vector<Placed> placed;
+        std::vector<bool> used(inputs.size(), false), kept(inputs.size(), false);
+        for (size_t i = 0; i < leaves.size(); ++i) {
+            const CLeaf& leaf = leaves[i];
+            if (leaf.record != r) continue;
+            const int input = phase.projects[leaf.project].files[leaf.file].indices[leaf.config];
+            auto cached = texts.find(leaf.set);
+            if (cached == texts.end()) cached = texts.emplace(leaf.set, leaf.set->Text()).first;
+            placed.push_back({i, input, &cached->second});
+            const size_t p = static_cast<size_t>(input);
+            used[p] = true;
+            if (*placed.back().text == sets.AtPosition(r, input)->openedText) kept[p] = true;
         }
-        std::unordered_map<const COptionSet*, bool> unchanged;
-        for (const auto& [set, text] : ordered) unchanged[set] = text == set->openedText;
-        for (auto& [text, members] : groups) {
-            COptionSet* survivor = members.front();
-            for (COptionSet* m : members) {
-                if (unchanged[m]) {
-                    survivor = m;
-                    break;
-                }
-            }
-            for (COptionSet* m : members) {
-                survivorOf[m] = survivor;
-                if (m != survivor) ++plan.merged;
-            }
-        }
-        // Positions of unchanged survivors keep the host's strings; the
-        // changed survivors fill the other places.
+        // What nobody can reach stays as the host gave it.
+        for (size_t p = 0; p < inputs.size(); ++p)
+            if (!used[p]) kept[p] = true;
+
+        std::map<std::string, size_t> keptByText; // lowest kept position of a text
+        for (size_t p = 0; p < inputs.size(); ++p)
+            if (kept[p] && used[p])
+                keptByText.emplace(sets.AtPosition(r, static_cast<int>(p))->openedText, p);
+
+        // Slot of each placed leaf; new texts ordered by their first input
+        // position, then by the set that holds them.
         std::vector<const std::string*> slots(inputs.size(), nullptr);
-        std::vector<const COptionSet*> owners(inputs.size(), nullptr);
-        for (size_t p = 0; p < inputs.size(); ++p) {
-            COptionSet* owner = sets.AtPosition(r, static_cast<int>(p));
-            if (survivorOf[owner] == owner && unchanged[owner]) {
-                slots[p] = &inputs[p];
-                owners[p] = owner;
+        for (size_t p = 0; p < inputs.size(); ++p)
+            if (kept[p]) slots[p] = &inputs[p];
+        std::vector<size_t> slotOf(placed.size(), 0);
+        std::map<std::string, std::pair<std::pair<int, int>, std::vector<size_t>>> fresh;
+        for (size_t k = 0; k < placed.size(); ++k) {
+            const Placed& item = placed[k];
+            const size_t p = static_cast<size_t>(item.input);
+            if (*item.text == sets.AtPosition(r, item.input)->openedText) {
+                slotOf[k] = p;
+                continue;
             }
+            plan.changed = true;
+            if (auto found = keptByText.find(*item.text); found != keptByText.end()) {
+                slotOf[k] = found->second;
+                continue;
+            }
+            const std::pair<int, int> order{item.input, leaves[item.leaf].set->id};
+            auto [entry, made] = fresh.try_emplace(*item.text, order, std::vector<size_t>{});
+            if (!made && order < entry->second.first) entry->second.first = order;
+            entry->second.second.push_back(k);
         }
+        std::vector<std::pair<std::pair<int, int>, const std::string*>> newTexts;
+        for (const auto& [text, entry] : fresh) newTexts.emplace_back(entry.first, &text);
+        std::sort(newTexts.begin(), newTexts.end());
         size_t next = 0;
-        for (auto& [set, text] : ordered) {
-            if (survivorOf[set] != set || unchanged[set]) continue;
+        for (const auto& [order, text] : newTexts) {
             while (next < slots.size() && slots[next] != nullptr) ++next;
-            if (next == slots.size()) {
-                slots.push_back(nullptr);
-                owners.push_back(nullptr);
-            }
-            slots[next] = &text;
-            owners[next] = set;
+            if (next == slots.size()) slots.push_back(nullptr);
+            slots[next] = text;
+            for (size_t k : fresh.at(*text).second) slotOf[k] = next;
         }
+        // Close up the free places.
+        std::vector<int> compact(slots.size(), -1);
         std::vector<std::string>& out = plan.outputs[r];
-        plan.kept[r].assign(inputs.size(), -1);
         for (size_t p = 0; p < slots.size(); ++p) {
             if (slots[p] == nullptr) continue;
-            const int position = static_cast<int>(out.size());
-            if (p < inputs.size() && slots[p] == &inputs[p]) plan.kept[r][p] = position;
-            // A set's own place: its home, or where it moved.
-            if (!plan.positions.count(owners[p]) || static_cast<int>(p) == owners[p]->home)
-                plan.positions[owners[p]] = position;
+            compact[p] = static_cast<int>(out.size());
             out.push_back(*slots[p]);
         }
+        for (size_t k = 0; k < placed.size(); ++k) {
+            const int position = compact[slotOf[k]];
+            plan.leafPositions[placed[k].leaf] = position;
+            if (position != placed[k].input) plan.changed = true;
+        }
+        if (out != inputs) plan.changed = true;
     }
-    if (plan.merged > 0) plan.changed = true;
-    for (CLeaf& leaf : leaves) leaf.set = survivorOf[leaf.set];
     return plan;
-}
-
-int WriteBackPlan::PositionOf(const HostRecords& records, const CLeaf& leaf) const {
-    const HostFile& file = records.phases[leaf.record].projects[leaf.project].files[leaf.file];
-    const int input = file.indices[leaf.config];
-    const int kept = this->kept[leaf.record][static_cast<size_t>(input)];
-    return kept >= 0 ? kept : positions.at(leaf.set);
 }
 
 namespace {
@@ -120,9 +161,10 @@ bool CommitWriteBack(const HostRecords& records, const WriteBackPlan& plan,
     }
     for (size_t r = 0; r < records.phases.size(); ++r)
         records.phases[r].record->newOptions = arrays[r];
-    for (const CLeaf& leaf : leaves) {
+    for (size_t i = 0; i < leaves.size(); ++i) {
+        const CLeaf& leaf = leaves[i];
         const HostFile& file = records.phases[leaf.record].projects[leaf.project].files[leaf.file];
-        int32_t position = plan.PositionOf(records, leaf);
+        int32_t position = plan.leafPositions[i];
         file.slotB[leaf.config] = position;
         if (file.slotA != nullptr) file.slotA[leaf.config] = position;
     }

@@ -16,27 +16,24 @@ namespace quorle::sheet {
 struct WriteBackPlan {
     // Per phase record: the new option strings in order.
     std::vector<std::vector<std::string>> outputs;
-    // The position of each surviving set in its record's new list.
-    std::unordered_map<const COptionSet*, int> positions;
-    // Per phase record and input position: its position in the new list when
-    // the host's string there is handed back as it was, else -1.
-    std::vector<std::vector<int>> kept;
-    // A set's text differs from its text when the sheet opened, or sets merged.
+    // Per leaf (in the tree's order): the position of its string in its
+    // record's new list.
+    std::vector<int> leafPositions;
+    // Some leaf's text or position differs from what the host gave.
     bool changed = false;
+    // Sets that merged into another of equal text.
     int merged = 0;
-
-    // The new position of a leaf's string.
-    int PositionOf(const HostRecords& records, const CLeaf& leaf) const;
 };
 
-// Re-keys every set by its serialised text; sets of one phase with equal text
-// merge into one (the leaves of the others are pointed to it). Where a set's
-// text is what it was at opening (re-serialising alone changes nothing), each
-// input position of it keeps its place and the host's own string, so a file
-// gets back exactly what it had even when several equivalent strings shared
-// the set. Changed sets are written re-serialised and fill the positions that
-// changes and merging freed, lowest first, before new positions are
-// appended; positions still free at the end are closed up.
+// Sets of one phase record with equal text merge into one (an unchanged set
+// survives where there is one; the leaves of the others are pointed to it).
+// Then each leaf is placed: a leaf whose text is what its input string read
+// to keeps that position and the host's own bytes, so equivalent strings
+// come back as they were; another leaf joins a kept position of the same
+// text, or a new string that every leaf of that text shares. New strings
+// fill the positions nobody keeps, lowest first, before new positions are
+// appended; positions still free at the end are closed up. Positions no leaf
+// uses keep their strings.
 WriteBackPlan PlanWriteBack(const HostRecords& records, const COptionSets& sets,
                             std::vector<CLeaf>& leaves);
 

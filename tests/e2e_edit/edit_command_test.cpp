@@ -3,7 +3,9 @@
 
 #include <memory>
 
+#include <algorithm>
 #include <filesystem>
+#include <map>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
@@ -108,9 +110,9 @@ TEST_F(EditWithFakeSheet, OneFileInOneConfigurationIsPrintedWrittenAndStillBuild
     Set("FAKE_SHEET_CONFIG", "0");
     auto run = Edit({"ok"});
     ASSERT_EQ(run.exitCode, 0) << run.output;
-    EXPECT_NE(
-        run.output.find("demo  DEBUG  GNU Compiler  src/main.c\n    + [B|SKIPDEPENDENCY|1]\n"),
-        std::string::npos)
+    // The stand-in gives no change list: the host names the changed key.
+    EXPECT_NE(run.output.find("demo DEBUG Compiler src/main.c: SKIPDEPENDENCY: (none) -> 1\n"),
+              std::string::npos)
         << run.output;
     EXPECT_NE(run.output.find("wrote "), std::string::npos) << run.output;
     // The sheet saw the plug-in's path, the script and the first configuration.
@@ -157,7 +159,7 @@ TEST_F(EditWithFakeSheet, ConfigAndProjectOptionsReachTheSheet) {
         Host({"edit", Workspace(), "--project", "demo", "--config", "RELEASE", "--script", path});
     ASSERT_EQ(run.exitCode, 0) << run.output;
     EXPECT_NE(ReadBytes(log_).find("config=RELEASE\n"), std::string::npos);
-    EXPECT_NE(run.output.find("demo  RELEASE  GNU Assembler  src/start.s"), std::string::npos)
+    EXPECT_NE(run.output.find("demo RELEASE Assembler src/start.s: "), std::string::npos)
         << run.output;
     ordered_json after = ordered_json::parse(ReadBytes(Workspace()));
     EXPECT_EQ(after["projects"][0]["options"].back()["config"], "RELEASE");
@@ -194,37 +196,122 @@ TEST_F(EditWithFakeSheet, AWorkspaceChangedWhileTheSheetWasOpenIsNotOverwritten)
 
 // --- Through the options sheet ---------------------------------------------------
 
-// src/main.c has no entry of its own in the demo, so in DEBUG it reads the C
-// source file's DEBUG string, which every C file and the file type's default
-// share (its RELEASE string reads to the same model). Identical strings are one
-// option set in the sheet, so an edit through
-// one file changes the shared string: the file type's entry carries it and no
-// entry of main.c's own appears.
-TEST_F(EditCommand, AnEditThroughOneFileOfASharedStringChangesTheSharedEntry) {
+// The compile lines of one configuration, by file name.
+std::map<std::string, std::vector<std::string>> CompileLines(const std::string& compdbFile) {
+    std::map<std::string, std::vector<std::string>> lines;
+    for (const auto& entry : ordered_json::parse(ReadBytes(compdbFile))) {
+        std::vector<std::string>& args =
+            lines[fs::path(entry["file"].get<std::string>()).filename().string()];
+        for (const auto& a : entry["arguments"]) args.push_back(a.get<std::string>());
+    }
+    return lines;
+}
+
+bool Has(const std::vector<std::string>& args, const std::string& flag) {
+    return std::find(args.begin(), args.end(), flag) != args.end();
+}
+
+bool HasPrefixed(const std::vector<std::string>& args, const std::string& prefix) {
+    return std::any_of(args.begin(), args.end(),
+                       [&](const std::string& a) { return a.rfind(prefix, 0) == 0; });
+}
+
+class EditAndCompile : public EditCommand {
+  protected:
+    void SetUp() override {
+        EditCommand::SetUp();
+        auto layout = Host({"toolchain", (root_ / "tc").string()});
+        ASSERT_EQ(layout.exitCode, 0) << layout.output;
+    }
+    std::map<std::string, std::vector<std::string>> Lines(const std::string& config) const {
+        auto run = Host(
+            {"compdb", Workspace(), "--toolchain", (root_ / "tc").string(), "--config", config});
+        EXPECT_EQ(run.exitCode, 0) << run.output;
+        return CompileLines((root_ / "demo" / "compile_commands.json").string());
+    }
+};
+
+TEST_F(EditAndCompile, DebugBuildsUnoptimisedWithDebugInformationAndReleaseTheOtherWay) {
+    auto debug = Lines("DEBUG"), release = Lines("RELEASE");
+    ASSERT_EQ(debug.size(), 5u);
+    ASSERT_EQ(release.size(), 5u);
+    for (const auto& [file, args] : debug) {
+        EXPECT_TRUE(Has(args, "-g")) << file;
+        EXPECT_FALSE(HasPrefixed(args, "-O")) << file;
+    }
+    for (const auto& [file, args] : release) {
+        EXPECT_TRUE(Has(args, "-O2")) << file;
+        EXPECT_FALSE(HasPrefixed(args, "-g")) << file;
+    }
+}
+
+// "-O2 for RELEASE only": optimisation off for every C file, then on again
+// for main.c in RELEASE alone. DEBUG's lines never change, and the other
+// RELEASE files stay unoptimised.
+TEST_F(EditAndCompile, AnEditReachesOnlyTheSelectedConfigurationAndFile) {
+    const auto debugBefore = Lines("DEBUG");
+    auto off = Edit({"config\tAll Configurations", "select\tCompiler\tdemo\tC source file",
+                     "set\tOPTIMIZE\t0", "ok"});
+    ASSERT_EQ(off.exitCode, 0) << off.output;
+    // Only what changed, one line per option: DEBUG was already unoptimised.
+    EXPECT_NE(off.output.find("demo RELEASE Compiler src/led.c: Optimize: on -> off\n"),
+              std::string::npos)
+        << off.output;
+    EXPECT_EQ(off.output.find("DEBUG"), std::string::npos) << off.output;
+    EXPECT_EQ(off.output.find("["), std::string::npos) << off.output;
+
+    auto on = Edit({"config\tRELEASE", "select\tCompiler\tdemo\tsrc/main.c", "set\tOPTIMIZE\t1",
+                    "set\tOPTLV\t3", "ok"});
+    ASSERT_EQ(on.exitCode, 0) << on.output;
+    EXPECT_EQ(on.output.substr(0, on.output.find("wrote ")),
+              "demo RELEASE Compiler src/main.c: Optimize: off -> on\n");
+
+    EXPECT_EQ(Lines("DEBUG"), debugBefore);
+    auto release = Lines("RELEASE");
+    EXPECT_TRUE(Has(release["main.c"], "-O2"));
+    for (const char* file : {"board.c", "led.c", "util.c"})
+        EXPECT_FALSE(HasPrefixed(release[file], "-O")) << file;
+    EXPECT_TRUE(Has(release["ring.cpp"], "-O2")); // another file type
+
+    // main.c has its own RELEASE entry; DEBUG's entries are as they were.
+    ordered_json before = ordered_json::parse(original_);
+    ordered_json after = ordered_json::parse(ReadBytes(Workspace()));
+    bool own = false;
+    for (const auto& entry : after["projects"][0]["options"]) {
+        if (entry.value("file", "") == "src/main.c") {
+            own = true;
+            EXPECT_EQ(entry.value("config", ""), "RELEASE") << entry.dump(2);
+        }
+        if (entry.value("config", "") == "DEBUG") {
+            const ordered_json& old = before["projects"][0]["options"];
+            EXPECT_NE(std::find(old.begin(), old.end(), entry), old.end()) << entry.dump(2);
+        }
+    }
+    EXPECT_TRUE(own) << after.dump(2);
+    auto build =
+        Host({"build", Workspace(), "--toolchain", (root_ / "tc").string(), "--config", "RELEASE"});
+    EXPECT_EQ(build.exitCode, 0) << build.output;
+}
+
+TEST_F(EditCommand, AnEditThroughOneFileOfASharedStringChangesThatFileOnly) {
     auto run =
         Edit({"config\tDEBUG", "select\tGNU Compiler\tdemo\tsrc/main.c", "tab\tToolchain Option",
               "set\tSkip dependency scan of nonexistent file\t1", "ok"});
     ASSERT_EQ(run.exitCode, 0) << run.output;
-    EXPECT_NE(run.output.find("+ [B|SKIPDEPENDENCY|1]"), std::string::npos) << run.output;
+    EXPECT_EQ(run.output.substr(0, run.output.find("wrote ")),
+              "demo DEBUG Compiler src/main.c: Skip dependency scan of nonexistent file: off -> "
+              "on\n");
 
     ordered_json after = ordered_json::parse(ReadBytes(Workspace()));
-    bool typeEntry = false;
+    int changed = 0;
     for (const auto& entry : after["projects"][0]["options"]) {
-        const bool changed =
-            entry["value"].get<std::string>().find("[B|SKIPDEPENDENCY|1]") != std::string::npos;
-        EXPECT_FALSE(changed && entry.value("file", "") == "src/main.c") << entry.dump(2);
-        // The DEBUG and RELEASE strings read to the same model, so one entry
-        // for every configuration is written.
-        if (changed && entry.value("fileType", "") == "C source file" &&
-            entry.value("config", "") == "")
-            typeEntry = true;
+        if (entry["value"].get<std::string>().find("[B|SKIPDEPENDENCY|1]") == std::string::npos)
+            continue;
+        ++changed;
+        EXPECT_EQ(entry.value("file", ""), "src/main.c") << entry.dump(2);
+        EXPECT_EQ(entry.value("config", ""), "DEBUG") << entry.dump(2);
     }
-    EXPECT_TRUE(typeEntry) << after.dump(2);
-
-    auto layout = Host({"toolchain", (root_ / "tc").string()});
-    ASSERT_EQ(layout.exitCode, 0) << layout.output;
-    auto build = Host({"build", Workspace(), "--toolchain", (root_ / "tc").string()});
-    EXPECT_EQ(build.exitCode, 0) << build.output;
+    EXPECT_EQ(changed, 1) << after.dump(2);
 }
 
 TEST_F(EditCommand, CancelLeavesTheWorkspaceByteForByte) {

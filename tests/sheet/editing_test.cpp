@@ -210,19 +210,22 @@ TEST(Preview, LinkerWithAUserSubcommandFile) {
     EXPECT_EQ(PreviewCommandLine(set, ""), "@$(PROJDIR)\\link.sub");
 }
 
-TEST(WriteBack, SharedSetIsEditedOnceAndWrittenOnce) {
+TEST(WriteBack, AnEditThroughOneLeafLeavesTheOthersOfItsSet) {
     SheetHarness h(ThreeFiles(kPlain, "[V|VERSION|2] [B|DEBUG|0]"));
-    // a.c and c.c (Release) share input 0; edit through a.c.
+    // a.c (both configurations) and c.c (Release) share input 0; a.c is
+    // edited in Debug, the configuration shown.
     h.Select(h.Node("GNU Compiler", "demo", "a.c"));
     ASSERT_EQ(h.sheet->SetControl("OPTIMIZE", {"0"}), CommandResult::Done);
     ASSERT_EQ(h.sheet->Ok(), 0);
     const std::string edited =
         CompilerAfter(kPlain, [](models::CompilerModel& m) { m.optimize_ = 0; });
     EXPECT_EQ(h.host.NewString(0, 0, 0), edited);
-    EXPECT_EQ(h.host.NewString(0, 0, 1), edited);
-    EXPECT_EQ(h.host.NewString(0, 2, 1), edited);
-    EXPECT_EQ(h.host.Output(0), (std::vector<std::string>{edited, "[V|VERSION|2] [B|DEBUG|0]"}));
+    EXPECT_EQ(h.host.NewString(0, 0, 1), kPlain);
+    EXPECT_EQ(h.host.NewString(0, 2, 1), kPlain);
+    EXPECT_EQ(h.host.Output(0),
+              (std::vector<std::string>{kPlain, "[V|VERSION|2] [B|DEBUG|0]", edited}));
     // Slot A holds the same index as slot B.
+    EXPECT_EQ(h.host.File(0).slotA[0], h.host.File(0).slotB[0]);
     EXPECT_EQ(h.host.File(2).slotA[1], h.host.File(2).slotB[1]);
 }
 
@@ -233,8 +236,10 @@ TEST(WriteBack, MergingFreesPositionsThatChangedSetsFill) {
     SheetHarness h(Compiler({a, b, c, a}, {{"a.c", "C source file", {0, 3}},
                                            {"b.c", "C source file", {1, 1}},
                                            {"c.c", "C source file", {2, 2}}}));
-    // b.c becomes equal to a.c and merges into it; c.c changes and takes the
-    // lowest freed place (b's), and c's old place closes up.
+    // In both configurations b.c becomes equal to a.c and merges into it;
+    // c.c changes and takes the lowest freed place (b's), and c's old place
+    // closes up.
+    ASSERT_EQ(h.sheet->ShowConfigurations({"All Configurations"}), CommandResult::Done);
     h.Select(h.Node("GNU Compiler", "demo", "b.c"));
     h.Add(h.Node("GNU Compiler", "demo", "c.c"));
     ASSERT_EQ(h.sheet->SetControl("LTO", {"1"}), CommandResult::Done);

@@ -114,7 +114,9 @@ TEST(Tree, ConfigurationsFilterTheLeavesOfANode) {
     EXPECT_EQ(tree.Resolve(h.Node("GNU Compiler", "demo")).size(), 10u);
     EXPECT_FALSE(tree.Find("GNU Compiler", "demo", "nothing.c", true));
     EXPECT_FALSE(tree.Find("GNU Compiler", "other", "", false));
-    EXPECT_FALSE(tree.Find("Compiler", "demo", "", false)); // the record's name, exactly
+    // The record's name, or a name the exports take for its phase.
+    EXPECT_EQ(tree.Find("Compiler", "demo", "", false), h.Node("GNU Compiler", "demo"));
+    EXPECT_FALSE(tree.Find("Frob", "demo", "", false));
 }
 
 TEST(TabMask, TheFourRulesAndTheTabOrder) {
