@@ -112,4 +112,10 @@ CommandResult CSheetFaceOver::Press(size_t control) {
     return result;
 }
 
+CommandResult CSheetFaceOver::SectionCommand(const std::vector<std::string>& fields) {
+    CommandResult result = sheet_.SectionCommand(fields);
+    if (result == CommandResult::Done) changed_ = true;
+    return result;
+}
+
 } // namespace quorle::sheet

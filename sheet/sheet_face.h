@@ -37,6 +37,7 @@ class CSheetFaceOver : public CSheetFace {
     CommandResult ShowCategory(size_t index) override;
     CommandResult SetControl(size_t control, const Value& value) override;
     CommandResult Press(size_t control) override;
+    CommandResult SectionCommand(const std::vector<std::string>& fields) override;
     std::optional<int> Ok() override { return sheet_.Ok(); }
 
   private:

@@ -59,6 +59,9 @@ class CSheetFace {
     virtual CommandResult SetControl(size_t control, const Value& value) = 0;
     // A push button of the active page.
     virtual CommandResult Press(size_t control) = 0;
+    // An edit of the section layout, in the words of the script's "section"
+    // line (for example {"region", "add", "ram", "0x0", "0xFFFF"}).
+    virtual CommandResult SectionCommand(const std::vector<std::string>& fields) = 0;
     // 0 closed, 1 write-back failed, nothing when a page refused.
     virtual std::optional<int> Ok() = 0;
 };

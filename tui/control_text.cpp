@@ -58,6 +58,17 @@ std::string ControlLine(const sheet::ControlDef& def, const sheet::ControlState&
     return label;
 }
 
+std::string TypedNumberMessage(const sheet::ControlDef& def, const std::string& text) {
+    size_t start = 0;
+    if (!text.empty() && (text[0] == '+' || (text[0] == '-' && def.minimum < 0))) start = 1;
+    // Ten digits hold any 32-bit range; more only make a paste slow.
+    bool fine = text.size() - start <= 10;
+    for (size_t i = start; i < text.size() && fine; ++i) fine = text[i] >= '0' && text[i] <= '9';
+    if (fine) return {};
+    return PlainText(def.label) + ": please enter an integer between " +
+           std::to_string(def.minimum) + " and " + std::to_string(def.maximum) + ".";
+}
+
 std::optional<sheet::Value> ToggledValue(const sheet::ControlDef& def,
                                          const sheet::ControlState& state) {
     const std::string value = First(state.value);

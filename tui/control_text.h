@@ -23,4 +23,8 @@ std::string ChoiceText(const sheet::ControlDef& def, const std::string& word);
 std::optional<sheet::Value> ToggledValue(const sheet::ControlDef& def,
                                          const sheet::ControlState& state);
 
+// While a number is typed: "" for a text that is, or may become, an
+// integer of the control; else the message, which names the control.
+std::string TypedNumberMessage(const sheet::ControlDef& def, const std::string& text);
+
 } // namespace quorle::tui

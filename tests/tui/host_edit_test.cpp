@@ -24,8 +24,8 @@ class HostEdit : public TmuxSheet {
     fs::path Workspace() const { return dir_ / "demo" / "demo.qws"; }
 
     void Start() {
-        StartCommand("env -u QUORLE_MESSAGES -u QUORLE_SHEET_SCRIPT " + std::string(QUORLE_HOST_PROGRAM) +
-                     " edit " + Workspace().string());
+        StartCommand("env -u QUORLE_MESSAGES -u QUORLE_SHEET_SCRIPT " +
+                     std::string(QUORLE_HOST_PROGRAM) + " edit " + Workspace().string());
     }
 
     int ExitCode() {

@@ -214,6 +214,28 @@ TEST_F(TerminalSheet, ANumberOutOfRangeShowsTheMessageAndKeepsTheSheetOpen) {
     EXPECT_TRUE(Contains(LineOf(result, "linker Debug:"), "SBYRELOC|500")) << result;
 }
 
+TEST_F(TerminalSheet, ANumberRefusesALetterAsItIsTyped) {
+    Start();
+    SelectNode("(OptLinker)", "Link/Library");
+    Toggle("Split sections by relocation count");
+    ASSERT_TRUE(WaitFor("[x] Split sections")) << Screen();
+    JumpTo("SBYRELOC");
+    Keys("Enter");
+    ASSERT_TRUE(WaitFor("Relocations per section (0..65535)")) << Screen();
+    Keys("C-u");
+    Type("12a");
+    // Refused at once, in the dialog, naming the field; the digits stay.
+    ASSERT_TRUE(WaitFor("Relocations per section: please enter an integer between 0 and 65535."))
+        << Screen();
+    EXPECT_FALSE(Contains(Screen(), "12a")) << Screen();
+    Type("3");
+    Keys("Enter");
+    ASSERT_TRUE(WaitFor("[123]")) << Screen();
+    Keys("F10");
+    std::string result = Finish();
+    EXPECT_TRUE(Contains(LineOf(result, "linker Debug:"), "SBYRELOC|123")) << result;
+}
+
 TEST_F(TerminalSheet, ResizeRedrawsAndTooSmallSaysSo) {
     Start();
     SelectNode("main.c", "C/C++");
@@ -262,12 +284,111 @@ TEST_F(TerminalSheet, WithoutTheViewLibraryItSaysSoAndAnswersOne) {
     // A plug-in folder with the resource library but not the view.
     const fs::path lonely = dir_ / "plugin";
     fs::create_directories(lonely);
-    fs::copy_file(fs::path(QUORLE_PLUGIN_FILE).parent_path() / "Resquorle.so", lonely / "Resquorle.so");
+    fs::copy_file(fs::path(QUORLE_PLUGIN_FILE).parent_path() / "Resquorle.so",
+                  lonely / "Resquorle.so");
     Start("", 80, 24, lonely.string(), "edit options");
     EXPECT_TRUE(Contains(Finish(), "result: 1"));
     const std::string printed = Printed();
     EXPECT_TRUE(Contains(printed, "cannot load its terminal view")) << printed;
     EXPECT_TRUE(Contains(printed, "QUORLE_SHEET_SCRIPT")) << printed;
+}
+
+TEST_F(TerminalSheet, MemoryRegionsAndGroupStartsThroughEntryDialogs) {
+    Start();
+    SelectNode("(OptLinker)", "Link/Library");
+    // The default groups, through the Group map page's button (they also clear the regions).
+    JumpTo("Section groups");
+    ASSERT_TRUE(WaitFor("Section groups: 0 entries")) << Screen();
+    MoveTo(false, "Restore defaults");
+    Keys("Enter");
+    ASSERT_TRUE(WaitFor("Section groups: 5 entries")) << Screen();
+    JumpTo("Memory regions");
+    Keys("Enter"); // the list's editor
+    ASSERT_TRUE(WaitFor("a:Add")) << Screen();
+    Type("a");
+    ASSERT_TRUE(WaitFor("Add memory region")) << Screen();
+    Type("ram");
+    Keys("Tab");
+    Type("0x20000000");
+    Keys("Tab");
+    Type("0x2000FFFF");
+    Keys("Enter");
+    ASSERT_TRUE(WaitFor("ram|0x20000000|0x2000FFFF")) << Screen();
+    // A second one, changed, then removed again.
+    Type("a");
+    ASSERT_TRUE(WaitFor("Add memory region")) << Screen();
+    Type("rom");
+    Keys("Tab");
+    Type("0x0");
+    Keys("Tab");
+    Type("0xFFFF");
+    Keys("Enter");
+    ASSERT_TRUE(WaitFor("rom|0x0|0xFFFF")) << Screen();
+    Keys("Enter"); // modifies the row under the cursor: rom
+    ASSERT_TRUE(WaitFor("Modify memory region")) << Screen();
+    Keys("Tab");
+    Keys("Tab");
+    Keys("C-u");
+    Type("0x7FFF");
+    Keys("Enter");
+    ASSERT_TRUE(WaitFor("rom|0x0|0x7FFF")) << Screen();
+    Type("d");
+    for (int i = 0; i < 40 && Contains(Screen(), "rom|0x0"); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_FALSE(Contains(Screen(), "rom|0x0")) << Screen();
+    // A region that overlaps is refused with the editor's own message.
+    Type("a");
+    ASSERT_TRUE(WaitFor("Add memory region")) << Screen();
+    Type("r2");
+    Keys("Tab");
+    Type("0x20000100");
+    Keys("Tab");
+    Type("0x20001000");
+    Keys("Enter");
+    ASSERT_TRUE(WaitFor("overlaps a region")) << Screen();
+    Keys("Enter");
+    // The dialog stays open with what was typed, to be put right or left.
+    ASSERT_TRUE(WaitFor("Add memory region")) << Screen();
+    EXPECT_TRUE(Contains(Screen(), "0x20000100")) << Screen();
+    Keys("Escape");
+    Keys("Escape"); // the list editor closes
+    ASSERT_TRUE(WaitFor("Memory regions: 1 entry: ram|0x2000")) << Screen();
+    EXPECT_FALSE(Contains(Screen(), "cannot be changed now")) << Screen();
+
+    // A group's start address, typed as group=address.
+    JumpTo("Section start addresses");
+    Keys("Enter");
+    ASSERT_TRUE(WaitFor("a:Add")) << Screen();
+    Type("a");
+    ASSERT_TRUE(WaitFor("Group=address")) << Screen();
+    Type(".text=0x00002000");
+    Keys("Enter");
+    ASSERT_TRUE(WaitFor(".text=0x00002000")) << Screen();
+    Keys("Escape");
+    // A new group through the Group map page's button.
+    JumpTo("Insert group");
+    Keys("Enter");
+    ASSERT_TRUE(WaitFor("Placement")) << Screen();
+    MoveToDialogLine("In a memory region");
+    Keys("Enter");
+    ASSERT_TRUE(WaitFor("Insert group")) << Screen();
+    Type(".fast");
+    Keys("Tab");
+    Type("ram");
+    Keys("Enter");
+    ASSERT_TRUE(WaitFor("Section groups: 6 entries")) << Screen();
+    Keys("F10");
+    std::string result = Finish();
+    EXPECT_TRUE(Contains(result, "result: 0")) << result;
+    const std::string linker = LineOf(result, "linker Debug:");
+    EXPECT_TRUE(Contains(linker, "MEMDET|ram|")) << result;
+    EXPECT_TRUE(Contains(linker, "0x20000000")) << result;
+    EXPECT_FALSE(Contains(linker, "MEMDET|rom|")) << result;
+    EXPECT_FALSE(Contains(linker, "r2")) << result;
+    EXPECT_TRUE(Contains(linker, ".fast")) << result;
+    EXPECT_TRUE(Contains(linker, "0x00002000")) << result;
+    // The other configuration keeps its layout.
+    EXPECT_FALSE(Contains(LineOf(result, "linker Release:"), "MEMDET|ram|")) << result;
 }
 
 // The plug-in never needs curses; only the terminal view does.

@@ -6,7 +6,9 @@
 #include "tui/dialogs.h"
 #include "tui/labels.h"
 #include "tui/layout.h"
+#include "tui/line_edit.h"
 #include "tui/search.h"
+#include "tui/section_rows.h"
 #include "tui/tree_rows.h"
 
 using namespace quorle;
@@ -59,11 +61,11 @@ TEST(TuiLabels, MnemonicAndPlainText) {
 
 TEST(TuiTree, FoldingHidesChildrenAndKeepsIds) {
     using sheet::NodeKind;
-    sheet::TreeNode root = Node(
-        NodeKind::AllProjects, "All Loaded Projects",
-        {Node(NodeKind::Project, "demo",
-              {Node(NodeKind::FileTypeLevel, "C source file _File Type Level",
-                    {Node(NodeKind::Leaf, "main.c"), Node(NodeKind::Leaf, "util.c")})})});
+    sheet::TreeNode root =
+        Node(NodeKind::AllProjects, "All Loaded Projects",
+             {Node(NodeKind::Project, "demo",
+                   {Node(NodeKind::FileTypeLevel, "C source file _File Type Level",
+                         {Node(NodeKind::Leaf, "main.c"), Node(NodeKind::Leaf, "util.c")})})});
     auto open = FlattenTree(root, {});
     ASSERT_EQ(open.size(), 5u);
     EXPECT_EQ(open[4].node->label, "util.c");
@@ -93,7 +95,8 @@ TEST(TuiTree, FoldingHidesChildrenAndKeepsIds) {
 TEST(TuiControls, EachKindHasItsLine) {
     EXPECT_EQ(ControlLine(Def(ControlKind::Check, "&Optimize"), State({"1"})), "[x] Optimize");
     EXPECT_EQ(ControlLine(Def(ControlKind::Check, "&Optimize"), State({"0"})), "[ ] Optimize");
-    EXPECT_EQ(ControlLine(Def(ControlKind::Check, "&Optimize"), State({"0"}, true)), "[-] Optimize");
+    EXPECT_EQ(ControlLine(Def(ControlKind::Check, "&Optimize"), State({"0"}, true)),
+              "[-] Optimize");
     EXPECT_EQ(ControlLine(Def(ControlKind::Check3, "&Skip"), State({"2"})), "[-] Skip");
 
     ControlDef choice = Def(ControlKind::Choice, "Optimization &level:");
@@ -110,7 +113,8 @@ TEST(TuiControls, EachKindHasItsLine) {
               "Output file: [<mixed>]");
     EXPECT_EQ(ControlLine(Def(ControlKind::List, "&Defines:"), State({"A", "B=2"})),
               "Defines: 2 entries: A; B=2");
-    EXPECT_EQ(ControlLine(Def(ControlKind::List, "&Defines:"), State({"A"})), "Defines: 1 entry: A");
+    EXPECT_EQ(ControlLine(Def(ControlKind::List, "&Defines:"), State({"A"})),
+              "Defines: 1 entry: A");
     EXPECT_EQ(ControlLine(Def(ControlKind::Button, "&Add"), State({})), "< Add >");
     EXPECT_EQ(ControlLine(Def(ControlKind::Label, "Some text"), State({})), "Some text");
 }
@@ -149,7 +153,8 @@ TEST(TuiSearch, MatchesLabelKeyOrFlagWithoutCase) {
     EXPECT_EQ(SearchControls(all, "t"), (std::vector<size_t>{0, 1, 2}));
     EXPECT_TRUE(SearchControls(all, "  ").empty());
     EXPECT_TRUE(SearchControls(all, "nothing such").empty());
-    EXPECT_EQ(SearchHitText(all[0]), "C/C++ / Optimize / Link-time optimization  (Keep the code (-flto))");
+    EXPECT_EQ(SearchHitText(all[0]),
+              "C/C++ / Optimize / Link-time optimization  (Keep the code (-flto))");
     EXPECT_EQ(SearchHitText(all[2]), "Warning / Text");
 }
 
@@ -176,4 +181,109 @@ TEST(TuiDialogs, WrapsAtBlanksAndLineFeeds) {
               (std::vector<std::string>{"An option was modified.", "Is modification enabled?"}));
     EXPECT_EQ(WrapText("one two three", 8), (std::vector<std::string>{"one two", "three"}));
     EXPECT_EQ(WrapText("abcdefghij", 4), (std::vector<std::string>{"abcd", "efgh", "ij"}));
+}
+
+TEST(TuiSections, ListsAreKnownAndRowsReadBack) {
+    ControlDef groups = Def(ControlKind::List, "Section &groups:");
+    groups.key = "GROUPDET";
+    ControlDef regions = Def(ControlKind::List, "&Memory regions:");
+    regions.key = "MEMDET";
+    ControlDef starts = Def(ControlKind::List, "Section &start addresses:");
+    ControlDef includes = Def(ControlKind::List, "&Include directories:");
+    includes.key = "INCDIR";
+    EXPECT_EQ(SectionListOf(groups), SectionList::Groups);
+    EXPECT_EQ(SectionListOf(regions), SectionList::Regions);
+    EXPECT_EQ(SectionListOf(starts), SectionList::Starts);
+    EXPECT_EQ(SectionListOf(includes), SectionList::None);
+    EXPECT_EQ(SectionListOf(Def(ControlKind::Text, "Section &start addresses:")),
+              SectionList::None);
+
+    auto region = ParseRegionRow("ram|0x20000000|0x2000FFFF");
+    ASSERT_TRUE(region);
+    EXPECT_EQ(region->name, "ram");
+    EXPECT_EQ(region->start, "0x20000000");
+    EXPECT_EQ(region->end, "0x2000FFFF");
+    EXPECT_FALSE(ParseRegionRow("ram|0x0"));
+    EXPECT_FALSE(ParseRegionRow("|0x0|0x1"));
+
+    auto nested = ParseGroupRow("    .data2|label|_edata");
+    ASSERT_TRUE(nested);
+    EXPECT_EQ(nested->depth, 2);
+    EXPECT_EQ(nested->name, ".data2");
+    EXPECT_EQ(nested->placement, "label");
+    EXPECT_EQ(nested->text, "_edata");
+    auto end = ParseGroupRow(".bss|follow|");
+    ASSERT_TRUE(end);
+    EXPECT_EQ(end->depth, 0);
+    EXPECT_EQ(end->text, "");
+    EXPECT_FALSE(ParseGroupRow("   "));
+
+    auto start = ParseStartRow(" .text = 0x00002000 ");
+    ASSERT_TRUE(start);
+    EXPECT_EQ(start->first, ".text");
+    EXPECT_EQ(start->second, "0x00002000");
+    EXPECT_FALSE(ParseStartRow(".text 0x2000"));
+    EXPECT_FALSE(ParseStartRow("=0x2000"));
+    EXPECT_FALSE(ParseStartRow(".text="));
+
+    EXPECT_EQ(FileWords("  a.o   b.o "), (std::vector<std::string>{"a.o", "b.o"}));
+    EXPECT_EQ(FileWords(" "), (std::vector<std::string>{"All-files"}));
+    ASSERT_EQ(PlacementWords().size(), PlacementNames().size());
+}
+
+TEST(TuiLineEditor, EditsAtTheCursorAndRefusesWhatTheCheckRefuses) {
+    LineEditor plain("ab");
+    EXPECT_EQ(plain.Cursor(), 2u);
+    plain.Left();
+    EXPECT_EQ(plain.Insert("XY"), "");
+    EXPECT_EQ(plain.Text(), "aXYb");
+    EXPECT_EQ(plain.Cursor(), 3u);
+    plain.Home();
+    EXPECT_EQ(plain.Delete(), "");
+    EXPECT_EQ(plain.Backspace(), ""); // nothing before the cursor
+    EXPECT_EQ(plain.Text(), "XYb");
+    plain.End();
+    EXPECT_EQ(plain.Backspace(), "");
+    EXPECT_EQ(plain.Text(), "XY");
+    plain.Right(); // past the end: stays
+    EXPECT_EQ(plain.Cursor(), 2u);
+    // The field shows the end of a long text, with the cursor in sight.
+    LineEditor longText(std::string(30, 'x'));
+    EXPECT_EQ(longText.FirstShown(10), 21u);
+    longText.Home();
+    EXPECT_EQ(longText.FirstShown(10), 0u);
+
+    ControlDef count = Def(ControlKind::Number, "&Relocations per section:");
+    count.minimum = 0;
+    count.maximum = 65535;
+    LineEditor number("", [count](const std::string& t) { return TypedNumberMessage(count, t); });
+    EXPECT_EQ(number.Insert("12"), "");
+    const std::string refused = number.Insert("a");
+    EXPECT_EQ(refused, "Relocations per section: please enter an integer between 0 and 65535.");
+    EXPECT_EQ(number.Text(), "12");
+    EXPECT_NE(number.Insert("-"), ""); // no sign inside, nor below a minimum of 0
+    EXPECT_EQ(number.Insert("345"), "");
+    EXPECT_EQ(number.Text(), "12345");
+    // Typed at once (a paste): the digits before the letter go in.
+    EXPECT_EQ(number.Insert("6b7"), refused);
+    EXPECT_EQ(number.Text(), "123456");
+    // A clear field may always be left.
+    EXPECT_EQ(number.Clear(), "");
+    EXPECT_NE(number.Insert(std::string(11, '9')), "");
+    EXPECT_EQ(number.Text(), std::string(10, '9'));
+    number.Clear();
+    EXPECT_EQ(number.Insert("+7"), "");
+}
+
+TEST(TuiControls, TypedNumbersTakeASignWhereTheRangeHasOne) {
+    ControlDef offset = Def(ControlKind::Number, "&Offset:");
+    offset.minimum = -10;
+    offset.maximum = 10;
+    EXPECT_EQ(TypedNumberMessage(offset, ""), "");
+    EXPECT_EQ(TypedNumberMessage(offset, "-"), "");
+    EXPECT_EQ(TypedNumberMessage(offset, "-3"), "");
+    EXPECT_EQ(TypedNumberMessage(offset, "--3"),
+              "Offset: please enter an integer between -10 and 10.");
+    EXPECT_NE(TypedNumberMessage(offset, "3-"), "");
+    EXPECT_NE(TypedNumberMessage(offset, "0x10"), "");
 }

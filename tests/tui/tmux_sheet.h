@@ -164,6 +164,19 @@ class TmuxSheet : public ::testing::Test {
         FAIL() << "no line with " << text << " in\n" << Screen();
     }
 
+    // Moves the cursor of a pick list with Down until its line holds `text`.
+    void MoveToDialogLine(const std::string& text) {
+        for (int i = 0; i < 40; ++i) {
+            const std::string screen = Screen();
+            size_t at = screen.find("> " + text);
+            if (at != std::string::npos) return;
+            Keys("Down");
+            for (int w = 0; w < 40 && Screen() == screen; ++w)
+                std::this_thread::sleep_for(std::chrono::milliseconds(25));
+        }
+        FAIL() << "no list line with " << text << " in\n" << Screen();
+    }
+
     // Selects a tree node and moves the focus to the controls of its page.
     // Finds a control by its label or option key through the search, from any pane and on
     // any category page (the first hit when several match), and leaves the
