@@ -62,9 +62,9 @@ std::vector<FaceControl> CSheetFaceOver::AllControls() const {
             for (size_t c = 0; c < controls.size(); ++c) {
                 const ControlDef& def = controls[c];
                 if (def.hidden || def.kind == ControlKind::Label) continue;
-                all.push_back(FaceControl{t, p, c, titles[t],
-                                          tab->HasCategories() ? tab->pages[p]->Label() : "",
-                                          PlainLabel(def.label), def.key, def.help});
+                all.push_back(FaceControl{
+                    t, p, c, titles[t], tab->HasCategories() ? tab->pages[p]->Label() : "",
+                    PlainLabel(def.label), def.key, def.help, def.valueLabels});
             }
         }
     }

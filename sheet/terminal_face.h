@@ -25,6 +25,7 @@ struct FaceControl {
     std::string label; // plain label
     std::string key;
     std::string help;
+    std::vector<std::string> valueLabels; // a choice's words as shown, with their flags
 };
 
 class CSheetFace {

@@ -790,9 +790,8 @@ class TerminalView : public sheet::CTerminalView {
     }
 
     void Search() {
-        auto text = dialogs_->EditLine("Search", "Label or tool flag:", lastSearch_);
+        auto text = dialogs_->EditLine("Search", "Label or tool flag:", "");
         if (!text) return;
-        lastSearch_ = *text;
         std::vector<sheet::FaceControl> all = face_->AllControls();
         std::vector<size_t> hits = SearchControls(all, *text);
         if (hits.empty()) {
@@ -850,7 +849,6 @@ class TerminalView : public sheet::CTerminalView {
     std::vector<size_t> visible_; // controls shown, by index
     size_t controlCursor_ = 0, controlTop_ = 0;
     std::string status_;
-    std::string lastSearch_;
 };
 
 } // namespace

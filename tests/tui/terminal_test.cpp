@@ -185,6 +185,27 @@ TEST_F(TerminalSheet, SearchAFlagAndSetIt) {
     EXPECT_TRUE(Contains(LineOf(result, "linker Debug:"), "[B|DORELOC|1]")) << result;
 }
 
+TEST_F(TerminalSheet, SearchStartsEmptyAndTakesFlagsWithOrWithoutDashes) {
+    Start();
+    SelectNode("main.c", "C/C++");
+    Type("/");
+    ASSERT_TRUE(WaitFor("Label or tool flag")) << Screen();
+    Type("--flto");
+    Keys("Enter");
+    ASSERT_TRUE(WaitFor("Space:toggle")) << Screen();
+    EXPECT_TRUE(Contains(CursorLine(false), "Link-time optimization")) << Screen();
+    Type("/");
+    ASSERT_TRUE(WaitFor("Label or tool flag")) << Screen();
+    EXPECT_FALSE(Contains(Screen(), "--flto")) << "the last search is gone\n" << Screen();
+    // A word of a choice, without its dash, finds the choice.
+    Type("Os");
+    Keys("Enter");
+    ASSERT_TRUE(WaitFor("Space:toggle")) << Screen();
+    EXPECT_TRUE(Contains(CursorLine(false), "Optimization level")) << Screen();
+    Keys("Escape");
+    EXPECT_TRUE(Contains(Finish(), "result: -1"));
+}
+
 TEST_F(TerminalSheet, ANumberOutOfRangeShowsTheMessageAndKeepsTheSheetOpen) {
     Start();
     SelectNode("(OptLinker)", "Link/Library");

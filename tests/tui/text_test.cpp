@@ -143,16 +143,47 @@ TEST(TuiControls, SpaceCyclesSwitchesAndChoices) {
 
 TEST(TuiSearch, MatchesLabelKeyOrFlagWithoutCase) {
     std::vector<sheet::FaceControl> all = {
-        {0, 0, 2, "C/C++", "Optimize", "Link-time optimization", "LTO", "Keep the code (-flto)"},
-        {1, 0, 0, "Link/Library", "Output", "Generate map file", "MFILEGEN", "(-Map=)"},
-        {2, 0, 0, "Warning", "", "Text", "", ""},
+        {0,
+         0,
+         2,
+         "C/C++",
+         "Optimize",
+         "Link-time optimization",
+         "LTO",
+         "Keep the code (-flto)",
+         {}},
+        {1, 0, 0, "Link/Library", "Output", "Generate map file", "MFILEGEN", "(-Map=)", {}},
+        {2, 0, 0, "Warning", "", "Text", "", "", {}},
     };
     EXPECT_EQ(SearchControls(all, "-FLTO"), std::vector<size_t>{0});
     EXPECT_EQ(SearchControls(all, "mfilegen"), std::vector<size_t>{1});
     EXPECT_EQ(SearchControls(all, "map"), std::vector<size_t>{1});
-    EXPECT_EQ(SearchControls(all, "t"), (std::vector<size_t>{0, 1, 2}));
+    EXPECT_EQ(SearchControls(all, "t"), (std::vector<size_t>{0, 2}));
+    EXPECT_EQ(SearchControls(all, "ap"), std::vector<size_t>{}); // inside a word only
+    EXPECT_EQ(SearchWords("Keep (--split-by-reloc=N) .text"),
+              (std::vector<std::string>{"keep", "split-by-reloc", "n", ".text"}));
     EXPECT_TRUE(SearchControls(all, "  ").empty());
     EXPECT_TRUE(SearchControls(all, "nothing such").empty());
+    // Words in any order, over label, key and flags; dashes as the user likes.
+    EXPECT_EQ(SearchControls(all, "optimization link"), std::vector<size_t>{0});
+    EXPECT_EQ(SearchControls(all, "flto"), std::vector<size_t>{0});
+    EXPECT_EQ(SearchControls(all, "--flto"), std::vector<size_t>{0});
+    EXPECT_EQ(SearchControls(all, "lto code"), std::vector<size_t>{0});
+    EXPECT_TRUE(SearchControls(all, "optimization map").empty());
+    std::vector<sheet::FaceControl> choice = {
+        {0,
+         0,
+         1,
+         "C/C++",
+         "Optimize",
+         "Optimization level",
+         "OPTLV",
+         "",
+         {"Speed (-O3)", "Size (-Os)"}},
+    };
+    EXPECT_EQ(SearchControls(choice, "-Os"), std::vector<size_t>{0});
+    EXPECT_EQ(SearchControls(choice, "o3"), std::vector<size_t>{0});
+    EXPECT_TRUE(SearchControls(choice, "O2").empty());
     EXPECT_EQ(SearchHitText(all[0]),
               "C/C++ / Optimize / Link-time optimization  (Keep the code (-flto))");
     EXPECT_EQ(SearchHitText(all[2]), "Warning / Text");

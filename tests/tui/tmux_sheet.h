@@ -110,7 +110,7 @@ class TmuxSheet : public ::testing::Test {
     }
 
     void Keys(const std::string& keys) { Shell(Tmux("send-keys -t sheet " + keys)); }
-    void Type(const std::string& text) { Shell(Tmux("send-keys -t sheet -l \"" + text + "\"")); }
+    void Type(const std::string& text) { Shell(Tmux("send-keys -t sheet -l -- \"" + text + "\"")); }
 
     std::string Screen(bool escapes = false) const {
         return Shell(Tmux(std::string("capture-pane -p ") + (escapes ? "-e " : "") + "-t sheet"))
@@ -184,7 +184,6 @@ class TmuxSheet : public ::testing::Test {
     void JumpTo(const std::string& label) {
         Type("/");
         ASSERT_TRUE(WaitFor("Label or tool flag")) << Screen();
-        Keys("C-u"); // the line holds the last search
         Type(label);
         Keys("Enter");
         if (WaitFor("Search: " + label, 1)) Keys("Enter");
