@@ -25,6 +25,7 @@ class CSheetFaceOver : public CSheetFace {
     const std::vector<ControlState>& States() const override;
     std::string Preview() const override;
     std::vector<FaceControl> AllControls() const override;
+    ControlValues ValuesOf(size_t control) const override;
     bool Changed() const override { return changed_; }
 
     CommandResult Select(const std::vector<NodeRef>& nodes, bool add) override {

@@ -28,6 +28,14 @@ struct FaceControl {
     std::vector<std::string> valueLabels; // a choice's words as shown, with their flags
 };
 
+// What a control of the active page holds: the default a new model has,
+// and the values of the selection in each configuration shown (one value
+// each where the selected files agree).
+struct ControlValues {
+    std::optional<Value> defaultValue;
+    std::vector<std::pair<std::string, std::vector<Value>>> configurations;
+};
+
 class CSheetFace {
   public:
     virtual ~CSheetFace() = default;
@@ -50,6 +58,7 @@ class CSheetFace {
     virtual const std::vector<ControlState>& States() const = 0;
     virtual std::string Preview() const = 0;
     virtual std::vector<FaceControl> AllControls() const = 0;
+    virtual ControlValues ValuesOf(size_t control) const = 0;
     // True once the user changed a value since the sheet opened.
     virtual bool Changed() const = 0;
 

@@ -831,11 +831,12 @@ class TerminalView : public sheet::CTerminalView {
                 platform::MessageButtons::Ok);
             return;
         }
-        const sheet::ControlDef& def = face_->Controls()[visible_[controlCursor_]];
-        std::string text =
-            def.help.empty() ? "This control produces no tool flag of its own." : def.help;
-        if (!def.key.empty()) text += "\nOption key: " + def.key;
-        dialogs_->Message(PlainText(def.label), text, platform::MessageButtons::Ok);
+        const size_t c = visible_[controlCursor_];
+        const sheet::ControlDef& def = face_->Controls()[c];
+        const sheet::ControlValues values = face_->ValuesOf(c);
+        dialogs_->Message(PlainText(def.label),
+                          HelpText(def, values.defaultValue, values.configurations),
+                          platform::MessageButtons::Ok);
     }
 
     sheet::CSheetFace* face_ = nullptr;

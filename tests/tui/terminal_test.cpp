@@ -206,6 +206,32 @@ TEST_F(TerminalSheet, SearchStartsEmptyAndTakesFlagsWithOrWithoutDashes) {
     EXPECT_TRUE(Contains(Finish(), "result: -1"));
 }
 
+TEST_F(TerminalSheet, HelpShowsKeyFlagDefaultAndEachConfiguration) {
+    Start();
+    Keys("BTab");
+    Keys("Enter");
+    ASSERT_TRUE(WaitFor("Multiple Configurations...")) << Screen();
+    Keys("Down");
+    Keys("Down");
+    Keys("Enter"); // "All Configurations"
+    ASSERT_TRUE(WaitFor("[All Configurations ")) << Screen();
+    Keys("Tab");
+    SelectNode("main.c", "C/C++");
+    // Release of main.c writes no debug information; Debug leaves it to the default.
+    JumpTo("DEBUG");
+    Type("?");
+    ASSERT_TRUE(WaitFor("Option key: DEBUGLV")) << Screen();
+    const std::string help = Screen();
+    EXPECT_TRUE(Contains(help, "Label: Debug information")) << help;
+    EXPECT_TRUE(Contains(help, "Tool flag: None, or -g with")) << help;
+    EXPECT_TRUE(Contains(help, "Default: Level 3 (-g3)")) << help;
+    EXPECT_TRUE(Contains(help, "In Debug: Level 3 (-g3)")) << help;
+    EXPECT_TRUE(Contains(help, "In Release: None")) << help;
+    Keys("Enter");
+    Keys("Escape");
+    EXPECT_TRUE(Contains(Finish(), "result: -1"));
+}
+
 TEST_F(TerminalSheet, ANumberOutOfRangeShowsTheMessageAndKeepsTheSheetOpen) {
     Start();
     SelectNode("(OptLinker)", "Link/Library");

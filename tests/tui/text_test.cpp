@@ -318,3 +318,25 @@ TEST(TuiControls, TypedNumbersTakeASignWhereTheRangeHasOne) {
     EXPECT_NE(TypedNumberMessage(offset, "3-"), "");
     EXPECT_NE(TypedNumberMessage(offset, "0x10"), "");
 }
+
+TEST(TuiHelp, LabelKeyFlagDefaultAndEachConfiguration) {
+    ControlDef level = Def(ControlKind::Choice, "Optimization &level:");
+    level.key = "OPTLV";
+    level.help = "What the optimizer favours";
+    level.values = {"1", "2"};
+    level.valueLabels = {"Size (-Os)", "Speed (-O2)"};
+    EXPECT_EQ(
+        HelpText(level, sheet::Value{"2"}, {{"Debug", {{"1"}}}, {"Release", {{"2"}, {"1"}}}}),
+        "Label: Optimization level\nOption key: OPTLV\nTool flag: What the optimizer favours\n"
+        "Default: Speed (-O2)\nIn Debug: Size (-Os)\n"
+        "In Release: Speed (-O2) | Size (-Os) (the selected files differ)");
+    // Without key, flag or a model behind it.
+    EXPECT_EQ(HelpText(Def(ControlKind::Text, "&Name:"), std::nullopt, {}),
+              "Label: Name\nOption key: none\nTool flag: none of its own");
+    EXPECT_EQ(ValueText(Def(ControlKind::Check, "x"), {"1"}), "on");
+    EXPECT_EQ(ValueText(Def(ControlKind::Check3, "x"), {"2"}), "left as it is");
+    EXPECT_EQ(ValueText(Def(ControlKind::Check, "x"), {"0"}), "off");
+    EXPECT_EQ(ValueText(Def(ControlKind::List, "x"), {}), "no entries");
+    EXPECT_EQ(ValueText(Def(ControlKind::List, "x"), {"a", "b"}), "a; b");
+    EXPECT_EQ(ValueText(Def(ControlKind::Number, "x"), {"12"}), "[12]");
+}
