@@ -62,7 +62,10 @@ class TerminalView : public sheet::CTerminalView {
     int Run(sheet::CSheetFace& face) override {
         face_ = &face;
         session_ = std::make_unique<Session>();
-        dialogs_ = std::make_unique<Dialogs>(session_->looks(), [this] { Draw(); });
+        dialogs_ = std::make_unique<Dialogs>(session_->looks(), [this] {
+            Draw();
+            wnoutrefresh(stdscr); // goes out with the dialog's own refresh
+        });
         int result;
         try {
             result = Loop();

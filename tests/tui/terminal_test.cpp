@@ -232,6 +232,41 @@ TEST_F(TerminalSheet, HelpShowsKeyFlagDefaultAndEachConfiguration) {
     EXPECT_TRUE(Contains(Finish(), "result: -1"));
 }
 
+TEST_F(TerminalSheet, ListEntriesMoveWithBrackets) {
+    Start();
+    SelectNode("main.c", "C/C++");
+    JumpTo("INCDIR");
+    Keys("Enter");
+    ASSERT_TRUE(WaitFor("[/]:Move")) << Screen();
+    for (const char* dir : {"first", "second", "third"}) {
+        Type("a");
+        ASSERT_TRUE(WaitFor("New entry")) << Screen();
+        Type(dir);
+        Keys("Enter");
+        ASSERT_TRUE(WaitFor(std::string("> ") + dir)) << Screen();
+    }
+    Type("["); // third before second
+    ASSERT_TRUE(WaitFor("-I \"first\" -I \"third\" -I \"second\"")) << Screen();
+    EXPECT_TRUE(Contains(Screen(), "> third")) << "the cursor follows the entry\n" << Screen();
+    Type("[");
+    Type("["); // already first: stays
+    ASSERT_TRUE(WaitFor("-I \"third\" -I \"first\" -I \"second\"")) << Screen();
+    Keys("Down");
+    Keys("Down");
+    Type("]"); // already last: stays
+    Keys("Up");
+    Type("]");
+    ASSERT_TRUE(WaitFor("-I \"third\" -I \"second\" -I \"first\"")) << Screen();
+    Keys("Escape");
+    Keys("F10");
+    std::string result = Finish();
+    const std::string main = LineOf(result, "file main.c Debug:");
+    size_t third = main.find("third"), second = main.find("second"), first = main.find("first");
+    ASSERT_NE(first, std::string::npos) << result;
+    EXPECT_LT(third, second) << result;
+    EXPECT_LT(second, first) << result;
+}
+
 TEST_F(TerminalSheet, ANumberOutOfRangeShowsTheMessageAndKeepsTheSheetOpen) {
     Start();
     SelectNode("(OptLinker)", "Link/Library");
