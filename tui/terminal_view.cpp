@@ -88,6 +88,7 @@ class TerminalView : public sheet::CTerminalView {
             refresh();
             int key = getch();
             session_->ResumeIfInterrupted();
+            if (key == KEY_RESIZE) treeTop_ = 0; // the root again, as far as the cursor lets it
             if (key == ERR || key == KEY_RESIZE) continue;
             status_.clear();
             if (key == KEY_F(10) || key == kCtrlS) {
@@ -194,7 +195,7 @@ class TerminalView : public sheet::CTerminalView {
 
     void Draw() {
         erase();
-        const Layout l = ComputeLayout(LINES, COLS);
+        const Layout l = CurrentLayout();
         if (!l.fits) {
             Put(0, 0,
                 "The options editor needs at least " + std::to_string(kMinColumns) + "x" +
@@ -217,6 +218,9 @@ class TerminalView : public sheet::CTerminalView {
 
         // The tree, scrolled so that the cursor shows.
         const int rows = l.tree.height;
+        // No blank rows below the tree while rows above it are hidden.
+        const size_t treeRoom = static_cast<size_t>(std::max(1, rows));
+        treeTop_ = std::min(treeTop_, rows_.size() > treeRoom ? rows_.size() - treeRoom : 0);
         if (treeCursor_ < treeTop_) treeTop_ = treeCursor_;
         if (treeCursor_ >= treeTop_ + static_cast<size_t>(rows))
             treeTop_ = treeCursor_ - static_cast<size_t>(rows) + 1;
@@ -240,7 +244,17 @@ class TerminalView : public sheet::CTerminalView {
                   focus_ == Pane::Category);
         DrawControls(l.controls);
 
-        PutPadded(l.preview.y, 0, "Command line: " + face_->Preview(), COLS, A_BOLD);
+        std::vector<std::string> preview = WrapText(PreviewText(), static_cast<size_t>(COLS));
+        if (preview.size() > static_cast<size_t>(l.preview.height)) {
+            // Longer than the room: its end is cut, and says so.
+            preview.resize(static_cast<size_t>(l.preview.height));
+            std::string& last = preview.back();
+            const std::string more = " ...";
+            last =
+                last.substr(0, std::max<size_t>(0, static_cast<size_t>(COLS) - more.size())) + more;
+        }
+        for (size_t i = 0; i < preview.size(); ++i)
+            PutPadded(l.preview.y + static_cast<int>(i), 0, preview[i], COLS, A_BOLD);
         PutPadded(l.status.y, 0, status_, COLS);
         PutPadded(l.help.y, 0, HelpLine(), COLS, looks().title);
     }
@@ -311,18 +325,32 @@ class TerminalView : public sheet::CTerminalView {
     std::string HelpLine() const {
         switch (focus_) {
         case Pane::Config:
-            return " Enter:choose  Tab:pane  /:search  F10/^S:OK  Esc:cancel";
+            return KeyHelp(KeyHelpFor::Config);
         case Pane::Tree:
-            return " Enter:select  Space:add/remove  <-/->:fold  Tab:pane  /:search  F10:OK  "
-                   "Esc:cancel";
+            return KeyHelp(KeyHelpFor::Tree);
         case Pane::Tabs:
         case Pane::Category:
-            return " <-/->:switch  Tab:pane  /:search  ?:help  F10/^S:OK  Esc:cancel";
+            return KeyHelp(KeyHelpFor::Strip);
         case Pane::Controls:
             break;
         }
-        return " Space:toggle  Enter:edit  letter:jump  /:search  ?:help  F10/^S:OK  Esc:cancel";
+        return KeyHelp(KeyHelpFor::Controls);
     }
+
+    // The screen's layout for what it shows now: the tree as wide as its
+    // rows, the preview on as many lines as it wraps to.
+    Layout CurrentLayout() const {
+        int widest = 0;
+        for (const TreeRow& row : rows_)
+            widest = std::max(
+                widest,
+                static_cast<int>(TreeRowText(row, face_->PhaseName(row.node->record)).size()) + 3);
+        const int previewLines = static_cast<int>(
+            WrapText(PreviewText(), static_cast<size_t>(std::max(1, COLS))).size());
+        return ComputeLayout(LINES, COLS, widest, previewLines);
+    }
+
+    std::string PreviewText() const { return "Command line: " + face_->Preview(); }
 
     // ---- keys per pane
     void MoveFocus(int step) {
@@ -346,7 +374,8 @@ class TerminalView : public sheet::CTerminalView {
         std::string now = ConfigText();
         size_t current =
             static_cast<size_t>(std::find(choices.begin(), choices.end(), now) - choices.begin());
-        auto picked = dialogs_->Pick("Configuration", choices, current);
+        const Layout l = CurrentLayout();
+        auto picked = dialogs_->DropDown(l.config.y + 2, 1, choices, current);
         if (!picked) return;
         const std::string& choice = choices[*picked];
         std::vector<std::string> names{choice};
@@ -521,7 +550,10 @@ class TerminalView : public sheet::CTerminalView {
             std::string now = state.value.empty() ? "" : state.value.front();
             size_t current = static_cast<size_t>(
                 std::find(def.values.begin(), def.values.end(), now) - def.values.begin());
-            if (auto picked = dialogs_->Pick(label, shown, current))
+            // Under the control's line, as a drop-down list opens.
+            const Layout l = CurrentLayout();
+            const int row = l.controls.y + static_cast<int>(controlCursor_ - controlTop_) + 1;
+            if (auto picked = dialogs_->DropDown(row, l.controls.x + 2, shown, current))
                 Report(face_->SetControl(c, {def.values[*picked]}), label);
             return;
         }

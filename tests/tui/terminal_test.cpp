@@ -89,8 +89,8 @@ TEST_F(TerminalSheet, AllConfigurationsAndTwoFilesAtOnce) {
     Keys("Down");
     Keys("Space"); // util.c joins the selection
     ASSERT_TRUE(WaitFor("[C/C++]")) << Screen();
-    ASSERT_TRUE(Contains(Screen(), ">*          util.c")) << Screen();
-    ASSERT_TRUE(Contains(Screen(), " *          main.c")) << Screen();
+    ASSERT_TRUE(Contains(Screen(), ">*        util.c")) << Screen();
+    ASSERT_TRUE(Contains(Screen(), " *        main.c")) << Screen();
     Keys("Tab");
     Keys("Tab");
     Keys("Tab");
@@ -336,6 +336,53 @@ TEST_F(TerminalSheet, ResizeRedrawsAndTooSmallSaysSo) {
     Keys("Escape"); // nothing changed: no question
     std::string result = Finish();
     EXPECT_TRUE(Contains(result, "result: -1")) << result;
+}
+
+TEST_F(TerminalSheet, LayoutAtEightyByTwentyFour) {
+    Start();
+    std::string screen = Screen();
+    // The tree takes a third of the width at most, and its labels show no marks.
+    EXPECT_EQ(LineOf(screen, "Configuration :").find('|'), 26u) << screen;
+    EXPECT_TRUE(Contains(screen, "All Project")) << screen;
+    EXPECT_FALSE(Contains(screen, "_")) << screen;
+    // The key help of each pane is whole.
+    EXPECT_TRUE(Contains(screen, "Esc:cancel")) << screen;
+    Keys("BTab");
+    ASSERT_TRUE(WaitFor("Enter:choose")) << Screen();
+    EXPECT_TRUE(Contains(Screen(), "Esc:cancel")) << Screen();
+    // The configuration list opens under its box.
+    Keys("Enter");
+    ASSERT_TRUE(WaitFor("All Configurations")) << Screen();
+    screen = Screen();
+    std::vector<std::string> lines;
+    for (size_t start = 0; start < screen.size();) {
+        size_t end = screen.find('\n', start);
+        lines.push_back(screen.substr(start, end == std::string::npos ? end : end - start));
+        start = end == std::string::npos ? screen.size() : end + 1;
+    }
+    ASSERT_GT(lines.size(), 4u);
+    EXPECT_EQ(lines[3].substr(1, 1), "+") << screen; // the box starts under the choice
+    EXPECT_TRUE(Contains(lines[4], "> Debug")) << screen;
+    Keys("Escape");
+    Keys("Tab");
+    SelectNode("main.c", "C/C++");
+    // The preview wraps: its end shows too.
+    ASSERT_TRUE(WaitFor("$(FILELEAF).o\"")) << Screen();
+    EXPECT_TRUE(Contains(Screen(), "Command line: -c -x c")) << Screen();
+    EXPECT_TRUE(Contains(Screen(), "Esc:cancel")) << Screen();
+    Keys("Escape");
+    EXPECT_TRUE(Contains(Finish(), "result: -1"));
+}
+
+TEST_F(TerminalSheet, AfterAResizeTheTreeShowsItsRoot) {
+    Start("", 80, 16);
+    MoveTo(true, "(Debug)"); // the last row: the tree scrolls
+    EXPECT_FALSE(Contains(Screen(), "All Loaded Projects")) << Screen();
+    Shell(Tmux("resize-window -t sheet -x 80 -y 30"));
+    ASSERT_TRUE(WaitFor("All Loaded Projects")) << Screen();
+    EXPECT_TRUE(Contains(CursorLine(true), "(Debug)")) << Screen();
+    Keys("Escape");
+    EXPECT_TRUE(Contains(Finish(), "result: -1"));
 }
 
 TEST_F(TerminalSheet, ColourUnlessNoColorIsSet) {

@@ -70,8 +70,8 @@ TEST(TuiTree, FoldingHidesChildrenAndKeepsIds) {
     ASSERT_EQ(open.size(), 5u);
     EXPECT_EQ(open[4].node->label, "util.c");
     EXPECT_EQ(open[4].depth, 3);
-    EXPECT_EQ(TreeRowText(open[2]), "    [-] C source file _File Type Level");
-    EXPECT_EQ(TreeRowText(open[3]), "          main.c");
+    EXPECT_EQ(TreeRowText(open[2]), "    [-] C source file (File Type Level)");
+    EXPECT_EQ(TreeRowText(open[3]), "        main.c");
 
     auto folded = FlattenTree(root, {open[1].id});
     ASSERT_EQ(folded.size(), 2u);
@@ -88,8 +88,13 @@ TEST(TuiTree, FoldingHidesChildrenAndKeepsIds) {
     // Leaves of a project level show their phase; file leaves do not.
     sheet::TreeNode levelNode = Node(NodeKind::ProjectLevel, " _Project level", {a});
     auto level = FlattenTree(levelNode, {});
-    EXPECT_EQ(TreeRowText(level[1], "OptLinker"), "      demo (OptLinker)");
-    EXPECT_EQ(TreeRowText(open[3], "GNU Compiler"), "          main.c");
+    EXPECT_EQ(TreeRowText(level[1], "OptLinker"), "    demo (OptLinker)");
+    EXPECT_EQ(TreeRowText(open[3], "GNU Compiler"), "        main.c");
+    EXPECT_EQ(TreeRowText(level[0]), "[-] Project level");
+    EXPECT_EQ(TreeLabel(" _All Project"), "All Project");
+    EXPECT_EQ(TreeLabel("C/C++ -> Assembly file _File Type Level"),
+              "C/C++ -> Assembly file (File Type Level)");
+    EXPECT_EQ(TreeLabel("my_file.c"), "my_file.c");
 }
 
 TEST(TuiControls, EachKindHasItsLine) {
@@ -190,7 +195,7 @@ TEST(TuiSearch, MatchesLabelKeyOrFlagWithoutCase) {
 }
 
 TEST(TuiLayout, EightyByTwentyFourAndTooSmall) {
-    Layout l = ComputeLayout(24, 80);
+    Layout l = ComputeLayout(24, 80, 30);
     ASSERT_TRUE(l.fits);
     EXPECT_EQ(l.help.y, 23);
     EXPECT_EQ(l.preview.y, 21);
@@ -203,8 +208,19 @@ TEST(TuiLayout, EightyByTwentyFourAndTooSmall) {
     EXPECT_GE(l.controls.height, 10);
     EXPECT_FALSE(ComputeLayout(kMinLines - 1, 80).fits);
     EXPECT_FALSE(ComputeLayout(24, kMinColumns - 1).fits);
-    // A wide terminal keeps the tree at most 44 columns.
-    EXPECT_EQ(ComputeLayout(50, 200).tree.width, 44);
+    // The tree as wide as its rows, up to a third of the terminal.
+    EXPECT_EQ(l.tree.width, 26);
+    EXPECT_EQ(ComputeLayout(50, 200, 40).tree.width, 40);
+    EXPECT_EQ(ComputeLayout(50, 200, 5).tree.width, kMinTreeColumns);
+    // A long preview takes more lines, up to a quarter of the terminal.
+    Layout wrapped = ComputeLayout(24, 80, 30, 3);
+    EXPECT_EQ(wrapped.preview.height, 3);
+    EXPECT_EQ(wrapped.preview.Bottom(), wrapped.status.y);
+    EXPECT_EQ(wrapped.tree.Bottom(), wrapped.preview.y);
+    EXPECT_EQ(ComputeLayout(24, 80, 30, 100).preview.height, 6);
+    for (KeyHelpFor pane :
+         {KeyHelpFor::Config, KeyHelpFor::Tree, KeyHelpFor::Strip, KeyHelpFor::Controls})
+        EXPECT_LE(std::string(KeyHelp(pane)).size(), 80u) << KeyHelp(pane);
 }
 
 TEST(TuiDialogs, WrapsAtBlanksAndLineFeeds) {
