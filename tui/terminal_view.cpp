@@ -479,7 +479,7 @@ class TerminalView : public sheet::CTerminalView {
         else if (IsEnter(key) || key == KEY_DOWN)
             MoveFocus(1);
         else if (key < 256 && std::isalnum(key))
-            Mnemonic(static_cast<char>(std::tolower(key)));
+            return MnemonicFromTop(static_cast<char>(std::tolower(key)));
         controlCursor_ = 0;
     }
 
@@ -493,8 +493,14 @@ class TerminalView : public sheet::CTerminalView {
         else if (IsEnter(key))
             MoveFocus(1);
         else if (key < 256 && std::isalnum(key))
-            Mnemonic(static_cast<char>(std::tolower(key)));
+            return MnemonicFromTop(static_cast<char>(std::tolower(key)));
         controlCursor_ = 0;
+    }
+
+    // From the tabs or categories: the first control of the page with the letter.
+    void MnemonicFromTop(char letter) {
+        controlCursor_ = visible_.empty() ? 0 : visible_.size() - 1;
+        Mnemonic(letter);
     }
 
     bool Selectable(size_t v) const {
@@ -521,6 +527,8 @@ class TerminalView : public sheet::CTerminalView {
             ((key == KEY_LEFT || key == KEY_RIGHT) && def.kind == ControlKind::Choice)) {
             if (auto value = ToggledValue(def, face_->States()[c]))
                 Report(face_->SetControl(c, *value), PlainText(def.label));
+            else if (key == ' ')
+                Activate(c); // texts, lists and buttons: their editor, as Enter
             return;
         }
         if (IsEnter(key)) {
@@ -808,8 +816,8 @@ class TerminalView : public sheet::CTerminalView {
         dialogs_->EditList(label, rows, actions);
     }
 
-    // A mnemonic letter: the next control of the page that has it, which is
-    // then used as Enter would (a switch toggles).
+    // A mnemonic letter: the focus goes to the next control of the page that
+    // has it; Space or Enter then changes it.
     void Mnemonic(char letter) {
         const auto& defs = face_->Controls();
         for (size_t k = 1; k <= visible_.size(); ++k) {
@@ -818,7 +826,6 @@ class TerminalView : public sheet::CTerminalView {
             if (def.kind == ControlKind::Label || MnemonicOf(def.label) != letter) continue;
             focus_ = Pane::Controls;
             controlCursor_ = v;
-            Activate(visible_[v]);
             return;
         }
         status_ = std::string("No control with the letter ") + letter + " on this page.";

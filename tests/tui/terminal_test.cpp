@@ -143,6 +143,7 @@ TEST_F(TerminalSheet, TheConfirmationQuestionIsATerminalDialog) {
     ASSERT_TRUE(WaitFor("[Toolchain Option]")) << Screen();
     Keys("Tab");
     Type("c"); // "A &confirmation message is displayed for the modified option"
+    Keys("Space");
     ASSERT_TRUE(WaitFor("[x] A confirmation message")) << Screen();
     Keys("BTab");
     Keys("Left");
@@ -265,6 +266,35 @@ TEST_F(TerminalSheet, ListEntriesMoveWithBrackets) {
     ASSERT_NE(first, std::string::npos) << result;
     EXPECT_LT(third, second) << result;
     EXPECT_LT(second, first) << result;
+}
+
+TEST_F(TerminalSheet, AMnemonicMovesTheFocusAndSpaceOrEnterChanges) {
+    Start();
+    SelectNode("main.c", "C/C++");
+    Keys("BTab");
+    Keys("BTab"); // the tabs
+    Keys("Right");
+    ASSERT_TRUE(WaitFor("[Toolchain Option]")) << Screen();
+    Type("c"); // "A &confirmation message is displayed for the modified option"
+    ASSERT_TRUE(WaitFor("Space:toggle")) << Screen();
+    EXPECT_TRUE(Contains(CursorLine(false), "[ ] A confirmation message")) << "moved, not changed\n"
+                                                                           << Screen();
+    Keys("Enter");
+    ASSERT_TRUE(WaitFor("[x] A confirmation message")) << Screen();
+    Keys("Space");
+    ASSERT_TRUE(WaitFor("[ ] A confirmation message")) << Screen();
+    // Space on a text opens its editor, as Enter does.
+    Keys("BTab");
+    Keys("Left");
+    ASSERT_TRUE(WaitFor("[C/C++]")) << Screen();
+    JumpTo("Embedded assembly text");
+    Keys("Space");
+    ASSERT_TRUE(WaitFor("Enter: accept")) << Screen();
+    Keys("Escape");
+    Keys("Escape");
+    ASSERT_TRUE(WaitFor("Discard the changes?")) << Screen();
+    Type("y");
+    EXPECT_TRUE(Contains(Finish(), "result: -1"));
 }
 
 TEST_F(TerminalSheet, ANumberOutOfRangeShowsTheMessageAndKeepsTheSheetOpen) {
