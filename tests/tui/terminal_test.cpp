@@ -297,6 +297,28 @@ TEST_F(TerminalSheet, AMnemonicMovesTheFocusAndSpaceOrEnterChanges) {
     EXPECT_TRUE(Contains(Finish(), "result: -1"));
 }
 
+TEST_F(TerminalSheet, AHundredKilobytePasteArrivesWhole) {
+    Start();
+    SelectNode("main.c", "C/C++");
+    JumpTo("Embedded assembly text");
+    Keys("Enter");
+    ASSERT_TRUE(WaitFor("Enter: accept")) << Screen();
+    std::string text;
+    while (text.size() < 100 * 1024) text += "nop" + std::to_string(text.size() % 10) + " ";
+    quorle::platform::WriteFile((dir_ / "paste.txt").string(), text, false);
+    ASSERT_EQ(Shell(Tmux("load-buffer " + (dir_ / "paste.txt").string())).exitCode, 0);
+    Shell(Tmux("paste-buffer -t sheet"));
+    // The field shows the end of the text once all of it is in.
+    const std::string tail = text.substr(text.size() - 30, 25);
+    ASSERT_TRUE(WaitFor(tail, 30)) << Screen();
+    Keys("Enter");
+    ASSERT_TRUE(WaitFor("Space:toggle")) << Screen();
+    Keys("F10");
+    std::string result = Finish();
+    EXPECT_TRUE(Contains(LineOf(result, "file main.c Debug:"), text.substr(0, text.size() - 1)))
+        << result.substr(0, 300);
+}
+
 TEST_F(TerminalSheet, ANumberOutOfRangeShowsTheMessageAndKeepsTheSheetOpen) {
     Start();
     SelectNode("(OptLinker)", "Link/Library");
