@@ -1,5 +1,11 @@
 #include "sheet/sheet_face.h"
 
+#include <algorithm>
+#include <set>
+
+#include "sheet/default_model.h"
+#include "sheet/option_set.h"
+
 namespace quorle::sheet {
 
 std::vector<std::string> CSheetFaceOver::ConfigurationChoices() const {
@@ -62,13 +68,46 @@ std::vector<FaceControl> CSheetFaceOver::AllControls() const {
             for (size_t c = 0; c < controls.size(); ++c) {
                 const ControlDef& def = controls[c];
                 if (def.hidden || def.kind == ControlKind::Label) continue;
-                all.push_back(FaceControl{t, p, c, titles[t],
-                                          tab->HasCategories() ? tab->pages[p]->Label() : "",
-                                          PlainLabel(def.label), def.key, def.help});
+                all.push_back(FaceControl{
+                    t, p, c, titles[t], tab->HasCategories() ? tab->pages[p]->Label() : "",
+                    PlainLabel(def.label), def.key, def.help, def.valueLabels});
             }
         }
     }
     return all;
+}
+
+ControlValues CSheetFaceOver::ValuesOf(size_t control) const {
+    ControlValues values;
+    CPage* page = sheet_.ActivePage();
+    if (sheet_.ActiveTab() == nullptr || control >= page->Controls().size()) return values;
+    const ControlDef& def = page->Controls()[control];
+    if (!def.binding.get) return values;
+    std::vector<COptionSet*> sets;
+    for (COptionSet* set : sheet_.SelectedSets())
+        if (set->phase >= 0 && (def.binding.phases & (1u << set->phase)) != 0) sets.push_back(set);
+    if (sets.empty()) return values;
+    if (auto fresh = DefaultModelLike(*sets.front()->model))
+        values.defaultValue = def.binding.get(*fresh);
+    // A set may serve leaves of several configurations; each shown one lists
+    // the distinct values of the selected sets it uses (one pass over the leaves).
+    const std::vector<std::string> shown = ShownConfigurations();
+    values.configurations.reserve(shown.size());
+    for (const std::string& config : shown)
+        values.configurations.emplace_back(config, std::vector<Value>{});
+    std::set<std::pair<const COptionSet*, std::string_view>> done;
+    for (const CLeaf& leaf : sheet_.Tree().Leaves()) {
+        if (std::find(sets.begin(), sets.end(), leaf.set) == sets.end()) continue;
+        if (!done.insert({leaf.set, leaf.configName}).second) continue;
+        auto place = std::find(shown.begin(), shown.end(), leaf.configName);
+        if (place == shown.end()) continue;
+        std::vector<Value>& seen =
+            values.configurations[static_cast<size_t>(place - shown.begin())].second;
+        Value v = def.binding.get(*leaf.set->model);
+        if (std::find(seen.begin(), seen.end(), v) == seen.end()) seen.push_back(std::move(v));
+    }
+    std::erase_if(values.configurations, [](const auto& c) { return c.second.empty(); });
+    return values;
 }
 
 CommandResult CSheetFaceOver::ActivateTab(size_t index) {
@@ -108,6 +147,12 @@ CommandResult CSheetFaceOver::Press(size_t control) {
     const std::string label = PlainLabel(page->Controls()[control].label);
     if (page->FindControl(label) != control) return CommandResult::Unknown;
     CommandResult result = sheet_.Press(label);
+    if (result == CommandResult::Done) changed_ = true;
+    return result;
+}
+
+CommandResult CSheetFaceOver::SectionCommand(const std::vector<std::string>& fields) {
+    CommandResult result = sheet_.SectionCommand(fields);
     if (result == CommandResult::Done) changed_ = true;
     return result;
 }

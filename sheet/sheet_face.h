@@ -25,6 +25,7 @@ class CSheetFaceOver : public CSheetFace {
     const std::vector<ControlState>& States() const override;
     std::string Preview() const override;
     std::vector<FaceControl> AllControls() const override;
+    ControlValues ValuesOf(size_t control) const override;
     bool Changed() const override { return changed_; }
 
     CommandResult Select(const std::vector<NodeRef>& nodes, bool add) override {
@@ -37,6 +38,7 @@ class CSheetFaceOver : public CSheetFace {
     CommandResult ShowCategory(size_t index) override;
     CommandResult SetControl(size_t control, const Value& value) override;
     CommandResult Press(size_t control) override;
+    CommandResult SectionCommand(const std::vector<std::string>& fields) override;
     std::optional<int> Ok() override { return sheet_.Ok(); }
 
   private:

@@ -25,6 +25,15 @@ struct FaceControl {
     std::string label; // plain label
     std::string key;
     std::string help;
+    std::vector<std::string> valueLabels; // a choice's words as shown, with their flags
+};
+
+// What a control of the active page holds: the default a new model has,
+// and the values of the selection in each configuration shown (one value
+// each where the selected files agree).
+struct ControlValues {
+    std::optional<Value> defaultValue;
+    std::vector<std::pair<std::string, std::vector<Value>>> configurations;
 };
 
 class CSheetFace {
@@ -49,6 +58,7 @@ class CSheetFace {
     virtual const std::vector<ControlState>& States() const = 0;
     virtual std::string Preview() const = 0;
     virtual std::vector<FaceControl> AllControls() const = 0;
+    virtual ControlValues ValuesOf(size_t control) const = 0;
     // True once the user changed a value since the sheet opened.
     virtual bool Changed() const = 0;
 
@@ -59,6 +69,9 @@ class CSheetFace {
     virtual CommandResult SetControl(size_t control, const Value& value) = 0;
     // A push button of the active page.
     virtual CommandResult Press(size_t control) = 0;
+    // An edit of the section layout, in the words of the script's "section"
+    // line (for example {"region", "add", "ram", "0x0", "0xFFFF"}).
+    virtual CommandResult SectionCommand(const std::vector<std::string>& fields) = 0;
     // 0 closed, 1 write-back failed, nothing when a page refused.
     virtual std::optional<int> Ok() = 0;
 };

@@ -58,6 +58,57 @@ std::string ControlLine(const sheet::ControlDef& def, const sheet::ControlState&
     return label;
 }
 
+std::string ValueText(const sheet::ControlDef& def, const sheet::Value& value) {
+    const std::string word = First(value);
+    switch (def.kind) {
+    case ControlKind::Check:
+    case ControlKind::Check3:
+        return word == "1" ? "on" : word == "2" ? "left as it is" : "off";
+    case ControlKind::Choice:
+        return ChoiceText(def, word);
+    case ControlKind::Text:
+    case ControlKind::Number:
+        return "[" + word + "]";
+    case ControlKind::List: {
+        if (value.empty()) return "no entries";
+        std::string joined;
+        for (const std::string& e : value) joined += (joined.empty() ? "" : "; ") + e;
+        return joined;
+    }
+    case ControlKind::Button:
+    case ControlKind::Label:
+        break;
+    }
+    return word;
+}
+
+std::string
+HelpText(const sheet::ControlDef& def, const std::optional<sheet::Value>& defaultValue,
+         const std::vector<std::pair<std::string, std::vector<sheet::Value>>>& configurations) {
+    std::string text = "Label: " + PlainText(def.label);
+    text += "\nOption key: " + (def.key.empty() ? std::string("none") : def.key);
+    text += "\nTool flag: " + (def.help.empty() ? std::string("none of its own") : def.help);
+    if (defaultValue) text += "\nDefault: " + ValueText(def, *defaultValue);
+    for (const auto& [name, values] : configurations) {
+        text += "\nIn " + name + ": ";
+        for (size_t i = 0; i < values.size(); ++i)
+            text += (i == 0 ? "" : " | ") + ValueText(def, values[i]);
+        if (values.size() > 1) text += " (the selected files differ)";
+    }
+    return text;
+}
+
+std::string TypedNumberMessage(const sheet::ControlDef& def, const std::string& text) {
+    size_t start = 0;
+    if (!text.empty() && (text[0] == '+' || (text[0] == '-' && def.minimum < 0))) start = 1;
+    // Ten digits hold any 32-bit range; more only make a paste slow.
+    bool fine = text.size() - start <= 10;
+    for (size_t i = start; i < text.size() && fine; ++i) fine = text[i] >= '0' && text[i] <= '9';
+    if (fine) return {};
+    return PlainText(def.label) + ": please enter an integer between " +
+           std::to_string(def.minimum) + " and " + std::to_string(def.maximum) + ".";
+}
+
 std::optional<sheet::Value> ToggledValue(const sheet::ControlDef& def,
                                          const sheet::ControlState& state) {
     const std::string value = First(state.value);

@@ -3,6 +3,8 @@
 
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "sheet/control.h"
 
@@ -22,5 +24,19 @@ std::string ChoiceText(const sheet::ControlDef& def, const std::string& word);
 // of a choice. Nothing for other kinds.
 std::optional<sheet::Value> ToggledValue(const sheet::ControlDef& def,
                                          const sheet::ControlState& state);
+
+// A value as the help shows it: "on"/"off" (and "left as it is" for the
+// third state), a choice's shown word, a text in brackets, a list's entries.
+std::string ValueText(const sheet::ControlDef& def, const sheet::Value& value);
+
+// The help of a control: its label, key and flag, the default, and the
+// value in each configuration (several values: the selected files differ).
+std::string
+HelpText(const sheet::ControlDef& def, const std::optional<sheet::Value>& defaultValue,
+         const std::vector<std::pair<std::string, std::vector<sheet::Value>>>& configurations);
+
+// While a number is typed: "" for a text that is, or may become, an
+// integer of the control; else the message, which names the control.
+std::string TypedNumberMessage(const sheet::ControlDef& def, const std::string& text);
 
 } // namespace quorle::tui

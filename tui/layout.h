@@ -24,9 +24,16 @@ struct Layout {
 
 inline constexpr int kMinLines = 16;
 inline constexpr int kMinColumns = 60;
+inline constexpr int kMinTreeColumns = 20;
 
-// The selection pane takes two fifths of the width (24 to 44 columns);
-// the page the rest.
-Layout ComputeLayout(int lines, int columns);
+// The tree pane is `treeWidth` wide (its longest row), at least 20 columns
+// and at most a third of the terminal; the page takes the rest. The preview
+// takes `previewLines` lines, up to a quarter of the terminal.
+Layout ComputeLayout(int lines, int columns, int treeWidth = 0, int previewLines = 1);
+int MaxPreviewLines(int lines);
+
+// The key-help line of each pane; each fits in 80 columns.
+enum class KeyHelpFor { Config, Tree, Strip, Controls };
+const char* KeyHelp(KeyHelpFor pane);
 
 } // namespace quorle::tui

@@ -14,18 +14,42 @@ std::string Lower(std::string text) {
 
 } // namespace
 
+std::vector<std::string> SearchWords(const std::string& text) {
+    std::vector<std::string> words;
+    std::string word;
+    auto end = [&] {
+        size_t first = word.find_first_not_of('-');
+        if (first != std::string::npos) words.push_back(word.substr(first));
+        word.clear();
+    };
+    for (char c : Lower(text)) {
+        // Dashes and dots belong to flags and section names (-fno-common, .text).
+        if (std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '.' || c == '_')
+            word += c;
+        else
+            end();
+    }
+    end();
+    return words;
+}
+
 std::vector<size_t> SearchControls(const std::vector<sheet::FaceControl>& controls,
                                    const std::string& text) {
+    const std::vector<std::string> wanted = SearchWords(text);
     std::vector<size_t> hits;
-    const std::string wanted = Lower(text);
-    if (wanted.find_first_not_of(' ') == std::string::npos) return hits;
+    if (wanted.empty()) return hits;
     for (size_t i = 0; i < controls.size(); ++i) {
         const sheet::FaceControl& c = controls[i];
-        for (const std::string* field : {&c.label, &c.key, &c.help}) {
-            if (Lower(*field).find(wanted) == std::string::npos) continue;
-            hits.push_back(i);
-            break;
-        }
+        std::string all = c.label + "\n" + c.key + "\n" + c.help;
+        for (const std::string& v : c.valueLabels) all += "\n" + v;
+        const std::vector<std::string> words = SearchWords(all);
+        // Every word typed begins some word of the control.
+        bool every = std::all_of(wanted.begin(), wanted.end(), [&](const std::string& w) {
+            return std::any_of(words.begin(), words.end(), [&](const std::string& have) {
+                return have.compare(0, w.size(), w) == 0;
+            });
+        });
+        if (every) hits.push_back(i);
     }
     return hits;
 }

@@ -1,5 +1,6 @@
-// The "/" search: controls of every page whose label, option key or help
-// (the tool flag it produces) holds the text, without regard to case.
+// The "/" search: controls of every page where each word typed begins a word
+// of the label, option key, help (the tool flag it produces) or choices,
+// without regard to case or to a flag's leading dashes.
 #pragma once
 
 #include <string>
@@ -9,6 +10,8 @@
 
 namespace quorle::tui {
 
+// Lower-case words of a text, leading dashes dropped ("(-Map=)" gives "map").
+std::vector<std::string> SearchWords(const std::string& text);
 std::vector<size_t> SearchControls(const std::vector<sheet::FaceControl>& controls,
                                    const std::string& text);
 // "Tab / Category / Label  (help)" for the result list.

@@ -7,12 +7,14 @@
 #include <memory>
 #include <set>
 
+#include "sheet/page_engine.h"
 #include "sheet/terminal_face.h"
 #include "tui/control_text.h"
 #include "tui/dialogs.h"
 #include "tui/labels.h"
 #include "tui/layout.h"
 #include "tui/search.h"
+#include "tui/section_rows.h"
 #include "tui/session.h"
 #include "tui/tree_rows.h"
 
@@ -60,7 +62,10 @@ class TerminalView : public sheet::CTerminalView {
     int Run(sheet::CSheetFace& face) override {
         face_ = &face;
         session_ = std::make_unique<Session>();
-        dialogs_ = std::make_unique<Dialogs>(session_->looks(), [this] { Draw(); });
+        dialogs_ = std::make_unique<Dialogs>(session_->looks(), [this] {
+            Draw();
+            wnoutrefresh(stdscr); // goes out with the dialog's own refresh
+        });
         int result;
         try {
             result = Loop();
@@ -83,6 +88,7 @@ class TerminalView : public sheet::CTerminalView {
             refresh();
             int key = getch();
             session_->ResumeIfInterrupted();
+            if (key == KEY_RESIZE) treeTop_ = 0; // the root again, as far as the cursor lets it
             if (key == ERR || key == KEY_RESIZE) continue;
             status_.clear();
             if (key == KEY_F(10) || key == kCtrlS) {
@@ -102,9 +108,9 @@ class TerminalView : public sheet::CTerminalView {
                 if (next != ERR) ungetch(next);
             }
             if (key == kEscape || key == kCtrlC) {
-                if (!face_->Changed() ||
-                    dialogs_->Message("Cancel", "Discard the changes?",
-                                      platform::MessageButtons::YesNo) == platform::MessageAnswer::Yes)
+                if (!face_->Changed() || dialogs_->Message("Cancel", "Discard the changes?",
+                                                           platform::MessageButtons::YesNo) ==
+                                             platform::MessageAnswer::Yes)
                     return -1;
                 continue;
             }
@@ -189,10 +195,11 @@ class TerminalView : public sheet::CTerminalView {
 
     void Draw() {
         erase();
-        const Layout l = ComputeLayout(LINES, COLS);
+        const Layout l = CurrentLayout();
         if (!l.fits) {
-            Put(0, 0, "The options editor needs at least " + std::to_string(kMinColumns) + "x" +
-                          std::to_string(kMinLines) + ".",
+            Put(0, 0,
+                "The options editor needs at least " + std::to_string(kMinColumns) + "x" +
+                    std::to_string(kMinLines) + ".",
                 COLS);
             Put(1, 0, "Enlarge the terminal, or press Esc to cancel.", COLS);
             return;
@@ -211,8 +218,12 @@ class TerminalView : public sheet::CTerminalView {
 
         // The tree, scrolled so that the cursor shows.
         const int rows = l.tree.height;
+        // No blank rows below the tree while rows above it are hidden.
+        const size_t treeRoom = static_cast<size_t>(std::max(1, rows));
+        treeTop_ = std::min(treeTop_, rows_.size() > treeRoom ? rows_.size() - treeRoom : 0);
         if (treeCursor_ < treeTop_) treeTop_ = treeCursor_;
-        if (treeCursor_ >= treeTop_ + static_cast<size_t>(rows)) treeTop_ = treeCursor_ - static_cast<size_t>(rows) + 1;
+        if (treeCursor_ >= treeTop_ + static_cast<size_t>(rows))
+            treeTop_ = treeCursor_ - static_cast<size_t>(rows) + 1;
         for (int r = 0; r < rows && treeTop_ + static_cast<size_t>(r) < rows_.size(); ++r) {
             size_t i = treeTop_ + static_cast<size_t>(r);
             const TreeRow& row = rows_[i];
@@ -227,12 +238,23 @@ class TerminalView : public sheet::CTerminalView {
 
         DrawStrip(l.tabs, "", face_->Tabs(), face_->ActiveTab(), focus_ == Pane::Tabs);
         if (face_->ActiveTab() < 0)
-            Put(l.tabs.y, l.tabs.x + 1, "Select a node in the tree (Enter) to see its options.", l.tabs.width - 1);
+            Put(l.tabs.y, l.tabs.x + 1, "Select a node in the tree (Enter) to see its options.",
+                l.tabs.width - 1);
         DrawStrip(l.category, "Category:", face_->Categories(), face_->ActiveCategory(),
                   focus_ == Pane::Category);
         DrawControls(l.controls);
 
-        PutPadded(l.preview.y, 0, "Command line: " + face_->Preview(), COLS, A_BOLD);
+        std::vector<std::string> preview = WrapText(PreviewText(), static_cast<size_t>(COLS));
+        if (preview.size() > static_cast<size_t>(l.preview.height)) {
+            // Longer than the room: its end is cut, and says so.
+            preview.resize(static_cast<size_t>(l.preview.height));
+            std::string& last = preview.back();
+            const std::string more = " ...";
+            last =
+                last.substr(0, std::max<size_t>(0, static_cast<size_t>(COLS) - more.size())) + more;
+        }
+        for (size_t i = 0; i < preview.size(); ++i)
+            PutPadded(l.preview.y + static_cast<int>(i), 0, preview[i], COLS, A_BOLD);
         PutPadded(l.status.y, 0, status_, COLS);
         PutPadded(l.help.y, 0, HelpLine(), COLS, looks().title);
     }
@@ -249,11 +271,13 @@ class TerminalView : public sheet::CTerminalView {
         size_t first = 0;
         auto widthFrom = [&](size_t from, size_t to) {
             int w = 0;
-            for (size_t i = from; i <= to && i < items.size(); ++i) w += static_cast<int>(items[i].size()) + 3;
+            for (size_t i = from; i <= to && i < items.size(); ++i)
+                w += static_cast<int>(items[i].size()) + 3;
             return w;
         };
         if (active > 0)
-            while (first < static_cast<size_t>(active) && widthFrom(first, static_cast<size_t>(active)) > r.Right() - x)
+            while (first < static_cast<size_t>(active) &&
+                   widthFrom(first, static_cast<size_t>(active)) > r.Right() - x)
                 ++first;
         if (first > 0) {
             Put(r.y, x, "<", 1);
@@ -274,7 +298,8 @@ class TerminalView : public sheet::CTerminalView {
         if (controlCursor_ < controlTop_) controlTop_ = controlCursor_;
         if (controlCursor_ >= controlTop_ + static_cast<size_t>(r.height))
             controlTop_ = controlCursor_ - static_cast<size_t>(r.height) + 1;
-        for (int row = 0; row < r.height && controlTop_ + static_cast<size_t>(row) < visible_.size(); ++row) {
+        for (int row = 0;
+             row < r.height && controlTop_ + static_cast<size_t>(row) < visible_.size(); ++row) {
             size_t v = controlTop_ + static_cast<size_t>(row);
             size_t c = visible_[v];
             if (c >= defs.size() || c >= states.size()) break;
@@ -289,31 +314,48 @@ class TerminalView : public sheet::CTerminalView {
             size_t at = MnemonicPosition(def.label);
             if (at == std::string::npos || cursor) continue;
             size_t offset = def.kind == ControlKind::Check || def.kind == ControlKind::Check3 ? 5
-                            : def.kind == ControlKind::Button                              ? 3
-                                                                                          : 1;
+                            : def.kind == ControlKind::Button                                 ? 3
+                                                                                              : 1;
             if (static_cast<int>(offset + at) < r.width - 1)
-                mvchgat(r.y + row, r.x + 1 + static_cast<int>(offset + at), 1, a | looks().mnemonic, 0, nullptr);
+                mvchgat(r.y + row, r.x + 1 + static_cast<int>(offset + at), 1, a | looks().mnemonic,
+                        0, nullptr);
         }
     }
 
     std::string HelpLine() const {
         switch (focus_) {
         case Pane::Config:
-            return " Enter:choose  Tab:pane  /:search  F10/^S:OK  Esc:cancel";
+            return KeyHelp(KeyHelpFor::Config);
         case Pane::Tree:
-            return " Enter:select  Space:add/remove  <-/->:fold  Tab:pane  /:search  F10:OK  Esc:cancel";
+            return KeyHelp(KeyHelpFor::Tree);
         case Pane::Tabs:
         case Pane::Category:
-            return " <-/->:switch  Tab:pane  /:search  ?:help  F10/^S:OK  Esc:cancel";
+            return KeyHelp(KeyHelpFor::Strip);
         case Pane::Controls:
             break;
         }
-        return " Space:toggle  Enter:edit  letter:jump  /:search  ?:help  F10/^S:OK  Esc:cancel";
+        return KeyHelp(KeyHelpFor::Controls);
     }
+
+    // The screen's layout for what it shows now: the tree as wide as its
+    // rows, the preview on as many lines as it wraps to.
+    Layout CurrentLayout() const {
+        int widest = 0;
+        for (const TreeRow& row : rows_)
+            widest = std::max(
+                widest,
+                static_cast<int>(TreeRowText(row, face_->PhaseName(row.node->record)).size()) + 3);
+        const int previewLines = static_cast<int>(
+            WrapText(PreviewText(), static_cast<size_t>(std::max(1, COLS))).size());
+        return ComputeLayout(LINES, COLS, widest, previewLines);
+    }
+
+    std::string PreviewText() const { return "Command line: " + face_->Preview(); }
 
     // ---- keys per pane
     void MoveFocus(int step) {
-        size_t i = static_cast<size_t>(std::find(std::begin(kPanes), std::end(kPanes), focus_) - std::begin(kPanes));
+        size_t i = static_cast<size_t>(std::find(std::begin(kPanes), std::end(kPanes), focus_) -
+                                       std::begin(kPanes));
         const size_t n = std::size(kPanes);
         for (size_t k = 0; k < n; ++k) {
             i = (i + n + static_cast<size_t>(step + static_cast<int>(n))) % n;
@@ -330,8 +372,10 @@ class TerminalView : public sheet::CTerminalView {
         if (!IsEnter(key) && key != ' ' && key != KEY_DOWN) return;
         std::vector<std::string> choices = face_->ConfigurationChoices();
         std::string now = ConfigText();
-        size_t current = static_cast<size_t>(std::find(choices.begin(), choices.end(), now) - choices.begin());
-        auto picked = dialogs_->Pick("Configuration", choices, current);
+        size_t current =
+            static_cast<size_t>(std::find(choices.begin(), choices.end(), now) - choices.begin());
+        const Layout l = CurrentLayout();
+        auto picked = dialogs_->DropDown(l.config.y + 2, 1, choices, current);
         if (!picked) return;
         const std::string& choice = choices[*picked];
         std::vector<std::string> names{choice};
@@ -339,7 +383,8 @@ class TerminalView : public sheet::CTerminalView {
             std::vector<std::string> all = face_->ConfigurationNames();
             std::vector<std::string> shown = face_->ShownConfigurations();
             std::vector<bool> marks;
-            for (const std::string& n : all) marks.push_back(std::find(shown.begin(), shown.end(), n) != shown.end());
+            for (const std::string& n : all)
+                marks.push_back(std::find(shown.begin(), shown.end(), n) != shown.end());
             auto checked = dialogs_->CheckList("Select project configurations to modify",
                                                "Project configurations :", all, marks);
             if (!checked) return;
@@ -389,8 +434,10 @@ class TerminalView : public sheet::CTerminalView {
             return;
         case KEY_RIGHT:
         case '+':
-            if (row.folded) folded_.erase(row.id);
-            else if (!row.node->children.empty() && treeCursor_ + 1 < rows_.size()) ++treeCursor_;
+            if (row.folded)
+                folded_.erase(row.id);
+            else if (!row.node->children.empty() && treeCursor_ + 1 < rows_.size())
+                ++treeCursor_;
             Rebuild();
             return;
         default:
@@ -425,10 +472,14 @@ class TerminalView : public sheet::CTerminalView {
     void TabKey(int key) {
         int active = face_->ActiveTab();
         int count = static_cast<int>(face_->Tabs().size());
-        if (key == KEY_LEFT && active > 0) Report(face_->ActivateTab(static_cast<size_t>(active - 1)), "the tab");
-        else if (key == KEY_RIGHT && active + 1 < count) Report(face_->ActivateTab(static_cast<size_t>(active + 1)), "the tab");
-        else if (IsEnter(key) || key == KEY_DOWN) MoveFocus(1);
-        else if (key < 256 && std::isalnum(key)) Mnemonic(static_cast<char>(std::tolower(key)));
+        if (key == KEY_LEFT && active > 0)
+            Report(face_->ActivateTab(static_cast<size_t>(active - 1)), "the tab");
+        else if (key == KEY_RIGHT && active + 1 < count)
+            Report(face_->ActivateTab(static_cast<size_t>(active + 1)), "the tab");
+        else if (IsEnter(key) || key == KEY_DOWN)
+            MoveFocus(1);
+        else if (key < 256 && std::isalnum(key))
+            return MnemonicFromTop(static_cast<char>(std::tolower(key)));
         controlCursor_ = 0;
     }
 
@@ -439,9 +490,17 @@ class TerminalView : public sheet::CTerminalView {
             Report(face_->ShowCategory(static_cast<size_t>(active - 1)), "the category");
         else if ((key == KEY_RIGHT || key == KEY_DOWN) && active + 1 < count)
             Report(face_->ShowCategory(static_cast<size_t>(active + 1)), "the category");
-        else if (IsEnter(key)) MoveFocus(1);
-        else if (key < 256 && std::isalnum(key)) Mnemonic(static_cast<char>(std::tolower(key)));
+        else if (IsEnter(key))
+            MoveFocus(1);
+        else if (key < 256 && std::isalnum(key))
+            return MnemonicFromTop(static_cast<char>(std::tolower(key)));
         controlCursor_ = 0;
+    }
+
+    // From the tabs or categories: the first control of the page with the letter.
+    void MnemonicFromTop(char letter) {
+        controlCursor_ = visible_.empty() ? 0 : visible_.size() - 1;
+        Mnemonic(letter);
     }
 
     bool Selectable(size_t v) const {
@@ -464,9 +523,12 @@ class TerminalView : public sheet::CTerminalView {
         }
         size_t c = visible_[controlCursor_];
         const sheet::ControlDef& def = face_->Controls()[c];
-        if (key == ' ' || ((key == KEY_LEFT || key == KEY_RIGHT) && def.kind == ControlKind::Choice)) {
+        if (key == ' ' ||
+            ((key == KEY_LEFT || key == KEY_RIGHT) && def.kind == ControlKind::Choice)) {
             if (auto value = ToggledValue(def, face_->States()[c]))
                 Report(face_->SetControl(c, *value), PlainText(def.label));
+            else if (key == ' ')
+                Activate(c); // texts, lists and buttons: their editor, as Enter
             return;
         }
         if (IsEnter(key)) {
@@ -494,8 +556,12 @@ class TerminalView : public sheet::CTerminalView {
             std::vector<std::string> shown;
             for (const std::string& word : def.values) shown.push_back(ChoiceText(def, word));
             std::string now = state.value.empty() ? "" : state.value.front();
-            size_t current = static_cast<size_t>(std::find(def.values.begin(), def.values.end(), now) - def.values.begin());
-            if (auto picked = dialogs_->Pick(label, shown, current))
+            size_t current = static_cast<size_t>(
+                std::find(def.values.begin(), def.values.end(), now) - def.values.begin());
+            // Under the control's line, as a drop-down list opens.
+            const Layout l = CurrentLayout();
+            const int row = l.controls.y + static_cast<int>(controlCursor_ - controlTop_) + 1;
+            if (auto picked = dialogs_->DropDown(row, l.controls.x + 2, shown, current))
                 Report(face_->SetControl(c, {def.values[*picked]}), label);
             return;
         }
@@ -503,41 +569,255 @@ class TerminalView : public sheet::CTerminalView {
         case ControlKind::Number: {
             std::string now = state.mixed || state.value.empty() ? "" : state.value.front();
             std::string prompt = label + (def.kind == ControlKind::Number
-                                              ? " (" + std::to_string(def.minimum) + ".." + std::to_string(def.maximum) + "):"
+                                              ? " (" + std::to_string(def.minimum) + ".." +
+                                                    std::to_string(def.maximum) + "):"
                                               : ":");
-            if (auto text = dialogs_->EditLine(label, prompt, now)) Report(face_->SetControl(c, {*text}), label);
+            LineEditor::Check check;
+            if (def.kind == ControlKind::Number)
+                check = [def](const std::string& t) { return TypedNumberMessage(def, t); };
+            if (auto text = dialogs_->EditLine(label, prompt, now, check))
+                Report(face_->SetControl(c, {*text}), label);
             return;
         }
         case ControlKind::List:
             EditList(c);
             return;
         case ControlKind::Button:
-            // The buttons beside a list act on it: the list editor does all.
-            for (size_t i = c; i-- > 0;)
-                if (face_->Controls()[i].kind == ControlKind::List) {
-                    EditList(i);
-                    return;
-                }
-            status_ = label + " has no use in the terminal.";
+            PressButton(c);
             return;
         case ControlKind::Label:
             return;
         }
     }
 
-    void EditList(size_t c) {
-        const std::string label = PlainText(face_->Controls()[c].label);
-        dialogs_->EditList(
-            label, [this, c] { return face_->States()[c].value; },
-            [this, c, label](const std::vector<std::string>& entries) {
-                CommandResult result = face_->SetControl(c, entries);
-                Report(result, label);
-                return result == CommandResult::Done;
-            });
+    // The list a button beside it acts on: the nearest one above it.
+    std::optional<size_t> ListAbove(size_t c) const {
+        for (size_t i = c; i-- > 0;)
+            if (face_->Controls()[i].kind == ControlKind::List) return i;
+        return std::nullopt;
     }
 
-    // A mnemonic letter: the next control of the page that has it, which is
-    // then used as Enter would (a switch toggles).
+    void PressButton(size_t c) {
+        const std::string label = PlainText(face_->Controls()[c].label);
+        if (label == sheet::kRestoreDefaults) {
+            Report(face_->Press(c), label);
+            return;
+        }
+        auto list = ListAbove(c);
+        if (!list) {
+            status_ = label + " has no use in the terminal.";
+            return;
+        }
+        SectionList kind = SectionListOf(face_->Controls()[*list]);
+        if (kind == SectionList::None) {
+            EditList(*list);
+            return;
+        }
+        // A section button: its own dialog, on the row picked first where it
+        // needs one.
+        const std::vector<std::string> rows = face_->States()[*list].value;
+        const bool adds =
+            label.rfind("Add", 0) == 0 || label == "Insert group..." || label == "Export...";
+        if (adds) {
+            SectionEdit(kind, label, std::nullopt);
+        } else if (rows.empty()) {
+            status_ = "The list is empty.";
+        } else if (auto row = dialogs_->Pick(label, rows, 0)) {
+            SectionEdit(kind, label, *row);
+        }
+    }
+
+    // An entry dialog for a section command, opened again with what was typed
+    // while the editor refuses it, as its dialogs stay open.
+    bool SectionForm(
+        const std::string& caption, std::vector<FormField> fields,
+        const std::function<std::vector<std::string>(const std::vector<std::string>&)>& command,
+        const std::string& what) {
+        while (true) {
+            auto typed = dialogs_->Form(caption, fields);
+            if (!typed) return false;
+            CommandResult result = face_->SectionCommand(command(*typed));
+            Report(result, what);
+            if (result != CommandResult::Refused) return result == CommandResult::Done;
+            for (size_t i = 0; i < fields.size(); ++i) fields[i].text = (*typed)[i];
+        }
+    }
+
+    // Runs one section command; false when it was not carried out.
+    bool Section(const std::vector<std::string>& fields, const std::string& what) {
+        CommandResult result = face_->SectionCommand(fields);
+        Report(result, what);
+        return result == CommandResult::Done;
+    }
+
+    // The dialog of a section button `action`, on row `row` of its list.
+    bool SectionEdit(SectionList kind, const std::string& action, std::optional<size_t> row) {
+        size_t list = 0;
+        for (size_t i = 0; i < face_->Controls().size(); ++i)
+            if (SectionListOf(face_->Controls()[i]) == kind) list = i;
+        const std::vector<std::string> rows = face_->States()[list].value;
+        const std::string listLabel = PlainText(face_->Controls()[list].label);
+        if (row && *row >= rows.size()) return false;
+        const bool remove = action == "Remove";
+        switch (kind) {
+        case SectionList::Regions: {
+            RegionFields now;
+            if (row) {
+                auto parsed = ParseRegionRow(rows[*row]);
+                if (!parsed) return false;
+                now = *parsed;
+            }
+            if (remove) return Section({"region", "remove", now.name}, listLabel);
+            const bool modify = row.has_value();
+            return SectionForm(
+                modify ? "Modify memory region" : "Add memory region",
+                {{"Region name:", now.name, {}},
+                 {"Start address:", now.start, {}},
+                 {"End address:", now.end, {}}},
+                [&](const std::vector<std::string>& t) -> std::vector<std::string> {
+                    if (modify) return {"region", "modify", now.name, t[0], t[1], t[2]};
+                    return {"region", "add", t[0], t[1], t[2]};
+                },
+                listLabel);
+        }
+        case SectionList::Starts: {
+            auto typed = dialogs_->EditLine("Section start address",
+                                            "Group=address:", row ? rows[*row] : std::string());
+            if (!typed) return false;
+            auto parsed = ParseStartRow(*typed);
+            if (!parsed) {
+                status_ = "Give the group and its address as group=address.";
+                return false;
+            }
+            return Section({"start", parsed->first, parsed->second}, listLabel);
+        }
+        case SectionList::Groups:
+            return GroupEdit(action, row ? ParseGroupRow(rows[*row]) : std::nullopt, listLabel);
+        case SectionList::None:
+            break;
+        }
+        return false;
+    }
+
+    std::optional<std::string> PickPlacement(const std::string& now) {
+        const auto& words = PlacementWords();
+        size_t at = static_cast<size_t>(std::find(words.begin(), words.end(), now) - words.begin());
+        auto picked = dialogs_->Pick("Placement", PlacementNames(), at < words.size() ? at : 0);
+        if (!picked) return std::nullopt;
+        return words[*picked];
+    }
+
+    bool GroupEdit(const std::string& action, const std::optional<GroupFields>& group,
+                   const std::string& what) {
+        if (action == "Export...") {
+            auto path = dialogs_->EditLine("Export", "Sections file (.gsi):", "");
+            return path && Section({"export", *path}, what);
+        }
+        if (action == "Insert group...") {
+            auto placement = PickPlacement("address");
+            if (!placement) return false;
+            return SectionForm(
+                "Insert group", {{"Group name:", "", {}}, {PlacementPrompt(*placement), "", {}}},
+                [&](const std::vector<std::string>& t) -> std::vector<std::string> {
+                    return {"group", "add", t[0], *placement, t[1]};
+                },
+                what);
+        }
+        if (!group) return false;
+        if (action == "Remove") return Section({"group", "remove", group->name}, what);
+        if (action == "Modify...") {
+            auto placement = PickPlacement(group->placement);
+            if (!placement) return false;
+            const std::string text = *placement == group->placement ? group->text : "";
+            return SectionForm(
+                "Modify group",
+                {{"Group name:", group->name, {}}, {PlacementPrompt(*placement), text, {}}},
+                [&](const std::vector<std::string>& t) -> std::vector<std::string> {
+                    return {"group", "modify", group->name, t[0], *placement, t[1]};
+                },
+                what);
+        }
+        if (action == "Insert label...") {
+            auto label = dialogs_->EditLine("Insert label", "Label name:", "");
+            return label && Section({"label", "add", group->name, *label}, what);
+        }
+        if (action == "Insert section...") {
+            auto typed = dialogs_->Form(
+                "Insert section", {{"Input section (All-sections for every one):", "", {}},
+                                   {"Files, separated by blanks (empty: All-files):", "", {}}});
+            if (!typed) return false;
+            std::vector<std::string> fields{"section", "add", group->name, (*typed)[0]};
+            for (std::string& f : FileWords((*typed)[1])) fields.push_back(std::move(f));
+            return Section(fields, what);
+        }
+        if (action == "Advanced settings...") {
+            auto typed = dialogs_->Form(
+                "Advanced settings",
+                {{"NOLOAD (0 or 1):", "0", {}},
+                 {"KEEP (0 or 1):", "0", {}},
+                 {"Map (load) address: none, follow, address, label or region:", "none", {}},
+                 {"Map address text:", "", {}}});
+            if (!typed) return false;
+            const std::vector<std::string>& t = *typed;
+            std::vector<std::string> fields{"advanced", group->name, t[0], t[1]};
+            if (t[2] != "none" || !t[3].empty()) fields.push_back(t[2]);
+            if (!t[3].empty()) fields.push_back(t[3]);
+            return Section(fields, what);
+        }
+        return false;
+    }
+
+    void EditList(size_t c) {
+        const std::string label = PlainText(face_->Controls()[c].label);
+        auto rows = [this, c] { return face_->States()[c].value; };
+        SectionList kind = SectionListOf(face_->Controls()[c]);
+        ListActions actions;
+        if (kind != SectionList::None) {
+            const bool groups = kind == SectionList::Groups;
+            actions.add = [this, kind, groups] {
+                return SectionEdit(kind, groups ? "Insert group..." : "Add...", std::nullopt);
+            };
+            actions.modify = [this, kind](size_t i) { return SectionEdit(kind, "Modify...", i); };
+            if (kind != SectionList::Starts)
+                actions.remove = [this, kind](size_t i) { return SectionEdit(kind, "Remove", i); };
+            dialogs_->EditList(label, rows, actions);
+            return;
+        }
+        auto apply = [this, c, label](const std::vector<std::string>& entries) {
+            CommandResult result = face_->SetControl(c, entries);
+            Report(result, label);
+            return result == CommandResult::Done;
+        };
+        actions.add = [this, label, rows, apply] {
+            auto entry = dialogs_->EditLine(label, "New entry:", "");
+            if (!entry) return false;
+            std::vector<std::string> changed = rows();
+            changed.push_back(*entry);
+            return apply(changed);
+        };
+        actions.modify = [this, label, rows, apply](size_t i) {
+            std::vector<std::string> changed = rows();
+            auto entry = dialogs_->EditLine(label, "Entry:", changed.at(i));
+            if (!entry) return false;
+            changed[i] = *entry;
+            return apply(changed);
+        };
+        actions.remove = [rows, apply](size_t i) {
+            std::vector<std::string> changed = rows();
+            changed.erase(changed.begin() + static_cast<std::ptrdiff_t>(i));
+            return apply(changed);
+        };
+        // The order matters: include directories are searched in it.
+        actions.move = [rows, apply](size_t from, size_t to) {
+            std::vector<std::string> changed = rows();
+            std::swap(changed.at(from), changed.at(to));
+            return apply(changed);
+        };
+        dialogs_->EditList(label, rows, actions);
+    }
+
+    // A mnemonic letter: the focus goes to the next control of the page that
+    // has it; Space or Enter then changes it.
     void Mnemonic(char letter) {
         const auto& defs = face_->Controls();
         for (size_t k = 1; k <= visible_.size(); ++k) {
@@ -546,16 +826,14 @@ class TerminalView : public sheet::CTerminalView {
             if (def.kind == ControlKind::Label || MnemonicOf(def.label) != letter) continue;
             focus_ = Pane::Controls;
             controlCursor_ = v;
-            Activate(visible_[v]);
             return;
         }
         status_ = std::string("No control with the letter ") + letter + " on this page.";
     }
 
     void Search() {
-        auto text = dialogs_->EditLine("Search", "Label or tool flag:", lastSearch_);
+        auto text = dialogs_->EditLine("Search", "Label or tool flag:", "");
         if (!text) return;
-        lastSearch_ = *text;
         std::vector<sheet::FaceControl> all = face_->AllControls();
         std::vector<size_t> hits = SearchControls(all, *text);
         if (hits.empty()) {
@@ -573,7 +851,8 @@ class TerminalView : public sheet::CTerminalView {
         }
         const sheet::FaceControl& hit = all[hits[chosen]];
         CommandResult result = face_->ActivateTab(hit.tab);
-        if (result == CommandResult::Done && !hit.categoryLabel.empty()) result = face_->ShowCategory(hit.category);
+        if (result == CommandResult::Done && !hit.categoryLabel.empty())
+            result = face_->ShowCategory(hit.category);
         Report(result, hit.label);
         if (result != CommandResult::Done) return;
         auto it = std::find(visible_.begin(), visible_.end(), hit.control);
@@ -584,19 +863,22 @@ class TerminalView : public sheet::CTerminalView {
 
     void Help() {
         if (focus_ != Pane::Controls || visible_.empty()) {
-            dialogs_->Message("Keys",
-                              "Tab/Shift-Tab: next/previous pane\nArrows: move; Left/Right fold the tree\n"
-                              "Enter: select a node, edit a control\nSpace: add a node to the selection, "
-                              "toggle a switch\nLetters: the underlined letter of a control\n"
-                              "/: search every page by label or tool flag\n?: help of a control\n"
-                              "F10 or Ctrl-S: OK    Esc or Ctrl-C: Cancel",
-                              platform::MessageButtons::Ok);
+            dialogs_->Message(
+                "Keys",
+                "Tab/Shift-Tab: next/previous pane\nArrows: move; Left/Right fold the tree\n"
+                "Enter: select a node, edit a control\nSpace: add a node to the selection, "
+                "toggle a switch\nLetters: the underlined letter of a control\n"
+                "/: search every page by label or tool flag\n?: help of a control\n"
+                "F10 or Ctrl-S: OK    Esc or Ctrl-C: Cancel",
+                platform::MessageButtons::Ok);
             return;
         }
-        const sheet::ControlDef& def = face_->Controls()[visible_[controlCursor_]];
-        std::string text = def.help.empty() ? "This control produces no tool flag of its own." : def.help;
-        if (!def.key.empty()) text += "\nOption key: " + def.key;
-        dialogs_->Message(PlainText(def.label), text, platform::MessageButtons::Ok);
+        const size_t c = visible_[controlCursor_];
+        const sheet::ControlDef& def = face_->Controls()[c];
+        const sheet::ControlValues values = face_->ValuesOf(c);
+        dialogs_->Message(PlainText(def.label),
+                          HelpText(def, values.defaultValue, values.configurations),
+                          platform::MessageButtons::Ok);
     }
 
     sheet::CSheetFace* face_ = nullptr;
@@ -610,12 +892,12 @@ class TerminalView : public sheet::CTerminalView {
     std::vector<size_t> visible_; // controls shown, by index
     size_t controlCursor_ = 0, controlTop_ = 0;
     std::string status_;
-    std::string lastSearch_;
 };
 
 } // namespace
 } // namespace quorle::tui
 
-extern "C" __attribute__((visibility("default"))) quorle::sheet::CTerminalView* QuorleCreateTerminalView() {
+extern "C" __attribute__((visibility("default"))) quorle::sheet::CTerminalView*
+QuorleCreateTerminalView() {
     return new quorle::tui::TerminalView();
 }

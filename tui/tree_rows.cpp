@@ -1,5 +1,7 @@
 #include "tui/tree_rows.h"
 
+#include <algorithm>
+
 namespace quorle::tui {
 namespace {
 
@@ -14,6 +16,14 @@ void Walk(const sheet::TreeNode& node, sheet::NodeKind parent, int depth,
 }
 
 } // namespace
+
+std::string TreeLabel(const std::string& label) {
+    std::string text = label.substr(std::min(label.size(), label.find_first_not_of(' ')));
+    if (!text.empty() && text[0] == '_') return text.substr(1);
+    size_t mark = text.find(" _");
+    if (mark == std::string::npos) return text;
+    return text.substr(0, mark) + " (" + text.substr(mark + 2) + ")";
+}
 
 std::string NodeId(const sheet::TreeNode& node) {
     return std::to_string(static_cast<int>(node.kind)) + "|" + std::to_string(node.record) + "|" +
@@ -33,10 +43,10 @@ std::vector<TreeRow> FlattenTree(const sheet::TreeNode& root, const std::set<std
 std::string TreeRowText(const TreeRow& row, const std::string& phaseName) {
     std::string text(static_cast<size_t>(row.depth) * 2, ' ');
     if (row.node->children.empty())
-        text += "    ";
+        text += "  "; // a leaf has no fold mark: half its room, to keep the pane narrow
     else
         text += row.folded ? "[+] " : "[-] ";
-    text += row.node->label;
+    text += TreeLabel(row.node->label);
     if (row.parent == sheet::NodeKind::ProjectLevel && !phaseName.empty() &&
         row.node->label != phaseName)
         text += " (" + phaseName + ")";

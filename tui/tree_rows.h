@@ -24,7 +24,12 @@ sheet::NodeRef RefOf(const sheet::TreeNode& node);
 
 std::vector<TreeRow> FlattenTree(const sheet::TreeNode& root, const std::set<std::string>& folded);
 
-// "[+] " for a folded node, "[-] " for an open one, blanks for a leaf; then
+// A node's label as the terminal shows it: the window face's underscore
+// marks taken out; a level's name after a type goes in parentheses
+// ("C source file _File Type Level" gives "C source file (File Type Level)").
+std::string TreeLabel(const std::string& label);
+
+// "[+] " for a folded node, "[-] " for an open one, two blanks for a leaf; then
 // the label, indented by depth. Leaves of a project level carry the name of
 // their phase, which tells apart records named after the project.
 std::string TreeRowText(const TreeRow& row, const std::string& phaseName = "");

@@ -161,3 +161,49 @@ TEST(TerminalFace, NoTerminalAndNoScriptNamesTheVariable) {
     EXPECT_NE(logged.find("terminal"), std::string::npos) << logged;
     EXPECT_FALSE(host.HasOutput(0));
 }
+
+TEST(TerminalFace, ValuesOfAControlPerConfigurationAndItsDefault) {
+    SheetHarness h(Workspace());
+    CSheetFaceOver face(*h.sheet);
+    ASSERT_EQ(face.ShowConfigurations({"Debug", "Release"}), CommandResult::Done);
+    ASSERT_EQ(face.Select({h.Node("GNU Compiler", "demo", "main.c"),
+                           h.Node("GNU Compiler", "demo", "util.c")},
+                          false),
+              CommandResult::Done);
+    ShowCategoryNamed(face, "Object");
+    const size_t debug = IndexOf(face, "DEBUGLV");
+    ControlValues values = face.ValuesOf(debug);
+    ASSERT_TRUE(values.defaultValue);
+    ASSERT_EQ(values.configurations.size(), 2u);
+    EXPECT_EQ(values.configurations[0].first, "Debug");
+    EXPECT_EQ(values.configurations[1].first, "Release");
+    // main.c leaves the debug information to its default, util.c turns it off.
+    EXPECT_EQ(values.configurations[0].second.size(), 2u);
+    EXPECT_EQ(values.configurations[1].second, values.configurations[0].second);
+    EXPECT_NE(std::find(values.configurations[0].second.begin(),
+                        values.configurations[0].second.end(), *values.defaultValue),
+              values.configurations[0].second.end());
+    // Only the configuration shown.
+    ASSERT_EQ(face.ShowConfigurations({"Release"}), CommandResult::Done);
+    values = face.ValuesOf(debug);
+    ASSERT_EQ(values.configurations.size(), 1u);
+    EXPECT_EQ(values.configurations[0].first, "Release");
+    EXPECT_TRUE(face.ValuesOf(face.Controls().size()).configurations.empty());
+}
+
+TEST(TerminalFace, SectionCommandsReachTheLinkerAndMarkTheSheetChanged) {
+    SheetHarness h(Workspace());
+    CSheetFaceOver face(*h.sheet);
+    EXPECT_EQ(face.SectionCommand({"region", "add", "ram", "0x0", "0xFFFF"}),
+              CommandResult::Unknown);
+    ASSERT_EQ(face.Select({h.Node("OptLinker", "demo")}, false), CommandResult::Done);
+    EXPECT_FALSE(face.Changed());
+    ASSERT_EQ(face.SectionCommand({"region", "add", "ram", "0x0", "0xFFFF"}), CommandResult::Done);
+    EXPECT_TRUE(face.Changed());
+    EXPECT_EQ(face.Categories()[static_cast<size_t>(face.ActiveCategory())], "Memory");
+    const auto& states = face.States();
+    ASSERT_FALSE(states.empty());
+    EXPECT_EQ(states[0].value, std::vector<std::string>{"ram|0x0|0xFFFF"});
+    EXPECT_EQ(face.SectionCommand({"region", "add", "ram", "0x0", "0xFFFF"}),
+              CommandResult::Refused);
+}

@@ -34,7 +34,8 @@ inline bool Contains(const std::string& text, const std::string& part) {
 // True when the captured screen sets a foreground or background colour
 // (SGR 30-38 or 40-48; 39 and 49 only restore the defaults).
 inline bool HasColour(const std::string& screen) {
-    for (size_t at = screen.find("\x1b["); at != std::string::npos; at = screen.find("\x1b[", at + 2)) {
+    for (size_t at = screen.find("\x1b["); at != std::string::npos;
+         at = screen.find("\x1b[", at + 2)) {
         size_t end = screen.find('m', at);
         if (end == std::string::npos) break;
         std::string params = screen.substr(at + 2, end - at - 2);
@@ -42,7 +43,8 @@ inline bool HasColour(const std::string& screen) {
         while (start <= params.size()) {
             size_t semi = params.find(';', start);
             std::string p = params.substr(start, semi == std::string::npos ? semi : semi - start);
-            if (p.size() == 2 && (p[0] == '3' || p[0] == '4') && p[1] >= '0' && p[1] <= '8') return true;
+            if (p.size() == 2 && (p[0] == '3' || p[0] == '4') && p[1] >= '0' && p[1] <= '8')
+                return true;
             if (semi == std::string::npos) break;
             start = semi + 1;
         }
@@ -84,22 +86,35 @@ class TmuxSheet : public ::testing::Test {
     void StartCommand(const std::string& command, int columns = 80, int lines = 24,
                       const std::string& expected = "Toolchain") {
         Shell(Tmux("kill-server")); // one left by an interrupted run
+        // The old server takes a moment to go; a session started before it
+        // has gone dies with it ("server exited unexpectedly").
+        for (int i = 0; i < 100 && Shell(Tmux("has-session")).exitCode == 0; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
         const std::string d = dir_.string();
         for (const char* file : {"before", "after", "rc", "result", "pid"}) fs::remove(dir_ / file);
         std::string script = "stty -g > " + d + "/before; " + command + "; echo $? > " + d +
-                             "/rc; stty -g > " + d + "/after.tmp; mv " + d + "/after.tmp " + d + "/after";
+                             "/rc; stty -g > " + d + "/after.tmp; mv " + d + "/after.tmp " + d +
+                             "/after";
         platform::WriteFile((dir_ / "run.sh").string(), script + "\n", false);
-        auto started = Shell(Tmux("new-session -d -s sheet -x " + std::to_string(columns) + " -y " +
-                                  std::to_string(lines) + " \"sh " + d + "/run.sh\""));
+        const std::string start = "new-session -d -s sheet -x " + std::to_string(columns) + " -y " +
+                                  std::to_string(lines) + " \"sh " + d + "/run.sh\"";
+        auto started = Shell(Tmux(start));
+        // Under load the server can still fail to come up: a few more tries.
+        for (int i = 0; i < 5 && started.exitCode != 0; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            Shell(Tmux("kill-server"));
+            started = Shell(Tmux(start));
+        }
         ASSERT_EQ(started.exitCode, 0) << started.output;
         ASSERT_TRUE(WaitFor(expected)) << Screen();
     }
 
     void Keys(const std::string& keys) { Shell(Tmux("send-keys -t sheet " + keys)); }
-    void Type(const std::string& text) { Shell(Tmux("send-keys -t sheet -l \"" + text + "\"")); }
+    void Type(const std::string& text) { Shell(Tmux("send-keys -t sheet -l -- \"" + text + "\"")); }
 
     std::string Screen(bool escapes = false) const {
-        return Shell(Tmux(std::string("capture-pane -p ") + (escapes ? "-e " : "") + "-t sheet")).output;
+        return Shell(Tmux(std::string("capture-pane -p ") + (escapes ? "-e " : "") + "-t sheet"))
+            .output;
     }
 
     // Everything the pane printed, wrapped lines joined (for plain output).
@@ -127,9 +142,10 @@ class TmuxSheet : public ::testing::Test {
             if (bar == std::string::npos) bar = line.find('|');
             if (bar == std::string::npos) continue;
             std::string left = line.substr(0, bar);
-            std::string right = line.substr(line.find_first_not_of("\xe2\x94\x82|", bar) == std::string::npos
-                                                ? line.size()
-                                                : bar + (line[bar] == '|' ? 1 : 3));
+            std::string right =
+                line.substr(line.find_first_not_of("\xe2\x94\x82|", bar) == std::string::npos
+                                ? line.size()
+                                : bar + (line[bar] == '|' ? 1 : 3));
             if (tree && !left.empty() && left[0] == '>') return left;
             if (!tree && right.size() > 1 && right[1] == '>') return right; // after one blank
         }
@@ -148,6 +164,19 @@ class TmuxSheet : public ::testing::Test {
         FAIL() << "no line with " << text << " in\n" << Screen();
     }
 
+    // Moves the cursor of a pick list with Down until its line holds `text`.
+    void MoveToDialogLine(const std::string& text) {
+        for (int i = 0; i < 40; ++i) {
+            const std::string screen = Screen();
+            size_t at = screen.find("> " + text);
+            if (at != std::string::npos) return;
+            Keys("Down");
+            for (int w = 0; w < 40 && Screen() == screen; ++w)
+                std::this_thread::sleep_for(std::chrono::milliseconds(25));
+        }
+        FAIL() << "no list line with " << text << " in\n" << Screen();
+    }
+
     // Selects a tree node and moves the focus to the controls of its page.
     // Finds a control by its label or option key through the search, from any pane and on
     // any category page (the first hit when several match), and leaves the
@@ -155,7 +184,6 @@ class TmuxSheet : public ::testing::Test {
     void JumpTo(const std::string& label) {
         Type("/");
         ASSERT_TRUE(WaitFor("Label or tool flag")) << Screen();
-        Keys("C-u"); // the line holds the last search
         Type(label);
         Keys("Enter");
         if (WaitFor("Search: " + label, 1)) Keys("Enter");
