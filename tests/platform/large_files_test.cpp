@@ -23,7 +23,7 @@ TEST(LargeFiles, FilePastFourGibibytesIsSeenButNotRead) {
     ASSERT_TRUE(WriteFile(path, "x", false));
     // Sparse: nothing is written.
     const off_t size = (off_t{1} << 32) + (off_t{1} << 20);
-    ASSERT_EQ(::truncate(path.c_str(), size), 0);
+    ASSERT_EQ(::truncate(NativePath(path).c_str(), size), 0);
     EXPECT_TRUE(FileExists(path));
     EXPECT_TRUE(IsFile(path));
     EXPECT_FALSE(IsDirectory(path));
@@ -44,7 +44,7 @@ TEST(LargeFiles, ModifiedTimesPast2038AreRead) {
     struct timespec times[2] = {};
     times[0].tv_sec = times[1].tv_sec = static_cast<time_t>(seconds);
     times[0].tv_nsec = times[1].tv_nsec = 7;
-    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+    ASSERT_EQ(::utimensat(AT_FDCWD, NativePath(path).c_str(), times, 0), 0);
     auto modified = FileModifiedTime(path);
     ASSERT_TRUE(modified.has_value());
     EXPECT_EQ(*modified, seconds * 1000000000 + 7);
