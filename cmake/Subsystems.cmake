@@ -96,6 +96,8 @@ if(QUORLE_TESTS)
   enable_testing()
   if(WIN32 AND CMAKE_CROSSCOMPILING)
     include(cmake/WindowsTests.cmake) # the suites that run under Wine
+  elseif(CMAKE_CROSSCOMPILING)
+    include(cmake/LinuxCrossTests.cmake) # the 32-bit suites under qemu-user
   else()
     add_subdirectory(tests)
   endif()

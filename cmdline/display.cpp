@@ -1,11 +1,11 @@
 #include "cmdline/display.h"
 
 #include "core/ascii_text.h"
-#include <algorithm>
 #include "core/limits.h"
 #include "platform/platform.h"
 #include "resources/string_ids.h"
 #include "resources/string_table.h"
+#include <algorithm>
 
 namespace quorle {
 namespace {
@@ -74,16 +74,18 @@ bool AppendScript(std::string& text, std::string_view path, UserMessages& messag
         return true;
     }
     // Each piece of at most kScriptPiece bytes gains an indent of 8.
-    size_t indents = (script->size() / kScriptPiece + 1 + static_cast<size_t>(std::count(
-                          script->begin(), script->end(), '\n'))) * 8;
+    size_t indents = (script->size() / kScriptPiece + 1 +
+                      static_cast<size_t>(std::count(script->begin(), script->end(), '\n'))) *
+                     8;
     if (text.size() + script->size() + indents > kMaxTextBytes) return false;
     // Each piece is shown as read: a line longer than a piece continues on
     // the next indented row, and a last line without line feed keeps none.
     std::string_view rest = *script;
     while (!rest.empty()) {
-        size_t end = rest.find('\n');
-        size_t take = end == std::string_view::npos ? rest.size() : end + 1;
-        if (take > kScriptPiece) take = kScriptPiece;
+        // Only the next piece is searched: a long line would otherwise be
+        // scanned to its end once per piece.
+        size_t end = rest.substr(0, kScriptPiece).find('\n');
+        size_t take = end == std::string_view::npos ? std::min(rest.size(), kScriptPiece) : end + 1;
         text += "        ";
         text += rest.substr(0, take);
         rest.remove_prefix(take);

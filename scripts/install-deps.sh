@@ -9,6 +9,10 @@ packages=(build-essential cmake ninja-build g++ clang libclang-rt-14-dev
 # qemu, without their recommendations (qemu would bring a desktop's worth of
 # packages, newlib a 1.5 GB C++ library the examples do not use).
 lean=(gcc-arm-none-eabi libnewlib-arm-none-eabi picolibc-arm-none-eabi qemu-system-arm)
+# The 32-bit Linux build of the plug-in and its tests, run under qemu-user
+# (GoogleTest is compiled from the googletest sources above), with the host's
+# 32-bit run-time libraries that the programs load.
+lean+=(g++-i686-linux-gnu qemu-user libc6-i386 lib32stdc++6)
 if [ "${1:-}" = "--windows" ]; then
   packages+=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64 xvfb imagemagick)
 fi

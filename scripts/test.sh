@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Every test: the normal build, then the same suite under ASan + UBSan, then
-# the Windows builds (the 32-bit plug-in, and the 64-bit unit tests under
-# wine64). QUORLE_SKIP_WINDOWS=1 leaves the Windows part out.
+# Every test: the normal build, then the same suite under ASan + UBSan, the
+# plug-in's suites built for 32-bit Linux and run under qemu-i386, then the
+# Windows builds (the 32-bit plug-in, and the 64-bit unit tests under wine64).
+# QUORLE_SKIP_I686=1 leaves the 32-bit Linux part out, QUORLE_SKIP_WINDOWS=1
+# the Windows part.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 windows=${QUORLE_SKIP_WINDOWS:-0}
@@ -29,6 +31,10 @@ echo "export table: 27 entry points"
 # The make-rule parser, the include scanner and the line classifier under
 # libFuzzer with ASan + UBSan, for a bounded time each.
 bash scripts/fuzz.sh "${QUORLE_FUZZ_SECONDS:-20}"
+
+if [ "${QUORLE_SKIP_I686:-0}" != 1 ]; then
+  bash scripts/test-i686.sh build-i686
+fi
 
 if [ "$windows" != 1 ]; then
   bash scripts/build-windows.sh build-win32

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
 #include <string>
 
@@ -37,6 +38,31 @@ TEST(ResultBuffer, ListFormExactShortAndNegativeCapacity) {
     len = -1;
     EXPECT_EQ(CopyListForm("a\n", buf, &len), 1);
     EXPECT_EQ(len, 2);
+}
+
+// The length field is 32 bits wide: a text past it reports the largest
+// length the field holds and is never copied, whatever the capacity.
+TEST(ResultBuffer, SizesPastTheLengthFieldAreClampedAndRefused) {
+    static const char kText[] = "abc";
+    char buf[4] = {'x', 'x', 'x', 'x'};
+    const size_t past = size_t{1} << 31;
+    // Only the size is looked at: the view is never read past its first bytes.
+    std::string_view huge(kText, past);
+    int32_t len = INT32_MAX;
+    EXPECT_EQ(CopyListForm(huge, buf, &len), 1);
+    EXPECT_EQ(len, INT32_MAX);
+    len = INT32_MAX;
+    EXPECT_EQ(CopyStringForm(std::string_view(kText, past - 1), buf, &len), 1);
+    EXPECT_EQ(len, INT32_MAX);
+    len = INT32_MAX;
+    EXPECT_EQ(CopyStringThenListForm(huge, nullptr, &len), 1);
+    EXPECT_EQ(len, INT32_MAX);
+    EXPECT_EQ(std::string(buf, 4), "xxxx");
+    // The largest capacity takes a short text as any other does.
+    len = INT32_MAX;
+    EXPECT_EQ(CopyStringForm("ab", buf, &len), 0);
+    EXPECT_EQ(len, 3);
+    EXPECT_EQ(std::string(buf, 3), std::string("ab\0", 3));
 }
 
 TEST(ResultBuffer, StringFormsCountTheNul) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "host_fixture.h"
 #include "sheet/host_records.h"
 
@@ -71,10 +73,12 @@ TEST(HostRecords, IndicesAndSlotsAreChecked) {
         EXPECT_FALSE(ReadHostRecords(host.List(), why));
         EXPECT_NE(why.find("a.c"), std::string::npos);
     }
-    {
+    // Indices at the ends of the 32-bit range, where a sign or width slip
+    // would index far outside the strings.
+    for (int32_t index : {-1, INT32_MIN, INT32_MAX}) {
         HostRecordsFixture host = TwoPhases();
-        const_cast<int32_t*>(host.File(0).optionIndex)[0] = -1;
-        EXPECT_FALSE(ReadHostRecords(host.List(), why));
+        const_cast<int32_t*>(host.File(0).optionIndex)[0] = index;
+        EXPECT_FALSE(ReadHostRecords(host.List(), why)) << index;
     }
     {
         HostRecordsFixture host = TwoPhases();
