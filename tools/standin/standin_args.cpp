@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "host/text_list.h"
+#include "tools/standin/drive_paths.h"
 
 namespace quorle::standin {
 
@@ -33,6 +34,13 @@ void Expand(const std::vector<std::string>& args, int depth, std::vector<std::st
         }
         std::string path = arg.substr(skip);
         std::replace(path.begin(), path.end(), '\\', '/');
+#if !defined(_WIN32)
+        if (StartsWithDrive(path)) {
+            auto host = HostPathOf(path, error);
+            if (!host) return;
+            path = *host;
+        }
+#endif
         std::string text;
         if (!ReadWhole(path, text)) {
             error = "cannot read the response file " + path;
