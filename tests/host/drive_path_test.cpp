@@ -109,3 +109,16 @@ TEST(DrivePaths, AnArgumentOnAnotherDriveStopsTheTool) {
     HostPaths({"--output=x:/lib.a"}, error);
     EXPECT_NE(error.find("drive X:"), std::string::npos) << error;
 }
+
+TEST(DrivePaths, LinkerScriptsGetHostPathsInTheirQuotedNames) {
+    std::string error;
+    EXPECT_EQ(HostPathsInScript("INPUT(\"Z:\\usr\\lib\\a.o\")\nINPUT(\"b.o\")\n"
+                                "OUTPUT_FORMAT(\"elf32-little\")\n",
+                                error),
+              "INPUT(\"/usr/lib/a.o\")\nINPUT(\"b.o\")\nOUTPUT_FORMAT(\"elf32-little\")\n");
+    EXPECT_TRUE(error.empty()) << error;
+    // An unclosed quote is left as it is.
+    EXPECT_EQ(HostPathsInScript("INPUT(\"Z:\\a.o", error), "INPUT(\"Z:\\a.o");
+    HostPathsInScript("INPUT(\"C:\\lib\\a.o\")", error);
+    EXPECT_NE(error.find("drive C:"), std::string::npos) << error;
+}

@@ -160,6 +160,30 @@ std::optional<std::string> HostPathOf(const std::string& drivePath, std::string&
     return host.empty() ? "/" : host;
 }
 
+std::string HostPathsInScript(const std::string& script, std::string& error) {
+    std::string out;
+    size_t pos = 0;
+    error.clear();
+    for (;;) {
+        size_t open = script.find('"', pos);
+        if (open == std::string::npos) break;
+        size_t close = script.find('"', open + 1);
+        if (close == std::string::npos) break;
+        std::string text = script.substr(open + 1, close - open - 1);
+        out.append(script, pos, open + 1 - pos);
+        if (StartsWithDrive(text)) {
+            std::replace(text.begin(), text.end(), '\\', '/');
+            auto host = HostPathOf(text, error);
+            if (!host) return script;
+            text = *host;
+        }
+        out += text + '"';
+        pos = close + 1;
+    }
+    out.append(script, pos, std::string::npos);
+    return out;
+}
+
 std::vector<std::string> HostPaths(const std::vector<std::string>& args, std::string& error) {
     std::vector<std::string> out;
     error.clear();

@@ -28,4 +28,8 @@ std::optional<std::string> HostPathOf(const std::string& drivePath, std::string&
 // user's text and stay as they are. Sets `error` for an unmapped drive.
 std::vector<std::string> HostPaths(const std::vector<std::string>& args, std::string& error);
 
+// A linker script with every quoted drive path ("INPUT("Z:\\x\\a.o")") mapped.
+// Sets `error` for an unmapped drive.
+std::string HostPathsInScript(const std::string& script, std::string& error);
+
 } // namespace quorle::standin

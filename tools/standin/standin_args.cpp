@@ -118,14 +118,23 @@ std::vector<std::string> WithoutArchitectureLines(const std::vector<std::string>
         else if (arg.rfind("-T", 0) == 0 && arg.size() > 2)
             path = arg.substr(2);
         std::string text;
-        if (path.empty() || !ReadWhole(path, text) ||
-            text.find("OUTPUT_ARCH") == std::string::npos) {
+        if (path.empty() || !ReadWhole(path, text)) {
+            out.push_back(arg);
+            continue;
+        }
+        std::string host = text;
+#if !defined(_WIN32)
+        // Under Wine the plug-in names the input files by drive paths.
+        host = HostPathsInScript(text, error);
+        if (!error.empty()) return out;
+#endif
+        if (text.find("OUTPUT_ARCH") == std::string::npos && host == text) {
             out.push_back(arg);
             continue;
         }
         std::string copy = path + ".host.ld";
         std::ofstream file(copy, std::ios::binary | std::ios::trunc);
-        file << RemoveArchitecture(text);
+        file << RemoveArchitecture(host);
         if (!file.flush()) {
             error = "cannot write " + copy;
             return out;
