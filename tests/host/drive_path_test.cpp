@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <thread>
 
 #include "support/temp_dir.h"
 #include "tools/standin/drive_paths.h"
+#include "tools/standin/process.h"
 
 using namespace quorle::standin;
 using quorle::testing_support::TempDir;
@@ -121,4 +126,51 @@ TEST(DrivePaths, LinkerScriptsGetHostPathsInTheirQuotedNames) {
     EXPECT_EQ(HostPathsInScript("INPUT(\"Z:\\a.o", error), "INPUT(\"Z:\\a.o");
     HostPathsInScript("INPUT(\"C:\\lib\\a.o\")", error);
     EXPECT_NE(error.find("drive C:"), std::string::npos) << error;
+}
+
+namespace {
+
+int PrintAndFail(int argc, char** argv) {
+    std::printf("out %s\n", argc > 1 ? argv[1] : "");
+    std::fflush(stdout); // both streams share the file, in this order
+    std::fprintf(stderr, "err\n");
+    return 3;
+}
+
+int SleepLong(int, char**) {
+    std::this_thread::sleep_for(std::chrono::seconds(30));
+    return 0;
+}
+
+std::string Contents(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+} // namespace
+
+// What the Windows bridge waits for: the tool's output and, once it has
+// ended, its exit code, in files beside the base name.
+TEST(WineReport, OutputAndExitCodeAreLeftInFiles) {
+    TempDir dir;
+    std::string base = (dir.Root() / "x").string();
+    char program[] = "corvo-elf-gcc", arg[] = "one";
+    char* argv[] = {program, arg, nullptr};
+    EXPECT_EQ(RunReportingTo(base, &PrintAndFail, 2, argv), 3);
+    EXPECT_EQ(Contents(base + ".out"), "out one\nerr\n");
+    EXPECT_EQ(Contents(base + ".code"), "3\n");
+    EXPECT_FALSE(std::filesystem::exists(base + ".code.tmp"));
+}
+
+TEST(WineReport, AStopFileInterruptsTheTool) {
+    TempDir dir;
+    std::string base = (dir.Root() / "x").string();
+    std::ofstream(base + ".stop") << "";
+    char program[] = "corvo-elf-gcc";
+    char* argv[] = {program, nullptr};
+    auto start = std::chrono::steady_clock::now();
+    int code = RunReportingTo(base, &SleepLong, 1, argv);
+    EXPECT_EQ(code, 128 + 2) << "ended by SIGINT";
+    EXPECT_EQ(Contents(base + ".code"), std::to_string(code) + "\n");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
 }

@@ -74,8 +74,11 @@ int RunReportingTo(const std::string& base, int (*tool)(int, char**), int argc, 
             dup2(fd, 2);
             close(fd);
         }
-        std::_Exit(tool(argc, argv));
+        int code = tool(argc, argv);
+        std::fflush(nullptr); // _Exit flushes nothing
+        std::_Exit(code);
     }
+    setpgid(pid, pid); // as the child does, so that a stop cannot come first
     int status = 0, code = 127;
     bool stopped = false;
     for (;;) {
@@ -87,10 +90,7 @@ int RunReportingTo(const std::string& base, int (*tool)(int, char**), int argc, 
         }
         if (done < 0) break;
         struct stat info;
-        if (!stopped && stat(stop.c_str(), &info) == 0) {
-            kill(-pid, SIGINT);
-            stopped = true;
-        }
+        if (!stopped && stat(stop.c_str(), &info) == 0) stopped = kill(-pid, SIGINT) == 0;
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     // Written whole under another name first: the caller polls for it.
