@@ -63,6 +63,8 @@ int Exec(const std::vector<std::string>& arguments) {
 #if !defined(_WIN32)
 int RunReportingTo(const std::string& base, int (*tool)(int, char**), int argc, char** argv) {
     const std::string out = base + ".out", stop = base + ".stop";
+    // Else the child would write what the parent still buffers into the file.
+    std::fflush(nullptr);
     pid_t pid = fork();
     if (pid < 0) return 127;
     if (pid == 0) {
