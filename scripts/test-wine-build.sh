@@ -9,6 +9,9 @@
 # dependency scan runs gcc -M through the plug-in; PostPhase runs objcopy and
 # ar; demo.mot equals the Linux build's byte for byte and demo.x has the same
 # symbols; a second build runs no step; clean removes what the build made.
+# With the firmware toolchain (arm-none-eabi) installed, the Cortex-M3 example
+# is built the same way and compared with its Linux build.
+# QUORLE_KEEP_WINE_BUILD=1 keeps the work folder in /tmp.
 # Usage: scripts/test-wine-build.sh [windows-build-dir] [linux-build-dir]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -27,7 +30,7 @@ unset DISPLAY WAYLAND_DISPLAY
 "$wine" wineboot --init >/dev/null 2>&1 || true
 
 work=$(mktemp -d /tmp/quorle-wine-build-XXXXXX)
-trap 'rm -rf "$work"' EXIT
+[ -n "${QUORLE_KEEP_WINE_BUILD:-}" ] || trap 'rm -rf "$work"' EXIT
 host_exe="$(pwd)/$win/bin/quorle-host.exe"
 linux_host="$(pwd)/$linux/bin/quorle-host"
 drive() { local p=$1; echo "Z:${p//\//\\}"; }
@@ -88,6 +91,7 @@ for tool in corvo-elf-gcc corvo-elf-g++ corvo-elf-as corvo-elf-ld corvo-elf-objc
   grep -qx "$tool" "$work/spawns.log" 2>/dev/null || fail "the build ran no $tool"
 done
 cmp "$work/linux/demo.mot" "$work/win/Debug/demo.mot" || fail "demo.mot differs from the Linux build's"
+[ -s "$work/win/Debug/demo.x" ] || fail "the build made no demo.x"
 if ! diff <(nm "$work/linux/demo.x") <(nm "$work/win/Debug/demo.x") >/dev/null; then
   fail "the symbols of demo.x differ from the Linux build's"
 fi
@@ -114,6 +118,36 @@ diff "$work/before.txt" "$work/after.txt" || fail "clean left files behind"
 diff "$work/linux-clean.txt" <(cd "$work/win" && find . | grep -vx "./Debug/.quorle-host-lock" | sort) ||
   fail "clean leaves other files than on Linux"
 ls "$work"/tc/*/host/qwb* >/dev/null 2>&1 && fail "the bridge left exchange files"
+
+# The Cortex-M3 firmware, when its toolchain is installed: the same outputs
+# as its Linux build.
+if command -v arm-none-eabi-gcc >/dev/null; then
+  echo "== the Cortex-M3 firmware under wine64"
+  "$linux_host" toolchain "$work/tc-m3" --target cortex-m3 >/dev/null
+  cp -r examples/cortex-m3 "$work/fw"
+  rm -rf "$work/fw/Debug" "$work/fw/Release"
+  "$linux_host" build "$work/fw/firmware.qws" --toolchain "$work/tc-m3" >"$work/fw-linux.log" 2>&1 ||
+    { cat "$work/fw-linux.log"; fail "the firmware's Linux build"; }
+  mkdir "$work/fw-linux"
+  cp "$work"/fw/Debug/firmware.* "$work/fw-linux/" 2>/dev/null || true
+  rm -rf "$work/fw/Debug"
+  for t in "$work"/tc-m3/*/; do
+    [ -d "$t/bin" ] || continue
+    mv "$t/bin" "$t/host"
+    mkdir "$t/bin"
+    for tool in "$t"/host/*.exe; do cp "$win/bin/quorle-wine-bridge.exe" "$t/bin/$(basename "$tool")"; done
+  done
+  whost build "$(drive "$work/fw/firmware.qws")" --toolchain "$(drive "$work/tc-m3")" -j 2 >"$work/fw.log" 2>&1 ||
+    { cat "$work/fw.log"; fail "the firmware's build under wine64"; }
+  [ -s "$work/fw/Debug/firmware.x" ] || fail "the firmware's build made no firmware.x"
+  if [ -f "$work/fw-linux/firmware.mot" ]; then
+    cmp "$work/fw-linux/firmware.mot" "$work/fw/Debug/firmware.mot" || fail "firmware.mot differs from the Linux build's"
+  fi
+  diff <(nm "$work/fw-linux/firmware.x") <(nm "$work/fw/Debug/firmware.x") >/dev/null ||
+    fail "the symbols of firmware.x differ from the Linux build's"
+else
+  echo "== no arm-none-eabi-gcc: the firmware was not built under wine64"
+fi
 
 "$(dirname "$wine")/wineserver" -k 2>/dev/null || true
 [ $status = 0 ] && echo "wine build: passed" || echo "wine build: FAILED"
