@@ -65,6 +65,8 @@ PlanFiles FilesOfPlan(const BuildPlan& plan, const ProjectContext& context) {
                     files.byProducts.insert(script);
                     files.byProducts.insert(script + ".host.ld");
                     files.byProducts.insert(config + base + "_input.tmp");
+                    // The stand-in's copy when it maps the input files' paths.
+                    files.byProducts.insert(config + base + "_input.tmp.host.ld");
                     files.byProducts.insert(config + base + ".map");
                 }
             }

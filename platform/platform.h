@@ -138,6 +138,11 @@ struct ProcessResult {
 // POSIX each argument then gets "/" for "\\" (the plug-in's paths are
 // Windows paths), except macro definitions ("-DNAME=value", "-D" VALUE).
 ProcessResult RunProcess(const std::string& commandLine, const ProcessOptions& options);
+// The output of a run whose program the system started without a process to
+// wait for (Wine does so for the host system's own programs): exit code -1.
+inline constexpr const char* kUntrackedProcessMessage =
+    "error: the program was started without a process handle (a program of the host system "
+    "run by Wine?); its end and exit code cannot be known";
 std::vector<std::string> SplitCommandLine(const std::string& commandLine);
 
 // ---- Interrupts ----------------------------------------------------------------

@@ -3,7 +3,8 @@
 # Quorle.dll for 64-bit Windows and runs them under wine64, headless.
 # (32-bit Wine is not available from Debian here; the 32-bit DLL is checked by
 # scripts/build-windows.sh.) Then the options sheet's window test, which needs
-# a display, under xvfb-run at 96 and at 144 dots per inch.
+# a display, under xvfb-run at 96 and at 144 dots per inch, and a build of the
+# demo under wine64 (scripts/test-wine-build.sh).
 # Usage: scripts/test-windows.sh [build-dir]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -13,7 +14,7 @@ wine=/usr/lib/wine/wine64
 [ -x "$wine" ] || wine=$(command -v wine64)
 
 mapfile -t suites < <(grep -E "^[a-z_0-9]+$" cmake/windows-tests.txt)
-targets=(quorle quorle-host test_wingui_sheet)
+targets=(quorle quorle-host quorle-wine-bridge test_wingui_sheet)
 for s in "${suites[@]}"; do targets+=("test_$s"); done
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake \
@@ -71,5 +72,9 @@ else
   status=1
 fi
 stop_wine
+# The demo built by quorle-host.exe through the plug-in, with the Linux build's
+# outputs to compare with.
+echo "== the demo built under wine64"
+bash scripts/test-wine-build.sh "$build" || status=1
 echo "windows: $passed passed, $failed failed"
 exit $status

@@ -137,11 +137,18 @@ void Supervise(HANDLE process, HANDLE readEnd, const ProcessOptions& options,
             }
             waitMs = static_cast<DWORD>(std::min<ULONGLONG>(waitMs, options.timeoutMs - elapsed));
         }
-        if (::WaitForSingleObject(process, waitMs) == WAIT_OBJECT_0) {
+        DWORD waited = ::WaitForSingleObject(process, waitMs);
+        if (waited == WAIT_OBJECT_0) {
             // Whatever the child wrote before it ended; not waiting for
             // processes it started that still hold the pipe.
             if (options.captureOutput) ReadAvailable(readEnd, result.output);
             break;
+        }
+        if (waited == WAIT_FAILED) {
+            // A handle that cannot be waited for would make this loop spin
+            // for ever; the child's end and its exit code are unknown.
+            if (options.captureOutput) ReadAvailable(readEnd, result.output);
+            return;
         }
     }
     DWORD code = 0;
@@ -175,6 +182,14 @@ ProcessResult RunProcess(const std::string& commandLine, const ProcessOptions& o
     result.started = true;
     Handle process(info.hProcess), thread(info.hThread);
     streams.writeEnd.Reset(); // the child's copy is the only writer now
+    if (process.Get() == nullptr) {
+        // Wine starts a program of the host system (an ELF file) detached:
+        // no handle, no exit code, and its output does not reach the pipe.
+        // Taking that for success would hide every failure of the tool.
+        result.output = kUntrackedProcessMessage;
+        result.output += '\n';
+        return result;
+    }
     Supervise(process.Get(), streams.readEnd.Get(), options, result);
     return result;
 }

@@ -2,10 +2,14 @@
 
 #include <chrono>
 #include <csignal>
+#include <filesystem>
+#include <future>
+#include <memory>
 #include <thread>
 
 #include "platform/platform.h"
 #include "support/temp_dir.h"
+#include "under_wine.h"
 
 using namespace quorle::platform;
 using quorle::testing_support::TempDir;
@@ -169,6 +173,38 @@ TEST(Process, AnInterruptIsPassedOnToTheChildAndWaitedFor) {
     EXPECT_EQ(after.exitCode, 4);
 }
 #endif
+#if defined(_WIN32)
+// Wine starts an ELF program detached and hands back no process handle: the
+// run must end at once as a failure (it used to poll for ever), even for a
+// program that would have succeeded.
+TEST(Process, AProgramWithoutAProcessHandleEndsTheRunAsAFailure) {
+    if (!quorle::testing::UnderWine()) GTEST_SKIP() << "only Wine starts such programs";
+    TempDir dir;
+    std::error_code ec;
+    std::filesystem::copy_file("Z:\\bin\\true", dir.Root() / "true.exe", ec);
+    if (ec) GTEST_SKIP() << "no host /bin/true to start";
+    // On a thread of its own, so that a run that never comes back fails the
+    // test instead of hanging it.
+    auto task = std::make_shared<std::packaged_task<ProcessResult()>>(
+        [line = "\"" + dir.File("true.exe") + "\" --version"] {
+            ProcessOptions options;
+            options.timeoutMs = 60000;
+            return RunProcess(line, options);
+        });
+    std::future<ProcessResult> run = task->get_future();
+    std::thread([task] { (*task)(); }).detach();
+    ASSERT_EQ(run.wait_for(std::chrono::seconds(20)), std::future_status::ready)
+        << "RunProcess did not come back";
+    ProcessResult r = run.get();
+    EXPECT_TRUE(r.started);
+    EXPECT_FALSE(r.timedOut);
+    EXPECT_EQ(r.exitCode, -1);
+    EXPECT_NE(r.output.find(kUntrackedProcessMessage), std::string::npos) << r.output;
+    // The ordinary child still gives its exit code.
+    EXPECT_EQ(RunChild("exit 5").exitCode, 5);
+}
+#endif
+
 TEST(Process, OutputPastTheCapEndsTheChildAtOnce) {
     ProcessOptions options;
     options.timeoutMs = 60000;

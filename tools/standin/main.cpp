@@ -6,11 +6,13 @@
 // layout made for a real target (a target profile) it runs that target's
 // cross tools with the target's CPU flags instead. Under the name
 // "<triplet>-libgen.exe" it is the library generator.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "tools/standin/drive_paths.h"
 #include "tools/standin/libgen.h"
 #include "tools/standin/process.h"
 #include "tools/standin/standin_args.h"
@@ -45,10 +47,51 @@ void LogInvocation(const ProgramName& name) {
     }
 }
 
-} // namespace
+// Started by Wine, the program gets its own name and the dependency list's
+// target as drive paths; both must be host paths before anything runs.
+bool MapWinePaths(ProgramName& name, std::string& error) {
+#if defined(_WIN32)
+    (void)name, (void)error; // a Windows build takes drive paths as they are
+    return true;
+#else
+    std::string dir = name.dir;
+    std::replace(dir.begin(), dir.end(), '\\', '/');
+    if (StartsWithDrive(dir)) {
+        auto host = HostPathOf(dir, error);
+        if (!host) return false;
+        name.dir = *host;
+    }
+    const char* deps = std::getenv("SUNPRO_DEPENDENCIES");
+    if (deps == nullptr) return true;
+    std::string words = deps, mapped;
+    std::replace(words.begin(), words.end(), '\\', '/');
+    size_t start = 0;
+    while (start <= words.size()) {
+        size_t blank = words.find(' ', start);
+        if (blank == std::string::npos) blank = words.size();
+        std::string word = words.substr(start, blank - start);
+        auto host = HostPathOf(word, error);
+        if (!host) return false;
+        mapped += (start == 0 ? "" : " ") + *host;
+        start = blank + 1;
+    }
+    if (mapped != deps) setenv("SUNPRO_DEPENDENCIES", mapped.c_str(), 1);
+    return true;
+#endif
+}
 
-int main(int argc, char** argv) {
+int RunTool(int argc, char** argv) {
     ProgramName name = ParseProgramName(argc > 0 ? argv[0] : "");
+#if !defined(_WIN32)
+    // Under Wine the program's own name may come in the short form.
+    if (argc > 0) {
+        std::string self = argv[0], error;
+        std::replace(self.begin(), self.end(), '\\', '/');
+        if (StartsWithDrive(self)) {
+            if (auto host = HostPathOf(self, error)) name = ParseProgramName(*host);
+        }
+    }
+#endif
     const ToolName* tool = nullptr;
     for (const ToolName& t : kTools)
         if (name.tool == t.suffix) tool = &t;
@@ -60,6 +103,10 @@ int main(int argc, char** argv) {
     LogInvocation(name);
     const std::string program = name.triplet + "-" + name.tool;
     std::string error;
+    if (!MapWinePaths(name, error)) {
+        std::fprintf(stderr, "%s: error: %s\n", program.c_str(), error.c_str());
+        return 1;
+    }
     const TargetProfile* profile = ProfileOf(name, error);
     if (!error.empty()) {
         std::fprintf(stderr, "%s: error: %s\n", program.c_str(), error.c_str());
@@ -71,6 +118,13 @@ int main(int argc, char** argv) {
         return 1;
     }
     args = ToNativeSeparators(args);
+#if !defined(_WIN32)
+    args = HostPaths(args, error);
+#endif
+    if (!error.empty()) {
+        std::fprintf(stderr, "%s: error: %s\n", program.c_str(), error.c_str());
+        return 1;
+    }
     if (profile != nullptr) {
         if (auto refusal = RefusedArgument(tool->kind, args, *profile)) {
             std::fprintf(stderr, "%s: %s\n", program.c_str(), refusal->c_str());
@@ -103,4 +157,25 @@ int main(int argc, char** argv) {
     Exec(command);
     std::fprintf(stderr, "%s: cannot run %s\n", program.c_str(), real.c_str());
     return 127;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+#if !defined(_WIN32)
+    // Started by the Windows bridge under Wine, which cannot wait for this
+    // process: the output and the exit code go to the files it names.
+    if (const char* report = std::getenv("QUORLE_WINE_REPORT")) {
+        std::string base = report, error;
+        unsetenv("QUORLE_WINE_REPORT");
+        std::replace(base.begin(), base.end(), '\\', '/');
+        auto host = HostPathOf(base, error);
+        if (!host) {
+            std::fprintf(stderr, "quorle stand-in: %s\n", error.c_str());
+            return 1;
+        }
+        return RunReportingTo(*host, &RunTool, argc, argv);
+    }
+#endif
+    return RunTool(argc, argv);
 }

@@ -5,9 +5,16 @@
 #if defined(_WIN32)
 #include <process.h>
 #else
+#include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <thread>
 extern char** environ;
 #endif
 
@@ -52,5 +59,51 @@ int Exec(const std::vector<std::string>& arguments) {
     return -1;
 #endif
 }
+
+#if !defined(_WIN32)
+int RunReportingTo(const std::string& base, int (*tool)(int, char**), int argc, char** argv) {
+    const std::string out = base + ".out", stop = base + ".stop";
+    // Else the child would write what the parent still buffers into the file.
+    std::fflush(nullptr);
+    pid_t pid = fork();
+    if (pid < 0) return 127;
+    if (pid == 0) {
+        // A group of its own, so that a stop reaches the compiler's passes too.
+        setpgid(0, 0);
+        int fd = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (fd >= 0) {
+            dup2(fd, 1);
+            dup2(fd, 2);
+            close(fd);
+        }
+        int code = tool(argc, argv);
+        std::fflush(nullptr); // _Exit flushes nothing
+        std::_Exit(code);
+    }
+    setpgid(pid, pid); // as the child does, so that a stop cannot come first
+    int status = 0, code = 127;
+    bool stopped = false;
+    for (;;) {
+        pid_t done = waitpid(pid, &status, WNOHANG);
+        if (done == pid) {
+            code = WIFEXITED(status) ? WEXITSTATUS(status)
+                                     : 128 + (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+            break;
+        }
+        if (done < 0) break;
+        struct stat info;
+        if (!stopped && stat(stop.c_str(), &info) == 0) stopped = kill(-pid, SIGINT) == 0;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    // Written whole under another name first: the caller polls for it.
+    const std::string code_file = base + ".code";
+    {
+        std::ofstream file(code_file + ".tmp", std::ios::trunc);
+        file << code << "\n";
+    }
+    std::rename((code_file + ".tmp").c_str(), code_file.c_str());
+    return code;
+}
+#endif
 
 } // namespace quorle::standin

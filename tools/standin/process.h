@@ -14,4 +14,11 @@ int RunAndWait(const std::vector<std::string>& args);
 // runs it and exits with its code. Returns only when it could not start.
 int Exec(const std::vector<std::string>& args);
 
+// Runs `tool` in a child process whose output (standard output and error)
+// goes to "<base>.out", and writes its exit code to "<base>.code" when it
+// has ended; a file "<base>.stop" appearing meanwhile interrupts it. For a
+// caller that cannot wait for this process (a Windows program under Wine).
+// Returns the exit code. POSIX only.
+int RunReportingTo(const std::string& base, int (*tool)(int, char**), int argc, char** argv);
+
 } // namespace quorle::standin

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "host/text_list.h"
+#include "tools/standin/drive_paths.h"
 
 namespace quorle::standin {
 
@@ -33,6 +34,13 @@ void Expand(const std::vector<std::string>& args, int depth, std::vector<std::st
         }
         std::string path = arg.substr(skip);
         std::replace(path.begin(), path.end(), '\\', '/');
+#if !defined(_WIN32)
+        if (StartsWithDrive(path)) {
+            auto host = HostPathOf(path, error);
+            if (!host) return;
+            path = *host;
+        }
+#endif
         std::string text;
         if (!ReadWhole(path, text)) {
             error = "cannot read the response file " + path;
@@ -110,14 +118,23 @@ std::vector<std::string> WithoutArchitectureLines(const std::vector<std::string>
         else if (arg.rfind("-T", 0) == 0 && arg.size() > 2)
             path = arg.substr(2);
         std::string text;
-        if (path.empty() || !ReadWhole(path, text) ||
-            text.find("OUTPUT_ARCH") == std::string::npos) {
+        if (path.empty() || !ReadWhole(path, text)) {
+            out.push_back(arg);
+            continue;
+        }
+        std::string host = text;
+#if !defined(_WIN32)
+        // Under Wine the plug-in names the input files by drive paths.
+        host = HostPathsInScript(text, error);
+        if (!error.empty()) return out;
+#endif
+        if (text.find("OUTPUT_ARCH") == std::string::npos && host == text) {
             out.push_back(arg);
             continue;
         }
         std::string copy = path + ".host.ld";
         std::ofstream file(copy, std::ios::binary | std::ios::trunc);
-        file << RemoveArchitecture(text);
+        file << RemoveArchitecture(host);
         if (!file.flush()) {
             error = "cannot write " + copy;
             return out;
