@@ -126,6 +126,27 @@ bool ReplaceFile(const std::string& from, const std::string& to) {
     return ::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
 }
 
+std::optional<std::string> FinalPath(const std::string& path) {
+    if (!FileExists(path)) return std::nullopt;
+    return FullPath(path);
+}
+
+bool MayModifyFile(const std::string& path) {
+    DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           !(attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY));
+}
+
+bool CopyFileMode(const std::string& from, const std::string& to) {
+    DWORD attributes = ::GetFileAttributesA(from.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+    // Not read-only, hidden or system: the copy is written after this, and
+    // Windows refuses to rewrite a file with any of them.
+    attributes &= FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    return ::SetFileAttributesA(to.c_str(), attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes) !=
+           0;
+}
+
 bool CreateDirectory(const std::string& path) {
     if (::CreateDirectoryA(path.c_str(), nullptr)) return true;
     return ::GetLastError() == ERROR_ALREADY_EXISTS && IsDirectory(path);
