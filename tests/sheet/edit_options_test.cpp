@@ -306,3 +306,27 @@ TEST(EditOptionsScript, OldCommonControlsStopTheCall) {
     EXPECT_EQ(run.Run(host, info.Get(), "ok\n"), 0);
     sheet::SetCommonControlsProbe(previous);
 }
+
+// Two records that spell one phase differently are still one phase twice:
+// the call is refused before the sheet opens, and nothing is handed back.
+TEST(EditOptionsScript, OnePhaseUnderTwoNamesIsRefused) {
+    testing_support::TempDir workspaceDir("sheet_twice_ws");
+    ProjectInfoFixture info(kCorvo, workspaceDir.Path());
+    ScriptRun run("sheet_twice");
+    const ProjectSpec demo{"demo", {"Debug"}, {{"main.c", "C source file", {0}}}};
+    for (const auto& [first, second] :
+         {std::pair<std::string, std::string>{"Compiler", "GNU Compiler"},
+          {"GNU Assembler", "Assembler"},
+          {"OptLinker", "GNU Linker"}}) {
+        HostRecordsFixture host(
+            std::vector<PhaseInput>{{first, {kPlain}, {demo}}, {second, {kPlain}, {demo}}});
+        EXPECT_EQ(run.Run(host, info.Get(), "set\tLTO\t1\nok\n"), 1) << first << " " << second;
+        EXPECT_FALSE(host.HasOutput(0));
+        EXPECT_FALSE(host.HasOutput(1));
+        EXPECT_TRUE(run.Logged("error: 0: phase record listed twice: " + second)) << second;
+    }
+    // Different phases under the same family name still open.
+    HostRecordsFixture host(std::vector<PhaseInput>{{"GNU Compiler", {kPlain}, {demo}},
+                                                    {"GNU Assembler", {kPlain}, {demo}}});
+    EXPECT_EQ(run.Run(host, info.Get(), "ok\n"), 0);
+}
