@@ -38,6 +38,11 @@ std::optional<std::string> ReadFile(const std::string& path, bool textMode);
 // Text mode writes every LF as CR LF, so the bytes match a Windows build.
 bool WriteFile(const std::string& path, const std::string& content, bool textMode,
                bool append = false);
+// Appends to a log the user names (a transcript, the message-box log),
+// creating it when missing. It is opened without blocking and written only
+// when the open handle is a regular file: a FIFO nobody reads, a device or a
+// directory is refused at once instead of holding the caller up.
+bool AppendToLog(const std::string& path, const std::string& text);
 std::optional<uint32_t> GetFileAttributes(const std::string& path);
 bool SetFileAttributes(const std::string& path, uint32_t attributes);
 bool DeleteFile(const std::string& path); // plain files only

@@ -121,6 +121,11 @@ int RunEditOptions(QuorlePhaseRecord* const* phases, const char* pluginPath,
     const auto scriptPath = platform::GetEnv("QUORLE_SHEET_SCRIPT");
     const bool scripted = scriptPath && !scriptPath->empty();
     const CTranscript transcript(platform::GetEnv("QUORLE_SHEET_LOG"));
+    if (!transcript.Usable()) {
+        Tell(scripted, kCaptionError,
+             std::string(kSheetLogRefusedMessage) + "\n" + *platform::GetEnv("QUORLE_SHEET_LOG"));
+        return 1;
+    }
 
     auto resources = ResourceLibrary::Load(pluginPath);
     if (!resources) {
@@ -155,7 +160,7 @@ int RunEditOptions(QuorlePhaseRecord* const* phases, const char* pluginPath,
     CSheetBase sheet(std::move(*records), info, messages, &observer);
     auto sibling = EnablePhases(sheet, pluginPath, info);
     transcript.Line("title", sheet.Title());
-    int result = RunScript(sheet, ParseScript(*script), transcript);
+    int result = RunScript(sheet, *script, transcript);
     transcript.Line("result", std::to_string(result));
     return result;
 }

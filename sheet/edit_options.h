@@ -17,6 +17,9 @@ inline constexpr const char* kNoTerminalMessage =
 inline constexpr const char* kNoTerminalViewMessage =
     "The options editor cannot load its terminal view.\n"
     "Set QUORLE_SHEET_SCRIPT to a script file to edit options.";
+inline constexpr const char* kSheetLogRefusedMessage =
+    "The options editor cannot write its log (QUORLE_SHEET_LOG): it is not a regular file "
+    "that can be written.";
 
 // True when the common-controls library is new enough for the sheet:
 // version 5 or later, or a minor version of at least 71.

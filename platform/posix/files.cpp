@@ -80,6 +80,28 @@ std::optional<std::string> ReadFile(const std::string& path, bool textMode) {
     return textMode ? FoldCrLf(bytes) : bytes;
 }
 
+bool AppendToLog(const std::string& path, const std::string& text) {
+    std::string native = NativePath(path);
+    if (!posix::MayWrite(native, false)) return false;
+    // A FIFO without a reader fails here with ENXIO rather than blocking.
+    int fd = ::open(native.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0) return false;
+    struct stat st;
+    bool written = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    const char* data = text.data();
+    size_t left = text.size();
+    while (written && left > 0) {
+        ssize_t n = ::write(fd, data, left);
+        if (n < 0 && errno == EINTR) continue;
+        written = n > 0;
+        if (written) {
+            data += n;
+            left -= static_cast<size_t>(n);
+        }
+    }
+    return ::close(fd) == 0 && written;
+}
+
 std::optional<uint32_t> GetFileAttributes(const std::string& path) {
     std::string native = NativePath(path);
     struct stat st;
