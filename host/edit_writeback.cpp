@@ -200,23 +200,31 @@ std::optional<std::string> RenderWorkspace(const std::string& originalText,
 
 WriteOutcome WriteWorkspaceIfUnchanged(const std::string& path, const std::string& original,
                                        const std::string& text, std::string& error) {
-    auto now = platform::ReadFile(path, false);
+    // Through a link to the file itself: the link stays, and its target is
+    // the workspace that gets the edit.
+    std::string target = platform::FinalPath(path).value_or(path);
+    auto now = platform::ReadFile(target, false);
     if (!now || *now != original) {
         error = path + " changed on disk while the options sheet was open; nothing written";
         return WriteOutcome::ChangedOnDisk;
     }
-    std::string dir = std::filesystem::path(path).parent_path().string();
+    if (!platform::MayModifyFile(target)) {
+        error = path + " is read-only; nothing written";
+        return WriteOutcome::ReadOnly;
+    }
+    std::string dir = std::filesystem::path(target).parent_path().string();
     auto temp = platform::CreateTempFile(dir, "qws");
-    if (!temp || !platform::WriteFile(*temp, text, false)) {
+    // The mode is set before any byte is written, so a private workspace is
+    // never readable by others, not even for a moment.
+    if (!temp || !platform::CopyFileMode(target, *temp) ||
+        !platform::WriteFile(*temp, text, false)) {
         if (temp) platform::DeleteFile(*temp);
         error = "cannot write a temporary file in " + dir;
         return WriteOutcome::Failed;
     }
-    std::error_code ec;
-    std::filesystem::rename(*temp, path, ec);
-    if (ec) {
+    if (!platform::ReplaceFile(*temp, target)) {
         platform::DeleteFile(*temp);
-        error = "cannot replace " + path + ": " + ec.message();
+        error = "cannot replace " + target;
         return WriteOutcome::Failed;
     }
     return WriteOutcome::Written;

@@ -44,9 +44,12 @@ EditOutcome ApplyEdit(const Workspace& workspace, const std::vector<EditItem>& i
 std::optional<std::string> RenderWorkspace(const std::string& originalText,
                                            const EditOutcome& outcome, std::string& error);
 
-enum class WriteOutcome { Written, ChangedOnDisk, Failed };
+enum class WriteOutcome { Written, ChangedOnDisk, ReadOnly, Failed };
 // Replaces the file at `path` with `text` (a temporary file beside it, then a
-// rename), unless its bytes are no longer `original`: then nothing is written.
+// rename), unless its bytes are no longer `original` or the user may not
+// change it: then nothing is written. A symbolic link is followed and stays
+// as it is; the new file keeps the old one's mode. Other hard links to the
+// old file keep the old text.
 WriteOutcome WriteWorkspaceIfUnchanged(const std::string& path, const std::string& original,
                                        const std::string& text, std::string& error);
 

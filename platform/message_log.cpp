@@ -79,11 +79,19 @@ bool MessagesRedirected() {
 
 void EmitMessageLine(const std::string& line) {
     if (MessagesRedirected()) {
-        WriteFile(*GetEnv("QUORLE_MESSAGES"), line + "\n", false, true);
-    } else {
-        std::fprintf(stderr, "%s\n", line.c_str());
-        std::fflush(stderr);
+        std::string path = *GetEnv("QUORLE_MESSAGES");
+        if (AppendToLog(path, line + "\n")) return;
+        // Not a file that can take the line (a FIFO, a device, a directory):
+        // the box is still seen, on standard error, and the reason once.
+        static std::string refused;
+        if (refused != path) {
+            refused = path;
+            std::fprintf(stderr, "QUORLE_MESSAGES: cannot append to %s; boxes go here\n",
+                         path.c_str());
+        }
     }
+    std::fprintf(stderr, "%s\n", line.c_str());
+    std::fflush(stderr);
 }
 
 void LogMessageLine(const std::string& line) {

@@ -38,6 +38,11 @@ std::optional<std::string> ReadFile(const std::string& path, bool textMode);
 // Text mode writes every LF as CR LF, so the bytes match a Windows build.
 bool WriteFile(const std::string& path, const std::string& content, bool textMode,
                bool append = false);
+// Appends to a log the user names (a transcript, the message-box log),
+// creating it when missing. It is opened without blocking and written only
+// when the open handle is a regular file: a FIFO nobody reads, a device or a
+// directory is refused at once instead of holding the caller up.
+bool AppendToLog(const std::string& path, const std::string& text);
 std::optional<uint32_t> GetFileAttributes(const std::string& path);
 bool SetFileAttributes(const std::string& path, uint32_t attributes);
 bool DeleteFile(const std::string& path); // plain files only
@@ -53,6 +58,17 @@ bool RemoveSymbolicLink(const std::string& path);
 // Moves `from` over `to` in one step (an existing `to` is replaced), so that
 // a reader sees the old file or the new one, never a part.
 bool ReplaceFile(const std::string& from, const std::string& to);
+// The file a path names, with every symbolic link on the way followed; nothing
+// when there is no such file. (Windows takes the full path as it is.)
+std::optional<std::string> FinalPath(const std::string& path);
+// True for an existing file the user may change: not marked read-only (no
+// write permission bit on POSIX, which root would ignore) and writable for
+// the calling user.
+bool MayModifyFile(const std::string& path);
+// Gives `to` the permissions of `from` (and its owner and group where the
+// caller may set them). Windows copies the attributes that still let `to` be
+// written (not read-only, hidden or system).
+bool CopyFileMode(const std::string& from, const std::string& to);
 bool CreateDirectory(const std::string& path); // one level; true when it exists already
 std::optional<int64_t> FileModifiedTime(const std::string& path); // ns since epoch
 // Names (not paths) of the entries matching a wildcard pattern such as

@@ -133,6 +133,11 @@ int RunEditOptions(QuorlePhaseRecord* const* phases, const char* pluginPath,
     const auto scriptPath = platform::GetEnv("QUORLE_SHEET_SCRIPT");
     const bool scripted = scriptPath && !scriptPath->empty();
     const CTranscript transcript(platform::GetEnv("QUORLE_SHEET_LOG"));
+    if (!transcript.Usable()) {
+        Tell(scripted, kCaptionError,
+             std::string(kSheetLogRefusedMessage) + "\n" + *platform::GetEnv("QUORLE_SHEET_LOG"));
+        return 1;
+    }
 
     auto resources = ResourceLibrary::Load(pluginPath);
     if (!resources) {
@@ -167,7 +172,7 @@ int RunEditOptions(QuorlePhaseRecord* const* phases, const char* pluginPath,
     CSheetBase sheet(std::move(*records), info, messages, &observer);
     auto sibling = EnablePhases(sheet, pluginPath, info);
     transcript.Line("title", sheet.Title());
-    int result = RunScript(sheet, ParseScript(*script), transcript);
+    int result = RunScript(sheet, *script, transcript);
     ReportChanges(sheet, result);
     transcript.Line("result", std::to_string(result));
     return result;

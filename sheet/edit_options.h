@@ -17,6 +17,9 @@ inline constexpr const char* kNoTerminalMessage =
 inline constexpr const char* kNoTerminalViewMessage =
     "The options editor cannot load its terminal view.\n"
     "Set QUORLE_SHEET_SCRIPT to a script file to edit options.";
+inline constexpr const char* kSheetLogRefusedMessage =
+    "The options editor cannot write its log (QUORLE_SHEET_LOG): it is not a regular file "
+    "that can be written.";
 
 // The file the change list of an OK that wrote is written to, one line per
 // option, when this variable names one.

@@ -80,8 +80,10 @@ std::optional<HostRecords> ReadHostRecords(QuorlePhaseRecord* const* list, std::
             why = "phase the options editor does not edit: " + phase.name;
             return std::nullopt;
         }
+        // "Compiler" and "GNU Compiler" name one phase: a second record of
+        // it would have the sheet hand back two answers for one phase.
         for (const HostPhase& seen : records.phases) {
-            if (seen.name == phase.name) {
+            if (seen.index == phase.index) {
                 why = "phase record listed twice: " + phase.name;
                 return std::nullopt;
             }

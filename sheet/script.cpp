@@ -5,40 +5,48 @@
 
 namespace quorle::sheet {
 
-std::vector<ScriptLine> ParseScript(const std::string& text) {
-    std::vector<ScriptLine> lines;
-    size_t start = 0;
-    int number = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(start, end - start);
-        start = end + 1;
-        ++number;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.empty() || line.front() == '#') continue;
-        if (line.find_first_not_of(" \t") == std::string::npos) continue;
-        ScriptLine parsed{number, {}};
-        size_t from = 0;
-        while (true) {
-            size_t tab = line.find('\t', from);
-            parsed.fields.push_back(line.substr(from, tab == std::string::npos ? tab : tab - from));
-            if (tab == std::string::npos) break;
+bool ScriptReader::Next(ScriptLine& line) {
+    while (position_ < text_.size()) {
+        size_t end = text_.find('\n', position_);
+        if (end == std::string::npos) end = text_.size();
+        size_t begin = position_;
+        position_ = end + 1;
+        ++number_;
+        if (end > begin && text_[end - 1] == '\r') --end;
+        if (end == begin || text_[begin] == '#') continue;
+        size_t solid = text_.find_first_not_of(" \t", begin);
+        if (solid == std::string::npos || solid >= end) continue;
+        line.number = number_;
+        line.fields.clear();
+        line.tooManyFields = false;
+        for (size_t from = begin;;) {
+            if (line.fields.size() == kMaxScriptFields) {
+                line.tooManyFields = true;
+                break;
+            }
+            size_t tab = text_.find('\t', from);
+            if (tab == std::string::npos || tab > end) tab = end;
+            line.fields.emplace_back(text_, from, tab - from);
+            if (tab == end) break;
             from = tab + 1;
         }
-        lines.push_back(std::move(parsed));
+        return true;
     }
-    return lines;
+    return false;
 }
 
 void CTranscript::Line(const std::string& name, const std::string& value) const {
     if (!path_ || path_->empty()) return;
-    platform::WriteFile(*path_, name + ": " + value + "\n", false, true);
+    platform::AppendToLog(*path_, name + ": " + value + "\n");
+}
+
+bool CTranscript::Usable() const {
+    return !path_ || path_->empty() || platform::AppendToLog(*path_, "");
 }
 
 void CTranscript::Raw(const std::string& text) const {
     if (!path_ || path_->empty()) return;
-    platform::WriteFile(*path_, text, false, true);
+    platform::AppendToLog(*path_, text);
 }
 
 void CTranscriptObserver::OnTabsChanged(const std::vector<std::string>& titles) {
@@ -153,11 +161,16 @@ std::optional<int> RunLine(CSheetBase& sheet, const ScriptLine& line, const CTra
 
 } // namespace
 
-int RunScript(CSheetBase& sheet, const std::vector<ScriptLine>& lines,
-              const CTranscript& transcript) {
-    for (const ScriptLine& line : lines) {
+int RunScript(CSheetBase& sheet, const std::string& script, const CTranscript& transcript) {
+    ScriptReader reader(script);
+    for (ScriptLine line; reader.Next(line);) {
         std::optional<Failure> failure;
-        std::optional<int> closed = RunLine(sheet, line, transcript, failure);
+        std::optional<int> closed;
+        if (line.tooManyFields)
+            failure =
+                Failure{"more than " + std::to_string(kMaxScriptFields) + " fields on one line"};
+        else
+            closed = RunLine(sheet, line, transcript, failure);
         if (failure) {
             transcript.Line("error", std::to_string(line.number) + ": " + failure->why);
             return 1;

@@ -10,14 +10,30 @@
 
 namespace quorle::sheet {
 
+// Most fields one line may have: each costs a string, so a line of nothing
+// but tabs would otherwise take many times its size.
+inline constexpr size_t kMaxScriptFields = size_t{1} << 16;
+
 struct ScriptLine {
     int number = 0; // physical line, from 1
     std::vector<std::string> fields;
+    bool tooManyFields = false; // more than kMaxScriptFields; the rest left out
 };
 
-// Splits a script into its lines; blank lines and lines starting with "#"
-// are left out. A CR before the line feed is dropped.
-std::vector<ScriptLine> ParseScript(const std::string& text);
+// A script's lines one at a time, so that only the line being carried out is
+// held apart from the text. Blank lines and lines starting with "#" are left
+// out; a CR before the line feed is dropped.
+class ScriptReader {
+  public:
+    explicit ScriptReader(const std::string& text) : text_(text) {}
+    // The next line to carry out; false at the end of the script.
+    bool Next(ScriptLine& line);
+
+  private:
+    const std::string& text_;
+    size_t position_ = 0;
+    int number_ = 0;
+};
 
 // Appends "name: value" lines to a file; does nothing without one.
 class CTranscript {
@@ -26,6 +42,9 @@ class CTranscript {
     void Line(const std::string& name, const std::string& value) const;
     // Text written as it stands (the dump between its two lines).
     void Raw(const std::string& text) const;
+    // False when a file is named that cannot take the lines: it is not a
+    // regular file (a FIFO, a device) or cannot be written.
+    bool Usable() const;
 
   private:
     std::optional<std::string> path_;
@@ -54,7 +73,6 @@ class CLoggedMessages : public CMessageSink {
 // Carries out the lines in order until `ok` or `cancel` (the end counts as
 // `cancel`). Returns 0 after OK, -1 after Cancel, 1 when a line cannot be
 // carried out (its `error:` line written, nothing handed back).
-int RunScript(CSheetBase& sheet, const std::vector<ScriptLine>& lines,
-              const CTranscript& transcript);
+int RunScript(CSheetBase& sheet, const std::string& script, const CTranscript& transcript);
 
 } // namespace quorle::sheet

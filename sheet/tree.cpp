@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <map>
+#include <string_view>
 #include <tuple>
+#include <unordered_map>
 
 #include "core/phase.h"
 #include "resources/sheet_strings.h"
@@ -45,6 +47,15 @@ bool Matches(const CLeaf& leaf, const NodeRef& node, const HostRecords& records)
     return false;
 }
 
+// Each configuration name's position in `names`, looked up in constant time:
+// a project may have tens of thousands of configurations.
+std::unordered_map<std::string_view, size_t> IndexOf(const std::vector<std::string>& names) {
+    std::unordered_map<std::string_view, size_t> index;
+    index.reserve(names.size());
+    for (size_t i = 0; i < names.size(); ++i) index.emplace(names[i], i);
+    return index;
+}
+
 } // namespace
 
 bool IsFileBasedPhase(int phase) {
@@ -59,14 +70,13 @@ bool LeafNameBefore(const std::string& a, const std::string& b) {
 
 CSheetTree::CSheetTree(const HostRecords& records, const COptionSets& sets) : records_(records) {
     size_t total = 0;
+    std::unordered_map<std::string_view, size_t> configIndex;
     for (const HostPhase& phase : records.phases) {
         for (const HostProject& project : phase.projects) {
             total += project.files.size() * project.configs.size();
-            for (const HostConfig& config : project.configs) {
-                if (std::find(configNames_.begin(), configNames_.end(), config.name) ==
-                    configNames_.end())
+            for (const HostConfig& config : project.configs)
+                if (configIndex.emplace(config.name, configIndex.size()).second)
                     configNames_.push_back(config.name);
-            }
         }
     }
     leaves_.reserve(total);
@@ -77,10 +87,9 @@ CSheetTree::CSheetTree(const HostRecords& records, const COptionSets& sets) : re
         for (size_t p = 0; p < phase.projects.size(); ++p) {
             const HostProject& project = phase.projects[p];
             std::vector<size_t> configIds;
+            configIds.reserve(project.configs.size());
             for (const HostConfig& config : project.configs)
-                configIds.push_back(static_cast<size_t>(
-                    std::find(configNames_.begin(), configNames_.end(), config.name) -
-                    configNames_.begin()));
+                configIds.push_back(configIndex.at(config.name));
             std::vector<size_t> order(project.files.size());
             for (size_t f = 0; f < order.size(); ++f) order[f] = f;
             std::stable_sort(order.begin(), order.end(), [&project](size_t a, size_t b) {
@@ -140,10 +149,17 @@ bool CSheetTree::ShowAllConfigurations() {
 bool CSheetTree::ShowConfigurations(const std::vector<std::string>& names) {
     if (names.empty()) return false;
     std::vector<bool> shown(configNames_.size(), false);
-    for (const std::string& name : names) {
-        auto it = std::find(configNames_.begin(), configNames_.end(), name);
+    if (names.size() == 1) {
+        auto it = std::find(configNames_.begin(), configNames_.end(), names.front());
         if (it == configNames_.end()) return false;
         shown[static_cast<size_t>(it - configNames_.begin())] = true;
+    } else {
+        const auto index = IndexOf(configNames_);
+        for (const std::string& name : names) {
+            auto it = index.find(name);
+            if (it == index.end()) return false;
+            shown[it->second] = true;
+        }
     }
     shown_ = std::move(shown);
     return true;

@@ -80,6 +80,28 @@ std::optional<std::string> ReadFile(const std::string& path, bool textMode) {
     return textMode ? FoldCrLf(bytes) : bytes;
 }
 
+bool AppendToLog(const std::string& path, const std::string& text) {
+    std::string native = NativePath(path);
+    if (!posix::MayWrite(native, false)) return false;
+    // A FIFO without a reader fails here with ENXIO rather than blocking.
+    int fd = ::open(native.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0) return false;
+    struct stat st;
+    bool written = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    const char* data = text.data();
+    size_t left = text.size();
+    while (written && left > 0) {
+        ssize_t n = ::write(fd, data, left);
+        if (n < 0 && errno == EINTR) continue;
+        written = n > 0;
+        if (written) {
+            data += n;
+            left -= static_cast<size_t>(n);
+        }
+    }
+    return ::close(fd) == 0 && written;
+}
+
 std::optional<uint32_t> GetFileAttributes(const std::string& path) {
     std::string native = NativePath(path);
     struct stat st;
@@ -128,6 +150,34 @@ bool RemoveSymbolicLink(const std::string& path) {
 
 bool ReplaceFile(const std::string& from, const std::string& to) {
     return ::rename(NativePath(from).c_str(), NativePath(to).c_str()) == 0;
+}
+
+std::optional<std::string> FinalPath(const std::string& path) {
+    char* resolved = ::realpath(NativePath(path).c_str(), nullptr);
+    if (resolved == nullptr) return std::nullopt;
+    std::string out(resolved);
+    std::free(resolved);
+    return out;
+}
+
+bool MayModifyFile(const std::string& path) {
+    std::string native = NativePath(path);
+    struct stat st;
+    if (!Stat(native, &st) || S_ISDIR(st.st_mode)) return false;
+    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return false;
+    return ::access(native.c_str(), W_OK) == 0;
+}
+
+bool CopyFileMode(const std::string& from, const std::string& to) {
+    std::string native = NativePath(to);
+    struct stat st;
+    if (!Stat(NativePath(from), &st)) return false;
+    // Owner first: changing it may clear set-id bits that the mode then sets
+    // again. Only root may give a file away; anyone may keep the group.
+    [[maybe_unused]] const bool owned =
+        ::chown(native.c_str(), st.st_uid, st.st_gid) == 0 ||
+        ::chown(native.c_str(), static_cast<uid_t>(-1), st.st_gid) == 0;
+    return ::chmod(native.c_str(), st.st_mode & 07777) == 0;
 }
 
 bool CreateDirectory(const std::string& path) {

@@ -96,6 +96,23 @@ bool RemoveSymbolicLink(const std::string& path) {
     return ::DeleteFileA(path.c_str()) != 0;
 }
 
+bool AppendToLog(const std::string& path, const std::string& text) {
+    // Opening a pipe never waits for its server; the type is checked on the
+    // handle, so only a disk file is written.
+    HANDLE file = ::CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    bool written = ::GetFileType(file) == FILE_TYPE_DISK;
+    size_t done = 0;
+    while (written && done < text.size()) {
+        DWORD n = 0;
+        DWORD want = static_cast<DWORD>(std::min<size_t>(text.size() - done, 1u << 20));
+        written = ::WriteFile(file, text.data() + done, want, &n, nullptr) && n > 0;
+        done += n;
+    }
+    return ::CloseHandle(file) != 0 && written;
+}
+
 std::optional<uint32_t> GetFileAttributes(const std::string& path) {
     DWORD attributes = ::GetFileAttributesA(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return std::nullopt;
@@ -124,6 +141,27 @@ std::string NativePath(const std::string& path) {
 
 bool ReplaceFile(const std::string& from, const std::string& to) {
     return ::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+}
+
+std::optional<std::string> FinalPath(const std::string& path) {
+    if (!FileExists(path)) return std::nullopt;
+    return FullPath(path);
+}
+
+bool MayModifyFile(const std::string& path) {
+    DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           !(attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY));
+}
+
+bool CopyFileMode(const std::string& from, const std::string& to) {
+    DWORD attributes = ::GetFileAttributesA(from.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+    // Not read-only, hidden or system: the copy is written after this, and
+    // Windows refuses to rewrite a file with any of them.
+    attributes &= FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    return ::SetFileAttributesA(to.c_str(), attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes) !=
+           0;
 }
 
 bool CreateDirectory(const std::string& path) {

@@ -314,6 +314,39 @@ TEST_F(EditCommand, AnEditThroughOneFileOfASharedStringChangesThatFileOnly) {
     EXPECT_EQ(changed, 1) << after.dump(2);
 }
 
+#if !defined(_WIN32)
+// The edit reaches the user's workspace file as it is: through a link (which
+// stays a link), with its mode; a read-only workspace is refused.
+TEST_F(EditCommand, TheWriteBackKeepsTheWorkspaceLinkAndModeAndRefusesAReadOnlyOne) {
+    const std::vector<std::string> script = {
+        "select\tGNU Compiler\tdemo\tsrc/main.c", "tab\tToolchain Option",
+        "set\tSkip dependency scan of nonexistent file\t1", "ok"};
+    const fs::path link = root_ / "demo" / "link.qws";
+    fs::create_symlink("demo.qws", link);
+    fs::permissions(Workspace(), fs::perms::owner_read | fs::perms::owner_write);
+    std::string path = (root_ / "script.txt").string();
+    std::string lines;
+    for (const std::string& l : script) lines += l + "\n";
+    ASSERT_TRUE(platform::WriteFile(path, lines, false));
+    auto run = Host({"edit", link.string(), "--script", path});
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_TRUE(fs::is_symlink(fs::symlink_status(link)));
+    EXPECT_NE(ReadBytes(Workspace()).find("[B|SKIPDEPENDENCY|1]"), std::string::npos);
+    EXPECT_EQ(fs::status(Workspace()).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write);
+
+    ASSERT_TRUE(platform::WriteFile(Workspace(), original_, false));
+    fs::permissions(Workspace(),
+                    fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    auto refused = Edit(script);
+    EXPECT_EQ(refused.exitCode, 1) << refused.output;
+    EXPECT_NE(refused.output.find(Workspace() + " is read-only; nothing written"),
+              std::string::npos)
+        << refused.output;
+    EXPECT_EQ(ReadBytes(Workspace()), original_);
+}
+#endif
+
 TEST_F(EditCommand, CancelLeavesTheWorkspaceByteForByte) {
     auto run = Edit({"select\tGNU Compiler\tdemo\tsrc/main.c", "tab\tToolchain Option",
                      "set\tSkip dependency scan of nonexistent file\t1", "cancel"});

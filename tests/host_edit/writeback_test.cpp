@@ -258,3 +258,59 @@ TEST(EditWriteBack, DescribeChangeNamesEachKeyWithItsOldAndNewValue) {
     EXPECT_EQ(DescribeChange("[S|D|a] [S|D|b]", "[S|D|b] [S|D|a]"),
               (std::vector<std::string>{"D: a b -> b a"}));
 }
+
+#if !defined(_WIN32)
+// The write-back replaces the workspace's bytes, never what the user made of
+// the file: a link, its permissions, its protection.
+TEST(EditWriteBack, ALinkedWorkspaceGetsTheEditInItsTargetAndStaysALink) {
+    namespace fs = std::filesystem;
+    quorle::testing_support::TempDir temp("quorle-edit_link");
+    fs::path real = temp.Root() / "real" / "w.qws";
+    fs::create_directories(real.parent_path());
+    ASSERT_TRUE(quorle::platform::WriteFile(real.string(), "old", false));
+    fs::path link = temp.Root() / "link.qws";
+    fs::create_symlink(fs::path("real") / "w.qws", link);
+
+    std::string error;
+    ASSERT_EQ(WriteWorkspaceIfUnchanged(link.string(), "old", "new", error), WriteOutcome::Written)
+        << error;
+    EXPECT_TRUE(fs::is_symlink(fs::symlink_status(link)));
+    EXPECT_EQ(fs::read_symlink(link), fs::path("real") / "w.qws");
+    EXPECT_EQ(quorle::testing_support::ReadBytes(real), "new");
+    size_t entries = 0;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(real.parent_path())) ++entries;
+    EXPECT_EQ(entries, 1u) << "the temporary file goes beside the target, and away";
+}
+
+TEST(EditWriteBack, TheModeIsKeptAndAReadOnlyWorkspaceIsRefused) {
+    namespace fs = std::filesystem;
+    quorle::testing_support::TempDir temp("quorle-edit_mode");
+    std::string path = (temp.Root() / "w.qws").string();
+    ASSERT_TRUE(quorle::platform::WriteFile(path, "old", false));
+    std::string error;
+    for (fs::perms mode : {fs::perms::owner_read | fs::perms::owner_write,
+                           fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                               fs::perms::group_write}) {
+        fs::permissions(path, mode);
+        std::string before = quorle::testing_support::ReadBytes(path);
+        ASSERT_EQ(WriteWorkspaceIfUnchanged(path, before, before + "+", error),
+                  WriteOutcome::Written)
+            << error;
+        EXPECT_EQ(fs::status(path).permissions(), mode);
+    }
+    EXPECT_EQ(quorle::testing_support::ReadBytes(path), "old++");
+
+    // Even where the user could replace it (root, or a writable folder), a
+    // file without write permission is not theirs to change.
+    const fs::perms readOnly =
+        fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+    fs::permissions(path, readOnly);
+    EXPECT_EQ(WriteWorkspaceIfUnchanged(path, "old++", "new", error), WriteOutcome::ReadOnly);
+    EXPECT_NE(error.find(path + " is read-only"), std::string::npos) << error;
+    EXPECT_EQ(quorle::testing_support::ReadBytes(path), "old++");
+    EXPECT_EQ(fs::status(path).permissions(), readOnly);
+    size_t entries = 0;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(temp.Root())) ++entries;
+    EXPECT_EQ(entries, 1u);
+}
+#endif

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "platform/platform.h"
 #include "support/temp_dir.h"
@@ -82,6 +83,32 @@ TEST(Files, AttributesRoundTripAndGuardTheFile) {
     EXPECT_FALSE(DeleteFile(path));
     EXPECT_FALSE(GetFileAttributes(path).has_value());
     EXPECT_FALSE(SetFileAttributes(path, kAttrNone));
+}
+
+// A log the user names is appended to, but only when it is a file: a FIFO
+// nobody reads, a device or a folder is refused at once, never waited on.
+TEST(Files, LogsAreAppendedOnlyToRegularFiles) {
+    TempDir dir;
+    std::string log = dir.File("log.txt");
+    ASSERT_TRUE(AppendToLog(log, "one\n"));
+    ASSERT_TRUE(AppendToLog(log, "two\n"));
+    EXPECT_TRUE(AppendToLog(log, ""));
+    EXPECT_EQ(ReadFile(log, false), "one\ntwo\n");
+    EXPECT_FALSE(AppendToLog(dir.Path(), "x\n"));
+    EXPECT_FALSE(AppendToLog(dir.File("no\\such\\log.txt"), "x\n"));
+#if !defined(_WIN32)
+    EXPECT_FALSE(AppendToLog("/dev/null", "x\n"));
+    std::string fifo = dir.Path() + "/fifo";
+    if (std::system(("mkfifo '" + fifo + "' 2>/dev/null").c_str()) == 0) {
+        EXPECT_FALSE(AppendToLog(fifo, "x\n"));
+    }
+#endif
+    if (!quorle::testing::UnderWine()) {
+        ASSERT_TRUE(SetFileAttributes(log, kAttrReadOnly));
+        EXPECT_FALSE(AppendToLog(log, "three\n"));
+        ASSERT_TRUE(SetFileAttributes(log, kAttrNone));
+        EXPECT_EQ(ReadFile(log, false), "one\ntwo\n");
+    }
 }
 
 TEST(Files, DirectoriesAndTheirAttributes) {

@@ -1,12 +1,19 @@
 // EditOptions driven by scripts, as a host calls it.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <future>
+#include <iterator>
+
 #include "core/default_options.h"
 #include "core/phase.h"
 #include "models/compiler_model.h"
 #include "script_run.h"
 #include "sheet/edit_options.h"
 #include "sheet/option_set.h"
+#include "sheet/script.h"
 #include "support/temp_dir.h"
 
 using namespace quorle;
@@ -328,4 +335,110 @@ TEST(EditOptionsScript, OldCommonControlsStopTheCall) {
     });
     EXPECT_EQ(run.Run(host, info.Get(), "ok\n"), 0);
     sheet::SetCommonControlsProbe(previous);
+}
+
+// Two records that spell one phase differently are still one phase twice:
+// the call is refused before the sheet opens, and nothing is handed back.
+TEST(EditOptionsScript, OnePhaseUnderTwoNamesIsRefused) {
+    testing_support::TempDir workspaceDir("sheet_twice_ws");
+    ProjectInfoFixture info(kCorvo, workspaceDir.Path());
+    ScriptRun run("sheet_twice");
+    const ProjectSpec demo{"demo", {"Debug"}, {{"main.c", "C source file", {0}}}};
+    for (const auto& [first, second] :
+         {std::pair<std::string, std::string>{"Compiler", "GNU Compiler"},
+          {"GNU Assembler", "Assembler"},
+          {"OptLinker", "GNU Linker"}}) {
+        HostRecordsFixture host(
+            std::vector<PhaseInput>{{first, {kPlain}, {demo}}, {second, {kPlain}, {demo}}});
+        EXPECT_EQ(run.Run(host, info.Get(), "set\tLTO\t1\nok\n"), 1) << first << " " << second;
+        EXPECT_FALSE(host.HasOutput(0));
+        EXPECT_FALSE(host.HasOutput(1));
+        EXPECT_TRUE(run.Logged("error: 0: phase record listed twice: " + second)) << second;
+    }
+    // Different phases under the same family name still open.
+    HostRecordsFixture host(std::vector<PhaseInput>{{"GNU Compiler", {kPlain}, {demo}},
+                                                    {"GNU Assembler", {kPlain}, {demo}}});
+    EXPECT_EQ(run.Run(host, info.Get(), "ok\n"), 0);
+}
+
+#if !defined(_WIN32)
+// A FIFO nobody reads, named as the transcript or the message-box log, must
+// not hold the call: the transcript is refused with an error box and 1, the
+// boxes go to standard error instead.
+TEST(EditOptionsScript, AFifoAsTheLogOrTheMessagesDoesNotBlock) {
+    HostRecordsFixture host(Demo());
+    testing_support::TempDir workspaceDir("sheet_fifo_ws");
+    ProjectInfoFixture info(kCorvo, workspaceDir.Path());
+    testing_support::TempDir dir("sheet_fifo");
+    const std::string fifo = (dir.Root() / "fifo").string();
+    if (std::system(("mkfifo '" + fifo + "' 2>/dev/null").c_str()) != 0)
+        GTEST_SKIP() << "mkfifo not available";
+    const std::string script = (dir.Root() / "script.txt").string();
+    const std::string log = (dir.Root() / "log.txt").string();
+    const std::string messages = (dir.Root() / "messages.txt").string();
+    ASSERT_TRUE(platform::WriteFile(script, "select\tGNU Compiler\tdemo\tmain.c\nok\n", false));
+
+    // Runs EditOptions on a thread; one that blocks is freed by opening the
+    // FIFO for reading, and counts as a failure.
+    auto runWith = [&](const std::string& logPath, const std::string& messagesPath) {
+        platform::SetEnv("QUORLE_SHEET_SCRIPT", script);
+        platform::SetEnv("QUORLE_SHEET_LOG", logPath);
+        platform::SetEnv("QUORLE_MESSAGES", messagesPath);
+        auto call = std::async(std::launch::async, [&] {
+            return EditOptions(host.List(), PluginPath().c_str(), info.Get());
+        });
+        bool blocked = call.wait_for(std::chrono::seconds(20)) != std::future_status::ready;
+        // Read until the writer closes, so that it never writes to a pipe
+        // without a reader.
+        while (call.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready) {
+            std::ifstream in(fifo);
+            std::string drained{std::istreambuf_iterator<char>(in), {}};
+        }
+        int result = call.get();
+        for (const char* name : {"QUORLE_SHEET_SCRIPT", "QUORLE_SHEET_LOG", "QUORLE_MESSAGES"})
+            platform::UnsetEnv(name);
+        EXPECT_FALSE(blocked) << "EditOptions waited for a reader of " << fifo;
+        return result;
+    };
+
+    EXPECT_EQ(runWith(fifo, messages), 1);
+    EXPECT_FALSE(host.HasOutput(0));
+    std::string boxes = testing_support::ReadBytes(messages);
+    EXPECT_NE(boxes.find("ERROR\tThe options editor cannot write its log (QUORLE_SHEET_LOG)"),
+              std::string::npos)
+        << boxes;
+
+    EXPECT_EQ(runWith(log, fifo), 0);
+    EXPECT_TRUE(host.HasOutput(0));
+    EXPECT_EQ(Lines(testing_support::ReadBytes(log)).back(), "result: 0");
+}
+#endif
+
+// The script is read a line at a time, and a line of nothing but tabs cannot
+// make millions of fields: it ends the call with an error naming the line.
+TEST(EditOptionsScript, ALineWithTooManyFieldsIsAnErrorNotAnAllocation) {
+    HostRecordsFixture host(Demo());
+    testing_support::TempDir workspaceDir("sheet_tabs_cap_ws");
+    ProjectInfoFixture info(kCorvo, workspaceDir.Path());
+    ScriptRun run("sheet_tabs_cap");
+    std::string tabs = "set\tLTO" + std::string(sheet::kMaxScriptFields, '\t') + "\n";
+    EXPECT_EQ(run.Run(host, info.Get(), "# many tabs\n\n" + tabs + "ok\n"), 1);
+    EXPECT_TRUE(run.Logged("error: 3: more than " + std::to_string(sheet::kMaxScriptFields) +
+                           " fields on one line"));
+    EXPECT_FALSE(host.HasOutput(0));
+
+    const std::string script =
+        "a\tb\r\n \t \n#c\td\n\te\nx" + std::string(sheet::kMaxScriptFields - 1, '\t');
+    sheet::ScriptReader reader(script);
+    sheet::ScriptLine line;
+    ASSERT_TRUE(reader.Next(line));
+    EXPECT_EQ(line.number, 1);
+    EXPECT_EQ(line.fields, (std::vector<std::string>{"a", "b"}));
+    ASSERT_TRUE(reader.Next(line));
+    EXPECT_EQ(line.number, 4);
+    EXPECT_EQ(line.fields, (std::vector<std::string>{"", "e"}));
+    ASSERT_TRUE(reader.Next(line));
+    EXPECT_EQ(line.fields.size(), sheet::kMaxScriptFields);
+    EXPECT_FALSE(line.tooManyFields);
+    EXPECT_FALSE(reader.Next(line));
 }
