@@ -1,7 +1,9 @@
 #include "wingui/driver.h"
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
+#include <cstdlib>
 #include <functional>
 #include <thread>
 
@@ -491,6 +493,60 @@ bool ControlsInsidePage(Handle sheet, std::string& offender) {
         }
     }
     return true;
+}
+
+namespace {
+
+// The common controls library whose procedure runs the window's class: 6
+// when it comes from the side-by-side assembly of version 6, 5 for the
+// classic comctl32 of the system folder, 0 for another library (user32).
+// By the library's place: Wine reports 5.81 from both copies of comctl32.
+int LibraryVersion(HWND window) {
+    HMODULE module = nullptr;
+    for (const auto proc :
+         {::GetClassLongPtrW(window, GCLP_WNDPROC), ::GetClassLongPtrA(window, GCLP_WNDPROC)}) {
+        // The other character set's answer may be a handle, not an address.
+        if (::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                                     GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                                 reinterpret_cast<LPCSTR>(proc), &module))
+            break;
+        module = nullptr;
+    }
+    char buffer[MAX_PATH] = {};
+    if (module == nullptr || ::GetModuleFileNameA(module, buffer, MAX_PATH) == 0) return -1;
+    std::string path = buffer;
+    std::transform(path.begin(), path.end(), path.begin(), [](char c) {
+        return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    });
+    const std::string assembly = "microsoft.windows.common-controls_6595b64144ccf1df_";
+    const size_t at = path.find(assembly);
+    if (at != std::string::npos) return std::atoi(path.c_str() + at + assembly.size());
+    const size_t slash = path.find_last_of("\\/");
+    return path.substr(slash + 1) == "comctl32.dll" ? 5 : 0;
+}
+
+} // namespace
+
+std::vector<std::pair<std::string, int>> ControlsVersions(Handle sheet) {
+    std::vector<std::pair<std::string, int>> versions;
+    for (int id : {kIdConfig, kIdTree, kIdTabs, kIdPreview, kIdOk, kIdCancel}) {
+        HWND control = ::GetDlgItem(H(sheet), id);
+        if (control != nullptr) versions.emplace_back(ClassOf(control), LibraryVersion(control));
+    }
+    for (HWND child = ::GetWindow(Page(sheet), GW_CHILD); child != nullptr;
+         child = ::GetWindow(child, GW_HWNDNEXT))
+        if (::IsWindowVisible(child))
+            versions.emplace_back(ClassOf(child) + " \"" + StripMnemonic(Text(child)) + "\"",
+                                  LibraryVersion(child));
+    return versions;
+}
+
+int ButtonVersionOutsideTheSheet() {
+    HWND button = ::CreateWindowExA(0, "BUTTON", "probe", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                    ::GetModuleHandleA(nullptr), nullptr);
+    const int version = button != nullptr ? LibraryVersion(button) : -1;
+    if (button != nullptr) ::DestroyWindow(button);
+    return version;
 }
 
 void PressOk(Handle sheet) {

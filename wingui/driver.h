@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace quorle::wingui::driver {
@@ -72,6 +73,14 @@ std::optional<std::string> Tooltip(Handle sheet, const std::string& text);
 // Placement of every page control and of the page, in screen pixels:
 // true when each lies wholly on the page.
 bool ControlsInsidePage(Handle sheet, std::string& offender);
+
+// The version of the common controls that runs each of the sheet's own
+// controls and of the shown page's controls, by window class: 6 is the
+// themed library of the side-by-side assembly, 5 the classic comctl32, 0 a
+// class of user32.
+std::vector<std::pair<std::string, int>> ControlsVersions(Handle sheet);
+// The same for a button this thread makes, under the process's own context.
+int ButtonVersionOutsideTheSheet();
 
 // OK and Cancel are posted: the sheet may answer with a message box.
 void PressOk(Handle sheet);

@@ -8,6 +8,7 @@
 
 #include "wingui/ids.h"
 #include "wingui/resource_module.h"
+#include "wingui/visual_styles.h"
 
 namespace quorle::wingui {
 namespace {
@@ -91,6 +92,8 @@ int SheetWindow::Px(int pixels) const {
 }
 
 int SheetWindow::Run() {
+    // Before the classes are registered and the first window is made.
+    const VisualStyles styles;
     INITCOMMONCONTROLSEX init{sizeof init, ICC_TREEVIEW_CLASSES | ICC_TAB_CLASSES |
                                                ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES |
                                                ICC_STANDARD_CLASSES};

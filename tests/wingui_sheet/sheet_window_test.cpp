@@ -7,6 +7,7 @@
 #include <chrono>
 #include <functional>
 #include <future>
+#include <set>
 #include <thread>
 
 #include "host_fixture.h"
@@ -154,6 +155,28 @@ TEST(SheetWindow, SelectionPaneTabsAndMultiSelectionByCtrlAndShift) {
     EXPECT_TRUE(drive::Categories(sheet).empty());
     EXPECT_TRUE(drive::CheckState(sheet, "Skip dependency scan of nonexistent file").has_value());
 
+    drive::PressCancel(sheet);
+    EXPECT_EQ(open.Result(), -1);
+}
+
+TEST(SheetWindow, ControlsAreTheThemedCommonControlsInAHostWithoutAManifestForThem) {
+    // This program asks for no version of the controls: its own windows get
+    // the classic ones, so a 6 below comes from the sheet's own context.
+    EXPECT_NE(drive::ButtonVersionOutsideTheSheet(), 6);
+    OpenSheet open("win_styles");
+    ASSERT_TRUE(open.Shown());
+    auto sheet = open.sheet();
+    // A page with check boxes, a combo, an edit field and a push button.
+    ASSERT_TRUE(drive::ClickTreeItem(sheet, "main.c", 0, false, false));
+    ASSERT_TRUE(drive::ChooseCategory(sheet, "Optimize"));
+    const auto versions = drive::ControlsVersions(sheet);
+    std::set<std::string> classes;
+    for (const auto& [control, version] : versions) {
+        EXPECT_EQ(version, 6) << control;
+        classes.insert(control.substr(0, control.find(' ')));
+    }
+    for (const char* name : {"SysTreeView32", "SysTabControl32", "ComboBox", "Edit", "Button"})
+        EXPECT_EQ(classes.count(name), 1u) << name;
     drive::PressCancel(sheet);
     EXPECT_EQ(open.Result(), -1);
 }
