@@ -478,6 +478,81 @@ std::optional<std::string> Tooltip(Handle sheet, const std::string& text) {
     return std::nullopt;
 }
 
+namespace {
+
+Edges EdgesOf(HWND window) {
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    return {rect.left, rect.top, rect.right, rect.bottom};
+}
+
+// How wide a window's text shows in the window's own font.
+int ShownWidth(HWND window, const std::string& text) {
+    HDC dc = ::GetDC(window);
+    auto font = reinterpret_cast<HGDIOBJ>(Send(window, WM_GETFONT));
+    HGDIOBJ before = font != nullptr ? ::SelectObject(dc, font) : nullptr;
+    SIZE size{};
+    ::GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    if (before != nullptr) ::SelectObject(dc, before);
+    ::ReleaseDC(window, dc);
+    return size.cx;
+}
+
+} // namespace
+
+std::optional<Placement> PlacementOf(Handle sheet, const std::string& text) {
+    if (text == "Category") {
+        HWND caption = ::GetDlgItem(Page(sheet), kIdCategoryCaption);
+        HWND combo = ::GetDlgItem(Page(sheet), kIdCategory);
+        if (!::IsWindowVisible(combo)) return std::nullopt;
+        return Placement{EdgesOf(caption), EdgesOf(combo)};
+    }
+    const std::vector<HWND> children = PageChildren(sheet);
+    for (size_t i = 0; i < children.size(); ++i) {
+        if (!::IsWindowVisible(children[i]) || !SameText(Text(children[i]), text)) continue;
+        if (ClassOf(children[i]) != "Static") return Placement{{}, EdgesOf(children[i])};
+        if (i + 1 == children.size()) return std::nullopt;
+        return Placement{EdgesOf(children[i]), EdgesOf(children[i + 1])};
+    }
+    return std::nullopt;
+}
+
+std::vector<std::string> CutCaptions(Handle sheet) {
+    std::vector<std::string> cut;
+    for (HWND child = ::GetWindow(Page(sheet), GW_CHILD); child != nullptr;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (!::IsWindowVisible(child) || ClassOf(child) != "Static") continue;
+        const std::string text = StripMnemonic(Text(child));
+        RECT client{};
+        ::GetClientRect(child, &client);
+        if (ShownWidth(child, text) > client.right) cut.push_back(text);
+    }
+    return cut;
+}
+
+std::vector<std::string> CutTreeItems(Handle sheet, bool scrolling) {
+    HWND tree = ::GetDlgItem(H(sheet), kIdTree);
+    RECT client{};
+    ::GetClientRect(tree, &client);
+    int reach = client.right;
+    SCROLLINFO scroll{};
+    scroll.cbSize = sizeof scroll;
+    scroll.fMask = SIF_ALL;
+    if (scrolling && (::GetWindowLongPtrA(tree, GWL_STYLE) & WS_HSCROLL) != 0 &&
+        ::GetScrollInfo(tree, SB_HORZ, &scroll))
+        reach += std::max(0, scroll.nMax + 1 - static_cast<int>(scroll.nPage) - scroll.nPos);
+    std::vector<std::string> cut;
+    for (const auto& item : AllItems(sheet)) {
+        RECT rect{};
+        *reinterpret_cast<HTREEITEM*>(&rect) = item.first;
+        if (!Send(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rect))) continue;
+        // The text as drawn from the item's left edge; the item's rectangle
+        // has a few pixels more than the scroll range counts.
+        if (rect.left + ShownWidth(tree, item.second) > reach) cut.push_back(item.second);
+    }
+    return cut;
+}
+
 bool ControlsInsidePage(Handle sheet, std::string& offender) {
     RECT page{};
     ::GetWindowRect(Page(sheet), &page);

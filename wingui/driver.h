@@ -70,6 +70,23 @@ std::vector<std::string> TabStops(Handle sheet);
 // The tooltip text of the control with that text or caption.
 std::optional<std::string> Tooltip(Handle sheet, const std::string& text);
 
+// Where a page control and the caption before it show, in screen pixels;
+// "Category" is the selector above the page. No caption: all zero.
+struct Edges {
+    int left = 0, top = 0, right = 0, bottom = 0;
+};
+struct Placement {
+    Edges caption;
+    Edges field;
+};
+std::optional<Placement> PlacementOf(Handle sheet, const std::string& text);
+// The visible static texts of the page (captions and labels) that are
+// wider, in their font, than the control that shows them.
+std::vector<std::string> CutCaptions(Handle sheet);
+// Tree items whose text ends beyond the tree's right edge; with
+// `scrolling`, beyond where the horizontal scroll bar can bring it.
+std::vector<std::string> CutTreeItems(Handle sheet, bool scrolling);
+
 // Placement of every page control and of the page, in screen pixels:
 // true when each lies wholly on the page.
 bool ControlsInsidePage(Handle sheet, std::string& offender);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace quorle::wingui {
 namespace {
@@ -18,6 +19,8 @@ constexpr int kListHeight = 84;
 constexpr int kListButtonWidth = 64;
 constexpr int kColumnGap = 12;
 constexpr int kMaxColumns = 3;
+constexpr int kCaptionGap = 8;      // between the widest caption and the fields
+constexpr int kMaxFieldWidth = 360; // a drop-down list wider than that looks empty
 
 int Scaled(int pixels, double scale) {
     return static_cast<int>(std::lround(pixels * scale));
@@ -47,8 +50,19 @@ int HeightOf(const sheet::ControlDef& def, double scale, bool compact) {
     return Scaled(kFieldHeight, scale);
 }
 
+bool HasCaptionBeside(ControlKind kind) {
+    return kind == ControlKind::Choice || kind == ControlKind::Text || kind == ControlKind::Number;
+}
+
+// Where fields start in a column of `width`: after the widest caption and a
+// gap, but never leaving the field less than two fifths of the column.
+int FieldOffset(int widestCaption, int width, double scale) {
+    const int wanted = widestCaption + Scaled(kCaptionGap, scale);
+    return std::max(0, std::min(wanted, width - width * 2 / 5));
+}
+
 PlacedControl Place(size_t index, const sheet::ControlDef& def, int x, int y, int width,
-                    double scale, bool compact) {
+                    int fieldOffset, int fieldWidth, double scale, bool compact) {
     PlacedControl p;
     p.control = index;
     const int height = HeightOf(def, scale, compact);
@@ -57,11 +71,10 @@ PlacedControl Place(size_t index, const sheet::ControlDef& def, int x, int y, in
     case ControlKind::Text:
     case ControlKind::Number: {
         // Caption on the left, field on the right, on one line.
-        const int captionWidth = width * 9 / 20;
         const int captionHeight = Scaled(kCaptionHeight, scale);
-        p.caption = {x, y + (height - captionHeight) / 2, captionWidth - Scaled(kGap, scale),
+        p.caption = {x, y + (height - captionHeight) / 2, fieldOffset - Scaled(kGap, scale),
                      captionHeight};
-        p.field = {x + captionWidth, y, width - captionWidth, height};
+        p.field = {x + fieldOffset, y, fieldWidth, height};
         break;
     }
     case ControlKind::List: {
@@ -90,12 +103,16 @@ PlacedControl Place(size_t index, const sheet::ControlDef& def, int x, int y, in
 }
 
 PageLayout Flow(const std::vector<sheet::ControlDef>& controls, const Rect& page, double scale,
-                int columns, bool compact) {
+                int columns, bool compact, int widestCaption) {
     PageLayout layout;
     layout.columns = columns;
     const int gap = Scaled(compact ? kCompactGap : kGap, scale);
     const int columnGap = Scaled(kColumnGap, scale);
     const int width = (page.w - columnGap * (columns - 1)) / columns;
+    layout.columnWidth = width;
+    layout.fieldOffset = FieldOffset(widestCaption, width, scale);
+    layout.fieldWidth = std::min(width - layout.fieldOffset, Scaled(kMaxFieldWidth, scale));
+    layout.captionsFit = widestCaption + Scaled(kCaptionGap, scale) <= layout.fieldOffset;
     int column = 0;
     int y = page.y;
     for (size_t i = 0; i < controls.size(); ++i) {
@@ -108,7 +125,8 @@ PageLayout Flow(const std::vector<sheet::ControlDef>& controls, const Rect& page
         }
         if (column >= columns || y + height > page.Bottom()) layout.fits = false;
         const int x = page.x + std::min(column, columns - 1) * (width + columnGap);
-        layout.placed.push_back(Place(i, def, x, y, width, scale, compact));
+        layout.placed.push_back(
+            Place(i, def, x, y, width, layout.fieldOffset, layout.fieldWidth, scale, compact));
         y += height + gap;
     }
     return layout;
@@ -116,16 +134,46 @@ PageLayout Flow(const std::vector<sheet::ControlDef>& controls, const Rect& page
 
 } // namespace
 
+int ApproximateTextWidth(const std::string& label, double scale) {
+    size_t shown = 0;
+    for (size_t i = 0; i < label.size(); ++i) {
+        if (label[i] == '&' && i + 1 < label.size() && label[i + 1] != '&') continue;
+        if (label[i] == '&') ++i; // "&&" shows one "&"
+        ++shown;
+    }
+    return Scaled(static_cast<int>(shown) * 7, scale);
+}
+
 PageLayout LayOutPage(const std::vector<sheet::ControlDef>& controls, const Rect& page,
-                      double scale) {
-    // Fewest columns first, then the same set closer together.
+                      double scale, const TextWidth& textWidth, const std::string& heading) {
+    const auto measure = [&](const std::string& label) {
+        return textWidth ? textWidth(label) : ApproximateTextWidth(label, scale);
+    };
+    int widest = heading.empty() ? 0 : measure(heading);
+    for (const sheet::ControlDef& def : controls)
+        if (!def.hidden && HasCaptionBeside(def.kind))
+            widest = std::max(widest, measure(def.label));
+    // Fewest columns first, then the same set closer together; a layout
+    // that cuts a caption only when every one that fits does.
+    std::optional<PageLayout> cutting;
     PageLayout layout;
     for (bool compact : {false, true})
         for (int columns = 1; columns <= kMaxColumns; ++columns) {
-            layout = Flow(controls, page, scale, columns, compact);
-            if (layout.fits) return layout;
+            layout = Flow(controls, page, scale, columns, compact, widest);
+            if (layout.fits && layout.captionsFit) return layout;
+            if (layout.fits && !cutting) cutting = layout;
         }
-    return layout;
+    return cutting ? *cutting : layout;
+}
+
+HeadingPlace PlaceHeading(const PageLayout& layout, const Rect& page, int y, double scale) {
+    const int height = Scaled(kFieldHeight, scale);
+    const int captionHeight = Scaled(kCaptionHeight, scale);
+    HeadingPlace place;
+    place.caption = {page.x, y + (height - captionHeight) / 2,
+                     layout.fieldOffset - Scaled(kGap, scale), captionHeight};
+    place.field = {page.x + layout.fieldOffset, y, layout.fieldWidth, height};
+    return place;
 }
 
 std::vector<Rect> AllRects(const PageLayout& layout) {

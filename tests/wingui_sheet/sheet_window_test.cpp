@@ -313,6 +313,80 @@ TEST(SheetWindow, EnterIsOk) {
     EXPECT_EQ(open.host().NewString(0, 1, 0), kUtil);
 }
 
+// Also run at 144 dots per inch.
+TEST(SheetWindow, LabelsFieldsAndTheCategoryBoxLineUpInColumns) {
+    OpenSheet open("win_columns");
+    ASSERT_TRUE(open.Shown());
+    auto sheet = open.sheet();
+    ASSERT_TRUE(drive::ClickTreeItem(sheet, "main.c", 0, false, false));
+    ASSERT_TRUE(drive::ChooseCategory(sheet, "Optimize"));
+    const auto category = drive::PlacementOf(sheet, "Category");
+    ASSERT_TRUE(category.has_value());
+    for (const char* caption : {"Optimization level:", "Optimization map:", "Map file:"}) {
+        const auto place = drive::PlacementOf(sheet, caption);
+        ASSERT_TRUE(place.has_value()) << caption;
+        EXPECT_EQ(place->caption.left, category->caption.left) << caption;
+        EXPECT_EQ(place->field.left, category->field.left) << caption;
+        EXPECT_EQ(place->field.right, category->field.right) << caption;
+        EXPECT_LT(place->caption.right, place->field.left) << caption;
+    }
+    // A check box starts where the captions do.
+    const auto box = drive::PlacementOf(sheet, "Optimize");
+    ASSERT_TRUE(box.has_value());
+    EXPECT_EQ(box->field.left, category->caption.left);
+    EXPECT_GT(category->field.left, category->caption.left);
+
+    // No caption of any page is cut.
+    ASSERT_TRUE(drive::ClickTreeItem(sheet, "start.s", 0, true, false));
+    ASSERT_TRUE(drive::ClickTreeItem(sheet, "demo", 1, true, false));
+    size_t pages = 0;
+    for (const std::string& tab : drive::Tabs(sheet)) {
+        ASSERT_TRUE(drive::ClickTab(sheet, tab));
+        std::vector<std::string> categories = drive::Categories(sheet);
+        if (categories.empty()) categories.push_back("");
+        for (const std::string& name : categories) {
+            if (!name.empty()) {
+                ASSERT_TRUE(drive::ChooseCategory(sheet, name));
+            }
+            EXPECT_EQ(drive::CutCaptions(sheet), std::vector<std::string>{})
+                << tab << " / " << name;
+            ++pages;
+        }
+    }
+    EXPECT_GE(pages, 10u);
+    drive::PressCancel(sheet);
+    EXPECT_EQ(open.Result(), -1);
+}
+
+// Also run at 144 dots per inch.
+TEST(SheetWindow, TheTreeShowsWholeLabelsWithoutMnemonicMarksOrScrollsToThem) {
+    {
+        OpenSheet open("win_tree");
+        ASSERT_TRUE(open.Shown());
+        auto sheet = open.sheet();
+        const std::vector<std::string> items = drive::TreeItems(sheet);
+        for (const char* level : {"All Project", "C source file File Type Level",
+                                  "C/C++ -> Assembly file File Type Level"})
+            EXPECT_TRUE(Contains(items, level)) << level;
+        for (const std::string& item : items) EXPECT_EQ(item.find('_'), std::string::npos) << item;
+        // The pane is as wide as its widest item.
+        EXPECT_EQ(drive::CutTreeItems(sheet, false), std::vector<std::string>{});
+        drive::PressCancel(sheet);
+        EXPECT_EQ(open.Result(), -1);
+    }
+    // A name too long for any pane: the tree scrolls to its end.
+    const std::string longName = "src/" + std::string(150, 'n') + ".c";
+    std::vector<PhaseInput> phases = Demo();
+    phases[0].projects[0].files.push_back({longName, "C source file", {0, 0}});
+    OpenSheet open("win_tree_long", phases);
+    ASSERT_TRUE(open.Shown());
+    auto sheet = open.sheet();
+    EXPECT_EQ(drive::CutTreeItems(sheet, false), std::vector<std::string>{longName});
+    EXPECT_EQ(drive::CutTreeItems(sheet, true), std::vector<std::string>{});
+    drive::PressCancel(sheet);
+    EXPECT_EQ(open.Result(), -1);
+}
+
 // Run once at 96 and once at 144 dots per inch (the prefix's LogPixels).
 TEST(SheetWindow, EveryControlStaysOnItsPage) {
     OpenSheet open("win_dpi");
