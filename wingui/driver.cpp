@@ -521,13 +521,32 @@ std::vector<std::string> CutCaptions(Handle sheet) {
     std::vector<std::string> cut;
     for (HWND child = ::GetWindow(Page(sheet), GW_CHILD); child != nullptr;
          child = ::GetWindow(child, GW_HWNDNEXT)) {
-        if (!::IsWindowVisible(child) || ClassOf(child) != "Static") continue;
+        if (!::IsWindowVisible(child)) continue;
         const std::string text = StripMnemonic(Text(child));
         RECT client{};
         ::GetClientRect(child, &client);
-        if (ShownWidth(child, text) > client.right) cut.push_back(text);
+        const std::string kind = ClassOf(child);
+        const auto type = ::GetWindowLongPtrA(child, GWL_STYLE) & BS_TYPEMASK;
+        if (kind == "Static") {
+            if (ShownWidth(child, text) > client.right) cut.push_back(text);
+        } else if (kind == "Button" && (type == BS_AUTOCHECKBOX || type == BS_AUTO3STATE)) {
+            // The label beside the box, on as many lines as the box is high.
+            TEXTMETRICA metrics{};
+            HDC dc = ::GetDC(child);
+            HGDIOBJ before = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(Send(child, WM_GETFONT)));
+            ::GetTextMetricsA(dc, &metrics);
+            ::SelectObject(dc, before);
+            ::ReleaseDC(child, dc);
+            const int lines = std::max(1L, client.bottom / std::max(1L, metrics.tmHeight));
+            const int room = client.right - ::GetSystemMetrics(SM_CXMENUCHECK) - 4;
+            if (ShownWidth(child, text) > room * lines) cut.push_back(text);
+        }
     }
     return cut;
+}
+
+bool PageCutsLabels(Handle sheet) {
+    return ::GetWindowLongPtrA(Page(sheet), GWLP_USERDATA) != 0;
 }
 
 std::vector<std::string> CutTreeItems(Handle sheet, bool scrolling) {

@@ -80,9 +80,13 @@ struct Placement {
     Edges field;
 };
 std::optional<Placement> PlacementOf(Handle sheet, const std::string& text);
-// The visible static texts of the page (captions and labels) that are
-// wider, in their font, than the control that shows them.
+// The visible texts of the page (captions, labels, check boxes' labels on
+// as many lines as the box is high) wider, in their font, than the control
+// that shows them.
 std::vector<std::string> CutCaptions(Handle sheet);
+// True when the sheet says the shown page is too dense for every label to
+// show whole.
+bool PageCutsLabels(Handle sheet);
 // Tree items whose text ends beyond the tree's right edge; with
 // `scrolling`, beyond where the horizontal scroll bar can bring it.
 std::vector<std::string> CutTreeItems(Handle sheet, bool scrolling);

@@ -21,6 +21,8 @@ constexpr int kColumnGap = 12;
 constexpr int kMaxColumns = 3;
 constexpr int kCaptionGap = 8;      // between the widest caption and the fields
 constexpr int kMaxFieldWidth = 360; // a drop-down list wider than that looks empty
+constexpr int kCheckBoxWidth = 20;  // the box and the space before its label
+constexpr int kLineHeight = 14;     // each further line of a wrapped label
 
 int Scaled(int pixels, double scale) {
     return static_cast<int>(std::lround(pixels * scale));
@@ -30,12 +32,13 @@ int Scaled(int pixels, double scale) {
 constexpr int kCompactCheckHeight = 17;
 constexpr int kCompactGap = 1;
 
-// Height of one control with its caption.
-int HeightOf(const sheet::ControlDef& def, double scale, bool compact) {
+// Height of one control with its caption; `lines` of a check box's label.
+int HeightOf(const sheet::ControlDef& def, double scale, bool compact, int lines) {
     switch (def.kind) {
     case ControlKind::Check:
     case ControlKind::Check3:
-        return Scaled(compact ? kCompactCheckHeight : kCheckHeight, scale);
+        return Scaled((compact ? kCompactCheckHeight : kCheckHeight) + (lines - 1) * kLineHeight,
+                      scale);
     case ControlKind::Button:
         return Scaled(kButtonHeight, scale);
     case ControlKind::Label:
@@ -62,10 +65,11 @@ int FieldOffset(int widestCaption, int width, double scale) {
 }
 
 PlacedControl Place(size_t index, const sheet::ControlDef& def, int x, int y, int width,
-                    int fieldOffset, int fieldWidth, double scale, bool compact) {
+                    int fieldOffset, int fieldWidth, double scale, bool compact, int lines) {
     PlacedControl p;
     p.control = index;
-    const int height = HeightOf(def, scale, compact);
+    p.lines = lines;
+    const int height = HeightOf(def, scale, compact, lines);
     switch (def.kind) {
     case ControlKind::Choice:
     case ControlKind::Text:
@@ -103,7 +107,8 @@ PlacedControl Place(size_t index, const sheet::ControlDef& def, int x, int y, in
 }
 
 PageLayout Flow(const std::vector<sheet::ControlDef>& controls, const Rect& page, double scale,
-                int columns, bool compact, int widestCaption) {
+                int columns, bool compact, int widestCaption, const std::vector<int>& labelWidths,
+                bool wrap) {
     PageLayout layout;
     layout.columns = columns;
     const int gap = Scaled(compact ? kCompactGap : kGap, scale);
@@ -112,21 +117,32 @@ PageLayout Flow(const std::vector<sheet::ControlDef>& controls, const Rect& page
     layout.columnWidth = width;
     layout.fieldOffset = FieldOffset(widestCaption, width, scale);
     layout.fieldWidth = std::min(width - layout.fieldOffset, Scaled(kMaxFieldWidth, scale));
-    layout.captionsFit = widestCaption + Scaled(kCaptionGap, scale) <= layout.fieldOffset;
+    layout.textsFit = widestCaption + Scaled(kCaptionGap, scale) <= layout.fieldOffset;
+    // A check box's label wider than the column takes a second line; one
+    // that needs more is cut. Words do not break at the exact edge.
+    const int labelRoom = width - Scaled(kCheckBoxWidth, scale);
     int column = 0;
     int y = page.y;
     for (size_t i = 0; i < controls.size(); ++i) {
         const sheet::ControlDef& def = controls[i];
         if (def.hidden) continue;
-        const int height = HeightOf(def, scale, compact);
+        int lines = 1;
+        if (def.kind == ControlKind::Check || def.kind == ControlKind::Check3) {
+            if (labelWidths[i] > labelRoom) {
+                lines = wrap ? 2 : 1;
+                if (!wrap) layout.textsFit = false;
+            }
+            if (labelWidths[i] > labelRoom * 2 * 17 / 20) layout.textsFit = false;
+        }
+        const int height = HeightOf(def, scale, compact, lines);
         if (y + height > page.Bottom() && y > page.y) {
             ++column;
             y = page.y;
         }
         if (column >= columns || y + height > page.Bottom()) layout.fits = false;
         const int x = page.x + std::min(column, columns - 1) * (width + columnGap);
-        layout.placed.push_back(
-            Place(i, def, x, y, width, layout.fieldOffset, layout.fieldWidth, scale, compact));
+        layout.placed.push_back(Place(i, def, x, y, width, layout.fieldOffset, layout.fieldWidth,
+                                      scale, compact, lines));
         y += height + gap;
     }
     return layout;
@@ -141,7 +157,7 @@ int ApproximateTextWidth(const std::string& label, double scale) {
         if (label[i] == '&') ++i; // "&&" shows one "&"
         ++shown;
     }
-    return Scaled(static_cast<int>(shown) * 7, scale);
+    return Scaled(static_cast<int>(shown) * 6, scale);
 }
 
 PageLayout LayOutPage(const std::vector<sheet::ControlDef>& controls, const Rect& page,
@@ -150,19 +166,27 @@ PageLayout LayOutPage(const std::vector<sheet::ControlDef>& controls, const Rect
         return textWidth ? textWidth(label) : ApproximateTextWidth(label, scale);
     };
     int widest = heading.empty() ? 0 : measure(heading);
-    for (const sheet::ControlDef& def : controls)
-        if (!def.hidden && HasCaptionBeside(def.kind))
-            widest = std::max(widest, measure(def.label));
+    std::vector<int> labelWidths(controls.size(), 0);
+    for (size_t i = 0; i < controls.size(); ++i) {
+        const sheet::ControlDef& def = controls[i];
+        if (def.hidden) continue;
+        if (HasCaptionBeside(def.kind)) widest = std::max(widest, measure(def.label));
+        if (def.kind == ControlKind::Check || def.kind == ControlKind::Check3)
+            labelWidths[i] = measure(def.label);
+    }
     // Fewest columns first, then the same set closer together; a layout
-    // that cuts a caption only when every one that fits does.
+    // that cuts a label only when every one that fits does.
+    // Wrapped labels make a page longer: when no such layout fits, labels
+    // stay on one line.
     std::optional<PageLayout> cutting;
     PageLayout layout;
-    for (bool compact : {false, true})
-        for (int columns = 1; columns <= kMaxColumns; ++columns) {
-            layout = Flow(controls, page, scale, columns, compact, widest);
-            if (layout.fits && layout.captionsFit) return layout;
-            if (layout.fits && !cutting) cutting = layout;
-        }
+    for (bool wrap : {true, false})
+        for (bool compact : {false, true})
+            for (int columns = 1; columns <= kMaxColumns; ++columns) {
+                layout = Flow(controls, page, scale, columns, compact, widest, labelWidths, wrap);
+                if (layout.fits && layout.textsFit) return layout;
+                if (layout.fits && !cutting) cutting = layout;
+            }
     return cutting ? *cutting : layout;
 }
 

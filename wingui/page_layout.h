@@ -31,6 +31,7 @@ struct PlacedControl {
     Rect field;
     Rect addButton;
     Rect deleteButton;
+    int lines = 1; // of a check box's label
 };
 
 struct PageLayout {
@@ -43,7 +44,7 @@ struct PageLayout {
     int columnWidth = 0;
     int fieldOffset = 0;
     int fieldWidth = 0;
-    bool captionsFit = true; // false when the widest caption is cut
+    bool textsFit = true; // false when a caption or a check box's label is cut
 };
 
 // How wide a label shows, in pixels at the layout's scale; a "&" marks the
@@ -58,7 +59,8 @@ int ApproximateTextWidth(const std::string& label, double scale);
 // page (the last column then overlaps itself). The caption column is as
 // wide as the widest caption, `heading` included (the selector above the
 // page), so that every field starts at one edge; a field keeps at least
-// two fifths of its column. Where more columns would cut a caption, the
+// two fifths of its column. A check box's label too long for its column
+// wraps onto a second line. Where more columns would cut a label, the
 // controls are set closer together first.
 PageLayout LayOutPage(const std::vector<sheet::ControlDef>& controls, const Rect& page,
                       double scale, const TextWidth& textWidth = {},

@@ -543,6 +543,9 @@ void SheetWindow::BuildPage() {
         LayOutPage(defs, area, scale_, width, heading ? WindowText(categoryCaption_.get()) : "");
     ::SelectObject(dc, before);
     ::ReleaseDC(page_, dc);
+    // Said on the page, for the automation tests: a page too dense to
+    // show every label whole in its area.
+    ::SetWindowLongPtrA(page_, GWLP_USERDATA, layout.textsFit ? 0 : 1);
     if (heading) {
         // The selector lines up with the page's captions and fields.
         const HeadingPlace place = PlaceHeading(layout, area, Px(kMargin), scale_);
@@ -558,12 +561,12 @@ void SheetWindow::BuildPage() {
         c.control = place.control;
         switch (def.kind) {
         case ControlKind::Check:
-            c.field = Window(Child(page_, "BUTTON", def.label, BS_AUTOCHECKBOX | WS_TABSTOP,
-                                   place.field, kIdControlBase + id));
-            break;
         case ControlKind::Check3:
-            c.field = Window(Child(page_, "BUTTON", def.label, BS_AUTO3STATE | WS_TABSTOP,
-                                   place.field, kIdControlBase + id));
+            c.field =
+                Window(Child(page_, "BUTTON", def.label,
+                             (def.kind == ControlKind::Check ? BS_AUTOCHECKBOX : BS_AUTO3STATE) |
+                                 WS_TABSTOP | (place.lines > 1 ? BS_MULTILINE : 0),
+                             place.field, kIdControlBase + id));
             break;
         case ControlKind::Button:
             c.field = Window(Child(page_, "BUTTON", def.label, BS_PUSHBUTTON | WS_TABSTOP,

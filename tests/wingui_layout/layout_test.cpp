@@ -89,7 +89,6 @@ TEST(PageLayout, EveryPageFitsAt96And144DotsPerInch) {
             SCOPED_TRACE(page.name + " at scale " + std::to_string(scale));
             const wingui::PageLayout layout = wingui::LayOutPage(page.controls, area, scale);
             EXPECT_TRUE(layout.fits);
-            EXPECT_TRUE(layout.captionsFit);
             size_t visible = 0;
             for (const ControlDef& def : page.controls) visible += def.hidden ? 0 : 1;
             EXPECT_EQ(layout.placed.size(), visible);
@@ -182,7 +181,7 @@ TEST(PageLayout, CaptionsAndFieldsFormColumnsAsWideAsTheWidestCaption) {
     // The widest caption and the 8-pixel gap before the fields.
     EXPECT_EQ(layout.fieldOffset, 95 + 8);
     EXPECT_EQ(layout.columnWidth, 500);
-    EXPECT_TRUE(layout.captionsFit);
+    EXPECT_TRUE(layout.textsFit);
     ASSERT_EQ(layout.placed.size(), 5u);
     for (size_t i : {1u, 2u, 3u}) {
         const wingui::PlacedControl& p = layout.placed[i];
@@ -224,7 +223,7 @@ TEST(PageLayout, TheHeadingWidensTheCaptionColumnAndLongCaptionsLeaveFieldsRoom)
     const wingui::PageLayout cut = wingui::LayOutPage(long_, area, 1.0, FivePerCharacter);
     EXPECT_EQ(cut.fieldOffset, 400 - 160);
     EXPECT_EQ(cut.placed[0].field.w, 160);
-    EXPECT_FALSE(cut.captionsFit);
+    EXPECT_FALSE(cut.textsFit);
     // At 144 dots per inch the gap grows with the scale, the measured text does not.
     EXPECT_EQ(wingui::LayOutPage(short_, area, 1.5, FivePerCharacter).fieldOffset, 10 + 12);
 }
@@ -254,9 +253,9 @@ TEST(PageLayout, EveryColumnOfALongPageIsSplitAlike) {
 }
 
 TEST(PageLayout, ApproximateWidthsCountShownCharactersOnly) {
-    EXPECT_EQ(wingui::ApproximateTextWidth("&Map file:", 1.0), 9 * 7);
-    EXPECT_EQ(wingui::ApproximateTextWidth("R&&D", 1.0), 3 * 7);
-    EXPECT_EQ(wingui::ApproximateTextWidth("abcd", 1.5), 42);
+    EXPECT_EQ(wingui::ApproximateTextWidth("&Map file:", 1.0), 9 * 6);
+    EXPECT_EQ(wingui::ApproximateTextWidth("R&&D", 1.0), 3 * 6);
+    EXPECT_EQ(wingui::ApproximateTextWidth("abcd", 1.5), 36);
 }
 
 TEST(PageLayout, ControlsMoveCloserTogetherRatherThanIntoAColumnThatCutsACaption) {
@@ -266,14 +265,35 @@ TEST(PageLayout, ControlsMoveCloserTogetherRatherThanIntoAColumnThatCutsACaption
     const Rect area{0, 0, 600, 300};
     const wingui::PageLayout closer = wingui::LayOutPage(controls, area, 1.0, FivePerCharacter);
     EXPECT_TRUE(closer.fits);
-    EXPECT_TRUE(closer.captionsFit);
+    EXPECT_TRUE(closer.textsFit);
     EXPECT_EQ(closer.columns, 2); // three would leave the caption 116 pixels
     EXPECT_EQ(closer.placed[2].field.y - closer.placed[1].field.y, 18);
     // A caption too long for any split: the first layout that fits.
     controls[0] = Def(ControlKind::Text, std::string(100, 'c'));
     const wingui::PageLayout cutting = wingui::LayOutPage(controls, area, 1.0, FivePerCharacter);
     EXPECT_TRUE(cutting.fits);
-    EXPECT_FALSE(cutting.captionsFit);
+    EXPECT_FALSE(cutting.textsFit);
     EXPECT_EQ(cutting.columns, 3);
     EXPECT_EQ(cutting.placed[2].field.y - cutting.placed[1].field.y, 24);
+}
+
+TEST(PageLayout, ACheckBoxLabelWiderThanItsColumnTakesASecondLine) {
+    // 400 pixels less the box: 380 for the label, 80 characters.
+    std::vector<ControlDef> controls = {Def(ControlKind::Check, "&" + std::string(76, 'a')),
+                                        Def(ControlKind::Check, std::string(77, 'b')),
+                                        Def(ControlKind::Check, "&c")};
+    const Rect area{0, 0, 400, 300};
+    const wingui::PageLayout layout = wingui::LayOutPage(controls, area, 1.0, FivePerCharacter);
+    ASSERT_EQ(layout.placed.size(), 3u);
+    EXPECT_TRUE(layout.textsFit);
+    EXPECT_EQ(layout.placed[0].lines, 1);
+    EXPECT_EQ(layout.placed[0].field.h, 20);
+    EXPECT_EQ(layout.placed[1].lines, 2);
+    EXPECT_EQ(layout.placed[1].field.h, 20 + 14);
+    EXPECT_EQ(layout.placed[2].field.y, layout.placed[1].field.Bottom() + 4);
+    // Beyond two lines, less what word breaks may waste, it is cut.
+    controls[1].label = std::string(130, 'b');
+    EXPECT_FALSE(wingui::LayOutPage(controls, area, 1.0, FivePerCharacter).textsFit);
+    controls[1].label = std::string(129, 'b');
+    EXPECT_TRUE(wingui::LayOutPage(controls, area, 1.0, FivePerCharacter).textsFit);
 }
