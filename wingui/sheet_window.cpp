@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <stdexcept>
 
 #include <uxtheme.h>
@@ -347,8 +348,9 @@ int SheetWindow::TreeWidth() const {
     // tree's client area; then the borders and a vertical scroll bar.
     int right = 0;
     for (HTREEITEM item : items_) {
+        // The message takes the item in the rectangle's first bytes.
         RECT rect{};
-        *reinterpret_cast<HTREEITEM*>(&rect) = item;
+        std::memcpy(&rect, &item, sizeof item);
         if (::SendMessageA(tree_.get(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rect)))
             right = std::max<int>(right, rect.right);
     }
