@@ -1,7 +1,9 @@
 #include "wingui/driver.h"
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
+#include <cstdlib>
 #include <functional>
 #include <thread>
 
@@ -476,6 +478,100 @@ std::optional<std::string> Tooltip(Handle sheet, const std::string& text) {
     return std::nullopt;
 }
 
+namespace {
+
+Edges EdgesOf(HWND window) {
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    return {rect.left, rect.top, rect.right, rect.bottom};
+}
+
+// How wide a window's text shows in the window's own font.
+int ShownWidth(HWND window, const std::string& text) {
+    HDC dc = ::GetDC(window);
+    auto font = reinterpret_cast<HGDIOBJ>(Send(window, WM_GETFONT));
+    HGDIOBJ before = font != nullptr ? ::SelectObject(dc, font) : nullptr;
+    SIZE size{};
+    ::GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    if (before != nullptr) ::SelectObject(dc, before);
+    ::ReleaseDC(window, dc);
+    return size.cx;
+}
+
+} // namespace
+
+std::optional<Placement> PlacementOf(Handle sheet, const std::string& text) {
+    if (text == "Category") {
+        HWND caption = ::GetDlgItem(Page(sheet), kIdCategoryCaption);
+        HWND combo = ::GetDlgItem(Page(sheet), kIdCategory);
+        if (!::IsWindowVisible(combo)) return std::nullopt;
+        return Placement{EdgesOf(caption), EdgesOf(combo)};
+    }
+    const std::vector<HWND> children = PageChildren(sheet);
+    for (size_t i = 0; i < children.size(); ++i) {
+        if (!::IsWindowVisible(children[i]) || !SameText(Text(children[i]), text)) continue;
+        if (ClassOf(children[i]) != "Static") return Placement{{}, EdgesOf(children[i])};
+        if (i + 1 == children.size()) return std::nullopt;
+        return Placement{EdgesOf(children[i]), EdgesOf(children[i + 1])};
+    }
+    return std::nullopt;
+}
+
+std::vector<std::string> CutCaptions(Handle sheet) {
+    std::vector<std::string> cut;
+    for (HWND child = ::GetWindow(Page(sheet), GW_CHILD); child != nullptr;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (!::IsWindowVisible(child)) continue;
+        const std::string text = StripMnemonic(Text(child));
+        RECT client{};
+        ::GetClientRect(child, &client);
+        const std::string kind = ClassOf(child);
+        const auto type = ::GetWindowLongPtrA(child, GWL_STYLE) & BS_TYPEMASK;
+        if (kind == "Static") {
+            if (ShownWidth(child, text) > client.right) cut.push_back(text);
+        } else if (kind == "Button" && (type == BS_AUTOCHECKBOX || type == BS_AUTO3STATE)) {
+            // The label beside the box, on as many lines as the box is high.
+            TEXTMETRICA metrics{};
+            HDC dc = ::GetDC(child);
+            HGDIOBJ before = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(Send(child, WM_GETFONT)));
+            ::GetTextMetricsA(dc, &metrics);
+            ::SelectObject(dc, before);
+            ::ReleaseDC(child, dc);
+            const int lines = std::max(1L, client.bottom / std::max(1L, metrics.tmHeight));
+            const int room = client.right - ::GetSystemMetrics(SM_CXMENUCHECK) - 4;
+            if (ShownWidth(child, text) > room * lines) cut.push_back(text);
+        }
+    }
+    return cut;
+}
+
+bool PageCutsLabels(Handle sheet) {
+    return ::GetWindowLongPtrA(Page(sheet), GWLP_USERDATA) != 0;
+}
+
+std::vector<std::string> CutTreeItems(Handle sheet, bool scrolling) {
+    HWND tree = ::GetDlgItem(H(sheet), kIdTree);
+    RECT client{};
+    ::GetClientRect(tree, &client);
+    int reach = client.right;
+    SCROLLINFO scroll{};
+    scroll.cbSize = sizeof scroll;
+    scroll.fMask = SIF_ALL;
+    if (scrolling && (::GetWindowLongPtrA(tree, GWL_STYLE) & WS_HSCROLL) != 0 &&
+        ::GetScrollInfo(tree, SB_HORZ, &scroll))
+        reach += std::max(0, scroll.nMax + 1 - static_cast<int>(scroll.nPage) - scroll.nPos);
+    std::vector<std::string> cut;
+    for (const auto& item : AllItems(sheet)) {
+        RECT rect{};
+        *reinterpret_cast<HTREEITEM*>(&rect) = item.first;
+        if (!Send(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rect))) continue;
+        // The text as drawn from the item's left edge; the item's rectangle
+        // has a few pixels more than the scroll range counts.
+        if (rect.left + ShownWidth(tree, item.second) > reach) cut.push_back(item.second);
+    }
+    return cut;
+}
+
 bool ControlsInsidePage(Handle sheet, std::string& offender) {
     RECT page{};
     ::GetWindowRect(Page(sheet), &page);
@@ -491,6 +587,60 @@ bool ControlsInsidePage(Handle sheet, std::string& offender) {
         }
     }
     return true;
+}
+
+namespace {
+
+// The common controls library whose procedure runs the window's class: 6
+// when it comes from the side-by-side assembly of version 6, 5 for the
+// classic comctl32 of the system folder, 0 for another library (user32).
+// By the library's place: Wine reports 5.81 from both copies of comctl32.
+int LibraryVersion(HWND window) {
+    HMODULE module = nullptr;
+    for (const auto proc :
+         {::GetClassLongPtrW(window, GCLP_WNDPROC), ::GetClassLongPtrA(window, GCLP_WNDPROC)}) {
+        // The other character set's answer may be a handle, not an address.
+        if (::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                                     GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                                 reinterpret_cast<LPCSTR>(proc), &module))
+            break;
+        module = nullptr;
+    }
+    char buffer[MAX_PATH] = {};
+    if (module == nullptr || ::GetModuleFileNameA(module, buffer, MAX_PATH) == 0) return -1;
+    std::string path = buffer;
+    std::transform(path.begin(), path.end(), path.begin(), [](char c) {
+        return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    });
+    const std::string assembly = "microsoft.windows.common-controls_6595b64144ccf1df_";
+    const size_t at = path.find(assembly);
+    if (at != std::string::npos) return std::atoi(path.c_str() + at + assembly.size());
+    const size_t slash = path.find_last_of("\\/");
+    return path.substr(slash + 1) == "comctl32.dll" ? 5 : 0;
+}
+
+} // namespace
+
+std::vector<std::pair<std::string, int>> ControlsVersions(Handle sheet) {
+    std::vector<std::pair<std::string, int>> versions;
+    for (int id : {kIdConfig, kIdTree, kIdTabs, kIdPreview, kIdOk, kIdCancel}) {
+        HWND control = ::GetDlgItem(H(sheet), id);
+        if (control != nullptr) versions.emplace_back(ClassOf(control), LibraryVersion(control));
+    }
+    for (HWND child = ::GetWindow(Page(sheet), GW_CHILD); child != nullptr;
+         child = ::GetWindow(child, GW_HWNDNEXT))
+        if (::IsWindowVisible(child))
+            versions.emplace_back(ClassOf(child) + " \"" + StripMnemonic(Text(child)) + "\"",
+                                  LibraryVersion(child));
+    return versions;
+}
+
+int ButtonVersionOutsideTheSheet() {
+    HWND button = ::CreateWindowExA(0, "BUTTON", "probe", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                    ::GetModuleHandleA(nullptr), nullptr);
+    const int version = button != nullptr ? LibraryVersion(button) : -1;
+    if (button != nullptr) ::DestroyWindow(button);
+    return version;
 }
 
 void PressOk(Handle sheet) {

@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace quorle::wingui::driver {
@@ -69,9 +70,38 @@ std::vector<std::string> TabStops(Handle sheet);
 // The tooltip text of the control with that text or caption.
 std::optional<std::string> Tooltip(Handle sheet, const std::string& text);
 
+// Where a page control and the caption before it show, in screen pixels;
+// "Category" is the selector above the page. No caption: all zero.
+struct Edges {
+    int left = 0, top = 0, right = 0, bottom = 0;
+};
+struct Placement {
+    Edges caption;
+    Edges field;
+};
+std::optional<Placement> PlacementOf(Handle sheet, const std::string& text);
+// The visible texts of the page (captions, labels, check boxes' labels on
+// as many lines as the box is high) wider, in their font, than the control
+// that shows them.
+std::vector<std::string> CutCaptions(Handle sheet);
+// True when the sheet says the shown page is too dense for every label to
+// show whole.
+bool PageCutsLabels(Handle sheet);
+// Tree items whose text ends beyond the tree's right edge; with
+// `scrolling`, beyond where the horizontal scroll bar can bring it.
+std::vector<std::string> CutTreeItems(Handle sheet, bool scrolling);
+
 // Placement of every page control and of the page, in screen pixels:
 // true when each lies wholly on the page.
 bool ControlsInsidePage(Handle sheet, std::string& offender);
+
+// The version of the common controls that runs each of the sheet's own
+// controls and of the shown page's controls, by window class: 6 is the
+// themed library of the side-by-side assembly, 5 the classic comctl32, 0 a
+// class of user32.
+std::vector<std::pair<std::string, int>> ControlsVersions(Handle sheet);
+// The same for a button this thread makes, under the process's own context.
+int ButtonVersionOutsideTheSheet();
 
 // OK and Cancel are posted: the sheet may answer with a message box.
 void PressOk(Handle sheet);

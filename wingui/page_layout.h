@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
+#include <string>
 #include <vector>
 
 #include "sheet/control.h"
@@ -29,20 +31,48 @@ struct PlacedControl {
     Rect field;
     Rect addButton;
     Rect deleteButton;
+    int lines = 1; // of a check box's label
 };
 
 struct PageLayout {
     std::vector<PlacedControl> placed;
     int columns = 1;
     bool fits = true; // false when even the widest split runs off the page
+    // Every column is split alike: captions from its left edge, fields from
+    // `fieldOffset`, `fieldWidth` wide (to the column's right edge, or less
+    // in a wide column).
+    int columnWidth = 0;
+    int fieldOffset = 0;
+    int fieldWidth = 0;
+    bool textsFit = true; // false when a caption or a check box's label is cut
 };
+
+// How wide a label shows, in pixels at the layout's scale; a "&" marks the
+// mnemonic and takes no room.
+using TextWidth = std::function<int(const std::string&)>;
+// About the message font's width, for layouts made without a window.
+int ApproximateTextWidth(const std::string& label, double scale);
 
 // Lays the visible controls out top to bottom inside `page`, in as many
 // columns (up to three) as needed to keep them on it, and closer together
 // when three are not enough. `fits` is false when even that runs off the
-// page (the last column then overlaps itself).
+// page (the last column then overlaps itself). The caption column is as
+// wide as the widest caption, `heading` included (the selector above the
+// page), so that every field starts at one edge; a field keeps at least
+// two fifths of its column. A check box's label too long for its column
+// wraps onto a second line. Where more columns would cut a label, the
+// controls are set closer together first.
 PageLayout LayOutPage(const std::vector<sheet::ControlDef>& controls, const Rect& page,
-                      double scale);
+                      double scale, const TextWidth& textWidth = {},
+                      const std::string& heading = {});
+
+// The selector above the page, on the row at `y`: its caption and box in
+// the first column's caption and field columns.
+struct HeadingPlace {
+    Rect caption;
+    Rect field;
+};
+HeadingPlace PlaceHeading(const PageLayout& layout, const Rect& page, int y, double scale);
 
 // Every rectangle of a layout, for checks that nothing leaves the page.
 std::vector<Rect> AllRects(const PageLayout& layout);

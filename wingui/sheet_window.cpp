@@ -2,12 +2,15 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <stdexcept>
 
 #include <uxtheme.h>
 
 #include "wingui/ids.h"
 #include "wingui/resource_module.h"
+#include "wingui/tree_text.h"
+#include "wingui/visual_styles.h"
 
 namespace quorle::wingui {
 namespace {
@@ -19,7 +22,8 @@ using sheet::ControlKind;
 constexpr int kWidth = 920;
 constexpr int kHeight = 610;
 constexpr int kMargin = 8;
-constexpr int kPaneWidth = 250;
+constexpr int kPaneWidth = 250;    // at least
+constexpr int kMaxPaneWidth = 420; // beyond it the tree scrolls
 constexpr int kPreviewHeight = 64;
 constexpr int kButtonWidth = 80;
 constexpr int kButtonHeight = 26;
@@ -42,6 +46,16 @@ std::string WithCrLf(const std::string& text) {
     return out;
 }
 
+// A label as it shows: a lone "&" marks the mnemonic, "&&" is one "&".
+std::string WithoutMnemonic(const std::string& label) {
+    std::string shown;
+    for (size_t i = 0; i < label.size(); ++i) {
+        if (label[i] == '&' && ++i == label.size()) break;
+        shown += label[i];
+    }
+    return shown;
+}
+
 std::string ChoiceText(const sheet::ControlDef& def, size_t i) {
     return i < def.valueLabels.size() && !def.valueLabels[i].empty() ? def.valueLabels[i]
                                                                      : def.values[i];
@@ -59,9 +73,10 @@ std::string ConfigText(const sheet::CSheetFace& face) {
 void AddTreeItems(HWND tree, HTREEITEM parent, const sheet::TreeNode& node,
                   const sheet::CSheetFace& face, std::vector<HTREEITEM>& items,
                   std::vector<sheet::NodeRef>& refs) {
-    std::string text = node.label;
-    if (node.kind == sheet::NodeKind::ProjectLevel && node.record != sheet::kAnyRecord)
-        text += " (" + face.PhaseName(node.record) + ")";
+    std::string text = TreeItemText(node, node.kind == sheet::NodeKind::ProjectLevel &&
+                                                  node.record != sheet::kAnyRecord
+                                              ? face.PhaseName(node.record)
+                                              : std::string());
     TVINSERTSTRUCTA insert{};
     insert.hParent = parent;
     insert.hInsertAfter = TVI_LAST;
@@ -91,6 +106,8 @@ int SheetWindow::Px(int pixels) const {
 }
 
 int SheetWindow::Run() {
+    // Before the classes are registered and the first window is made.
+    const VisualStyles styles;
     INITCOMMONCONTROLSEX init{sizeof init, ICC_TREEVIEW_CLASSES | ICC_TAB_CLASSES |
                                                ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES |
                                                ICC_STANDARD_CLASSES};
@@ -250,24 +267,32 @@ void SheetWindow::Create() {
     font_ = GdiObject(::CreateFontIndirectA(&metrics.lfMessageFont));
 
     ::SetWindowTextA(dialog_, face_.Title().c_str());
-    RECT frame{0, 0, Px(kWidth), Px(kHeight)};
+    const int m = Px(kMargin);
+    const int height = Px(kHeight);
+    const int buttonsTop = height - m - Px(kButtonHeight);
+    // The tree first: the pane is as wide as its widest item, within limits.
+    const int treeTop = m + Px(50);
+    tree_ = Window(Adopt(dialog_, kIdTree, {m, treeTop, Px(kPaneWidth), buttonsTop - m - treeTop}));
+    FillTree();
+    RECT frame{0, 0, 0, height};
     ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongPtrA(dialog_, GWL_STYLE)), FALSE,
                          static_cast<DWORD>(::GetWindowLongPtrA(dialog_, GWL_EXSTYLE)));
-    const int frameWidth = frame.right - frame.left, frameHeight = frame.bottom - frame.top;
     RECT work{};
     ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    const int rest = Px(kWidth) - Px(kPaneWidth); // everything but the pane
+    const int widest = std::min<int>(Px(kMaxPaneWidth),
+                                     work.right - work.left - (frame.right - frame.left) - rest);
+    const int pane = std::clamp(TreeWidth(), Px(kPaneWidth), std::max(Px(kPaneWidth), widest));
+    const int width = rest + pane;
+    const int frameWidth = width + frame.right - frame.left, frameHeight = frame.bottom - frame.top;
     ::SetWindowPos(dialog_, nullptr,
                    work.left + std::max(0L, (work.right - work.left - frameWidth) / 2),
                    work.top + std::max(0L, (work.bottom - work.top - frameHeight) / 2), frameWidth,
                    frameHeight, SWP_NOZORDER);
-
-    const int m = Px(kMargin);
-    const int width = Px(kWidth), height = Px(kHeight);
-    const int pane = Px(kPaneWidth);
-    const int buttonsTop = height - m - Px(kButtonHeight);
+    ::SetWindowPos(tree_.get(), nullptr, m, treeTop, pane, buttonsTop - m - treeTop,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
     configCaption_ = Window(Adopt(dialog_, kIdConfigCaption, {m, m + Px(3), pane, Px(16)}));
     config_ = Window(Adopt(dialog_, kIdConfig, {m, m + Px(20), pane, Px(240)}));
-    tree_ = Window(Adopt(dialog_, kIdTree, {m, m + Px(50), pane, buttonsTop - m - Px(50) - m}));
     ::SetWindowSubclass(tree_.get(), &SheetWindow::TreeProc, 1, reinterpret_cast<DWORD_PTR>(this));
 
     const int right = m + pane + m;
@@ -316,7 +341,20 @@ void SheetWindow::Create() {
     ::SendMessageA(tooltip_.get(), TTM_SETMAXTIPWIDTH, 0, Px(400));
 
     FillConfigurations();
-    FillTree();
+}
+
+int SheetWindow::TreeWidth() const {
+    // The right end of the widest item's text, with its indent, in the
+    // tree's client area; then the borders and a vertical scroll bar.
+    int right = 0;
+    for (HTREEITEM item : items_) {
+        // The message takes the item in the rectangle's first bytes.
+        RECT rect{};
+        std::memcpy(&rect, &item, sizeof item);
+        if (::SendMessageA(tree_.get(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rect)))
+            right = std::max<int>(right, rect.right);
+    }
+    return right + Px(4) + 2 * ::GetSystemMetrics(SM_CXEDGE) + ::GetSystemMetrics(SM_CXVSCROLL);
 }
 
 void SheetWindow::Destroy() {
@@ -488,12 +526,36 @@ void SheetWindow::BuildPage() {
     ClearPage();
     const std::vector<sheet::ControlDef>& defs = face_.Controls();
     Rect area = pageRect_;
-    if (shownCategories_.empty()) {
+    const bool heading = !shownCategories_.empty();
+    if (!heading) {
         // No selector on this tab: the page starts at the top.
         area.h += area.y - Px(kMargin);
         area.y = Px(kMargin);
     }
-    const PageLayout layout = LayOutPage(defs, area, scale_);
+    // Captions measured in the font they show in.
+    HDC dc = ::GetDC(page_);
+    HGDIOBJ before = ::SelectObject(dc, font_.get());
+    const auto width = [dc](const std::string& label) {
+        const std::string shown = WithoutMnemonic(label);
+        SIZE size{};
+        ::GetTextExtentPoint32A(dc, shown.c_str(), static_cast<int>(shown.size()), &size);
+        return static_cast<int>(size.cx);
+    };
+    const PageLayout layout =
+        LayOutPage(defs, area, scale_, width, heading ? WindowText(categoryCaption_.get()) : "");
+    ::SelectObject(dc, before);
+    ::ReleaseDC(page_, dc);
+    // Said on the page, for the automation tests: a page too dense to
+    // show every label whole in its area.
+    ::SetWindowLongPtrA(page_, GWLP_USERDATA, layout.textsFit ? 0 : 1);
+    if (heading) {
+        // The selector lines up with the page's captions and fields.
+        const HeadingPlace place = PlaceHeading(layout, area, Px(kMargin), scale_);
+        ::SetWindowPos(categoryCaption_.get(), nullptr, place.caption.x, place.caption.y,
+                       place.caption.w, place.caption.h, SWP_NOZORDER | SWP_NOACTIVATE);
+        ::SetWindowPos(category_.get(), nullptr, place.field.x, place.field.y, place.field.w,
+                       Px(300), SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     for (const PlacedControl& place : layout.placed) {
         const sheet::ControlDef& def = defs[place.control];
         const int id = static_cast<int>(place.control);
@@ -501,12 +563,12 @@ void SheetWindow::BuildPage() {
         c.control = place.control;
         switch (def.kind) {
         case ControlKind::Check:
-            c.field = Window(Child(page_, "BUTTON", def.label, BS_AUTOCHECKBOX | WS_TABSTOP,
-                                   place.field, kIdControlBase + id));
-            break;
         case ControlKind::Check3:
-            c.field = Window(Child(page_, "BUTTON", def.label, BS_AUTO3STATE | WS_TABSTOP,
-                                   place.field, kIdControlBase + id));
+            c.field =
+                Window(Child(page_, "BUTTON", def.label,
+                             (def.kind == ControlKind::Check ? BS_AUTOCHECKBOX : BS_AUTO3STATE) |
+                                 WS_TABSTOP | (place.lines > 1 ? BS_MULTILINE : 0),
+                             place.field, kIdControlBase + id));
             break;
         case ControlKind::Button:
             c.field = Window(Child(page_, "BUTTON", def.label, BS_PUSHBUTTON | WS_TABSTOP,

@@ -48,6 +48,8 @@ class SheetWindow {
     // A control of a template, placed at `rect` and given the sheet's font.
     HWND Adopt(HWND parent, int id, const Rect& rect);
     int Px(int pixels) const;
+    // The pane width that shows every item of the filled tree whole.
+    int TreeWidth() const;
 
     // Rereads the sheet after a command and brings every window in line.
     void Refresh();

@@ -5,6 +5,7 @@
 #include "sheet/terminal_face.h"
 #include "wingui/handles.h"
 #include "wingui/sheet_window.h"
+#include "wingui/visual_styles.h"
 
 namespace quorle::wingui {
 namespace {
@@ -29,6 +30,8 @@ class WindowView : public sheet::CTerminalView {
             break;
         }
         HWND owner = window_ != nullptr ? window_->Handle() : nullptr;
+        // A message box before or after the sheet looks like the sheet.
+        const VisualStyles styles;
         switch (::MessageBoxA(owner, text.c_str(), caption.c_str(), type)) {
         case IDYES:
             return platform::MessageAnswer::Yes;

@@ -146,3 +146,154 @@ TEST(PageLayout, ALongPageSpillsIntoAnotherColumnAndSaysWhenEvenThatIsNotEnough)
     const wingui::PageLayout tooMany = wingui::LayOutPage(controls, area, 1.0);
     EXPECT_FALSE(tooMany.fits);
 }
+
+namespace {
+
+ControlDef Def(ControlKind kind, const std::string& label) {
+    ControlDef def;
+    def.kind = kind;
+    def.label = label;
+    return def;
+}
+
+// Five pixels a shown character: widths the checks can work out.
+int FivePerCharacter(const std::string& label) {
+    int shown = 0;
+    for (char c : label) shown += c == '&' ? 0 : 1;
+    return shown * 5;
+}
+
+} // namespace
+
+TEST(PageLayout, CaptionsAndFieldsFormColumnsAsWideAsTheWidestCaption) {
+    std::vector<ControlDef> controls = {
+        Def(ControlKind::Check, "&Optimize"),
+        Def(ControlKind::Choice, "Optimization &level:"), // 19 shown: 95 pixels
+        Def(ControlKind::Text, "&Map file:"),
+        Def(ControlKind::Number, "&Size:"),
+        Def(ControlKind::List, "&Paths:"), // a caption above, not beside
+    };
+    controls.push_back(Def(ControlKind::Choice, std::string(60, 'x'))); // hidden: not counted
+    controls.back().hidden = true;
+    const Rect area{10, 40, 500, 300};
+    const wingui::PageLayout layout =
+        wingui::LayOutPage(controls, area, 1.0, FivePerCharacter, "Cate&gory");
+    // The widest caption and the 8-pixel gap before the fields.
+    EXPECT_EQ(layout.fieldOffset, 95 + 8);
+    EXPECT_EQ(layout.columnWidth, 500);
+    EXPECT_TRUE(layout.textsFit);
+    ASSERT_EQ(layout.placed.size(), 5u);
+    for (size_t i : {1u, 2u, 3u}) {
+        const wingui::PlacedControl& p = layout.placed[i];
+        EXPECT_EQ(p.caption.x, 10) << i;
+        EXPECT_EQ(p.field.x, 10 + 103) << i;
+        EXPECT_EQ(p.field.w, 360) << i; // not the whole 397 pixels left
+        EXPECT_EQ(p.field.Right(), 473) << i;
+        EXPECT_GE(p.caption.w, 95) << i; // the widest caption shows whole
+        EXPECT_LT(p.caption.Right(), p.field.x) << i;
+        // The caption sits in the middle of its field's height.
+        EXPECT_NEAR(p.caption.y + p.caption.h / 2.0, p.field.y + p.field.h / 2.0, 1.0) << i;
+    }
+    EXPECT_EQ(layout.placed[0].field.x, 10); // a check box starts with the captions
+
+    // The selector above the page uses the same two columns.
+    const wingui::HeadingPlace heading = wingui::PlaceHeading(layout, area, 8, 1.0);
+    EXPECT_EQ(heading.caption.x, 10);
+    EXPECT_EQ(heading.field.x, layout.placed[1].field.x);
+    EXPECT_EQ(heading.field.Right(), layout.placed[1].field.Right());
+    EXPECT_EQ(heading.field.y, 8);
+    EXPECT_LT(heading.caption.Right(), heading.field.x);
+}
+
+TEST(PageLayout, TheHeadingWidensTheCaptionColumnAndLongCaptionsLeaveFieldsRoom) {
+    // Check boxes only: the caption column is the heading's.
+    const std::vector<ControlDef> boxes = {Def(ControlKind::Check, "&A"),
+                                           Def(ControlKind::Check, "&B")};
+    const Rect area{0, 0, 400, 300};
+    EXPECT_EQ(wingui::LayOutPage(boxes, area, 1.0, FivePerCharacter, "Category").fieldOffset,
+              40 + 8);
+    // The heading wider than every caption sets the column.
+    const std::vector<ControlDef> short_ = {Def(ControlKind::Text, "&N:")};
+    const wingui::PageLayout wide =
+        wingui::LayOutPage(short_, area, 1.0, FivePerCharacter, "A rather long heading");
+    EXPECT_EQ(wide.fieldOffset, 21 * 5 + 8);
+    EXPECT_EQ(wide.placed[0].field.x, 113);
+    // A caption longer than three fifths of the column is cut there.
+    const std::vector<ControlDef> long_ = {Def(ControlKind::Text, std::string(100, 'w'))};
+    const wingui::PageLayout cut = wingui::LayOutPage(long_, area, 1.0, FivePerCharacter);
+    EXPECT_EQ(cut.fieldOffset, 400 - 160);
+    EXPECT_EQ(cut.placed[0].field.w, 160);
+    EXPECT_FALSE(cut.textsFit);
+    // At 144 dots per inch the gap grows with the scale, the measured text does not.
+    EXPECT_EQ(wingui::LayOutPage(short_, area, 1.5, FivePerCharacter).fieldOffset, 10 + 12);
+}
+
+TEST(PageLayout, EveryColumnOfALongPageIsSplitAlike) {
+    std::vector<ControlDef> controls;
+    for (int i = 0; i < 20; ++i) // 11 rows in a column
+        controls.push_back(Def(i % 2 ? ControlKind::Choice : ControlKind::Text,
+                               i == 15 ? "&The longest caption:" : "&Short:"));
+    const Rect area{0, 0, 620, 300};
+    const wingui::PageLayout layout = wingui::LayOutPage(controls, area, 1.0, FivePerCharacter);
+    ASSERT_TRUE(layout.fits);
+    ASSERT_EQ(layout.columns, 2);
+    const int columnWidth = (620 - 12) / 2;
+    EXPECT_EQ(layout.columnWidth, columnWidth);
+    // The longest caption sits in the second column and widens the first too.
+    EXPECT_EQ(layout.fieldOffset, 20 * 5 + 8);
+    std::set<int> captionEdges, fieldEdges, rightEdges;
+    for (const wingui::PlacedControl& p : layout.placed) {
+        captionEdges.insert(p.caption.x);
+        fieldEdges.insert(p.field.x);
+        rightEdges.insert(p.field.Right());
+    }
+    EXPECT_EQ(captionEdges, (std::set<int>{0, columnWidth + 12}));
+    EXPECT_EQ(fieldEdges, (std::set<int>{108, columnWidth + 12 + 108}));
+    EXPECT_EQ(rightEdges, (std::set<int>{columnWidth, 620}));
+}
+
+TEST(PageLayout, ApproximateWidthsCountShownCharactersOnly) {
+    EXPECT_EQ(wingui::ApproximateTextWidth("&Map file:", 1.0), 9 * 6);
+    EXPECT_EQ(wingui::ApproximateTextWidth("R&&D", 1.0), 3 * 6);
+    EXPECT_EQ(wingui::ApproximateTextWidth("abcd", 1.5), 36);
+}
+
+TEST(PageLayout, ControlsMoveCloserTogetherRatherThanIntoAColumnThatCutsACaption) {
+    // 12 switches to a column as usual, 16 closer together.
+    std::vector<ControlDef> controls(30, Def(ControlKind::Check, "&Switch"));
+    controls[0] = Def(ControlKind::Text, "&" + std::string(24, 'c')); // 120 pixels
+    const Rect area{0, 0, 600, 300};
+    const wingui::PageLayout closer = wingui::LayOutPage(controls, area, 1.0, FivePerCharacter);
+    EXPECT_TRUE(closer.fits);
+    EXPECT_TRUE(closer.textsFit);
+    EXPECT_EQ(closer.columns, 2); // three would leave the caption 116 pixels
+    EXPECT_EQ(closer.placed[2].field.y - closer.placed[1].field.y, 18);
+    // A caption too long for any split: the first layout that fits.
+    controls[0] = Def(ControlKind::Text, std::string(100, 'c'));
+    const wingui::PageLayout cutting = wingui::LayOutPage(controls, area, 1.0, FivePerCharacter);
+    EXPECT_TRUE(cutting.fits);
+    EXPECT_FALSE(cutting.textsFit);
+    EXPECT_EQ(cutting.columns, 3);
+    EXPECT_EQ(cutting.placed[2].field.y - cutting.placed[1].field.y, 24);
+}
+
+TEST(PageLayout, ACheckBoxLabelWiderThanItsColumnTakesASecondLine) {
+    // 400 pixels less the box: 380 for the label, 80 characters.
+    std::vector<ControlDef> controls = {Def(ControlKind::Check, "&" + std::string(76, 'a')),
+                                        Def(ControlKind::Check, std::string(77, 'b')),
+                                        Def(ControlKind::Check, "&c")};
+    const Rect area{0, 0, 400, 300};
+    const wingui::PageLayout layout = wingui::LayOutPage(controls, area, 1.0, FivePerCharacter);
+    ASSERT_EQ(layout.placed.size(), 3u);
+    EXPECT_TRUE(layout.textsFit);
+    EXPECT_EQ(layout.placed[0].lines, 1);
+    EXPECT_EQ(layout.placed[0].field.h, 20);
+    EXPECT_EQ(layout.placed[1].lines, 2);
+    EXPECT_EQ(layout.placed[1].field.h, 20 + 14);
+    EXPECT_EQ(layout.placed[2].field.y, layout.placed[1].field.Bottom() + 4);
+    // Beyond two lines, less what word breaks may waste, it is cut.
+    controls[1].label = std::string(130, 'b');
+    EXPECT_FALSE(wingui::LayOutPage(controls, area, 1.0, FivePerCharacter).textsFit);
+    controls[1].label = std::string(129, 'b');
+    EXPECT_TRUE(wingui::LayOutPage(controls, area, 1.0, FivePerCharacter).textsFit);
+}

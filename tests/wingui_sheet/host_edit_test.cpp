@@ -85,6 +85,10 @@ TEST(HostEdit, AnEditInTheHostsSheetIsWrittenToTheWorkspaceOnOk) {
     for (int i = 0; i < drive::TabCount(sheet); ++i)
         drive::PressKeyIn(sheet, drive::Pane::Tabs, 0x27 /* VK_RIGHT */);
     const std::string box = "Skip dependency scan of nonexistent file";
+    // The posted keys may still wait behind the messages sent to the sheet:
+    // the page shows once they are taken.
+    for (int i = 0; i < 250 && !drive::CheckState(sheet, box).has_value(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
     ASSERT_EQ(drive::CheckState(sheet, box), 0);
     ASSERT_TRUE(drive::Click(sheet, box));
     EXPECT_EQ(drive::CheckState(sheet, box), 1);

@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <functional>
 #include <future>
+#include <set>
 #include <thread>
 
 #include "host_fixture.h"
@@ -158,6 +160,28 @@ TEST(SheetWindow, SelectionPaneTabsAndMultiSelectionByCtrlAndShift) {
     EXPECT_EQ(open.Result(), -1);
 }
 
+TEST(SheetWindow, ControlsAreTheThemedCommonControlsInAHostWithoutAManifestForThem) {
+    // This program asks for no version of the controls: its own windows get
+    // the classic ones, so a 6 below comes from the sheet's own context.
+    EXPECT_NE(drive::ButtonVersionOutsideTheSheet(), 6);
+    OpenSheet open("win_styles");
+    ASSERT_TRUE(open.Shown());
+    auto sheet = open.sheet();
+    // A page with check boxes, a combo, an edit field and a push button.
+    ASSERT_TRUE(drive::ClickTreeItem(sheet, "main.c", 0, false, false));
+    ASSERT_TRUE(drive::ChooseCategory(sheet, "Optimize"));
+    const auto versions = drive::ControlsVersions(sheet);
+    std::set<std::string> classes;
+    for (const auto& [control, version] : versions) {
+        EXPECT_EQ(version, 6) << control;
+        classes.insert(control.substr(0, control.find(' ')));
+    }
+    for (const char* name : {"SysTreeView32", "SysTabControl32", "ComboBox", "Edit", "Button"})
+        EXPECT_EQ(classes.count(name), 1u) << name;
+    drive::PressCancel(sheet);
+    EXPECT_EQ(open.Result(), -1);
+}
+
 TEST(SheetWindow, EditsOnSeveralPagesAreWrittenBackOnOk) {
     OpenSheet open("win_ok");
     ASSERT_TRUE(open.Shown());
@@ -290,6 +314,94 @@ TEST(SheetWindow, EnterIsOk) {
     EXPECT_EQ(open.host().NewString(0, 1, 0), kUtil);
 }
 
+// Also run at 144 dots per inch.
+TEST(SheetWindow, LabelsFieldsAndTheCategoryBoxLineUpInColumns) {
+    OpenSheet open("win_columns");
+    ASSERT_TRUE(open.Shown());
+    auto sheet = open.sheet();
+    ASSERT_TRUE(drive::ClickTreeItem(sheet, "main.c", 0, false, false));
+    ASSERT_TRUE(drive::ChooseCategory(sheet, "Optimize"));
+    const auto category = drive::PlacementOf(sheet, "Category");
+    ASSERT_TRUE(category.has_value());
+    for (const char* caption : {"Optimization level:", "Optimization map:", "Map file:"}) {
+        const auto place = drive::PlacementOf(sheet, caption);
+        ASSERT_TRUE(place.has_value()) << caption;
+        EXPECT_EQ(place->caption.left, category->caption.left) << caption;
+        EXPECT_EQ(place->field.left, category->field.left) << caption;
+        EXPECT_EQ(place->field.right, category->field.right) << caption;
+        EXPECT_LT(place->caption.right, place->field.left) << caption;
+    }
+    // A check box starts where the captions do.
+    const auto box = drive::PlacementOf(sheet, "Optimize");
+    ASSERT_TRUE(box.has_value());
+    EXPECT_EQ(box->field.left, category->caption.left);
+    EXPECT_GT(category->field.left, category->caption.left);
+
+    // Every label shows whole, wrapped where a check box needs it, unless
+    // the sheet says the page is too dense for that; then one is cut.
+    // These pages are not.
+    const std::set<std::string> whole = {"C/C++ / Optimize", "Link/Library / Input",
+                                         "Link/Library / Other", "Assembly / Source"};
+    ASSERT_TRUE(drive::ClickTreeItem(sheet, "start.s", 0, true, false));
+    ASSERT_TRUE(drive::ClickTreeItem(sheet, "demo", 1, true, false));
+    size_t pages = 0, dense = 0, seen = 0;
+    for (const std::string& tab : drive::Tabs(sheet)) {
+        ASSERT_TRUE(drive::ClickTab(sheet, tab));
+        std::vector<std::string> categories = drive::Categories(sheet);
+        if (categories.empty()) categories.push_back("");
+        for (const std::string& name : categories) {
+            if (!name.empty()) {
+                ASSERT_TRUE(drive::ChooseCategory(sheet, name));
+            }
+            const std::string page = tab + " / " + name;
+            const std::vector<std::string> cut = drive::CutCaptions(sheet);
+            if (drive::PageCutsLabels(sheet)) {
+                EXPECT_FALSE(cut.empty()) << page;
+                EXPECT_EQ(whole.count(page), 0u) << page;
+                ++dense;
+            } else {
+                EXPECT_EQ(cut, std::vector<std::string>{}) << page;
+            }
+            seen += whole.count(page);
+            ++pages;
+        }
+    }
+    EXPECT_GE(pages, 10u);
+    EXPECT_EQ(seen, whole.size());
+    EXPECT_LT(dense * 4, pages) << dense << " of " << pages;
+    drive::PressCancel(sheet);
+    EXPECT_EQ(open.Result(), -1);
+}
+
+// Also run at 144 dots per inch.
+TEST(SheetWindow, TheTreeShowsWholeLabelsWithoutMnemonicMarksOrScrollsToThem) {
+    {
+        OpenSheet open("win_tree");
+        ASSERT_TRUE(open.Shown());
+        auto sheet = open.sheet();
+        const std::vector<std::string> items = drive::TreeItems(sheet);
+        for (const char* level : {"All Project", "C source file File Type Level",
+                                  "C/C++ -> Assembly file File Type Level"})
+            EXPECT_TRUE(Contains(items, level)) << level;
+        for (const std::string& item : items) EXPECT_EQ(item.find('_'), std::string::npos) << item;
+        // The pane is as wide as its widest item.
+        EXPECT_EQ(drive::CutTreeItems(sheet, false), std::vector<std::string>{});
+        drive::PressCancel(sheet);
+        EXPECT_EQ(open.Result(), -1);
+    }
+    // A name too long for any pane: the tree scrolls to its end.
+    const std::string longName = "src/" + std::string(150, 'n') + ".c";
+    std::vector<PhaseInput> phases = Demo();
+    phases[0].projects[0].files.push_back({longName, "C source file", {0, 0}});
+    OpenSheet open("win_tree_long", phases);
+    ASSERT_TRUE(open.Shown());
+    auto sheet = open.sheet();
+    EXPECT_EQ(drive::CutTreeItems(sheet, false), std::vector<std::string>{longName});
+    EXPECT_EQ(drive::CutTreeItems(sheet, true), std::vector<std::string>{});
+    drive::PressCancel(sheet);
+    EXPECT_EQ(open.Result(), -1);
+}
+
 // Run once at 96 and once at 144 dots per inch (the prefix's LogPixels).
 TEST(SheetWindow, EveryControlStaysOnItsPage) {
     OpenSheet open("win_dpi");
@@ -364,17 +476,19 @@ TEST(SheetWindow, DISABLED_Screenshots) {
     ASSERT_TRUE(drive::ClickTreeItem(sheet, "main.c", 0, false, false));
     ASSERT_TRUE(drive::ClickTreeItem(sheet, "start.s", 0, true, false));
     ASSERT_TRUE(drive::ClickTreeItem(sheet, "demo", 1, true, false));
-    const std::vector<std::pair<std::string, std::string>> pages = {
-        {"C/C++", "Optimize"}, {"Assembly", ""}, {"Link/Library", ""}, {"Toolchain Option", ""}};
-    for (const auto& [tab, category] : pages) {
+    // Tab, category, and the picture's name.
+    const std::vector<std::array<std::string, 3>> pages = {
+        {"C/C++", "Optimize", "C-C++"},
+        {"Assembly", "", "Assembly"},
+        {"Link/Library", "", "Link-Library"},
+        {"Link/Library", "Other", "Link-Library-Other"},
+        {"Toolchain Option", "", "Toolchain-Option"}};
+    for (const auto& [tab, category, name] : pages) {
         if (!drive::ClickTab(sheet, tab)) continue;
         if (!category.empty()) {
             EXPECT_TRUE(drive::ChooseCategory(sheet, category));
         }
-        std::string name = "sheet-" + tab;
-        for (char& c : name)
-            if (c == '/' || c == ' ') c = '-';
-        shot(name);
+        shot("sheet-" + name);
     }
     drive::PressCancel(sheet);
     EXPECT_EQ(open.Result(), -1);
