@@ -44,6 +44,23 @@ class GccOutput : public ::testing::Test {
         temp_.reset();
     }
 
+    // Each line of a compile's output with the plug-in's reading of it.
+    std::vector<std::pair<std::string, LineInfo>> Classified(const std::string& output) {
+        PluginCalls calls(plugin_->api());
+        Workspace ws;
+        Project project;
+        project.name = "p";
+        Configuration config{"DEBUG", root_.string()};
+        ProjectContext context(ws, project, config, root_.string(), root_.string());
+        std::vector<std::pair<std::string, LineInfo>> lines;
+        for (const std::string& line : OutputLines(output)) {
+            auto info = calls.OutputLineInfo("GNU Compiler", line, context.info());
+            EXPECT_TRUE(info.has_value()) << line;
+            if (info) lines.emplace_back(line, *info);
+        }
+        return lines;
+    }
+
     // Compiles `source` (a file name decides C or C++) and classifies every line.
     Totals Compile(const std::string& name, const std::string& text, bool caret,
                    std::string* output = nullptr) {
@@ -59,17 +76,9 @@ class GccOutput : public ::testing::Test {
         auto run = platform::RunProcess(JoinCommandLine(args), options);
         EXPECT_TRUE(run.started);
         if (output != nullptr) *output = run.output;
-        PluginCalls calls(plugin_->api());
-        Workspace ws;
-        Project project;
-        project.name = "p";
-        Configuration config{"DEBUG", root_.string()};
-        ProjectContext context(ws, project, config, root_.string(), root_.string());
         Totals totals;
-        for (const std::string& line : OutputLines(run.output)) {
-            auto info = calls.OutputLineInfo("GNU Compiler", line, context.info());
-            EXPECT_TRUE(info.has_value()) << line;
-            if (!info) continue;
+        for (const auto& [line, lineInfo] : Classified(run.output)) {
+            const LineInfo* info = &lineInfo;
             totals.errors += ErrorsOf(*info);
             totals.warnings += info->warnings;
             if (info->isMessage && info->errors + info->warnings + info->fatals == 0)
@@ -135,16 +144,9 @@ TEST_F(GccOutput, AMissingHeaderIsOneFatalErrorShownAsGccWroteIt) {
     Totals t = Compile("nohdr.c", "#include \"gone.h\"\nint x;\n", true, &output);
     ASSERT_NE(output.find("compilation terminated."), std::string::npos) << output;
     EXPECT_EQ(t.errors, 1) << output;
-    PluginCalls calls(plugin_->api());
-    Workspace ws;
-    Project project;
-    project.name = "p";
-    Configuration config{"DEBUG", root_.string()};
-    ProjectContext context(ws, project, config, root_.string(), root_.string());
     std::vector<std::string> shown;
-    for (const std::string& line : OutputLines(output)) {
-        auto info = calls.OutputLineInfo("GNU Compiler", line, context.info());
-        ASSERT_TRUE(info) << line;
+    for (const auto& [line, lineInfo] : Classified(output)) {
+        const LineInfo* info = &lineInfo;
         if (line == "compilation terminated.") {
             EXPECT_EQ(ErrorsOf(*info), 0) << "the fatal error before it was counted";
         }
@@ -174,15 +176,8 @@ TEST_F(GccOutput, WarningsOnBuiltInMacrosAreShownAsGccWroteThem) {
     ASSERT_NE(output.find("<built-in>: note:"), std::string::npos) << output;
     EXPECT_EQ(t.errors, 0) << output;
     EXPECT_EQ(t.warnings, 1) << output;
-    PluginCalls calls(plugin_->api());
-    Workspace ws;
-    Project project;
-    project.name = "p";
-    Configuration config{"DEBUG", root_.string()};
-    ProjectContext context(ws, project, config, root_.string(), root_.string());
-    for (const std::string& line : OutputLines(output)) {
-        auto info = calls.OutputLineInfo("GNU Compiler", line, context.info());
-        ASSERT_TRUE(info) << line;
+    for (const auto& [line, lineInfo] : Classified(output)) {
+        const LineInfo* info = &lineInfo;
         // Shown from the configuration's folder, the name is still not joined to it.
         EXPECT_EQ(FormatLine(*info, line,
                              {root_.generic_string(), (root_ / "Debug").generic_string(), false}),
