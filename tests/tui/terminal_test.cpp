@@ -474,7 +474,7 @@ TEST_F(TerminalSheet, WithoutTheViewLibraryItSaysSoAndAnswersOne) {
     EXPECT_TRUE(Contains(printed, "QUORLE_SHEET_SCRIPT")) << printed;
 }
 
-TEST_F(TerminalSheet, MemoryRegionsAndGroupStartsThroughEntryDialogs) {
+TEST_F(TerminalSheet, RegionsGroupsAndGroupStartsThroughEntryDialogs) {
     Start();
     SelectNode("(OptLinker)", "Link/Library");
     // The default groups, through the Group map page's button (they also clear the regions).
@@ -558,6 +558,14 @@ TEST_F(TerminalSheet, MemoryRegionsAndGroupStartsThroughEntryDialogs) {
     Type("ram");
     Keys("Enter");
     ASSERT_TRUE(WaitFor("Section groups: 6 entries")) << Screen();
+    // A group removed through the groups' list editor.
+    JumpTo("Section groups");
+    Keys("Enter");
+    ASSERT_TRUE(WaitFor("d:Remove")) << Screen();
+    MoveToDialogLine(".bss");
+    Type("d");
+    Keys("Escape");
+    ASSERT_TRUE(WaitFor("Section groups: 5 entries")) << Screen();
     Keys("F10");
     std::string result = Finish();
     EXPECT_TRUE(Contains(result, "result: 0")) << result;
@@ -567,6 +575,7 @@ TEST_F(TerminalSheet, MemoryRegionsAndGroupStartsThroughEntryDialogs) {
     EXPECT_FALSE(Contains(linker, "MEMDET|rom|")) << result;
     EXPECT_FALSE(Contains(linker, "r2")) << result;
     EXPECT_TRUE(Contains(linker, ".fast")) << result;
+    EXPECT_FALSE(Contains(linker, ".bss")) << result;
     EXPECT_TRUE(Contains(linker, "0x00002000")) << result;
     // The other configuration keeps its layout.
     EXPECT_FALSE(Contains(LineOf(result, "linker Release:"), "MEMDET|ram|")) << result;
