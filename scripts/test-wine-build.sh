@@ -119,6 +119,36 @@ diff "$work/linux-clean.txt" <(cd "$work/win" && find . | grep -vx "./Debug/.quo
   fail "clean leaves other files than on Linux"
 ls "$work"/tc/*/host/qwb* >/dev/null 2>&1 && fail "the bridge left exchange files"
 
+echo "== an interrupted build under wine64"
+# Ctrl+C while the tools run (each waits first): the host ends its tools, each
+# bridge's Linux tool sees its bridge go and stops, and the next build makes
+# what the interrupted one left.
+cp -r examples/demo "$work/stop"
+rm -rf "$work/stop/Debug" "$work/stop/Release"
+QUORLE_STANDIN_DELAY_MS=60000 whost build "$(drive "$work/stop/demo.qws")" --toolchain "$tc" -j 2 \
+  >"$work/stop.log" 2>&1 &
+builder=$!
+# The Linux tools, named as Wine gives them ("Z:/tmp/.../bin\..\host\corvo-elf-gcc.exe").
+tools="$(basename "$work").tc.*host.[a-z]*-elf-"
+for _ in $(seq 100); do pgrep -f "$tools" >/dev/null && break; sleep 0.1; done
+pgrep -f "$tools" >/dev/null || fail "no tool was running to interrupt"
+sleep 1
+# Wine turns SIGINT into the console's Ctrl+C event.
+# (The process is named by its program, timeout's is not: one Ctrl+C only.)
+pkill -INT -x "$(basename "$host_exe")" || fail "no quorle-host.exe to interrupt"
+start=$(date +%s)
+if wait "$builder"; then fail "the interrupted build succeeded"; fi
+took=$(($(date +%s) - start))
+[ "$took" -lt 30 ] || fail "the interrupted build took ${took}s to end"
+grep -q "Build INTERRUPTED" "$work/stop.log" || { cat "$work/stop.log"; fail "the build was not interrupted"; }
+for _ in $(seq 100); do pgrep -f "$tools" >/dev/null || break; sleep 0.1; done
+pgrep -af "$tools" && fail "tools kept running after the interrupt"
+whost build "$(drive "$work/stop/demo.qws")" --toolchain "$tc" -j 2 >"$work/stop-again.log" 2>&1 ||
+  { cat "$work/stop.log" "$work/stop-again.log"; fail "the build after the interrupt"; }
+diff <(nm "$work/linux/demo.x") <(nm "$work/stop/Debug/demo.x") >/dev/null ||
+  fail "after the interrupt demo.x differs from the Linux build's"
+ls "$work"/tc/*/host/qwb* >/dev/null 2>&1 && fail "the interrupted bridges left exchange files"
+
 # The Cortex-M3 firmware, when its toolchain is installed: the same outputs
 # as its Linux build.
 if command -v arm-none-eabi-gcc >/dev/null; then

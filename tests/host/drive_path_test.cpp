@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -142,6 +144,12 @@ int SleepLong(int, char**) {
     return 0;
 }
 
+int SleepThenPrint(int argc, char** argv) {
+    std::this_thread::sleep_for(std::chrono::seconds(quorle::standin::kBridgeSilenceSeconds + 2));
+    std::printf("slept %s\n", argc > 1 ? argv[1] : "");
+    return 0;
+}
+
 std::string Contents(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
@@ -173,4 +181,46 @@ TEST(WineReport, AStopFileInterruptsTheTool) {
     EXPECT_EQ(code, 128 + 2) << "ended by SIGINT";
     EXPECT_EQ(Contents(base + ".code"), std::to_string(code) + "\n");
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+}
+
+// The bridge was ended (the host ends its tools after an interrupt): its
+// alive file goes quiet, and the tool is interrupted with no one left to read
+// its files.
+TEST(WineReport, ABridgeThatWentQuietInterruptsTheToolAndLeavesNoFiles) {
+    TempDir dir;
+    std::string base = (dir.Root() / "x").string();
+    std::ofstream(base) << "";
+    std::ofstream(base + ".alive") << "";
+    std::filesystem::last_write_time(
+        base + ".alive", std::filesystem::file_time_type::clock::now() - std::chrono::seconds(60));
+    char program[] = "corvo-elf-gcc";
+    char* argv[] = {program, nullptr};
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(RunReportingTo(base, &SleepLong, 1, argv), 128 + 2) << "ended by SIGINT";
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+    for (const char* suffix : {"", ".out", ".code", ".alive"})
+        EXPECT_FALSE(std::filesystem::exists(base + suffix)) << suffix;
+}
+
+// While the bridge keeps touching its file, the tool runs to its end.
+TEST(WineReport, ABridgeThatKeepsTouchingItsFileLetsTheToolFinish) {
+    TempDir dir;
+    std::string base = (dir.Root() / "x").string();
+    std::ofstream(base + ".alive") << "";
+    std::atomic<bool> done{false};
+    std::thread bridge([&] {
+        while (!done) {
+            std::ofstream(base + ".alive") << "x";
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        }
+    });
+    char program[] = "corvo-elf-gcc", arg[] = "on";
+    char* argv[] = {program, arg, nullptr};
+    // Longer than the silence that counts as gone.
+    int code = RunReportingTo(base, &SleepThenPrint, 2, argv);
+    done = true;
+    bridge.join();
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(Contents(base + ".out"), "slept on\n");
+    EXPECT_EQ(Contents(base + ".code"), "0\n");
 }

@@ -7,9 +7,11 @@
 // cross tools with the target's CPU flags instead. Under the name
 // "<triplet>-libgen.exe" it is the library generator.
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tools/standin/drive_paths.h"
@@ -45,6 +47,14 @@ void LogInvocation(const ProgramName& name) {
         std::fprintf(file, "%s-%s\n", name.triplet.c_str(), name.tool.c_str());
         std::fclose(file);
     }
+}
+
+// With QUORLE_STANDIN_DELAY_MS set, every tool waits that long first, so a
+// test can interrupt a build while a tool runs.
+void DelayForTests() {
+    const char* delay = std::getenv("QUORLE_STANDIN_DELAY_MS");
+    if (delay == nullptr || *delay == '\0') return;
+    std::this_thread::sleep_for(std::chrono::milliseconds(std::strtol(delay, nullptr, 10)));
 }
 
 // Started by Wine, the program gets its own name and the dependency list's
@@ -101,6 +111,7 @@ int RunTool(int argc, char** argv) {
         return 2;
     }
     LogInvocation(name);
+    DelayForTests();
     const std::string program = name.triplet + "-" + name.tool;
     std::string error;
     if (!MapWinePaths(name, error)) {

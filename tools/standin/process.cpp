@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <ctime>
 #include <fstream>
 #include <thread>
 extern char** environ;
@@ -82,8 +83,9 @@ int RunReportingTo(const std::string& base, int (*tool)(int, char**), int argc, 
     }
     setpgid(pid, pid); // as the child does, so that a stop cannot come first
     int status = 0, code = 127;
-    bool stopped = false;
-    for (;;) {
+    bool stopped = false, abandoned = false;
+    const std::string alive = base + ".alive";
+    for (int round = 0;; ++round) {
         pid_t done = waitpid(pid, &status, WNOHANG);
         if (done == pid) {
             code = WIFEXITED(status) ? WEXITSTATUS(status)
@@ -93,7 +95,20 @@ int RunReportingTo(const std::string& base, int (*tool)(int, char**), int argc, 
         if (done < 0) break;
         struct stat info;
         if (!stopped && stat(stop.c_str(), &info) == 0) stopped = kill(-pid, SIGINT) == 0;
+        // The bridge touches the alive file while it waits; one that has
+        // stopped was ended itself (the host was interrupted and ended its
+        // tools), so no one waits for this tool any more.
+        if (!stopped && round % 20 == 0 && stat(alive.c_str(), &info) == 0 &&
+            std::time(nullptr) - info.st_mtime > kBridgeSilenceSeconds) {
+            abandoned = true;
+            stopped = kill(-pid, SIGINT) == 0;
+        }
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    if (abandoned) {
+        for (const char* suffix : {"", ".out", ".stop", ".alive"})
+            std::remove((base + suffix).c_str());
+        return code;
     }
     // Written whole under another name first: the caller polls for it.
     const std::string code_file = base + ".code";

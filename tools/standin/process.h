@@ -18,7 +18,10 @@ int Exec(const std::vector<std::string>& args);
 // goes to "<base>.out", and writes its exit code to "<base>.code" when it
 // has ended; a file "<base>.stop" appearing meanwhile interrupts it. For a
 // caller that cannot wait for this process (a Windows program under Wine).
-// Returns the exit code. POSIX only.
+// That caller touches "<base>.alive" while it waits: a file not touched for
+// kBridgeSilenceSeconds means the caller was ended, and the tool is
+// interrupted and its files removed. Returns the exit code. POSIX only.
+constexpr long kBridgeSilenceSeconds = 3;
 int RunReportingTo(const std::string& base, int (*tool)(int, char**), int argc, char** argv);
 
 } // namespace quorle::standin

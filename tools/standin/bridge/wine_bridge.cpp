@@ -28,7 +28,7 @@ std::string Quoted(const std::string& arg) {
 }
 
 void RemoveExchange(const std::string& base) {
-    for (const char* suffix : {"", ".out", ".code", ".stop"}) DeleteFile(base + suffix);
+    for (const char* suffix : {"", ".out", ".code", ".stop", ".alive"}) DeleteFile(base + suffix);
 }
 
 } // namespace
@@ -55,6 +55,10 @@ int main(int argc, char** argv) {
     }
     std::string line = Quoted(host);
     for (int i = 1; i < argc; ++i) line += " " + Quoted(argv[i]);
+    // Touched while this program waits: when it is ended (the host ends its
+    // tools after an interrupt), the tool sees the file go quiet and stops.
+    const std::string alive = *base + ".alive";
+    WriteFile(alive, "", false);
     ProcessOptions options;
     options.environment = {"QUORLE_WINE_REPORT=" + *base};
     WatchInterrupts();
@@ -72,11 +76,12 @@ int main(int argc, char** argv) {
     }
     const std::string codeFile = *base + ".code";
     bool stopAsked = false;
-    while (!IsFile(codeFile)) {
+    for (int round = 0; !IsFile(codeFile); ++round) {
         if (!stopAsked && PendingInterrupt() != 0) {
             WriteFile(*base + ".stop", "", false);
             stopAsked = true;
         }
+        if (round % 100 == 99) WriteFile(alive, std::to_string(round), false);
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     std::string output = ReadFile(*base + ".out", false).value_or("");
