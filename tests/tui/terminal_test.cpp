@@ -174,7 +174,7 @@ TEST_F(TerminalSheet, SearchAFlagAndSetIt) {
     EXPECT_TRUE(Contains(Screen(), "Relocations per section")) << Screen();
     Keys("Enter");
     ASSERT_TRUE(WaitFor("Space:toggle")) << Screen();
-    EXPECT_TRUE(Contains(CursorLine(false), "Split sections by relocation count")) << Screen();
+    EXPECT_TRUE(CursorComesTo(false, "Split sections by relocation count")) << Screen();
     Type("?");
     ASSERT_TRUE(WaitFor("(--split-by-reloc)")) << Screen();
     Keys("Enter");
@@ -194,7 +194,7 @@ TEST_F(TerminalSheet, SearchStartsEmptyAndTakesFlagsWithOrWithoutDashes) {
     Type("--flto");
     Keys("Enter");
     ASSERT_TRUE(WaitFor("Space:toggle")) << Screen();
-    EXPECT_TRUE(Contains(CursorLine(false), "Link-time optimization")) << Screen();
+    EXPECT_TRUE(CursorComesTo(false, "Link-time optimization")) << Screen();
     Type("/");
     ASSERT_TRUE(WaitFor("Label or tool flag")) << Screen();
     EXPECT_FALSE(Contains(Screen(), "--flto")) << "the last search is gone\n" << Screen();
@@ -202,7 +202,7 @@ TEST_F(TerminalSheet, SearchStartsEmptyAndTakesFlagsWithOrWithoutDashes) {
     Type("Os");
     Keys("Enter");
     ASSERT_TRUE(WaitFor("Space:toggle")) << Screen();
-    EXPECT_TRUE(Contains(CursorLine(false), "Optimization level")) << Screen();
+    EXPECT_TRUE(CursorComesTo(false, "Optimization level")) << Screen();
     Keys("Escape");
     EXPECT_TRUE(Contains(Finish(), "result: -1"));
 }
@@ -277,8 +277,8 @@ TEST_F(TerminalSheet, AMnemonicMovesTheFocusAndSpaceOrEnterChanges) {
     ASSERT_TRUE(WaitFor("[Toolchain Option]")) << Screen();
     Type("c"); // "A &confirmation message is displayed for the modified option"
     ASSERT_TRUE(WaitFor("Space:toggle")) << Screen();
-    EXPECT_TRUE(Contains(CursorLine(false), "[ ] A confirmation message")) << "moved, not changed\n"
-                                                                           << Screen();
+    EXPECT_TRUE(CursorComesTo(false, "[ ] A confirmation message")) << "moved, not changed\n"
+                                                                    << Screen();
     Keys("Enter");
     ASSERT_TRUE(WaitFor("[x] A confirmation message")) << Screen();
     Keys("Space");
@@ -432,7 +432,7 @@ TEST_F(TerminalSheet, AfterAResizeTheTreeShowsItsRoot) {
     EXPECT_FALSE(Contains(Screen(), "All Loaded Projects")) << Screen();
     Shell(Tmux("resize-window -t sheet -x 80 -y 30"));
     ASSERT_TRUE(WaitFor("All Loaded Projects")) << Screen();
-    EXPECT_TRUE(Contains(CursorLine(true), "(Debug)")) << Screen();
+    EXPECT_TRUE(CursorComesTo(true, "(Debug)")) << Screen();
     Keys("Escape");
     EXPECT_TRUE(Contains(Finish(), "result: -1"));
 }

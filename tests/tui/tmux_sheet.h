@@ -130,6 +130,17 @@ class TmuxSheet : public ::testing::Test {
         return false;
     }
 
+    // Whether the cursor line of a pane comes to hold `text`: the screen may
+    // still show the state before the last keys (the status line alone
+    // proves nothing, it shows before and after).
+    bool CursorComesTo(bool tree, const std::string& text, int seconds = 10) {
+        for (int i = 0; i < seconds * 20; ++i) {
+            if (Contains(CursorLine(tree), text)) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return false;
+    }
+
     // The line of the screen that carries the cursor mark of a pane.
     std::string CursorLine(bool tree) {
         std::string screen = Screen();
