@@ -1,8 +1,8 @@
 // The whole chain: quorle-host builds a copy of the example workspace through
 // the plug-in with the stand-in toolchain, then rebuilds incrementally,
 // reports a compile error, and writes a makefile and compile_commands.json.
-#include <memory>
 #include <gtest/gtest.h>
+#include <memory>
 
 #include "support/temp_dir.h"
 #include "support/test_files.h"
@@ -70,9 +70,7 @@ class ExampleBuild : public ::testing::Test {
         auto layout = Host({"toolchain", (root_ / "tc").string()});
         ASSERT_EQ(layout.exitCode, 0) << layout.output;
     }
-    static void TearDownTestSuite() {
-        temp_.reset();
-    }
+    static void TearDownTestSuite() { temp_.reset(); }
 
     static platform::ProcessResult Host(const std::vector<std::string>& args) {
         std::string line = Quote(std::string(QUORLE_TEST_BINARY_DIR) + "/bin/quorle-host");
@@ -201,8 +199,8 @@ TEST_F(ExampleBuild, BuildsRebuildsExactlyWhatChangedAndReportsErrors) {
     TouchLater(Demo("src/board.c"));
     auto failed = Build();
     EXPECT_NE(failed.exitCode, 0) << failed.output;
-    EXPECT_TRUE(std::regex_search(
-        failed.output, std::regex("src/board\\.c:" + errorLine + ":\\d+: error: .*undeclared_name")))
+    EXPECT_TRUE(std::regex_search(failed.output, std::regex("src/board\\.c:" + errorLine +
+                                                            ":\\d+: error: .*undeclared_name")))
         << failed.output;
     EXPECT_NE(failed.output.find("Build FAILED"), std::string::npos);
     EXPECT_EQ(Rebuilt(failed.output).count("Debug/demo.mot, Debug/demo.x"), 0u)

@@ -2,8 +2,8 @@
 // start no tool, interrupted builds leave nothing half made, clean removes
 // exactly what the builds made, missing files and failed steps are
 // reported once, the command line helps, and a compiler launcher works.
-#include <memory>
 #include <gtest/gtest.h>
+#include <memory>
 
 #include <filesystem>
 #include <fstream>
@@ -19,8 +19,8 @@ namespace {
 
 namespace fs = std::filesystem;
 namespace platform = quorle::platform;
-using quorle::testing_support::TempDir;
 using quorle::testing_support::ReadBytes;
+using quorle::testing_support::TempDir;
 
 std::string Quote(const std::string& arg) {
     return arg.find(' ') == std::string::npos ? arg : "\"" + arg + "\"";
@@ -93,8 +93,7 @@ TEST_F(RealUse, ANoOpBuildStartsNoProcessAndAFullBuildNoScans) {
     fs::remove(log);
     auto noop = Host({"build"}, {"QUORLE_STANDIN_LOG=" + log});
     ASSERT_EQ(noop.exitCode, 0) << noop.output;
-    EXPECT_NE(noop.output.find("0 of 8 steps run, 8 up to date"), std::string::npos)
-        << noop.output;
+    EXPECT_NE(noop.output.find("0 of 8 steps run, 8 up to date"), std::string::npos) << noop.output;
     EXPECT_FALSE(fs::exists(log)) << ReadBytes(log);
     // The state is written only when something changed.
     auto stamp = fs::last_write_time(At("Debug/.quorle-host-state"));
@@ -108,7 +107,8 @@ TEST_F(RealUse, AnInterruptedBuildLeavesNoHalfMadeObject) {
     std::ofstream(launcher) << "#!/bin/sh\ncase \"$*\" in *src/main.c*)\n"
                                "  echo half > '"
                             << At("Debug/main.o").string() << "'\n  echo $$ > '"
-                            << At("launcher.pid").string() << "'\n  sleep 60 ;;\nesac\nexec \"$@\"\n";
+                            << At("launcher.pid").string()
+                            << "'\n  sleep 60 ;;\nesac\nexec \"$@\"\n";
     fs::permissions(launcher, fs::perms::owner_all);
     std::string host = std::string(QUORLE_TEST_BINARY_DIR) + "/bin/quorle-host";
     std::string script =
