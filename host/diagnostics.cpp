@@ -242,7 +242,7 @@ Location LocationOf(const LineInfo& info, const std::string& rawLine) {
     Location at;
     at.file = NativePath(info.file);
     if (!info.line.empty() && info.line != "None") at.line = info.line;
-    SplitColumnAndSeverity(info.message, at);
+    std::string message = info.message;
     if (at.line.empty()) {
         // Without a line number the record cannot tell the name from the
         // message ("<built-in>: warning" reads as one name): the name is what
@@ -251,9 +251,10 @@ Location LocationOf(const LineInfo& info, const std::string& rawLine) {
         if (colon != std::string::npos && colon > 0 &&
             rawLine.substr(0, colon).find(' ') == std::string::npos) {
             at.file = NativePath(rawLine.substr(0, colon));
-            SplitColumnAndSeverity(rawLine.substr(colon + 2), at);
+            message = rawLine.substr(colon + 2);
         }
     }
+    SplitColumnAndSeverity(message, at);
     if (at.message.empty()) at.message = rawLine;
     return at;
 }
