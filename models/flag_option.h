@@ -1,6 +1,7 @@
-// One switch option as one row: its key in the option string and what it adds
-// to the tool's command line. Further per-option facts (an editor page's
-// binding) belong on the row too.
+// One switch option as one row: its key in the option string, what it adds to
+// the tool's command line, and how the options editor shows it (its label,
+// with "&" before the mnemonic, and its help). Rows that only a command line
+// reads leave the editor's fields empty.
 #pragma once
 
 #include <array>
@@ -12,6 +13,8 @@ namespace quorle::models {
 struct FlagOption {
     std::string_view key;
     std::string_view flag;
+    std::string_view label{};
+    std::string_view help{};
 };
 
 template <size_t N> constexpr std::array<std::string_view, N> KeysOf(const FlagOption (&rows)[N]) {
