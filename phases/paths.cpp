@@ -50,10 +50,7 @@ std::optional<std::string> PathOfAtCommand(std::string_view command) {
 
 std::optional<std::string> ResolveAgainst(const std::string& configDir, const std::string& path) {
     if (configDir.empty()) return std::nullopt;
-    std::string saved = platform::GetCurrentDirectory();
-    if (!platform::SetCurrentDirectory(configDir)) return std::nullopt;
-    std::string full = platform::FullPath(path);
-    platform::SetCurrentDirectory(saved);
+    std::string full = platform::FullPathFrom(configDir, path);
     if (full.empty() || full.size() >= kMaxFullPath) return std::nullopt;
     return full;
 }

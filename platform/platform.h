@@ -78,6 +78,9 @@ std::string GetCurrentDirectory();
 bool SetCurrentDirectory(const std::string& path);
 // Absolute form of a path relative to the current directory (GetFullPathName).
 std::string FullPath(const std::string& path);
+// FullPath as if dir were the current directory; empty when dir is not a
+// directory. The process's own current directory is left as it is.
+std::string FullPathFrom(const std::string& dir, const std::string& path);
 // 8.3 form where the file system has one; otherwise the path unchanged.
 std::string ShortPath(const std::string& path);
 // Creates a new empty uniquely named file in `dir` and returns its path.

@@ -244,6 +244,16 @@ std::string FullPath(const std::string& path) {
     return full;
 }
 
+std::string FullPathFrom(const std::string& dir, const std::string& path) {
+    if (!IsDirectory(dir)) return {};
+    std::string native = NativePath(path);
+    if (native.empty()) return {};
+    // Joined as text: no change of directory, which a build would otherwise
+    // make twice for every step it checks.
+    if (native[0] != '/') native = NativePath(dir) + "/" + native;
+    return FullPath(native);
+}
+
 std::string ShortPath(const std::string& path) {
     return path;
 }

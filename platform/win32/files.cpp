@@ -207,6 +207,16 @@ std::string FullPath(const std::string& path) {
     });
 }
 
+std::string FullPathFrom(const std::string& dir, const std::string& path) {
+    // Windows resolves "\x" and "C:x" against the current drive and that
+    // drive's directory, so it is resolved from dir as the current directory.
+    std::string saved = GetCurrentDirectory();
+    if (dir.empty() || !SetCurrentDirectory(dir)) return {};
+    std::string full = FullPath(path);
+    SetCurrentDirectory(saved);
+    return full;
+}
+
 std::string ShortPath(const std::string& path) {
     std::string shortPath = PathCall(
         [&](char* buffer, DWORD size) { return ::GetShortPathNameA(path.c_str(), buffer, size); });

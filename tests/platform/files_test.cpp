@@ -159,6 +159,30 @@ TEST(Files, FullPathResolvesAgainstTheCurrentDirectory) {
     EXPECT_FALSE(SetCurrentDirectory(""));
 }
 
+// Resolving from a directory gives what resolving after changing into it
+// would, and leaves the process where it was.
+TEST(Files, FullPathFromResolvesAsIfTheDirectoryWereCurrent) {
+    TempDir dir;
+    ASSERT_TRUE(CreateDirectory(dir.File("cfg")));
+    ASSERT_TRUE(WriteFile(dir.File("plain.txt"), "", false));
+    std::string saved = GetCurrentDirectory();
+    const char* paths[] = {"main.o", "sub\\..\\main.o", "..\\up\\.\\a.o", "a\\b\\", ".."};
+    for (const char* path : paths) {
+        ASSERT_TRUE(SetCurrentDirectory(dir.File("cfg")));
+        std::string expected = FullPath(path);
+        ASSERT_TRUE(SetCurrentDirectory(saved));
+        EXPECT_EQ(FullPathFrom(dir.File("cfg"), path), expected) << path;
+        EXPECT_EQ(GetCurrentDirectory(), saved) << path;
+    }
+    std::string absolute = FullPath(dir.File("elsewhere.o"));
+    EXPECT_EQ(FullPathFrom(dir.File("cfg"), absolute), absolute);
+    // Not a directory: nothing to resolve from.
+    EXPECT_EQ(FullPathFrom(dir.File("missing"), "main.o"), "");
+    EXPECT_EQ(FullPathFrom(dir.File("plain.txt"), "main.o"), "");
+    EXPECT_EQ(FullPathFrom("", "main.o"), "");
+    EXPECT_EQ(GetCurrentDirectory(), saved);
+}
+
 TEST(Files, ShortPathNamesTheSameFile) {
     TempDir dir;
     std::string path = dir.File("a long file name.source");
