@@ -8,6 +8,7 @@
 
 #include "cmdline/linker_text.h"
 #include "models/linker_model.h"
+#include "sheet/control.h"
 #include "sheet/tool_pages.h"
 
 using namespace quorle;
@@ -53,11 +54,13 @@ TEST(LinkerSwitchRows, EveryRowReachesModelCommandLineAndPage) {
         EXPECT_EQ(std::count(on.begin(), on.end(), std::string(row.flag)), 1);
         EXPECT_EQ(std::count(off.begin(), off.end(), std::string(row.flag)), 0);
 
-        auto control = std::find_if(other.controls.begin(), other.controls.end(),
-                                    [&](const sheet::ControlDef& c) { return c.key == row.key; });
+        auto control = std::find_if(
+            other.controls.begin(), other.controls.end(), [&](const sheet::ControlDef& c) {
+                return c.tokens == std::vector<std::string>{std::string(row.key)};
+            });
         ASSERT_NE(control, other.controls.end());
         ++shown;
-        EXPECT_EQ(control->label, row.label);
+        EXPECT_EQ(sheet::PlainLabel(control->label), row.label); // the page adds the mnemonic
         EXPECT_EQ(control->help, "ld switch " + std::string(row.label));
         EXPECT_EQ(control->binding.get(model), sheet::Value{"1"});
         EXPECT_EQ(control->binding.get(none), sheet::Value{"0"});
