@@ -14,31 +14,6 @@ using models::LinkerModel;
 
 namespace {
 
-// ld's spellings of the 21 switches, in the model's switch order.
-constexpr std::string_view kSwitchFlags[models::kLinkerSwitchCount] = {
-    "-Bstatic",
-    "-Bdynamic",
-    "-Bsymbolic",
-    "-d",
-    "-N",
-    "-n",
-    "-noinhibit-exec",
-    "-no-keep-memory",
-    "-stats",
-    "-warn-common",
-    "-warn-constructors",
-    "-warn-once",
-    "-X",
-    "-x",
-    "-r",
-    "-Ur",
-    "-S",
-    "-s",
-    "-split-by-file",
-    "-traditional-format",
-    "--gc-sections",
-};
-
 void AddFamilyFlags(const LinkerModel& model, std::string& text) {
     const auto& flags = model.cpu_.familyFlags_;
     switch (model.cpu_.familyCode_) {
@@ -76,7 +51,7 @@ std::string LibraryName(std::string_view path) {
 } // namespace
 
 models::KeyList LinkerSwitchFlags() {
-    return kSwitchFlags;
+    return models::kLinkerSwitchFlags;
 }
 
 std::string LdOption(const LinkerModel& model, std::string_view option) {
@@ -125,7 +100,7 @@ std::string LinkerOptionLines(const LinkerModel& model, UserMessages& messages) 
 
     for (int i = 0; i < models::kLinkerSwitchCount; ++i)
         if (model.switches_[static_cast<size_t>(i)])
-            AddLine(text, LdOption(model, kSwitchFlags[i]));
+            AddLine(text, LdOption(model, models::kLinkerSwitchFlags[static_cast<size_t>(i)]));
     AddFamilyFlags(model, text);
     return text;
 }

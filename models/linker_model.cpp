@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "core/ascii_text.h"
+#include "core/table_checks.h"
 #include "models/linker_keys.h"
 #include "options/option_string.h"
 #include "sections/layout_text.h"
@@ -13,14 +14,11 @@ namespace quorle::models {
 
 using namespace linker_keys;
 
+static_assert(AllDistinct(kLinkerSwitches, [](const FlagOption& row) { return row.key; }) &&
+              AllDistinct(kLinkerSwitches, [](const FlagOption& row) { return row.flag; }));
+
 namespace {
 
-constexpr std::string_view kSwitchKeys[kLinkerSwitchCount] = {
-    "B|BSTATIC|1", "B|BDYNA|1",   "B|BSYM|1",    "B|SPTOSYM|1", "B|SETSRW|1",  "B|TRONLY|1",
-    "B|REXE|1",    "B|OPTMEM|1",  "B|STATS|1",   "B|WSYMCOM|1", "B|WGLOCON|1", "B|WONCEU|1",
-    "B|DTEMPLS|1", "B|DELLS|1",   "B|GENREL|1",  "B|RELREF|1",  "B|ODEBSYM|1", "B|OSYM|1",
-    "B|SBYFILE|1", "B|OUTTRAD|1", "B|GCSECTS|1",
-};
 constexpr std::string_view kShowWords[kShowWordCount] = {"SYMBOL", "REFERENCE", "SECTION",
                                                          "XREFERENCE", "TOTAL_SIZE"};
 constexpr std::string_view kCrcTypes[] = {"NONE", "CCITT", "16"};
@@ -153,7 +151,7 @@ std::string CarriedToken(std::string_view raw) {
 } // namespace
 
 KeyList LinkerSwitchKeys() {
-    return kSwitchKeys;
+    return kLinkerSwitchKeys;
 }
 KeyList ShowWords() {
     return kShowWords;
@@ -386,7 +384,7 @@ bool LinkerModel::ReadCpuCheck(std::string_view body, std::string_view raw) {
 }
 
 bool LinkerModel::ReadSwitches(std::string_view body, std::string_view raw) {
-    if (ReadFlags(kSwitchKeys, body, switches_)) return true;
+    if (ReadFlags(kLinkerSwitchKeys, body, switches_)) return true;
     return ReadQuoted(body, raw, kAppText, appText_) || ReadQuoted(body, raw, kOtherVia, otherVia_);
 }
 

@@ -10,12 +10,12 @@
 
 #include "core/user_message.h"
 #include "models/cpu_options.h"
+#include "models/linker_switches.h"
 #include "models/model_base.h"
 #include "sections/section_layout.h"
 
 namespace quorle::models {
 
-inline constexpr int kLinkerSwitchCount = 21;
 inline constexpr int kShowWordCount = 5;
 
 // Output form index values.
@@ -38,7 +38,7 @@ enum LinkerShowWord : int {
     kShowTotal
 };
 
-// The 21 linker switches in their fixed order.
+// Names for the rows of kLinkerSwitches, in its order.
 enum LinkerSwitch : int {
     kSwBStatic,
     kSwBDynamic,
@@ -62,6 +62,7 @@ enum LinkerSwitch : int {
     kSwOutTrad,
     kSwGcSects,
 };
+static_assert(kSwGcSects + 1 == kLinkerSwitchCount, "one name per row of kLinkerSwitches");
 
 KeyList LinkerSwitchKeys(); // "B|BSTATIC|1" ... "B|GCSECTS|1"
 KeyList ShowWords();        // "SYMBOL", "REFERENCE", "SECTION", "XREFERENCE", "TOTAL_SIZE"

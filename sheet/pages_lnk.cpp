@@ -16,30 +16,6 @@ namespace {
 
 using M = LinkerModel;
 
-constexpr SV kSwitchText[models::kLinkerSwitchCount] = {
-    "Link against static libraries only (-Bstatic)",
-    "Link against shared libraries (-Bdynamic)",
-    "Bind global references locally (-Bsymbolic)",
-    "Assign space to common symbols (-d)",
-    "Text and data readable and writable (-N)",
-    "Text read-only, not page-aligned (-n)",
-    "Keep the output after errors (-noinhibit-exec)",
-    "Use less memory, run slower (-no-keep-memory)",
-    "Print statistics (-stats)",
-    "Warn about common symbols (-warn-common)",
-    "Warn about global constructors (-warn-constructors)",
-    "Warn once per undefined symbol (-warn-once)",
-    "Delete temporary local symbols (-X)",
-    "Delete all local symbols (-x)",
-    "Relocatable output (-r)",
-    "Relocatable output, C++ constructors resolved (-Ur)",
-    "Omit debugger symbols (-S)",
-    "Omit all symbols (-s)",
-    "Split output sections by file (-split-by-file)",
-    "Traditional output format (-traditional-format)",
-    "Enable garbage collection of unused input sections (--gc-sections)",
-};
-
 Binding Flag(bool LinkerFields::*field) {
     return BindFlag<M>(field);
 }
@@ -315,11 +291,12 @@ PageData ListPage() {
 
 PageData Other() {
     PageData p{"Other", "CPageLnkOther", {}, ""};
-    models::KeyList keys = models::LinkerSwitchKeys();
-    for (size_t i = 0; i < keys.size(); ++i)
-        p.controls.push_back(CheckToken(std::string(kSwitchText[i]), keys[i],
+    for (size_t i = 0; i < std::size(models::kLinkerSwitches); ++i) {
+        const models::FlagOption& row = models::kLinkerSwitches[i];
+        p.controls.push_back(CheckToken(std::string(row.label), row.key,
                                         BindArrayFlag<M>(&LinkerFields::switches_, i),
-                                        "ld switch " + std::string(kSwitchText[i])));
+                                        "ld switch " + std::string(row.label)));
+    }
     p.controls.push_back(Text("&User options:", k::kAppText, BindText<M>(&LinkerFields::appText_),
                               "Your own ld options, added as they are"));
     p.controls.push_back(
