@@ -135,8 +135,8 @@ void HostDebugOutput(CommandText& text, const CompilerModel& m, const PathWriter
         text.Line("-stuff=" + stuffNames);
     }
     std::string path = writePath(m.objPath_.Join());
-    if (options::EqualsIgnoringCase(m.fileType_, "Preprocess Assembly file") &&
-        options::EqualsIgnoringCase(m.objPath_.ext, ".s")) {
+    if (core::EqualsIgnoringCase(m.fileType_, "Preprocess Assembly file") &&
+        core::EqualsIgnoringCase(m.objPath_.ext, ".s")) {
         text.Line("-S > " + path);
     } else {
         text.Line(std::string(At(kOutputPrefixes, m.output_)) + path);

@@ -10,7 +10,7 @@
 namespace quorle {
 namespace {
 
-using options::StartsWithIgnoringCase;
+using core::StartsWithIgnoringCase;
 
 struct DisplayEvent {
     std::string_view key;

@@ -23,7 +23,7 @@ bool SplitInputEntry(std::string_view entry, std::string_view& path, std::string
 
 std::string LeafKey(std::string_view path) {
     std::string key(LastComponent(path));
-    for (char& c : key) c = options::AsciiLower(c);
+    for (char& c : key) c = core::AsciiLower(c);
     return key;
 }
 

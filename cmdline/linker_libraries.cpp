@@ -16,7 +16,7 @@ constexpr std::string_view kConfigDir = "$(CONFIGDIR)";
 
 std::string Lower(std::string_view text) {
     std::string lower(text);
-    for (char& c : lower) c = options::AsciiLower(c);
+    for (char& c : lower) c = core::AsciiLower(c);
     return lower;
 }
 
@@ -40,7 +40,7 @@ void FixUpDefaultLibraries(models::LinkerModel& model, std::string_view generato
     if (zenta) defaults.push_back("libnosys.a");
     std::erase_if(libraries, [&](const std::string& library) {
         return std::any_of(defaults.begin(), defaults.end(), [&](std::string_view name) {
-            return options::EqualsIgnoringCase(library, name);
+            return core::EqualsIgnoringCase(library, name);
         });
     });
     if (model.projectIsLibrary_) {
@@ -86,7 +86,7 @@ void FixUpLibraryDirectories(models::LinkerModel& model) {
         return;
     }
     std::erase_if(
-        dirs, [](const std::string& dir) { return options::EqualsIgnoringCase(dir, kConfigDir); });
+        dirs, [](const std::string& dir) { return core::EqualsIgnoringCase(dir, kConfigDir); });
     if (!knownFamily) return;
     for (std::string& dir : dirs) {
         if (ContainsNoCase(dir, targetDir))

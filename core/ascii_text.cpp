@@ -1,6 +1,6 @@
 #include "core/ascii_text.h"
 
-namespace quorle::options {
+namespace quorle::core {
 
 bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
     if (text.size() < prefix.size()) return false;
@@ -25,4 +25,4 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && StartsWithIgnoringCase(a, b);
 }
 
-} // namespace quorle::options
+} // namespace quorle::core

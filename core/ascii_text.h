@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace quorle::options {
+namespace quorle::core {
 
 // 'A'..'Z' become 'a'..'z'; every other byte is kept.
 constexpr char AsciiLower(char c) {
@@ -47,4 +47,4 @@ constexpr int HexDigitValue(char c) {
     return -1;
 }
 
-} // namespace quorle::options
+} // namespace quorle::core

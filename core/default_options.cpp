@@ -83,7 +83,7 @@ std::string DefaultOptions(PhaseIndex phaseIndex, std::string_view configuration
     for (const DefaultRow& row : kDefaultRows) {
         if (row.phase != phaseIndex) continue;
         bool match = UsesFileTypes(phaseIndex)
-                         ? options::EqualsIgnoringCase(row.configuration, configuration) &&
+                         ? core::EqualsIgnoringCase(row.configuration, configuration) &&
                                ListContains(row.fileTypes, fileType)
                          : row.configuration == configuration;
         if (match) return std::string(row.options);

@@ -17,7 +17,7 @@ constexpr uint32_t kScanTimeoutMs = 10000;
 
 bool EndsWithHeaderExtension(std::string_view path) {
     return path.size() >= 2 && path[path.size() - 2] == '.' &&
-           options::AsciiLower(path.back()) == 'h';
+           core::AsciiLower(path.back()) == 'h';
 }
 
 // The first sub-directory of the driver's support directory (the compiler

@@ -45,7 +45,7 @@ bool IsSeparator(char c) {
 bool EqualsUpper(std::string_view token, std::string_view upper) {
     if (token.size() != upper.size()) return false;
     for (size_t i = 0; i < token.size(); ++i)
-        if (options::AsciiUpper(token[i]) != upper[i]) return false;
+        if (core::AsciiUpper(token[i]) != upper[i]) return false;
     return true;
 }
 
@@ -107,7 +107,7 @@ bool IsFile(const std::string& path) {
 }
 
 std::string Lower(std::string_view text) {
-    return options::ToAsciiLower(text);
+    return core::ToAsciiLower(text);
 }
 
 } // namespace

@@ -15,7 +15,7 @@ constexpr std::string_view kNoSuchFile = "No such file or directory";
 // Length of an error entry that does not name a missing file.
 constexpr size_t kShortEntry = 24;
 
-using options::IsBlank;
+using core::IsBlank;
 
 std::string WithBackslashes(std::string_view text) {
     std::string out(text);

@@ -40,7 +40,7 @@ bool ValidRequest(const QuorleDependencyRequest* request) {
 }
 
 std::string LowerPath(std::string_view path) {
-    return options::ToAsciiLower(path);
+    return core::ToAsciiLower(path);
 }
 
 } // namespace quorle::depend

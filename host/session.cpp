@@ -153,7 +153,7 @@ const Configuration* Session::ConfigOf(const Project& project, std::string* erro
     std::string valid;
     for (const Configuration& c : project.configurations) {
         if (c.name == options_.config) return &c;
-        if (options::EqualsIgnoringCase(c.name, options_.config)) folded = &c, ++foldedCount;
+        if (core::EqualsIgnoringCase(c.name, options_.config)) folded = &c, ++foldedCount;
         valid += (valid.empty() ? "" : ", ") + c.name;
     }
     if (foldedCount == 1) return folded;

@@ -20,7 +20,7 @@ struct SplitPath {
 };
 
 char Lower(char c) {
-    return options::AsciiLower(c);
+    return core::AsciiLower(c);
 }
 
 bool SameText(std::string_view a, std::string_view b, bool caseless) {
@@ -48,10 +48,10 @@ void AddParts(SplitPath& split, std::string_view rest) {
 
 SplitPath Split(std::string_view path) {
     SplitPath split;
-    if (path.size() >= 3 && options::IsAsciiLetter(path[0]) && path[1] == ':' &&
+    if (path.size() >= 3 && core::IsAsciiLetter(path[0]) && path[1] == ':' &&
         IsSeparator(path[2])) {
         split.absolute = split.caseless = true;
-        split.volume = {options::AsciiUpper(path[0]), ':'};
+        split.volume = {core::AsciiUpper(path[0]), ':'};
         AddParts(split, path.substr(3));
     } else if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) {
         size_t server = path.find_first_of("\\/", 2);

@@ -56,7 +56,7 @@ std::optional<MemoryResource> ParseMemoryResource(std::string_view text) {
     if (!start || !end || *end < *start) return std::nullopt;
     std::string_view type = Trimmed(text.substr(second + 1));
     for (std::string_view known : kTypes) {
-        if (options::EqualsIgnoringCase(type, known))
+        if (core::EqualsIgnoringCase(type, known))
             return MemoryResource{*start, *end, std::string(known)};
     }
     return std::nullopt;

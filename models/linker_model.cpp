@@ -81,7 +81,7 @@ uint32_t ReadHex32(std::string_view text) {
     if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) i += 2;
     uint64_t value = 0;
     for (; i < text.size(); ++i) {
-        int digit = options::HexDigitValue(text[i]);
+        int digit = core::HexDigitValue(text[i]);
         if (digit < 0) break;
         value = std::min<uint64_t>(value * 16 + static_cast<uint64_t>(digit), 0xFFFFFFFFull);
     }
@@ -114,7 +114,7 @@ std::string PlainWord(std::string_view text) {
     std::string word;
     word.reserve(text.size());
     for (char c : text)
-        if (!options::IsBlank(c) && c != '"' && c != ']') word += c;
+        if (!core::IsBlank(c) && c != '"' && c != ']') word += c;
     return word;
 }
 
@@ -136,7 +136,7 @@ std::string CarriedToken(std::string_view raw) {
     token.reserve(raw.size() + 2);
     bool quoted = false;
     for (char c : raw) {
-        if (options::IsBlank(c) && !quoted) {
+        if (core::IsBlank(c) && !quoted) {
             token += '"';
             quoted = true;
         } else if (c == '"') {

@@ -80,7 +80,7 @@ bool NextTokenBody(std::string_view text, size_t& pos, std::string& scratch,
     const size_t n = text.size();
     const char* p = text.data();
     size_t i = pos;
-    while (i < n && options::IsBlank(p[i])) ++i;
+    while (i < n && core::IsBlank(p[i])) ++i;
     if (i >= n) {
         pos = n;
         return false;
@@ -99,7 +99,7 @@ bool NextTokenBody(std::string_view text, size_t& pos, std::string& scratch,
             if (c == '"') {
                 quoted = !quoted;
                 quotePair = quotePair || (i > start && p[i - 1] == '"');
-            } else if (!quoted && options::IsBlank(c)) {
+            } else if (!quoted && core::IsBlank(c)) {
                 ended = true;
                 break;
             }

@@ -112,10 +112,10 @@ namespace {
 template <class Fn> void ForEachRawToken(std::string_view text, Fn&& fn) {
     size_t i = 0;
     while (i < text.size()) {
-        while (i < text.size() && IsBlank(text[i])) ++i;
+        while (i < text.size() && core::IsBlank(text[i])) ++i;
         size_t start = i;
         bool quoted = false;
-        while (i < text.size() && (quoted || !IsBlank(text[i]))) {
+        while (i < text.size() && (quoted || !core::IsBlank(text[i]))) {
             if (text[i] == '"') quoted = !quoted;
             ++i;
         }

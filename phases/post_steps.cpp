@@ -40,14 +40,14 @@ std::string ProjectFile(const QuorleProjectInfo& info, std::string_view extensio
 // "C:", "\\\\server\\share" or "/": the volume a full path lies on.
 std::string VolumeOf(std::string_view path) {
     if (path.size() >= 2 && path[1] == ':') {
-        return std::string(1, options::AsciiUpper(path[0])) + ":";
+        return std::string(1, core::AsciiUpper(path[0])) + ":";
     }
     if (path.size() >= 2 && (path[0] == '\\' || path[0] == '/') &&
         (path[1] == '\\' || path[1] == '/')) {
         size_t server = path.find_first_of("\\/", 2);
         if (server == std::string_view::npos) return std::string(path);
         size_t share = path.find_first_of("\\/", server + 1);
-        return options::ToAsciiLower(path.substr(0, share));
+        return core::ToAsciiLower(path.substr(0, share));
     }
     return path.empty() ? std::string() : std::string(1, '/');
 }

@@ -17,7 +17,7 @@ std::string Trim(const std::string& text) {
 }
 
 std::string Upper(std::string text) {
-    return options::ToAsciiUpper(text);
+    return core::ToAsciiUpper(text);
 }
 
 struct AnswerQueue {

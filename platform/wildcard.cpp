@@ -6,7 +6,7 @@ namespace quorle::platform {
 namespace {
 
 bool SameLetter(char a, char b) {
-    return options::AsciiLower(a) == options::AsciiLower(b);
+    return core::AsciiLower(a) == core::AsciiLower(b);
 }
 
 } // namespace

@@ -28,7 +28,7 @@ bool InRegion(const SectionGroup& group, std::string_view region) {
 } // namespace
 
 std::optional<uint64_t> ParseSortAddress(std::string_view text) {
-    if (options::StartsWithIgnoringCase(text, "H'")) return ParseRegionAddress(text.substr(2));
+    if (core::StartsWithIgnoringCase(text, "H'")) return ParseRegionAddress(text.substr(2));
     return ParseRegionAddress(text);
 }
 

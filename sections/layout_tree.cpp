@@ -44,7 +44,7 @@ SectionGroup* FindHolderAnywhere(std::vector<SectionGroup>& groups, std::string_
 bool KeepsUserOrder(std::string_view toolchain) {
     for (std::string_view name :
          {toolchain::kTamsinAToolchain, toolchain::kTamsinBToolchain, toolchain::kZentaToolchain})
-        if (options::EqualsIgnoringCase(toolchain, name)) return true;
+        if (core::EqualsIgnoringCase(toolchain, name)) return true;
     return false;
 }
 

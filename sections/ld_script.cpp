@@ -69,11 +69,11 @@ bool WriteContentLine(const std::string& line, const ScriptSink& sink,
 
 std::string ArchitectureLine(std::string_view effectiveToolchain, int cpuType, bool normalMode) {
     std::string_view name;
-    if (options::EqualsIgnoringCase(effectiveToolchain, toolchain::kCorvoToolchain)) {
+    if (core::EqualsIgnoringCase(effectiveToolchain, toolchain::kCorvoToolchain)) {
         name = "corvo";
-    } else if (options::EqualsIgnoringCase(effectiveToolchain, toolchain::kPelkaToolchain)) {
+    } else if (core::EqualsIgnoringCase(effectiveToolchain, toolchain::kPelkaToolchain)) {
         name = toolchain::PelkaOutputArch(cpuType * 2 + (normalMode ? 1 : 0));
-    } else if (options::EqualsIgnoringCase(effectiveToolchain, toolchain::kZentaToolchain)) {
+    } else if (core::EqualsIgnoringCase(effectiveToolchain, toolchain::kZentaToolchain)) {
         name = "zenta";
     }
     if (name.empty()) return {};

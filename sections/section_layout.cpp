@@ -18,7 +18,7 @@ std::optional<uint64_t> ParseRegionAddress(std::string_view text) {
     if (text.empty() || text.size() > 16) return std::nullopt;
     uint64_t value = 0;
     for (char c : text) {
-        int digit = options::HexDigitValue(c);
+        int digit = core::HexDigitValue(c);
         if (digit < 0) return std::nullopt;
         value = value * 16 + static_cast<uint64_t>(digit);
     }

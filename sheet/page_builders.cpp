@@ -3,6 +3,8 @@
 #include <cctype>
 #include <set>
 
+#include "core/ascii_text.h"
+
 namespace quorle::sheet::build {
 namespace {
 
@@ -88,7 +90,7 @@ void AssignMnemonics(PageData& page) {
                 ++i;
                 continue;
             }
-            return static_cast<char>(std::tolower(static_cast<unsigned char>(label[i + 1])));
+            return core::AsciiLower(label[i + 1]);
         }
         return 0;
     };
@@ -117,11 +119,11 @@ void AssignMnemonics(PageData& page) {
             unsigned char ch = static_cast<unsigned char>(c.label[i]);
             if (!std::isalnum(ch)) continue;
             if (first == std::string::npos) first = i;
-            if (used.count(static_cast<char>(std::tolower(ch))) == 0) chosen = i;
+            if (used.count(core::AsciiLower(c.label[i])) == 0) chosen = i;
         }
         if (chosen == std::string::npos) chosen = first;
         if (chosen == std::string::npos) continue;
-        used.insert(static_cast<char>(std::tolower(static_cast<unsigned char>(c.label[chosen]))));
+        used.insert(core::AsciiLower(c.label[chosen]));
         c.label.insert(chosen, "&");
     }
 }

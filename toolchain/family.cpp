@@ -134,7 +134,7 @@ int ReadSiblingVersion(const std::string& dir, const char* fileName) {
 
 std::optional<Family> FamilyIgnoringCase(std::string_view toolchainName) {
     for (Family family : kOrderIgnoringCase)
-        if (options::EqualsIgnoringCase(RowOf(family).toolchainName, toolchainName)) return family;
+        if (core::EqualsIgnoringCase(RowOf(family).toolchainName, toolchainName)) return family;
     return std::nullopt;
 }
 
@@ -145,10 +145,10 @@ std::optional<Family> FamilyExact(std::string_view toolchainName) {
 }
 
 std::string EffectiveToolchainName(std::string_view toolchainName, std::string_view cpuSeries) {
-    if (!options::EqualsIgnoringCase(toolchainName, RowOf(Family::Tamsin).toolchainName))
+    if (!core::EqualsIgnoringCase(toolchainName, RowOf(Family::Tamsin).toolchainName))
         return std::string(toolchainName);
     for (const TamsinMode& mode : kTamsinModes)
-        if (options::EqualsIgnoringCase(cpuSeries, mode.cpuSeries))
+        if (core::EqualsIgnoringCase(cpuSeries, mode.cpuSeries))
             return std::string(mode.effectiveName);
     return std::string(kUnknownTamsinMode);
 }

@@ -6,6 +6,8 @@
 #include <cctype>
 #include <memory>
 
+#include "core/ascii_text.h"
+
 namespace quorle::tui {
 namespace {
 
@@ -121,7 +123,9 @@ MessageAnswer Dialogs::Message(const std::string& caption, const std::string& te
             chosen = (chosen + buttons.size() - 1) % buttons.size();
         if (key == KEY_RIGHT || key == '\t') chosen = (chosen + 1) % buttons.size();
         for (const Button& b : buttons)
-            if (key < 256 && std::tolower(key) == std::tolower(b.label[0])) return b.answer;
+            if (key >= 0 && key < 256 &&
+                core::AsciiLower(static_cast<char>(key)) == core::AsciiLower(b.label[0]))
+                return b.answer;
     }
 }
 

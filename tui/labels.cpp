@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "core/ascii_text.h"
 #include "sheet/control.h"
 
 namespace quorle::tui {
@@ -31,7 +32,7 @@ size_t MnemonicPosition(const std::string& label) {
 char MnemonicOf(const std::string& label) {
     size_t at = MnemonicPosition(label);
     if (at == std::string::npos) return 0;
-    return static_cast<char>(std::tolower(static_cast<unsigned char>(PlainText(label)[at])));
+    return core::AsciiLower(PlainText(label)[at]);
 }
 
 } // namespace quorle::tui

@@ -3,12 +3,13 @@
 #include <algorithm>
 #include <cctype>
 
+#include "core/ascii_text.h"
+
 namespace quorle::tui {
 namespace {
 
 std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    std::transform(text.begin(), text.end(), text.begin(), core::AsciiLower);
     return text;
 }
 

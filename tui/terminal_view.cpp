@@ -7,6 +7,7 @@
 #include <memory>
 #include <set>
 
+#include "core/ascii_text.h"
 #include "sheet/page_engine.h"
 #include "sheet/terminal_face.h"
 #include "tui/control_text.h"
@@ -102,7 +103,7 @@ class TerminalView : public sheet::CTerminalView {
                 int next = getch();
                 nodelay(stdscr, FALSE);
                 if (next != ERR && next < 256 && std::isalnum(next)) {
-                    Mnemonic(static_cast<char>(std::tolower(next)));
+                    Mnemonic(core::AsciiLower(static_cast<char>(next)));
                     continue;
                 }
                 if (next != ERR) ungetch(next);
@@ -461,7 +462,8 @@ class TerminalView : public sheet::CTerminalView {
                 size_t i = (treeCursor_ + k) % rows_.size();
                 std::string label = PlainText(rows_[i].node->label);
                 size_t first = label.find_first_not_of(" _");
-                if (first != std::string::npos && std::tolower(label[first]) == std::tolower(key)) {
+                if (first != std::string::npos &&
+                    core::AsciiLower(label[first]) == core::AsciiLower(static_cast<char>(key))) {
                     treeCursor_ = i;
                     return;
                 }
@@ -479,7 +481,7 @@ class TerminalView : public sheet::CTerminalView {
         else if (IsEnter(key) || key == KEY_DOWN)
             MoveFocus(1);
         else if (key < 256 && std::isalnum(key))
-            return MnemonicFromTop(static_cast<char>(std::tolower(key)));
+            return MnemonicFromTop(core::AsciiLower(static_cast<char>(key)));
         controlCursor_ = 0;
     }
 
@@ -493,7 +495,7 @@ class TerminalView : public sheet::CTerminalView {
         else if (IsEnter(key))
             MoveFocus(1);
         else if (key < 256 && std::isalnum(key))
-            return MnemonicFromTop(static_cast<char>(std::tolower(key)));
+            return MnemonicFromTop(core::AsciiLower(static_cast<char>(key)));
         controlCursor_ = 0;
     }
 
@@ -535,7 +537,7 @@ class TerminalView : public sheet::CTerminalView {
             Activate(c);
             return;
         }
-        if (key < 256 && std::isalnum(key)) Mnemonic(static_cast<char>(std::tolower(key)));
+        if (key < 256 && std::isalnum(key)) Mnemonic(core::AsciiLower(static_cast<char>(key)));
     }
 
     // Enter on a control: its editor.

@@ -7,6 +7,7 @@
 #include <functional>
 #include <thread>
 
+#include "core/ascii_text.h"
 #include "sheet/tree.h"
 #include "wingui/ids.h"
 #include "wingui/win_api.h"
@@ -609,9 +610,7 @@ int LibraryVersion(HWND window) {
     char buffer[MAX_PATH] = {};
     if (module == nullptr || ::GetModuleFileNameA(module, buffer, MAX_PATH) == 0) return -1;
     std::string path = buffer;
-    std::transform(path.begin(), path.end(), path.begin(), [](char c) {
-        return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    });
+    for (char& c : path) c = core::AsciiLower(c);
     const std::string assembly = "microsoft.windows.common-controls_6595b64144ccf1df_";
     const size_t at = path.find(assembly);
     if (at != std::string::npos) return std::atoi(path.c_str() + at + assembly.size());

@@ -8,13 +8,13 @@ namespace {
 
 std::string Trim(const std::string& text) {
     size_t begin = 0, end = text.size();
-    while (begin < end && options::IsAsciiSpace(text[begin])) ++begin;
-    while (end > begin && options::IsAsciiSpace(text[end - 1])) --end;
+    while (begin < end && core::IsAsciiSpace(text[begin])) ++begin;
+    while (end > begin && core::IsAsciiSpace(text[end - 1])) --end;
     return text.substr(begin, end - begin);
 }
 
 bool SameName(const std::string& a, const std::string& b) {
-    return options::EqualsIgnoringCase(a, b);
+    return core::EqualsIgnoringCase(a, b);
 }
 
 // The name of a "[name]" line, or nothing for other lines.

@@ -2,7 +2,7 @@
 
 #include "core/ascii_text.h"
 
-using namespace quorle::options;
+using namespace quorle::core;
 
 namespace {
 
@@ -31,6 +31,19 @@ TEST(AsciiText, HexDigitValues) {
         EXPECT_EQ(HexDigitValue(upper[i]), static_cast<int>(10 + i)) << upper[i];
     for (char c : {'g', 'G', 'x', ' ', '/', ':', '@', '`', '\0', '\xB0'})
         EXPECT_EQ(HexDigitValue(c), -1) << static_cast<int>(c);
+}
+
+// Every one of the 256 byte values, as a signed char too: only 'A'..'Z' move,
+// each to its own lower-case letter; bytes from 0x80 up come back unchanged.
+TEST(AsciiText, LowerFoldsOnlyUpperCaseLetters) {
+    for (int byte = 0; byte < 256; ++byte) {
+        const char c = static_cast<char>(byte);
+        const bool upper = byte >= 'A' && byte <= 'Z';
+        EXPECT_EQ(AsciiLower(c), upper ? static_cast<char>(byte + ('a' - 'A')) : c) << byte;
+    }
+    for (signed char c = -128; c < 0; ++c)
+        EXPECT_EQ(AsciiLower(static_cast<char>(c)), static_cast<char>(c)) << static_cast<int>(c);
+    EXPECT_EQ(ToAsciiLower("\xC4Z\xFF[A]"), "\xC4z\xFF[a]");
 }
 
 } // namespace

@@ -64,9 +64,9 @@ TEST(TurkishLocale, CaseFoldingStaysAscii) {
     // The locale is really in force: the C library folds I and i differently.
     ASSERT_NE(std::tolower(static_cast<unsigned char>('I')), 'i');
 
-    EXPECT_EQ(options::ToAsciiLower("LINKER.LIB"), "linker.lib");
-    EXPECT_EQ(options::ToAsciiUpper("file"), "FILE");
-    EXPECT_TRUE(options::EqualsIgnoringCase("INCLUDE", "include"));
+    EXPECT_EQ(core::ToAsciiLower("LINKER.LIB"), "linker.lib");
+    EXPECT_EQ(core::ToAsciiUpper("file"), "FILE");
+    EXPECT_TRUE(core::EqualsIgnoringCase("INCLUDE", "include"));
     EXPECT_EQ(depend::LowerPath("C:\\INC\\Io.H"), "c:\\inc\\io.h");
     EXPECT_TRUE(platform::WildcardMatch("*.LIB", "crti.lib"));
     EXPECT_EQ(makefile::RelativeMakefilePath("C:\\WIN\\PROJ\\src\\I.c", "c:\\win\\proj"),
