@@ -85,8 +85,8 @@ void FixUpLibraryDirectories(models::LinkerModel& model) {
         if (!hasConfigDir) dirs.emplace_back(kConfigDir);
         return;
     }
-    std::erase_if(
-        dirs, [](const std::string& dir) { return core::EqualsIgnoringCase(dir, kConfigDir); });
+    std::erase_if(dirs,
+                  [](const std::string& dir) { return core::EqualsIgnoringCase(dir, kConfigDir); });
     if (!knownFamily) return;
     for (std::string& dir : dirs) {
         if (ContainsNoCase(dir, targetDir))

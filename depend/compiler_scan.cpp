@@ -16,8 +16,7 @@ namespace {
 constexpr uint32_t kScanTimeoutMs = 10000;
 
 bool EndsWithHeaderExtension(std::string_view path) {
-    return path.size() >= 2 && path[path.size() - 2] == '.' &&
-           core::AsciiLower(path.back()) == 'h';
+    return path.size() >= 2 && path[path.size() - 2] == '.' && core::AsciiLower(path.back()) == 'h';
 }
 
 // The first sub-directory of the driver's support directory (the compiler

@@ -1,7 +1,7 @@
 // One switch option as one row: its key in the option string, what it adds to
 // the tool's command line, and how the options editor shows it (its label,
-// with "&" before the mnemonic, and its help). Rows that only a command line
-// reads leave the editor's fields empty.
+// where an "&" marks a fixed mnemonic and its absence lets the page choose
+// one, and its help). Rows that only a command line reads leave these empty.
 #pragma once
 
 #include <array>

@@ -42,8 +42,7 @@ std::string_view CompilerOutputType(const models::CompilerModel& model) {
     case models::kOutPreprocessor:
     // Preprocessing without line markers writes the same kind of file.
     case models::kOutPreprocessorNoLine:
-        if (core::EqualsIgnoringCase(model.objPath_.ext, ".P"))
-            return "Preprocessed C source file";
+        if (core::EqualsIgnoringCase(model.objPath_.ext, ".P")) return "Preprocessed C source file";
         if (core::EqualsIgnoringCase(model.objPath_.ext, ".PP"))
             return "Preprocessed C++ source file";
         return {};

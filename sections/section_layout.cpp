@@ -67,8 +67,8 @@ SectionGroup::~SectionGroup() {
 bool SectionGroup::SameFields(const SectionGroup& other) const {
     return name == other.name && colour == other.colour && loadKind == other.loadKind &&
            loadAddress == other.loadAddress && placement == other.placement &&
-           placementText == other.placementText && noLoad == other.noLoad &&
-           keep == other.keep && contents == other.contents;
+           placementText == other.placementText && noLoad == other.noLoad && keep == other.keep &&
+           contents == other.contents;
 }
 
 bool SectionGroup::operator==(const SectionGroup& other) const {
