@@ -94,6 +94,7 @@ if(QUORLE_HOST AND EXISTS ${CMAKE_SOURCE_DIR}/host/CMakeLists.txt)
 endif()
 if(QUORLE_TESTS)
   enable_testing()
+  include(cmake/ChildPrograms.cmake)
   if(WIN32 AND CMAKE_CROSSCOMPILING)
     include(cmake/WindowsTests.cmake) # the suites that run under Wine
   elseif(CMAKE_CROSSCOMPILING)
