@@ -220,7 +220,7 @@ std::string StepName(const BuildPlan& plan, const Step& step) {
 // directory. Paths are compared as the file system resolves them, so a link
 // or a ".." in an output cannot hide what it leads to. Linear: the files
 // are looked up in tables.
-bool CheckOutputs(const BuildPlan& plan, const ProjectContext& context, std::string& error) {
+bool CheckOutputs(BuildPlan& plan, const ProjectContext& context, std::string& error) {
     PathResolver resolver;
     std::unordered_map<std::string, std::string> kept; // resolved path -> what it is
     auto keep = [&](const std::string& path, const std::string& what) {
@@ -244,7 +244,7 @@ bool CheckOutputs(const BuildPlan& plan, const ProjectContext& context, std::str
     std::unordered_map<std::string, const Step*> writers;
     for (const Step& step : plan.steps) {
         for (const OutputFile& out : step.outputs) {
-            ResolvedPath resolved = resolver.Resolve(out.path);
+            const ResolvedPath& resolved = resolver.Resolve(out.path);
             std::string over = StepName(plan, step) + " would write its output " + out.path +
                                (resolved.throughLink ? " (a link to " + resolved.path + ")" : "") +
                                " over ";
@@ -267,6 +267,12 @@ bool CheckOutputs(const BuildPlan& plan, const ProjectContext& context, std::str
                 return false;
             }
         }
+    }
+    for (const auto& [path, found] : resolver.seen()) {
+        if (!found.exists)
+            plan.entryTimes.emplace_back(path, std::nullopt);
+        else if (!found.throughLink)
+            plan.entryTimes.emplace_back(path, found.modified);
     }
     return true;
 }

@@ -20,6 +20,10 @@ Builder::Builder(const PluginCalls& calls, const ProjectContext& context, const 
     }
 }
 
+void Builder::UseTimesFound(const BuildPlan& fresh) {
+    for (const auto& [path, time] : fresh.entryTimes) stats_.Seed(path, time);
+}
+
 platform::ProcessResult Builder::RunTool(const ToolRun& run) {
     platform::ProcessOptions options;
     options.workingDirectory = run.workDir;

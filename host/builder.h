@@ -66,6 +66,10 @@ class Builder {
 
     // True when every step succeeded or was up to date. Saves the state.
     bool Run();
+    // Times the plan found moments ago (see BuildPlan::entryTimes), so the
+    // check need not stat those files again. Only for a plan just made: the
+    // files must not have changed since.
+    void UseTimesFound(const BuildPlan& fresh);
     const BuildTotals& totals() const { return totals_; }
     bool interrupted() const { return interrupted_; }
     // Steps that failed themselves, not those skipped after a failure.
@@ -78,6 +82,8 @@ class Builder {
         int64_t seconds = 0; // how far ahead it was
     };
     const ClockSkew& clockSkew() const { return clockSkew_; }
+    // How many times the file system was asked for a file's time.
+    size_t fileLookups() const { return stats_.lookups(); }
 
     // The default executor: the platform's process runner.
     static platform::ProcessResult RunTool(const ToolRun& run);

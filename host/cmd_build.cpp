@@ -32,9 +32,10 @@ void Add(BuildTotals& all, const BuildTotals& t) {
 // written outputs: they go before anything reads them. The journal names
 // steps only; what is removed is what the plan says those steps write, and
 // a link there goes as itself.
-void RemoveUnfinished(const BuildPlan& plan, const std::vector<uint64_t>& unfinished) {
+void RemoveUnfinished(BuildPlan& plan, const std::vector<uint64_t>& unfinished) {
     if (unfinished.empty()) return;
     std::unordered_set<uint64_t> ids(unfinished.begin(), unfinished.end());
+    std::unordered_set<std::string> removed;
     for (const Step& step : plan.steps) {
         if (ids.count(BuildState::StepId(StepKeyOf(plan.phases[step.phase], step))) == 0) continue;
         for (const OutputFile& out : step.outputs) {
@@ -42,8 +43,11 @@ void RemoveUnfinished(const BuildPlan& plan, const std::vector<uint64_t>& unfini
             auto path = std::filesystem::u8path(out.path);
             if (!std::filesystem::is_directory(std::filesystem::symlink_status(path, ec)))
                 std::filesystem::remove(path, ec);
+            removed.insert(out.path);
         }
     }
+    // What the plan found there is gone.
+    std::erase_if(plan.entryTimes, [&](const auto& entry) { return removed.count(entry.first); });
 }
 
 Builder::Settings SettingsOf(const Session& session) {
@@ -113,12 +117,15 @@ int RunBuild(const CommandContext& context) {
             interrupted = platform::PendingInterrupt() != 0;
             break;
         }
+        // Another build may have changed the files while this one waited.
+        if (options.wait) plan->entryTimes.clear();
         BuildState state;
         LoadReport loaded = state.Load(ctx->configDir());
         for (const std::string& warning : loaded.warnings)
             std::printf("warning: %s\n", warning.c_str());
         if (!options.dryRun) RemoveUnfinished(*plan, loaded.unfinished);
         Builder builder(calls, *ctx, *plan, state, settings, &Builder::RunTool);
+        builder.UseTimesFound(*plan);
         bool built = builder.Run();
         Add(all, builder.totals());
         std::string prefix = session.Projects().size() > 1 ? project->name + ": " : "";

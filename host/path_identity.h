@@ -1,9 +1,11 @@
 // Paths compared as the file system resolves them: ".", ".." and symbolic
 // links followed, so that two spellings of one file compare equal. The
 // directories are resolved once each; a path costs one look at its last
-// component.
+// component, and asking again costs nothing.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <unordered_map>
 
@@ -13,14 +15,21 @@ struct ResolvedPath {
     std::string path;         // absolute, generic separators
     bool throughLink = false; // its last component is a symbolic link
     bool directory = false;   // it names an existing directory
+    bool exists = false;      // the last component names an entry
+    int64_t modified = 0;     // that entry's time, ns since epoch, when it is no link
 };
 
 class PathResolver {
   public:
-    ResolvedPath Resolve(const std::string& path);
+    const ResolvedPath& Resolve(const std::string& path);
+    // Every path asked so far, with what was found.
+    const std::unordered_map<std::string, ResolvedPath>& seen() const { return seen_; }
 
   private:
+    ResolvedPath Look(const std::string& path);
+
     std::unordered_map<std::string, std::string> dirs_;
+    std::unordered_map<std::string, ResolvedPath> seen_;
 };
 
 } // namespace quorle::host

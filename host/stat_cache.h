@@ -16,6 +16,8 @@ class StatCache {
   public:
     explicit StatCache(TimeLookup lookup) : lookup_(lookup) {}
     std::optional<int64_t> Time(const std::string& path);
+    // A time found by someone else in this build (a missing file: nullopt).
+    void Seed(const std::string& path, std::optional<int64_t> time) { times_.emplace(path, time); }
     // The file was (re)written: ask again next time.
     void Forget(const std::string& path) { times_.erase(path); }
     size_t lookups() const { return lookups_; }

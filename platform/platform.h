@@ -71,6 +71,14 @@ bool MayModifyFile(const std::string& path);
 bool CopyFileMode(const std::string& from, const std::string& to);
 bool CreateDirectory(const std::string& path); // one level; true when it exists already
 std::optional<int64_t> FileModifiedTime(const std::string& path); // ns since epoch
+// What a path itself is, a symbolic link not followed; nothing when there is
+// no entry. `modified` is the entry's own time (a link's, for a link).
+struct EntryStatus {
+    bool link = false;
+    bool directory = false;
+    int64_t modified = 0; // ns since epoch
+};
+std::optional<EntryStatus> StatEntry(const std::string& path);
 // Names (not paths) of the entries matching a wildcard pattern such as
 // "C:\\dir\\*.pak"; only "*" and "?" in the last component are wildcards.
 std::vector<std::string> FindFiles(const std::string& pattern);

@@ -192,6 +192,13 @@ std::optional<int64_t> FileModifiedTime(const std::string& path) {
     return static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
 }
 
+std::optional<EntryStatus> StatEntry(const std::string& path) {
+    struct stat st;
+    if (::lstat(NativePath(path).c_str(), &st) != 0) return std::nullopt;
+    return EntryStatus{S_ISLNK(st.st_mode), S_ISDIR(st.st_mode),
+                       static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+}
+
 std::vector<std::string> FindFiles(const std::string& pattern) {
     std::string native = NativePath(pattern);
     size_t slash = native.rfind('/');
@@ -245,7 +252,13 @@ std::string FullPath(const std::string& path) {
 }
 
 std::string FullPathFrom(const std::string& dir, const std::string& path) {
-    if (!IsDirectory(dir)) return {};
+    // A build resolves every step's outputs against one directory: the last
+    // directory found is taken as still there, so that costs one stat.
+    thread_local std::string lastDirectory;
+    if (dir != lastDirectory) {
+        if (!IsDirectory(dir)) return {};
+        lastDirectory = dir;
+    }
     std::string native = NativePath(path);
     if (native.empty()) return {};
     // Joined as text: no change of directory, which a build would otherwise

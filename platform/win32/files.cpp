@@ -169,14 +169,31 @@ bool CreateDirectory(const std::string& path) {
     return ::GetLastError() == ERROR_ALREADY_EXISTS && IsDirectory(path);
 }
 
+namespace {
+
+int64_t UnixNanoseconds(const FILETIME& time) {
+    ULARGE_INTEGER ticks; // 100 ns since 1601
+    ticks.LowPart = time.dwLowDateTime;
+    ticks.HighPart = time.dwHighDateTime;
+    constexpr int64_t kUnixEpoch = 116444736000000000LL;
+    return (static_cast<int64_t>(ticks.QuadPart) - kUnixEpoch) * 100;
+}
+
+} // namespace
+
 std::optional<int64_t> FileModifiedTime(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
-    ULARGE_INTEGER ticks; // 100 ns since 1601
-    ticks.LowPart = data.ftLastWriteTime.dwLowDateTime;
-    ticks.HighPart = data.ftLastWriteTime.dwHighDateTime;
-    constexpr int64_t kUnixEpoch = 116444736000000000LL;
-    return (static_cast<int64_t>(ticks.QuadPart) - kUnixEpoch) * 100;
+    return UnixNanoseconds(data.ftLastWriteTime);
+}
+
+// The attributes and times of a reparse point are its own, not its target's.
+std::optional<EntryStatus> StatEntry(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+    return EntryStatus{(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0,
+                       (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                       UnixNanoseconds(data.ftLastWriteTime)};
 }
 
 std::vector<std::string> FindFiles(const std::string& pattern) {

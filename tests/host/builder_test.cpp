@@ -340,5 +340,67 @@ TEST_F(BuilderTest, AFailedCompileStopsBeforeTheLinkAndIsBuiltAgainNextTime) {
     EXPECT_EQ(record_->prePhases, (std::vector<std::string>{"app", "b", "d"}));
 }
 
+
+// The plan looks at every input and output once to check where outputs go;
+// a build given those times asks the file system for nothing more, and
+// decides as it would have without them.
+TEST_F(BuilderTest, TimesThePlanFoundSpareTheCheckItsLookups) {
+    PluginCalls calls(api_);
+    auto tool = [&](const ToolRun& run) {
+        std::string leaf = run.commandLine.substr(run.commandLine.find("-o ") + 3);
+        std::ofstream(fs::path(run.workDir) / leaf.substr(0, leaf.find(' ')));
+        std::ofstream(fs::path(run.workDir) / "app.x");
+        platform::ProcessResult r;
+        r.started = true;
+        r.exitCode = 0;
+        return r;
+    };
+    BuildState state;
+    Builder::Settings settings;
+    settings.out = nullptr;
+    auto build = [&](bool useTimes) {
+        std::string error;
+        auto plan = MakeBuildPlan(calls, *context_, error);
+        EXPECT_TRUE(plan) << error;
+        if (!plan) return std::pair<BuildTotals, size_t>{};
+        Builder builder(calls, *context_, *plan, state, settings, tool);
+        if (useTimes) builder.UseTimesFound(*plan);
+        EXPECT_TRUE(builder.Run());
+        return std::pair{builder.totals(), builder.fileLookups()};
+    };
+
+    // Before the first build the outputs are missing: found so, and built.
+    std::string error;
+    auto first = MakeBuildPlan(calls, *context_, error);
+    ASSERT_TRUE(first) << error;
+    auto found = [&](const std::string& path) -> const std::optional<int64_t>* {
+        for (const auto& [p, time] : first->entryTimes)
+            if (p == path) return &time;
+        return nullptr;
+    };
+    ASSERT_NE(found(context_->FilePath("a.c")), nullptr);
+    EXPECT_EQ(*found(context_->FilePath("a.c")),
+              platform::FileModifiedTime(context_->FilePath("a.c")));
+    const std::string& object = first->steps.front().outputs.front().path;
+    ASSERT_NE(found(object), nullptr);
+    EXPECT_FALSE(found(object)->has_value());
+    auto [built, builtLookups] = build(true);
+    EXPECT_EQ(built.run, 7);
+
+    auto [plain, plainLookups] = build(false);
+    auto [seeded, seededLookups] = build(true);
+    EXPECT_EQ(plain.run, 0);
+    EXPECT_EQ(seeded.run, 0);
+    EXPECT_EQ(seeded.upToDate, plain.upToDate);
+    EXPECT_GT(plainLookups, 0u);
+    EXPECT_EQ(seededLookups, 0u);
+
+    // A source changed after the state was written is still seen.
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    std::ofstream(root_ / "b.c") << "int y;\n";
+    auto [changed, changedLookups] = build(true);
+    EXPECT_EQ(changed.run, 2); // b.c's compile and the link
+}
+
 } // namespace
 } // namespace quorle::host

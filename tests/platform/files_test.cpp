@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cstdlib>
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 #include "platform/platform.h"
 #include "support/temp_dir.h"
@@ -216,4 +219,35 @@ TEST(Files, ModifiedTimeFollowsWrites) {
     auto first = FileModifiedTime(path);
     ASSERT_TRUE(first.has_value());
     EXPECT_GT(*first, 0);
+}
+
+TEST(Files, StatEntryDescribesThePathItself) {
+    TempDir dir;
+    ASSERT_TRUE(WriteFile(dir.File("a.c"), "x", false));
+    ASSERT_TRUE(CreateDirectory(dir.File("sub")));
+    auto file = StatEntry(dir.File("a.c"));
+    ASSERT_TRUE(file);
+    EXPECT_FALSE(file->link);
+    EXPECT_FALSE(file->directory);
+    EXPECT_EQ(file->modified, FileModifiedTime(dir.File("a.c")));
+    auto sub = StatEntry(dir.File("sub"));
+    ASSERT_TRUE(sub);
+    EXPECT_TRUE(sub->directory);
+    EXPECT_FALSE(sub->link);
+    EXPECT_FALSE(StatEntry(dir.File("missing")));
+#ifndef _WIN32
+    // A link is reported as one, even when what it names is missing.
+    ASSERT_EQ(::symlink(NativePath(dir.File("a.c")).c_str(), NativePath(dir.File("to-a")).c_str()),
+              0);
+    ASSERT_EQ(
+        ::symlink(NativePath(dir.File("gone")).c_str(), NativePath(dir.File("dangling")).c_str()),
+        0);
+    auto link = StatEntry(dir.File("to-a"));
+    ASSERT_TRUE(link);
+    EXPECT_TRUE(link->link);
+    EXPECT_FALSE(link->directory);
+    auto dangling = StatEntry(dir.File("dangling"));
+    ASSERT_TRUE(dangling);
+    EXPECT_TRUE(dangling->link);
+#endif
 }
