@@ -1,23 +1,34 @@
 #!/usr/bin/env bash
-# Builds one generated project twice, side by side: with quorle-host through
-# the plug-in and the stand-in toolchain, and with ninja and the machine's gcc
-# on the same sources with the same compile flags. Prints the three ratios
-# (full build, no-op, one header touched) and the peak memory of each.
+# Builds one generated project three ways, side by side: with quorle-host
+# through the plug-in and the stand-in toolchain, with a hand-written
+# build.ninja, and with CMake + Ninja, all with the machine's gcc and the same
+# compile flags. Each case runs as a round of all three, one after another,
+# so each round's ratios compare runs made under the same load; it prints the
+# median of each tool's times with their min and max, and the median of the
+# per-round ratios. The no-op is also held against the least a no-op can do
+# (quorle-stat-bound: read the state file, stat each path it names once).
 #
 #   bash bench/ninja/compare.sh [FILES] [HEADERS] [JOBS]
 #
-# Defaults: 2000 C files, 200 headers (each used by FILES/HEADERS files),
-# -j 2. Needs a built tree (cmake --preset default && cmake --build --preset
-# default) and ninja. Not run by the tests: it takes minutes.
+# Defaults: 2000 C files, FILES/10 headers (each used by 10 files), -j 2.
+# RUNS (default 5) rounds of the no-op and the touch; FULL_RUNS full builds
+# (default 5, 3 from 10,000 files). Needs a built tree (cmake --preset
+# default && cmake --build --preset default), ninja and cmake. Not run by the
+# tests: it takes minutes (about 3 x FULL_RUNS full builds).
 set -euo pipefail
 files=${1:-2000}
-headers=${2:-200}
+headers=${2:-$(( files / 10 ))}
 jobs=${3:-2}
+runs=${RUNS:-5}
+if [ "$files" -ge 10000 ]; then full_runs=${FULL_RUNS:-3}; else full_runs=${FULL_RUNS:-5}; fi
 repo=$(cd "$(dirname "$0")/../.." && pwd)
 # QUORLE_BUILD_DIR: a copy of the build tree's bin/, lib/ and share/ to use.
-host="${QUORLE_BUILD_DIR:-$repo/build}/bin/quorle-host"
-[ -x "$host" ] || { echo "build the tree first: $host is missing" >&2; exit 1; }
+bin="${QUORLE_BUILD_DIR:-$repo/build}/bin"
+host="$bin/quorle-host"
+bound="$bin/quorle-stat-bound"
+[ -x "$host" ] && [ -x "$bound" ] || { echo "build the tree first: $host or $bound is missing" >&2; exit 1; }
 command -v ninja >/dev/null || { echo "ninja is missing (apt-get install ninja-build)" >&2; exit 1; }
+command -v cmake >/dev/null || { echo "cmake is missing" >&2; exit 1; }
 work=$(mktemp -d /tmp/quorle-vs-ninja.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 export QUORLE_REGISTRY="$work/registry.ini" # never the user's own
@@ -38,6 +49,7 @@ for ((i = 0; i < files; i++)); do
 done
 printf '.globl _start\n.text\n_start: jmp _start\n.section .note.GNU-stack,"",@progbits\n' > "$work/q/src/start.s"
 cp -r "$work/q" "$work/n"
+cp -r "$work/q" "$work/c"
 
 # ---- the quorle workspace ------------------------------------------------
 cat > "$work/q/bench.qws" <<QWS
@@ -69,10 +81,10 @@ print(" ".join(out))
 PY
 )
 
-# ---- the ninja project ---------------------------------------------------
+# ---- the hand-written ninja project --------------------------------------
 {
   echo "rule cc"
-  echo "  command = gcc -MD -MF \$out.d -c -x c $flags \$in -o \$out"
+  echo "  command = gcc -MD -MF \$out.d -c -x c ${flags//$work\/q/$work/n} \$in -o \$out"
   echo "  depfile = \$out.d"
   echo "  deps = gcc"
   echo "rule as"
@@ -91,6 +103,19 @@ PY
   echo "build bench.x: link obj/start.o$objs"
 } > "$work/n/build.ninja"
 
+# ---- the CMake + Ninja project -------------------------------------------
+cflags=${flags//$work\/q/$work/c}
+cat > "$work/c/CMakeLists.txt" <<CML
+cmake_minimum_required(VERSION 3.20)
+project(bench C ASM)
+file(GLOB sources CONFIGURE_DEPENDS src/*.c)
+add_executable(bench.x \${sources} src/start.s)
+separate_arguments(flags UNIX_COMMAND "$cflags")
+set_source_files_properties(\${sources} PROPERTIES COMPILE_OPTIONS "\${flags}")
+target_link_options(bench.x PRIVATE -nostdlib -nostartfiles -static)
+CML
+cmake -S "$work/c" -B "$work/c/build" -G Ninja -DCMAKE_BUILD_TYPE= >/dev/null
+
 # ---- measuring -----------------------------------------------------------
 # Runs a command in a directory; prints "seconds peak-kilobytes".
 measure() {
@@ -104,24 +129,72 @@ measure() {
 }
 q=(env QUORLE_REGISTRY="$work/registry.ini" "$host" build bench.qws -j "$jobs" --toolchain "$work/tc")
 n=(ninja -j "$jobs")
+c=(ninja -C build -j "$jobs")
+clean_all() {
+  rm -rf "$work/q/Debug"
+  (cd "$work/n" && ninja -t clean >/dev/null)
+  (cd "$work/c" && ninja -C build -t clean >/dev/null)
+}
+# One round: each of the three once, appending "seconds kilobytes" to
+# $work/<case>.<tool>.
+round() {
+  local case=$1
+  measure "$work/q" "${q[@]}" >> "$work/$case.q"
+  cp "$work/out" "$work/$case.q.out"
+  measure "$work/n" "${n[@]}" >> "$work/$case.n"
+  measure "$work/c" "${c[@]}" >> "$work/$case.c"
+}
 
-read -r nf nfm < <(measure "$work/n" "${n[@]}")
-read -r qf qfm < <(measure "$work/q" "${q[@]}")
-read -r nn nnm < <(measure "$work/n" "${n[@]}")
-read -r qn qnm < <(measure "$work/q" "${q[@]}")
-grep -q "0 of" "$work/out" || { echo "the quorle no-op build ran steps:" >&2; cat "$work/out" >&2; exit 1; }
-sleep 0.05
-touch "$work/q/include/h017.h" "$work/n/include/h017.h"
-read -r nt ntm < <(measure "$work/n" "${n[@]}")
-read -r qt qtm < <(measure "$work/q" "${q[@]}")
-rebuilt=$(grep -c "Compiling" "$work/out" || true)
+for ((r = 0; r < full_runs; r++)); do
+  clean_all
+  round full
+done
+for ((r = 0; r < runs; r++)); do
+  round noop
+  grep -q " 0 of " "$work/noop.q.out" || { echo "the quorle no-op build ran steps:" >&2; cat "$work/noop.q.out" >&2; exit 1; }
+  measure "$work/q" "$bound" "$work/q/Debug/.quorle-host-state" >> "$work/noop.b"
+done
+rebuilt=0
+touched=$(( 17 % headers ))
+th=$(printf 'include/h%03d.h' "$touched")
+for ((r = 0; r < runs; r++)); do
+  sleep 0.05
+  touch "$work/q/$th" "$work/n/$th" "$work/c/$th"
+  round touch
+  rebuilt=$(grep -c "Compiling" "$work/touch.q.out" || true)
+done
 
-ratio() { echo "scale=2; $1 / $2" | bc -l; }
+# ---- the report ----------------------------------------------------------
+# "median min max" of a column of a file.
+stats() {
+  sort -g | awk '{ v[NR] = $1 } END { m = (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2;
+                  printf "%.3f %.3f %.3f\n", m, v[1], v[NR] }'
+}
+column() { awk -v k="$2" '{ print $k }' "$1"; }
+# Median of the per-round ratios of quorle's time to another tool's.
+paired() { paste -d' ' <(column "$work/$1.q" 1) <(column "$work/$1.$2" 1) | awk '{ print $1 / $2 }' | stats | cut -d' ' -f1; }
+show() {
+  local case=$1 label=$2
+  read -r qm qlo qhi < <(column "$work/$case.q" 1 | stats)
+  read -r nm nlo nhi < <(column "$work/$case.n" 1 | stats)
+  read -r cm clo chi < <(column "$work/$case.c" 1 | stats)
+  printf '%-18s %5d  %8.3f (%.3f-%.3f)  %8.3f (%.3f-%.3f)  %8.3f (%.3f-%.3f)  %6.2f  %6.2f\n' \
+    "$label" "$(wc -l < "$work/$case.q")" "$qm" "$qlo" "$qhi" "$nm" "$nlo" "$nhi" "$cm" "$clo" "$chi" \
+    "$(paired "$case" n)" "$(paired "$case" c)"
+}
 printf 'Generated project: %d C files, %d headers, -j %d\n' "$files" "$headers" "$jobs"
-printf '%-24s %10s %10s %8s\n' "case" "quorle s" "ninja s" "ratio"
-printf '%-24s %10.3f %10.3f %8s\n' "full build" "$qf" "$nf" "$(ratio "$qf" "$nf")"
-printf '%-24s %10.3f %10.3f %8s\n' "no-op" "$qn" "$nn" "$(ratio "$qn" "$nn")"
-printf '%-24s %10.3f %10.3f %8s\n' "touch one header" "$qt" "$nt" "$(ratio "$qt" "$nt")"
-printf 'files recompiled after the touch: %d (expected %d)\n' "$rebuilt" $(( (files + headers - 1 - 17) / headers ))
-printf 'peak memory (KB): quorle full %d, no-op %d, touch %d; ninja full %d, no-op %d, touch %d\n' \
-  "$qfm" "$qnm" "$qtm" "$nfm" "$nnm" "$ntm"
+printf '%-18s %5s  %-24s  %-24s  %-24s  %6s  %6s\n' "case" "runs" "quorle s (min-max)" \
+  "ninja s (min-max)" "cmake+ninja s (min-max)" "/ninja" "/cmake"
+show full "full build"
+show noop "no-op"
+show touch "touch one header"
+read -r bm blo bhi < <(column "$work/noop.b" 1 | stats)
+read -r qm _ _ < <(column "$work/noop.q" 1 | stats)
+printf 'lower bound (stat each path in the state once): %.3f s (%.3f-%.3f); quorle no-op %.2f x of it\n' \
+  "$bm" "$blo" "$bhi" "$(echo "$qm / $bm" | bc -l)"
+printf 'files recompiled after the touch: %d (expected %d)\n' "$rebuilt" $(( (files + headers - 1 - touched) / headers ))
+for case in full noop touch; do
+  printf 'peak memory, %s (median KB): quorle %.0f, ninja %.0f, cmake+ninja %.0f\n' "$case" \
+    "$(column "$work/$case.q" 2 | stats | cut -d' ' -f1)" "$(column "$work/$case.n" 2 | stats | cut -d' ' -f1)" \
+    "$(column "$work/$case.c" 2 | stats | cut -d' ' -f1)"
+done

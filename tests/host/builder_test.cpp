@@ -2,8 +2,8 @@
 // overlap and stay on the builder's thread while tools run in parallel, a
 // failing step stops the phases after it, and tool output is counted the way
 // the plug-in classifies it.
-#include <memory>
 #include <gtest/gtest.h>
+#include <memory>
 
 #include "support/temp_dir.h"
 #include "support/test_files.h"
@@ -339,7 +339,6 @@ TEST_F(BuilderTest, AFailedCompileStopsBeforeTheLinkAndIsBuiltAgainNextTime) {
     std::sort(record_->prePhases.begin(), record_->prePhases.end());
     EXPECT_EQ(record_->prePhases, (std::vector<std::string>{"app", "b", "d"}));
 }
-
 
 // The plan looks at every input and output once to check where outputs go;
 // a build given those times asks the file system for nothing more, and
