@@ -48,9 +48,10 @@ struct BuildPlan {
     std::vector<PhaseDesc> phases;     // in build order
     std::vector<Step> steps;           // grouped by phase, in build order
     std::vector<std::string> warnings; // about the workspace's option strings
-    // Times of the inputs and outputs as the plan found them (nothing for a
-    // missing file), so the up-to-date check need not ask again. Links are
-    // left out: their own time is not their target's.
+    // Times of the files the output check looked at (the steps' inputs and
+    // outputs, the host's own files; nothing for a missing one), so the
+    // up-to-date check need not ask again. Links are left out: their own
+    // time is not their target's.
     std::vector<std::pair<std::string, std::optional<int64_t>>> entryTimes;
 };
 

@@ -2,9 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
-#ifndef _WIN32
-#include <unistd.h>
-#endif
+#include <filesystem>
 
 #include "platform/platform.h"
 #include "support/temp_dir.h"
@@ -237,11 +235,12 @@ TEST(Files, StatEntryDescribesThePathItself) {
     EXPECT_FALSE(StatEntry(dir.File("missing")));
 #ifndef _WIN32
     // A link is reported as one, even when what it names is missing.
-    ASSERT_EQ(::symlink(NativePath(dir.File("a.c")).c_str(), NativePath(dir.File("to-a")).c_str()),
-              0);
-    ASSERT_EQ(
-        ::symlink(NativePath(dir.File("gone")).c_str(), NativePath(dir.File("dangling")).c_str()),
-        0);
+    namespace fs = std::filesystem;
+    std::error_code error;
+    fs::create_symlink(NativePath(dir.File("a.c")), NativePath(dir.File("to-a")), error);
+    ASSERT_FALSE(error) << error.message();
+    fs::create_symlink(NativePath(dir.File("gone")), NativePath(dir.File("dangling")), error);
+    ASSERT_FALSE(error) << error.message();
     auto link = StatEntry(dir.File("to-a"));
     ASSERT_TRUE(link);
     EXPECT_TRUE(link->link);
