@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <mutex>
 #include <random>
 
 #include "platform/platform.h"
@@ -253,11 +254,17 @@ std::string FullPath(const std::string& path) {
 
 std::string FullPathFrom(const std::string& dir, const std::string& path) {
     // A build resolves every step's outputs against one directory: the last
-    // directory found is taken as still there, so that costs one stat.
-    thread_local std::string lastDirectory;
-    if (dir != lastDirectory) {
-        if (!IsDirectory(dir)) return {};
-        lastDirectory = dir;
+    // directory found is taken as still there, so that costs one stat. Not
+    // thread_local: the plug-in is a loaded library, and the leak checker
+    // crashed scanning such a library's thread-local block.
+    static std::mutex lastMutex;
+    static std::string lastDirectory;
+    {
+        std::lock_guard<std::mutex> lock(lastMutex);
+        if (dir != lastDirectory) {
+            if (!IsDirectory(dir)) return {};
+            lastDirectory = dir;
+        }
     }
     std::string native = NativePath(path);
     if (native.empty()) return {};
