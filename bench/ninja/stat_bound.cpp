@@ -3,6 +3,7 @@
 // table and the files the steps made), once each. Prints the count.
 //
 //   quorle-stat-bound <configdir>/.quorle-host-state
+#include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -49,7 +50,9 @@ int main(int argc, char** argv) {
         } else if (f[0] == "s" && f.size() >= 6) {
             // s, key, two hashes, flags, the dependency count and indices,
             // then the count of made files and their paths.
-            size_t deps = std::stoul(std::string(f[5]));
+            size_t deps = 0;
+            auto read = std::from_chars(f[5].data(), f[5].data() + f[5].size(), deps);
+            if (read.ec != std::errc()) continue; // a line that does not read names nothing
             size_t at = 6 + deps;
             if (at >= f.size()) continue;
             for (size_t i = at + 1; i < f.size(); ++i) paths.insert(f[i]);

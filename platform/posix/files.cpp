@@ -187,17 +187,24 @@ bool CreateDirectory(const std::string& path) {
     return errno == EEXIST && IsDirectory(path);
 }
 
+namespace {
+
+int64_t ModifiedNs(const struct stat& st) {
+    return static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+}
+
+} // namespace
+
 std::optional<int64_t> FileModifiedTime(const std::string& path) {
     struct stat st;
     if (!Stat(NativePath(path), &st)) return std::nullopt;
-    return static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    return ModifiedNs(st);
 }
 
 std::optional<EntryStatus> StatEntry(const std::string& path) {
     struct stat st;
     if (::lstat(NativePath(path).c_str(), &st) != 0) return std::nullopt;
-    return EntryStatus{S_ISLNK(st.st_mode), S_ISDIR(st.st_mode),
-                       static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+    return EntryStatus{S_ISLNK(st.st_mode), S_ISDIR(st.st_mode), ModifiedNs(st)};
 }
 
 std::vector<std::string> FindFiles(const std::string& pattern) {
