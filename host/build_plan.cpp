@@ -1,7 +1,9 @@
 #include "host/build_plan.h"
 
 #include <algorithm>
+#include <string_view>
 #include <unordered_map>
+#include <utility>
 
 #include "host/build_state.h"
 #include "host/closest.h"
@@ -181,7 +183,7 @@ bool PlanSingleStep(const PluginCalls& calls, const ProjectContext& context, Bui
         c.taken = true;
         step.projectInputs.push_back(c.path + "|" + c.type);
     }
-    plan.steps.push_back(step);
+    plan.steps.push_back(std::move(step));
     return true;
 }
 
@@ -203,7 +205,7 @@ bool PlanFileSteps(const PluginCalls& calls, const ProjectContext& context, Buil
         // the compiler) becomes a file of that phase.
         for (const OutputFile& out : step.outputs)
             if (out.type != "Object file") produced.push_back({out.path, out.path, out.type, true});
-        plan.steps.push_back(step);
+        plan.steps.push_back(std::move(step));
     }
     candidates.insert(candidates.end(), produced.begin(), produced.end());
     return true;
@@ -222,18 +224,26 @@ std::string StepName(const BuildPlan& plan, const Step& step) {
 // are looked up in tables.
 bool CheckOutputs(BuildPlan& plan, const ProjectContext& context, std::string& error) {
     PathResolver resolver;
-    std::unordered_map<std::string, std::string> kept; // resolved path -> what it is
-    auto keep = [&](const std::string& path, const std::string& what) {
-        kept.emplace(resolver.Resolve(path).path, what);
+    // Resolved path -> what it is, as two pieces joined only for the message.
+    struct Kept {
+        const char* what;
+        std::string_view name;
+    };
+    std::unordered_map<std::string, Kept> kept;
+    auto keep = [&](const std::string& path, const char* what, const std::string& name) {
+        kept.emplace(resolver.Resolve(path).path, Kept{what, name});
     };
     for (const std::string& file : context.project().files)
-        keep(context.FilePath(file), "the workspace source " + file);
-    keep(context.workspace().path, "the workspace file " + context.workspace().path);
+        keep(context.FilePath(file), "the workspace source ", file);
+    keep(context.workspace().path, "the workspace file ", context.workspace().path);
     const std::string& dir = context.configDir();
-    keep(BuildState::FileIn(dir), "the host's build state " + BuildState::FileIn(dir));
-    keep(BuildState::JournalIn(dir), "the host's build journal " + BuildState::JournalIn(dir));
-    keep(BuildState::LockIn(dir), "the host's lock file " + BuildState::LockIn(dir));
-    for (const std::string& own : BuildState::OwnFilesIn(dir)) keep(own, "the host's file " + own);
+    const std::string stateFile = BuildState::FileIn(dir), journal = BuildState::JournalIn(dir),
+                      lock = BuildState::LockIn(dir);
+    keep(stateFile, "the host's build state ", stateFile);
+    keep(journal, "the host's build journal ", journal);
+    keep(lock, "the host's lock file ", lock);
+    const std::vector<std::string> ownFiles = BuildState::OwnFilesIn(dir);
+    for (const std::string& own : ownFiles) keep(own, "the host's file ", own);
     std::unordered_map<std::string, const Step*> readers; // input path -> a step reading it
     for (const Step& other : plan.steps) {
         if (!other.filePath.empty() && !other.generated)
@@ -249,7 +259,7 @@ bool CheckOutputs(BuildPlan& plan, const ProjectContext& context, std::string& e
                                (resolved.throughLink ? " (a link to " + resolved.path + ")" : "") +
                                " over ";
             if (auto it = kept.find(resolved.path); it != kept.end()) {
-                error = over + it->second;
+                error = over + it->second.what + std::string(it->second.name);
                 return false;
             }
             if (auto it = readers.find(resolved.path); it != readers.end() && it->second != &step) {

@@ -14,9 +14,10 @@ Builder::Builder(const PluginCalls& calls, const ProjectContext& context, const 
     : calls_(calls), context_(context), plan_(plan), state_(state), settings_(std::move(settings)),
       executor_(std::move(executor)), stats_(&platform::FileModifiedTime),
       output_(settings_.out, settings_.statusLine && !settings_.verbose, settings_.columns) {
+    projectFiles_.reserve(context_.project().files.size());
     for (const std::string& file : context_.project().files) {
-        sourcePaths_.insert(context_.FilePath(file));
         projectFiles_.push_back(context_.FilePath(file));
+        sourcePaths_.insert(projectFiles_.back());
     }
 }
 

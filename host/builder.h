@@ -130,6 +130,11 @@ class Builder {
     Check CheckFileStep(const Step& step, const StepRecord& current, const StepRecord* stored);
     Check CheckSingleStep(size_t index, const StepRecord* stored);
     Check CompareTimes(const Step& step, const std::vector<std::string>& reads);
+    // The time of the step's oldest output in `oldest`, or why the step runs.
+    std::optional<Check> OldestOutput(const Step& step, int64_t& oldest);
+    // Why the step runs when an input read at `time` is missing or newer.
+    std::optional<Check> InputAgainst(const std::string& in, std::optional<int64_t> time,
+                                      int64_t oldest);
     std::optional<std::vector<std::string>> Scan(const Step& step);
     void NoteClockSkew(const std::string& path, int64_t time);
 

@@ -56,21 +56,31 @@ void Builder::NoteClockSkew(const std::string& path, int64_t time) {
     if (time > now) clockSkew_ = {path, (time - now) / 1000000000};
 }
 
-Builder::Check Builder::CompareTimes(const Step& step, const std::vector<std::string>& reads) {
-    int64_t oldest = INT64_MAX;
+std::optional<Builder::Check> Builder::OldestOutput(const Step& step, int64_t& oldest) {
+    oldest = INT64_MAX;
     for (const OutputFile& out : step.outputs) {
         auto t = stats_.Time(out.path);
-        if (!t) return {Verdict::Run, out.path + " is missing", std::nullopt};
+        if (!t) return Check{Verdict::Run, out.path + " is missing", std::nullopt};
         if (*t < oldest) oldest = *t;
     }
-    for (const std::string& in : reads) {
-        auto t = stats_.Time(in);
-        if (!t) return {Verdict::Run, in + " is missing", std::nullopt};
-        if (*t > oldest) {
-            NoteClockSkew(in, *t);
-            return {Verdict::Run, in + " is newer", std::nullopt};
-        }
+    return std::nullopt;
+}
+
+std::optional<Builder::Check> Builder::InputAgainst(const std::string& in,
+                                                    std::optional<int64_t> time, int64_t oldest) {
+    if (!time) return Check{Verdict::Run, in + " is missing", std::nullopt};
+    if (*time > oldest) {
+        NoteClockSkew(in, *time);
+        return Check{Verdict::Run, in + " is newer", std::nullopt};
     }
+    return std::nullopt;
+}
+
+Builder::Check Builder::CompareTimes(const Step& step, const std::vector<std::string>& reads) {
+    int64_t oldest = 0;
+    if (auto runs = OldestOutput(step, oldest)) return std::move(*runs);
+    for (const std::string& in : reads)
+        if (auto runs = InputAgainst(in, stats_.Time(in), oldest)) return std::move(*runs);
     return {Verdict::UpToDate, "", std::nullopt};
 }
 
@@ -108,17 +118,24 @@ Builder::Check Builder::CheckStep(size_t index, const StepRecord& current) {
 Builder::Check Builder::CheckFileStep(const Step& step, const StepRecord& current,
                                       const StepRecord* stored) {
     (void)current;
-    std::vector<std::string> reads{step.filePath};
     if (stored->depsKnown) {
         for (const Dependency& dep : stored->deps) {
             const std::string& path = state_.PathOf(dep.path);
             auto t = stats_.Time(path);
             if (!t) return {Verdict::Run, path + " is missing", std::nullopt};
             if (*t != dep.time) return {Verdict::Run, path + " changed", std::nullopt};
-            reads.push_back(path);
         }
-        return CompareTimes(step, reads);
+        // Each recorded time now equals the file's, so it stands for the file.
+        int64_t oldest = 0;
+        if (auto runs = OldestOutput(step, oldest)) return std::move(*runs);
+        if (auto runs = InputAgainst(step.filePath, stats_.Time(step.filePath), oldest))
+            return std::move(*runs);
+        for (const Dependency& dep : stored->deps)
+            if (auto runs = InputAgainst(state_.PathOf(dep.path), dep.time, oldest))
+                return std::move(*runs);
+        return {Verdict::UpToDate, "", std::nullopt};
     }
+    std::vector<std::string> reads{step.filePath};
     auto scanned = Scan(step);
     if (!scanned) return {Verdict::Run, "its dependencies are unknown", std::nullopt};
     reads.insert(reads.end(), scanned->begin(), scanned->end());

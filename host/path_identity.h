@@ -27,6 +27,8 @@ class PathResolver {
 
   private:
     ResolvedPath Look(const std::string& path);
+    // A directory as the file system resolves it, looked up once.
+    const std::string& Directory(const std::string& parent);
 
     std::unordered_map<std::string, std::string> dirs_;
     std::unordered_map<std::string, ResolvedPath> seen_;

@@ -1,14 +1,23 @@
 #include "host/placeholders.h"
 
+#include <optional>
+
 namespace quorle::host {
 
 namespace {
 
 constexpr int kMaxDepth = 8;
 
-std::string Expand(std::string_view text, const PlaceholderMap& values, int depth) {
-    std::string out;
-    out.reserve(text.size());
+std::optional<std::string_view> Find(std::string_view name, const PlaceholderMap& values,
+                                     const ExtraPlaceholder& extra) {
+    if (!extra.name.empty() && name == extra.name) return extra.value;
+    auto it = values.find(name);
+    if (it == values.end()) return std::nullopt;
+    return std::string_view(it->second);
+}
+
+void Expand(std::string_view text, const PlaceholderMap& values, const ExtraPlaceholder& extra,
+            int depth, std::string& out) {
     size_t pos = 0;
     while (pos < text.size()) {
         size_t open = text.find("$(", pos);
@@ -16,25 +25,26 @@ std::string Expand(std::string_view text, const PlaceholderMap& values, int dept
         size_t close = text.find(')', open + 2);
         if (close == std::string_view::npos) break;
         out.append(text.substr(pos, open - pos));
-        std::string name(text.substr(open + 2, close - open - 2));
-        auto it = values.find(name);
-        if (it == values.end()) {
+        auto value = Find(text.substr(open + 2, close - open - 2), values, extra);
+        if (!value)
             out.append(text.substr(open, close + 1 - open));
-        } else if (depth < kMaxDepth) {
-            out += Expand(it->second, values, depth + 1);
-        } else {
-            out += it->second;
-        }
+        else if (depth < kMaxDepth)
+            Expand(*value, values, extra, depth + 1, out);
+        else
+            out.append(*value);
         pos = close + 1;
     }
     out.append(text.substr(pos));
-    return out;
 }
 
 } // namespace
 
-std::string ExpandPlaceholders(std::string_view text, const PlaceholderMap& values) {
-    return Expand(text, values, 0);
+std::string ExpandPlaceholders(std::string_view text, const PlaceholderMap& values,
+                               ExtraPlaceholder extra) {
+    std::string out;
+    out.reserve(text.size());
+    Expand(text, values, extra, 0, out);
+    return out;
 }
 
 std::string FileLeaf(std::string_view path) {

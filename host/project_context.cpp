@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "host/plain_path.h"
 #include "host/text_list.h"
 
 namespace quorle::host {
@@ -61,13 +62,22 @@ ProjectContext::ProjectContext(const Workspace& workspace, const Project& projec
 
 std::string ProjectContext::Expand(const std::string& text, const std::string& fileLeaf) const {
     if (fileLeaf.empty()) return ExpandPlaceholders(text, placeholders_);
-    PlaceholderMap values = placeholders_;
-    values["FILELEAF"] = fileLeaf;
-    return ExpandPlaceholders(text, values);
+    return ExpandPlaceholders(text, placeholders_, {"FILELEAF", fileLeaf});
 }
 
 std::string ProjectContext::FilePath(const std::string& file) const {
-    fs::path p(ExpandPlaceholders(file, placeholders_));
+    std::string expanded = ExpandPlaceholders(file, placeholders_);
+    // Most project files are plain paths: spare them the path objects, which
+    // cost more than the rest of a no-op build's check of the file.
+    if constexpr (kSlashOnly) {
+        if (!expanded.empty() && expanded.front() == '/') {
+            if (IsPlainAbsolute(expanded)) return expanded;
+        } else if (IsPlainAbsolute(projectDir_)) {
+            std::string joined = projectDir_ + '/' + expanded;
+            if (IsPlainAbsolute(joined)) return joined;
+        }
+    }
+    fs::path p(expanded);
     if (!p.is_absolute()) p = fs::path(projectDir_) / p;
     return p.lexically_normal().generic_string();
 }
