@@ -7,6 +7,7 @@
 // The reader takes the file as data from anywhere: counts are checked
 // against what the line holds, one field at a time, never by arithmetic on
 // them, and a line that does not read drops only itself.
+#include <algorithm>
 #include <charconv>
 
 #include "host/build_state.h"
@@ -123,6 +124,9 @@ StateReading BuildState::ReadState(std::string_view text) {
             record.incomplete = ((flags[0] - '0') & 2) != 0;
             record.failed = record.incomplete && ((flags[0] - '0') & 4) != 0;
         }
+        // Sized once: each listed file takes two characters at least, so a
+        // damaged count cannot ask for more than the line could hold.
+        if (ok) record.deps.reserve(std::min(count, line.size() / 2));
         for (size_t i = 0; ok && i < count; ++i) {
             ok = fields.Next(field);
             if (!ok) break;
