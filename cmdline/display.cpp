@@ -65,19 +65,21 @@ std::optional<std::string_view> TemporaryScriptPath(std::string_view line) {
     return line.substr(prefix, line.size() - prefix - 2);
 }
 
-// False when the script would take the display text past kMaxTextBytes. A
-// script that cannot be read is left out with a message.
-bool AppendScript(std::string& text, std::string_view path, UserMessages& messages) {
+// Not fitting when the script would take the display text past
+// kMaxTextBytes. A script that cannot be read is left out with a message.
+struct ScriptAppend {
+    bool fits = true;
+    std::optional<UserMessage> message;
+};
+
+ScriptAppend AppendScript(std::string& text, std::string_view path) {
     auto script = platform::ReadFile(std::string(path), true);
-    if (!script) {
-        messages.push_back(ErrorText("Error reading input subcommand file"));
-        return true;
-    }
+    if (!script) return {true, ErrorText("Error reading input subcommand file")};
     // Each piece of at most kScriptPiece bytes gains an indent of 8.
     size_t indents = (script->size() / kScriptPiece + 1 +
                       static_cast<size_t>(std::count(script->begin(), script->end(), '\n'))) *
                      8;
-    if (text.size() + script->size() + indents > kMaxTextBytes) return false;
+    if (text.size() + script->size() + indents > kMaxTextBytes) return {false, std::nullopt};
     // Each piece is shown as read: a line longer than a piece continues on
     // the next indented row, and a last line without line feed keeps none.
     std::string_view rest = *script;
@@ -90,7 +92,7 @@ bool AppendScript(std::string& text, std::string_view path, UserMessages& messag
         text += rest.substr(0, take);
         rest.remove_prefix(take);
     }
-    return true;
+    return {};
 }
 
 } // namespace
@@ -108,7 +110,7 @@ std::optional<std::string> DisplayEventText(std::string_view phaseDisplayName,
     return std::nullopt;
 }
 
-std::string CommandLineDisplayText(std::string_view command, UserMessages& messages) {
+DisplayText CommandLineDisplayText(std::string_view command) {
     // The file path runs from after the first double quote (or from the start
     // when there is none) up to the command's closing quote, its last
     // character. A command too short to hold a path names none.
@@ -119,12 +121,13 @@ std::string CommandLineDisplayText(std::string_view command, UserMessages& messa
         begin < end ? std::string(command.substr(begin, end - begin)) : std::string();
 
     auto content = path.empty() ? std::nullopt : platform::ReadFile(path, true);
-    if (!content) return "\nCan not open sub-command file.";
+    if (!content) return {"\nCan not open sub-command file.", {}};
 
     std::string text = " ";
     text += command;
     text += '\n';
     bool fits = true;
+    UserMessages messages;
     ForEachLine(*content, [&text, &fits, &messages](std::string_view line) {
         if (!fits) return;
         text += "    ";
@@ -134,11 +137,15 @@ std::string CommandLineDisplayText(std::string_view command, UserMessages& messa
             fits = false;
             return;
         }
-        if (auto script = TemporaryScriptPath(line)) fits = AppendScript(text, *script, messages);
+        if (auto script = TemporaryScriptPath(line)) {
+            ScriptAppend appended = AppendScript(text, *script);
+            fits = appended.fits;
+            if (appended.message) messages.push_back(std::move(*appended.message));
+        }
     });
     // A text past the cap is not shown at all: the call fails.
-    if (!fits) return {};
-    return text;
+    if (!fits) return {{}, std::move(messages)};
+    return {std::move(text), std::move(messages)};
 }
 
 } // namespace quorle

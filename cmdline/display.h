@@ -19,6 +19,10 @@ std::optional<std::string> DisplayEventText(std::string_view phaseDisplayName,
 // (and of any temporary linker script that file names), indented. A script
 // that cannot be read is left out with a message. Empty when the file cannot
 // be read or the text would pass kMaxTextBytes.
-std::string CommandLineDisplayText(std::string_view command, UserMessages& messages);
+struct DisplayText {
+    std::string text;
+    UserMessages messages;
+};
+DisplayText CommandLineDisplayText(std::string_view command);
 
 } // namespace quorle

@@ -64,7 +64,7 @@ std::string GccMarker(const LinkerModel& model) {
     return model.useGcc_ ? std::string(kGccMarker) : std::string();
 }
 
-std::string LinkerOptionLines(const LinkerModel& model, UserMessages& messages) {
+OptionLineText LinkerOptionLines(const LinkerModel& model) {
     std::string text;
     if (model.subcommand_ && !model.subcommandFile_.empty()) {
         if (model.subcommandType_ == kSubcommandResponseFile)
@@ -72,8 +72,8 @@ std::string LinkerOptionLines(const LinkerModel& model, UserMessages& messages) 
         else if (model.subcommandType_ == kSubcommandLinkerScript)
             AddLine(text, "-T " + QuotePath(model.subcommandFile_));
         else
-            messages.push_back(ErrorText("Invalid sub-command file type"));
-        return text;
+            return {text, {ErrorText("Invalid sub-command file type")}};
+        return {text, {}};
     }
     bool symbols = FormAllowsSymbols(model);
     // gcc would read "-entry=X" as "-e ntry=X": through gcc it goes to ld.
@@ -102,7 +102,7 @@ std::string LinkerOptionLines(const LinkerModel& model, UserMessages& messages) 
         if (model.switches_[static_cast<size_t>(i)])
             AddLine(text, LdOption(model, models::kLinkerSwitchFlags[static_cast<size_t>(i)]));
     AddFamilyFlags(model, text);
-    return text;
+    return {text, {}};
 }
 
 std::string SymbolCheckLines(const LinkerModel& model) {
@@ -198,7 +198,9 @@ LinkTextResult BuildLinkText(LinkerModel& model, std::vector<std::string> inputs
         listOpen = listFile.Open(path, /*textMode=*/true, /*append=*/false);
         AddLine(text, LinkerInputFileLine(model, path));
     }
-    AddLine(text, LinkerOptionLines(model, result.messages));
+    OptionLineText options = LinkerOptionLines(model);
+    AddLine(text, options.text);
+    result.messages.insert(result.messages.end(), options.messages.begin(), options.messages.end());
 
     std::string libraries;
     bool failed = false;

@@ -26,7 +26,11 @@ std::string GccMarker(const models::LinkerModel& model);
 
 // The option lines of the link, without inputs, joined by newlines. A
 // sub-command file of unknown type gives no lines and a message.
-std::string LinkerOptionLines(const models::LinkerModel& model, UserMessages& messages);
+struct OptionLineText {
+    std::string text;
+    UserMessages messages;
+};
+OptionLineText LinkerOptionLines(const models::LinkerModel& model);
 
 // The section start, forced-symbol, CPU check and ps_check lines.
 std::string SymbolCheckLines(const models::LinkerModel& model);

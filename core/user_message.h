@@ -5,7 +5,6 @@
 
 #include <string>
 #include <utility>
-#include <variant>
 #include <vector>
 
 namespace quorle {
@@ -45,21 +44,5 @@ inline UserMessage WarningString(int stringId, std::vector<std::string> argument
 // Replaces each "%s" or "%d" in `format` with the next argument; a field with
 // no argument left, and every other '%', is kept as written.
 std::string FormatMessageText(const std::string& format, const std::vector<std::string>& arguments);
-
-// A value or the message saying why there is none.
-template <class T> class Expected {
-  public:
-    Expected(T value) : state_(std::in_place_index<0>, std::move(value)) {}
-    Expected(UserMessage message) : state_(std::in_place_index<1>, std::move(message)) {}
-
-    bool HasValue() const { return state_.index() == 0; }
-    explicit operator bool() const { return HasValue(); }
-    T& Value() { return std::get<0>(state_); }
-    const T& Value() const { return std::get<0>(state_); }
-    const UserMessage& Message() const { return std::get<1>(state_); }
-
-  private:
-    std::variant<T, UserMessage> state_;
-};
 
 } // namespace quorle

@@ -33,32 +33,32 @@ std::string SupportPath(const std::string& installDir, std::string_view libexecD
 
 } // namespace
 
-int ScanCompiler(const ScanCall& call, platform::OsVersion version, UserMessages& messages) {
+ScanOutcome ScanCompiler(const ScanCall& call, platform::OsVersion version) {
     ScanState& state = State();
     if (call.reset) {
         state.compilerScanned.clear();
-        return 0;
+        return {0, {}};
     }
     // Nothing below is read before these are known to be there.
     if (call.result == nullptr || call.filePath == nullptr || call.fileType == nullptr ||
         call.options == nullptr || !ValidProjectInfo(call.info))
-        return 1;
+        return {1, {}};
     std::string path = call.filePath;
     std::string_view fileType = call.fileType;
     const std::vector<std::string> none;
 
-    if (fileType == "Preprocess Assembly file") return HandOutItems(none, call.result);
+    if (fileType == "Preprocess Assembly file") return {HandOutItems(none, call.result), {}};
     if (fileType == "C source file" && EndsWithHeaderExtension(path))
-        return HandOutItems(none, call.result);
-    if (!state.compilerScanned.insert(path).second) return HandOutItems(none, call.result);
-    if (path.empty()) return HandOutItems(none, call.result);
+        return {HandOutItems(none, call.result), {}};
+    if (!state.compilerScanned.insert(path).second) return {HandOutItems(none, call.result), {}};
+    if (path.empty()) return {HandOutItems(none, call.result), {}};
     if (!platform::IsFile(path))
-        return HandOutItems({"ERROR|File not found: " + path}, call.result);
+        return {HandOutItems({"ERROR|File not found: " + path}, call.result), {}};
 
     const QuorleProjectInfo& info = *call.info;
     auto driver = DriverForToolchain(info.toolchainName ? info.toolchainName : "");
     // Without a family there is no driver to start.
-    if (!driver) return 1;
+    if (!driver) return {1, {}};
     std::string installDir = info.toolchainDir ? info.toolchainDir : "";
     std::string driverPath = platform::ShortPath(installDir + std::string(driver->driver));
     // Where no short form exists a blank would split the program name.
@@ -83,15 +83,14 @@ int ScanCompiler(const ScanCall& call, platform::OsVersion version, UserMessages
     // The output is read while the driver runs, so a rule of any size fits.
     platform::ProcessResult run = platform::RunProcess(command, options);
     // A driver that prints past the output cap was ended: no usable rule.
-    if (!run.started || run.outputOverflow) return 1;
+    if (!run.started || run.outputOverflow) return {1, {}};
     if (run.timedOut) {
-        messages.push_back(
-            ErrorText("Error during process execution -- time-out interval elapsed"));
-        return 1;
+        return {1, {ErrorText("Error during process execution -- time-out interval elapsed")}};
     }
     std::string_view headerType =
         fileType == "C++ source file" ? "C++ header file" : "C header file";
-    return HandOutItems(ParseDriverOutput(run.output, path, systemDirs, headerType), call.result);
+    return {HandOutItems(ParseDriverOutput(run.output, path, systemDirs, headerType), call.result),
+            {}};
 }
 
 } // namespace quorle::depend

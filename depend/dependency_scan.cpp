@@ -10,18 +10,18 @@ ScanState& State() {
     return state;
 }
 
-int GetFileDependencies(PhaseIndex phase, const ScanCall& call, UserMessages& messages) {
+ScanOutcome GetFileDependencies(PhaseIndex phase, const ScanCall& call) {
     switch (phase) {
     case kPhaseCompiler:
-        return ScanCompiler(call, platform::GetOsVersion(), messages);
+        return ScanCompiler(call, platform::GetOsVersion());
     case kPhaseAssembler:
-        return ScanAssembler(call);
+        return {ScanAssembler(call), {}};
     case kPhaseLinker:
         return ScanLinker(call);
     case kPhaseGenerator:
-        return ScanGenerator(call);
+        return {ScanGenerator(call), {}};
     default:
-        return 1;
+        return {1, {}};
     }
 }
 

@@ -28,16 +28,20 @@ struct ScanCall {
     const QuorleDependencyRequest* request = nullptr;
 };
 
-// 0 on success with *result set to a list block the host frees with
-// FreeSimpleType; 1 on failure or for a phase without a scan. What the user
-// is to be told is added to `messages`.
-int GetFileDependencies(PhaseIndex phase, const ScanCall& call, UserMessages& messages);
+// A status, 0 on success with *result set to a list block the host frees
+// with FreeSimpleType, 1 on failure or for a phase without a scan; and what
+// the user is to be told.
+struct ScanOutcome {
+    int status = 1;
+    UserMessages messages;
+};
+ScanOutcome GetFileDependencies(PhaseIndex phase, const ScanCall& call);
 
 // The phase handlers. The compiler takes the system version, which decides
 // whether the driver's support directory is put on the "path" variable.
-int ScanCompiler(const ScanCall& call, platform::OsVersion version, UserMessages& messages);
+ScanOutcome ScanCompiler(const ScanCall& call, platform::OsVersion version);
 int ScanAssembler(const ScanCall& call);
-int ScanLinker(const ScanCall& call);
+ScanOutcome ScanLinker(const ScanCall& call);
 int ScanGenerator(const ScanCall& call);
 
 } // namespace quorle::depend

@@ -19,21 +19,22 @@ bool IsRooted(std::string_view path) {
 
 } // namespace
 
-int ScanLinker(const ScanCall& call) {
-    if (call.reset) return 0;
+ScanOutcome ScanLinker(const ScanCall& call) {
+    if (call.reset) return {0, {}};
     if (call.filePath == nullptr || call.fileType == nullptr || call.text == nullptr ||
         call.options == nullptr || call.result == nullptr || call.extra[0] == nullptr ||
         call.extra[1] == nullptr || call.extra[2] == nullptr || !ValidProjectInfo(call.info) ||
         !ValidRequest(call.request))
-        return 1;
+        return {1, {}};
     CurrentDirectoryGuard directory;
-    if (!directory.Saved()) return 1;
-    if (!directory.Enter(call.info->configDir ? call.info->configDir : "")) return 1;
+    if (!directory.Saved()) return {1, {}};
+    if (!directory.Enter(call.info->configDir ? call.info->configDir : "")) return {1, {}};
 
     std::string list;
-    if (auto name = ReadLinkerSubcommandFile(call.options, kMapOptimisationFile)) {
-        std::string full = platform::FullPath(*name);
-        if (full.empty()) return HandOutLines("\n\n", call.result);
+    LinkerSubcommandFile file = ReadLinkerSubcommandFile(call.options, kMapOptimisationFile);
+    if (file.path) {
+        std::string full = platform::FullPath(*file.path);
+        if (full.empty()) return {HandOutLines("\n\n", call.result), std::move(file.messages)};
         if (IsRooted(full)) {
             if (!platform::FileExists(full)) {
                 list = "ERROR|** DL201 (E) The specified file does not exist '" + full + "'\n";
@@ -46,7 +47,7 @@ int ScanLinker(const ScanCall& call) {
         }
     }
     list.append("\n");
-    return HandOutLines(list, call.result);
+    return {HandOutLines(list, call.result), std::move(file.messages)};
 }
 
 } // namespace quorle::depend

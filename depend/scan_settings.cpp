@@ -5,7 +5,6 @@
 #include "models/assembler_model.h"
 #include "models/compiler_model.h"
 #include "models/linker_model.h"
-#include "resources/message_box.h"
 
 namespace quorle::depend {
 
@@ -70,12 +69,13 @@ AssemblerScanSettings ReadAssemblerScanSettings(std::string_view optionString) {
                     [&] { return ReadAssemblerSettingsNow(optionString); });
 }
 
-std::optional<std::string> ReadLinkerSubcommandFile(std::string_view optionString,
-                                                    std::string_view mapOptimisationFile) {
-    models::LinkerModel model(optionString, mapOptimisationFile);
-    ShowUserMessages(model.ReadMessages());
-    if (!model.subcommand_ || model.subcommandFile_.empty()) return std::nullopt;
-    return model.subcommandFile_;
+LinkerSubcommandFile ReadLinkerSubcommandFile(std::string_view optionString,
+                                              std::string_view mapOptimisationFile) {
+    models::LinkerRead read = models::ReadLinkerModel(optionString, mapOptimisationFile);
+    const models::LinkerModel& model = read.model;
+    if (!model.subcommand_ || model.subcommandFile_.empty())
+        return {std::nullopt, std::move(read.messages)};
+    return {model.subcommandFile_, std::move(read.messages)};
 }
 
 } // namespace quorle::depend

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/user_message.h"
 #include "depend/scan_command.h"
 
 namespace quorle::depend {
@@ -26,7 +27,11 @@ AssemblerScanSettings ReadAssemblerScanSettings(std::string_view optionString);
 
 // The linker's sub-command file when the options select one and name it.
 // The linker model is read with `mapOptimisationFile` as its map file.
-std::optional<std::string> ReadLinkerSubcommandFile(std::string_view optionString,
-                                                    std::string_view mapOptimisationFile);
+struct LinkerSubcommandFile {
+    std::optional<std::string> path;
+    UserMessages messages;
+};
+LinkerSubcommandFile ReadLinkerSubcommandFile(std::string_view optionString,
+                                              std::string_view mapOptimisationFile);
 
 } // namespace quorle::depend

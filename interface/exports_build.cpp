@@ -6,6 +6,7 @@
 #include "core/phase.h"
 #include "core/record_check.h"
 #include "core/result_buffer.h"
+#include "interface/feedback_request.h"
 #include "interface/guarded_call.h"
 #include "interface/module_state.h"
 #include "interface/quorle.h"
@@ -16,6 +17,7 @@
 #include "phases/post_phase.h"
 #include "phases/pre_phase.h"
 #include "platform/platform.h"
+#include "resources/message_box.h"
 #include "resources/string_ids.h"
 #include "resources/string_table.h"
 
@@ -51,7 +53,9 @@ QUORLE_API int QUORLE_CALL PrePhase(const char* phase, const char* inputList, co
         }
         phases::PrePhaseCall call{inputList,    value,   options,   text,
                                   commandReady, command, directory, info};
-        return phases::RunPrePhase(index, call);
+        phases::StepOutcome outcome = phases::RunPrePhase(index, call);
+        ShowUserMessages(outcome.messages);
+        return outcome.status;
     });
 }
 
@@ -68,7 +72,18 @@ QUORLE_API int QUORLE_CALL PostPhase(const char* phase, const char* requiredText
             return 1;
         PhaseIndex index = LookupPhase(phase);
         if (!IsImplementedPhase(index)) return 1;
-        return phases::RunPostPhase(index, options, command, discardOutput != 0, *info);
+        // Each part's boxes come before the next part deletes or runs anything.
+        phases::PostReport report = phases::RunPostReport(index, options, command, *info);
+        ShowUserMessages(report.messages);
+        if (report.feedback) ShowFeedbackRequest(*report.feedback);
+        if (discardOutput != 0) {
+            phases::OutputDiscard discard = phases::DiscardPostOutput(index, options, *info);
+            ShowUserMessages(discard.messages);
+            if (discard.discarded) return report.status;
+        }
+        phases::StepOutcome steps = phases::RunPostSteps(index, options, *info, report.status);
+        ShowUserMessages(steps.messages);
+        return steps.status;
     });
 }
 
@@ -85,9 +100,11 @@ QUORLE_API int QUORLE_CALL GetOutputFiles(const char* phase, const void* require
             auto empty = LoadModuleString(strings::kEmptyList);
             return empty ? CopyListForm(*empty, buffer, length) : 1;
         }
-        auto list = phases::OutputFileList(LookupPhase(phase), options, ConfigDir(info));
-        if (!list) return 1;
-        return CopyListForm(*list, buffer, length);
+        phases::OutputList list =
+            phases::OutputFileList(LookupPhase(phase), options, ConfigDir(info));
+        ShowUserMessages(list.messages);
+        if (!list.text) return 1;
+        return CopyListForm(*list.text, buffer, length);
     });
 }
 
@@ -99,9 +116,11 @@ QUORLE_API int QUORLE_CALL GetLinkerInputFiles(const char* phase, const char* op
         if (phase == nullptr || options == nullptr || requiredPointer == nullptr ||
             length == nullptr || info == nullptr)
             return 1;
-        auto text = phases::LinkerInputFiles(LookupPhase(phase), options, ConfigDir(info));
-        if (!text) return 1;
-        return CopyStringThenListForm(*text, buffer, length);
+        phases::OutputList list =
+            phases::LinkerInputFiles(LookupPhase(phase), options, ConfigDir(info));
+        ShowUserMessages(list.messages);
+        if (!list.text) return 1;
+        return CopyStringThenListForm(*list.text, buffer, length);
     });
 }
 
@@ -118,9 +137,11 @@ QUORLE_API int QUORLE_CALL GenerateMakefileCommand(const char* phase, const char
         if (!IsImplementedPhase(index)) return 1;
         makefile::MakefileCall call{inputList, value,      options, baseDir,        textBuffer,
                                     command,   subcommand, info,    linkerArgument, makefileMode};
-        int result = makefile::GenerateMakefile(index, call);
-        if (result == 0 && inlineFlag == 1) return makefile::MakeInline(command, subcommand);
-        return result;
+        makefile::MakefileOutcome outcome = makefile::GenerateMakefile(index, call);
+        ShowUserMessages(outcome.messages);
+        if (outcome.result == 0 && inlineFlag == 1)
+            return makefile::MakeInline(command, subcommand);
+        return outcome.result;
     });
 }
 
@@ -129,7 +150,10 @@ QUORLE_API int QUORLE_CALL GetOptimisationMode(const char* phase, const char* op
                                                int32_t* mode) {
     return GuardedCall([&]() -> int {
         if (phase == nullptr || options == nullptr || mode == nullptr) return 1;
-        *mode = output::OptimisationMode(LookupPhase(phase), options);
+        output::OptimisationModeAnswer answer =
+            output::OptimisationMode(LookupPhase(phase), options);
+        ShowUserMessages(answer.messages);
+        *mode = answer.mode;
         return 0;
     });
 }
@@ -138,8 +162,10 @@ QUORLE_API int QUORLE_CALL GetOptimisationOptions(const char* phase, const char*
                                                   int32_t request, char* buffer, int32_t* length) {
     return GuardedCall([&]() -> int {
         if (phase == nullptr || options == nullptr || length == nullptr) return 1;
-        return CopyStringForm(output::OptimisationOptions(LookupPhase(phase), options, request),
-                              buffer, length);
+        output::OptimisationText text =
+            output::OptimisationOptions(LookupPhase(phase), options, request);
+        ShowUserMessages(text.messages);
+        return CopyStringForm(text.options, buffer, length);
     });
 }
 
@@ -158,7 +184,9 @@ QUORLE_API int QUORLE_CALL GetStackInformationFile(const char* options, char* bu
     return GuardedCall([&]() -> int {
         ModuleStateScope scope;
         if (options == nullptr || length == nullptr) return 1;
-        return CopyStringThenListForm(output::StackInformationFile(options), buffer, length);
+        output::StackFile file = output::StackInformationFile(options);
+        ShowUserMessages(file.messages);
+        return CopyStringThenListForm(file.path, buffer, length);
     });
 }
 

@@ -110,12 +110,11 @@ QUORLE_API int QUORLE_CALL ConvertOptionsForCommandLineDisplay(const char* requi
         if (requiredText1 == nullptr || requiredText2 == nullptr || command == nullptr ||
             buffer == nullptr || length == nullptr)
             return 1;
-        UserMessages messages;
-        std::string text = CommandLineDisplayText(command, messages);
-        ShowUserMessages(messages);
+        DisplayText display = CommandLineDisplayText(command);
+        ShowUserMessages(display.messages);
         // An empty display text is a failure that leaves the length alone.
-        if (text.empty()) return 1;
-        return CopyStringForm(text, buffer, length);
+        if (display.text.empty()) return 1;
+        return CopyStringForm(display.text, buffer, length);
     });
 }
 

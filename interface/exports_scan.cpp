@@ -34,10 +34,9 @@ QUORLE_API int QUORLE_CALL GetFileDependencies(
         call.extra = {requiredPointer1, requiredPointer2, requiredPointer3};
         call.info = info;
         call.request = request;
-        UserMessages messages;
-        int status = depend::GetFileDependencies(LookupPhase(phase), call, messages);
-        ShowUserMessages(messages);
-        return status;
+        depend::ScanOutcome outcome = depend::GetFileDependencies(LookupPhase(phase), call);
+        ShowUserMessages(outcome.messages);
+        return outcome.status;
     });
 }
 

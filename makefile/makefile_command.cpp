@@ -11,7 +11,6 @@
 #include "makefile/relative_path.h"
 #include "phases/input_list.h"
 #include "platform/platform.h"
-#include "resources/message_box.h"
 
 namespace quorle::makefile {
 
@@ -68,11 +67,16 @@ std::string CommandText(std::string_view subcommandTarget) {
     return text;
 }
 
-int GenerateMakefile(PhaseIndex phaseIndex, const MakefileCall& call) {
-    if (phaseIndex == kPhaseCompiler) ShowUserMessages(TakeFirstUseWarning());
+MakefileOutcome GenerateMakefile(PhaseIndex phaseIndex, const MakefileCall& call) {
+    MakefileOutcome outcome{1,
+                            phaseIndex == kPhaseCompiler ? TakeFirstUseWarning() : UserMessages{}};
+    auto finish = [&outcome](int result) {
+        outcome.result = result;
+        return std::move(outcome);
+    };
     bool needsInputs = phaseIndex == kPhaseCompiler || phaseIndex == kPhaseAssembler;
-    if (needsInputs && (call.inputList == nullptr || *call.inputList == '\0')) return 2;
-    if (!ArgumentsPresent(call)) return 1;
+    if (needsInputs && (call.inputList == nullptr || *call.inputList == '\0')) return finish(2);
+    if (!ArgumentsPresent(call)) return finish(1);
 
     PathContext paths{call.baseDir, call.info->toolchainDir ? call.info->toolchainDir : "",
                       call.info->configDir ? call.info->configDir : ""};
@@ -92,13 +96,14 @@ int GenerateMakefile(PhaseIndex phaseIndex, const MakefileCall& call) {
         text = LinkerMakefileText(entries, call.options, paths, call.linkerArgument != 0);
         break;
     default:
-        return 1;
+        return finish(1);
     }
-    if (text.result != 0) return text.result;
+    outcome.messages.insert(outcome.messages.end(), text.messages.begin(), text.messages.end());
+    if (text.result != 0) return finish(text.result);
     std::string command =
         CommandText(text.userSubcommandFile.empty() ? std::string_view("$(SUB)")
                                                     : std::string_view(text.userSubcommandFile));
-    return HandOut(call, command, WithoutFinalNewline(std::move(text.subcommand)));
+    return finish(HandOut(call, command, WithoutFinalNewline(std::move(text.subcommand))));
 }
 
 int MakeInline(char** command, char** subcommand) {

@@ -2,10 +2,12 @@
 // makefile runs and the text of the sub-command file it reads.
 #pragma once
 
-#include "core/phase.h"
 #include <cstdint>
 #include <string>
 #include <string_view>
+
+#include "core/phase.h"
+#include "core/user_message.h"
 
 struct QuorleProjectInfo;
 
@@ -28,8 +30,13 @@ struct MakefileCall {
     int32_t makefileMode = 0;
 };
 
-// 0 both texts handed out, 1 failure, 2 nothing to do.
-int GenerateMakefile(PhaseIndex phaseIndex, const MakefileCall& call);
+// The result (0 both texts handed out, 1 failure, 2 nothing to do) and what
+// the user is to be told, in order.
+struct MakefileOutcome {
+    int result = 1;
+    UserMessages messages;
+};
+MakefileOutcome GenerateMakefile(PhaseIndex phaseIndex, const MakefileCall& call);
 
 // Puts the sub-command text in place of the command (the makefile then runs
 // the tool directly) and clears the sub-command pointer. 0, or 1 when the

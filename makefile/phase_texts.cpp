@@ -12,18 +12,17 @@
 #include "models/linker_model.h"
 #include "phases/input_list.h"
 #include "phases/step_models.h"
-#include "resources/message_box.h"
 
 namespace quorle::makefile {
 
 namespace {
 
 PhaseText Failed() {
-    return PhaseText{1, {}, {}};
+    return PhaseText{1, {}, {}, {}};
 }
 
 PhaseText Text(std::string text, const PathContext& paths) {
-    return PhaseText{0, SubstituteInstallDir(text, paths.installDir), {}};
+    return PhaseText{0, SubstituteInstallDir(text, paths.installDir), {}, {}};
 }
 
 } // namespace
@@ -58,28 +57,30 @@ PhaseText AssemblerMakefileText(const std::vector<std::string>& entries, std::st
 
 PhaseText GeneratorMakefileText(std::string_view options, const PathContext& paths) {
     models::GeneratorModel model(options);
-    if (model.build_ != 1) return PhaseText{2, {}, {}};
+    if (model.build_ != 1) return PhaseText{2, {}, {}, {}};
     cmdline::PathWriter writer = [&](std::string_view path) { return paths.Quoted(path); };
     return Text(cmdline::BuildGeneratorMakefileText(model, writer), paths);
 }
 
 PhaseText LinkerMakefileText(const std::vector<std::string>& entries, std::string_view options,
                              const PathContext& paths, bool skipReordering) {
-    models::LinkerModel model(options, phases::kLinkerMapOptimisationFile);
-    ShowUserMessages(model.ReadMessages());
+    models::LinkerRead read = models::ReadLinkerModel(options, phases::kLinkerMapOptimisationFile);
+    models::LinkerModel& model = read.model;
+    PhaseText result;
     if (model.subcommand_) {
-        PhaseText text;
-        text.userSubcommandFile = paths.Relative(model.subcommandFile_);
-        return text;
+        result.userSubcommandFile = paths.Relative(model.subcommandFile_);
+    } else {
+        std::string text;
+        cmdline::MakefilePathRewriter rewriter = [&](const std::string& path) {
+            return paths.Relative(path);
+        };
+        result = cmdline::BuildMakefileSubcommand(model, entries, text, paths.configDir,
+                                                  skipReordering, rewriter)
+                     ? Text(std::move(text), paths)
+                     : Failed();
     }
-    std::string text;
-    cmdline::MakefilePathRewriter rewriter = [&](const std::string& path) {
-        return paths.Relative(path);
-    };
-    if (!cmdline::BuildMakefileSubcommand(model, entries, text, paths.configDir, skipReordering,
-                                          rewriter))
-        return Failed();
-    return Text(std::move(text), paths);
+    result.messages = std::move(read.messages);
+    return result;
 }
 
 } // namespace quorle::makefile

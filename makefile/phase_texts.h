@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/user_message.h"
+
 namespace quorle::makefile {
 
 struct PathContext {
@@ -25,6 +27,8 @@ struct PhaseText {
     // Set when the linker's options name the user's own sub-command file:
     // the command names it (relative) and the sub-command text is empty.
     std::string userSubcommandFile;
+    // What the user is to be told about the options, in order.
+    UserMessages messages;
 };
 
 PhaseText CompilerMakefileText(const std::vector<std::string>& entries, std::string_view options,

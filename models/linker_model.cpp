@@ -172,6 +172,23 @@ LinkerModel::LinkerModel(std::string_view optionString, std::string_view mapOpti
     Read(optionString);
 }
 
+UserMessages LinkerModel::Parse(std::string_view optionString) {
+    UserMessages messages;
+    struct Sink {
+        UserMessages*& slot;
+        ~Sink() { slot = nullptr; }
+    } sink{readMessages_};
+    readMessages_ = &messages;
+    Read(optionString);
+    return messages;
+}
+
+LinkerRead ReadLinkerModel(std::string_view optionString, std::string_view mapOptimisationFile) {
+    LinkerRead read{LinkerModel({}, mapOptimisationFile), {}};
+    read.messages = read.model.Parse(optionString);
+    return read;
+}
+
 void LinkerModel::ResetFields() {
     static_cast<LinkerFields&>(*this) = LinkerFields{};
 }
@@ -342,7 +359,8 @@ bool LinkerModel::ReadOutput(std::string_view body, std::string_view raw) {
 bool LinkerModel::ReadLayout(std::string_view body) {
     if (auto value = ValueAfter(body, kGroups)) {
         if (!sections::GroupsFromText(*value, layout_.groups))
-            readMessages_.push_back(ErrorText(std::string(sections::kGroupReadError)));
+            if (readMessages_ != nullptr)
+                readMessages_->push_back(ErrorText(std::string(sections::kGroupReadError)));
         return true;
     }
     if (auto value = ValueAfter(body, kRegions)) {

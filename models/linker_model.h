@@ -169,7 +169,9 @@ class LinkerModel : public ModelBase, public LinkerFields {
                          std::string_view mapOptimisationFile = {});
 
     // Reads the tokens of `optionString` into the current state (lists append).
-    void Parse(std::string_view optionString) { Read(optionString); }
+    // Returns what went wrong (a group text that ends inside a group), in
+    // order; the caller decides where it is shown.
+    UserMessages Parse(std::string_view optionString);
     std::string Serialize() const { return Write(); }
 
     // The linker optimisation flag is the carried-over token "B|OPTIMIZE|1".
@@ -183,10 +185,6 @@ class LinkerModel : public ModelBase, public LinkerFields {
     // Pelka normal mode ("-mn"), which selects the OUTPUT_ARCH variant.
     bool NormalMode() const;
 
-    // What went wrong while reading (a group text that ends inside a group),
-    // in order; the caller shows them.
-    const UserMessages& ReadMessages() const { return readMessages_; }
-
     // Tokens no reader knows, bodies as stored, in arrival order; a reset
     // keeps them.
     std::vector<std::string> carried_;
@@ -199,7 +197,8 @@ class LinkerModel : public ModelBase, public LinkerFields {
     void WriteTokens(std::string& out) const override;
 
   private:
-    UserMessages readMessages_;
+    // Where a read in progress puts its messages; none outside Parse.
+    UserMessages* readMessages_ = nullptr;
 
     // One token: `body` unescaped, `raw` as stored (brackets removed).
     void ReadOne(std::string_view body, std::string_view raw);
@@ -217,5 +216,13 @@ class LinkerModel : public ModelBase, public LinkerFields {
     void WriteLayout(std::string& out) const;
     void WriteCpuCheck(std::string& out) const;
 };
+
+// A model at its defaults that has read `optionString`, with what went wrong
+// in the read.
+struct LinkerRead {
+    LinkerModel model;
+    UserMessages messages;
+};
+LinkerRead ReadLinkerModel(std::string_view optionString, std::string_view mapOptimisationFile);
 
 } // namespace quorle::models

@@ -2,22 +2,33 @@
 // optimisation mode; the dependency query always answers an empty list.
 #pragma once
 
-#include "core/phase.h"
 #include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "core/phase.h"
+#include "core/user_message.h"
+
 namespace quorle::output {
 
-// 1 for a linker whose optimisation flag is on, otherwise 0.
-int OptimisationMode(PhaseIndex phaseIndex, std::string_view options);
+// 1 for a linker whose optimisation flag is on, otherwise 0; with what the
+// user is to be told about the options.
+struct OptimisationModeAnswer {
+    int mode = 0;
+    UserMessages messages;
+};
+OptimisationModeAnswer OptimisationMode(PhaseIndex phaseIndex, std::string_view options);
 
 // The option string for an optimising pass. Linker only: request 2 clears the
 // optimisation flag; request 1 (flag on) moves the output file, or every
 // output piece, into "$(CONFIGDIR)" after a pause. Everything else is the
 // option string unchanged.
-std::string OptimisationOptions(PhaseIndex phaseIndex, std::string_view options, int32_t request,
-                                uint32_t pauseMs = 2000);
+struct OptimisationText {
+    std::string options;
+    UserMessages messages;
+};
+OptimisationText OptimisationOptions(PhaseIndex phaseIndex, std::string_view options,
+                                     int32_t request, uint32_t pauseMs = 2000);
 
 // The files an optimising pass depends on: always none ("\n", an empty list).
 std::string OptimisationDependency(PhaseIndex phaseIndex, std::string_view options,

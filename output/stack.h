@@ -5,8 +5,15 @@
 #include <string>
 #include <string_view>
 
+#include "core/user_message.h"
+
 namespace quorle::output {
 
-std::string StackInformationFile(std::string_view options);
+// The file's name, with what the user is to be told about the options.
+struct StackFile {
+    std::string path;
+    UserMessages messages;
+};
+StackFile StackInformationFile(std::string_view options);
 
 } // namespace quorle::output

@@ -42,22 +42,6 @@ std::string PercentEncode(std::string_view text) {
     return out;
 }
 
-std::string RequestText(const std::string& buildTag, uint32_t count) {
-    return "You have now linked " + std::to_string(count) + " times with " + buildTag +
-           ".\nWould you take a moment to tell us what you think of the Dravik GNU tools?";
-}
-
-void OpenFeedbackPage(const std::string& buildTag, uint32_t count) {
-    auto placeholder = platform::CreateTempFile(platform::TempDirectory(), "URL");
-    if (!placeholder) return;
-    std::string shortcut = *placeholder + ".url";
-    std::string content = "[InternetShortcut]\nURL=" + FeedbackUrl(buildTag, count) + "\n";
-    bool written = platform::WriteFile(shortcut, content, /*textMode=*/true);
-    // The empty file only reserved the unique name.
-    platform::DeleteFile(*placeholder);
-    if (written) platform::ShellOpen(shortcut);
-}
-
 } // namespace
 
 std::string ScrambleCount(std::string_view text) {
@@ -111,15 +95,27 @@ std::optional<uint32_t> CountLinkForFeedback(const std::string& buildTag) {
     uint32_t count = DecodeCount(*stored);
     if (count < kLargestCount) ++count;
     if (!platform::RegistrySetValue(CounterKey(buildTag), EncodeCount(count))) return std::nullopt;
-    if (IsFeedbackThreshold(count)) ShowFeedbackDialog(buildTag, count);
     return count;
 }
 
-void ShowFeedbackDialog(const std::string& buildTag, uint32_t count) {
-    FeedbackAnswer answer = ParseFeedbackAnswer(
-        platform::ShowFeedbackDialog("Request for Feedback", RequestText(buildTag, count)));
-    platform::RegistrySetValue(RequestsKey(buildTag), answer.dontAskAgain ? "0" : "1");
-    if (answer.provideFeedback) OpenFeedbackPage(buildTag, count);
+std::optional<FeedbackRequest> FeedbackRequestFor(const std::string& buildTag,
+                                                  std::optional<uint32_t> count) {
+    if (!count || !IsFeedbackThreshold(*count)) return std::nullopt;
+    return FeedbackRequest{buildTag, *count};
+}
+
+std::string FeedbackRequestText(const FeedbackRequest& request) {
+    return "You have now linked " + std::to_string(request.count) + " times with " +
+           request.buildTag +
+           ".\nWould you take a moment to tell us what you think of the Dravik GNU tools?";
+}
+
+void StoreFeedbackAnswer(const FeedbackRequest& request, const FeedbackAnswer& answer) {
+    platform::RegistrySetValue(RequestsKey(request.buildTag), answer.dontAskAgain ? "0" : "1");
+}
+
+std::string FeedbackShortcutText(const FeedbackRequest& request) {
+    return "[InternetShortcut]\nURL=" + FeedbackUrl(request.buildTag, request.count) + "\n";
 }
 
 } // namespace quorle::phases

@@ -36,13 +36,28 @@ FeedbackAnswer ParseFeedbackAnswer(std::string_view word);
 // The feedback page for a toolchain build and link count.
 std::string FeedbackUrl(std::string_view buildTag, uint32_t count);
 
-// Counts one link with this toolchain build; at a threshold shows the
-// feedback dialog. Registry failures end it silently. Returns the new count,
-// or nothing when counting is switched off or failed.
+// Counts one link with this toolchain build. Registry failures end it
+// silently. Returns the new count, or nothing when counting is switched off
+// or failed.
 std::optional<uint32_t> CountLinkForFeedback(const std::string& buildTag);
 
-// Shows the request and acts on the answer: stores the "don't ask again"
-// choice and, for "Provide feedback", opens an Internet shortcut.
-void ShowFeedbackDialog(const std::string& buildTag, uint32_t count);
+// The feedback dialog a link count asks for; the export shows it, since it
+// may open the feedback page.
+struct FeedbackRequest {
+    std::string buildTag;
+    uint32_t count = 0;
+    bool operator==(const FeedbackRequest&) const = default;
+};
+// A request when the count is a threshold.
+std::optional<FeedbackRequest> FeedbackRequestFor(const std::string& buildTag,
+                                                  std::optional<uint32_t> count);
+
+// The dialog's caption and words.
+inline constexpr std::string_view kFeedbackCaption = "Request for Feedback";
+std::string FeedbackRequestText(const FeedbackRequest& request);
+// Stores the "don't ask again" choice for the request's build.
+void StoreFeedbackAnswer(const FeedbackRequest& request, const FeedbackAnswer& answer);
+// The Internet shortcut that leads to the feedback page.
+std::string FeedbackShortcutText(const FeedbackRequest& request);
 
 } // namespace quorle::phases

@@ -8,7 +8,6 @@
 #include "models/linker_model.h"
 #include "phases/paths.h"
 #include "phases/step_models.h"
-#include "resources/message_box.h"
 
 namespace quorle::phases {
 
@@ -58,9 +57,10 @@ std::optional<std::string> CompilerOutputs(std::string_view options, const std::
     return SingleEntryList(configDir, CompilerObjectPath(model), type);
 }
 
-std::optional<std::string> LinkerOutputs(std::string_view options, const std::string& configDir) {
-    models::LinkerModel model(options, kLinkerMapOptimisationFile);
-    ShowUserMessages(model.ReadMessages());
+OutputList LinkerOutputs(std::string_view options, const std::string& configDir) {
+    models::LinkerRead read = models::ReadLinkerModel(options, kLinkerMapOptimisationFile);
+    const models::LinkerModel& model = read.model;
+    OutputList failed{std::nullopt, read.messages};
     std::string_view type;
     bool bothForms = false;
     if (model.outputForm_ == models::kFormDefault) {
@@ -77,13 +77,13 @@ std::optional<std::string> LinkerOutputs(std::string_view options, const std::st
     if (divided) {
         for (const std::string& piece : model.outputPieces_) {
             auto full = ResolveAgainst(configDir, piece);
-            if (!full) return std::nullopt;
+            if (!full) return failed;
             if (remembered.empty()) remembered = *full;
             AddEntry(list, *full, type);
         }
     } else {
         auto full = ResolveAgainst(configDir, model.outputFile_);
-        if (!full) return std::nullopt;
+        if (!full) return failed;
         remembered = *full;
         std::string path = *full;
         std::string_view stem = WithoutExtension(path);
@@ -93,7 +93,7 @@ std::optional<std::string> LinkerOutputs(std::string_view options, const std::st
     if (bothForms)
         AddEntry(list, std::string(WithoutExtension(remembered)) + ".x", "Absolute file");
     list += '\n';
-    return list;
+    return {std::move(list), std::move(read.messages)};
 }
 
 std::optional<std::string> AssemblerOutputs(std::string_view options,
@@ -108,51 +108,50 @@ std::optional<std::string> GeneratorOutputs(std::string_view options,
 
 } // namespace
 
-std::optional<std::string> OutputFileList(PhaseIndex phaseIndex, std::string_view options,
-                                          const std::string& configDir) {
+OutputList OutputFileList(PhaseIndex phaseIndex, std::string_view options,
+                          const std::string& configDir) {
     switch (phaseIndex) {
     case kPhaseCompiler:
-        return CompilerOutputs(options, configDir);
+        return {CompilerOutputs(options, configDir), {}};
     case kPhaseAssembler:
-        return AssemblerOutputs(options, configDir);
+        return {AssemblerOutputs(options, configDir), {}};
     case kPhaseLinker:
         return LinkerOutputs(options, configDir);
     case kPhaseGenerator:
-        return GeneratorOutputs(options, configDir);
+        return {GeneratorOutputs(options, configDir), {}};
     default:
-        return std::nullopt;
+        return {};
     }
 }
 
-std::optional<std::string> LinkerInputFiles(PhaseIndex phaseIndex, std::string_view options,
-                                            const std::string& configDir) {
+OutputList LinkerInputFiles(PhaseIndex phaseIndex, std::string_view options,
+                            const std::string& configDir) {
     if (phaseIndex == kPhaseLinker) {
-        models::LinkerModel model(options, kLinkerMapOptimisationFile);
-        ShowUserMessages(model.ReadMessages());
+        models::LinkerRead read = models::ReadLinkerModel(options, kLinkerMapOptimisationFile);
         std::string text;
-        for (const auto* list : {&model.libraries_, &model.objects_, &model.binaries_})
+        for (const auto* list :
+             {&read.model.libraries_, &read.model.objects_, &read.model.binaries_})
             for (const std::string& file : *list) text += file + "\n";
-        return text + "\n";
+        return {text + "\n", std::move(read.messages)};
     }
-    if (!IsImplementedPhase(phaseIndex)) return std::nullopt;
-    auto list = OutputFileList(phaseIndex, options, configDir);
-    if (!list) return std::nullopt;
-    return list->substr(0, list->find('|'));
+    if (!IsImplementedPhase(phaseIndex)) return {};
+    OutputList list = OutputFileList(phaseIndex, options, configDir);
+    if (list.text) *list.text = list.text->substr(0, list.text->find('|'));
+    return list;
 }
 
-std::string MainOutputFile(PhaseIndex phaseIndex, std::string_view options) {
+MainOutput MainOutputFile(PhaseIndex phaseIndex, std::string_view options) {
     switch (phaseIndex) {
     case kPhaseCompiler:
-        return CompilerObjectPath(models::CompilerModel({}, options));
+        return {CompilerObjectPath(models::CompilerModel({}, options)), {}};
     case kPhaseAssembler:
-        return AssemblerObjectPath(options);
+        return {AssemblerObjectPath(options), {}};
     case kPhaseLinker: {
-        models::LinkerModel model(options, kLinkerMapOptimisationFile);
-        ShowUserMessages(model.ReadMessages());
-        return model.outputFile_;
+        models::LinkerRead read = models::ReadLinkerModel(options, kLinkerMapOptimisationFile);
+        return {read.model.outputFile_, std::move(read.messages)};
     }
     case kPhaseGenerator:
-        return GeneratorLibraryPath(options);
+        return {GeneratorLibraryPath(options), {}};
     default:
         return {};
     }

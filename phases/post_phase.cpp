@@ -15,7 +15,6 @@
 #include "phases/step_models.h"
 #include "phases/text_files.h"
 #include "platform/platform.h"
-#include "resources/message_box.h"
 #include "resources/string_ids.h"
 #include "resources/string_table.h"
 
@@ -44,6 +43,10 @@ bool DeleteOutput(const std::string& configDir, const std::string& path) {
     return platform::DeleteFile(full);
 }
 
+std::string ConfigDir(const QuorleProjectInfo& info) {
+    return info.configDir ? info.configDir : "";
+}
+
 int CompilerReport(const StepContext& step) {
     models::CompilerModel model({}, step.options);
     if (model.listing_ == 0) return 0;
@@ -64,11 +67,15 @@ int AssemblerReport(const StepContext& step) {
     return 0;
 }
 
-int LinkerReport(const StepContext& step) {
-    models::LinkerModel model(step.options, kLinkerMapOptimisationFile);
-    ShowUserMessages(model.ReadMessages());
+PostReport LinkerReport(const StepContext& step) {
+    models::LinkerRead read = models::ReadLinkerModel(step.options, kLinkerMapOptimisationFile);
+    const models::LinkerModel& model = read.model;
+    PostReport report{0, std::move(read.messages), std::nullopt};
     if (model.subcommand_ && model.subcommandFile_.empty()) {
-        if (!LoadModuleString(strings::kCommandPrefix)) return 1;
+        if (!LoadModuleString(strings::kCommandPrefix)) {
+            report.status = 1;
+            return report;
+        }
         auto banner = LoadModuleString(strings::kTemporaryBanner);
         auto subcommandFile = PathOfAtCommand(step.command);
         if (banner && subcommandFile) DeleteTemporaryFiles(*subcommandFile, *banner);
@@ -80,58 +87,54 @@ int LinkerReport(const StepContext& step) {
                         cmdline::LinkerInputFilePath(model, step.configDir), step.buildTag,
                         step.date);
     }
-    CountLinkForFeedback(step.buildTag);
-    return 0;
+    report.feedback = FeedbackRequestFor(step.buildTag, CountLinkForFeedback(step.buildTag));
+    return report;
 }
 
-// Deletes the step's main output; true when a file was removed.
-bool DiscardOutput(PhaseIndex phaseIndex, const StepContext& step) {
-    if (phaseIndex == kPhaseAssembler && AssemblerFiles(step.options).keepObject) return false;
-    return DeleteOutput(step.configDir, MainOutputFile(phaseIndex, step.options));
-}
-
-StepOutcome ArchiveObject(PhaseIndex phaseIndex, const StepContext& step) {
-    auto list = OutputFileList(phaseIndex, step.options, step.configDir);
-    if (!list) return {1, {}};
-    return RunArchiveStep(step.info, std::string_view(*list).substr(0, list->rfind('|')));
-}
-
-int Shown(const StepOutcome& outcome) {
-    ShowUserMessages(outcome.messages);
-    return outcome.status;
+StepOutcome ArchiveObject(PhaseIndex phaseIndex, std::string_view options,
+                          const QuorleProjectInfo& info) {
+    OutputList list = OutputFileList(phaseIndex, options, ConfigDir(info));
+    if (!list.text) return {1, std::move(list.messages)};
+    StepOutcome outcome =
+        RunArchiveStep(info, std::string_view(*list.text).substr(0, list.text->rfind('|')));
+    list.messages.insert(list.messages.end(), outcome.messages.begin(), outcome.messages.end());
+    return {outcome.status, std::move(list.messages)};
 }
 
 } // namespace
 
-int RunPostPhase(PhaseIndex phaseIndex, std::string_view options, std::string_view command,
-                 bool discardOutput, const QuorleProjectInfo& info) {
-    StepContext step{options,        command,     info, info.configDir ? info.configDir : "",
-                     BuildTag(info), ReportDate()};
-    int result = 0;
+PostReport RunPostReport(PhaseIndex phaseIndex, std::string_view options, std::string_view command,
+                         const QuorleProjectInfo& info) {
+    StepContext step{options, command, info, ConfigDir(info), BuildTag(info), ReportDate()};
     switch (phaseIndex) {
     case kPhaseCompiler:
-        result = CompilerReport(step);
-        break;
+        return {CompilerReport(step), {}, std::nullopt};
     case kPhaseAssembler:
-        result = AssemblerReport(step);
-        break;
+        return {AssemblerReport(step), {}, std::nullopt};
     case kPhaseLinker:
-        result = LinkerReport(step);
-        break;
+        return LinkerReport(step);
     case kPhaseGenerator:
-        break;
+        return {};
     default:
-        return 1;
+        return {1, {}, std::nullopt};
     }
-    // A discarded output is neither archived nor converted: the tools would
-    // only fail on the missing file.
-    if (discardOutput && DiscardOutput(phaseIndex, step)) return result;
+}
+
+OutputDiscard DiscardPostOutput(PhaseIndex phaseIndex, std::string_view options,
+                                const QuorleProjectInfo& info) {
+    if (phaseIndex == kPhaseAssembler && AssemblerFiles(options).keepObject) return {};
+    MainOutput output = MainOutputFile(phaseIndex, options);
+    return {DeleteOutput(ConfigDir(info), output.path), std::move(output.messages)};
+}
+
+StepOutcome RunPostSteps(PhaseIndex phaseIndex, std::string_view options,
+                         const QuorleProjectInfo& info, int reportStatus) {
     if ((phaseIndex == kPhaseCompiler || phaseIndex == kPhaseAssembler) &&
         options::HasToken(options, "LIBPROJECT"))
-        result = Shown(ArchiveObject(phaseIndex, step));
+        return ArchiveObject(phaseIndex, options, info);
     if (phaseIndex == kPhaseLinker && options::HasToken(options, "[S|OUTFORM|BOTH]"))
-        result = Shown(RunSRecordStep(info, options));
-    return result;
+        return RunSRecordStep(info, options);
+    return {reportStatus, {}};
 }
 
 } // namespace quorle::phases

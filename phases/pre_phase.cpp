@@ -17,7 +17,6 @@
 #include "phases/paths.h"
 #include "phases/text_files.h"
 #include "platform/platform.h"
-#include "resources/message_box.h"
 #include "resources/string_ids.h"
 #include "resources/string_table.h"
 #include "sections/layout_checks.h"
@@ -116,80 +115,87 @@ std::string Field(const char* text) {
     return text == nullptr ? std::string() : text;
 }
 
-// Writes the generated ld script; false (after the message) when the file
-// cannot be created, since the "-T" line would name a stale or missing script.
-bool WriteLinkerScript(const std::string& path, const models::LinkerModel& model,
-                       const QuorleProjectInfo& info) {
+// Writes the generated ld script; not ok when the file cannot be created,
+// since the "-T" line would name a stale or missing script.
+sections::ScriptWrite WriteLinkerScript(const std::string& path, const models::LinkerModel& model,
+                                        const QuorleProjectInfo& info) {
     sections::ScriptTarget target;
     target.effectiveToolchain = toolchain::EffectiveToolchainName(info);
     target.cpuType = model.cpu_.cpuType_;
     target.normalMode =
         Field(info.toolchainName) == toolchain::kPelkaToolchain && model.NormalMode();
-    sections::ScriptWrite written =
-        sections::WriteLinkerScript(path, model.layout_, target, sections::ProjectResolver(info));
-    ShowUserMessages(written.messages);
-    return written.ok;
+    return sections::WriteLinkerScript(path, model.layout_, target,
+                                       sections::ProjectResolver(info));
 }
 
-int LinkerPrePhase(const PrePhaseCall& call) {
-    if (!ArgumentsPresent(call, true)) return kPhaseFailed;
+void Append(UserMessages& to, const UserMessages& from) {
+    to.insert(to.end(), from.begin(), from.end());
+}
+
+StepOutcome LinkerPrePhase(const PrePhaseCall& call) {
+    if (!ArgumentsPresent(call, true)) return {kPhaseFailed, {}};
     auto prefix = LoadModuleString(strings::kCommandPrefix);
-    if (!prefix) return kPhaseFailed;
+    if (!prefix) return {kPhaseFailed, {}};
     const QuorleProjectInfo& info = *call.info;
     std::string configDir = info.configDir;
-    models::LinkerModel model(call.options, CombinePath(configDir, Field(info.projectName), "bls"));
-    ShowUserMessages(model.ReadMessages());
+    models::LinkerRead read = models::ReadLinkerModel(
+        call.options, CombinePath(configDir, Field(info.projectName), "bls"));
+    models::LinkerModel& model = read.model;
+    StepOutcome outcome{kPhaseFailed, std::move(read.messages)};
     std::string base = TildeName(WithoutExtension(LastComponent(model.outputFile_)));
     bool userFile = model.subcommand_ && model.subcommandType_ == 0;
     bool generateScript = !(model.subcommand_ && model.subcommandType_ == 1);
     std::string path = userFile ? model.subcommandFile_ : CombinePath(configDir, base, "gld");
     std::string marker = cmdline::GccMarker(model);
     if (!marker.empty()) marker += ' ';
-    if (!Fits(marker, *prefix, path, configDir)) return kPhaseFailed;
+    if (!Fits(marker, *prefix, path, configDir)) return outcome;
     if (!userFile) {
         // ld would stop at the first entry it cannot read, naming only a
         // line of a generated script; the user's layout names the group.
         if (generateScript) {
             std::string unreadable = sections::CheckLayoutSectionEntries(model.layout_.groups);
             if (!unreadable.empty()) {
-                ShowUserMessages({ErrorText(std::move(unreadable))});
-                return kPhaseFailed;
+                outcome.messages.push_back(ErrorText(std::move(unreadable)));
+                return outcome;
             }
         }
         std::string text;
         cmdline::LinkTextResult link = cmdline::BuildLinkText(model, SplitInputList(call.inputList),
                                                               text, configDir, /*inputFile=*/true);
-        ShowUserMessages(link.messages);
-        if (!link.ok) return kPhaseFailed;
+        Append(outcome.messages, link.messages);
+        if (!link.ok) return outcome;
         // The link text builder has told the user; a link without those
         // objects would build a wrong program, so the step stops here.
-        if (!link.unwrittenInputs.empty()) return kPhaseFailed;
+        if (!link.unwrittenInputs.empty()) return outcome;
         if (generateScript) {
             std::string script =
                 CombinePath(configDir, base + "_" + Field(info.configName) + "_auto", "gsi");
-            if (!WriteLinkerScript(script, model, info)) return kPhaseFailed;
+            sections::ScriptWrite written = WriteLinkerScript(script, model, info);
+            Append(outcome.messages, written.messages);
+            if (!written.ok) return outcome;
             text = "-T \"" + script + "\"\n" + text;
         }
         if (WriteProtectedTextFile(path, text, SubcommandFileAttributes()) != kWriteOk)
-            return kPhaseFailed;
+            return outcome;
     }
-    return HandOver(call, marker + AtCommand(*prefix, path));
+    outcome.status = HandOver(call, marker + AtCommand(*prefix, path));
+    return outcome;
 }
 
 } // namespace
 
-int RunPrePhase(PhaseIndex phaseIndex, const PrePhaseCall& call) {
+StepOutcome RunPrePhase(PhaseIndex phaseIndex, const PrePhaseCall& call) {
     switch (phaseIndex) {
     case kPhaseCompiler:
-        return CompilerPrePhase(call);
+        return {CompilerPrePhase(call), {}};
     case kPhaseAssembler:
-        return AssemblerPrePhase(call);
+        return {AssemblerPrePhase(call), {}};
     case kPhaseLinker:
         return LinkerPrePhase(call);
     case kPhaseGenerator:
-        return GeneratorPrePhase(call);
+        return {GeneratorPrePhase(call), {}};
     default:
-        return kPhaseFailed;
+        return {kPhaseFailed, {}};
     }
 }
 

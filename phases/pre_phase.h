@@ -3,9 +3,11 @@
 // handed "@" and the quoted path of that file.
 #pragma once
 
-#include "core/phase.h"
 #include <cstddef>
 #include <cstdint>
+
+#include "core/phase.h"
+#include "phases/run_tool.h"
 
 struct QuorleProjectInfo;
 
@@ -28,6 +30,7 @@ struct PrePhaseCall {
     const QuorleProjectInfo* info = nullptr;
 };
 
-int RunPrePhase(PhaseIndex phaseIndex, const PrePhaseCall& call);
+// The result (a PhaseResult) and what the user is to be told, in order.
+StepOutcome RunPrePhase(PhaseIndex phaseIndex, const PrePhaseCall& call);
 
 } // namespace quorle::phases

@@ -13,7 +13,8 @@ struct ToolMessages {
     const char* failed;
 };
 
-// A step's status (0 done, 1 failed) and what the user is to be told.
+// A step's status (0 done, 1 failed; before a tool also 2, nothing to do)
+// and what the user is to be told, in order.
 struct StepOutcome {
     int status = 0;
     UserMessages messages;

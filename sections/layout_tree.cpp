@@ -106,15 +106,14 @@ const SectionGroup* FindGroupByName(const std::vector<SectionGroup>& groups,
     return found;
 }
 
-bool AddGroup(SectionLayout& layout, SectionGroup group, std::string_view effectiveToolchain,
-              std::string* warning) {
+GroupAdd AddGroup(SectionLayout& layout, SectionGroup group, std::string_view effectiveToolchain) {
     std::vector<SectionGroup>& groups = layout.groups;
     if (group.placement == kAtLabel) {
         SectionGroup* holder = FindGroupHoldingLabel(groups, group.placementText);
-        if (!holder) return false;
+        if (!holder) return {};
         group.colour = holder->colour;
         holder->children.push_back(std::move(group));
-        return true;
+        return {true, {}};
     }
     size_t index = groups.size();
     if (group.placement == kFollowOn) {
@@ -128,25 +127,27 @@ bool AddGroup(SectionLayout& layout, SectionGroup group, std::string_view effect
     } else {
         bool exists = std::any_of(groups.begin(), groups.end(),
                                   [&](const SectionGroup& g) { return g.name == group.name; });
-        if (exists) return false;
+        if (exists) return {};
         if (!KeepsUserOrder(effectiveToolchain)) index = InsertionIndex(layout, group);
     }
     // A group that goes on from behind a label another group is loaded at
     // lies over that load image: the user chose the place, so say so.
     // A fixed address is a place of its own; the others go on from the group
     // before them (in their region).
-    if (warning != nullptr && group.placement != kFixedAddress) {
+    GroupAdd result{true, {}};
+    if (group.placement != kFixedAddress) {
         for (size_t i = index; i-- > 0;) {
             const SectionGroup& before = groups[i];
             if (group.placement == kInRegion &&
                 !(before.placement == kInRegion && before.placementText == group.placementText))
                 continue;
-            *warning = FollowsLoadLabelWarning(group, before, groups);
+            std::string warning = FollowsLoadLabelWarning(group, before, groups);
+            if (!warning.empty()) result.messages.push_back(WarningText(std::move(warning)));
             break;
         }
     }
     groups.insert(groups.begin() + static_cast<long>(index), std::move(group));
-    return true;
+    return result;
 }
 
 } // namespace quorle::sections

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/user_message.h"
 #include "sections/section_layout.h"
 
 namespace quorle::sections {
@@ -37,9 +38,11 @@ const SectionGroup* FindGroupByName(const std::vector<SectionGroup>& groups, std
 //    moving the groups already there (appended for toolchains whose layouts
 //    are kept in the user's order).
 // A follow-on or region group that lands behind a label another group is
-// loaded at gets a `warning` (when asked for). Returns false when nothing
-// was added.
-bool AddGroup(SectionLayout& layout, SectionGroup group, std::string_view effectiveToolchain,
-              std::string* warning = nullptr);
+// loaded at comes with a warning. Not added when nothing was added.
+struct GroupAdd {
+    bool added = false;
+    UserMessages messages;
+};
+GroupAdd AddGroup(SectionLayout& layout, SectionGroup group, std::string_view effectiveToolchain);
 
 } // namespace quorle::sections

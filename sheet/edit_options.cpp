@@ -11,13 +11,9 @@
 namespace quorle::sheet {
 namespace {
 
-// Boxes before the sheet exists: logged when the call is scripted.
-void Tell(bool scripted, const char* caption, const std::string& text) {
-    if (scripted)
-        platform::LogMessageBox(caption, text);
-    else
-        platform::ShowMessage(caption, text, platform::MessageButtons::Ok,
-                              platform::MessageIcon::Warning);
+// A call that stops before the sheet exists, with its one box.
+EditRun Stopped(bool scripted, UserMessage message) {
+    return {1, {std::move(message)}, scripted};
 }
 
 std::string DirectoryPart(const std::string& path) {
@@ -91,27 +87,22 @@ void ReportChanges(const CSheetBase& sheet, int result) {
 
 // The interactive sheet: the window view on Windows, the terminal view
 // elsewhere; both are libraries of their own behind `CTerminalView`.
-int RunInteractive(HostRecords records, const char* pluginPath, const QuorleProjectInfo& info) {
+EditRun RunInteractive(HostRecords records, const char* pluginPath, const QuorleProjectInfo& info) {
 #if !defined(_WIN32)
-    if (!platform::StandardInputIsTerminal() || !platform::StandardOutputIsTerminal()) {
-        Tell(false, kCaptionError, kNoTerminalMessage);
-        return 1;
-    }
+    if (!platform::StandardInputIsTerminal() || !platform::StandardOutputIsTerminal())
+        return Stopped(false, ErrorText(kNoTerminalMessage));
 #endif
     TerminalViewLibrary library(pluginPath);
-    if (library.View() == nullptr) {
-        Tell(false, kCaptionError,
-             std::string(kNoTerminalViewMessage) + "\n" + DirectoryPart(pluginPath) +
-                 kTerminalViewLibrary);
-        return 1;
-    }
+    if (library.View() == nullptr)
+        return Stopped(false, ErrorText(std::string(kNoTerminalViewMessage) + "\n" +
+                                        DirectoryPart(pluginPath) + kTerminalViewLibrary));
     CTerminalMessages messages(*library.View());
     CSheetBase sheet(std::move(records), info, messages);
     auto sibling = EnablePhases(sheet, pluginPath, info);
     CSheetFaceOver face(sheet);
     int result = library.View()->Run(face);
     ReportChanges(sheet, result);
-    return result;
+    return {result, {}, false};
 }
 
 CommonControlsProbe commonControlsProbe = &platform::GetCommonControlsVersion;
@@ -128,43 +119,38 @@ bool CommonControlsUsable(uint32_t major, uint32_t minor) {
     return major >= 5 || minor >= 71;
 }
 
-int RunEditOptions(QuorlePhaseRecord* const* phases, const char* pluginPath,
-                   const QuorleProjectInfo& info) {
+EditRun RunEditOptions(QuorlePhaseRecord* const* phases, const char* pluginPath,
+                       const QuorleProjectInfo& info) {
     const auto scriptPath = platform::GetEnv("QUORLE_SHEET_SCRIPT");
     const bool scripted = scriptPath && !scriptPath->empty();
     const CTranscript transcript(platform::GetEnv("QUORLE_SHEET_LOG"));
-    if (!transcript.Usable()) {
-        Tell(scripted, kCaptionError,
-             std::string(kSheetLogRefusedMessage) + "\n" + *platform::GetEnv("QUORLE_SHEET_LOG"));
-        return 1;
-    }
+    if (!transcript.Usable())
+        return Stopped(scripted, ErrorText(std::string(kSheetLogRefusedMessage) + "\n" +
+                                           *platform::GetEnv("QUORLE_SHEET_LOG")));
 
     auto resources = ResourceLibrary::Load(pluginPath);
     if (!resources) {
-        Tell(scripted, kCaptionError, kNoResourceLibraryMessage);
         transcript.Line("result", "1");
-        return 1;
+        return Stopped(scripted, ErrorText(kNoResourceLibraryMessage));
     }
     if (auto version = commonControlsProbe();
         version && !CommonControlsUsable(version->major, version->minor)) {
-        Tell(scripted, kCaptionWarning, SheetString(kStrCommonControls));
         transcript.Line("result", "1");
-        return 1;
+        return Stopped(scripted, WarningText(SheetString(kStrCommonControls)));
     }
-    std::string why;
-    auto records = ReadHostRecords(phases, why);
+    HostRecordsRead read = ReadHostRecords(phases);
+    std::optional<HostRecords>& records = read.records;
     if (!records) {
-        transcript.Line("error", "0: " + why);
+        transcript.Line("error", "0: " + read.messages.at(0).text);
         transcript.Line("result", "1");
-        return 1;
+        return {1, {}, scripted};
     }
     if (!scripted) return RunInteractive(std::move(*records), pluginPath, info);
     auto script = platform::ReadFile(*scriptPath, true);
     if (!script) {
-        Tell(true, kCaptionError, SheetString(kStrScriptUnreadable) + "\n" + *scriptPath);
         transcript.Line("error", "0: script cannot be read: " + *scriptPath);
         transcript.Line("result", "1");
-        return 1;
+        return Stopped(true, ErrorText(SheetString(kStrScriptUnreadable) + "\n" + *scriptPath));
     }
 
     CLoggedMessages messages;
@@ -175,7 +161,7 @@ int RunEditOptions(QuorlePhaseRecord* const* phases, const char* pluginPath,
     int result = RunScript(sheet, *script, transcript);
     ReportChanges(sheet, result);
     transcript.Line("result", std::to_string(result));
-    return result;
+    return {result, {}, true};
 }
 
 } // namespace quorle::sheet

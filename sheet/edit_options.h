@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "core/records.h"
+#include "core/user_message.h"
 #include "platform/platform.h"
 
 namespace quorle::sheet {
@@ -34,9 +35,15 @@ bool CommonControlsUsable(uint32_t major, uint32_t minor);
 using CommonControlsProbe = std::optional<platform::CommonControlsVersion> (*)();
 CommonControlsProbe SetCommonControlsProbe(CommonControlsProbe probe);
 
-// 0 OK, -1 Cancel, 1 failure. The arguments are checked by the caller
-// (non-null, record sizes).
-int RunEditOptions(QuorlePhaseRecord* const* phases, const char* pluginPath,
-                   const QuorleProjectInfo& info);
+// The result (0 OK, -1 Cancel, 1 failure) and the box of a call that stopped
+// before the sheet opened, which a scripted call only logs. The arguments are
+// checked by the caller (non-null, record sizes).
+struct EditRun {
+    int result = 1;
+    UserMessages messages;
+    bool scripted = false;
+};
+EditRun RunEditOptions(QuorlePhaseRecord* const* phases, const char* pluginPath,
+                       const QuorleProjectInfo& info);
 
 } // namespace quorle::sheet

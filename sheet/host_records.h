@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/records.h"
+#include "core/user_message.h"
 
 namespace quorle::sheet {
 
@@ -44,10 +45,14 @@ struct HostRecords {
     std::vector<HostPhase> phases;
 };
 
-// Reads the null-terminated list. Nothing (and `why` set) when a record has
+// Reads the null-terminated list. No records (and a message saying why) when a record has
 // the wrong size, a phase name names no phase the sheet edits, a file record
 // lacks its index array or its second slot array, or an index lies outside
 // the phase's input strings. A null list inside a record counts as empty.
-std::optional<HostRecords> ReadHostRecords(QuorlePhaseRecord* const* list, std::string& why);
+struct HostRecordsRead {
+    std::optional<HostRecords> records;
+    UserMessages messages;
+};
+HostRecordsRead ReadHostRecords(QuorlePhaseRecord* const* list);
 
 } // namespace quorle::sheet

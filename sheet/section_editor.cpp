@@ -33,7 +33,9 @@ const char* PlacementWord(int placement) {
     return placement >= 0 && placement < 4 ? kPlacementWords[placement] : "";
 }
 
-CSectionEditor::~CSectionEditor() { Clear(); }
+CSectionEditor::~CSectionEditor() {
+    Clear();
+}
 
 void CSectionEditor::Clear() {
     DestroyGroups(layout_.groups);
@@ -57,7 +59,8 @@ SectionLayout CSectionEditor::Copy() const {
 EditResult CSectionEditor::Place(SectionGroup group) {
     if (group.placement == kAtLabel) {
         SectionGroup* holder = FindLabelHolder(layout_.groups, group.placementText);
-        if (holder == nullptr) return EditResult::Bad("no group holds the label " + group.placementText);
+        if (holder == nullptr)
+            return EditResult::Bad("no group holds the label " + group.placementText);
         group.colour = holder->colour;
         holder->children.push_back(std::move(group));
         return EditResult::Ok();
@@ -66,12 +69,11 @@ EditResult CSectionEditor::Place(SectionGroup group) {
         std::none_of(layout_.regions.begin(), layout_.regions.end(),
                      [&](const MemoryRegion& r) { return r.name == group.placementText; }))
         return EditResult::Bad("no memory region named " + group.placementText);
-    std::string warning;
-    if (!sections::AddGroup(layout_, std::move(group), toolchain_, &warning))
-        return EditResult::Bad("the group could not be placed");
+    sections::GroupAdd added = sections::AddGroup(layout_, std::move(group), toolchain_);
+    if (!added.added) return EditResult::Bad("the group could not be placed");
     EditResult result = EditResult::Ok();
-    if (!warning.empty()) {
-        result.notice = std::move(warning);
+    if (!added.messages.empty()) {
+        result.notice = std::move(added.messages.front().text);
         result.noticeCaption = kCaptionWarning;
     }
     return result;
@@ -116,7 +118,8 @@ EditResult CSectionEditor::ModifyGroup(const std::string& name, const std::strin
     }
     if (!message.empty()) return Refuse(message);
     SectionGroup& group = place->Group();
-    const std::string newText = *placement == kFollowOn && text == kEndOfList ? std::string() : text;
+    const std::string newText =
+        *placement == kFollowOn && text == kEndOfList ? std::string() : text;
     if (group.placement == *placement && group.placementText == newText) {
         group.name = newName;
         changed_ = true;
@@ -163,7 +166,7 @@ EditResult CSectionEditor::Advanced(const std::string& name, bool noLoad, bool k
     auto place = FindGroupNamed(layout_.groups, name);
     if (!place) return EditResult::Bad("no group named " + name);
     SectionGroup& group = place->Group();
-    int kind = loadKind == "none" ? kLoadNone
+    int kind = loadKind == "none"      ? kLoadNone
                : loadKind == "address" ? kLoadFixed
                : loadKind == "label"   ? kLoadLabel
                                        : -1;
@@ -186,7 +189,8 @@ EditResult CSectionEditor::Advanced(const std::string& name, bool noLoad, bool k
     return result;
 }
 
-EditResult CSectionEditor::AddLabel(const std::string& name, const std::string& typed, bool freeText) {
+EditResult CSectionEditor::AddLabel(const std::string& name, const std::string& typed,
+                                    bool freeText) {
     auto place = FindGroupNamed(layout_.groups, name);
     if (!place) return EditResult::Bad("no group named " + name);
     std::string message = CheckLabel(FlatGroups(layout_.groups), typed, freeText);
@@ -312,7 +316,8 @@ std::vector<GroupRow> CSectionEditor::GroupRows() {
     std::vector<GroupRow> rows;
     ForEachGroupPlace(layout_.groups, [&rows](const GroupPlace& place) {
         const SectionGroup& g = place.Group();
-        rows.push_back({place.depth, g.name + "|" + PlacementWord(g.placement) + "|" + g.placementText});
+        rows.push_back(
+            {place.depth, g.name + "|" + PlacementWord(g.placement) + "|" + g.placementText});
         return true;
     });
     return rows;
@@ -320,7 +325,8 @@ std::vector<GroupRow> CSectionEditor::GroupRows() {
 
 std::vector<std::string> CSectionEditor::RegionRows() const {
     std::vector<std::string> rows;
-    for (const MemoryRegion& r : layout_.regions) rows.push_back(r.name + "|" + r.start + "|" + r.end);
+    for (const MemoryRegion& r : layout_.regions)
+        rows.push_back(r.name + "|" + r.start + "|" + r.end);
     return rows;
 }
 

@@ -22,9 +22,8 @@ void BM_DisplayWithLongScriptLine(benchmark::State& state) {
     std::ofstream(file, std::ios::binary) << "-T \"" << script << "\" \n-o \"a.x\"\n";
     const std::string command = "@\"" + file + "\"";
     for (auto _ : state) {
-        quorle::UserMessages messages;
-        std::string text = quorle::CommandLineDisplayText(command, messages);
-        benchmark::DoNotOptimize(text);
+        quorle::DisplayText display = quorle::CommandLineDisplayText(command);
+        benchmark::DoNotOptimize(display);
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * state.range(0));
     fs::remove_all(dir);

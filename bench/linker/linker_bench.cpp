@@ -127,7 +127,7 @@ void BM_OptimisationRewriteChainedGroups(benchmark::State& state) {
     const std::string options = ChainedGroupString(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         std::string rewritten =
-            quorle::output::OptimisationOptions(quorle::kPhaseLinker, options, 2);
+            quorle::output::OptimisationOptions(quorle::kPhaseLinker, options, 2).options;
         benchmark::DoNotOptimize(rewritten);
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));

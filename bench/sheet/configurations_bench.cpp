@@ -56,8 +56,7 @@ void BM_OpenAndOkWithManyConfigurations(benchmark::State& state) {
     ProjectInfoFixture info("Dravik GNUCORVO [ELF]", "/nonexistent");
     SilentMessages messages;
     for (auto _ : state) {
-        std::string why;
-        auto records = ReadHostRecords(host.List(), why);
+        auto records = ReadHostRecords(host.List()).records;
         auto sheet = std::make_unique<CSheetBase>(std::move(*records), *info.Get(), messages);
         benchmark::DoNotOptimize(sheet->Ok());
         state.PauseTiming();

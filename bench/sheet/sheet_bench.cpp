@@ -72,8 +72,7 @@ class SilentMessages : public CMessageSink {
 struct Fixture {
     Fixture() : host(Workspace()), info(kCorvoName, "/nonexistent") {}
     std::unique_ptr<CSheetBase> Open() {
-        std::string why;
-        auto records = ReadHostRecords(host.List(), why);
+        auto records = ReadHostRecords(host.List()).records;
         return std::make_unique<CSheetBase>(std::move(*records), *info.Get(), messages);
     }
     std::vector<NodeRef> CompilerNodes(CSheetBase& sheet) {

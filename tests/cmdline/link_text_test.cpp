@@ -29,10 +29,9 @@ std::string Build(LinkerModel& model, std::vector<std::string> inputs = {}, bool
 
 // The option lines of a model that has nothing to report.
 std::string OptionLines(const LinkerModel& model) {
-    quorle::UserMessages messages;
-    std::string text = LinkerOptionLines(model, messages);
-    EXPECT_TRUE(messages.empty());
-    return text;
+    quorle::cmdline::OptionLineText lines = LinkerOptionLines(model);
+    EXPECT_TRUE(lines.messages.empty());
+    return lines.text;
 }
 
 } // namespace
@@ -253,9 +252,10 @@ TEST(LinkText, UserSubcommandFileReplacesTheOptionLines) {
     model.subcommandType_ = 1;
     EXPECT_EQ(OptionLines(model), "-T \"C:\\my.sub\"");
     model.subcommandType_ = 2;
-    quorle::UserMessages messages;
-    EXPECT_EQ(LinkerOptionLines(model, messages), "");
-    EXPECT_EQ(messages, quorle::UserMessages{quorle::ErrorText("Invalid sub-command file type")});
+    quorle::cmdline::OptionLineText invalid = LinkerOptionLines(model);
+    EXPECT_EQ(invalid.text, "");
+    EXPECT_EQ(invalid.messages,
+              quorle::UserMessages{quorle::ErrorText("Invalid sub-command file type")});
     // Without a file name the ordinary lines are written.
     model.subcommandFile_.clear();
     EXPECT_NE(OptionLines(model).find("-flto"), std::string::npos);

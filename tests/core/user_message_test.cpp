@@ -15,20 +15,10 @@ TEST(UserMessage, FieldsTakeArgumentsInOrderAndOtherPercentsStay) {
     EXPECT_EQ(FormatMessageText("C:\\%dir%\\file", {}), "C:\\%dir%\\file");
 }
 
-TEST(UserMessage, ExpectedHoldsEitherTheValueOrTheReason) {
-    Expected<int> good(7);
-    ASSERT_TRUE(good);
-    EXPECT_EQ(good.Value(), 7);
-    Expected<int> bad(ErrorText("broken"));
-    ASSERT_FALSE(bad);
-    EXPECT_EQ(bad.Message().text, "broken");
-    EXPECT_EQ(bad.Message().kind, MessageKind::Error);
-}
-
 TEST(UserMessage, ShownWithCaptionAndWordsFromStringOrText) {
     MessageCapture capture("user_message");
-    ShowUserMessages({ErrorString(1532, {"2", "5"}), WarningText("careful"),
-                      WarningString(999999)});
+    ShowUserMessages(
+        {ErrorString(1532, {"2", "5"}), WarningText("careful"), WarningString(999999)});
     EXPECT_EQ(capture.Text(), "ERROR\tPlease enter an integer between 2 and 5.\tOK\n"
                               "WARNING\tcareful\tOK\n"
                               "WARNING\t\tOK\n");

@@ -63,8 +63,7 @@ class CompilerScan : public ::testing::Test {
     void Reset() {
         ScanCall call;
         call.reset = true;
-        quorle::UserMessages ignored;
-        ScanCompiler(call, {}, ignored);
+        ScanCompiler(call, {});
     }
 
     // Runs one scan; returns the result code and fills `items`.
@@ -77,10 +76,11 @@ class CompilerScan : public ::testing::Test {
         call.options = options.c_str();
         call.result = &block;
         call.info = &info_;
-        int result = ScanCompiler(call, version, messages_);
+        ScanOutcome outcome = ScanCompiler(call, version);
+        messages_.insert(messages_.end(), outcome.messages.begin(), outcome.messages.end());
         items = Entries(block);
         std::free(block);
-        return result;
+        return outcome.status;
     }
 
     int Runs() const {

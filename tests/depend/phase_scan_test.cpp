@@ -4,8 +4,12 @@
 #include "depend/dependency_scan.h"
 #include "platform/platform.h"
 #include "scan_test_support.h"
+#include "sections/layout_text.h"
 
 using namespace quorle::depend;
+using quorle::ErrorText;
+using quorle::UserMessages;
+namespace sections = quorle::sections;
 using scantest::Entries;
 using scantest::TempTree;
 namespace platform = quorle::platform;
@@ -124,7 +128,9 @@ TEST_F(PhaseScan, LinkerSubcommandFile) {
     std::string file = tree_.Write("config/link.sub", "");
     auto linker = [&](const std::string& options) {
         ScanCall call = Call("x", options, 0);
-        EXPECT_EQ(ScanLinker(call), 0);
+        ScanOutcome outcome = ScanLinker(call);
+        EXPECT_EQ(outcome.status, 0);
+        EXPECT_TRUE(outcome.messages.empty());
         EXPECT_EQ(platform::GetCurrentDirectory(), cwd_);
         return Taken();
     };
@@ -140,9 +146,19 @@ TEST_F(PhaseScan, LinkerSubcommandFile) {
         linker("[B|SUBCOMMAND|1] [S|EXTFILE|\"adir\"]"),
         std::vector<std::string>{"ERROR|** DL202 (E) Directory instead of file is specified as '" +
                                  config_ + "/adir'"});
+    // A group text that ends inside a group is reported with the scan's
+    // answer, which still names the file.
+    ScanOutcome truncated = ScanLinker(
+        Call("x",
+             "[B|SUBCOMMAND|1] [S|EXTFILE|\"link.sub\"] "
+             "[S|GROUPDET|.a|0|0||0||0|0|<<CEND>>|<<GEND>>|.g|0|0||0||0|0|0|.text|All-files]",
+             0));
+    EXPECT_EQ(truncated.status, 0);
+    EXPECT_EQ(truncated.messages, UserMessages{ErrorText(std::string(sections::kGroupReadError))});
+    EXPECT_EQ(Taken(), std::vector<std::string>{file + "|FALSE|Subcommand file"});
     ScanCall call = Call("x", "", 0);
     call.extra[1] = nullptr;
-    EXPECT_EQ(ScanLinker(call), 1);
+    EXPECT_EQ(ScanLinker(call).status, 1);
 }
 
 TEST_F(PhaseScan, GeneratorFindsCompressedLibrary) {

@@ -256,16 +256,24 @@ TEST(LinkerModel, ResetRestoresDefaultsButKeepsCarriedTokens) {
 
 TEST(LinkerModel, TruncatedGroupTextIsReported) {
     MessageCapture messages("truncated_groups");
-    LinkerModel model(
-        "[S|GROUPDET|.a|0|0||0||0|0|<<CEND>>|<<GEND>>|.g|0|0||0||0|0|0|.text|All-files]");
-    ASSERT_EQ(model.layout_.groups.size(), 1u);
-    EXPECT_EQ(model.layout_.groups[0].name, ".a");
+    const std::string truncated =
+        "[S|GROUPDET|.a|0|0||0||0|0|<<CEND>>|<<GEND>>|.g|0|0||0||0|0|0|.text|All-files]";
+    models::LinkerRead read = models::ReadLinkerModel(truncated, "m.bls");
+    ASSERT_EQ(read.model.layout_.groups.size(), 1u);
+    EXPECT_EQ(read.model.layout_.groups[0].name, ".a");
+    EXPECT_EQ(read.model.mapOptimisationFile_, "m.bls");
     // The model reports; the caller shows the box.
     EXPECT_EQ(messages.Text(), "");
-    ASSERT_EQ(model.ReadMessages().size(), 1u);
-    quorle::ShowUserMessages(model.ReadMessages());
+    ASSERT_EQ(read.messages.size(), 1u);
+    quorle::ShowUserMessages(read.messages);
     EXPECT_EQ(messages.Text(), "ERROR\tAn error occurred processing section groups.  Please inform "
                                "us of this bug.\tOK\n");
+    // Each read answers for its own tokens: one message per truncated text.
+    EXPECT_EQ(read.model.Parse(truncated + " " + truncated).size(), 2u);
+    EXPECT_TRUE(read.model.Parse("[S|GROUPDET|.g|0|0||0||0|0|<<CEND>>|<<GEND>>|]").empty());
+    // The read model is the one the constructor builds.
+    EXPECT_EQ(models::ReadLinkerModel(truncated, "m.bls").model.Serialize(),
+              LinkerModel(truncated, "m.bls").Serialize());
 }
 
 TEST(LinkerModel, LayoutTokensRoundTrip) {

@@ -134,3 +134,24 @@ TEST(LinkerInputFiles, ObjectPathsAndTheLinkersOwnLists) {
     EXPECT_EQ(GetLinkerInputFiles("Debug", "", &marker, buffer, &length, p.Info()), 1);
     EXPECT_EQ(length, static_cast<int32_t>(sizeof buffer));
 }
+
+// A linker option string whose group text ends inside a group: each query
+// answers as before and shows the reading's box once.
+TEST(LinkerInputFiles, TheReadingsBoxComesWithEachAnswerOnce) {
+    ScratchProject p;
+    const std::string truncated = "[S|INPUT|\"a.o\"] [S|GROUPDET|.a|0|0||0||0|0|<<CEND>>|<<GEND>>|"
+                                  ".g|0|0||0||0|0|0|.text|All-files]";
+    const std::string box =
+        "ERROR\tAn error occurred processing section groups.  Please inform us of this bug.\tOK";
+    char buffer[512];
+    int32_t length = sizeof buffer;
+    int marker = 0;
+    ASSERT_EQ(GetLinkerInputFiles("Linker", truncated.c_str(), &marker, buffer, &length, p.Info()),
+              0);
+    EXPECT_EQ(std::string(buffer, length), std::string("a.o\0\0\0", 6));
+    EXPECT_EQ(p.MessageLines(), std::vector<std::string>{box});
+    std::vector<std::string> outputs = Outputs(p, "Linker", truncated);
+    ASSERT_EQ(outputs.size(), 1u);
+    EXPECT_NE(outputs[0], "!");
+    EXPECT_EQ(p.MessageLines(), (std::vector<std::string>{box, box}));
+}

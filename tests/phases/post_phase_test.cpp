@@ -198,6 +198,30 @@ TEST(PostPhaseSteps, ToolFailuresAndMissingToolchains) {
     EXPECT_EQ(p.MessageLines().size(), 2u);
 }
 
+// Each part's boxes once, in the order of the parts: the report's reading
+// of the options, the feedback request, the discard's reading (the output is
+// not there), then the S-record step that still runs.
+TEST(PostPhaseSteps, BoxesOfEveryPartInTheirOrder) {
+    ScratchProject p;
+    p.InstallStandInTools();
+    std::string options =
+        "[S|OUTFORM|BOTH] [S|OUTFILE|\"" + p.configDir +
+        "/gone.x\"] [S|GROUPDET|.a|0|0||0||0|0|<<CEND>>|<<GEND>>|.g|0|0||0||0|0|0|.text|All-files]";
+    platform::RegistrySetValue(std::string(phases::kFeedbackStoreKey) + BuildTag(p),
+                               phases::EncodeCount(29));
+    platform::SetEnv("QUORLE_RECORDER_EXIT", "1");
+    EXPECT_EQ(Post(p, "Linker", options, "@\"x\"", 1), 1);
+    const std::string groups = "ERROR\tAn error occurred processing section groups.  Please "
+                               "inform us of this bug.\tOK";
+    auto lines = p.MessageLines();
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0], groups);
+    EXPECT_EQ(lines[1].substr(0, 21), "Request for Feedback\t");
+    EXPECT_EQ(lines[2], groups);
+    EXPECT_EQ(lines[3], "ERROR\tError during mot file creation -- failed\tOK");
+    EXPECT_EQ(p.ToolCalls().size(), 1u);
+}
+
 TEST(PostPhaseSteps, ArgumentChecks) {
     ScratchProject p;
     EXPECT_EQ(PostPhase("Compiler", nullptr, "", "", "", 0, "@", 0, p.Info()), 1);

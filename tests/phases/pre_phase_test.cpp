@@ -206,6 +206,22 @@ TEST(PrePhaseLinker, ObjectsThatCannotReachTheInputFileFailTheStep) {
     EXPECT_FALSE(fs::exists(p.configDir + "/prog.gld"));
 }
 
+// The reading's box and the link text's come once each, in that order.
+TEST(PrePhaseLinker, BoxesOfTheReadAndOfTheLinkTextInTheirOrder) {
+    ScratchProject p;
+    std::string options =
+        "[V|VERSION|2] [S|OUTFILE|\"" + p.configDir +
+        "/prog.x\"] [S|GROUPDET|.a|0|0||0||0|0|<<CEND>>|<<GEND>>|.g|0|0||0||0|0|0|.text|All-files]";
+    fs::create_directories(p.configDir + "/prog_input.tmp");
+    EXPECT_EQ(RunPre(p, "Linker", List({p.configDir + "/a.o|Object file"}), options).result, 1);
+    auto lines = p.MessageLines();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0], "ERROR\tAn error occurred processing section groups.  Please inform us "
+                        "of this bug.\tOK");
+    EXPECT_EQ(lines[1].substr(0, 6), "ERROR\t");
+    EXPECT_NE(lines[1].find("/a.o"), std::string::npos);
+}
+
 // A stored layout with an entry ld cannot read stops at the plug-in, which
 // names the group and the entry, instead of handing ld a broken script.
 TEST(PrePhaseLinker, ASectionEntryLdCannotReadStopsTheLinkNamingIt) {

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "interface/feedback_request.h"
 #include "phases/feedback.h"
 #include "phases/paths.h"
 #include "phases/post_steps.h"
@@ -120,19 +121,46 @@ TEST(Feedback, ScrambledCountRoundTripsAndThresholds) {
                   "?toolChainName=Dravik%20GNUCORVO%20%5BELF%5D-v4&count=30");
 }
 
+namespace {
+
+// A link as the post phase counts it, with the request shown as the export
+// shows it.
+std::optional<uint32_t> CountAndAsk(const std::string& tag) {
+    std::optional<uint32_t> count = CountLinkForFeedback(tag);
+    if (auto request = FeedbackRequestFor(tag, count)) ShowFeedbackRequest(*request);
+    return count;
+}
+
+} // namespace
+
+TEST(Feedback, OnlyAThresholdCountAsksAndOnlyTheExportShowsTheDialog) {
+    ScratchProject p;
+    EXPECT_FALSE(FeedbackRequestFor("T", std::nullopt));
+    EXPECT_FALSE(FeedbackRequestFor("T", 29u));
+    EXPECT_EQ(FeedbackRequestFor("T", 500u), (FeedbackRequest{"T", 500}));
+    EXPECT_EQ(FeedbackRequestText({"T-v4", 30}),
+              "You have now linked 30 times with T-v4.\nWould you take a moment to tell us what "
+              "you think of the Dravik GNU tools?");
+    // Counting alone never opens anything, even at a threshold.
+    const std::string tag = "T-" + p.toolchainDir.substr(p.root.size() + 1);
+    platform::RegistrySetValue(std::string(kFeedbackStoreKey) + tag, EncodeCount(29));
+    EXPECT_EQ(CountLinkForFeedback(tag).value_or(0), 30u);
+    EXPECT_TRUE(p.MessageLines().empty());
+}
+
 TEST(Feedback, DialogAtThirtyThenNotAfterDontAskAgain) {
     ScratchProject p;
     // Unique per run: a Windows registry keeps the counters of earlier runs.
     const std::string tag = "Dravik GNUPELKA [ELF]-" + p.toolchainDir.substr(p.root.size() + 1);
     const std::string counterKey = std::string(kFeedbackStoreKey) + tag;
-    EXPECT_EQ(CountLinkForFeedback(tag).value_or(0), 1u);
+    EXPECT_EQ(CountAndAsk(tag).value_or(0), 1u);
     EXPECT_EQ(platform::RegistryQueryValue(counterKey).value_or(""), EncodeCount(1));
     // Jump ahead: the stored, scrambled count is what the step continues from.
     platform::RegistrySetValue(counterKey, EncodeCount(28));
-    EXPECT_EQ(CountLinkForFeedback(tag).value_or(0), 29u);
+    EXPECT_EQ(CountAndAsk(tag).value_or(0), 29u);
     EXPECT_TRUE(p.MessageLines().empty());
     p.QueueAnswers("FEEDBACK");
-    EXPECT_EQ(CountLinkForFeedback(tag).value_or(0), 30u);
+    EXPECT_EQ(CountAndAsk(tag).value_or(0), 30u);
     auto lines = p.MessageLines();
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0].substr(0, 21), "Request for Feedback\t");
@@ -146,22 +174,22 @@ TEST(Feedback, DialogAtThirtyThenNotAfterDontAskAgain) {
         platform::RegistryQueryValue(std::string(kFeedbackStoreKey) + "FeedbackRequests-" + tag)
             .value_or(""),
         "1");
-    EXPECT_EQ(CountLinkForFeedback(tag).value_or(0), 31u);
+    EXPECT_EQ(CountAndAsk(tag).value_or(0), 31u);
     EXPECT_EQ(p.MessageLines().size(), 2u);
     // At 100 the user declines for good; no count, no dialog afterwards.
     platform::RegistrySetValue(counterKey, EncodeCount(99));
     p.QueueAnswers("NOTHANKS+NOASK");
-    EXPECT_EQ(CountLinkForFeedback(tag).value_or(0), 100u);
+    EXPECT_EQ(CountAndAsk(tag).value_or(0), 100u);
     EXPECT_EQ(p.MessageLines().size(), 3u);
     platform::RegistrySetValue(counterKey, EncodeCount(499));
-    EXPECT_FALSE(CountLinkForFeedback(tag));
+    EXPECT_FALSE(CountAndAsk(tag));
     EXPECT_EQ(p.MessageLines().size(), 3u);
     EXPECT_EQ(platform::RegistryQueryValue(counterKey).value_or(""), EncodeCount(499));
 }
 
 TEST(Feedback, NothingQueuedAnswersNoThanks) {
     ScratchProject p;
-    ShowFeedbackDialog("T-" + p.toolchainDir.substr(p.root.size() + 1), 500);
+    ShowFeedbackRequest({"T-" + p.toolchainDir.substr(p.root.size() + 1), 500});
     auto lines = p.MessageLines();
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0].substr(lines[0].size() - 9), "\tNOTHANKS");

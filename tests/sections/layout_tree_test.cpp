@@ -23,6 +23,18 @@ std::vector<std::string> Names(const std::vector<SectionGroup>& groups) {
     return names;
 }
 
+// Whether the group was added; `warning` gets the one warning's words, or
+// nothing.
+bool Added(const GroupAdd& add, std::string& warning) {
+    EXPECT_LE(add.messages.size(), 1u);
+    warning.clear();
+    for (const quorle::UserMessage& message : add.messages) {
+        EXPECT_EQ(message.kind, quorle::MessageKind::Warning);
+        warning = message.text;
+    }
+    return add.added;
+}
+
 } // namespace
 
 TEST(LayoutTree, DefaultLayoutFillsOnlyAnEmptyList) {
@@ -56,7 +68,7 @@ TEST(LayoutTree, FixedAddressGroupsAreSortedForCorvo) {
     for (std::string address : {"H'00000800", "0x00000800", "800"}) {
         SectionLayout layout;
         layout.groups = DefaultGroups();
-        ASSERT_TRUE(AddGroup(layout, Group(".early", kFixedAddress, address), kCorvo));
+        ASSERT_TRUE(AddGroup(layout, Group(".early", kFixedAddress, address), kCorvo).added);
         EXPECT_EQ(Names(layout.groups), (std::vector<std::string>{".vects", ".early", ".text",
                                                                   ".mdata", ".bss", ".stack"}))
             << address;
@@ -67,16 +79,16 @@ TEST(LayoutTree, FollowOnGroupsStayBehindTheirPredecessor) {
     SectionLayout layout;
     layout.groups = DefaultGroups();
     SectionGroup after = Group(".after", kFollowOn, ".vects");
-    ASSERT_TRUE(AddGroup(layout, after, kCorvo));
+    ASSERT_TRUE(AddGroup(layout, after, kCorvo).added);
     EXPECT_EQ(layout.groups[1].name, ".after");
     EXPECT_EQ(layout.groups[1].placementText, "");
     // A fixed group lower than ".mdata" goes in before it; ".bss" (which
     // follows ".mdata") keeps its place behind it, and ".after" behind ".vects".
-    ASSERT_TRUE(AddGroup(layout, Group(".mid", kFixedAddress, "0x00100000"), kCorvo));
+    ASSERT_TRUE(AddGroup(layout, Group(".mid", kFixedAddress, "0x00100000"), kCorvo).added);
     EXPECT_EQ(Names(layout.groups), (std::vector<std::string>{".vects", ".after", ".text", ".mid",
                                                               ".mdata", ".bss", ".stack"}));
     // "End of group list": appended.
-    ASSERT_TRUE(AddGroup(layout, Group(".tail", kFollowOn, ""), kCorvo));
+    ASSERT_TRUE(AddGroup(layout, Group(".tail", kFollowOn, ""), kCorvo).added);
     EXPECT_EQ(layout.groups.back().name, ".tail");
 }
 
@@ -84,10 +96,10 @@ TEST(LayoutTree, RegionGroupsSortByTheirRegionStart) {
     SectionLayout layout;
     layout.regions.push_back({"low", 0, "0x00000400", "0x000007FF"});
     layout.groups = DefaultGroups();
-    ASSERT_TRUE(AddGroup(layout, Group(".inlow", kInRegion, "low"), kCorvo));
+    ASSERT_TRUE(AddGroup(layout, Group(".inlow", kInRegion, "low"), kCorvo).added);
     EXPECT_EQ(layout.groups[1].name, ".inlow");
     // A second group of the same name is not added.
-    EXPECT_FALSE(AddGroup(layout, Group(".inlow", kFixedAddress, "0x10"), kCorvo));
+    EXPECT_FALSE(AddGroup(layout, Group(".inlow", kFixedAddress, "0x10"), kCorvo).added);
     EXPECT_EQ(layout.groups.size(), 6u);
 }
 
@@ -124,9 +136,10 @@ SectionLayout FirmwareLayout() {
 TEST(LayoutTree, ANewRegionGroupStaysClearOfTheLoadImageOfData) {
     SectionLayout layout = FirmwareLayout();
     std::string warning;
-    ASSERT_TRUE(AddGroup(layout, Group(".rodata.tables", kInRegion, "FLASH"), kCorvo, &warning));
+    ASSERT_TRUE(
+        Added(AddGroup(layout, Group(".rodata.tables", kInRegion, "FLASH"), kCorvo), warning));
     EXPECT_EQ(warning, "");
-    ASSERT_TRUE(AddGroup(layout, Group(".noinit", kInRegion, "RAM"), kCorvo, &warning));
+    ASSERT_TRUE(Added(AddGroup(layout, Group(".noinit", kInRegion, "RAM"), kCorvo), warning));
     EXPECT_EQ(warning, "");
     EXPECT_EQ(Names(layout.groups),
               (std::vector<std::string>{".vects", ".rodata.tables", ".text", ".data", ".bss",
@@ -146,7 +159,7 @@ TEST(LayoutTree, AddingAGroupKeepsTheUserOrderOfTheOthers) {
     layout.groups[4].placementText = "STACKRAM";
     for (SectionGroup added : {Group(".high", kFixedAddress, "0x30000000"),
                                Group(".low", kFixedAddress, "0x00000100")}) {
-        ASSERT_TRUE(AddGroup(layout, added, kCorvo));
+        ASSERT_TRUE(AddGroup(layout, added, kCorvo).added);
     }
     EXPECT_EQ(Names(layout.groups), (std::vector<std::string>{".vects", ".text", ".low", ".data",
                                                               ".bss", ".stack", ".high"}));
@@ -157,20 +170,20 @@ TEST(LayoutTree, AddingAGroupKeepsTheUserOrderOfTheOthers) {
 TEST(LayoutTree, FollowingALoadLabelIsWarnedOf) {
     SectionLayout layout = FirmwareLayout();
     std::string warning;
-    ASSERT_TRUE(AddGroup(layout, Group(".late", kFollowOn, ".text"), kCorvo, &warning));
+    ASSERT_TRUE(Added(AddGroup(layout, Group(".late", kFollowOn, ".text"), kCorvo), warning));
     EXPECT_EQ(layout.groups[2].name, ".late");
     EXPECT_EQ(warning, "The group .late follows the label _mdata of .text, where .data is loaded: "
                        "their contents would overlap in memory.\nLet .late follow the group "
                        "before .text instead.");
     warning.clear();
-    ASSERT_TRUE(AddGroup(layout, Group(".early", kFollowOn, ".vects"), kCorvo, &warning));
+    ASSERT_TRUE(Added(AddGroup(layout, Group(".early", kFollowOn, ".vects"), kCorvo), warning));
     EXPECT_EQ(warning, "");
     // A toolchain that keeps the user's order appends; the group behind
     // the label in its own region is warned of.
     SectionLayout zenta = FirmwareLayout();
     zenta.groups.erase(zenta.groups.begin() + 3, zenta.groups.end());
-    ASSERT_TRUE(
-        AddGroup(zenta, Group(".tail", kInRegion, "FLASH"), "Dravik GNUZENTA [ELF]", &warning));
+    ASSERT_TRUE(Added(AddGroup(zenta, Group(".tail", kInRegion, "FLASH"), "Dravik GNUZENTA [ELF]"),
+                      warning));
     EXPECT_EQ(zenta.groups.back().name, ".tail");
     EXPECT_NE(warning.find("follows the label _mdata of .text"), std::string::npos) << warning;
 }
@@ -180,7 +193,7 @@ TEST(LayoutTree, SomeToolchainsKeepTheUserOrder) {
          {"Dravik GNUTAMSINA [ELF]", "Dravik GNUTAMSINB [ELF]", "dravik gnuzenta [elf]"}) {
         SectionLayout layout;
         layout.groups = DefaultGroups();
-        ASSERT_TRUE(AddGroup(layout, Group(".early", kFixedAddress, "0x10"), toolchain));
+        ASSERT_TRUE(AddGroup(layout, Group(".early", kFixedAddress, "0x10"), toolchain).added);
         EXPECT_EQ(layout.groups.back().name, ".early") << toolchain;
     }
 }
@@ -191,12 +204,12 @@ TEST(LayoutTree, LabelPlacedGroupsBecomeChildren) {
     layout.groups[1].colour = 5;
     SectionGroup child = Group(".c", kAtLabel, "_mdata");
     child.contents = {LabelItem("_inner")};
-    ASSERT_TRUE(AddGroup(layout, child, kCorvo));
+    ASSERT_TRUE(AddGroup(layout, child, kCorvo).added);
     ASSERT_EQ(layout.groups[1].children.size(), 1u);
     EXPECT_EQ(layout.groups[1].children[0].colour, 5);
-    ASSERT_TRUE(AddGroup(layout, Group(".gc", kAtLabel, "_inner"), kCorvo));
+    ASSERT_TRUE(AddGroup(layout, Group(".gc", kAtLabel, "_inner"), kCorvo).added);
     EXPECT_EQ(layout.groups[1].children[0].children.size(), 1u);
-    EXPECT_FALSE(AddGroup(layout, Group(".none", kAtLabel, "_undefined"), kCorvo));
+    EXPECT_FALSE(AddGroup(layout, Group(".none", kAtLabel, "_undefined"), kCorvo).added);
     EXPECT_EQ(layout.groups.size(), 5u);
 }
 

@@ -11,6 +11,19 @@ using namespace quorle::sheet_test;
 
 namespace {
 
+// The records, or nothing with the one error message's words in `why`.
+std::optional<HostRecords> Records(QuorlePhaseRecord* const* list, std::string& why) {
+    HostRecordsRead read = ReadHostRecords(list);
+    if (read.records) {
+        EXPECT_TRUE(read.messages.empty());
+        return std::move(read.records);
+    }
+    EXPECT_EQ(read.messages.size(), 1u);
+    EXPECT_EQ(read.messages.at(0).kind, MessageKind::Error);
+    why = read.messages.at(0).text;
+    return std::nullopt;
+}
+
 HostRecordsFixture TwoPhases() {
     return HostRecordsFixture({
         {"GNU Compiler",
@@ -25,7 +38,7 @@ HostRecordsFixture TwoPhases() {
 TEST(HostRecords, ReadsEveryLevelOfTheRecords) {
     HostRecordsFixture host = TwoPhases();
     std::string why;
-    auto records = ReadHostRecords(host.List(), why);
+    auto records = Records(host.List(), why);
     ASSERT_TRUE(records) << why;
     ASSERT_EQ(records->phases.size(), 2u);
     const HostPhase& compiler = records->phases[0];
@@ -46,22 +59,22 @@ TEST(HostRecords, EveryWrongSizeIsRefused) {
     {
         HostRecordsFixture host = TwoPhases();
         host.Phase(1).size = 16;
-        EXPECT_FALSE(ReadHostRecords(host.List(), why));
+        EXPECT_FALSE(Records(host.List(), why));
     }
     {
         HostRecordsFixture host = TwoPhases();
         host.Project(0).size += 4;
-        EXPECT_FALSE(ReadHostRecords(host.List(), why));
+        EXPECT_FALSE(Records(host.List(), why));
     }
     {
         HostRecordsFixture host = TwoPhases();
         host.Config(1).size = 0;
-        EXPECT_FALSE(ReadHostRecords(host.List(), why));
+        EXPECT_FALSE(Records(host.List(), why));
     }
     {
         HostRecordsFixture host = TwoPhases();
         host.File(1).size = 24;
-        EXPECT_FALSE(ReadHostRecords(host.List(), why));
+        EXPECT_FALSE(Records(host.List(), why));
     }
 }
 
@@ -70,7 +83,7 @@ TEST(HostRecords, IndicesAndSlotsAreChecked) {
     {
         HostRecordsFixture host = TwoPhases();
         const_cast<int32_t*>(host.File(0).optionIndex)[1] = 2; // two inputs only
-        EXPECT_FALSE(ReadHostRecords(host.List(), why));
+        EXPECT_FALSE(Records(host.List(), why));
         EXPECT_NE(why.find("a.c"), std::string::npos);
     }
     // Indices at the ends of the 32-bit range, where a sign or width slip
@@ -78,41 +91,41 @@ TEST(HostRecords, IndicesAndSlotsAreChecked) {
     for (int32_t index : {-1, INT32_MIN, INT32_MAX}) {
         HostRecordsFixture host = TwoPhases();
         const_cast<int32_t*>(host.File(0).optionIndex)[0] = index;
-        EXPECT_FALSE(ReadHostRecords(host.List(), why)) << index;
+        EXPECT_FALSE(Records(host.List(), why)) << index;
     }
     {
         HostRecordsFixture host = TwoPhases();
         host.File(0).slotB = nullptr;
-        EXPECT_FALSE(ReadHostRecords(host.List(), why));
+        EXPECT_FALSE(Records(host.List(), why));
     }
     {
         HostRecordsFixture host = TwoPhases();
         host.File(0).slotA = nullptr; // optional
-        EXPECT_TRUE(ReadHostRecords(host.List(), why)) << why;
+        EXPECT_TRUE(Records(host.List(), why)) << why;
     }
 }
 
 TEST(HostRecords, NullListsAreEmptyAndUnknownPhasesFail) {
     std::string why;
-    EXPECT_FALSE(ReadHostRecords(nullptr, why));
+    EXPECT_FALSE(Records(nullptr, why));
     QuorlePhaseRecord* none[] = {nullptr};
-    auto empty = ReadHostRecords(none, why);
+    auto empty = Records(none, why);
     ASSERT_TRUE(empty);
     EXPECT_TRUE(empty->phases.empty());
 
     HostRecordsFixture bare(std::vector<PhaseInput>{{"Compiler", {}, {}}});
     bare.Phase(0).projects = nullptr;
     bare.Phase(0).options = nullptr;
-    auto read = ReadHostRecords(bare.List(), why);
+    auto read = Records(bare.List(), why);
     ASSERT_TRUE(read);
     EXPECT_TRUE(read->phases[0].inputs.empty());
 
     HostRecordsFixture librarian(std::vector<PhaseInput>{{"Librarian", {}, {}}});
-    EXPECT_FALSE(ReadHostRecords(librarian.List(), why));
+    EXPECT_FALSE(Records(librarian.List(), why));
     HostRecordsFixture twice(std::vector<PhaseInput>{{"Compiler", {}, {}}, {"Compiler", {}, {}}});
-    EXPECT_FALSE(ReadHostRecords(twice.List(), why));
+    EXPECT_FALSE(Records(twice.List(), why));
     HostRecordsFixture debug(std::vector<PhaseInput>{{"Debug", {}, {}}});
-    EXPECT_TRUE(ReadHostRecords(debug.List(), why));
+    EXPECT_TRUE(Records(debug.List(), why));
 }
 
 #include "sheet/edit_options.h"

@@ -48,9 +48,8 @@ TEST(LinkerSwitchRows, EveryRowReachesModelCommandLineAndPage) {
         EXPECT_EQ(models::LinkerModel(written).switches_, model.switches_);
         EXPECT_EQ(none.Serialize().find(token), std::string::npos);
 
-        UserMessages messages;
-        const std::vector<std::string> on = Lines(cmdline::LinkerOptionLines(model, messages));
-        const std::vector<std::string> off = Lines(cmdline::LinkerOptionLines(none, messages));
+        const std::vector<std::string> on = Lines(cmdline::LinkerOptionLines(model).text);
+        const std::vector<std::string> off = Lines(cmdline::LinkerOptionLines(none).text);
         EXPECT_EQ(std::count(on.begin(), on.end(), std::string(row.flag)), 1);
         EXPECT_EQ(std::count(off.begin(), off.end(), std::string(row.flag)), 0);
 

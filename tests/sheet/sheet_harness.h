@@ -15,13 +15,14 @@
 namespace quorle::sheet_test {
 
 struct SheetHarness {
-    explicit SheetHarness(std::vector<PhaseInput> phaseInputs, const std::string& toolchain = kCorvo,
+    explicit SheetHarness(std::vector<PhaseInput> phaseInputs,
+                          const std::string& toolchain = kCorvo,
                           const std::string& dirName = "sheet_core")
-        : workspaceDir(dirName), host(std::move(phaseInputs)), info(toolchain, workspaceDir.Path()) {
-        std::string why;
-        auto records = sheet::ReadHostRecords(host.List(), why);
-        if (!records) throw std::runtime_error(why);
-        sheet = std::make_unique<sheet::CSheetBase>(std::move(*records), *info.Get(), messages,
+        : workspaceDir(dirName), host(std::move(phaseInputs)),
+          info(toolchain, workspaceDir.Path()) {
+        sheet::HostRecordsRead read = sheet::ReadHostRecords(host.List());
+        if (!read.records) throw std::runtime_error(read.messages.at(0).text);
+        sheet = std::make_unique<sheet::CSheetBase>(std::move(*read.records), *info.Get(), messages,
                                                     &observer);
     }
 
