@@ -4,7 +4,7 @@
 #include "models/generator_model.h"
 #include "models/linker_model.h"
 #include "sheet/bindings.h"
-#include "sheet/pages.h"
+#include "sheet/pages/pages.h"
 
 namespace quorle::sheet {
 
