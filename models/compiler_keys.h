@@ -1,10 +1,12 @@
 // Key tables of the compiler options model and the gcc flags that go with
-// them. A field's value is the position of its token in its table.
+// them; a switch row also holds the label the C/C++ pages show. A field's
+// value is the position of its token in its table.
 #pragma once
 
 #include <string_view>
 
 #include "models/flag_option.h"
+#include "models/gcc_switches.h"
 
 namespace quorle::models::compiler_keys {
 
@@ -13,6 +15,7 @@ using SV = std::string_view;
 using models::FlagOption;
 using models::FlagsOf;
 using models::KeysOf;
+namespace gcc = models::gcc_switches;
 
 inline constexpr SV kLanguage[] = {"", "S|LANG|CPP", "S|LANG|PREPRO"};
 inline constexpr SV kProjectType[] = {"S|PROJECTTYPE|CAPPPROJECT", "S|PROJECTTYPE|CPPAPPPROJECT",
@@ -27,36 +30,43 @@ inline constexpr SV kFileInlinePath = "S|FILE_INLINE_PATH|";
 inline constexpr SV kWInhibit[] = {"", "B|WINHIBIT|1"};
 inline constexpr SV kWAll = "B|WALL|1";
 
+// The thirteen basic warnings, then the eighteen extra ones.
 inline constexpr FlagOption kWarn1Options[] = {
-    {"B|WNIMPORT|1", "-Wno-import"},   {"B|WCSUB|1", "-Wchar-subscripts"},
-    {"B|WCOMMENT|1", "-Wcomment"},     {"B|WFORMAT|1", "-Wformat"},
-    {"B|WIMPLICIT|1", "-Wimplicit"},   {"B|WPAREN|1", "-Wparentheses"},
-    {"B|WRTYPE|1", "-Wreturn-type"},   {"B|WSWITCH|1", "-Wswitch"},
-    {"B|WTGRAPH|1", "-Wtrigraphs"},    {"B|WUNUSED|1", "-Wunused"},
-    {"B|WUINIT|1", "-Wuninitialized"}, {"B|WREORDER|1", "-Wreorder"},
-    {"B|WSCOMP|1", "-Wsign-compare"},
+    {"B|WNIMPORT|1", "-Wno-import", "Don't warn about #import"},
+    {"B|WCSUB|1", "-Wchar-subscripts", "Array subscripts of type char"},
+    {"B|WCOMMENT|1", "-Wcomment", "Nested comment openers"},
+    {"B|WFORMAT|1", "-Wformat", "printf and scanf format mismatches"},
+    {"B|WIMPLICIT|1", "-Wimplicit", "Implicit declarations"},
+    {"B|WPAREN|1", "-Wparentheses", "Parentheses that may be missing"},
+    {"B|WRTYPE|1", "-Wreturn-type", "Missing or wrong return types"},
+    {"B|WSWITCH|1", "-Wswitch", "switch without a case for an enum value"},
+    {"B|WTGRAPH|1", "-Wtrigraphs", "Trigraphs met in the source"},
+    {"B|WUNUSED|1", "-Wunused", "Unused variables and functions"},
+    {"B|WUINIT|1", "-Wuninitialized", "Variables used uninitialized"},
+    {"B|WREORDER|1", "-Wreorder", "Member initializers out of order (C++)"},
+    {"B|WSCOMP|1", "-Wsign-compare", "Signed and unsigned comparisons"},
 };
 inline constexpr auto kWarn1Keys = KeysOf(kWarn1Options);
 inline constexpr auto kWarn1Flags = FlagsOf(kWarn1Options);
 inline constexpr FlagOption kWarn2Options[] = {
-    {"B|PEWARN|1", "-W"},
-    {"B|WARETURN|1", "-Waggregate-return"},
-    {"B|WBFCAST|1", "-Wbad-function-cast"},
-    {"B|WCALIGN|1", "-Wcast-align"},
-    {"B|WCQUAL|1", "-Wcast-qual"},
-    {"B|WCON|1", "-Wconversion"},
-    {"B|WERROR|1", "-Werror"},
-    {"B|WINLINE|1", "-Winline"},
-    {"B|WMDEC|1", "-Wmissing-declarations"},
-    {"B|WMPROTO|1", "-Wmissing-prototypes"},
-    {"B|WNEXTERN|1", "-Wnested-externs"},
-    {"B|WPARITH|1", "-Wpointer-arith"},
-    {"B|WRDECL|1", "-Wredundant-decls"},
-    {"B|WSHADOW|1", "-Wshadow"},
-    {"B|WSPROTO|1", "-Wstrict-prototypes"},
-    {"B|WSYNTH|1", "-Wsynth"},
-    {"B|WTRAD|1", "-Wtraditional"},
-    {"B|WWSTR|1", "-Wwrite-strings"},
+    {"B|PEWARN|1", "-W", "Extra warnings"},
+    {"B|WARETURN|1", "-Waggregate-return", "Functions returning structures or unions"},
+    {"B|WBFCAST|1", "-Wbad-function-cast", "Casts of a call to a non-matching type"},
+    {"B|WCALIGN|1", "-Wcast-align", "Casts that raise the alignment"},
+    {"B|WCQUAL|1", "-Wcast-qual", "Casts that drop a qualifier"},
+    {"B|WCON|1", "-Wconversion", "Conversions a prototype changes"},
+    {"B|WERROR|1", "-Werror", "Treat warnings as errors"},
+    {"B|WINLINE|1", "-Winline", "Functions not inlined as asked"},
+    {"B|WMDEC|1", "-Wmissing-declarations", "Global functions without a declaration"},
+    {"B|WMPROTO|1", "-Wmissing-prototypes", "Global functions without a prototype"},
+    {"B|WNEXTERN|1", "-Wnested-externs", "extern declarations inside functions"},
+    {"B|WPARITH|1", "-Wpointer-arith", "Arithmetic on void or function pointers"},
+    {"B|WRDECL|1", "-Wredundant-decls", "Redundant declarations"},
+    {"B|WSHADOW|1", "-Wshadow", "Locals that shadow other names"},
+    {"B|WSPROTO|1", "-Wstrict-prototypes", "Functions declared without argument types"},
+    {"B|WSYNTH|1", "-Wsynth", "Synthesized operators (C++)"},
+    {"B|WTRAD|1", "-Wtraditional", "Constructs that differ in traditional C"},
+    {"B|WWSTR|1", "-Wwrite-strings", "String constants as const char arrays"},
 };
 inline constexpr auto kWarn2Keys = KeysOf(kWarn2Options);
 inline constexpr auto kWarn2Flags = FlagsOf(kWarn2Options);
@@ -92,62 +102,61 @@ inline constexpr SV kOptimizeOld[] = {"B|OPTIMIZEOLD|0", "B|OPTIMIZEOLD|1", "B|O
 inline constexpr SV kGOptimize[] = {"", "B|GOPTIMIZE|1"};
 
 inline constexpr FlagOption kOtherOptions[] = {
-    {"B|COMMENTS|1", "-C"},
-    {"B|NOSTDINC|1", "-nostdinc"},
-    {"B|PPNGLDIR|1", "-P"},
-    {"B|GPINFO|1", "-pg"},
-    {"B|SAVETMPS|1", "-save-temps"},
-    {"B|TRADCPP|1", "-traditional-cpp"},
-    {"B|TRIGRPHS|1", "-trigraphs"},
-    {"B|UNDEF|1", "-undef"},
-    {"B|FBRPROB|1", "-fbranch-probabilities"},
-    {"B|FCSAVES|1", "-fcaller-saves"},
-    {"B|FCONDMIS|1", "-fcond-mismatch"},
-    {"B|FFOLLJMP|1", "-fcse-follow-jumps"},
-    {"B|FSKPBLKS|1", "-fcse-skip-blocks"},
-    {"B|FDBRANCH|1", "-fdelayed-branch"},
-    {"B|FEXPOPTS|1", "-fexpensive-optimizations"},
-    {"B|FFMATH|1", "-ffast-math"},
-    {"B|FFSTORE|1", "-ffloat-store"},
-    {"B|FFMEM|1", "-fforce-mem"},
-    {"B|FFSECTS|1", "-ffunction-sections"},
-    {"B|FILFUNCS|1", "-finline-functions"},
-    {"B|FKFUNCS|1", "-fkeep-inline-functions"},
-    {"B|FNOASM|1", "-fno-asm"},
-    {"B|FNOB|1", "-fno-builtin"},
-    {"B|FNDRPOP|1", "-fno-defer-pop"},
-    {"B|FNFCSE|1", "-fno-function-cse"},
-    {"B|FNIN|1", "-fno-inline"},
-    {"B|FNPHOLE|1", "-fno-peephole"},
-    {"B|FOFPOINT|1", "-fomit-frame-pointer"},
-    {"B|FPROARCS|1", "-fprofile-arcs"},
-    {"B|FRRLOOP|1", "-frerun-cse-after-loop"},
-    {"B|FSINSNS|1", "-fschedule-insns"},
-    {"B|FSINSNS2|1", "-fschedule-insns2"},
-    {"B|FSCHAR|1", "-fsigned-char"},
-    {"B|FUSCHAR|1", "-funsigned-char"},
-    {"B|FSREDUCE|1", "-fstrength-reduce"},
-    {"B|FTCOV|1", "-ftest-coverage"},
-    {"B|FTJUMPS|1", "-fthread-jumps"},
-    {"B|FUSBIT|1", "-funsigned-bitfields"},
-    {"B|FUALOOPS|1", "-funroll-all-loops"},
-    {"B|FULOOPS|1", "-funroll-loops"},
-    {"B|FWSTRING|1", "-fwritable-strings"},
-    {"B|ANSI|1", "-ansi"},
-    {"B|TRADCOMP|1", "-traditional"},
-    {"B|FSONLY|1", "-fsyntax-only"},
-    {"B|PEDANTIC|1", "-pedantic"},
-    {"B|PERRORS|1", "-pedantic-errors"},
-    {"B|MBTABLE|1", "-mbigtable"},
-    {"B|COMPTOAS|1", "-S"},
-    {"B|PSMCRODEFS|1", "-dD"},
-    {"B|OUTLSTMCRODEFS|1", "-dM"},
-    {"B|OUTLSTMCRODEFSUB|1", "-dN"},
-    {"B|RUNONLYCPP|1", "-E"},
-    {"B|PRNTHDRFILNAME|1", "-H"},
-    {"B|PRNTCMDVER|1", "-v"},
-    {"B|FDATASECTS|1", "-fdata-sections"},
-};
+    {"B|COMMENTS|1", "-C", "Keep comments in preprocessed output"},
+    {"B|NOSTDINC|1", "-nostdinc", "Don't search the standard include directories"},
+    {"B|PPNGLDIR|1", "-P", "No #line directives in preprocessed output"},
+    {"B|GPINFO|1", "-pg", "Profile for gprof"},
+    {"B|SAVETMPS|1", "-save-temps", "Keep intermediate files"},
+    gcc::kTraditionalCpp,
+    gcc::kTrigraphs,
+    gcc::kUndef,
+    {"B|FBRPROB|1", "-fbranch-probabilities", "Use branch probabilities"},
+    gcc::kCallerSaves,
+    gcc::kCondMismatch,
+    gcc::kCseFollowJumps,
+    gcc::kCseSkipBlocks,
+    gcc::kDelayedBranch,
+    gcc::kExpensiveOptimizations,
+    gcc::kFastMath,
+    gcc::kFloatStore,
+    {"B|FFMEM|1", "-fforce-mem", "Force memory operands into registers"},
+    gcc::kFunctionSections,
+    gcc::kInlineFunctions,
+    gcc::kKeepInlineFunctions,
+    {"B|FNOASM|1", "-fno-asm", "No asm, inline or typeof keywords"},
+    {"B|FNOB|1", "-fno-builtin", "No built-in functions"},
+    gcc::kNoDeferPop,
+    gcc::kNoFunctionCse,
+    gcc::kNoInline,
+    gcc::kNoPeephole,
+    gcc::kOmitFramePointer,
+    gcc::kProfileArcs,
+    gcc::kRerunCseAfterLoop,
+    gcc::kScheduleInsns,
+    gcc::kScheduleInsns2,
+    gcc::kSignedChar,
+    gcc::kUnsignedChar,
+    gcc::kStrengthReduce,
+    gcc::kTestCoverage,
+    gcc::kThreadJumps,
+    gcc::kUnsignedBitfields,
+    gcc::kUnrollAllLoops,
+    gcc::kUnrollLoops,
+    {"B|FWSTRING|1", "-fwritable-strings", "Writable string constants"},
+    gcc::kAnsi,
+    gcc::kTraditional,
+    {"B|FSONLY|1", "-fsyntax-only", "Check syntax only"},
+    {"B|PEDANTIC|1", "-pedantic", "Pedantic warnings"},
+    {"B|PERRORS|1", "-pedantic-errors", "Pedantic errors"},
+    {"B|MBTABLE|1", "-mbigtable", "32-bit offsets in switch tables"},
+    {"B|COMPTOAS|1", "-S", "Compile to assembler only"},
+    {"B|PSMCRODEFS|1", "-dD", "Keep macro definitions in the output"},
+    {"B|OUTLSTMCRODEFS|1", "-dM", "List macro definitions only"},
+    {"B|OUTLSTMCRODEFSUB|1", "-dN", "List macro names with the output"},
+    {"B|RUNONLYCPP|1", "-E", "Preprocess only"},
+    {"B|PRNTHDRFILNAME|1", "-H", "Print the header files used"},
+    {"B|PRNTCMDVER|1", "-v", "Print the commands run (verbose)"},
+    gcc::kDataSections};
 inline constexpr auto kOtherKeys = KeysOf(kOtherOptions);
 inline constexpr auto kOtherFlags = FlagsOf(kOtherOptions);
 // Recognised, holds no field, never written.

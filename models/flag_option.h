@@ -29,6 +29,14 @@ template <size_t N> constexpr std::array<std::string_view, N> FlagsOf(const Flag
     return flags;
 }
 
+// The position of the row with `key`. A key no row has fails to compile where
+// the position is a constant.
+template <size_t N> constexpr size_t RowOf(const FlagOption (&rows)[N], std::string_view key) {
+    for (size_t i = 0; i < N; ++i)
+        if (rows[i].key == key) return i;
+    throw "no row has this key";
+}
+
 // The listing contents both gcc (through -Wa,-a) and the assembler (-a) take:
 // each switch adds its letter to the listing option.
 inline constexpr FlagOption kListContentOptions[] = {
