@@ -38,23 +38,18 @@ inline constexpr SV kOptTypeFlags[] = {
 namespace gcc = models::gcc_switches;
 // The shared gcc switches in the order --compiler-options= gives them.
 inline constexpr models::FlagOption kFlagOptions[] = {
-    gcc::kCallerSaves,       gcc::kCondMismatch,
-    gcc::kCseFollowJumps,    gcc::kCseSkipBlocks,
-    gcc::kDelayedBranch,     gcc::kExpensiveOptimizations,
-    gcc::kFastMath,          gcc::kFloatStore,
-    gcc::kFunctionSections,  gcc::kDataSections,
-    gcc::kInlineFunctions,   gcc::kKeepInlineFunctions,
-    gcc::kNoDeferPop,        gcc::kNoFunctionCse,
-    gcc::kNoInline,          gcc::kNoPeephole,
-    gcc::kOmitFramePointer,  gcc::kProfileArcs,
-    gcc::kRerunCseAfterLoop, gcc::kScheduleInsns,
-    gcc::kScheduleInsns2,    gcc::kSignedChar,
-    gcc::kUnsignedChar,      gcc::kStrengthReduce,
-    gcc::kTestCoverage,      gcc::kThreadJumps,
-    gcc::kUnsignedBitfields, gcc::kUnrollAllLoops,
-    gcc::kUnrollLoops,       gcc::kAnsi,
-    gcc::kTraditional,       gcc::kTraditionalCpp,
-    gcc::kTrigraphs,         gcc::kUndef};
+    gcc::Row("B|FCSAVES|1"),    gcc::Row("B|FCONDMIS|1"), gcc::Row("B|FFOLLJMP|1"),
+    gcc::Row("B|FSKPBLKS|1"),   gcc::Row("B|FDBRANCH|1"), gcc::Row("B|FEXPOPTS|1"),
+    gcc::Row("B|FFMATH|1"),     gcc::Row("B|FFSTORE|1"),  gcc::Row("B|FFSECTS|1"),
+    gcc::Row("B|FDATASECTS|1"), gcc::Row("B|FILFUNCS|1"), gcc::Row("B|FKFUNCS|1"),
+    gcc::Row("B|FNDRPOP|1"),    gcc::Row("B|FNFCSE|1"),   gcc::Row("B|FNIN|1"),
+    gcc::Row("B|FNPHOLE|1"),    gcc::Row("B|FOFPOINT|1"), gcc::Row("B|FPROARCS|1"),
+    gcc::Row("B|FRRLOOP|1"),    gcc::Row("B|FSINSNS|1"),  gcc::Row("B|FSINSNS2|1"),
+    gcc::Row("B|FSCHAR|1"),     gcc::Row("B|FUSCHAR|1"),  gcc::Row("B|FSREDUCE|1"),
+    gcc::Row("B|FTCOV|1"),      gcc::Row("B|FTJUMPS|1"),  gcc::Row("B|FUSBIT|1"),
+    gcc::Row("B|FUALOOPS|1"),   gcc::Row("B|FULOOPS|1"),  gcc::Row("B|ANSI|1"),
+    gcc::Row("B|TRADCOMP|1"),   gcc::Row("B|TRADCPP|1"),  gcc::Row("B|TRIGRPHS|1"),
+    gcc::Row("B|UNDEF|1")};
 inline constexpr auto kFlagKeys = models::KeysOf(kFlagOptions);
 inline constexpr auto kFlagArgs = models::FlagsOf(kFlagOptions);
 inline constexpr SV kAppTxtCmp = "S|APPTXTCMP|";
