@@ -12,9 +12,11 @@ namespace quorle::models::compiler_keys {
 
 using SV = std::string_view;
 
+using models::ChoiceOption;
 using models::FlagOption;
 using models::FlagsOf;
 using models::KeysOf;
+using models::TokensOf;
 namespace gcc = models::gcc_switches;
 
 inline constexpr SV kLanguage[] = {"", "S|LANG|CPP", "S|LANG|PREPRO"};
@@ -75,14 +77,26 @@ inline constexpr SV kOutput[] = {"S|OUTPUT|OBJECT", "S|OUTPUT|ASMCODE", "S|OUTPU
                                  "S|OUTPUT|PREPROCESSORNOLINE"};
 inline constexpr SV kObjPath = "S|OBJPATH|";
 inline constexpr SV kDebug[] = {"B|DEBUG|0", "B|DEBUG|1"};
-inline constexpr SV kDebugLevel[] = {"I|DEBUGLV|1", "I|DEBUGLV|2", "I|DEBUGLV|3"};
+inline constexpr ChoiceOption kDebugLevelOptions[] = {
+    {"I|DEBUGLV|1", "-g1", "Level 1 (-g1)"},
+    {"I|DEBUGLV|2", "-g2", "Level 2 (-g2)"},
+    {"I|DEBUGLV|3", "-g3", "Level 3 (-g3)"},
+};
+inline constexpr auto kDebugLevel = TokensOf(kDebugLevelOptions);
+inline constexpr auto kDebugLevelFlags = FlagsOf(kDebugLevelOptions);
 inline constexpr SV kDebugLevelOff = "I|DEBUGLV|0";
-inline constexpr SV kDebugFormat[] = {"S|DEBUGFT|Native", "S|DEBUGFT|COFF",  "S|DEBUGFT|DWARF",
-                                      "S|DEBUGFT|DWARF+", "S|DEBUGFT|stabs", "S|DEBUGFT|stabs+",
-                                      "S|DEBUGFT|XCOFF",  "S|DEBUGFT|XCOFF+"};
-inline constexpr SV kDebugFormatFlags[] = {"-g",      "-gcoff",   "-gdwarf-2", "-gdwarf+",
-                                           "-gstabs", "-gstabs+", "-gxcoff",   "-gxcoff+"};
-inline constexpr SV kDebugLevelFlags[] = {"-g1", "-g2", "-g3"};
+inline constexpr ChoiceOption kDebugFormatOptions[] = {
+    {"S|DEBUGFT|Native", "-g", "Native (-g)"},
+    {"S|DEBUGFT|COFF", "-gcoff", "COFF (-gcoff)"},
+    {"S|DEBUGFT|DWARF", "-gdwarf-2", "DWARF 2 (-gdwarf-2)"},
+    {"S|DEBUGFT|DWARF+", "-gdwarf+", "DWARF with extensions (-gdwarf+)"},
+    {"S|DEBUGFT|stabs", "-gstabs", "stabs (-gstabs)"},
+    {"S|DEBUGFT|stabs+", "-gstabs+", "stabs with extensions (-gstabs+)"},
+    {"S|DEBUGFT|XCOFF", "-gxcoff", "XCOFF (-gxcoff)"},
+    {"S|DEBUGFT|XCOFF+", "-gxcoff+", "XCOFF with extensions (-gxcoff+)"},
+};
+inline constexpr auto kDebugFormat = TokensOf(kDebugFormatOptions);
+inline constexpr auto kDebugFormatFlags = FlagsOf(kDebugFormatOptions);
 
 inline constexpr SV kListing[] = {"", "B|LOUTLIST|1"};
 inline constexpr SV kLFile = "S|LFILE|";
@@ -90,11 +104,15 @@ using models::kListContentKeys;
 using models::kListContentLetters;
 
 inline constexpr SV kOptimize[] = {"B|OPTIMIZE|0", "B|OPTIMIZE|1"};
-inline constexpr SV kOptLevel[] = {"I|OPTLV|1", "I|OPTLV|2", "I|OPTLV|3"};
-inline constexpr SV kOptLevelFlags[] = {
-    "-O3 -fno-function-cse -funit-at-a-time -funroll-loops -fno-gcse",
-    "-Os -fno-function-cse -funit-at-a-time -falign-jumps -fdata-sections -ffunction-sections",
-    "-O2"};
+inline constexpr ChoiceOption kOptLevelOptions[] = {
+    {"I|OPTLV|1", "-O3 -fno-function-cse -funit-at-a-time -funroll-loops -fno-gcse", "Speed (-O3)"},
+    {"I|OPTLV|2",
+     "-Os -fno-function-cse -funit-at-a-time -falign-jumps -fdata-sections -ffunction-sections",
+     "Size (-Os)"},
+    {"I|OPTLV|3", "-O2", "Speed and size (-O2)"},
+};
+inline constexpr auto kOptLevel = TokensOf(kOptLevelOptions);
+inline constexpr auto kOptLevelFlags = FlagsOf(kOptLevelOptions);
 inline constexpr SV kLto[] = {"B|LTO|0", "B|LTO|1"};
 inline constexpr SV kMap[] = {"", "B|SMAP|1", "B|MAP|1"};
 inline constexpr SV kMapPath = "S|MAPPATH|";
@@ -169,10 +187,14 @@ inline constexpr char kSectionLetters[] = {'P', 'C', 'D', 'B'};
 inline constexpr SV kSectionDefaults[] = {"P", "C", "D", "B"};
 inline constexpr SV kSectionFlagNames[] = {"program=", "const=", "data=", "bss="};
 inline constexpr SV kStringData[] = {"", "S|STRING|DATA"};
-inline constexpr SV kTemplate[] = {"S|TEMPLATE|NONE", "S|TEMPLATE|STATIC", "S|TEMPLATE|USED",
-                                   "S|TEMPLATE|ALL"};
-inline constexpr SV kTemplateFlags[] = {"-template=none", "-template=static", "-template=used",
-                                        "-template=all"};
+inline constexpr ChoiceOption kTemplateOptions[] = {
+    {"S|TEMPLATE|NONE", "-template=none", "None"},
+    {"S|TEMPLATE|STATIC", "-template=static", "Static"},
+    {"S|TEMPLATE|USED", "-template=used", "Used"},
+    {"S|TEMPLATE|ALL", "-template=all", "All"},
+};
+inline constexpr auto kTemplate = TokensOf(kTemplateOptions);
+inline constexpr auto kTemplateFlags = FlagsOf(kTemplateOptions);
 inline constexpr SV kAssembly = "S|ASSEMBLY|";
 inline constexpr SV kAbsPrefixes[] = {"S|ABS16|", "S|ABS20|", "S|ABS28|", "S|ABS32|"};
 inline constexpr SV kAbsFlags[] = {"-abs16=", "-abs20=", "-abs28="};
@@ -182,11 +204,21 @@ inline constexpr SV kAllKinds = "ALL";
 inline constexpr SV kDivision[] = {"S|DIVISION|CPUINLINE", "S|DIVISION|CPURUNTIME"};
 inline constexpr SV kNoLine[] = {"", "B|NOLINE|1"};
 inline constexpr SV kIFunc[] = {"", "B|IFUNC|1"};
-inline constexpr SV kAlign[] = {"I|ALIGN|4", "I|ALIGN|16", "I|ALIGN|32"};
+inline constexpr ChoiceOption kAlignOptions[] = {
+    {"I|ALIGN|4", "", "4 bytes"},
+    {"I|ALIGN|16", "-align16", "16 bytes (-align16)"},
+    {"I|ALIGN|32", "-align32", "32 bytes (-align32)"},
+};
+inline constexpr auto kAlign = TokensOf(kAlignOptions);
+inline constexpr auto kAlignFlags = FlagsOf(kAlignOptions);
 inline constexpr SV kAlign16Old = "B|ALIGN16|1";
-inline constexpr SV kAlignFlags[] = {"", "-align16", "-align32"};
-inline constexpr SV kAlign4Scope[] = {"S|ALIGN4|ALL", "S|ALIGN4|LOOP", "S|ALIGN4|INMOSTLOOP"};
-inline constexpr SV kAlign4Flags[] = {"-align4=all", "-align4=loop", "-align4=inmostloop"};
+inline constexpr ChoiceOption kAlign4ScopeOptions[] = {
+    {"S|ALIGN4|ALL", "-align4=all", "All (-align4=all)"},
+    {"S|ALIGN4|LOOP", "-align4=loop", "Loops (-align4=loop)"},
+    {"S|ALIGN4|INMOSTLOOP", "-align4=inmostloop", "Innermost loops (-align4=inmostloop)"},
+};
+inline constexpr auto kAlign4Scope = TokensOf(kAlign4ScopeOptions);
+inline constexpr auto kAlign4Flags = FlagsOf(kAlign4ScopeOptions);
 inline constexpr SV kStuffSection = "S|STUFF_SECTION|";
 inline constexpr SV kStuffNames[] = {"CONST", "DATA", "BSS"};
 inline constexpr SV kStuffFlagNames[] = {"const", "data", "bss"};

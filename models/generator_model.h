@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "models/compiler_keys.h"
 #include "models/cpu_options.h"
 #include "models/flag_option.h"
 #include "models/gcc_switches.h"
@@ -30,11 +31,17 @@ inline constexpr models::FlagOption kHeaderOptions[] = {
 inline constexpr auto kHeaderKeys = models::KeysOf(kHeaderOptions);
 inline constexpr auto kHeaderNames = models::FlagsOf(kHeaderOptions);
 inline constexpr SV kOptimize[] = {"B|OPTIMIZE|0", "B|OPTIMIZE|1"};
-inline constexpr SV kOptType[] = {"I|OPTTYPE|0", "I|OPTTYPE|1", "I|OPTTYPE|2"};
-inline constexpr SV kOptTypeFlags[] = {
-    "-O3,-fno-function-cse,-funit-at-a-time,-funroll-loops,-fno-gcse",
-    "-Os,-fdata-sections,-ffunction-sections,-falign-jumps,-fno-function-cse,-funit-at-a-time",
-    "-O2"};
+// The compiler's optimisation levels under the generator's tokens and flags.
+inline constexpr models::ChoiceOption kOptTypeOptions[] = {
+    {"I|OPTTYPE|0", "-O3,-fno-function-cse,-funit-at-a-time,-funroll-loops,-fno-gcse",
+     compiler_keys::kOptLevelOptions[0].label},
+    {"I|OPTTYPE|1",
+     "-Os,-fdata-sections,-ffunction-sections,-falign-jumps,-fno-function-cse,-funit-at-a-time",
+     compiler_keys::kOptLevelOptions[1].label},
+    {"I|OPTTYPE|2", "-O2", compiler_keys::kOptLevelOptions[2].label},
+};
+inline constexpr auto kOptType = models::TokensOf(kOptTypeOptions);
+inline constexpr auto kOptTypeFlags = models::FlagsOf(kOptTypeOptions);
 namespace gcc = models::gcc_switches;
 // The shared gcc switches in the order --compiler-options= gives them.
 inline constexpr models::FlagOption kFlagOptions[] = {

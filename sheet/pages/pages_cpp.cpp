@@ -2,6 +2,7 @@
 #include "models/compiler_keys.h"
 #include "models/compiler_model.h"
 #include "sheet/page_builders.h"
+#include "sheet/pages/choice_labels.h"
 #include "sheet/tool_pages.h"
 
 namespace quorle::sheet {
@@ -206,7 +207,7 @@ PageData Object() {
     p.controls.push_back(
         Text("Output &file:", k::kObjPath, BindPath<M>(&M::objPath_), "The file after -o"));
     ControlDef level = Choice(
-        "&Debug information:", k::kDebugLevel, {"Level 1 (-g1)", "Level 2 (-g2)", "Level 3 (-g3)"},
+        "&Debug information:", k::kDebugLevel, LabelsOf(k::kDebugLevelOptions),
         Bind<M>(
             [](const M& m) {
                 return m.debug_ == 0 ? Value{"0"} : Value{WordOf(k::kDebugLevel, m.debugLevel_)};
@@ -228,11 +229,7 @@ PageData Object() {
     level.tokens.emplace_back(k::kDebug[1]);
     level.tokens.emplace_back(k::kDebugLevelOff);
     p.controls.push_back(std::move(level));
-    ControlDef format = Choice("Debug f&ormat:", k::kDebugFormat,
-                               {"Native (-g)", "COFF (-gcoff)", "DWARF 2 (-gdwarf-2)",
-                                "DWARF with extensions (-gdwarf+)", "stabs (-gstabs)",
-                                "stabs with extensions (-gstabs+)", "XCOFF (-gxcoff)",
-                                "XCOFF with extensions (-gxcoff+)"},
+    ControlDef format = Choice("Debug f&ormat:", k::kDebugFormat, LabelsOf(k::kDebugFormatOptions),
                                Index(&M::debugFormat_, k::kDebugFormat),
                                "The debug format flag that goes before the level");
     format.enable = While("DEBUGLV", {"1", "2", "3"});
@@ -250,13 +247,12 @@ PageData Object() {
     abs.key = "ABS";
     abs.checkEntry = CheckAddressClass;
     p.controls.push_back(std::move(abs));
-    p.controls.push_back(
-        Choice("A&lignment:", k::kAlign, {"4 bytes", "16 bytes (-align16)", "32 bytes (-align32)"},
-               BindOptionalIndex<M>(&M::align_, k::kAlign), "Alignment of program sections", true));
-    ControlDef align4 = Choice(
-        "4-byte alignment &scope:", k::kAlign4Scope,
-        {"All (-align4=all)", "Loops (-align4=loop)", "Innermost loops (-align4=inmostloop)"},
-        Index(&M::align4Scope_, k::kAlign4Scope), "-align4=");
+    p.controls.push_back(Choice("A&lignment:", k::kAlign, LabelsOf(k::kAlignOptions),
+                                BindOptionalIndex<M>(&M::align_, k::kAlign),
+                                "Alignment of program sections", true));
+    ControlDef align4 =
+        Choice("4-byte alignment &scope:", k::kAlign4Scope, LabelsOf(k::kAlign4ScopeOptions),
+               Index(&M::align4Scope_, k::kAlign4Scope), "-align4=");
     ControlDef stuff =
         List("Stu&ffed sections:", k::kStuffSection, StuffSections(), "CONST, DATA, BSS (-stuff=)");
     stuff.checkEntry = CheckStuffName;
@@ -264,7 +260,7 @@ PageData Object() {
     p.controls.push_back(std::move(stuff));
     p.controls.push_back(Check("Stuff &GBR-relative data", k::kStuffGbr,
                                Index(&M::stuffGbr_, k::kStuffGbr), "GBR-relative stuffing"));
-    p.controls.push_back(Choice("C++ te&mplates:", k::kTemplate, {"None", "Static", "Used", "All"},
+    p.controls.push_back(Choice("C++ te&mplates:", k::kTemplate, LabelsOf(k::kTemplateOptions),
                                 BindOptionalIndex<M>(&M::template_, k::kTemplate),
                                 "-template=none, static, used or all", true));
     p.controls.push_back(Text("Embedded assembl&y text:", k::kAssembly, BindText<M>(&M::assembly_),
@@ -317,8 +313,7 @@ PageData Optimize() {
     PageData p{"Optimize", "CPageCppOptimize", {}, ""};
     p.controls.push_back(Check("&Optimize", k::kOptimize, Index(&M::optimize_, k::kOptimize),
                                "Optimize the generated code (the level's -O flags)"));
-    ControlDef level = Choice("Optimization &level:", k::kOptLevel,
-                              {"Speed (-O3)", "Size (-Os)", "Speed and size (-O2)"},
+    ControlDef level = Choice("Optimization &level:", k::kOptLevel, LabelsOf(k::kOptLevelOptions),
                               Index(&M::optLevel_, k::kOptLevel),
                               "What the optimizer favours: -O3, -Os or -O2, with their -f flags");
     level.enable = While("OPTIMIZE", {"1"});
