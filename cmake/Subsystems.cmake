@@ -23,7 +23,12 @@ endfunction()
 quorle_object_library(platform
   ${CMAKE_SOURCE_DIR}/platform/${QUORLE_PLATFORM_DIR}/*.cpp)
 foreach(sub IN LISTS QUORLE_SUBSYSTEMS)
-  quorle_object_library(${sub})
+  if(sub STREQUAL sheet)
+    # The sheet's page data sits in a folder of its own below the sheet.
+    quorle_object_library(sheet ${CMAKE_SOURCE_DIR}/sheet/pages/*.cpp)
+  else()
+    quorle_object_library(${sub})
+  endif()
 endforeach()
 # Windows reads the numbered strings from the module's own resources, compiled
 # from the same string_table.inc. A linker never pulls a resource object out of

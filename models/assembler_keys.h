@@ -24,7 +24,11 @@ inline constexpr SV kDefines = "S|DEFINES|";
 inline constexpr SV kAssignA = "S|ASSIGNA|";
 inline constexpr SV kAssignC = "S|ASSIGNC|";
 inline constexpr SV kInCode[] = {"S|INCODE|EUC", "S|INCODE|SJIS", "S|INCODE|LATIN1"};
-inline constexpr SV kDebugLevel[] = {"I|DEBUGLV|0", "I|DEBUGLV|1", "I|DEBUGLV|2"};
+// The GNU and the host assembler spell the debug formats apart, so the rows
+// hold no flag (assembler_command.cpp).
+inline constexpr models::ChoiceOption kDebugLevelOptions[] = {
+    {"I|DEBUGLV|0", "", "None"}, {"I|DEBUGLV|1", "", "stabs"}, {"I|DEBUGLV|2", "", "DWARF 2"}};
+inline constexpr auto kDebugLevel = models::TokensOf(kDebugLevelOptions);
 inline constexpr SV kGenObj[] = {"", "I|GENOBJ|1"};
 inline constexpr SV kFoldSec[] = {"", "I|FOLDSEC|1"};
 inline constexpr SV kObjPath = "S|OBJPATH|";

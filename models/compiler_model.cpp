@@ -11,17 +11,13 @@ namespace quorle::models {
 
 using namespace compiler_keys;
 
-// Each switch group's rows fill the model's flag array exactly, and a key or
-// flag written twice would make two switches read or write the same token.
+// A key or flag written twice would make two switches read or write the same
+// token.
 constexpr auto kKeyOf = [](const FlagOption& row) { return row.key; };
 constexpr auto kFlagOf = [](const FlagOption& row) { return row.flag; };
-static_assert(std::size(kWarn1Options) == kWarnGroup1Count);
-static_assert(std::size(kWarn2Options) == kWarnGroup2Count);
-static_assert(std::size(kOtherOptions) == kOtherFlagCount);
 static_assert(AllDistinct(kWarn1Options, kKeyOf) && AllDistinct(kWarn1Options, kFlagOf));
 static_assert(AllDistinct(kWarn2Options, kKeyOf) && AllDistinct(kWarn2Options, kFlagOf));
 static_assert(AllDistinct(kOtherOptions, kKeyOf));
-static_assert(std::size(kListContentOptions) == kListContentCount);
 
 namespace {
 

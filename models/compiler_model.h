@@ -5,20 +5,22 @@
 #pragma once
 
 #include <array>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "models/compiler_keys.h"
 #include "models/cpu_options.h"
 #include "models/model_base.h"
 #include "models/path_parts.h"
 
 namespace quorle::models {
 
-inline constexpr int kWarnGroup1Count = 13;
-inline constexpr int kWarnGroup2Count = 18;
-inline constexpr int kListContentCount = 5;
-inline constexpr int kOtherFlagCount = 55;
+inline constexpr int kWarnGroup1Count = static_cast<int>(std::size(compiler_keys::kWarn1Options));
+inline constexpr int kWarnGroup2Count = static_cast<int>(std::size(compiler_keys::kWarn2Options));
+inline constexpr int kListContentCount = static_cast<int>(std::size(kListContentOptions));
+inline constexpr int kOtherFlagCount = static_cast<int>(std::size(compiler_keys::kOtherOptions));
 inline constexpr int kSectionKindCount = 5; // program, constant, data, bss, run
 inline constexpr int kAbsClass32 = 3;       // classes 0..3: 16, 20, 28, 32 bit
 

@@ -29,6 +29,37 @@ template <size_t N> constexpr std::array<std::string_view, N> FlagsOf(const Flag
     return flags;
 }
 
+// One value of a choice: its token in the option string, what it adds to the
+// command line, and the label the options editor shows. Position 0 of a
+// table is the field's value 0.
+struct ChoiceOption {
+    std::string_view token;
+    std::string_view flag{};
+    std::string_view label{};
+};
+
+template <size_t N>
+constexpr std::array<std::string_view, N> TokensOf(const ChoiceOption (&rows)[N]) {
+    std::array<std::string_view, N> tokens{};
+    for (size_t i = 0; i < N; ++i) tokens[i] = rows[i].token;
+    return tokens;
+}
+
+template <size_t N>
+constexpr std::array<std::string_view, N> FlagsOf(const ChoiceOption (&rows)[N]) {
+    std::array<std::string_view, N> flags{};
+    for (size_t i = 0; i < N; ++i) flags[i] = rows[i].flag;
+    return flags;
+}
+
+// The position of the row with `key`. A key no row has fails to compile where
+// the position is a constant.
+template <size_t N> constexpr size_t RowOf(const FlagOption (&rows)[N], std::string_view key) {
+    for (size_t i = 0; i < N; ++i)
+        if (rows[i].key == key) return i;
+    throw "no row has this key";
+}
+
 // The listing contents both gcc (through -Wa,-a) and the assembler (-a) take:
 // each switch adds its letter to the listing option.
 inline constexpr FlagOption kListContentOptions[] = {

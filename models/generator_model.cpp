@@ -6,8 +6,6 @@ namespace quorle::models {
 
 using namespace generator_keys;
 
-static_assert(std::size(kFlagOptions) == kGenFlagCount);
-static_assert(std::size(kHeaderOptions) == kGenHeaderCount);
 constexpr auto kKeyOf = [](const FlagOption& row) { return row.key; };
 constexpr auto kFlagOf = [](const FlagOption& row) { return row.flag; };
 static_assert(AllDistinct(kFlagOptions, kKeyOf) && AllDistinct(kFlagOptions, kFlagOf));

@@ -3,17 +3,89 @@
 #pragma once
 
 #include <array>
+#include <iterator>
 #include <string>
 #include <string_view>
 
+#include "models/compiler_keys.h"
 #include "models/cpu_options.h"
 #include "models/flag_option.h"
+#include "models/gcc_switches.h"
 #include "models/model_base.h"
 
 namespace quorle::models {
 
-inline constexpr int kGenHeaderCount = 5;
-inline constexpr int kGenFlagCount = 34;
+namespace generator_keys {
+using SV = std::string_view;
+inline constexpr SV kModePrefix = "S|MODE|";
+inline constexpr SV kMode[] = {"S|MODE|BUILD", "S|MODE|BUILD/CHANGED"};
+inline constexpr SV kBuild[] = {"B|DOPROJBUILT|0", "B|DOPROJBUILT|1"};
+inline constexpr SV kOptLib[] = {"B|DOOPTLIB|0", "B|DOOPTLIB|1"};
+inline constexpr SV kNoPrebuilt[] = {"", "B|RXDISABLEPREBUILT|1"};
+inline constexpr SV kOutputPath = "S|OUTPUTPATH|";
+// Each header switch names the header the generated library includes.
+inline constexpr models::FlagOption kHeaderOptions[] = {
+    {"B|CTYPE|1", "ctype"},   {"B|MATH|1", "math"},     {"B|STDIO|1", "stdio"},
+    {"B|STDLIB|1", "stdlib"}, {"B|STRING|1", "string"},
+};
+inline constexpr auto kHeaderKeys = models::KeysOf(kHeaderOptions);
+inline constexpr auto kHeaderNames = models::FlagsOf(kHeaderOptions);
+inline constexpr SV kOptimize[] = {"B|OPTIMIZE|0", "B|OPTIMIZE|1"};
+// The compiler's optimisation levels under the generator's tokens and flags.
+inline constexpr models::ChoiceOption kOptTypeOptions[] = {
+    {"I|OPTTYPE|0", "-O3,-fno-function-cse,-funit-at-a-time,-funroll-loops,-fno-gcse",
+     compiler_keys::kOptLevelOptions[0].label},
+    {"I|OPTTYPE|1",
+     "-Os,-fdata-sections,-ffunction-sections,-falign-jumps,-fno-function-cse,-funit-at-a-time",
+     compiler_keys::kOptLevelOptions[1].label},
+    {"I|OPTTYPE|2", "-O2", compiler_keys::kOptLevelOptions[2].label},
+};
+inline constexpr auto kOptType = models::TokensOf(kOptTypeOptions);
+inline constexpr auto kOptTypeFlags = models::FlagsOf(kOptTypeOptions);
+namespace gcc = models::gcc_switches;
+// The shared gcc switches in the order --compiler-options= gives them.
+inline constexpr models::FlagOption kFlagOptions[] = {
+    gcc::Row("B|FCSAVES|1"),    gcc::Row("B|FCONDMIS|1"), gcc::Row("B|FFOLLJMP|1"),
+    gcc::Row("B|FSKPBLKS|1"),   gcc::Row("B|FDBRANCH|1"), gcc::Row("B|FEXPOPTS|1"),
+    gcc::Row("B|FFMATH|1"),     gcc::Row("B|FFSTORE|1"),  gcc::Row("B|FFSECTS|1"),
+    gcc::Row("B|FDATASECTS|1"), gcc::Row("B|FILFUNCS|1"), gcc::Row("B|FKFUNCS|1"),
+    gcc::Row("B|FNDRPOP|1"),    gcc::Row("B|FNFCSE|1"),   gcc::Row("B|FNIN|1"),
+    gcc::Row("B|FNPHOLE|1"),    gcc::Row("B|FOFPOINT|1"), gcc::Row("B|FPROARCS|1"),
+    gcc::Row("B|FRRLOOP|1"),    gcc::Row("B|FSINSNS|1"),  gcc::Row("B|FSINSNS2|1"),
+    gcc::Row("B|FSCHAR|1"),     gcc::Row("B|FUSCHAR|1"),  gcc::Row("B|FSREDUCE|1"),
+    gcc::Row("B|FTCOV|1"),      gcc::Row("B|FTJUMPS|1"),  gcc::Row("B|FUSBIT|1"),
+    gcc::Row("B|FUALOOPS|1"),   gcc::Row("B|FULOOPS|1"),  gcc::Row("B|ANSI|1"),
+    gcc::Row("B|TRADCOMP|1"),   gcc::Row("B|TRADCPP|1"),  gcc::Row("B|TRIGRPHS|1"),
+    gcc::Row("B|UNDEF|1")};
+inline constexpr auto kFlagKeys = models::KeysOf(kFlagOptions);
+inline constexpr auto kFlagArgs = models::FlagsOf(kFlagOptions);
+inline constexpr SV kAppTxtCmp = "S|APPTXTCMP|";
+inline constexpr SV kAppTxtAsm = "S|APPTXTASM|";
+// The host compiler's detailed-optimisation keys: accepted, no effect, not written.
+inline constexpr SV kIgnoredKeys[] = {
+    "B|GLOBAL_VOLATILE|1",
+    "B|MAX_UNROLL|1",
+    "B|DEL_VACANT_LOOP|1",
+    "B|NOSCOPE|1",
+    "B|INFINITE_LOOP|1",
+    "B|STRUCT_ALLOC|0",
+    "S|OPT_RANGE|ALL",
+    "S|OPT_RANGE|NOLOOP",
+    "S|OPT_RANGE|NOBLOCK",
+    "S|CONST_LOAD|INLINE",
+    "S|CONST_LOAD|LITERAL",
+    "B|GLOBAL_ALLOC|0",
+    "B|GLOBAL_ALLOC|1",
+    "B|CONST_VAR_PROPAGATE|0",
+    "B|CONST_VAR_PROPAGATE|1",
+    "B|SCHEDULE|0",
+    "B|SCHEDULE|1",
+};
+inline constexpr SV kIgnoredPrefixes[] = {"I|MAX_UNROLL|", "I|GV_LEVEL|"};
+} // namespace generator_keys
+
+inline constexpr int kGenHeaderCount = static_cast<int>(std::size(generator_keys::kHeaderOptions));
+inline constexpr int kGenFlagCount = static_cast<int>(std::size(generator_keys::kFlagOptions));
 inline constexpr int kGenModeAlways = 0;
 inline constexpr int kGenModeWhenChanged = 1;
 
@@ -48,89 +120,5 @@ class GeneratorModel : public ModelBase {
     struct NoReset {};
     explicit GeneratorModel(NoReset) : ModelBase(kPhaseGenerator) {}
 };
-
-namespace generator_keys {
-using SV = std::string_view;
-inline constexpr SV kModePrefix = "S|MODE|";
-inline constexpr SV kMode[] = {"S|MODE|BUILD", "S|MODE|BUILD/CHANGED"};
-inline constexpr SV kBuild[] = {"B|DOPROJBUILT|0", "B|DOPROJBUILT|1"};
-inline constexpr SV kOptLib[] = {"B|DOOPTLIB|0", "B|DOOPTLIB|1"};
-inline constexpr SV kNoPrebuilt[] = {"", "B|RXDISABLEPREBUILT|1"};
-inline constexpr SV kOutputPath = "S|OUTPUTPATH|";
-// Each header switch names the header the generated library includes.
-inline constexpr models::FlagOption kHeaderOptions[] = {
-    {"B|CTYPE|1", "ctype"},   {"B|MATH|1", "math"},     {"B|STDIO|1", "stdio"},
-    {"B|STDLIB|1", "stdlib"}, {"B|STRING|1", "string"},
-};
-inline constexpr auto kHeaderKeys = models::KeysOf(kHeaderOptions);
-inline constexpr auto kHeaderNames = models::FlagsOf(kHeaderOptions);
-inline constexpr SV kOptimize[] = {"B|OPTIMIZE|0", "B|OPTIMIZE|1"};
-inline constexpr SV kOptType[] = {"I|OPTTYPE|0", "I|OPTTYPE|1", "I|OPTTYPE|2"};
-inline constexpr SV kOptTypeFlags[] = {
-    "-O3,-fno-function-cse,-funit-at-a-time,-funroll-loops,-fno-gcse",
-    "-Os,-fdata-sections,-ffunction-sections,-falign-jumps,-fno-function-cse,-funit-at-a-time",
-    "-O2"};
-inline constexpr models::FlagOption kFlagOptions[] = {
-    {"B|FCSAVES|1", "-fcaller-saves"},
-    {"B|FCONDMIS|1", "-fcond-mismatch"},
-    {"B|FFOLLJMP|1", "-fcse-follow-jumps"},
-    {"B|FSKPBLKS|1", "-fcse-skip-blocks"},
-    {"B|FDBRANCH|1", "-fdelayed-branch"},
-    {"B|FEXPOPTS|1", "-fexpensive-optimizations"},
-    {"B|FFMATH|1", "-ffast-math"},
-    {"B|FFSTORE|1", "-ffloat-store"},
-    {"B|FFSECTS|1", "-ffunction-sections"},
-    {"B|FDATASECTS|1", "-fdata-sections"},
-    {"B|FILFUNCS|1", "-finline-functions"},
-    {"B|FKFUNCS|1", "-fkeep-inline-functions"},
-    {"B|FNDRPOP|1", "-fno-defer-pop"},
-    {"B|FNFCSE|1", "-fno-function-cse"},
-    {"B|FNIN|1", "-fno-inline"},
-    {"B|FNPHOLE|1", "-fno-peephole"},
-    {"B|FOFPOINT|1", "-fomit-frame-pointer"},
-    {"B|FPROARCS|1", "-fprofile-arcs"},
-    {"B|FRRLOOP|1", "-frerun-cse-after-loop"},
-    {"B|FSINSNS|1", "-fschedule-insns"},
-    {"B|FSINSNS2|1", "-fschedule-insns2"},
-    {"B|FSCHAR|1", "-fsigned-char"},
-    {"B|FUSCHAR|1", "-funsigned-char"},
-    {"B|FSREDUCE|1", "-fstrength-reduce"},
-    {"B|FTCOV|1", "-ftest-coverage"},
-    {"B|FTJUMPS|1", "-fthread-jumps"},
-    {"B|FUSBIT|1", "-funsigned-bitfields"},
-    {"B|FUALOOPS|1", "-funroll-all-loops"},
-    {"B|FULOOPS|1", "-funroll-loops"},
-    {"B|ANSI|1", "-ansi"},
-    {"B|TRADCOMP|1", "-traditional"},
-    {"B|TRADCPP|1", "-traditional-cpp"},
-    {"B|TRIGRPHS|1", "-trigraphs"},
-    {"B|UNDEF|1", "-undef"},
-};
-inline constexpr auto kFlagKeys = models::KeysOf(kFlagOptions);
-inline constexpr auto kFlagArgs = models::FlagsOf(kFlagOptions);
-inline constexpr SV kAppTxtCmp = "S|APPTXTCMP|";
-inline constexpr SV kAppTxtAsm = "S|APPTXTASM|";
-// The host compiler's detailed-optimisation keys: accepted, no effect, not written.
-inline constexpr SV kIgnoredKeys[] = {
-    "B|GLOBAL_VOLATILE|1",
-    "B|MAX_UNROLL|1",
-    "B|DEL_VACANT_LOOP|1",
-    "B|NOSCOPE|1",
-    "B|INFINITE_LOOP|1",
-    "B|STRUCT_ALLOC|0",
-    "S|OPT_RANGE|ALL",
-    "S|OPT_RANGE|NOLOOP",
-    "S|OPT_RANGE|NOBLOCK",
-    "S|CONST_LOAD|INLINE",
-    "S|CONST_LOAD|LITERAL",
-    "B|GLOBAL_ALLOC|0",
-    "B|GLOBAL_ALLOC|1",
-    "B|CONST_VAR_PROPAGATE|0",
-    "B|CONST_VAR_PROPAGATE|1",
-    "B|SCHEDULE|0",
-    "B|SCHEDULE|1",
-};
-inline constexpr SV kIgnoredPrefixes[] = {"I|MAX_UNROLL|", "I|GV_LEVEL|"};
-} // namespace generator_keys
 
 } // namespace quorle::models

@@ -38,31 +38,11 @@ enum LinkerShowWord : int {
     kShowTotal
 };
 
-// Names for the rows of kLinkerSwitches, in its order.
-enum LinkerSwitch : int {
-    kSwBStatic,
-    kSwBDynamic,
-    kSwBSymbolic,
-    kSwSpToSym,
-    kSwSetSrw,
-    kSwTrOnly,
-    kSwRExe,
-    kSwOptMem,
-    kSwStats,
-    kSwWSymCom,
-    kSwWGloCon,
-    kSwWOnceU,
-    kSwDTempls,
-    kSwDelLs,
-    kSwGenRel,
-    kSwRelRef,
-    kSwODebSym,
-    kSwOSym,
-    kSwSByFile,
-    kSwOutTrad,
-    kSwGcSects,
-};
-static_assert(kSwGcSects + 1 == kLinkerSwitchCount, "one name per row of kLinkerSwitches");
+// The switches code names, found by key: a new row needs no name here.
+inline constexpr size_t kSwBStatic = RowOf(kLinkerSwitches, "B|BSTATIC|1");
+inline constexpr size_t kSwStats = RowOf(kLinkerSwitches, "B|STATS|1");
+inline constexpr size_t kSwDelLs = RowOf(kLinkerSwitches, "B|DELLS|1");
+inline constexpr size_t kSwGcSects = RowOf(kLinkerSwitches, "B|GCSECTS|1");
 
 KeyList LinkerSwitchKeys(); // "B|BSTATIC|1" ... "B|GCSECTS|1"
 KeyList ShowWords();        // "SYMBOL", "REFERENCE", "SECTION", "XREFERENCE", "TOTAL_SIZE"

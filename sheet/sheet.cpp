@@ -7,7 +7,7 @@
 #include "resources/sheet_strings.h"
 #include "sheet/change_list.h"
 #include "sheet/page_cpu.h"
-#include "sheet/pages.h"
+#include "sheet/pages/pages.h"
 #include "sheet/preview.h"
 #include "sheet/section_pages.h"
 #include "sheet/tool_pages.h"

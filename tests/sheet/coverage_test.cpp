@@ -14,7 +14,7 @@
 #include "models/linker_keys.h"
 #include "sheet/bindings.h"
 #include "sheet/page_cpu.h"
-#include "sheet/pages.h"
+#include "sheet/pages/pages.h"
 #include "sheet/section_pages.h"
 #include "toolchain/family.h"
 #include "page_fixture.h"

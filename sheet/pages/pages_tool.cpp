@@ -4,7 +4,8 @@
 #include "models/generator_model.h"
 #include "models/linker_model.h"
 #include "sheet/bindings.h"
-#include "sheet/pages.h"
+#include "sheet/pages/choice_labels.h"
+#include "sheet/pages/pages.h"
 
 namespace quorle::sheet {
 
@@ -41,10 +42,10 @@ PageData CppOptimizePage() {
                       "Optimize the generated code (the level's -O flags)");
     optimise.kind = ControlKind::Check;
     page.controls.push_back(std::move(optimise));
-    ControlDef level = ChoiceControl(
-        "Optimization &level:", k::kOptLevel, {"Speed (-O3)", "Size (-Os)", "Speed and size (-O2)"},
-        BindIndex<CompilerModel>(&CompilerModel::optLevel_, k::kOptLevel),
-        "What the optimizer favours: -O3, -Os or -O2, with their -f flags");
+    ControlDef level =
+        ChoiceControl("Optimization &level:", k::kOptLevel, LabelsOf(k::kOptLevelOptions),
+                      BindIndex<CompilerModel>(&CompilerModel::optLevel_, k::kOptLevel),
+                      "What the optimizer favours: -O3, -Os or -O2, with their -f flags");
     level.enable = While("OPTIMIZE", "1");
     page.controls.push_back(std::move(level));
     ControlDef lto = Check("Link-&time optimization", "LTO",
@@ -59,7 +60,7 @@ PageData AsmObjectPage() {
     namespace k = models::assembler_keys;
     PageData page{"Object", "CPageAsmObject", {}};
     page.controls.push_back(
-        ChoiceControl("&Debug information:", k::kDebugLevel, {"None", "stabs", "DWARF 2"},
+        ChoiceControl("&Debug information:", k::kDebugLevel, LabelsOf(k::kDebugLevelOptions),
                       BindIndex<AssemblerModel>(&AssemblerModel::debugLevel_, k::kDebugLevel),
                       "Debug information for the object: none, --gstabs or --gdwarf2"));
     page.controls.push_back(Check("Keep the object file after &errors", "GENOBJ",
@@ -111,10 +112,10 @@ PageData LbgOptimizePage() {
                       "Build the library optimized (the optimization type's flags)");
     optimise.kind = ControlKind::Check;
     page.controls.push_back(std::move(optimise));
-    ControlDef type = ChoiceControl(
-        "Optimization &type:", k::kOptType, {"Speed (-O3)", "Size (-Os)", "Speed and size (-O2)"},
-        BindIndex<GeneratorModel>(&GeneratorModel::optType_, k::kOptType),
-        "What the library build favours: -O3, -Os or -O2, with their -f flags");
+    ControlDef type =
+        ChoiceControl("Optimization &type:", k::kOptType, LabelsOf(k::kOptTypeOptions),
+                      BindIndex<GeneratorModel>(&GeneratorModel::optType_, k::kOptType),
+                      "What the library build favours: -O3, -Os or -O2, with their -f flags");
     type.enable = While("OPTIMIZE", "1");
     page.controls.push_back(std::move(type));
     return page;

@@ -2,6 +2,7 @@
 #include "models/compiler_keys.h"
 #include "models/compiler_model.h"
 #include "sheet/page_builders.h"
+#include "sheet/pages/choice_labels.h"
 #include "sheet/tool_pages.h"
 
 namespace quorle::sheet {
@@ -18,100 +19,15 @@ template <class Field> Binding Index(Field M::*field, models::KeyList table) {
     return BindIndex<M>(field, table);
 }
 
-std::string Flagged(std::string_view text, std::string_view flag) {
-    return std::string(text) + " (" + std::string(flag) + ")";
+// A switch row's check box: its label with the flag it gives, and a help line
+// that starts with that flag.
+template <size_t N>
+ControlDef SwitchCheck(const models::FlagOption& row, std::array<bool, N> M::*field, size_t i,
+                       std::string_view helpTail = {}) {
+    const std::string flag(row.flag);
+    return CheckToken(std::string(row.label) + " (" + flag + ")", row.key,
+                      BindArrayFlag<M>(field, i), "Gives " + flag + std::string(helpTail));
 }
-
-// What each of the thirteen basic and eighteen extra warnings reports.
-constexpr SV kWarn1Text[] = {
-    "Don't warn about #import",        "Array subscripts of type char",
-    "Nested comment openers",          "printf and scanf format mismatches",
-    "Implicit declarations",           "Parentheses that may be missing",
-    "Missing or wrong return types",   "switch without a case for an enum value",
-    "Trigraphs met in the source",     "Unused variables and functions",
-    "Variables used uninitialized",    "Member initializers out of order (C++)",
-    "Signed and unsigned comparisons",
-};
-constexpr SV kWarn2Text[] = {
-    "Extra warnings",
-    "Functions returning structures or unions",
-    "Casts of a call to a non-matching type",
-    "Casts that raise the alignment",
-    "Casts that drop a qualifier",
-    "Conversions a prototype changes",
-    "Treat warnings as errors",
-    "Functions not inlined as asked",
-    "Global functions without a declaration",
-    "Global functions without a prototype",
-    "extern declarations inside functions",
-    "Arithmetic on void or function pointers",
-    "Redundant declarations",
-    "Locals that shadow other names",
-    "Functions declared without argument types",
-    "Synthesized operators (C++)",
-    "Constructs that differ in traditional C",
-    "String constants as const char arrays",
-};
-constexpr SV kOtherText[] = {
-    "Keep comments in preprocessed output",
-    "Don't search the standard include directories",
-    "No #line directives in preprocessed output",
-    "Profile for gprof",
-    "Keep intermediate files",
-    "Traditional preprocessor",
-    "Process trigraphs",
-    "No predefined macros",
-    "Use branch probabilities",
-    "Keep values in call-clobbered registers",
-    "Allow mismatched conditional arms",
-    "Follow jumps in common subexpressions",
-    "Skip blocks in common subexpressions",
-    "Fill delay slots",
-    "Expensive optimizations",
-    "Fast, non-IEEE math",
-    "Keep floats out of registers",
-    "Force memory operands into registers",
-    "Each function in its own section",
-    "Inline simple functions",
-    "Keep inline functions as well",
-    "No asm, inline or typeof keywords",
-    "No built-in functions",
-    "Pop arguments after every call",
-    "No function address in registers",
-    "Ignore inline",
-    "No peephole optimization",
-    "Omit the frame pointer",
-    "Profile arcs",
-    "Rerun common subexpressions after loops",
-    "Schedule instructions",
-    "Schedule instructions after allocation",
-    "char is signed",
-    "char is unsigned",
-    "Strength reduction",
-    "Coverage data for gcov",
-    "Thread jumps",
-    "Bit-fields are unsigned",
-    "Unroll all loops",
-    "Unroll loops with a known count",
-    "Writable string constants",
-    "ANSI C",
-    "Traditional C",
-    "Check syntax only",
-    "Pedantic warnings",
-    "Pedantic errors",
-    "32-bit offsets in switch tables",
-    "Compile to assembler only",
-    "Keep macro definitions in the output",
-    "List macro definitions only",
-    "List macro names with the output",
-    "Preprocess only",
-    "Print the header files used",
-    "Print the commands run (verbose)",
-    "Each data item in its own section",
-};
-static_assert(std::size(kOtherText) == models::kOtherFlagCount);
-static_assert(std::size(kWarn1Text) == models::kWarnGroup1Count);
-static_assert(std::size(kWarn2Text) == models::kWarnGroup2Count);
 
 // "letter=name" for the section names that differ from their defaults.
 Binding SectionNames() {
@@ -258,11 +174,9 @@ PageData Messages() {
     p.controls.push_back(Check("&Inhibit all warnings", k::kWInhibit,
                                Index(&M::wInhibit_, k::kWInhibit),
                                "No warning at all (-w -Wno-analyze)"));
-    for (size_t i = 0; i < models::kWarnGroup1Count; ++i) {
-        ControlDef c = CheckToken(Flagged(kWarn1Text[i], k::kWarn1Flags[i]), k::kWarn1Keys[i],
-                                  BindArrayFlag<M>(&M::warn1_, i),
-                                  "Gives " + std::string(k::kWarn1Flags[i]) +
-                                      "; all thirteen together give -Wall");
+    for (size_t i = 0; i < std::size(k::kWarn1Options); ++i) {
+        ControlDef c =
+            SwitchCheck(k::kWarn1Options[i], &M::warn1_, i, "; all thirteen together give -Wall");
         c.enable = While("WINHIBIT", {"0"});
         p.controls.push_back(std::move(c));
     }
@@ -271,12 +185,8 @@ PageData Messages() {
 
 PageData MessagesAdvanced() {
     PageData p{"Messages advanced", "CPageCppSourceMessagesAdv", {}, "Source"};
-    for (size_t i = 0; i < models::kWarnGroup2Count; ++i) {
-        ControlDef c =
-            CheckToken(Flagged(kWarn2Text[i], k::kWarn2Flags[i]), k::kWarn2Keys[i],
-                       BindArrayFlag<M>(&M::warn2_, i), "Gives " + std::string(k::kWarn2Flags[i]));
-        p.controls.push_back(std::move(c));
-    }
+    for (size_t i = 0; i < std::size(k::kWarn2Options); ++i)
+        p.controls.push_back(SwitchCheck(k::kWarn2Options[i], &M::warn2_, i));
     return Finish(std::move(p));
 }
 
@@ -297,7 +207,7 @@ PageData Object() {
     p.controls.push_back(
         Text("Output &file:", k::kObjPath, BindPath<M>(&M::objPath_), "The file after -o"));
     ControlDef level = Choice(
-        "&Debug information:", k::kDebugLevel, {"Level 1 (-g1)", "Level 2 (-g2)", "Level 3 (-g3)"},
+        "&Debug information:", k::kDebugLevel, LabelsOf(k::kDebugLevelOptions),
         Bind<M>(
             [](const M& m) {
                 return m.debug_ == 0 ? Value{"0"} : Value{WordOf(k::kDebugLevel, m.debugLevel_)};
@@ -319,11 +229,7 @@ PageData Object() {
     level.tokens.emplace_back(k::kDebug[1]);
     level.tokens.emplace_back(k::kDebugLevelOff);
     p.controls.push_back(std::move(level));
-    ControlDef format = Choice("Debug f&ormat:", k::kDebugFormat,
-                               {"Native (-g)", "COFF (-gcoff)", "DWARF 2 (-gdwarf-2)",
-                                "DWARF with extensions (-gdwarf+)", "stabs (-gstabs)",
-                                "stabs with extensions (-gstabs+)", "XCOFF (-gxcoff)",
-                                "XCOFF with extensions (-gxcoff+)"},
+    ControlDef format = Choice("Debug f&ormat:", k::kDebugFormat, LabelsOf(k::kDebugFormatOptions),
                                Index(&M::debugFormat_, k::kDebugFormat),
                                "The debug format flag that goes before the level");
     format.enable = While("DEBUGLV", {"1", "2", "3"});
@@ -341,13 +247,12 @@ PageData Object() {
     abs.key = "ABS";
     abs.checkEntry = CheckAddressClass;
     p.controls.push_back(std::move(abs));
-    p.controls.push_back(
-        Choice("A&lignment:", k::kAlign, {"4 bytes", "16 bytes (-align16)", "32 bytes (-align32)"},
-               BindOptionalIndex<M>(&M::align_, k::kAlign), "Alignment of program sections", true));
-    ControlDef align4 = Choice(
-        "4-byte alignment &scope:", k::kAlign4Scope,
-        {"All (-align4=all)", "Loops (-align4=loop)", "Innermost loops (-align4=inmostloop)"},
-        Index(&M::align4Scope_, k::kAlign4Scope), "-align4=");
+    p.controls.push_back(Choice("A&lignment:", k::kAlign, LabelsOf(k::kAlignOptions),
+                                BindOptionalIndex<M>(&M::align_, k::kAlign),
+                                "Alignment of program sections", true));
+    ControlDef align4 =
+        Choice("4-byte alignment &scope:", k::kAlign4Scope, LabelsOf(k::kAlign4ScopeOptions),
+               Index(&M::align4Scope_, k::kAlign4Scope), "-align4=");
     ControlDef stuff =
         List("Stu&ffed sections:", k::kStuffSection, StuffSections(), "CONST, DATA, BSS (-stuff=)");
     stuff.checkEntry = CheckStuffName;
@@ -355,7 +260,7 @@ PageData Object() {
     p.controls.push_back(std::move(stuff));
     p.controls.push_back(Check("Stuff &GBR-relative data", k::kStuffGbr,
                                Index(&M::stuffGbr_, k::kStuffGbr), "GBR-relative stuffing"));
-    p.controls.push_back(Choice("C++ te&mplates:", k::kTemplate, {"None", "Static", "Used", "All"},
+    p.controls.push_back(Choice("C++ te&mplates:", k::kTemplate, LabelsOf(k::kTemplateOptions),
                                 BindOptionalIndex<M>(&M::template_, k::kTemplate),
                                 "-template=none, static, used or all", true));
     p.controls.push_back(Text("Embedded assembl&y text:", k::kAssembly, BindText<M>(&M::assembly_),
@@ -408,8 +313,7 @@ PageData Optimize() {
     PageData p{"Optimize", "CPageCppOptimize", {}, ""};
     p.controls.push_back(Check("&Optimize", k::kOptimize, Index(&M::optimize_, k::kOptimize),
                                "Optimize the generated code (the level's -O flags)"));
-    ControlDef level = Choice("Optimization &level:", k::kOptLevel,
-                              {"Speed (-O3)", "Size (-Os)", "Speed and size (-O2)"},
+    ControlDef level = Choice("Optimization &level:", k::kOptLevel, LabelsOf(k::kOptLevelOptions),
                               Index(&M::optLevel_, k::kOptLevel),
                               "What the optimizer favours: -O3, -Os or -O2, with their -f flags");
     level.enable = While("OPTIMIZE", {"1"});
@@ -439,10 +343,8 @@ PageData Optimize() {
 
 PageData Other() {
     PageData p{"Other", "CPageCppOther", {}, ""};
-    for (size_t i = 0; i < models::kOtherFlagCount; ++i)
-        p.controls.push_back(CheckToken(Flagged(kOtherText[i], k::kOtherFlags[i]), k::kOtherKeys[i],
-                                        BindArrayFlag<M>(&M::other_, i),
-                                        "Gives " + std::string(k::kOtherFlags[i])));
+    for (size_t i = 0; i < std::size(k::kOtherOptions); ++i)
+        p.controls.push_back(SwitchCheck(k::kOtherOptions[i], &M::other_, i));
     p.controls.push_back(Text("&User options:", k::kAppTxt, BindText<M>(&M::userOptions_),
                               "Your own gcc options, added as they are"));
     return Finish(std::move(p));

@@ -150,22 +150,16 @@ PageData Output() {
         {"Absolute file", "Absolute file and S-records", "", "Library, system", "Library, user"},
         BindIndex<M>(&LinkerFields::outputForm_, k::kOutputForm),
         "Both adds an S-record file made with objcopy");
-    form.values = {"DEFAULT", "BOTH", "", "LIBRARY|S", "LIBRARY|U"};
+    // Position 2 has no token: it is not offered, and no word selects it.
     form.values.erase(form.values.begin() + 2);
     form.valueLabels.erase(form.valueLabels.begin() + 2);
-    form.binding = Bind<M>(
-        [](const M& m) {
-            static constexpr const char* kWords[] = {"DEFAULT", "BOTH", "", "LIBRARY|S",
-                                                     "LIBRARY|U"};
-            int f = m.outputForm_;
-            return Value{f >= 0 && f < 5 ? kWords[f] : ""};
-        },
-        [](M& m, const Value& v) {
-            static constexpr const char* kWords[] = {"DEFAULT", "BOTH", "", "LIBRARY|S",
-                                                     "LIBRARY|U"};
-            for (int i = 0; i < 5; ++i)
-                if (*kWords[i] != '\0' && Word(v) == kWords[i]) m.outputForm_ = i;
-        });
+    form.binding = Bind<M>([](const M& m) { return Value{WordOf(k::kOutputForm, m.outputForm_)}; },
+                           [](M& m, const Value& v) {
+                               const std::vector<std::string> words = WordsOf(k::kOutputForm);
+                               for (size_t i = 0; i < words.size(); ++i)
+                                   if (!words[i].empty() && Word(v) == words[i])
+                                       m.outputForm_ = static_cast<int>(i);
+                           });
     p.controls.push_back(std::move(form));
     ControlDef records = List("&Record types:", k::kSRecord[1],
                               Bind<M>(

@@ -2,6 +2,7 @@
 #include "models/assembler_keys.h"
 #include "models/assembler_model.h"
 #include "sheet/page_builders.h"
+#include "sheet/pages/choice_labels.h"
 #include "sheet/tool_pages.h"
 
 namespace quorle::sheet {
@@ -76,7 +77,8 @@ PageData Include() {
 
 PageData Object() {
     PageData p{"Object", "CPageAsmObject", {}, ""};
-    p.controls.push_back(Choice("&Debug information:", k::kDebugLevel, {"None", "stabs", "DWARF 2"},
+    p.controls.push_back(Choice("&Debug information:", k::kDebugLevel,
+                                LabelsOf(k::kDebugLevelOptions),
                                 Index(&M::debugLevel_, k::kDebugLevel),
                                 "Debug information for the object: none, --gstabs or --gdwarf2"));
     p.controls.push_back(Check("Keep the object file after &errors", k::kGenObj,

@@ -4,7 +4,7 @@
 #include "models/debugger_model.h"
 #include "resources/sheet_strings.h"
 #include "sheet/bindings.h"
-#include "sheet/pages.h"
+#include "sheet/pages/pages.h"
 #include "toolchain/family.h"
 
 namespace quorle::sheet {

@@ -2,6 +2,7 @@
 // model.
 #include "models/generator_model.h"
 #include "sheet/page_builders.h"
+#include "sheet/pages/choice_labels.h"
 #include "sheet/tool_pages.h"
 
 namespace quorle::sheet {
@@ -54,10 +55,10 @@ PageData Optimize() {
     PageData p{"Optimize", "CPageLbgOptimize", {}, ""};
     p.controls.push_back(Check("&Optimize", k::kOptimize, Index(&M::optimize_, k::kOptimize),
                                "Build the library optimized (the optimization type's flags)"));
-    ControlDef type = Choice(
-        "Optimization &type:", k::kOptType, {"Speed (-O3)", "Size (-Os)", "Speed and size (-O2)"},
-        Index(&M::optType_, k::kOptType),
-        "What the library build favours: -O3, -Os or -O2, with their -f flags");
+    ControlDef type =
+        Choice("Optimization &type:", k::kOptType, LabelsOf(k::kOptTypeOptions),
+               Index(&M::optType_, k::kOptType),
+               "What the library build favours: -O3, -Os or -O2, with their -f flags");
     type.enable = While("OPTIMIZE", {"1"});
     p.controls.push_back(std::move(type));
     return Finish(std::move(p));
