@@ -1,6 +1,6 @@
 #include "core/text_replace.h"
 
-namespace quorle::options {
+namespace quorle::core {
 
 void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
     if (from.empty()) return;
@@ -15,4 +15,4 @@ std::string ReplacedAll(std::string_view text, std::string_view from, std::strin
     return out;
 }
 
-} // namespace quorle::options
+} // namespace quorle::core

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace quorle::options {
+namespace quorle::core {
 
 // Replaces each occurrence of `from`, left to right and without overlap;
 // text put in by a replacement is not searched again. An empty `from`
@@ -13,4 +13,4 @@ void ReplaceAll(std::string& text, std::string_view from, std::string_view to);
 // The same on a copy.
 std::string ReplacedAll(std::string_view text, std::string_view from, std::string_view to);
 
-} // namespace quorle::options
+} // namespace quorle::core

@@ -153,9 +153,9 @@ void CompilerModel::SwitchToolchainHeaderDirs() {
     for (std::string& dir : incDirs_) {
         if (!toolchain::IsToolchainHeaderDirectory(dir)) continue;
         if (optimised) {
-            options::ReplaceAll(dir, "\\include", "\\optlibinc");
+            core::ReplaceAll(dir, "\\include", "\\optlibinc");
         } else {
-            options::ReplaceAll(dir, "\\optlibinc", "\\include");
+            core::ReplaceAll(dir, "\\optlibinc", "\\include");
         }
     }
     headerForm_ = optimised ? 1 : 0;

@@ -23,7 +23,7 @@ std::string HeaderLine(const SectionGroup& group) {
     if (group.noLoad) line += " (NOLOAD)";
     line += " :";
     if (group.loadKind != kLoadNone)
-        line += " AT (" + options::ReplacedAll(group.loadAddress, "+", " + ") + ")";
+        line += " AT (" + core::ReplacedAll(group.loadAddress, "+", " + ") + ")";
     else if (group.placement == kFixedAddress)
         line += " AT (" + group.placementText + ")";
     line += "\n\t{\n";
@@ -36,7 +36,7 @@ void AppendContentLines(const SectionGroup& group, const ContentItem& item,
         if (!HasSpecialCharacter(item.text))
             lines.push_back("\t\t" + item.text + " = .;\n");
         else
-            lines.push_back("\t\t" + options::ReplacedAll(item.text, kStoredBlank, " ") + ";\n");
+            lines.push_back("\t\t" + core::ReplacedAll(item.text, kStoredBlank, " ") + ";\n");
         return;
     }
     for (const std::string& file : item.files) {

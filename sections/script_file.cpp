@@ -42,7 +42,7 @@ PlaceholderResolver ProjectResolver(const QuorleProjectInfo& info) {
     add("$(PROJECTNAME)", info.projectName);
     return [values = std::move(values)](const std::string& line) -> std::optional<std::string> {
         std::string resolved = line;
-        for (const auto& [name, value] : values) options::ReplaceAll(resolved, name, value);
+        for (const auto& [name, value] : values) core::ReplaceAll(resolved, name, value);
         return resolved;
     };
 }
@@ -62,7 +62,8 @@ ScriptWrite WriteAndReport(const std::string& path, const SectionLayout& layout,
         write.messages.push_back(ErrorText("Error writing to sections file"));
         return write;
     }
-    if (result == ScriptFileResult::SectionsFailed) write.messages.push_back(ErrorText(sectionsError));
+    if (result == ScriptFileResult::SectionsFailed)
+        write.messages.push_back(ErrorText(sectionsError));
     for (UserMessage& message : ScriptProblemMessages(problems))
         write.messages.push_back(std::move(message));
     write.ok = result == ScriptFileResult::Ok || !sectionsFailureStops;

@@ -23,13 +23,13 @@ COptionSets::COptionSets(const HostRecords& records) {
             set->model = MakeModel(phase.index, phase.inputs[i]);
             set->openedText = set->model->Write();
             std::string key = phase.name + "|" + set->openedText;
-            auto found = m_mapOption.find(key);
+            auto found = byContent_.find(key);
             COptionSet* target = nullptr;
-            if (found == m_mapOption.end()) {
+            if (found == byContent_.end()) {
                 set->id = static_cast<int>(sets_.size());
                 set->home = static_cast<int>(i);
                 target = set.get();
-                m_mapOption.emplace(std::move(key), target);
+                byContent_.emplace(std::move(key), target);
                 sets_.push_back(std::move(set));
             } else {
                 target = found->second;

@@ -24,8 +24,9 @@ class COptionSets {
         return positions_[record][static_cast<size_t>(position)];
     }
     const std::vector<std::unique_ptr<COptionSet>>& All() const { return sets_; }
-    // m_mapOption: every set by content key, as keyed when the sheet opened.
-    const std::map<std::string, COptionSet*>& ByContent() const { return m_mapOption; }
+    // Every set by content key, as keyed when the sheet opened (the dump
+    // heads it "m_mapOption").
+    const std::map<std::string, COptionSet*>& ByContent() const { return byContent_; }
     // The position map, key "%s|%d".
     const std::map<std::string, COptionSet*>& ByPosition() const { return byPosition_; }
     size_t RecordCount() const { return positions_.size(); }
@@ -36,7 +37,7 @@ class COptionSets {
 
   private:
     std::vector<std::unique_ptr<COptionSet>> sets_;
-    std::map<std::string, COptionSet*> m_mapOption;
+    std::map<std::string, COptionSet*> byContent_;
     std::map<std::string, COptionSet*> byPosition_;
     std::vector<std::vector<COptionSet*>> positions_; // per record, per input position
 };

@@ -9,7 +9,8 @@ namespace quorle::sheet {
 std::vector<std::pair<std::string, std::string>> UserPlaceholders(const QuorleProjectInfo* info) {
     std::vector<std::pair<std::string, std::string>> out;
     if (info == nullptr || info->userPlaceholders == nullptr) return out;
-    for (const char* p = info->userPlaceholders; *p != '\0'; p += std::char_traits<char>::length(p) + 1) {
+    for (const char* p = info->userPlaceholders; *p != '\0';
+         p += std::char_traits<char>::length(p) + 1) {
         std::string entry(p);
         size_t bar = entry.find('|');
         if (bar == 0) continue;
@@ -39,7 +40,7 @@ std::string ExpandPlaceholders(const std::string& entry, const QuorleProjectInfo
     if (info == nullptr || entry.find("$(") == std::string::npos) return entry;
     std::string out = entry;
     auto replace = [&out](const char* name, const char* value) {
-        if (value != nullptr) options::ReplaceAll(out, name, value);
+        if (value != nullptr) core::ReplaceAll(out, name, value);
     };
     replace("$(WORKSPDIR)", info->workspaceDir);
     replace("$(PROJDIR)", info->projectDir);
@@ -49,7 +50,7 @@ std::string ExpandPlaceholders(const std::string& entry, const QuorleProjectInfo
     replace("$(VELMORDIR)", info->hostDir);
     replace("$(PROJECTNAME)", info->projectName);
     for (const auto& [name, value] : UserPlaceholders(info))
-        options::ReplaceAll(out, "$(" + name + ")", value);
+        core::ReplaceAll(out, "$(" + name + ")", value);
     return out;
 }
 
@@ -58,7 +59,8 @@ std::vector<std::string> DisplayedEntries(const std::vector<std::string>& entrie
     if ((shared.settings & toolchain::kShowPlaceholdersExpanded) == 0) return entries;
     std::vector<std::string> shown;
     shown.reserve(entries.size());
-    for (const std::string& entry : entries) shown.push_back(ExpandPlaceholders(entry, shared.info));
+    for (const std::string& entry : entries)
+        shown.push_back(ExpandPlaceholders(entry, shared.info));
     return shown;
 }
 

@@ -4,7 +4,7 @@
 
 #include "core/text_replace.h"
 
-using namespace quorle::options;
+using namespace quorle::core;
 
 namespace {
 

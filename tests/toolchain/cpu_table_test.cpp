@@ -68,61 +68,118 @@ TEST(CpuTable, RowsAreWellFormed) {
             }
             EXPECT_EQ(row.multilib.find_first_of("/ "), std::string_view::npos) << row.multilib;
         }
+        // With no options chosen the sub-directory is the row's own column.
+        const FamilyFlags none{};
+        for (int i = 0; i < static_cast<int>(table.rows.size()); ++i) {
+            EXPECT_EQ(MultilibSubdirectory(table.familyCode, i, kBigEndian, none),
+                      table.rows[static_cast<size_t>(i)].multilib)
+                << table.rows[static_cast<size_t>(i)].value;
+        }
     }
 }
 
-// A row either lets the user pick the byte order or fixes one of the two;
-// past the end of a table or of the families there is no choice.
+// A row either lets the user pick the byte order or fixes the one it names;
+// past the end of a table Tamsin stays little-endian and the rest big, and
+// past the families there is no choice.
 TEST(CpuTable, ByteOrderRules) {
     for (const CpuTable& table : CpuTables()) {
         const int code = table.familyCode;
         for (int row = 0; row < static_cast<int>(table.rows.size()); ++row) {
-            if (AllowsByteOrderChoice(code, row)) continue;
-            const int fixed = FixedByteOrder(code, row);
-            EXPECT_TRUE(fixed == kBigEndian || fixed == kLittleEndian) << code << "/" << row;
+            const ByteOrderRule rule = table.rows[static_cast<size_t>(row)].byteOrder;
+            EXPECT_EQ(AllowsByteOrderChoice(code, row), rule == ByteOrderRule::Choice);
+            if (rule == ByteOrderRule::Choice) continue;
+            EXPECT_EQ(FixedByteOrder(code, row),
+                      rule == ByteOrderRule::Little ? kLittleEndian : kBigEndian)
+                << code << "/" << row;
         }
-        EXPECT_FALSE(AllowsByteOrderChoice(code, static_cast<int>(table.rows.size())));
+        const int past = static_cast<int>(table.rows.size());
+        EXPECT_FALSE(AllowsByteOrderChoice(code, past));
+        const bool tamsin = code == kCodeTamsin16 || code == kCodeTamsin32;
+        EXPECT_EQ(FixedByteOrder(code, past), tamsin ? kLittleEndian : kBigEndian) << code;
     }
     EXPECT_FALSE(AllowsByteOrderChoice(CpuTables().back().familyCode + 1, 0));
-    // Corvo CPUs are big-endian unless they offer the choice; Tamsin ones little.
-    EXPECT_EQ(FixedByteOrder(100, 0), kBigEndian);
-    EXPECT_EQ(FixedByteOrder(102, 0), kLittleEndian);
 }
 
-TEST(CpuTable, PelkaOutputArchNames) {
-    const char* expected[] = {"pelka",   "pelkan", "pelka2",  "pelka2n", "pelka3",
-                              "pelka3n", "pelka3", "pelka3n", "pelka4",  "pelka4n"};
-    for (int i = 0; i < 10; ++i) EXPECT_EQ(PelkaOutputArch(i), expected[i]) << i;
-    EXPECT_EQ(PelkaOutputArch(10), "");
+// OUTPUT_ARCH names are indexed row * 2 + normal mode; each index reads back
+// its row's own name, and the normal-mode name is the plain one plus "n".
+TEST(CpuTable, PelkaOutputArchFollowsTheRows) {
+    const CpuTable* pelka = CpuTableFor(kCodePelka);
+    ASSERT_NE(pelka, nullptr);
+    const int count = static_cast<int>(pelka->rows.size());
+    for (int i = 0; i < count; ++i) {
+        const CpuRow& row = pelka->rows[static_cast<size_t>(i)];
+        EXPECT_FALSE(row.archNormalOff.empty()) << row.value;
+        EXPECT_EQ(PelkaOutputArch(i * 2), row.archNormalOff) << row.value;
+        EXPECT_EQ(PelkaOutputArch(i * 2 + 1), row.archNormalOn) << row.value;
+        EXPECT_EQ(std::string(row.archNormalOn), std::string(row.archNormalOff) + "n");
+    }
+    EXPECT_EQ(PelkaOutputArch(count * 2), "");
     EXPECT_EQ(PelkaOutputArch(-1), "");
+    // Only Pelka rows name an architecture.
+    for (const CpuTable& table : CpuTables())
+        if (table.familyCode != kCodePelka) {
+            for (const CpuRow& row : table.rows) {
+                EXPECT_TRUE(row.archNormalOff.empty() && row.archNormalOn.empty()) << row.value;
+            }
+        }
 }
 
-TEST(CpuTable, FamilyOptionsAndLabels) {
-    EXPECT_EQ(FamilyOptions(100).size(), 8u);
-    EXPECT_EQ(FamilyOptions(101).size(), 6u);
-    EXPECT_EQ(FamilyOptions(104).size(), 8u);
-    EXPECT_TRUE(FamilyOptions(102).empty());
-    EXPECT_TRUE(FamilyOptions(103).empty());
-    EXPECT_TRUE(FamilyOptions(105).empty());
-    EXPECT_EQ(FamilyOptions(101)[0].label, "Use PK1 alignment rules (-malign-base)");
-    EXPECT_EQ(FamilyOptions(104)[0].label, "Generate code for ZN610 (-mcpu=zn610)");
-    EXPECT_EQ(FamilyOptions(100)[6].label,
-              "Pad structures to multiples of 4 bytes (-mpadstruct)(deprecated)");
-    // Every label ends with its flag in parentheses (Corvo's deprecated item
-    // carries a suffix after it).
-    for (int code : {100, 101, 104}) {
-        for (const FamilyOption& o : FamilyOptions(code)) {
+// The extra options fit the stored flag positions, each appears once, its
+// label ends with the flag in parentheses (Corvo's deprecated item carries a
+// suffix after it), and the positions named in code point at the options
+// they mean.
+TEST(CpuTable, FamilyOptionsMatchTheirPositions) {
+    for (const CpuTable& table : CpuTables()) {
+        const auto options = FamilyOptions(table.familyCode);
+        EXPECT_LE(options.size(), static_cast<size_t>(kFamilyFlagCount)) << table.familyCode;
+        std::set<std::string_view> flags;
+        for (const FamilyOption& o : options) {
+            EXPECT_TRUE(flags.insert(o.flag).second) << o.flag;
             std::string_view flag = o.flag;
             if (flag.substr(0, 4) == "-Wa,") flag.remove_prefix(4);
             EXPECT_NE(o.label.find("(" + std::string(flag) + ")"), std::string_view::npos)
                 << o.label;
         }
     }
-    EXPECT_EQ(ByteOrderLabels(104)[1], "Little-endian data");
-    EXPECT_EQ(ByteOrderLabels(100)[0], "Big");
-    EXPECT_EQ(InterruptRegisterLabels().size(), 6u);
-    EXPECT_EQ(InterruptRegisterLabels()[5], "Default");
-    EXPECT_EQ(MaxConstantLabels()[3], "3-bytes");
+    EXPECT_TRUE(FamilyOptions(kCodeTamsin16).empty());
+    EXPECT_TRUE(FamilyOptions(kCodeTamsin32).empty());
+    EXPECT_TRUE(FamilyOptions(CpuTables().back().familyCode + 1).empty());
+
+    auto flagAt = [](int code, int position) -> std::string_view {
+        const auto options = FamilyOptions(code);
+        return position < static_cast<int>(options.size()) ? options[position].flag : "";
+    };
+    EXPECT_EQ(flagAt(kCodePelka, kPelkaAlignBasePos), "-malign-base");
+    EXPECT_EQ(flagAt(kCodePelka, kPelkaNormalPos), "-mn");
+    EXPECT_EQ(flagAt(kCodePelka, kPelkaInt32Pos), "-mint32");
+    EXPECT_EQ(flagAt(kCodeZenta, kZentaCpuSelectPos), kZentaExtraCpuFlag);
+    EXPECT_EQ(flagAt(kCodeZenta, kZentaNoFpuPos), "-nofpu");
+    EXPECT_EQ(flagAt(kCodeZenta, kZentaDouble64Pos), "-m64bit-doubles");
+}
+
+// A list's position is the value stored and passed on: byte order by the
+// endianness values, interrupt registers by count (the last being the
+// default), constant size by bytes (0 the default).
+TEST(CpuTable, ListLabelsFollowTheirValues) {
+    for (const CpuTable& table : CpuTables()) {
+        const auto labels = ByteOrderLabels(table.familyCode);
+        ASSERT_EQ(labels.size(), 2u);
+        EXPECT_EQ(labels[kBigEndian].substr(0, 3), "Big") << table.familyCode;
+        EXPECT_EQ(labels[kLittleEndian].substr(0, 6), "Little") << table.familyCode;
+    }
+    const auto registers = InterruptRegisterLabels();
+    ASSERT_EQ(static_cast<int>(registers.size()), kInterruptRegisterDefault + 1);
+    EXPECT_EQ(registers[kInterruptRegisterDefault], "Default");
+    EXPECT_EQ(registers[0], "None");
+    for (int n = 1; n < kInterruptRegisterDefault; ++n) {
+        const std::string first = "R" + std::to_string(14 - n);
+        EXPECT_EQ(registers[n], n == 1 ? std::string("R13") : first + "-R13") << n;
+    }
+    const auto constants = MaxConstantLabels();
+    ASSERT_FALSE(constants.empty());
+    EXPECT_EQ(constants[0], "Default");
+    for (size_t n = 1; n < constants.size(); ++n)
+        EXPECT_EQ(constants[n].substr(0, 2), std::to_string(n) + "-") << constants[n];
 }
 
 TEST(CpuTable, OptionAvailability) {
