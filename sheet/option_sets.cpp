@@ -12,7 +12,7 @@ std::string PositionKey(const std::string& phase, int position) {
 } // namespace
 
 COptionSets::COptionSets(const HostRecords& records) {
-    positions_.resize(records.phases.size());
+    m_aPositions.resize(records.phases.size());
     for (size_t r = 0; r < records.phases.size(); ++r) {
         const HostPhase& phase = records.phases[r];
         for (size_t i = 0; i < phase.inputs.size(); ++i) {
@@ -23,33 +23,33 @@ COptionSets::COptionSets(const HostRecords& records) {
             set->model = MakeModel(phase.index, phase.inputs[i]);
             set->openedText = set->model->Write();
             std::string key = phase.name + "|" + set->openedText;
-            auto found = byContent_.find(key);
+            auto found = m_mapOption.find(key);
             COptionSet* target = nullptr;
-            if (found == byContent_.end()) {
-                set->id = static_cast<int>(sets_.size());
+            if (found == m_mapOption.end()) {
+                set->id = static_cast<int>(m_aSets.size());
                 set->home = static_cast<int>(i);
                 target = set.get();
-                byContent_.emplace(std::move(key), target);
-                sets_.push_back(std::move(set));
+                m_mapOption.emplace(std::move(key), target);
+                m_aSets.push_back(std::move(set));
             } else {
                 target = found->second;
             }
-            byPosition_.emplace(PositionKey(phase.name, static_cast<int>(i)), target);
-            positions_[r].push_back(target);
+            m_mapPosition.emplace(PositionKey(phase.name, static_cast<int>(i)), target);
+            m_aPositions[r].push_back(target);
         }
     }
 }
 
 COptionSet* COptionSets::Copy(const COptionSet& from) {
     auto set = std::make_unique<COptionSet>();
-    set->id = static_cast<int>(sets_.size());
+    set->id = static_cast<int>(m_aSets.size());
     set->record = from.record;
     set->phase = from.phase;
     set->phaseName = from.phaseName;
     set->model = CloneModel(*from.model);
     set->openedText = from.openedText;
-    sets_.push_back(std::move(set));
-    return sets_.back().get();
+    m_aSets.push_back(std::move(set));
+    return m_aSets.back().get();
 }
 
 std::string DumpOptionSets(const HostRecords& records, const COptionSets& sets,

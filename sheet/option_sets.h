@@ -21,25 +21,25 @@ class COptionSets {
     // The set input position `position` of phase record `record` read to
     // when the sheet opened.
     COptionSet* AtPosition(size_t record, int position) const {
-        return positions_[record][static_cast<size_t>(position)];
+        return m_aPositions[record][static_cast<size_t>(position)];
     }
-    const std::vector<std::unique_ptr<COptionSet>>& All() const { return sets_; }
+    const std::vector<std::unique_ptr<COptionSet>>& All() const { return m_aSets; }
     // Every set by content key, as keyed when the sheet opened (the dump
     // heads it "m_mapOption").
-    const std::map<std::string, COptionSet*>& ByContent() const { return byContent_; }
+    const std::map<std::string, COptionSet*>& ByContent() const { return m_mapOption; }
     // The position map, key "%s|%d".
-    const std::map<std::string, COptionSet*>& ByPosition() const { return byPosition_; }
-    size_t RecordCount() const { return positions_.size(); }
-    size_t PositionCount(size_t record) const { return positions_[record].size(); }
+    const std::map<std::string, COptionSet*>& ByPosition() const { return m_mapPosition; }
+    size_t RecordCount() const { return m_aPositions.size(); }
+    size_t PositionCount(size_t record) const { return m_aPositions[record].size(); }
     // A new set of the same record holding a copy of `from`'s model, for
     // leaves that must stop sharing it. It remembers `from`'s opening text.
     COptionSet* Copy(const COptionSet& from);
 
   private:
-    std::vector<std::unique_ptr<COptionSet>> sets_;
-    std::map<std::string, COptionSet*> byContent_;
-    std::map<std::string, COptionSet*> byPosition_;
-    std::vector<std::vector<COptionSet*>> positions_; // per record, per input position
+    std::vector<std::unique_ptr<COptionSet>> m_aSets;
+    std::map<std::string, COptionSet*> m_mapOption;
+    std::map<std::string, COptionSet*> m_mapPosition;
+    std::vector<std::vector<COptionSet*>> m_aPositions; // per record, per input position
 };
 
 // The diagnostic dump: the selected sets, all sets, the position array the
