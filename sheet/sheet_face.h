@@ -2,7 +2,7 @@
 // index where the view works with positions.
 #pragma once
 
-#include "sheet/terminal_face.h"
+#include "sheet/sheet_view.h"
 
 namespace quorle::sheet {
 

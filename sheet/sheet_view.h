@@ -1,7 +1,7 @@
-// The meeting point of the sheet and a terminal view that lives in a library
-// of its own. The view sees the sheet only through `CSheetFace` (virtual
-// calls, so nothing of the plug-in's hidden symbols is needed) and answers
-// message boxes through `CTerminalView::Show`.
+// The meeting point of the sheet and a view (the terminal's or the window's)
+// that lives in a library of its own. The view sees the sheet only through
+// `CSheetFace` (virtual calls, so nothing of the plug-in's hidden symbols is
+// needed) and answers message boxes through `CSheetView::Show`.
 #pragma once
 
 #include <optional>
@@ -76,26 +76,27 @@ class CSheetFace {
     virtual std::optional<int> Ok() = 0;
 };
 
-class CTerminalView {
+class CSheetView {
   public:
-    virtual ~CTerminalView() = default;
-    // A message box as a terminal dialog.
+    virtual ~CSheetView() = default;
+    // A message box as the view's own dialog.
     virtual platform::MessageAnswer Show(const std::string& caption, const std::string& text,
                                          platform::MessageButtons buttons) = 0;
     // Runs the sheet until OK (0), Cancel (-1) or a failed write-back (1).
     virtual int Run(CSheetFace& face) = 0;
 };
 
-// The one symbol the view library exports: creates the view (delete it
-// through its virtual destructor).
-inline constexpr const char* kTerminalViewEntry = "QuorleCreateTerminalView";
-using CreateTerminalViewFn = CTerminalView* (*)();
+// The one symbol a view library exports: creates the view (delete it
+// through its virtual destructor). The name is the one both libraries have
+// always exported.
+inline constexpr const char* kSheetViewEntry = "QuorleCreateTerminalView";
+using CreateSheetViewFn = CSheetView* (*)();
 // The view library's file name, beside the plug-in: the terminal view on
 // POSIX, the window view on Windows (same entry, same interface).
 #if defined(_WIN32)
-inline constexpr const char* kTerminalViewLibrary = "quorle-sheet-win.dll";
+inline constexpr const char* kSheetViewLibrary = "quorle-sheet-win.dll";
 #else
-inline constexpr const char* kTerminalViewLibrary = "libquorle-sheet-tui.so";
+inline constexpr const char* kSheetViewLibrary = "libquorle-sheet-tui.so";
 #endif
 
 } // namespace quorle::sheet

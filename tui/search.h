@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "sheet/terminal_face.h"
+#include "sheet/sheet_view.h"
 
 namespace quorle::tui {
 

@@ -9,7 +9,7 @@
 
 #include "core/ascii_text.h"
 #include "sheet/page_engine.h"
-#include "sheet/terminal_face.h"
+#include "sheet/sheet_view.h"
 #include "tui/control_text.h"
 #include "tui/dialogs.h"
 #include "tui/labels.h"
@@ -52,7 +52,7 @@ void PutPadded(int y, int x, std::string text, int width, int attr = 0) {
     Put(y, x, text, width, attr);
 }
 
-class TerminalView : public sheet::CTerminalView {
+class TerminalView : public sheet::CSheetView {
   public:
     platform::MessageAnswer Show(const std::string& caption, const std::string& text,
                                  platform::MessageButtons buttons) override {
@@ -899,7 +899,7 @@ class TerminalView : public sheet::CTerminalView {
 } // namespace
 } // namespace quorle::tui
 
-extern "C" __attribute__((visibility("default"))) quorle::sheet::CTerminalView*
+extern "C" __attribute__((visibility("default"))) quorle::sheet::CSheetView*
 QuorleCreateTerminalView() {
     return new quorle::tui::TerminalView();
 }

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "sheet/terminal_face.h"
+#include "sheet/sheet_view.h"
 #include "wingui/handles.h"
 #include "wingui/page_layout.h"
 
