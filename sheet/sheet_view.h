@@ -28,6 +28,18 @@ struct FaceControl {
     std::vector<std::string> valueLabels; // a choice's words as shown, with their flags
 };
 
+// A control the search found, with the line a view lists it by.
+struct SearchHit {
+    FaceControl control;
+    std::string text; // "Tab / Category / Label  (help)"
+};
+
+// A question a view puts to the user before it goes on: caption and text.
+struct FaceQuestion {
+    std::string caption;
+    std::string text;
+};
+
 // What a control of the active page holds: the default a new model has,
 // and the values of the selection in each configuration shown (one value
 // each where the selected files agree).
@@ -61,6 +73,23 @@ class CSheetFace {
     virtual ControlValues ValuesOf(size_t control) const = 0;
     // True once the user changed a value since the sheet opened.
     virtual bool Changed() const = 0;
+
+    // ---- what every view shows alike
+    // The combo's text: the configuration shown, "All Configurations", or
+    // "Multiple Configurations..." for any other set of them.
+    virtual std::string ConfigurationText() const = 0;
+    // The phase a tree node's text names after its label, or "" for none.
+    // `parent` is the kind of the node it hangs under.
+    virtual std::string PhaseShownBeside(const TreeNode& node, NodeKind parent) const = 0;
+    // The search's caption and prompt.
+    virtual FaceQuestion SearchQuestion() const = 0;
+    // The controls of the shown tabs that the typed text finds, in page order.
+    virtual std::vector<SearchHit> Search(const std::string& typed) const = 0;
+    // What a view says when the search finds nothing.
+    virtual std::string NothingFound(const std::string& typed) const = 0;
+    // What Cancel asks before it closes the sheet; nothing when there is
+    // nothing to lose.
+    virtual std::optional<FaceQuestion> CancelQuestion() const = 0;
 
     virtual CommandResult Select(const std::vector<NodeRef>& nodes, bool add) = 0;
     virtual CommandResult ShowConfigurations(const std::vector<std::string>& names) = 0;
