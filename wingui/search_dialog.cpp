@@ -36,42 +36,42 @@ bool Choose(HWND dialog, Search& search) {
     return true;
 }
 
+// The dialog's answer to a message; false for one it leaves to the system.
+bool OnMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        ::SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+        const sheet::FaceQuestion question =
+            reinterpret_cast<Search*>(lParam)->face->SearchQuestion();
+        ::SetWindowTextA(dialog, question.caption.c_str());
+        ::SetDlgItemTextA(dialog, kIdSearchPrompt, question.text.c_str());
+        ::SetFocus(::GetDlgItem(dialog, kIdSearchText));
+        return false; // the focus is set
+    }
+    auto* search = reinterpret_cast<Search*>(::GetWindowLongPtrA(dialog, DWLP_USER));
+    const int id = LOWORD(wParam), code = HIWORD(wParam);
+    const bool command = message == WM_COMMAND;
+    if (search == nullptr || (!command && message != WM_CLOSE)) return false;
+    if (command && id == kIdSearchText && code == EN_CHANGE) {
+        Find(dialog, *search);
+    } else if (command && (id == kIdOk || (id == kIdSearchHits && code == LBN_DBLCLK))) {
+        if (Choose(dialog, *search))
+            ::EndDialog(dialog, kIdOk);
+        else
+            ::MessageBeep(MB_ICONWARNING);
+    } else if (!command || id == kIdCancel) {
+        ::EndDialog(dialog, kIdCancel); // Cancel, Escape or the close box
+    }
+    return true;
+}
+
 INT_PTR CALLBACK SearchProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    // No C++ exception may cross into the system's code.
     try {
-        if (message == WM_INITDIALOG) {
-            ::SetWindowLongPtrA(dialog, DWLP_USER, lParam);
-            const sheet::FaceQuestion question =
-                reinterpret_cast<Search*>(lParam)->face->SearchQuestion();
-            ::SetWindowTextA(dialog, question.caption.c_str());
-            ::SetDlgItemTextA(dialog, kIdSearchPrompt, question.text.c_str());
-            ::SetFocus(::GetDlgItem(dialog, kIdSearchText));
-            return FALSE; // the focus is set
-        }
-        auto* search = reinterpret_cast<Search*>(::GetWindowLongPtrA(dialog, DWLP_USER));
-        if (search == nullptr) return FALSE;
-        if (message == WM_COMMAND) {
-            const int id = LOWORD(wParam), code = HIWORD(wParam);
-            if (id == kIdSearchText && code == EN_CHANGE) {
-                Find(dialog, *search);
-            } else if (id == kIdOk || (id == kIdSearchHits && code == LBN_DBLCLK)) {
-                if (Choose(dialog, *search))
-                    ::EndDialog(dialog, kIdOk);
-                else
-                    ::MessageBeep(MB_ICONWARNING);
-            } else if (id == kIdCancel) {
-                ::EndDialog(dialog, kIdCancel);
-            }
-            return TRUE;
-        }
-        if (message == WM_CLOSE) {
-            ::EndDialog(dialog, kIdCancel);
-            return TRUE;
-        }
+        return OnMessage(dialog, message, wParam, lParam) ? TRUE : FALSE;
     } catch (...) {
         ::EndDialog(dialog, kIdCancel);
         return TRUE;
     }
-    return FALSE;
 }
 
 } // namespace

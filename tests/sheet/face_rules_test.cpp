@@ -18,17 +18,15 @@ using namespace quorle::sheet_test;
 
 namespace {
 
-const std::string kPlain = "[V|VERSION|2]";
-
+// A compiler with one file and a linker, in three configurations of one project.
 std::vector<PhaseInput> Workspace() {
-    return {
-        {"GNU Compiler",
-         {kPlain, kPlain},
-         {{"demo", {"Debug", "Release", "Test"}, {{"main.c", "C source file", {0, 0, 0}}}}}},
-        {"OptLinker",
-         {kPlain},
-         {{"demo", {"Debug", "Release", "Test"}, {{"demo", "", {0, 0, 0}}}}}},
-    };
+    const std::vector<std::string> configs{"Debug", "Release", "Test"};
+    const std::string version = "[V|VERSION|2]";
+    PhaseInput compiler{"GNU Compiler", {version}, {{"demo", configs, {}}}};
+    compiler.projects[0].files.push_back({"main.c", "C source file", {0, 0, 0}});
+    PhaseInput linker{"OptLinker", {version}, {{"demo", configs, {}}}};
+    linker.projects[0].files.push_back({"demo", "", {0, 0, 0}});
+    return {compiler, linker};
 }
 
 // Every node of the tree with the kind of the node it hangs under.
@@ -41,22 +39,31 @@ void Walk(const TreeNode& node, NodeKind parent,
 } // namespace
 
 TEST(Mnemonics, TheMarkedLetterItsPlaceAndTheShownLabel) {
-    EXPECT_EQ(MnemonicOf("Optimization &level:"), 'l');
-    EXPECT_EQ(MnemonicPosition("Optimization &level:"), 13u);
-    EXPECT_EQ(MnemonicOf("&Quit"), 'q'); // lower case, whatever the label has
-    // A doubled ampersand is a literal one and no mnemonic.
-    EXPECT_EQ(MnemonicOf("Save && &Quit"), 'q');
-    EXPECT_EQ(MnemonicPosition("Save && &Quit"), 7u);
-    EXPECT_EQ(MnemonicMark("Save && &Quit"), 8u);
-    EXPECT_EQ(MnemonicOf("Fish && chips"), '\0');
-    EXPECT_EQ(MnemonicOf("No mnemonic"), '\0');
-    EXPECT_EQ(MnemonicPosition("Trailing &"), std::string::npos);
-    EXPECT_EQ(MnemonicMark("Trailing &"), std::string::npos);
-    // A mark before anything but an ASCII letter or digit gives no key.
-    EXPECT_EQ(MnemonicMark("Size & speed"), 5u);
-    EXPECT_EQ(MnemonicOf("Size & speed"), '\0');
-    EXPECT_EQ(MnemonicOf("Caf&\xc3\xa9"), '\0');
-    EXPECT_EQ(MnemonicOf("Level &2"), '2');
+    constexpr size_t kNone = std::string::npos;
+    struct Case {
+        const char* label;
+        size_t mark;     // in the label
+        size_t position; // in the label as shown
+        char letter;
+    };
+    const Case cases[] = {
+        {"Optimization &level:", 13, 13, 'l'},
+        {"&Quit", 0, 0, 'q'}, // lower case, whatever the label has
+        // A doubled ampersand is a literal one and no mnemonic.
+        {"Save && &Quit", 8, 7, 'q'},
+        {"Fish && chips", kNone, kNone, '\0'},
+        {"No mnemonic", kNone, kNone, '\0'},
+        {"Trailing &", kNone, kNone, '\0'},
+        // A mark before anything but an ASCII letter or digit gives no key.
+        {"Size & speed", 5, kNone, '\0'},
+        {"Caf&\xc3\xa9", 3, kNone, '\0'},
+        {"Level &2", 6, 6, '2'},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(MnemonicMark(c.label), c.mark) << c.label;
+        EXPECT_EQ(MnemonicPosition(c.label), c.position) << c.label;
+        EXPECT_EQ(MnemonicOf(c.label), c.letter) << c.label;
+    }
 
     EXPECT_EQ(LabelWithoutMarks("Save && &Quit:"), "Save & Quit:");
     EXPECT_EQ(LabelWithoutMarks("Trailing &"), "Trailing ");
