@@ -307,7 +307,7 @@ TEST(SheetWindow, TheSearchListsWhatItFindsAndShowsThePickedControl) {
     ASSERT_TRUE(before.has_value());
     EXPECT_TRUE(before->hits.empty());
     EXPECT_EQ(before->status, "Nothing matches \"flto\" (select a node in the tree first).");
-    ASSERT_TRUE(drive::EndSearch(0, false));
+    ASSERT_TRUE(drive::EndSearch(sheet, 0, false));
 
     ASSERT_TRUE(drive::ClickTreeItem(sheet, "main.c", 0, false, false));
     ASSERT_TRUE(drive::ChooseCategory(sheet, "List"));
@@ -318,13 +318,13 @@ TEST(SheetWindow, TheSearchListsWhatItFindsAndShowsThePickedControl) {
         return hit.rfind("C/C++ / Optimize / Link-time optimization", 0) == 0;
     });
     ASSERT_NE(lto, found->hits.end()) << found->hits.size();
-    ASSERT_TRUE(drive::EndSearch(static_cast<size_t>(lto - found->hits.begin()), true));
+    ASSERT_TRUE(drive::EndSearch(sheet, static_cast<size_t>(lto - found->hits.begin()), true));
     // The control's page shows; nothing changed, so Cancel asks nothing.
     EXPECT_TRUE(drive::CheckState(sheet, "Link-time optimization").has_value());
     const auto none = drive::Search(sheet, "no-such-flag");
     ASSERT_TRUE(none.has_value());
     EXPECT_EQ(none->status, "Nothing matches \"no-such-flag\".");
-    ASSERT_TRUE(drive::EndSearch(0, false));
+    ASSERT_TRUE(drive::EndSearch(sheet, 0, false));
     drive::PressCancel(sheet);
     EXPECT_EQ(open.Result(), -1);
 }

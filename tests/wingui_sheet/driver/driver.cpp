@@ -703,14 +703,17 @@ std::optional<SearchShown> Search(Handle sheet, const std::string& text) {
     return shown;
 }
 
-bool EndSearch(size_t hit, bool ok) {
+bool EndSearch(Handle sheet, size_t hit, bool ok) {
     HWND search = ShownDialog(kSearchCaption);
     if (search == nullptr) return false;
     if (ok) Send(::GetDlgItem(search, kIdSearchHits), LB_SETCURSEL, hit);
     const int button = ok ? kIdOk : kIdCancel;
     ::PostMessageA(search, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
                    reinterpret_cast<LPARAM>(::GetDlgItem(search, button)));
-    return Poll(10000, [] { return ShownDialog(kSearchCaption) == nullptr; });
+    const bool closed = Poll(10000, [] { return ShownDialog(kSearchCaption) == nullptr; });
+    // The sheet shows the hit once the dialog returned; a sent message waits for that.
+    Send(H(sheet), WM_NULL);
+    return closed;
 }
 
 std::string ExecutableDirectory() {

@@ -128,7 +128,7 @@ struct SearchShown {
 std::optional<SearchShown> Search(Handle sheet, const std::string& text);
 // In the search shown: picks the n-th hit and presses OK, or Cancel when
 // `ok` is false. False when no search shows or it stayed open.
-bool EndSearch(size_t hit, bool ok);
+bool EndSearch(Handle sheet, size_t hit, bool ok);
 
 // Windows and GDI objects the view library holds now, and the windows of the
 // calling process's threads.
