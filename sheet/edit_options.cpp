@@ -5,8 +5,8 @@
 #include "sheet/resource_library.h"
 #include "sheet/script.h"
 #include "sheet/sheet_face.h"
-#include "sheet/sibling_library.h"
 #include "sheet/sheet_view.h"
+#include "sheet/sibling_library.h"
 
 namespace quorle::sheet {
 namespace {
@@ -45,8 +45,8 @@ class TerminalViewLibrary {
   public:
     explicit TerminalViewLibrary(const std::string& pluginPath)
         : module_(platform::LoadLibrary(DirectoryPart(pluginPath) + kSheetViewLibrary)) {
-        auto create = reinterpret_cast<CreateSheetViewFn>(
-            platform::GetProcAddress(module_, kSheetViewEntry));
+        auto create =
+            reinterpret_cast<CreateSheetViewFn>(platform::GetProcAddress(module_, kSheetViewEntry));
         if (create != nullptr) view_ = create();
     }
     ~TerminalViewLibrary() {
