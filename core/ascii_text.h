@@ -32,6 +32,10 @@ constexpr bool IsAsciiLetter(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
+constexpr bool IsAsciiAlnum(char c) {
+    return IsAsciiLetter(c) || (c >= '0' && c <= '9');
+}
+
 // The text with AsciiLower or AsciiUpper applied to every byte.
 std::string ToAsciiLower(std::string_view text);
 std::string ToAsciiUpper(std::string_view text);

@@ -13,6 +13,8 @@
 #define QUORLE_IDD_PAGE 175
 /* "Select project configurations to modify". */
 #define QUORLE_IDD_CONFIGURATIONS 176
+/* The search over every page: what to look for and the controls found. */
+#define QUORLE_IDD_SEARCH 177
 
 #define QUORLE_IDC_CONFIG_CAPTION 100
 #define QUORLE_IDC_CONFIG 101
@@ -23,5 +25,9 @@
 #define QUORLE_IDC_CATEGORY_CAPTION 110
 #define QUORLE_IDC_CATEGORY 111
 #define QUORLE_IDC_CONFIG_LIST 200
+#define QUORLE_IDC_SEARCH_PROMPT 210
+#define QUORLE_IDC_SEARCH_TEXT 211
+#define QUORLE_IDC_SEARCH_HITS 212
+#define QUORLE_IDC_SEARCH_STATUS 213
 
 #endif

@@ -58,4 +58,12 @@ inline constexpr int kConfigurationDirectory = 3085;
 inline constexpr int kToolchainInstallDirectory = 3086;
 inline constexpr int kVelmorDirectory = 3087;
 
+// The search and Cancel, in every view. %s takes what was typed, in quotes.
+inline constexpr int kSearchCaption = 3090;
+inline constexpr int kSearchPrompt = 3091;
+inline constexpr int kNothingMatches = 3092;
+inline constexpr int kNothingMatchesNoSelection = 3093;
+inline constexpr int kCancelCaption = 3094;
+inline constexpr int kDiscardChanges = 3095;
+
 } // namespace quorle::sheet_strings

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "models/model_base.h"
+#include "sheet/mnemonic.h"
 
 namespace quorle::sheet {
 
@@ -83,19 +84,21 @@ struct ControlState {
 // The label without its mnemonic "&" and without a trailing colon (and the
 // blanks before it). Inline: the views, in libraries of their own, use it too.
 inline std::string PlainLabel(const std::string& label) {
-    std::string plain;
-    for (size_t i = 0; i < label.size(); ++i) {
-        // "&&" stands for a literal ampersand.
-        if (label[i] == '&') {
-            if (i + 1 < label.size() && label[i + 1] == '&') plain += label[++i];
-            continue;
-        }
-        plain += label[i];
-    }
+    std::string plain = LabelWithoutMarks(label);
     while (!plain.empty() && plain.back() == ' ') plain.pop_back();
     if (!plain.empty() && plain.back() == ':') plain.pop_back();
     while (!plain.empty() && plain.back() == ' ') plain.pop_back();
     return plain;
+}
+
+// What a choice shows for one of its words: the word's label, or the word
+// itself where it has none (a word the choice does not list, or a blank label).
+inline std::string ChoiceText(const ControlDef& def, const std::string& word) {
+    for (size_t i = 0; i < def.values.size(); ++i)
+        if (def.values[i] == word)
+            return i < def.valueLabels.size() && !def.valueLabels[i].empty() ? def.valueLabels[i]
+                                                                             : word;
+    return word;
 }
 
 } // namespace quorle::sheet

@@ -5,8 +5,8 @@
 #include "sheet/resource_library.h"
 #include "sheet/script.h"
 #include "sheet/sheet_face.h"
+#include "sheet/sheet_view.h"
 #include "sheet/sibling_library.h"
-#include "sheet/terminal_face.h"
 
 namespace quorle::sheet {
 namespace {
@@ -25,7 +25,7 @@ std::string DirectoryPart(const std::string& path) {
 // while boxes are redirected, as everywhere else.
 class CTerminalMessages : public CMessageSink {
   public:
-    explicit CTerminalMessages(CTerminalView& view) : view_(view) {}
+    explicit CTerminalMessages(CSheetView& view) : view_(view) {}
     platform::MessageAnswer Show(const std::string& caption, const std::string& text,
                                  platform::MessageButtons buttons) override {
         if (platform::MessagesRedirected()) return platform::LogMessageBox(caption, text, buttons);
@@ -33,16 +33,16 @@ class CTerminalMessages : public CMessageSink {
     }
 
   private:
-    CTerminalView& view_;
+    CSheetView& view_;
 };
 
 // The view library, loaded only for an interactive call and unloaded after.
 class TerminalViewLibrary {
   public:
     explicit TerminalViewLibrary(const std::string& pluginPath)
-        : module_(platform::LoadLibrary(DirectoryPart(pluginPath) + kTerminalViewLibrary)) {
-        auto create = reinterpret_cast<CreateTerminalViewFn>(
-            platform::GetProcAddress(module_, kTerminalViewEntry));
+        : module_(platform::LoadLibrary(DirectoryPart(pluginPath) + kSheetViewLibrary)) {
+        auto create =
+            reinterpret_cast<CreateSheetViewFn>(platform::GetProcAddress(module_, kSheetViewEntry));
         if (create != nullptr) view_ = create();
     }
     ~TerminalViewLibrary() {
@@ -51,11 +51,11 @@ class TerminalViewLibrary {
     }
     TerminalViewLibrary(const TerminalViewLibrary&) = delete;
     TerminalViewLibrary& operator=(const TerminalViewLibrary&) = delete;
-    CTerminalView* View() const { return view_; }
+    CSheetView* View() const { return view_; }
 
   private:
     void* module_;
-    CTerminalView* view_ = nullptr;
+    CSheetView* view_ = nullptr;
 };
 
 // Asks the sibling library which phases it shows cooked, and cooks through
@@ -86,7 +86,7 @@ void ReportChanges(const CSheetBase& sheet, int result) {
 }
 
 // The interactive sheet: the window view on Windows, the terminal view
-// elsewhere; both are libraries of their own behind `CTerminalView`.
+// elsewhere; both are libraries of their own behind `CSheetView`.
 EditRun RunInteractive(HostRecords records, const char* pluginPath, const QuorleProjectInfo& info) {
 #if !defined(_WIN32)
     if (!platform::StandardInputIsTerminal() || !platform::StandardOutputIsTerminal())
@@ -95,7 +95,7 @@ EditRun RunInteractive(HostRecords records, const char* pluginPath, const Quorle
     TerminalViewLibrary library(pluginPath);
     if (library.View() == nullptr)
         return Stopped(false, ErrorText(std::string(kNoTerminalViewMessage) + "\n" +
-                                        DirectoryPart(pluginPath) + kTerminalViewLibrary));
+                                        DirectoryPart(pluginPath) + kSheetViewLibrary));
     CTerminalMessages messages(*library.View());
     CSheetBase sheet(std::move(records), info, messages);
     auto sibling = EnablePhases(sheet, pluginPath, info);

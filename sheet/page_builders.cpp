@@ -1,6 +1,5 @@
 #include "sheet/page_builders.h"
 
-#include <cctype>
 #include <set>
 
 #include "core/ascii_text.h"
@@ -83,16 +82,10 @@ EnableRule While(std::string control, std::vector<std::string> values) {
 
 void AssignMnemonics(PageData& page) {
     std::set<char> used;
+    // Any marked character counts here, so that a given one is never doubled.
     auto mnemonicOf = [](const std::string& label) -> char {
-        for (size_t i = 0; i + 1 < label.size(); ++i) {
-            if (label[i] != '&') continue;
-            if (label[i + 1] == '&') {
-                ++i;
-                continue;
-            }
-            return core::AsciiLower(label[i + 1]);
-        }
-        return 0;
+        const size_t mark = MnemonicMark(label);
+        return mark == std::string::npos ? '\0' : core::AsciiLower(label[mark + 1]);
     };
     // Given mnemonics first, in page order; one already taken is dropped and
     // the label gets another below.
@@ -100,15 +93,7 @@ void AssignMnemonics(PageData& page) {
         char m = mnemonicOf(c.label);
         if (m == 0) continue;
         if (used.insert(m).second) continue;
-        for (size_t i = 0; i + 1 < c.label.size(); ++i) {
-            if (c.label[i] != '&') continue;
-            if (c.label[i + 1] == '&') {
-                ++i;
-                continue;
-            }
-            c.label.erase(i, 1);
-            break;
-        }
+        c.label.erase(MnemonicMark(c.label), 1);
     }
     for (ControlDef& c : page.controls) {
         if (c.label.empty() || c.kind == ControlKind::Label || mnemonicOf(c.label) != 0) continue;
@@ -116,8 +101,7 @@ void AssignMnemonics(PageData& page) {
         // label is taken, its first (a view then cycles between them).
         size_t chosen = std::string::npos, first = std::string::npos;
         for (size_t i = 0; i < c.label.size() && chosen == std::string::npos; ++i) {
-            unsigned char ch = static_cast<unsigned char>(c.label[i]);
-            if (!std::isalnum(ch)) continue;
+            if (!core::IsAsciiAlnum(c.label[i])) continue;
             if (first == std::string::npos) first = i;
             if (used.count(core::AsciiLower(c.label[i])) == 0) chosen = i;
         }

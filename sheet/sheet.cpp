@@ -58,7 +58,7 @@ std::string SheetTitle(const char* toolchainName) {
 
 CSheetBase::CSheetBase(HostRecords records, const QuorleProjectInfo& info, CMessageSink& messages,
                        CSheetObserver* observer)
-    : records_(std::move(records)), info_(info), messages_(messages), observer_(observer),
+    : m_records(std::move(records)), m_info(info), m_messages(messages), m_pObserver(observer),
       m_pManager(std::make_unique<CSheetManager>()) {
     OnInitDialog();
 }
@@ -67,17 +67,17 @@ CSheetBase::~CSheetBase() = default;
 
 void CSheetBase::OnInitDialog() {
     CSheetManager::Scope scope(*m_pManager, "CSheetBase::OnInitDialog()");
-    title_ = SheetTitle(info_.toolchainName);
-    shared_.familyCode = toolchain::FamilyCodeOf(toolchain::EffectiveToolchainName(info_));
-    shared_.settings = toolchain::ReadToolchainSettings(info_);
-    shared_.info = &info_;
+    m_strTitle = SheetTitle(m_info.toolchainName);
+    m_shared.familyCode = toolchain::FamilyCodeOf(toolchain::EffectiveToolchainName(m_info));
+    m_shared.settings = toolchain::ReadToolchainSettings(m_info);
+    m_shared.info = &m_info;
     // The blank page first, so that the sheet always has a page.
-    blank_ = PageOf(PageData{"", "CTabBlank", {}});
-    for (TabBit bit : TabOrder()) tabs_.push_back(MakeTab(bit));
-    sets_ = std::make_unique<COptionSets>(records_);
-    tree_ = std::make_unique<CSheetTree>(records_, *sets_);
-    std::string config = TextOf(info_.configName);
-    if (!config.empty()) tree_->ShowConfiguration(config);
+    m_pBlank = PageOf(PageData{"", "CTabBlank", {}});
+    for (TabBit bit : TabOrder()) m_aTabs.push_back(MakeTab(bit));
+    m_pSets = std::make_unique<COptionSets>(m_records);
+    m_pTree = std::make_unique<CSheetTree>(m_records, *m_pSets);
+    std::string config = TextOf(m_info.configName);
+    if (!config.empty()) m_pTree->ShowConfiguration(config);
 }
 
 void CSheetBase::SetPhaseEnabled(int phase, bool enabled) {
@@ -94,7 +94,7 @@ std::string CSheetBase::DisplayedCommandLine() {
     CTab* tab = ActiveTab();
     if (tab == nullptr || !tab->HasCategories()) return {};
     const std::string& raw = ActivePage()->CommandLine();
-    return cook_ && PhaseEnabled(ToolTabPhase(tab->bit)) ? cook_(raw) : raw;
+    return m_fnCook && PhaseEnabled(ToolTabPhase(tab->bit)) ? m_fnCook(raw) : raw;
 }
 
 std::vector<COptionSet*> CSheetBase::SelectedSets() const {
@@ -119,22 +119,22 @@ CTab* CSheetBase::ActiveTab() {
 CTab* CSheetBase::ShownTab(size_t index) {
     if (index >= m_pManager->shown.size()) return nullptr;
     TabBit bit = m_pManager->shown[index];
-    for (CTab& tab : tabs_)
+    for (CTab& tab : m_aTabs)
         if (tab.bit == bit) return &tab;
     return nullptr;
 }
 
 CPage* CSheetBase::ActivePage() {
     CTab* tab = ActiveTab();
-    return tab == nullptr ? blank_.get() : tab->pages[tab->activePage].get();
+    return tab == nullptr ? m_pBlank.get() : tab->pages[tab->activePage].get();
 }
 
 std::string CSheetBase::Dump() const {
-    return DumpOptionSets(records_, *sets_, SelectedSets());
+    return DumpOptionSets(m_records, *m_pSets, SelectedSets());
 }
 
 PageContext CSheetBase::Context() {
-    return PageContext{SelectedSets(), &shared_, &messages_};
+    return PageContext{SelectedSets(), &m_shared, &m_messages};
 }
 
 bool CSheetBase::SaveActive(SaveKind kind) {
@@ -145,7 +145,7 @@ std::vector<CLeaf*> CSheetBase::ResolveNodes(const std::vector<NodeRef>& nodes) 
     std::vector<CLeaf*> leaves;
     std::unordered_set<CLeaf*> seen;
     for (const NodeRef& node : nodes) {
-        for (CLeaf* leaf : tree_->Resolve(node))
+        for (CLeaf* leaf : m_pTree->Resolve(node))
             if (seen.insert(leaf).second) leaves.push_back(leaf);
     }
     return leaves;
@@ -169,7 +169,7 @@ CommandResult CSheetBase::Select(const std::vector<NodeRef>& nodes, bool add) {
 CommandResult CSheetBase::ShowConfigurations(const std::vector<std::string>& names) {
     CSheetManager::Scope scope(*m_pManager, "CSheetBase::OnSelChangeConfiguration()");
     if (names.empty()) return CommandResult::Unknown;
-    const std::vector<std::string>& known = tree_->ConfigurationNames();
+    const std::vector<std::string>& known = m_pTree->ConfigurationNames();
     std::vector<std::string> wanted = names;
     if (names.size() == 1 &&
         names.front() == SheetText(sheet_strings::kAllConfigurations, kAllConfigurations))
@@ -178,7 +178,7 @@ CommandResult CSheetBase::ShowConfigurations(const std::vector<std::string>& nam
         if (std::find(known.begin(), known.end(), name) == known.end())
             return CommandResult::Unknown;
     if (!SaveActive(SaveKind::Leave)) return CommandResult::Refused;
-    tree_->ShowConfigurations(wanted);
+    m_pTree->ShowConfigurations(wanted);
     if (m_pManager->mask == 0) return CommandResult::Done; // nothing selected yet
     m_pManager->selection = ResolveNodes(m_pManager->nodes);
     ChangeTab(TabMaskOf(m_pManager->selection, m_pManager->levelSelection));
@@ -192,7 +192,7 @@ void CSheetBase::ChangeTab(unsigned mask) {
     m_pManager->shown = TabsOf(mask);
     m_pManager->activeTab = m_pManager->shown.empty() ? -1 : 0;
     m_pManager->mask = mask;
-    if (observer_ != nullptr) observer_->OnTabsChanged(ShownTabTitles());
+    if (m_pObserver != nullptr) m_pObserver->OnTabsChanged(ShownTabTitles());
 }
 
 void CSheetBase::LoadActive() {
@@ -201,7 +201,7 @@ void CSheetBase::LoadActive() {
     page->Load(Context());
     CTab* tab = ActiveTab();
     if (tab != nullptr && tab->HasCategories()) {
-        if (observer_ != nullptr) observer_->OnCategoryShown(page->Label());
+        if (m_pObserver != nullptr) m_pObserver->OnCategoryShown(page->Label());
         SendMixCommandLineOption();
     }
 }
@@ -216,7 +216,7 @@ void CSheetBase::SendMixCommandLineOption() {
     page->SaveAndValidate(SaveKind::Preview);
     std::string text = PreviewOf(m_pManager->selection, phase);
     page->ShowCommandLine(text);
-    if (observer_ != nullptr) observer_->OnPreview(text);
+    if (m_pObserver != nullptr) m_pObserver->OnPreview(text);
 }
 
 CommandResult CSheetBase::ActivateTab(const std::string& title) {
@@ -252,10 +252,10 @@ void CSheetBase::Isolate() {
     for (const CLeaf* leaf : selection) used.insert(leaf->set);
     // The selection keeps the sets its pages already hold; the others move.
     std::unordered_map<const COptionSet*, COptionSet*> copies;
-    for (CLeaf& leaf : tree_->Leaves()) {
+    for (CLeaf& leaf : m_pTree->Leaves()) {
         if (chosen.count(&leaf) != 0 || used.count(leaf.set) == 0) continue;
         COptionSet*& copy = copies[leaf.set];
-        if (copy == nullptr) copy = sets_->Copy(*leaf.set);
+        if (copy == nullptr) copy = m_pSets->Copy(*leaf.set);
         leaf.set = copy;
     }
 }
@@ -384,23 +384,23 @@ CommandResult CSheetBase::SectionCommand(const std::vector<std::string>& fields)
 std::optional<int> CSheetBase::Ok() {
     CSheetManager::Scope scope(*m_pManager, "CSheetBase::OnOK()");
     if (!SaveActive(SaveKind::Final)) return std::nullopt;
-    WriteBackPlan plan = PlanWriteBack(records_, *sets_, tree_->Leaves());
+    WriteBackPlan plan = PlanWriteBack(m_records, *m_pSets, m_pTree->Leaves());
     bool write = true;
-    if (plan.changed && (shared_.settings & toolchain::kConfirmModifiedOptions) != 0) {
-        write = messages_.Show(kCaptionMessage, SheetString(kStrOptionModified),
-                               platform::MessageButtons::YesNo) == platform::MessageAnswer::Yes;
+    if (plan.changed && (m_shared.settings & toolchain::kConfirmModifiedOptions) != 0) {
+        write = m_messages.Show(kCaptionMessage, SheetString(kStrOptionModified),
+                                platform::MessageButtons::YesNo) == platform::MessageAnswer::Yes;
     }
-    if (write && !CommitWriteBack(records_, plan, tree_->Leaves())) return 1;
+    if (write && !CommitWriteBack(m_records, plan, m_pTree->Leaves())) return 1;
     if (write) {
         std::vector<const ControlDef*> controls;
-        for (const CTab& tab : tabs_)
+        for (const CTab& tab : m_aTabs)
             for (const auto& page : tab.pages)
                 for (const ControlDef& control : page->Controls()) controls.push_back(&control);
-        changes_ = DescribeChanges(records_, *sets_, tree_->Leaves(), controls);
+        m_astrChanges = DescribeChanges(m_records, *m_pSets, m_pTree->Leaves(), controls);
     }
-    if (info_.workspaceSettingsName != nullptr && *info_.workspaceSettingsName != '\0' &&
-        info_.workspaceDir != nullptr)
-        toolchain::WriteToolchainSettings(info_, static_cast<int>(shared_.settings));
+    if (m_info.workspaceSettingsName != nullptr && *m_info.workspaceSettingsName != '\0' &&
+        m_info.workspaceDir != nullptr)
+        toolchain::WriteToolchainSettings(m_info, static_cast<int>(m_shared.settings));
     return 0;
 }
 

@@ -51,20 +51,22 @@ class CSheetBase {
                CSheetObserver* observer = nullptr);
     ~CSheetBase();
 
-    const std::string& Title() const { return title_; }
+    const std::string& Title() const { return m_strTitle; }
     void SetPhaseEnabled(int phase, bool enabled);
     bool PhaseEnabled(int phase) const;
     // How a view shows raw text (placeholders and all) for a phase whose
     // enable flag is set; the sibling library's conversion.
-    void SetCooker(std::function<std::string(const std::string&)> cook) { cook_ = std::move(cook); }
+    void SetCooker(std::function<std::string(const std::string&)> cook) {
+        m_fnCook = std::move(cook);
+    }
     // The active tool tab's preview as a view shows it: cooked when the
     // tab's phase is enabled and a conversion is given, raw otherwise.
     std::string DisplayedCommandLine();
 
     // ---- what a view shows
-    const HostRecords& Records() const { return records_; }
-    const COptionSets& Sets() const { return *sets_; }
-    CSheetTree& Tree() { return *tree_; }
+    const HostRecords& Records() const { return m_records; }
+    const COptionSets& Sets() const { return *m_pSets; }
+    CSheetTree& Tree() { return *m_pTree; }
     const CSheetManager& Manager() const { return *m_pManager; }
     // The selected sets (`m_mapSelectOption`), in selection order.
     std::vector<COptionSet*> SelectedSets() const;
@@ -74,7 +76,7 @@ class CSheetBase {
     // A shown tab by its place in ShownTabTitles(); null past the end.
     CTab* ShownTab(size_t index);
     CPage* ActivePage();
-    unsigned Settings() const { return shared_.settings; }
+    unsigned Settings() const { return m_shared.settings; }
     std::string Dump() const;
 
     // ---- commands
@@ -104,7 +106,7 @@ class CSheetBase {
     std::optional<int> Ok();
     // What the last OK handed back changed, one line per option of each
     // leaf; empty when nothing was written.
-    const std::vector<std::string>& Changes() const { return changes_; }
+    const std::vector<std::string>& Changes() const { return m_astrChanges; }
     // Cancel: -1; nothing of the host's is touched.
     int Cancel() { return -1; }
 
@@ -124,20 +126,20 @@ class CSheetBase {
     // The result of a page change, with the preview refreshed after it.
     CommandResult AfterChange(SetOutcome outcome);
 
-    HostRecords records_;
-    const QuorleProjectInfo& info_;
-    CMessageSink& messages_;
-    CSheetObserver* observer_;
-    std::string title_;
-    SharedState shared_;
+    HostRecords m_records;
+    const QuorleProjectInfo& m_info;
+    CMessageSink& m_messages;
+    CSheetObserver* m_pObserver;
+    std::string m_strTitle;
+    SharedState m_shared;
     std::array<bool, 7> m_abPhaseEnabled{};
-    std::function<std::string(const std::string&)> cook_;
-    std::unique_ptr<COptionSets> sets_;
-    std::unique_ptr<CSheetTree> tree_;
+    std::function<std::string(const std::string&)> m_fnCook;
+    std::unique_ptr<COptionSets> m_pSets;
+    std::unique_ptr<CSheetTree> m_pTree;
     std::unique_ptr<CSheetManager> m_pManager;
-    std::unique_ptr<CPage> blank_;
-    std::vector<CTab> tabs_; // one per tab bit, in bit order
-    std::vector<std::string> changes_;
+    std::unique_ptr<CPage> m_pBlank;
+    std::vector<CTab> m_aTabs; // one per tab bit, in bit order
+    std::vector<std::string> m_astrChanges;
 };
 
 } // namespace quorle::sheet

@@ -1,12 +1,25 @@
 #include "sheet/sheet_face.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <set>
 
+#include "resources/sheet_strings.h"
 #include "sheet/default_model.h"
 #include "sheet/option_set.h"
+#include "sheet/search.h"
 
 namespace quorle::sheet {
+namespace {
+
+// A text with one "%s", filled in.
+std::string WithText(const std::string& format, const std::string& text) {
+    std::vector<char> buffer(format.size() + text.size() + 1);
+    std::snprintf(buffer.data(), buffer.size(), format.c_str(), text.c_str());
+    return buffer.data();
+}
+
+} // namespace
 
 std::vector<std::string> CSheetFaceOver::ConfigurationChoices() const {
     return sheet_.Tree().ConfigurationChoices();
@@ -22,6 +35,51 @@ std::vector<std::string> CSheetFaceOver::ShownConfigurations() const {
     for (const std::string& name : sheet_.Tree().ConfigurationNames())
         if (sheet_.Tree().ShownConfigurations().count(name) != 0) shown.push_back(name);
     return shown;
+}
+
+std::string CSheetFaceOver::ConfigurationText() const {
+    // The combo shows one of its own choices, whatever the set.
+    const std::vector<std::string> shown = ShownConfigurations();
+    if (shown.size() == 1) return shown.front();
+    if (shown.size() == ConfigurationNames().size())
+        return SheetText(sheet_strings::kAllConfigurations, kAllConfigurations);
+    return SheetText(sheet_strings::kMultipleConfigurations, kMultipleConfigurations);
+}
+
+std::string CSheetFaceOver::PhaseShownBeside(const TreeNode& node, NodeKind parent) const {
+    // A project's own leaves are named after the project in every phase;
+    // only the phase tells them apart. A project level of one phase names it.
+    // (A level for every project-wide phase has no record, so no name.)
+    if (node.kind != NodeKind::ProjectLevel && parent != NodeKind::ProjectLevel) return "";
+    std::string phase = PhaseName(node.record);
+    return phase == node.label ? std::string() : phase;
+}
+
+FaceQuestion CSheetFaceOver::SearchQuestion() const {
+    return FaceQuestion{SheetText(sheet_strings::kSearchCaption, "Search"),
+                        SheetText(sheet_strings::kSearchPrompt, "Label or tool flag:")};
+}
+
+std::vector<SearchHit> CSheetFaceOver::Search(const std::string& typed) const {
+    const std::vector<FaceControl> all = AllControls();
+    std::vector<SearchHit> hits;
+    for (size_t i : SearchControls(all, typed)) hits.push_back({all[i], SearchHitText(all[i])});
+    return hits;
+}
+
+std::string CSheetFaceOver::NothingFound(const std::string& typed) const {
+    // Before a selection no tab is shown, so there is nothing to search.
+    const std::string format =
+        ActiveTab() < 0 ? SheetText(sheet_strings::kNothingMatchesNoSelection,
+                                    "Nothing matches %s (select a node in the tree first).")
+                        : SheetText(sheet_strings::kNothingMatches, "Nothing matches %s.");
+    return WithText(format, "\"" + typed + "\"");
+}
+
+std::optional<FaceQuestion> CSheetFaceOver::CancelQuestion() const {
+    if (!changed_) return std::nullopt;
+    return FaceQuestion{SheetText(sheet_strings::kCancelCaption, "Cancel"),
+                        SheetText(sheet_strings::kDiscardChanges, "Discard the changes?")};
 }
 
 std::string CSheetFaceOver::PhaseName(size_t record) const {

@@ -1,8 +1,8 @@
-// The sheet as a terminal view sees it: what to show and the commands, by
-// index where the view works with positions.
+// The sheet as a view sees it: what to show and the commands, by index where
+// the view works with positions, and every rule the views share.
 #pragma once
 
-#include "sheet/terminal_face.h"
+#include "sheet/sheet_view.h"
 
 namespace quorle::sheet {
 
@@ -27,6 +27,12 @@ class CSheetFaceOver : public CSheetFace {
     std::vector<FaceControl> AllControls() const override;
     ControlValues ValuesOf(size_t control) const override;
     bool Changed() const override { return changed_; }
+    std::string ConfigurationText() const override;
+    std::string PhaseShownBeside(const TreeNode& node, NodeKind parent) const override;
+    FaceQuestion SearchQuestion() const override;
+    std::vector<SearchHit> Search(const std::string& typed) const override;
+    std::string NothingFound(const std::string& typed) const override;
+    std::optional<FaceQuestion> CancelQuestion() const override;
 
     CommandResult Select(const std::vector<NodeRef>& nodes, bool add) override {
         return sheet_.Select(nodes, add);

@@ -7,6 +7,7 @@
 namespace quorle::tui {
 namespace {
 
+using sheet::ChoiceText;
 using sheet::ControlKind;
 
 std::string First(const sheet::Value& value) {
@@ -14,13 +15,6 @@ std::string First(const sheet::Value& value) {
 }
 
 } // namespace
-
-std::string ChoiceText(const sheet::ControlDef& def, const std::string& word) {
-    auto it = std::find(def.values.begin(), def.values.end(), word);
-    if (it == def.values.end()) return word;
-    size_t at = static_cast<size_t>(it - def.values.begin());
-    return at < def.valueLabels.size() ? def.valueLabels[at] : word;
-}
 
 std::string ControlLine(const sheet::ControlDef& def, const sheet::ControlState& state) {
     const std::string label = PlainText(def.label);

@@ -16,9 +16,6 @@ namespace quorle::tui {
 // static text as it stands. A mixed value shows as "<mixed>".
 std::string ControlLine(const sheet::ControlDef& def, const sheet::ControlState& state);
 
-// What a choice shows for its current word.
-std::string ChoiceText(const sheet::ControlDef& def, const std::string& word);
-
 // The value Space gives a control: the other state of a switch, the next
 // state of a three-state switch (clear, set, third, clear), the next word
 // of a choice. Nothing for other kinds.

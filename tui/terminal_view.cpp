@@ -9,12 +9,11 @@
 
 #include "core/ascii_text.h"
 #include "sheet/page_engine.h"
-#include "sheet/terminal_face.h"
+#include "sheet/sheet_view.h"
 #include "tui/control_text.h"
 #include "tui/dialogs.h"
 #include "tui/labels.h"
 #include "tui/layout.h"
-#include "tui/search.h"
 #include "tui/section_rows.h"
 #include "tui/session.h"
 #include "tui/tree_rows.h"
@@ -31,6 +30,12 @@ constexpr int kCtrlS = 19;
 
 enum class Pane { Config, Tree, Tabs, Category, Controls };
 constexpr Pane kPanes[] = {Pane::Config, Pane::Tree, Pane::Tabs, Pane::Category, Pane::Controls};
+
+// A key that can be a mnemonic: mnemonics are ASCII letters and digits,
+// whatever the locale says of other bytes.
+bool IsMnemonicKey(int key) {
+    return key >= 0 && key < 128 && core::IsAsciiAlnum(static_cast<char>(key));
+}
 
 bool IsEnter(int key) {
     return key == '\n' || key == '\r' || key == KEY_ENTER;
@@ -52,7 +57,7 @@ void PutPadded(int y, int x, std::string text, int width, int attr = 0) {
     Put(y, x, text, width, attr);
 }
 
-class TerminalView : public sheet::CTerminalView {
+class TerminalView : public sheet::CSheetView {
   public:
     platform::MessageAnswer Show(const std::string& caption, const std::string& text,
                                  platform::MessageButtons buttons) override {
@@ -102,16 +107,17 @@ class TerminalView : public sheet::CTerminalView {
                 nodelay(stdscr, TRUE);
                 int next = getch();
                 nodelay(stdscr, FALSE);
-                if (next != ERR && next < 256 && std::isalnum(next)) {
+                if (IsMnemonicKey(next)) {
                     Mnemonic(core::AsciiLower(static_cast<char>(next)));
                     continue;
                 }
                 if (next != ERR) ungetch(next);
             }
             if (key == kEscape || key == kCtrlC) {
-                if (!face_->Changed() || dialogs_->Message("Cancel", "Discard the changes?",
-                                                           platform::MessageButtons::YesNo) ==
-                                             platform::MessageAnswer::Yes)
+                const auto question = face_->CancelQuestion();
+                if (!question || dialogs_->Message(question->caption, question->text,
+                                                   platform::MessageButtons::YesNo) ==
+                                     platform::MessageAnswer::Yes)
                     return -1;
                 continue;
             }
@@ -180,15 +186,6 @@ class TerminalView : public sheet::CTerminalView {
     }
 
     // ---- drawing
-    std::string ConfigText() const {
-        std::vector<std::string> shown = face_->ShownConfigurations();
-        if (shown.size() == 1) return shown.front();
-        if (shown.size() == face_->ConfigurationNames().size()) return sheet::kAllConfigurations;
-        std::string joined;
-        for (const std::string& s : shown) joined += (joined.empty() ? "" : ",") + s;
-        return joined;
-    }
-
     bool IsSelected(const sheet::TreeNode& node) const {
         const auto selection = face_->Selection();
         return std::find(selection.begin(), selection.end(), RefOf(node)) != selection.end();
@@ -211,7 +208,7 @@ class TerminalView : public sheet::CTerminalView {
 
         int attr = focus_ == Pane::Config ? looks().focus : 0;
         Put(l.config.y, 0, "Configuration :", l.config.width);
-        std::string choice = ConfigText();
+        std::string choice = face_->ConfigurationText();
         const size_t room = static_cast<size_t>(std::max(4, l.config.width - 6));
         if (choice.size() > room) choice = choice.substr(0, room - 3) + "...";
         choice.resize(room, ' ');
@@ -231,7 +228,7 @@ class TerminalView : public sheet::CTerminalView {
             bool selected = IsSelected(*row.node);
             // Marks as characters too, so that they show without attributes.
             std::string text = std::string(i == treeCursor_ ? ">" : " ") + (selected ? "*" : " ") +
-                               TreeRowText(row, face_->PhaseName(row.node->record));
+                               TreeRowText(row, face_->PhaseShownBeside(*row.node, row.parent));
             int a = selected ? looks().selected : 0;
             if (i == treeCursor_) a |= focus_ == Pane::Tree ? looks().focus : A_UNDERLINE;
             PutPadded(l.tree.y + r, 0, text, l.tree.width, a);
@@ -312,7 +309,7 @@ class TerminalView : public sheet::CTerminalView {
             int a = state.enabled ? 0 : looks().dim;
             if (cursor) a |= looks().focus;
             PutPadded(r.y + row, r.x + 1, line, r.width - 1, a);
-            size_t at = MnemonicPosition(def.label);
+            size_t at = sheet::MnemonicPosition(def.label);
             if (at == std::string::npos || cursor) continue;
             size_t offset = def.kind == ControlKind::Check || def.kind == ControlKind::Check3 ? 5
                             : def.kind == ControlKind::Button                                 ? 3
@@ -345,7 +342,9 @@ class TerminalView : public sheet::CTerminalView {
         for (const TreeRow& row : rows_)
             widest = std::max(
                 widest,
-                static_cast<int>(TreeRowText(row, face_->PhaseName(row.node->record)).size()) + 3);
+                static_cast<int>(
+                    TreeRowText(row, face_->PhaseShownBeside(*row.node, row.parent)).size()) +
+                    3);
         const int previewLines = static_cast<int>(
             WrapText(PreviewText(), static_cast<size_t>(std::max(1, COLS))).size());
         return ComputeLayout(LINES, COLS, widest, previewLines);
@@ -372,7 +371,7 @@ class TerminalView : public sheet::CTerminalView {
     void ConfigKey(int key) {
         if (!IsEnter(key) && key != ' ' && key != KEY_DOWN) return;
         std::vector<std::string> choices = face_->ConfigurationChoices();
-        std::string now = ConfigText();
+        std::string now = face_->ConfigurationText();
         size_t current =
             static_cast<size_t>(std::find(choices.begin(), choices.end(), now) - choices.begin());
         const Layout l = CurrentLayout();
@@ -480,7 +479,7 @@ class TerminalView : public sheet::CTerminalView {
             Report(face_->ActivateTab(static_cast<size_t>(active + 1)), "the tab");
         else if (IsEnter(key) || key == KEY_DOWN)
             MoveFocus(1);
-        else if (key < 256 && std::isalnum(key))
+        else if (IsMnemonicKey(key))
             return MnemonicFromTop(core::AsciiLower(static_cast<char>(key)));
         controlCursor_ = 0;
     }
@@ -494,7 +493,7 @@ class TerminalView : public sheet::CTerminalView {
             Report(face_->ShowCategory(static_cast<size_t>(active + 1)), "the category");
         else if (IsEnter(key))
             MoveFocus(1);
-        else if (key < 256 && std::isalnum(key))
+        else if (IsMnemonicKey(key))
             return MnemonicFromTop(core::AsciiLower(static_cast<char>(key)));
         controlCursor_ = 0;
     }
@@ -537,7 +536,7 @@ class TerminalView : public sheet::CTerminalView {
             Activate(c);
             return;
         }
-        if (key < 256 && std::isalnum(key)) Mnemonic(core::AsciiLower(static_cast<char>(key)));
+        if (IsMnemonicKey(key)) Mnemonic(core::AsciiLower(static_cast<char>(key)));
     }
 
     // Enter on a control: its editor.
@@ -556,7 +555,8 @@ class TerminalView : public sheet::CTerminalView {
             return;
         case ControlKind::Choice: {
             std::vector<std::string> shown;
-            for (const std::string& word : def.values) shown.push_back(ChoiceText(def, word));
+            for (const std::string& word : def.values)
+                shown.push_back(sheet::ChoiceText(def, word));
             std::string now = state.value.empty() ? "" : state.value.front();
             size_t current = static_cast<size_t>(
                 std::find(def.values.begin(), def.values.end(), now) - def.values.begin());
@@ -825,7 +825,7 @@ class TerminalView : public sheet::CTerminalView {
         for (size_t k = 1; k <= visible_.size(); ++k) {
             size_t v = (controlCursor_ + k) % visible_.size();
             const sheet::ControlDef& def = defs[visible_[v]];
-            if (def.kind == ControlKind::Label || MnemonicOf(def.label) != letter) continue;
+            if (def.kind == ControlKind::Label || sheet::MnemonicOf(def.label) != letter) continue;
             focus_ = Pane::Controls;
             controlCursor_ = v;
             return;
@@ -834,24 +834,23 @@ class TerminalView : public sheet::CTerminalView {
     }
 
     void Search() {
-        auto text = dialogs_->EditLine("Search", "Label or tool flag:", "");
+        const sheet::FaceQuestion question = face_->SearchQuestion();
+        auto text = dialogs_->EditLine(question.caption, question.text, "");
         if (!text) return;
-        std::vector<sheet::FaceControl> all = face_->AllControls();
-        std::vector<size_t> hits = SearchControls(all, *text);
+        const std::vector<sheet::SearchHit> hits = face_->Search(*text);
         if (hits.empty()) {
-            status_ = "Nothing matches \"" + *text + "\"" +
-                      (face_->ActiveTab() < 0 ? " (select a node in the tree first)." : ".");
+            status_ = face_->NothingFound(*text);
             return;
         }
         size_t chosen = 0;
         if (hits.size() > 1) {
             std::vector<std::string> lines;
-            for (size_t h : hits) lines.push_back(SearchHitText(all[h]));
-            auto picked = dialogs_->Pick("Search: " + *text, lines, 0);
+            for (const sheet::SearchHit& h : hits) lines.push_back(h.text);
+            auto picked = dialogs_->Pick(question.caption + ": " + *text, lines, 0);
             if (!picked) return;
             chosen = *picked;
         }
-        const sheet::FaceControl& hit = all[hits[chosen]];
+        const sheet::FaceControl& hit = hits[chosen].control;
         CommandResult result = face_->ActivateTab(hit.tab);
         if (result == CommandResult::Done && !hit.categoryLabel.empty())
             result = face_->ShowCategory(hit.category);
@@ -899,7 +898,7 @@ class TerminalView : public sheet::CTerminalView {
 } // namespace
 } // namespace quorle::tui
 
-extern "C" __attribute__((visibility("default"))) quorle::sheet::CTerminalView*
+extern "C" __attribute__((visibility("default"))) quorle::sheet::CSheetView*
 QuorleCreateTerminalView() {
     return new quorle::tui::TerminalView();
 }

@@ -40,16 +40,14 @@ std::vector<TreeRow> FlattenTree(const sheet::TreeNode& root, const std::set<std
     return rows;
 }
 
-std::string TreeRowText(const TreeRow& row, const std::string& phaseName) {
+std::string TreeRowText(const TreeRow& row, const std::string& phaseShown) {
     std::string text(static_cast<size_t>(row.depth) * 2, ' ');
     if (row.node->children.empty())
         text += "  "; // a leaf has no fold mark: half its room, to keep the pane narrow
     else
         text += row.folded ? "[+] " : "[-] ";
     text += TreeLabel(row.node->label);
-    if (row.parent == sheet::NodeKind::ProjectLevel && !phaseName.empty() &&
-        row.node->label != phaseName)
-        text += " (" + phaseName + ")";
+    if (!phaseShown.empty()) text += " (" + phaseShown + ")";
     return text;
 }
 

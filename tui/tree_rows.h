@@ -30,8 +30,7 @@ std::vector<TreeRow> FlattenTree(const sheet::TreeNode& root, const std::set<std
 std::string TreeLabel(const std::string& label);
 
 // "[+] " for a folded node, "[-] " for an open one, two blanks for a leaf; then
-// the label, indented by depth. Leaves of a project level carry the name of
-// their phase, which tells apart records named after the project.
-std::string TreeRowText(const TreeRow& row, const std::string& phaseName = "");
+// the label, indented by depth, and the phase the face names beside it.
+std::string TreeRowText(const TreeRow& row, const std::string& phaseShown = "");
 
 } // namespace quorle::tui

@@ -10,6 +10,7 @@ namespace quorle::wingui {
 inline constexpr int kDialogSheet = QUORLE_IDD_SHEET;
 inline constexpr int kDialogPage = QUORLE_IDD_PAGE;
 inline constexpr int kDialogConfigurations = QUORLE_IDD_CONFIGURATIONS;
+inline constexpr int kDialogSearch = QUORLE_IDD_SEARCH;
 
 inline constexpr int kIdOk = 1;     // IDOK: Enter
 inline constexpr int kIdCancel = 2; // IDCANCEL: Escape
@@ -34,8 +35,16 @@ inline constexpr unsigned kMsgValidateSave = 0x8000 + 11;    // wParam: 1 when f
 inline constexpr unsigned kMsgShowCommandLine = 0x8000 + 19; // lParam: const char*
 // The view's own: read the sheet again once the current notification is over.
 inline constexpr unsigned kMsgRefresh = 0x8000 + 30;
+// The view's own: open the search (what Ctrl+F does).
+inline constexpr unsigned kMsgSearch = 0x8000 + 31;
 
 // The dialog "Select project configurations to modify".
 inline constexpr int kIdConfigList = QUORLE_IDC_CONFIG_LIST;
+
+// The search dialog.
+inline constexpr int kIdSearchPrompt = QUORLE_IDC_SEARCH_PROMPT;
+inline constexpr int kIdSearchText = QUORLE_IDC_SEARCH_TEXT;
+inline constexpr int kIdSearchHits = QUORLE_IDC_SEARCH_HITS;
+inline constexpr int kIdSearchStatus = QUORLE_IDC_SEARCH_STATUS;
 
 } // namespace quorle::wingui

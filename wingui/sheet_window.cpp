@@ -28,14 +28,6 @@ constexpr int kPreviewHeight = 64;
 constexpr int kButtonWidth = 80;
 constexpr int kButtonHeight = 26;
 
-std::string WindowText(HWND window) {
-    int length = ::GetWindowTextLengthA(window);
-    std::string text(static_cast<size_t>(std::max(length, 0)) + 1, '\0');
-    int got = ::GetWindowTextA(window, text.data(), length + 1);
-    text.resize(static_cast<size_t>(std::max(got, 0)));
-    return text;
-}
-
 // A static or edit control wants CR LF between lines.
 std::string WithCrLf(const std::string& text) {
     std::string out;
@@ -46,37 +38,13 @@ std::string WithCrLf(const std::string& text) {
     return out;
 }
 
-// A label as it shows: a lone "&" marks the mnemonic, "&&" is one "&".
-std::string WithoutMnemonic(const std::string& label) {
-    std::string shown;
-    for (size_t i = 0; i < label.size(); ++i) {
-        if (label[i] == '&' && ++i == label.size()) break;
-        shown += label[i];
-    }
-    return shown;
-}
-
-std::string ChoiceText(const sheet::ControlDef& def, size_t i) {
-    return i < def.valueLabels.size() && !def.valueLabels[i].empty() ? def.valueLabels[i]
-                                                                     : def.values[i];
-}
-
-// The face's configurations as the combo shows them: one name, "All
-// Configurations", or "Multiple Configurations..." for any other set.
-std::string ConfigText(const sheet::CSheetFace& face) {
-    std::vector<std::string> shown = face.ShownConfigurations();
-    if (shown.size() == 1) return shown.front();
-    if (shown.size() == face.ConfigurationNames().size()) return sheet::kAllConfigurations;
-    return sheet::kMultipleConfigurations;
-}
+// The sheet shown now, for the key filter: one per thread, as the dialog is modal.
+SheetWindow* shownSheet = nullptr;
 
 void AddTreeItems(HWND tree, HTREEITEM parent, const sheet::TreeNode& node,
-                  const sheet::CSheetFace& face, std::vector<HTREEITEM>& items,
-                  std::vector<sheet::NodeRef>& refs) {
-    std::string text = TreeItemText(node, node.kind == sheet::NodeKind::ProjectLevel &&
-                                                  node.record != sheet::kAnyRecord
-                                              ? face.PhaseName(node.record)
-                                              : std::string());
+                  sheet::NodeKind parentKind, const sheet::CSheetFace& face,
+                  std::vector<HTREEITEM>& items, std::vector<sheet::NodeRef>& refs) {
+    std::string text = TreeItemText(node, face.PhaseShownBeside(node, parentKind));
     TVINSERTSTRUCTA insert{};
     insert.hParent = parent;
     insert.hInsertAfter = TVI_LAST;
@@ -88,7 +56,7 @@ void AddTreeItems(HWND tree, HTREEITEM parent, const sheet::TreeNode& node,
     items.push_back(item);
     refs.push_back(sheet::NodeRef{node.kind, node.record, node.project, node.target});
     for (const sheet::TreeNode& child : node.children)
-        AddTreeItems(tree, item, child, face, items, refs);
+        AddTreeItems(tree, item, child, node.kind, face, items, refs);
     // Levels open, leaves under them visible: the tree is small.
     if (!node.children.empty())
         ::SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item));
@@ -100,6 +68,14 @@ HTREEITEM Next(HWND tree, HTREEITEM from, WPARAM how) {
 }
 
 } // namespace
+
+std::string WindowText(HWND window) {
+    int length = ::GetWindowTextLengthA(window);
+    std::string text(static_cast<size_t>(std::max(length, 0)) + 1, '\0');
+    int got = ::GetWindowTextA(window, text.data(), length + 1);
+    text.resize(static_cast<size_t>(std::max(got, 0)));
+    return text;
+}
 
 int SheetWindow::Px(int pixels) const {
     return static_cast<int>(std::lround(pixels * scale_));
@@ -113,9 +89,15 @@ int SheetWindow::Run() {
                                                ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&init);
     result_ = -1;
+    SheetWindow* before = shownSheet;
+    shownSheet = this;
+    HHOOK filter =
+        ::SetWindowsHookExA(WH_MSGFILTER, &SheetWindow::KeyFilter, nullptr, ::GetCurrentThreadId());
     INT_PTR ended =
         ::DialogBoxParamA(ResourceModule(), MAKEINTRESOURCEA(kDialogSheet), ::GetActiveWindow(),
                           &SheetWindow::DialogProc, reinterpret_cast<LPARAM>(this));
+    if (filter != nullptr) ::UnhookWindowsHookEx(filter);
+    shownSheet = before;
     if (ended == -1 && dialog_ == nullptr) return 1; // the dialog could not be made
     dialog_ = nullptr;
     return result_;
@@ -137,6 +119,20 @@ INT_PTR CALLBACK SheetWindow::DialogProc(HWND window, UINT message, WPARAM wPara
         ::EndDialog(window, 1);
         return TRUE;
     }
+}
+
+LRESULT CALLBACK SheetWindow::KeyFilter(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* msg = reinterpret_cast<const MSG*>(lParam);
+    SheetWindow* self = shownSheet;
+    // Only keys meant for the sheet itself: a box or dialog over it keeps its own.
+    if (code == MSGF_DIALOGBOX && self != nullptr && self->dialog_ != nullptr &&
+        msg->message == WM_KEYDOWN && msg->wParam == 'F' &&
+        (::GetKeyState(VK_CONTROL) & 0x8000) != 0 &&
+        (msg->hwnd == self->dialog_ || ::IsChild(self->dialog_, msg->hwnd))) {
+        ::PostMessageA(self->dialog_, kMsgSearch, 0, 0);
+        return TRUE;
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 INT_PTR CALLBACK SheetWindow::PageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -217,12 +213,14 @@ INT_PTR SheetWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case kMsgRefresh:
         Refresh();
         return TRUE;
+    case kMsgSearch:
+        OnSearch();
+        return TRUE;
     case DM_GETDEFID:
         ::SetWindowLongPtrA(dialog_, DWLP_MSGRESULT, MAKELONG(kIdOk, DC_HASDEFID));
         return TRUE;
     case WM_CLOSE:
-        result_ = -1;
-        ::EndDialog(dialog_, -1);
+        OnCancel();
         return TRUE;
     case WM_DESTROY:
         Destroy();
@@ -378,7 +376,7 @@ void SheetWindow::FillConfigurations() {
     ::SendMessageA(config_.get(), CB_RESETCONTENT, 0, 0);
     for (const std::string& choice : configChoices_)
         ::SendMessageA(config_.get(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(choice.c_str()));
-    const std::string now = ConfigText(face_);
+    const std::string now = face_.ConfigurationText();
     auto at = std::find(configChoices_.begin(), configChoices_.end(), now);
     ::SendMessageA(config_.get(), CB_SETCURSEL,
                    at == configChoices_.end() ? -1 : at - configChoices_.begin(), 0);
@@ -391,7 +389,8 @@ void SheetWindow::FillTree() {
     items_.clear();
     refs_.clear();
     anchor_ = nullptr;
-    AddTreeItems(tree_.get(), TVI_ROOT, face_.Tree(), face_, items_, refs_);
+    AddTreeItems(tree_.get(), TVI_ROOT, face_.Tree(), sheet::NodeKind::AllProjects, face_, items_,
+                 refs_);
     updating_ = false;
     MarkTree();
 }
@@ -536,7 +535,7 @@ void SheetWindow::BuildPage() {
     HDC dc = ::GetDC(page_);
     HGDIOBJ before = ::SelectObject(dc, font_.get());
     const auto width = [dc](const std::string& label) {
-        const std::string shown = WithoutMnemonic(label);
+        const std::string shown = sheet::LabelWithoutMarks(label);
         SIZE size{};
         ::GetTextExtentPoint32A(dc, shown.c_str(), static_cast<int>(shown.size()), &size);
         return static_cast<int>(size.cx);
@@ -587,8 +586,9 @@ void SheetWindow::BuildPage() {
                 Window(Child(page_, "COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP,
                              drop, kIdControlBase + id));
             for (size_t i = 0; i < def.values.size(); ++i)
-                ::SendMessageA(c.field.get(), CB_ADDSTRING, 0,
-                               reinterpret_cast<LPARAM>(ChoiceText(def, i).c_str()));
+                ::SendMessageA(
+                    c.field.get(), CB_ADDSTRING, 0,
+                    reinterpret_cast<LPARAM>(sheet::ChoiceText(def, def.values[i]).c_str()));
             break;
         }
         case ControlKind::Text:
@@ -745,6 +745,27 @@ void SheetWindow::OnOk() {
     Refresh(); // a page refused: the sheet stays open
 }
 
+void SheetWindow::OnCancel() {
+    if (auto question = face_.CancelQuestion()) {
+        if (::MessageBoxA(dialog_, question->text.c_str(), question->caption.c_str(),
+                          MB_ICONWARNING | MB_YESNO) != IDYES)
+            return;
+    }
+    result_ = -1;
+    ::EndDialog(dialog_, -1);
+}
+
+void SheetWindow::OnSearch() {
+    const std::optional<sheet::SearchHit> hit = SearchFor(dialog_, face_);
+    if (!hit) return;
+    CommandResult result = face_.ActivateTab(hit->control.tab);
+    if (result == CommandResult::Done && !hit->control.categoryLabel.empty())
+        result = face_.ShowCategory(hit->control.category);
+    Report(result);
+    if (result != CommandResult::Done) return;
+    if (const PageControl* c = Find(hit->control.control)) ::SetFocus(c->field.get());
+}
+
 void SheetWindow::OnConfiguration() {
     const int at = static_cast<int>(::SendMessageA(config_.get(), CB_GETCURSEL, 0, 0));
     if (at < 0 || static_cast<size_t>(at) >= configChoices_.size()) return;
@@ -777,11 +798,7 @@ void SheetWindow::SetList(size_t control, const std::vector<std::string>& entrie
 void SheetWindow::OnCommand(int id, int code, HWND from) {
     if (updating_) return;
     if (id == kIdOk && code == BN_CLICKED) return OnOk();
-    if (id == kIdCancel && code == BN_CLICKED) {
-        result_ = -1;
-        ::EndDialog(dialog_, -1);
-        return;
-    }
+    if (id == kIdCancel && code == BN_CLICKED) return OnCancel();
     if (id == kIdConfig && code == CBN_SELCHANGE) return OnConfiguration();
     if (id == kIdCategory && code == CBN_SELCHANGE) {
         if (!CommitEdits()) return Refresh();

@@ -5,10 +5,11 @@
 // the sheet through `CSheetFace`; the window keeps only handles.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "sheet/terminal_face.h"
+#include "sheet/sheet_view.h"
 #include "wingui/handles.h"
 #include "wingui/page_layout.h"
 
@@ -36,6 +37,8 @@ class SheetWindow {
 
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static INT_PTR CALLBACK PageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // Ctrl+F in the sheet's modal loop opens the search.
+    static LRESULT CALLBACK KeyFilter(int code, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK TreeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                      UINT_PTR id, DWORD_PTR data);
 
@@ -72,6 +75,8 @@ class SheetWindow {
     bool CommitEdits(); // false when a field's text was refused
     void Report(sheet::CommandResult result);
     void OnOk();
+    void OnCancel();
+    void OnSearch();
     void SetList(size_t control, const std::vector<std::string>& entries);
     std::vector<std::string> ListEntries(size_t control) const;
     const PageControl* Find(size_t control) const;
@@ -103,5 +108,12 @@ class SheetWindow {
 // configurations to modify". Empty when cancelled.
 std::vector<std::string> PickConfigurations(HWND owner, const std::vector<std::string>& all,
                                             const std::vector<std::string>& shown);
+
+// The search: the control picked from what the sheet found; nothing when
+// cancelled.
+std::optional<sheet::SearchHit> SearchFor(HWND owner, const sheet::CSheetFace& face);
+
+// A window's text.
+std::string WindowText(HWND window);
 
 } // namespace quorle::wingui

@@ -20,7 +20,7 @@ std::string TreeItemText(const sheet::TreeNode& node, const std::string& phase) 
         }
         text.erase(0, text.find_first_not_of(' '));
     }
-    if (node.kind == sheet::NodeKind::ProjectLevel && !phase.empty()) text += " (" + phase + ")";
+    if (!phase.empty()) text += " (" + phase + ")";
     return text;
 }
 

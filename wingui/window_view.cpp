@@ -1,8 +1,8 @@
-// The library's exports: the view behind `CTerminalView`, as the terminal
+// The library's exports: the view behind `CSheetView`, as the terminal
 // view is on POSIX, and the live-handle counts for the leak check.
 #include <new>
 
-#include "sheet/terminal_face.h"
+#include "sheet/sheet_view.h"
 #include "wingui/handles.h"
 #include "wingui/sheet_window.h"
 #include "wingui/visual_styles.h"
@@ -10,7 +10,7 @@
 namespace quorle::wingui {
 namespace {
 
-class WindowView : public sheet::CTerminalView {
+class WindowView : public sheet::CSheetView {
   public:
     platform::MessageAnswer Show(const std::string& caption, const std::string& text,
                                  platform::MessageButtons buttons) override {
@@ -64,7 +64,7 @@ class WindowView : public sheet::CTerminalView {
 } // namespace
 } // namespace quorle::wingui
 
-extern "C" __declspec(dllexport) quorle::sheet::CTerminalView* QuorleCreateTerminalView() {
+extern "C" __declspec(dllexport) quorle::sheet::CSheetView* QuorleCreateTerminalView() {
     return new (std::nothrow) quorle::wingui::WindowView();
 }
 

@@ -1,5 +1,5 @@
-// The terminal view's text forms: labels and mnemonics, the rows of the
-// tree with folding, each control kind's line, the search and the layout.
+// The terminal view's text forms: labels, the rows of the tree with
+// folding, each control kind's line and the layout.
 #include <gtest/gtest.h>
 
 #include "tui/control_text.h"
@@ -7,7 +7,6 @@
 #include "tui/labels.h"
 #include "tui/layout.h"
 #include "tui/line_edit.h"
-#include "tui/search.h"
 #include "tui/section_rows.h"
 #include "tui/tree_rows.h"
 
@@ -46,16 +45,10 @@ sheet::TreeNode Node(sheet::NodeKind kind, const std::string& label,
 
 } // namespace
 
-TEST(TuiLabels, MnemonicAndPlainText) {
+TEST(TuiLabels, PlainText) {
     EXPECT_EQ(PlainText("Optimization &level:"), "Optimization level");
-    EXPECT_EQ(MnemonicOf("Optimization &level:"), 'l');
-    EXPECT_EQ(MnemonicPosition("Optimization &level:"), 13u);
-    // A doubled ampersand is a literal one and no mnemonic.
+    // A doubled ampersand is a literal one.
     EXPECT_EQ(PlainText("Save && &Quit"), "Save & Quit");
-    EXPECT_EQ(MnemonicOf("Save && &Quit"), 'q');
-    EXPECT_EQ(MnemonicPosition("Save && &Quit"), 7u);
-    EXPECT_EQ(MnemonicOf("No mnemonic"), 0);
-    EXPECT_EQ(MnemonicPosition("Trailing &"), std::string::npos);
     EXPECT_EQ(PlainText("&Memory resource :"), "Memory resource");
 }
 
@@ -85,11 +78,11 @@ TEST(TuiTree, FoldingHidesChildrenAndKeepsIds) {
     b.record = 3;
     EXPECT_NE(NodeId(a), NodeId(b));
     EXPECT_EQ(RefOf(b), (sheet::NodeRef{NodeKind::Leaf, 3, "demo", "demo"}));
-    // Leaves of a project level show their phase; file leaves do not.
+    // The phase the face names goes after the label.
     sheet::TreeNode levelNode = Node(NodeKind::ProjectLevel, " _Project level", {a});
     auto level = FlattenTree(levelNode, {});
+    EXPECT_EQ(level[1].parent, NodeKind::ProjectLevel);
     EXPECT_EQ(TreeRowText(level[1], "OptLinker"), "    demo (OptLinker)");
-    EXPECT_EQ(TreeRowText(open[3], "GNU Compiler"), "        main.c");
     EXPECT_EQ(TreeRowText(level[0]), "[-] Project level");
     EXPECT_EQ(TreeLabel(" _All Project"), "All Project");
     EXPECT_EQ(TreeLabel("C/C++ -> Assembly file _File Type Level"),
@@ -144,54 +137,6 @@ TEST(TuiControls, SpaceCyclesSwitchesAndChoices) {
     EXPECT_EQ(ToggledValue(choice, State({"b"}, true)), sheet::Value{"a"});
     EXPECT_FALSE(ToggledValue(Def(ControlKind::Text, "x"), State({"t"})).has_value());
     EXPECT_FALSE(ToggledValue(Def(ControlKind::List, "x"), State({})).has_value());
-}
-
-TEST(TuiSearch, MatchesLabelKeyOrFlagWithoutCase) {
-    std::vector<sheet::FaceControl> all = {
-        {0,
-         0,
-         2,
-         "C/C++",
-         "Optimize",
-         "Link-time optimization",
-         "LTO",
-         "Keep the code (-flto)",
-         {}},
-        {1, 0, 0, "Link/Library", "Output", "Generate map file", "MFILEGEN", "(-Map=)", {}},
-        {2, 0, 0, "Warning", "", "Text", "", "", {}},
-    };
-    EXPECT_EQ(SearchControls(all, "-FLTO"), std::vector<size_t>{0});
-    EXPECT_EQ(SearchControls(all, "mfilegen"), std::vector<size_t>{1});
-    EXPECT_EQ(SearchControls(all, "map"), std::vector<size_t>{1});
-    EXPECT_EQ(SearchControls(all, "t"), (std::vector<size_t>{0, 2}));
-    EXPECT_EQ(SearchControls(all, "ap"), std::vector<size_t>{}); // inside a word only
-    EXPECT_EQ(SearchWords("Keep (--split-by-reloc=N) .text"),
-              (std::vector<std::string>{"keep", "split-by-reloc", "n", ".text"}));
-    EXPECT_TRUE(SearchControls(all, "  ").empty());
-    EXPECT_TRUE(SearchControls(all, "nothing such").empty());
-    // Words in any order, over label, key and flags; dashes as the user likes.
-    EXPECT_EQ(SearchControls(all, "optimization link"), std::vector<size_t>{0});
-    EXPECT_EQ(SearchControls(all, "flto"), std::vector<size_t>{0});
-    EXPECT_EQ(SearchControls(all, "--flto"), std::vector<size_t>{0});
-    EXPECT_EQ(SearchControls(all, "lto code"), std::vector<size_t>{0});
-    EXPECT_TRUE(SearchControls(all, "optimization map").empty());
-    std::vector<sheet::FaceControl> choice = {
-        {0,
-         0,
-         1,
-         "C/C++",
-         "Optimize",
-         "Optimization level",
-         "OPTLV",
-         "",
-         {"Speed (-O3)", "Size (-Os)"}},
-    };
-    EXPECT_EQ(SearchControls(choice, "-Os"), std::vector<size_t>{0});
-    EXPECT_EQ(SearchControls(choice, "o3"), std::vector<size_t>{0});
-    EXPECT_TRUE(SearchControls(choice, "O2").empty());
-    EXPECT_EQ(SearchHitText(all[0]),
-              "C/C++ / Optimize / Link-time optimization  (Keep the code (-flto))");
-    EXPECT_EQ(SearchHitText(all[2]), "Warning / Text");
 }
 
 TEST(TuiLayout, EightyByTwentyFourAndTooSmall) {

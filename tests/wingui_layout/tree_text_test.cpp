@@ -25,14 +25,12 @@ TEST(TreeItemText, LevelsLoseTheirMnemonicMarksAndNamesKeepTheirUnderscores) {
                     {"OptLinker", {plain}, {{"_boot_loader", {"Debug"}, {{"x", "", {0}}}}}}});
     CSheetFaceOver face(*h.sheet);
     std::map<NodeKind, std::vector<std::string>> texts;
-    std::function<void(const TreeNode&)> walk = [&](const TreeNode& node) {
-        const std::string phase = node.kind == NodeKind::ProjectLevel && node.record != kAnyRecord
-                                      ? face.PhaseName(node.record)
-                                      : std::string();
-        texts[node.kind].push_back(wingui::TreeItemText(node, phase));
-        for (const TreeNode& child : node.children) walk(child);
+    std::function<void(const TreeNode&, NodeKind)> walk = [&](const TreeNode& node,
+                                                              NodeKind parent) {
+        texts[node.kind].push_back(wingui::TreeItemText(node, face.PhaseShownBeside(node, parent)));
+        for (const TreeNode& child : node.children) walk(child, node.kind);
     };
-    walk(face.Tree());
+    walk(face.Tree(), NodeKind::AllProjects);
     EXPECT_EQ(texts[NodeKind::AllProjectLevel], (std::vector<std::string>{"All Project"}));
     EXPECT_EQ(texts[NodeKind::FileTypeLevel],
               (std::vector<std::string>{"C source file File Type Level",
@@ -45,6 +43,8 @@ TEST(TreeItemText, LevelsLoseTheirMnemonicMarksAndNamesKeepTheirUnderscores) {
     const std::vector<std::string>& leaves = texts[NodeKind::Leaf];
     EXPECT_NE(std::find(leaves.begin(), leaves.end(), "src/my_main.c"), leaves.end());
     EXPECT_NE(std::find(leaves.begin(), leaves.end(), "gen/_table.s"), leaves.end());
+    // The project's own leaf names its phase.
+    EXPECT_NE(std::find(leaves.begin(), leaves.end(), "x (OptLinker)"), leaves.end());
 }
 
 TEST(TreeItemText, AProjectLevelOfOnePhaseNamesIt) {

@@ -9,7 +9,7 @@
 
 #include "platform/platform.h"
 #include "support/temp_dir.h"
-#include "wingui/driver.h"
+#include "wingui_sheet/driver/driver.h"
 
 using namespace quorle;
 namespace drive = quorle::wingui::driver;

@@ -15,7 +15,7 @@
 #include "interface/quorle.h"
 #include "platform/platform.h"
 #include "support/temp_dir.h"
-#include "wingui/driver.h"
+#include "wingui_sheet/driver/driver.h"
 
 using namespace quorle;
 using namespace quorle::sheet_test;
@@ -131,11 +131,13 @@ TEST(SheetWindow, SelectionPaneTabsAndMultiSelectionByCtrlAndShift) {
     EXPECT_EQ(drive::SelectedTreeItems(sheet).size(), 1u);
     // The project's own leaf (the second "demo") shows as selected too.
     ASSERT_TRUE(drive::ClickTreeItem(sheet, "demo", 1, true, false));
-    EXPECT_EQ(drive::SelectedTreeItems(sheet), (std::vector<std::string>{"main.c", "demo"}));
+    EXPECT_EQ(drive::SelectedTreeItems(sheet),
+              (std::vector<std::string>{"main.c", "demo (OptLinker)"}));
     EXPECT_TRUE(Contains(drive::Tabs(sheet), "Link/Library"));
     // Painted so too, the last one clicked included, after the focus left the tree.
     ASSERT_TRUE(drive::ClickTab(sheet, "Link/Library"));
-    EXPECT_EQ(drive::HighlightedTreeItems(sheet), (std::vector<std::string>{"main.c", "demo"}));
+    EXPECT_EQ(drive::HighlightedTreeItems(sheet),
+              (std::vector<std::string>{"main.c", "demo (OptLinker)"}));
     ASSERT_TRUE(drive::ClickTreeItem(sheet, "demo", 1, true, false));
 
     // Shift takes the run of nodes from the last click to this one.
@@ -272,16 +274,59 @@ TEST(SheetWindow, CancelEscapeAndTheCloseBoxLeaveTheHostArraysUntouched) {
         ASSERT_TRUE(drive::ClickTreeItem(sheet, "main.c", 0, false, false));
         ASSERT_TRUE(drive::ChooseCategory(sheet, "Optimize"));
         ASSERT_TRUE(drive::Click(sheet, "Optimize"));
-        if (way == "escape")
-            drive::PressKey(sheet, 0x1B);
-        else if (way == "close")
-            drive::PressCloseBox(sheet);
-        else
-            drive::PressCancel(sheet);
+        const auto cancel = [&] {
+            if (way == "escape")
+                drive::PressKey(sheet, 0x1B);
+            else if (way == "close")
+                drive::PressCloseBox(sheet);
+            else
+                drive::PressCancel(sheet);
+        };
+        // A change made: each way asks first, and No keeps the sheet open.
+        cancel();
+        const auto box = drive::WaitForMessageBox(10000);
+        ASSERT_TRUE(box.has_value()) << way;
+        EXPECT_EQ(box->caption, "Cancel");
+        EXPECT_EQ(box->text, "Discard the changes?");
+        drive::CloseMessageBox(false);
+        ASSERT_TRUE(drive::Click(sheet, "Optimize")); // the sheet still answers
+        cancel();
+        ASSERT_TRUE(drive::WaitForMessageBox(10000).has_value()) << way;
+        drive::CloseMessageBox(true);
         EXPECT_EQ(open.Result(), -1);
         for (size_t phase = 0; phase < 3; ++phase) EXPECT_FALSE(open.host().HasOutput(phase));
         EXPECT_EQ(open.host().File(0).slotB[0], -7);
     }
+}
+
+TEST(SheetWindow, TheSearchListsWhatItFindsAndShowsThePickedControl) {
+    OpenSheet open("win_search");
+    ASSERT_TRUE(open.Shown());
+    auto sheet = open.sheet();
+    const auto before = drive::Search(sheet, "flto");
+    ASSERT_TRUE(before.has_value());
+    EXPECT_TRUE(before->hits.empty());
+    EXPECT_EQ(before->status, "Nothing matches \"flto\" (select a node in the tree first).");
+    ASSERT_TRUE(drive::EndSearch(sheet, 0, false));
+
+    ASSERT_TRUE(drive::ClickTreeItem(sheet, "main.c", 0, false, false));
+    ASSERT_TRUE(drive::ChooseCategory(sheet, "List"));
+    const auto found = drive::Search(sheet, "-FLTO");
+    ASSERT_TRUE(found.has_value());
+    EXPECT_EQ(found->status, "");
+    const auto lto = std::find_if(found->hits.begin(), found->hits.end(), [](const auto& hit) {
+        return hit.rfind("C/C++ / Optimize / Link-time optimization", 0) == 0;
+    });
+    ASSERT_NE(lto, found->hits.end()) << found->hits.size();
+    ASSERT_TRUE(drive::EndSearch(sheet, static_cast<size_t>(lto - found->hits.begin()), true));
+    // The control's page shows; nothing changed, so Cancel asks nothing.
+    EXPECT_TRUE(drive::CheckState(sheet, "Link-time optimization").has_value());
+    const auto none = drive::Search(sheet, "no-such-flag");
+    ASSERT_TRUE(none.has_value());
+    EXPECT_EQ(none->status, "Nothing matches \"no-such-flag\".");
+    ASSERT_TRUE(drive::EndSearch(sheet, 0, false));
+    drive::PressCancel(sheet);
+    EXPECT_EQ(open.Result(), -1);
 }
 
 TEST(SheetWindow, TabGoesFromTheSelectionPaneThroughThePageToOkAndCancel) {

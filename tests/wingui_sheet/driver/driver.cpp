@@ -1,4 +1,4 @@
-#include "wingui/driver.h"
+#include "wingui_sheet/driver/driver.h"
 
 #include <algorithm>
 #include <cctype>
@@ -14,6 +14,8 @@
 
 namespace quorle::wingui::driver {
 namespace {
+
+constexpr const char* kSearchCaption = "Search";
 
 HWND H(Handle handle) {
     return static_cast<HWND>(handle);
@@ -678,6 +680,40 @@ void CloseMessageBox(bool yes) {
     if (::GetDlgItem(box, IDYES) != nullptr) id = yes ? IDYES : IDNO;
     ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                    reinterpret_cast<LPARAM>(::GetDlgItem(box, id)));
+}
+
+std::optional<SearchShown> Search(Handle sheet, const std::string& text) {
+    ::PostMessageA(H(sheet), kMsgSearch, 0, 0);
+    HWND search = nullptr;
+    if (!Poll(10000, [&] { return (search = ShownDialog(kSearchCaption)) != nullptr; }))
+        return std::nullopt;
+    // As typing does: the dialog hears of the change and searches.
+    Send(::GetDlgItem(search, kIdSearchText), WM_SETTEXT, 0,
+         reinterpret_cast<LPARAM>(text.c_str()));
+    SearchShown shown;
+    HWND list = ::GetDlgItem(search, kIdSearchHits);
+    const auto count = Send(list, LB_GETCOUNT);
+    for (LRESULT i = 0; i < count; ++i) {
+        std::string item(static_cast<size_t>(Send(list, LB_GETTEXTLEN, i)) + 1, '\0');
+        Send(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(item.data()));
+        item.resize(item.size() - 1);
+        shown.hits.push_back(item);
+    }
+    shown.status = Text(::GetDlgItem(search, kIdSearchStatus));
+    return shown;
+}
+
+bool EndSearch(Handle sheet, size_t hit, bool ok) {
+    HWND search = ShownDialog(kSearchCaption);
+    if (search == nullptr) return false;
+    if (ok) Send(::GetDlgItem(search, kIdSearchHits), LB_SETCURSEL, hit);
+    const int button = ok ? kIdOk : kIdCancel;
+    ::PostMessageA(search, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(search, button)));
+    const bool closed = Poll(10000, [] { return ShownDialog(kSearchCaption) == nullptr; });
+    // The sheet shows the hit once the dialog returned; a sent message waits for that.
+    Send(H(sheet), WM_NULL);
+    return closed;
 }
 
 std::string ExecutableDirectory() {

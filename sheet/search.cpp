@@ -1,19 +1,10 @@
-#include "tui/search.h"
+#include "sheet/search.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "core/ascii_text.h"
 
-namespace quorle::tui {
-namespace {
-
-std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), core::AsciiLower);
-    return text;
-}
-
-} // namespace
+namespace quorle::sheet {
 
 std::vector<std::string> SearchWords(const std::string& text) {
     std::vector<std::string> words;
@@ -23,9 +14,9 @@ std::vector<std::string> SearchWords(const std::string& text) {
         if (first != std::string::npos) words.push_back(word.substr(first));
         word.clear();
     };
-    for (char c : Lower(text)) {
+    for (char c : core::ToAsciiLower(text)) {
         // Dashes and dots belong to flags and section names (-fno-common, .text).
-        if (std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '.' || c == '_')
+        if (core::IsAsciiAlnum(c) || c == '-' || c == '.' || c == '_')
             word += c;
         else
             end();
@@ -34,13 +25,13 @@ std::vector<std::string> SearchWords(const std::string& text) {
     return words;
 }
 
-std::vector<size_t> SearchControls(const std::vector<sheet::FaceControl>& controls,
+std::vector<size_t> SearchControls(const std::vector<FaceControl>& controls,
                                    const std::string& text) {
     const std::vector<std::string> wanted = SearchWords(text);
     std::vector<size_t> hits;
     if (wanted.empty()) return hits;
     for (size_t i = 0; i < controls.size(); ++i) {
-        const sheet::FaceControl& c = controls[i];
+        const FaceControl& c = controls[i];
         std::string all = c.label + "\n" + c.key + "\n" + c.help;
         for (const std::string& v : c.valueLabels) all += "\n" + v;
         const std::vector<std::string> words = SearchWords(all);
@@ -55,7 +46,7 @@ std::vector<size_t> SearchControls(const std::vector<sheet::FaceControl>& contro
     return hits;
 }
 
-std::string SearchHitText(const sheet::FaceControl& control) {
+std::string SearchHitText(const FaceControl& control) {
     std::string text = control.tabTitle;
     if (!control.categoryLabel.empty()) text += " / " + control.categoryLabel;
     text += " / " + control.label;
@@ -63,4 +54,4 @@ std::string SearchHitText(const sheet::FaceControl& control) {
     return text;
 }
 
-} // namespace quorle::tui
+} // namespace quorle::sheet

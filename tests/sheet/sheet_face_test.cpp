@@ -1,4 +1,4 @@
-// The sheet as the terminal view sees it: positions instead of names, every
+// The sheet as a view (terminal or window) sees it: positions instead of names, every
 // control of the shown tabs for the search, and whether anything changed.
 #include <gtest/gtest.h>
 
@@ -48,7 +48,7 @@ void ShowCategoryNamed(CSheetFace& face, const std::string& label) {
 
 } // namespace
 
-TEST(TerminalFace, BlankUntilSomethingIsSelected) {
+TEST(SheetFace, BlankUntilSomethingIsSelected) {
     SheetHarness h(Workspace());
     CSheetFaceOver face(*h.sheet);
     EXPECT_EQ(face.Title(), "Dravik GNUCORVO [ELF] Toolchain");
@@ -64,7 +64,7 @@ TEST(TerminalFace, BlankUntilSomethingIsSelected) {
     EXPECT_EQ(face.Tree().children.size(), h.sheet->Tree().Build().children.size());
 }
 
-TEST(TerminalFace, TabsCategoriesAndControlsByPosition) {
+TEST(SheetFace, TabsCategoriesAndControlsByPosition) {
     SheetHarness h(Workspace());
     CSheetFaceOver face(*h.sheet);
     ASSERT_EQ(face.Select({h.Node("GNU Compiler", "demo", "main.c")}, false), CommandResult::Done);
@@ -86,7 +86,7 @@ TEST(TerminalFace, TabsCategoriesAndControlsByPosition) {
     EXPECT_EQ(face.ActiveTab(), 1);
 }
 
-TEST(TerminalFace, SetControlChangesTheModelAndMarksTheSheetChanged) {
+TEST(SheetFace, SetControlChangesTheModelAndMarksTheSheetChanged) {
     SheetHarness h(Workspace());
     CSheetFaceOver face(*h.sheet);
     ASSERT_EQ(face.Select({h.Node("GNU Compiler", "demo", "main.c")}, false), CommandResult::Done);
@@ -113,7 +113,7 @@ TEST(TerminalFace, SetControlChangesTheModelAndMarksTheSheetChanged) {
     EXPECT_TRUE(found);
 }
 
-TEST(TerminalFace, EveryControlOfTheShownTabsCanBeReached) {
+TEST(SheetFace, EveryControlOfTheShownTabsCanBeReached) {
     SheetHarness h(Workspace());
     CSheetFaceOver face(*h.sheet);
     ASSERT_EQ(face.Select({h.Node("GNU Compiler", "demo", "main.c")}, false), CommandResult::Done);
@@ -139,7 +139,7 @@ TEST(TerminalFace, EveryControlOfTheShownTabsCanBeReached) {
 
 // Without a script and without a terminal (as under the test runner, whose
 // output is a pipe) the editor says what to do and answers 1.
-TEST(TerminalFace, NoTerminalAndNoScriptNamesTheVariable) {
+TEST(SheetFace, NoTerminalAndNoScriptNamesTheVariable) {
 #if defined(_WIN32)
     GTEST_SKIP() << "on Windows the call opens the sheet's window; tests/wingui_sheet drives it";
 #endif
@@ -162,7 +162,7 @@ TEST(TerminalFace, NoTerminalAndNoScriptNamesTheVariable) {
     EXPECT_FALSE(host.HasOutput(0));
 }
 
-TEST(TerminalFace, ValuesOfAControlPerConfigurationAndItsDefault) {
+TEST(SheetFace, ValuesOfAControlPerConfigurationAndItsDefault) {
     SheetHarness h(Workspace());
     CSheetFaceOver face(*h.sheet);
     ASSERT_EQ(face.ShowConfigurations({"Debug", "Release"}), CommandResult::Done);
@@ -191,7 +191,7 @@ TEST(TerminalFace, ValuesOfAControlPerConfigurationAndItsDefault) {
     EXPECT_TRUE(face.ValuesOf(face.Controls().size()).configurations.empty());
 }
 
-TEST(TerminalFace, SectionCommandsReachTheLinkerAndMarkTheSheetChanged) {
+TEST(SheetFace, SectionCommandsReachTheLinkerAndMarkTheSheetChanged) {
     SheetHarness h(Workspace());
     CSheetFaceOver face(*h.sheet);
     EXPECT_EQ(face.SectionCommand({"region", "add", "ram", "0x0", "0xFFFF"}),

@@ -119,6 +119,17 @@ struct Box {
 std::optional<Box> WaitForMessageBox(int milliseconds);
 void CloseMessageBox(bool yes);
 
+// The search, opened as Ctrl+F opens it, with `text` typed: the hits it
+// lists and what it says. Nothing when the dialog did not show.
+struct SearchShown {
+    std::vector<std::string> hits;
+    std::string status;
+};
+std::optional<SearchShown> Search(Handle sheet, const std::string& text);
+// In the search shown: picks the n-th hit and presses OK, or Cancel when
+// `ok` is false. False when no search shows or it stayed open.
+bool EndSearch(Handle sheet, size_t hit, bool ok);
+
 // Windows and GDI objects the view library holds now, and the windows of the
 // calling process's threads.
 struct Counts {

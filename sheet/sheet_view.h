@@ -1,7 +1,7 @@
-// The meeting point of the sheet and a terminal view that lives in a library
-// of its own. The view sees the sheet only through `CSheetFace` (virtual
-// calls, so nothing of the plug-in's hidden symbols is needed) and answers
-// message boxes through `CTerminalView::Show`.
+// The meeting point of the sheet and a view (the terminal's or the window's)
+// that lives in a library of its own. The view sees the sheet only through
+// `CSheetFace` (virtual calls, so nothing of the plug-in's hidden symbols is
+// needed) and answers message boxes through `CSheetView::Show`.
 #pragma once
 
 #include <optional>
@@ -26,6 +26,18 @@ struct FaceControl {
     std::string key;
     std::string help;
     std::vector<std::string> valueLabels; // a choice's words as shown, with their flags
+};
+
+// A control the search found, with the line a view lists it by.
+struct SearchHit {
+    FaceControl control;
+    std::string text; // "Tab / Category / Label  (help)"
+};
+
+// A question a view puts to the user before it goes on: caption and text.
+struct FaceQuestion {
+    std::string caption;
+    std::string text;
 };
 
 // What a control of the active page holds: the default a new model has,
@@ -62,6 +74,23 @@ class CSheetFace {
     // True once the user changed a value since the sheet opened.
     virtual bool Changed() const = 0;
 
+    // ---- what every view shows alike
+    // The combo's text: the configuration shown, "All Configurations", or
+    // "Multiple Configurations..." for any other set of them.
+    virtual std::string ConfigurationText() const = 0;
+    // The phase a tree node's text names after its label, or "" for none.
+    // `parent` is the kind of the node it hangs under.
+    virtual std::string PhaseShownBeside(const TreeNode& node, NodeKind parent) const = 0;
+    // The search's caption and prompt.
+    virtual FaceQuestion SearchQuestion() const = 0;
+    // The controls of the shown tabs that the typed text finds, in page order.
+    virtual std::vector<SearchHit> Search(const std::string& typed) const = 0;
+    // What a view says when the search finds nothing.
+    virtual std::string NothingFound(const std::string& typed) const = 0;
+    // What Cancel asks before it closes the sheet; nothing when there is
+    // nothing to lose.
+    virtual std::optional<FaceQuestion> CancelQuestion() const = 0;
+
     virtual CommandResult Select(const std::vector<NodeRef>& nodes, bool add) = 0;
     virtual CommandResult ShowConfigurations(const std::vector<std::string>& names) = 0;
     virtual CommandResult ActivateTab(size_t index) = 0;
@@ -76,26 +105,27 @@ class CSheetFace {
     virtual std::optional<int> Ok() = 0;
 };
 
-class CTerminalView {
+class CSheetView {
   public:
-    virtual ~CTerminalView() = default;
-    // A message box as a terminal dialog.
+    virtual ~CSheetView() = default;
+    // A message box as the view's own dialog.
     virtual platform::MessageAnswer Show(const std::string& caption, const std::string& text,
                                          platform::MessageButtons buttons) = 0;
     // Runs the sheet until OK (0), Cancel (-1) or a failed write-back (1).
     virtual int Run(CSheetFace& face) = 0;
 };
 
-// The one symbol the view library exports: creates the view (delete it
-// through its virtual destructor).
-inline constexpr const char* kTerminalViewEntry = "QuorleCreateTerminalView";
-using CreateTerminalViewFn = CTerminalView* (*)();
+// The one symbol a view library exports: creates the view (delete it
+// through its virtual destructor). The name is the one both libraries have
+// always exported.
+inline constexpr const char* kSheetViewEntry = "QuorleCreateTerminalView";
+using CreateSheetViewFn = CSheetView* (*)();
 // The view library's file name, beside the plug-in: the terminal view on
 // POSIX, the window view on Windows (same entry, same interface).
 #if defined(_WIN32)
-inline constexpr const char* kTerminalViewLibrary = "quorle-sheet-win.dll";
+inline constexpr const char* kSheetViewLibrary = "quorle-sheet-win.dll";
 #else
-inline constexpr const char* kTerminalViewLibrary = "libquorle-sheet-tui.so";
+inline constexpr const char* kSheetViewLibrary = "libquorle-sheet-tui.so";
 #endif
 
 } // namespace quorle::sheet
