@@ -25,9 +25,9 @@ std::string FormatRangeMessage(int id, int low, int high);
 // A string-table entry as it stands; "" when the table lacks it.
 std::string SheetString(int id);
 // One of the sheet's own texts: from the resource library while it is the
-// current resource module, else (or when the library lacks it) `fallback`,
-// which is the same text.
-std::string SheetText(int id, const char* fallback);
+// current resource module, else (or when the library lacks it) the same
+// text from the table the library is built from.
+std::string SheetText(int id);
 
 // String-table numbers the sheet uses.
 enum SheetStringId : int {

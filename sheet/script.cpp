@@ -121,7 +121,7 @@ std::optional<int> RunLine(CSheetBase& sheet, const ScriptLine& line, const CTra
     }
     if (command == "config" && f.size() >= 2) {
         std::vector<std::string> names;
-        if (f[1] == SheetText(sheet_strings::kMultipleConfigurations, kMultipleConfigurations)) {
+        if (f[1] == SheetText(sheet_strings::kMultipleConfigurations)) {
             names.assign(f.begin() + 2, f.end());
         } else if (f.size() == 2) {
             names = {f[1]};

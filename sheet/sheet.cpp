@@ -171,8 +171,7 @@ CommandResult CSheetBase::ShowConfigurations(const std::vector<std::string>& nam
     if (names.empty()) return CommandResult::Unknown;
     const std::vector<std::string>& known = m_pTree->ConfigurationNames();
     std::vector<std::string> wanted = names;
-    if (names.size() == 1 &&
-        names.front() == SheetText(sheet_strings::kAllConfigurations, kAllConfigurations))
+    if (names.size() == 1 && names.front() == SheetText(sheet_strings::kAllConfigurations))
         wanted = known;
     for (const std::string& name : wanted)
         if (std::find(known.begin(), known.end(), name) == known.end())

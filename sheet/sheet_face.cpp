@@ -42,8 +42,8 @@ std::string CSheetFaceOver::ConfigurationText() const {
     const std::vector<std::string> shown = ShownConfigurations();
     if (shown.size() == 1) return shown.front();
     if (shown.size() == ConfigurationNames().size())
-        return SheetText(sheet_strings::kAllConfigurations, kAllConfigurations);
-    return SheetText(sheet_strings::kMultipleConfigurations, kMultipleConfigurations);
+        return SheetText(sheet_strings::kAllConfigurations);
+    return SheetText(sheet_strings::kMultipleConfigurations);
 }
 
 std::string CSheetFaceOver::PhaseShownBeside(const TreeNode& node, NodeKind parent) const {
@@ -56,8 +56,8 @@ std::string CSheetFaceOver::PhaseShownBeside(const TreeNode& node, NodeKind pare
 }
 
 FaceQuestion CSheetFaceOver::SearchQuestion() const {
-    return FaceQuestion{SheetText(sheet_strings::kSearchCaption, "Search"),
-                        SheetText(sheet_strings::kSearchPrompt, "Label or tool flag:")};
+    return FaceQuestion{SheetText(sheet_strings::kSearchCaption),
+                        SheetText(sheet_strings::kSearchPrompt)};
 }
 
 std::vector<SearchHit> CSheetFaceOver::Search(const std::string& typed) const {
@@ -69,17 +69,16 @@ std::vector<SearchHit> CSheetFaceOver::Search(const std::string& typed) const {
 
 std::string CSheetFaceOver::NothingFound(const std::string& typed) const {
     // Before a selection no tab is shown, so there is nothing to search.
-    const std::string format =
-        ActiveTab() < 0 ? SheetText(sheet_strings::kNothingMatchesNoSelection,
-                                    "Nothing matches %s (select a node in the tree first).")
-                        : SheetText(sheet_strings::kNothingMatches, "Nothing matches %s.");
+    const std::string format = ActiveTab() < 0
+                                   ? SheetText(sheet_strings::kNothingMatchesNoSelection)
+                                   : SheetText(sheet_strings::kNothingMatches);
     return WithText(format, "\"" + typed + "\"");
 }
 
 std::optional<FaceQuestion> CSheetFaceOver::CancelQuestion() const {
     if (!changed_) return std::nullopt;
-    return FaceQuestion{SheetText(sheet_strings::kCancelCaption, "Cancel"),
-                        SheetText(sheet_strings::kDiscardChanges, "Discard the changes?")};
+    return FaceQuestion{SheetText(sheet_strings::kCancelCaption),
+                        SheetText(sheet_strings::kDiscardChanges)};
 }
 
 std::string CSheetFaceOver::PhaseName(size_t record) const {

@@ -53,7 +53,8 @@ class CSheetFace {
     virtual ~CSheetFace() = default;
 
     virtual std::string Title() const = 0;
-    // The combo: its choices and the text it shows now.
+    // The combo: its choices and the text it shows now. The last choice
+    // opens the pick of several configurations.
     virtual std::vector<std::string> ConfigurationChoices() const = 0;
     virtual std::vector<std::string> ConfigurationNames() const = 0;
     virtual std::vector<std::string> ShownConfigurations() const = 0;

@@ -15,21 +15,21 @@ const std::vector<TabBit>& TabOrder() {
 std::string TabTitle(TabBit bit) {
     switch (bit) {
     case e_ShowCpp:
-        return SheetText(sheet_strings::kTabCpp, "C/C++");
+        return SheetText(sheet_strings::kTabCpp);
     case e_ShowAsm:
-        return SheetText(sheet_strings::kTabAsm, "Assembly");
+        return SheetText(sheet_strings::kTabAsm);
     case e_ShowLnk:
-        return SheetText(sheet_strings::kTabLnk, "Link/Library");
+        return SheetText(sheet_strings::kTabLnk);
     case e_ShowLbg:
-        return SheetText(sheet_strings::kTabLibrary, "Standard Library");
+        return SheetText(sheet_strings::kTabLibrary);
     case e_ShowCpu:
-        return SheetText(sheet_strings::kTabCpu, "CPU");
+        return SheetText(sheet_strings::kTabCpu);
     case e_ShowDebugger:
-        return SheetText(sheet_strings::kTabSimulator, "Simulator");
+        return SheetText(sheet_strings::kTabSimulator);
     case e_ShowOption:
-        return SheetText(sheet_strings::kTabToolOption, "Toolchain Option");
+        return SheetText(sheet_strings::kTabToolOption);
     case e_ShowWarning:
-        return SheetText(sheet_strings::kTabWarning, "Warning");
+        return SheetText(sheet_strings::kTabWarning);
     }
     return {};
 }

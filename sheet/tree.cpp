@@ -132,8 +132,8 @@ std::set<std::string> CSheetTree::ShownConfigurations() const {
 
 std::vector<std::string> CSheetTree::ConfigurationChoices() const {
     std::vector<std::string> choices = configNames_;
-    choices.push_back(SheetText(sheet_strings::kAllConfigurations, kAllConfigurations));
-    choices.push_back(SheetText(sheet_strings::kMultipleConfigurations, kMultipleConfigurations));
+    choices.push_back(SheetText(sheet_strings::kAllConfigurations));
+    choices.push_back(SheetText(sheet_strings::kMultipleConfigurations));
     return choices;
 }
 
@@ -274,17 +274,11 @@ void AddPhaseNodes(const HostPhase& phase, size_t r, const HostProject& project,
 } // namespace
 
 TreeNode CSheetTree::Build() const {
-    const Displays display(leaves_, shown_,
-                           SheetText(sheet_strings::kNoOptionDisplay, kNoOptionDisplay));
+    const Displays display(leaves_, shown_, SheetText(sheet_strings::kNoOptionDisplay));
     const std::string& none = display.None();
-    const std::string fileTypeLevel = SheetText(sheet_strings::kFileTypeLevel, kFileTypeLevel);
-    TreeNode root{NodeKind::AllProjects,
-                  SheetText(sheet_strings::kAllLoadedProjects, kAllLoadedProjects),
-                  none,
-                  0,
-                  "",
-                  "",
-                  {}};
+    const std::string fileTypeLevel = SheetText(sheet_strings::kFileTypeLevel);
+    TreeNode root{
+        NodeKind::AllProjects, SheetText(sheet_strings::kAllLoadedProjects), none, 0, "", "", {}};
     bool anyProjectWide = false;
     std::vector<std::string> projects;
     for (const HostPhase& phase : records_.phases) {
@@ -296,7 +290,7 @@ TreeNode CSheetTree::Build() const {
     }
     if (anyProjectWide)
         root.children.push_back({NodeKind::AllProjectLevel,
-                                 SheetText(sheet_strings::kAllProject, kAllProjectLevel),
+                                 SheetText(sheet_strings::kAllProject),
                                  none,
                                  kAnyRecord,
                                  "",
@@ -305,7 +299,7 @@ TreeNode CSheetTree::Build() const {
     for (const std::string& name : projects) {
         TreeNode projectNode{NodeKind::Project, name, none, 0, name, "", {}};
         TreeNode projectLevel{NodeKind::ProjectLevel,
-                              SheetText(sheet_strings::kProjectLevel, kProjectLevel),
+                              SheetText(sheet_strings::kProjectLevel),
                               none,
                               kAnyRecord,
                               name,

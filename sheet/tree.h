@@ -15,16 +15,11 @@
 
 namespace quorle::sheet {
 
+// The texts the tree shows come from the resource library (SheetText);
+// these two name leaves, as the option records store them.
 inline constexpr const char* kDefaultOptionsLeaf = "default options";
 inline constexpr const char* kDefaultOptionsSrcLeaf = "default options(src)";
-inline constexpr const char* kFileTypeLevel = " _File Type Level";
-inline constexpr const char* kProjectLevel = " _Project level";
-inline constexpr const char* kAllLoadedProjects = "All Loaded Projects";
-inline constexpr const char* kAllProjectLevel = " _All Project";
-inline constexpr const char* kAllConfigurations = "All Configurations";
-inline constexpr const char* kMultipleConfigurations = "Multiple Configurations...";
 inline constexpr const char* kCppToAssemblyType = "C/C++ -> Assembly file";
-inline constexpr const char* kNoOptionDisplay = "none";
 
 enum class LeafKind { File, TypeDefault, TypeDefaultSrc, Project };
 

@@ -379,7 +379,7 @@ class TerminalView : public sheet::CSheetView {
         if (!picked) return;
         const std::string& choice = choices[*picked];
         std::vector<std::string> names{choice};
-        if (choice == sheet::kMultipleConfigurations) {
+        if (*picked + 1 == choices.size()) {
             std::vector<std::string> all = face_->ConfigurationNames();
             std::vector<std::string> shown = face_->ShownConfigurations();
             std::vector<bool> marks;

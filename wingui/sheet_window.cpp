@@ -771,7 +771,7 @@ void SheetWindow::OnConfiguration() {
     if (at < 0 || static_cast<size_t>(at) >= configChoices_.size()) return;
     const std::string choice = configChoices_[static_cast<size_t>(at)];
     std::vector<std::string> names{choice};
-    if (choice == sheet::kMultipleConfigurations) {
+    if (static_cast<size_t>(at) + 1 == configChoices_.size()) {
         names =
             PickConfigurations(dialog_, face_.ConfigurationNames(), face_.ShownConfigurations());
         if (names.empty()) {

@@ -47,38 +47,25 @@ std::optional<std::string> CheckMemoryResource(const std::string& entry, const V
 
 PageData ToolOptionPage() {
     PageData page{"Toolchain Option", "CTabToolOption", {}};
-    page.controls.push_back(Box(
-        ControlKind::Check3,
-        SheetText(sheet_strings::kSkipDependencyScan, "&Skip dependency scan of nonexistent file"),
-        "SKIPDEPENDENCY", BindBuildControl(&models::ModelBase::skipDependency_, kAllPhases),
-        "Files that do not exist are left out of the dependency scan"));
+    page.controls.push_back(Box(ControlKind::Check3, SheetText(sheet_strings::kSkipDependencyScan),
+                                "SKIPDEPENDENCY",
+                                BindBuildControl(&models::ModelBase::skipDependency_, kAllPhases),
+                                "Files that do not exist are left out of the dependency scan"));
     page.controls.push_back(
-        Box(ControlKind::Check3,
-            SheetText(sheet_strings::kSupportDependencyScan,
-                      "S&upport dependency scan of preprocessor statement"),
-            "DEPENDSCAN", BindBuildControl(&models::ModelBase::dependScan_, 1u << kPhaseCompiler),
+        Box(ControlKind::Check3, SheetText(sheet_strings::kSupportDependencyScan), "DEPENDSCAN",
+            BindBuildControl(&models::ModelBase::dependScan_, 1u << kPhaseCompiler),
             "The dependency scan follows the preprocessor (gcc -M)"));
-    page.controls.push_back(Box(ControlKind::Check,
-                                SheetText(sheet_strings::kConfirmModified,
-                                          "A &confirmation message is displayed for the modified "
-                                          "option"),
-                                "", BindSettingsBit(toolchain::kConfirmModifiedOptions),
+    page.controls.push_back(Box(ControlKind::Check, SheetText(sheet_strings::kConfirmModified), "",
+                                BindSettingsBit(toolchain::kConfirmModifiedOptions),
                                 "Ask before the sheet closes with modified options"));
-    page.controls.push_back(
-        Box(ControlKind::Check,
-            SheetText(sheet_strings::kExpandPlaceholders, "&Display placeholder as expanding"), "",
-            BindSettingsBit(toolchain::kShowPlaceholdersExpanded),
-            "File lists show placeholders with their values"));
-    ControlDef batch = Box(ControlKind::Check,
-                           SheetText(sheet_strings::kMapBatchFile,
-                                     "Generate batch file for MAP-optimization custom phase"),
-                           "", {}, "");
+    page.controls.push_back(Box(ControlKind::Check, SheetText(sheet_strings::kExpandPlaceholders),
+                                "", BindSettingsBit(toolchain::kShowPlaceholdersExpanded),
+                                "File lists show placeholders with their values"));
+    ControlDef batch = Box(ControlKind::Check, SheetText(sheet_strings::kMapBatchFile), "", {}, "");
     batch.hidden = true;
     page.controls.push_back(std::move(batch));
-    ControlDef unit = Box(ControlKind::Check,
-                          SheetText(sheet_strings::kCpuInProjectUnit,
-                                    "&Options on the CPU tab are set in a project unit"),
-                          "", {}, "");
+    ControlDef unit =
+        Box(ControlKind::Check, SheetText(sheet_strings::kCpuInProjectUnit), "", {}, "");
     unit.hidden = true;
     page.controls.push_back(std::move(unit));
     return page;
@@ -88,10 +75,7 @@ PageData WarningPage() {
     PageData page{"Warning", "CTabWarning", {}};
     ControlDef text;
     text.kind = ControlKind::Label;
-    text.label = SheetText(sheet_strings::kWarningText,
-                           "No build phase is selected.\nSelect a file, a file type or a project "
-                           "of the Compiler, Assembler, Linker or Library Generator in the tree "
-                           "on the left to edit its options.");
+    text.label = SheetText(sheet_strings::kWarningText);
     page.controls.push_back(std::move(text));
     return page;
 }
@@ -100,16 +84,16 @@ PageData SimulatorPage() {
     PageData page{"Simulator", "CTabDebugger", {}};
     ControlDef list;
     list.kind = ControlKind::List;
-    list.label = SheetText(sheet_strings::kMemoryResourceLabel, "&Memory resource :");
+    list.label = SheetText(sheet_strings::kMemoryResourceLabel);
     list.key = "MEMRES";
     list.binding = BindList<models::DebuggerModel>(&models::DebuggerModel::memoryResources_);
     list.help = "Address ranges the simulator maps: start,end,type (RAM, ROM or IO)";
     list.checkEntry = CheckMemoryResource;
     page.controls.push_back(std::move(list));
-    page.controls.push_back(Button(SheetText(sheet_strings::kView, "View")));
-    page.controls.push_back(Button(SheetText(sheet_strings::kAdd, "Add")));
-    page.controls.push_back(Button(SheetText(sheet_strings::kModify, "Modify")));
-    page.controls.push_back(Button(SheetText(sheet_strings::kRemove, "Remove")));
+    page.controls.push_back(Button(SheetText(sheet_strings::kView)));
+    page.controls.push_back(Button(SheetText(sheet_strings::kAdd)));
+    page.controls.push_back(Button(SheetText(sheet_strings::kModify)));
+    page.controls.push_back(Button(SheetText(sheet_strings::kRemove)));
     return page;
 }
 

@@ -6,6 +6,8 @@
 #include <functional>
 #include <set>
 
+#include "resources/sheet_strings.h"
+#include "sheet/messages.h"
 #include "sheet/mnemonic.h"
 #include "sheet/page_builders.h"
 #include "sheet/search.h"
@@ -115,11 +117,11 @@ TEST(FaceRules, TheComboShowsOneOfItsChoices) {
     CSheetFaceOver face(*h.sheet);
     EXPECT_EQ(face.ConfigurationText(), "Debug");
     ASSERT_EQ(face.ShowConfigurations({"Release", "Test"}), CommandResult::Done);
-    EXPECT_EQ(face.ConfigurationText(), kMultipleConfigurations);
+    EXPECT_EQ(face.ConfigurationText(), SheetText(sheet_strings::kMultipleConfigurations));
     const std::vector<std::string> choices = face.ConfigurationChoices();
     EXPECT_NE(std::find(choices.begin(), choices.end(), face.ConfigurationText()), choices.end());
     ASSERT_EQ(face.ShowConfigurations({"Debug", "Release", "Test"}), CommandResult::Done);
-    EXPECT_EQ(face.ConfigurationText(), kAllConfigurations);
+    EXPECT_EQ(face.ConfigurationText(), SheetText(sheet_strings::kAllConfigurations));
     ASSERT_EQ(face.ShowConfigurations({"Test"}), CommandResult::Done);
     EXPECT_EQ(face.ConfigurationText(), "Test");
 }
@@ -137,7 +139,7 @@ TEST(FaceRules, AProjectsOwnLeavesNameTheirPhase) {
 
     TreeNode level;
     level.kind = NodeKind::ProjectLevel;
-    level.label = kProjectLevel;
+    level.label = SheetText(sheet_strings::kProjectLevel);
     level.record = 1;
     EXPECT_EQ(face.PhaseShownBeside(level, NodeKind::Project), "OptLinker");
     level.record = kAnyRecord;

@@ -1,6 +1,8 @@
 // Option sets, the tree, the tab mask and the page protocol, on the core.
 #include <gtest/gtest.h>
 
+#include "resources/sheet_strings.h"
+#include "sheet/messages.h"
 #include "sheet/tab_mask.h"
 #include "sheet_harness.h"
 
@@ -77,9 +79,9 @@ TEST(OptionSets, DumpHasItsFourHeadingsAndLineForms) {
 TEST(Tree, DefaultLeavesSortFirstAndNodesCarryTheirTexts) {
     SheetHarness h(Workspace());
     TreeNode root = h.sheet->Tree().Build();
-    EXPECT_EQ(root.label, kAllLoadedProjects);
+    EXPECT_EQ(root.label, SheetText(sheet_strings::kAllLoadedProjects));
     ASSERT_GE(root.children.size(), 2u);
-    EXPECT_EQ(root.children[0].label, kAllProjectLevel);
+    EXPECT_EQ(root.children[0].label, SheetText(sheet_strings::kAllProject));
     const TreeNode& project = root.children[1];
     EXPECT_EQ(project.label, "demo");
     std::vector<std::string> labels;
@@ -93,16 +95,17 @@ TEST(Tree, DefaultLeavesSortFirstAndNodesCarryTheirTexts) {
     EXPECT_EQ(leaves, (std::vector<std::string>{"default options", "default options(src)", "main.c",
                                                 "util.c"}));
     EXPECT_EQ(project.children[0].display, Compiled(kPlain));
-    EXPECT_EQ(project.children.back().display, kNoOptionDisplay);
+    EXPECT_EQ(project.children.back().display, SheetText(sheet_strings::kNoOptionDisplay));
     EXPECT_EQ(project.children.back().children.size(), 3u); // linker, generator, debug
 }
 
 TEST(Tree, ConfigurationsFilterTheLeavesOfANode) {
     SheetHarness h(Workspace());
     CSheetTree& tree = h.sheet->Tree();
-    EXPECT_EQ(tree.ConfigurationChoices(),
-              (std::vector<std::string>{"Debug", "Release", kAllConfigurations,
-                                        kMultipleConfigurations}));
+    EXPECT_EQ(
+        tree.ConfigurationChoices(),
+        (std::vector<std::string>{"Debug", "Release", SheetText(sheet_strings::kAllConfigurations),
+                                  SheetText(sheet_strings::kMultipleConfigurations)}));
     NodeRef util = h.Node("GNU Compiler", "demo", "util.c");
     ASSERT_EQ(tree.Resolve(util).size(), 1u);
     EXPECT_EQ(tree.Resolve(util)[0]->configName, "Debug");

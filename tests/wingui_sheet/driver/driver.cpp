@@ -248,9 +248,9 @@ bool ChooseConfiguration(Handle sheet, const std::string& text) {
 
 bool ChooseMultipleConfigurations(Handle sheet, const std::vector<std::string>& names, bool ok) {
     HWND combo = ::GetDlgItem(H(sheet), kIdConfig);
-    const auto at = Send(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                         reinterpret_cast<LPARAM>(sheet::kMultipleConfigurations));
-    if (at == CB_ERR) return false;
+    // The combo's last choice opens the pick of several.
+    const auto at = Send(combo, CB_GETCOUNT) - 1;
+    if (at < 0) return false;
     Send(combo, CB_SETCURSEL, static_cast<WPARAM>(at));
     // Posted: the sheet answers with a modal dialog of its own.
     ::PostMessageA(H(sheet), WM_COMMAND, MAKEWPARAM(kIdConfig, CBN_SELCHANGE),
