@@ -1,5 +1,8 @@
 #include "resources/string_table.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "core/table_checks.h"
 
 namespace quorle {
@@ -18,11 +21,32 @@ constexpr Entry kStrings[] = {
 #undef QUORLE_STRING
 };
 
-// The lookup below is a binary search.
+// The options editor's texts, as its resource library holds them.
+constexpr Entry kSheetStrings[] = {
+#define QUORLE_STRING(id, text) {id, text},
+#include "resources/sheet_strings.inc"
+#undef QUORLE_STRING
+};
+
+// The lookups below are binary searches.
 static_assert(IsStrictlyAscending(kStrings, [](const Entry& e) { return e.id; }),
               "string_table.inc: numbers must be ascending and unique");
+static_assert(IsStrictlyAscending(kSheetStrings, [](const Entry& e) { return e.id; }),
+              "sheet_strings.inc: numbers must be ascending and unique");
+
+template <size_t N> std::optional<std::string> Find(const Entry (&table)[N], int id) {
+    auto it = std::lower_bound(std::begin(table), std::end(table), id,
+                               [](const Entry& e, int key) { return e.id < key; });
+    if (it == std::end(table) || it->id != id) return std::nullopt;
+    return std::string(it->text);
+}
 
 } // namespace
+
+std::optional<std::string> LibraryTableString(int id) {
+    return Find(kSheetStrings, id);
+}
+
 } // namespace quorle
 
 #if defined(_WIN32)
@@ -41,9 +65,6 @@ std::optional<std::string> LoadModuleString(int id) {
 
 #else
 
-#include <algorithm>
-#include <iterator>
-
 #include "platform/platform.h"
 
 namespace quorle {
@@ -52,10 +73,7 @@ namespace quorle {
 // come from that library only, as they would from its resources on Windows.
 std::optional<std::string> LoadModuleString(int id) {
     if (platform::CurrentResourceModule() != nullptr) return platform::LoadResourceString(id);
-    auto it = std::lower_bound(std::begin(kStrings), std::end(kStrings), id,
-                               [](const Entry& e, int key) { return e.id < key; });
-    if (it == std::end(kStrings) || it->id != id) return std::nullopt;
-    return std::string(it->text);
+    return Find(kStrings, id);
 }
 
 } // namespace quorle
