@@ -12,12 +12,12 @@
 #include "models/cpu_options.h"
 #include "models/generator_model.h"
 #include "models/linker_keys.h"
+#include "page_fixture.h"
 #include "sheet/bindings.h"
 #include "sheet/page_cpu.h"
 #include "sheet/pages/pages.h"
 #include "sheet/section_pages.h"
 #include "toolchain/family.h"
-#include "page_fixture.h"
 
 using namespace quorle;
 using namespace quorle::sheet;
@@ -29,7 +29,9 @@ using SV = std::string_view;
 using Tables = std::vector<models::KeyList>;
 
 // Single keys with a value, as one-entry tables.
-template <size_t N> models::KeyList One(const SV (&entry)[N]) { return entry; }
+template <size_t N> models::KeyList One(const SV (&entry)[N]) {
+    return entry;
+}
 
 // ---- the one place of exemptions --------------------------------------------
 // Key-table entries no control sets, and why.
@@ -101,17 +103,20 @@ std::set<std::string> BuildControlTokens() {
 std::set<std::string> CompilerTokens() {
     namespace k = models::compiler_keys;
     std::set<std::string> out = CpuTokens();
-    AddTables(out, {k::kLanguage, k::kProjectType, k::kOptLib, k::kChgIncPath, k::kWInhibit,
-                    k::kWarn1Keys, k::kWarn2Keys, k::kOutput, k::kDebug, k::kDebugLevel,
-                    k::kDebugFormat, k::kListing, k::kListContentKeys, k::kOptimize, k::kOptLevel,
-                    k::kLto, k::kMap, k::kOptimizeOld, k::kGOptimize, k::kOtherKeys, k::kStringData,
-                    k::kTemplate, k::kAbsPrefixes, k::kDivision, k::kNoLine, k::kIFunc, k::kAlign,
-                    k::kAlign4Scope, k::kStuffGbr, k::kCpuDivision, k::kFpu, k::kRound,
-                    k::kCppNoInline, k::kCase, k::kShift, k::kBlockCopy, k::kUnaligned, k::kSoftPipe});
-    for (SV single : {k::kIncDir, k::kPreInclude, k::kDefines, k::kFileInlinePath, k::kWAll,
-                      k::kObjPath, k::kDebugLevelOff, k::kLFile, k::kMapPath, k::kFuncSectsAlias,
-                      k::kAppTxt, k::kSection, k::kAssembly, k::kAlign16Old, k::kStuffSection,
-                      k::kFileInline})
+    AddTables(
+        out,
+        {k::kLanguage,    k::kProjectType, k::kOptLib,          k::kChgIncPath, k::kWInhibit,
+         k::kWarn1Keys,   k::kWarn2Keys,   k::kOutput,          k::kDebug,      k::kDebugLevel,
+         k::kDebugFormat, k::kListing,     k::kListContentKeys, k::kOptimize,   k::kOptLevel,
+         k::kLto,         k::kMap,         k::kOptimizeOld,     k::kGOptimize,  k::kOtherKeys,
+         k::kStringData,  k::kTemplate,    k::kAbsPrefixes,     k::kDivision,   k::kNoLine,
+         k::kIFunc,       k::kAlign,       k::kAlign4Scope,     k::kStuffGbr,   k::kCpuDivision,
+         k::kFpu,         k::kRound,       k::kCppNoInline,     k::kCase,       k::kShift,
+         k::kBlockCopy,   k::kUnaligned,   k::kSoftPipe});
+    for (SV single :
+         {k::kIncDir, k::kPreInclude, k::kDefines, k::kFileInlinePath, k::kWAll, k::kObjPath,
+          k::kDebugLevelOff, k::kLFile, k::kMapPath, k::kFuncSectsAlias, k::kAppTxt, k::kSection,
+          k::kAssembly, k::kAlign16Old, k::kStuffSection, k::kFileInline})
         out.emplace(single);
     for (const auto& t : BuildControlTokens()) out.insert(t);
     out.emplace("V|VERSION|");
@@ -121,14 +126,15 @@ std::set<std::string> CompilerTokens() {
 std::set<std::string> AssemblerTokens() {
     namespace k = models::assembler_keys;
     std::set<std::string> out = CpuTokens();
-    AddTables(out, {k::kEndian, k::kRound, k::kDenormal, k::kMaxVarsFlag, k::kInCode,
-                    k::kDebugLevel, k::kGenObj, k::kFoldSec, k::kOutCode, k::kDispSize, k::kListing,
-                    k::kListContentKeys, k::kSource, k::kSwitchKeys, k::kErrorPath, k::kChgIncPath,
-                    k::kProjectType, k::kShowCond, k::kShowDef, k::kShowCall, k::kShowExp,
-                    k::kShowCode, k::kShowTab, k::kCrossRef, k::kListSection});
-    for (SV single : {k::kCpuType, k::kCpuSelect, k::kIntRegVal, k::kMaxConstVal, k::kMaxVarsVal,
-                      k::kIncDir, k::kDefines, k::kAssignA, k::kAssignC, k::kObjPath, k::kLFile,
-                      k::kAppTxt})
+    AddTables(
+        out, {k::kEndian,     k::kRound,           k::kDenormal, k::kMaxVarsFlag, k::kInCode,
+              k::kDebugLevel, k::kGenObj,          k::kFoldSec,  k::kOutCode,     k::kDispSize,
+              k::kListing,    k::kListContentKeys, k::kSource,   k::kSwitchKeys,  k::kErrorPath,
+              k::kChgIncPath, k::kProjectType,     k::kShowCond, k::kShowDef,     k::kShowCall,
+              k::kShowExp,    k::kShowCode,        k::kShowTab,  k::kCrossRef,    k::kListSection});
+    for (SV single :
+         {k::kCpuType, k::kCpuSelect, k::kIntRegVal, k::kMaxConstVal, k::kMaxVarsVal, k::kIncDir,
+          k::kDefines, k::kAssignA, k::kAssignC, k::kObjPath, k::kLFile, k::kAppTxt})
         out.emplace(single);
     for (const auto& t : BuildControlTokens()) out.insert(t);
     out.emplace("V|VERSION|");
@@ -143,11 +149,12 @@ std::set<std::string> LinkerTokens() {
     AddTables(out, {k::kPrelink, k::kOutputForm, k::kSRecord, k::kHexRecord, k::kCpuCheck,
                     k::kSubcommandType, k::kProjectType, k::kOptLib, k::kProjectBuilt,
                     models::LinkerSwitchKeys()});
-    for (SV single : {k::kSubcommand, k::kIncDir, k::kArchive, k::kInput, k::kBinary, k::kDefine,
-                      k::kEntry, k::kRelocCount, k::kRom, k::kMultiOutput, k::kOutFile, k::kCrc,
-                      k::kMapFile, k::kShow, k::kGroups, k::kRegions, k::kForced, k::kSuppressed,
-                      k::kCheckDevice, k::kCpuInfoFile, k::kPsCheck, k::kAppText, k::kOtherVia,
-                      k::kExtFile, k::kOptimiseOn, k::kOptimiseOff})
+    for (SV single : {k::kSubcommand, k::kIncDir,  k::kArchive,    k::kInput,       k::kBinary,
+                      k::kDefine,     k::kEntry,   k::kRelocCount, k::kRom,         k::kMultiOutput,
+                      k::kOutFile,    k::kCrc,     k::kMapFile,    k::kShow,        k::kGroups,
+                      k::kRegions,    k::kForced,  k::kSuppressed, k::kCheckDevice, k::kCpuInfoFile,
+                      k::kPsCheck,    k::kAppText, k::kOtherVia,   k::kExtFile,     k::kOptimiseOn,
+                      k::kOptimiseOff})
         out.emplace(single);
     for (const auto& t : BuildControlTokens()) out.insert(t);
     out.emplace("V|VERSION|");
@@ -175,7 +182,8 @@ struct Placed {
 
 bool Claims(const ControlDef& control, const std::string& token) {
     if (!control.tokens.empty())
-        return std::find(control.tokens.begin(), control.tokens.end(), token) != control.tokens.end();
+        return std::find(control.tokens.begin(), control.tokens.end(), token) !=
+               control.tokens.end();
     return !control.key.empty() && KeyOfToken(token) == control.key;
 }
 
@@ -242,8 +250,8 @@ void CheckPhase(int phase, const std::set<std::string>& tokens) {
             EXPECT_EQ(claims[token], 0) << token << " is exempt but has a control";
             continue;
         }
-        EXPECT_EQ(claims[token], 1) << "phase " << phase << ": " << token << " has "
-                                    << claims[token] << " controls";
+        EXPECT_EQ(claims[token], 1)
+            << "phase " << phase << ": " << token << " has " << claims[token] << " controls";
     }
     // Every control of the tool tab stands for a key of this phase.
     for (CPage* page : toolPages) {
@@ -253,17 +261,26 @@ void CheckPhase(int phase, const std::set<std::string>& tokens) {
             bool any = false;
             for (const std::string& token : tokens) any = any || Claims(c, token);
             EXPECT_TRUE(any) << page->ClassName() << ": \"" << c.label << "\" is bound to no key";
-            EXPECT_FALSE(c.help.empty()) << page->ClassName() << ": \"" << c.label << "\" has no help";
+            EXPECT_FALSE(c.help.empty())
+                << page->ClassName() << ": \"" << c.label << "\" has no help";
         }
     }
 }
 
 } // namespace
 
-TEST(Coverage, CompilerKeysHaveExactlyOneControl) { CheckPhase(0, CompilerTokens()); }
-TEST(Coverage, AssemblerKeysHaveExactlyOneControl) { CheckPhase(1, AssemblerTokens()); }
-TEST(Coverage, LinkerKeysHaveExactlyOneControl) { CheckPhase(2, LinkerTokens()); }
-TEST(Coverage, GeneratorKeysHaveExactlyOneControl) { CheckPhase(3, GeneratorTokens()); }
+TEST(Coverage, CompilerKeysHaveExactlyOneControl) {
+    CheckPhase(0, CompilerTokens());
+}
+TEST(Coverage, AssemblerKeysHaveExactlyOneControl) {
+    CheckPhase(1, AssemblerTokens());
+}
+TEST(Coverage, LinkerKeysHaveExactlyOneControl) {
+    CheckPhase(2, LinkerTokens());
+}
+TEST(Coverage, GeneratorKeysHaveExactlyOneControl) {
+    CheckPhase(3, GeneratorTokens());
+}
 
 TEST(Coverage, ControlsOfTheOtherTabsStandForKeysOrAreExempt) {
     CControlPage option(ToolOptionPage());
@@ -283,21 +300,24 @@ TEST(Coverage, EveryPageHasUniqueMnemonicsAndRestoreDefaults) {
     for (int phase = 0; phase < 4; ++phase) {
         std::set<std::string> labels;
         for (auto& page : ToolTabPages(phase)) {
-            EXPECT_TRUE(labels.insert(page->Label()).second) << "two pages called " << page->Label();
+            EXPECT_TRUE(labels.insert(page->Label()).second)
+                << "two pages called " << page->Label();
             // Mnemonics by control; a later label may share one only when
             // every letter and digit of it is some other control's mnemonic.
             std::vector<char> mnemonic;
             bool editable = false, restore = false;
             for (const ControlDef& c : page->Controls()) {
-                editable = editable || (Editable(c) && dynamic_cast<CSectionPage*>(page.get()) == nullptr &&
-                                        c.binding.set != nullptr);
+                editable = editable ||
+                           (Editable(c) && dynamic_cast<CSectionPage*>(page.get()) == nullptr &&
+                            c.binding.set != nullptr);
                 restore = restore || PlainLabel(c.label) == kRestoreDefaults;
                 char m = 0;
                 if (c.kind != ControlKind::Label && !c.label.empty()) {
                     size_t amp = c.label.find('&');
                     EXPECT_NE(amp, std::string::npos) << page->ClassName() << ": " << c.label;
                     if (amp != std::string::npos)
-                        m = static_cast<char>(std::tolower(static_cast<unsigned char>(c.label[amp + 1])));
+                        m = static_cast<char>(
+                            std::tolower(static_cast<unsigned char>(c.label[amp + 1])));
                 }
                 mnemonic.push_back(m);
             }
@@ -308,15 +328,17 @@ TEST(Coverage, EveryPageHasUniqueMnemonicsAndRestoreDefaults) {
                 for (size_t j = 0; j < controls.size(); ++j)
                     if (j != i && mnemonic[j] != 0) others.insert(mnemonic[j]);
                 // The first holder keeps it; a later control may share it.
-                if (std::find(mnemonic.begin(), mnemonic.begin() + static_cast<long>(i), mnemonic[i]) ==
-                    mnemonic.begin() + static_cast<long>(i))
+                if (std::find(mnemonic.begin(), mnemonic.begin() + static_cast<long>(i),
+                              mnemonic[i]) == mnemonic.begin() + static_cast<long>(i))
                     continue;
                 bool free = false;
                 for (char ch : controls[i].label)
                     free = free || (std::isalnum(static_cast<unsigned char>(ch)) &&
-                                    others.count(static_cast<char>(std::tolower(static_cast<unsigned char>(ch)))) == 0);
-                EXPECT_FALSE(free) << page->ClassName() << ": mnemonic " << mnemonic[i]
-                                   << " shared although the label has a free letter (" << controls[i].label << ")";
+                                    others.count(static_cast<char>(
+                                        std::tolower(static_cast<unsigned char>(ch)))) == 0);
+                EXPECT_FALSE(free)
+                    << page->ClassName() << ": mnemonic " << mnemonic[i]
+                    << " shared although the label has a free letter (" << controls[i].label << ")";
             }
             EXPECT_TRUE(restore || !editable) << page->ClassName() << " has no Restore defaults";
         }
