@@ -7,6 +7,7 @@
 
 #include "host/build_state.h"
 #include "host/closest.h"
+#include "host/output_memo.h"
 #include "host/path_identity.h"
 #include "host/text_list.h"
 #include "options/option_string.h"
@@ -143,7 +144,7 @@ bool CheckFileTypes(const Project& project, const std::vector<std::string>& cata
 }
 
 bool FillStep(const PluginCalls& calls, const ProjectContext& context, const PhaseDesc& phase,
-              Step& step, std::string& error) {
+              Step& step, OutputMemo* memo, std::string& error) {
     std::string leaf = step.file.empty() ? context.project().name : FileLeaf(step.file);
     std::optional<std::string> stored =
         FindOptions(context.project(), phase.name, context.configName(), step.fileType, step.file);
@@ -158,7 +159,15 @@ bool FillStep(const PluginCalls& calls, const ProjectContext& context, const Pha
     }
     step.options = context.Expand(raw, leaf);
     if (step.options.empty()) return true; // nothing stored, nothing produced
-    auto outputs = calls.OutputFiles(phase.name, step.options, context.info());
+    auto ask = [&](const std::string& options) {
+        return calls.OutputFiles(phase.name, options, context.info());
+    };
+    auto outputs =
+        memo == nullptr
+            ? ask(step.options)
+            : memo->Outputs(
+                  phase.name + '\n' + raw, leaf, step.options,
+                  [&](const std::string& standIn) { return context.Expand(raw, standIn); }, ask);
     if (!outputs) {
         error = "GetOutputFiles failed for " + phase.name +
                 (step.file.empty() ? "" : " (" + step.file + ")");
@@ -177,7 +186,7 @@ bool PlanSingleStep(const PluginCalls& calls, const ProjectContext& context, Bui
     const PhaseDesc& phase = plan.phases[p];
     Step step;
     step.phase = p;
-    if (!FillStep(calls, context, phase, step, error)) return false;
+    if (!FillStep(calls, context, phase, step, nullptr, error)) return false;
     for (Candidate& c : candidates) {
         if (c.generated || c.taken || !Contains(phase.inputTypes, c.type)) continue;
         c.taken = true;
@@ -188,7 +197,8 @@ bool PlanSingleStep(const PluginCalls& calls, const ProjectContext& context, Bui
 }
 
 bool PlanFileSteps(const PluginCalls& calls, const ProjectContext& context, BuildPlan& plan,
-                   size_t p, std::vector<Candidate>& candidates, std::string& error) {
+                   size_t p, std::vector<Candidate>& candidates, OutputMemo& memo,
+                   std::string& error) {
     const PhaseDesc& phase = plan.phases[p];
     std::vector<Candidate> produced;
     for (Candidate& c : candidates) {
@@ -200,7 +210,7 @@ bool PlanFileSteps(const PluginCalls& calls, const ProjectContext& context, Buil
         step.filePath = c.path;
         step.fileType = c.type;
         step.generated = c.generated;
-        if (!FillStep(calls, context, phase, step, error)) return false;
+        if (!FillStep(calls, context, phase, step, &memo, error)) return false;
         // An output that a later phase consumes (an assembly source from
         // the compiler) becomes a file of that phase.
         for (const OutputFile& out : step.outputs)
@@ -255,19 +265,22 @@ bool CheckOutputs(BuildPlan& plan, const ProjectContext& context, std::string& e
     for (const Step& step : plan.steps) {
         for (const OutputFile& out : step.outputs) {
             const ResolvedPath& resolved = resolver.Resolve(out.path);
-            std::string over = StepName(plan, step) + " would write its output " + out.path +
-                               (resolved.throughLink ? " (a link to " + resolved.path + ")" : "") +
-                               " over ";
+            // Spelt only for a refusal: most plans have none.
+            auto over = [&] {
+                return StepName(plan, step) + " would write its output " + out.path +
+                       (resolved.throughLink ? " (a link to " + resolved.path + ")" : "") +
+                       " over ";
+            };
             if (auto it = kept.find(resolved.path); it != kept.end()) {
-                error = over + it->second.what + std::string(it->second.name);
+                error = over() + it->second.what + std::string(it->second.name);
                 return false;
             }
             if (auto it = readers.find(resolved.path); it != readers.end() && it->second != &step) {
-                error = over + "an input of " + StepName(plan, *it->second);
+                error = over() + "an input of " + StepName(plan, *it->second);
                 return false;
             }
             if (resolved.directory) {
-                error = over + "a directory";
+                error = over() + "a directory";
                 return false;
             }
             auto [it, added] = writers.emplace(resolved.path, &step);
@@ -278,6 +291,7 @@ bool CheckOutputs(BuildPlan& plan, const ProjectContext& context, std::string& e
             }
         }
     }
+    plan.entryTimes.reserve(resolver.seen().size());
     for (const auto& [path, found] : resolver.seen()) {
         if (!found.exists)
             plan.entryTimes.emplace_back(path, std::nullopt);
@@ -303,9 +317,12 @@ std::optional<BuildPlan> MakeBuildPlan(const PluginCalls& calls, const ProjectCo
     std::vector<Candidate> candidates;
     for (const std::string& file : context.project().files)
         candidates.push_back({file, context.FilePath(file), FileTypeOf(extensions, file), false});
+    OutputMemo memo;
+    plan.steps.reserve(candidates.size() + plan.phases.size());
     for (size_t p = 0; p < plan.phases.size(); ++p) {
-        bool ok = plan.phases[p].single ? PlanSingleStep(calls, context, plan, p, candidates, error)
-                                        : PlanFileSteps(calls, context, plan, p, candidates, error);
+        bool ok = plan.phases[p].single
+                      ? PlanSingleStep(calls, context, plan, p, candidates, error)
+                      : PlanFileSteps(calls, context, plan, p, candidates, memo, error);
         if (!ok) return std::nullopt;
     }
     if (!CheckOutputs(plan, context, error)) return std::nullopt;

@@ -21,8 +21,10 @@ Builder::Builder(const PluginCalls& calls, const ProjectContext& context, const 
     }
 }
 
-void Builder::UseTimesFound(const BuildPlan& fresh) {
-    for (const auto& [path, time] : fresh.entryTimes) stats_.Seed(path, time);
+void Builder::UseTimesFound(BuildPlan& fresh) {
+    stats_.Reserve(fresh.entryTimes.size());
+    for (auto& [path, time] : fresh.entryTimes) stats_.Seed(std::move(path), time);
+    fresh.entryTimes.clear();
 }
 
 platform::ProcessResult Builder::RunTool(const ToolRun& run) {
@@ -85,8 +87,15 @@ std::vector<std::string> Builder::StepInputs(size_t index) const {
 StepRecord Builder::CurrentRecord(size_t index) const {
     StepRecord record;
     record.optionsHash = HashText(plan_.steps[index].options);
+    const Step& step = plan_.steps[index];
     std::string inputs;
-    for (const std::string& in : StepInputs(index)) inputs += in + "\n";
+    if (!plan_.phases[step.phase].single) {
+        // A file step's one input, spelt as StepInputs would, without the list.
+        inputs.reserve(step.filePath.size() + step.fileType.size() + 2);
+        inputs.append(step.filePath).append(1, '|').append(step.fileType).append(1, '\n');
+    } else {
+        for (const std::string& in : StepInputs(index)) inputs.append(in).append(1, '\n');
+    }
     record.inputsHash = HashText(inputs);
     return record;
 }
@@ -96,6 +105,7 @@ StepRecord Builder::CurrentRecord(size_t index) const {
 // does.
 void Builder::Predict() {
     prechecks_.assign(plan_.steps.size(), std::nullopt);
+    current_.assign(plan_.steps.size(), StepRecord{});
     bool anyRuns = false;
     for (size_t p = 0; p < plan_.phases.size(); ++p) {
         const PhaseDesc& desc = plan_.phases[p];
@@ -109,7 +119,8 @@ void Builder::Predict() {
                 reset = true;
             }
             if (step.options.empty()) continue;
-            Check check = CheckStep(i, CurrentRecord(i));
+            current_[i] = CurrentRecord(i);
+            Check check = CheckStep(i, current_[i]);
             // Its scan is still wanted: the step records what it found.
             if (desc.Links() && anyRuns && check.verdict == Verdict::UpToDate)
                 check = {Verdict::Run, "an earlier step runs", std::move(check.scanned)};
@@ -203,7 +214,9 @@ void Builder::StartStep(size_t index, JobRunner& runner) {
     }
     Pending pending;
     pending.step = index;
-    pending.record = CurrentRecord(index);
+    // What it reads and how is fixed by the plan, so the record made before
+    // the build stands.
+    pending.record = std::move(current_[index]);
     // The verdict found before the build stands unless what an earlier
     // phase made may have changed it.
     std::optional<Check>& before = prechecks_[index];

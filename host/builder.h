@@ -68,8 +68,8 @@ class Builder {
     bool Run();
     // Times the plan found moments ago (see BuildPlan::entryTimes), so the
     // check need not stat those files again. Only for a plan just made: the
-    // files must not have changed since.
-    void UseTimesFound(const BuildPlan& fresh);
+    // files must not have changed since. The plan's times are moved out.
+    void UseTimesFound(BuildPlan& fresh);
     const BuildTotals& totals() const { return totals_; }
     bool interrupted() const { return interrupted_; }
     // Steps that failed themselves, not those skipped after a failure.
@@ -163,9 +163,10 @@ class Builder {
     BuildOutput output_;
     BuildTotals totals_;
     std::vector<std::optional<Check>> prechecks_; // the verdicts found before the first step
-    int planned_ = 0;                             // steps expected to run, the N of "[n/N]"
-    bool earlierRan_ = false;                     // a step of an earlier phase ran in this build
-    std::map<size_t, std::string> failedSteps_;   // by step, so listed in the plan's order
+    std::vector<StepRecord> current_; // each step's record as the plan gives it, made once
+    int planned_ = 0;                 // steps expected to run, the N of "[n/N]"
+    bool earlierRan_ = false;         // a step of an earlier phase ran in this build
+    std::map<size_t, std::string> failedSteps_; // by step, so listed in the plan's order
     std::vector<Pending> pending_;
     std::set<std::string> failedOutputs_;
     std::unordered_set<std::string> sourcePaths_; // the workspace's files, never made

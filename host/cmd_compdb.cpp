@@ -10,7 +10,6 @@
 
 namespace quorle::host {
 
-
 int RunCompdb(const CommandContext& context) {
     WorkspaceCommand command(context, "compdb");
     if (!command.ok()) return command.exitCode();
@@ -34,8 +33,7 @@ int RunCompdb(const CommandContext& context) {
             nlohmann::json args = nlohmann::json::array();
             args.push_back(ToolPath(p.context.toolchainDir(), triplet,
                                     ToolOf(phase.place, step.fileType, false)));
-            for (const std::string& arg : SplitArguments(*text))
-                args.push_back(ToolArgument(arg));
+            for (const std::string& arg : SplitArguments(*text)) args.push_back(ToolArgument(arg));
             nlohmann::json entry = {{"directory", NativePath(pre.directory)},
                                     {"file", step.filePath},
                                     {"arguments", args}};

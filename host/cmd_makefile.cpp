@@ -52,7 +52,7 @@ std::string ArgumentText(const std::vector<std::string>& args) {
 struct StepTexts {
     std::string commands; // recipe lines, each ending in a line feed
     std::string subcommand;
-    std::string depFile;  // the -MMD file of a compile
+    std::string depFile; // the -MMD file of a compile
     // The build links through gcc, so the rule does too.
     bool useGccToLink = false;
 };
@@ -63,7 +63,8 @@ std::optional<std::vector<std::string>> BuildArguments(const WorkspaceCommand& c
                                                        const std::string& inputs,
                                                        bool& useGccToLink) {
     const PhaseDesc& phase = p.plan.phases[step.phase];
-    PrePhaseResult pre = command.calls().PrePhase(phase.name, inputs, step.options, p.context.info());
+    PrePhaseResult pre =
+        command.calls().PrePhase(phase.name, inputs, step.options, p.context.info());
     auto tool = pre.result == 0 ? ParseToolCommand(pre.command) : std::nullopt;
     auto text = tool ? platform::ReadFile(tool->subcommandFile, true) : std::nullopt;
     if (!text) return std::nullopt;
@@ -100,8 +101,7 @@ std::optional<StepTexts> ConvertStep(const WorkspaceCommand& command, const Proj
         std::string triplet = TripletOf(command.session().workspace().toolchainName);
         const OutputFile* srec = nullptr;
         const OutputFile* program = nullptr;
-        for (const OutputFile& o : step.outputs)
-            (o.type == "S-Record file" ? srec : program) = &o;
+        for (const OutputFile& o : step.outputs) (o.type == "S-Record file" ? srec : program) = &o;
         if (srec != nullptr && program != nullptr)
             out.commands += "\t\"$(EXEDIR)/" + triplet + "-objcopy.exe\" -O srec \"" +
                             program->path + "\" \"" + srec->path + "\"\n";
@@ -141,10 +141,11 @@ std::optional<int> WriteMakefile(const WorkspaceCommand& command, const ProjectP
         auto texts = command.calls().MakefileCommand(phase.name, inputList, step.options, base,
                                                      p.context.info());
         if (texts.result == 2) continue;
-        auto converted = texts.result == 0 ? ConvertStep(command, p, step, inputList, texts)
-                                           : std::nullopt;
+        auto converted =
+            texts.result == 0 ? ConvertStep(command, p, step, inputList, texts) : std::nullopt;
         if (!converted) {
-            command.Error("no makefile command for " + (step.file.empty() ? phase.name : step.file));
+            command.Error("no makefile command for " +
+                          (step.file.empty() ? phase.name : step.file));
             ++failures;
             continue;
         }
@@ -176,10 +177,16 @@ std::optional<int> WriteMakefile(const WorkspaceCommand& command, const ProjectP
                        ": written by quorle-host from the plug-in's makefile commands.\n"
                        "# Each rule runs the step's tool with a sub-command file; run make\n"
                        "# from this directory.\n\n"
-                       "TC_INSTALL_DIR = " + p.context.toolchainDir() + "\n"
-                       "EXEDIR = " + p.context.toolchainDir() + "/" + triplet + "/bin\n\n"
-                       "all:" + all + "\n\n" + rules + ".PHONY: all\n";
-    if (!depends.empty()) text += "\n# Header dependencies, written by gcc (-MMD).\n-include" + depends + "\n";
+                       "TC_INSTALL_DIR = " +
+                       p.context.toolchainDir() +
+                       "\n"
+                       "EXEDIR = " +
+                       p.context.toolchainDir() + "/" + triplet +
+                       "/bin\n\n"
+                       "all:" +
+                       all + "\n\n" + rules + ".PHONY: all\n";
+    if (!depends.empty())
+        text += "\n# Header dependencies, written by gcc (-MMD).\n-include" + depends + "\n";
     std::string file = base + "/" + p.project.name + "_" + p.config.name + ".mak";
     if (!platform::WriteFile(file, text, false)) return command.Error("cannot write " + file);
     std::printf("Wrote %s and %d sub-command file%s in %s\n", file.c_str(), index,

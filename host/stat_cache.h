@@ -17,7 +17,10 @@ class StatCache {
     explicit StatCache(TimeLookup lookup) : lookup_(lookup) {}
     std::optional<int64_t> Time(const std::string& path);
     // A time found by someone else in this build (a missing file: nullopt).
-    void Seed(const std::string& path, std::optional<int64_t> time) { times_.emplace(path, time); }
+    void Seed(std::string path, std::optional<int64_t> time) {
+        times_.emplace(std::move(path), time);
+    }
+    void Reserve(size_t paths) { times_.reserve(paths); }
     // The file was (re)written: ask again next time.
     void Forget(const std::string& path) { times_.erase(path); }
     size_t lookups() const { return lookups_; }

@@ -1,6 +1,5 @@
 #include "host/tool_run.h"
 
-
 namespace quorle::host {
 
 std::optional<ToolCommand> ParseToolCommand(const std::string& command) {
