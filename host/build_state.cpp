@@ -57,10 +57,11 @@ std::vector<std::string> BuildState::OwnFilesIn(const std::string& configDir) {
             JournalIn(configDir) + ".new"};
 }
 
-uint32_t BuildState::PathId(const std::string& path) {
-    auto [it, added] = pathIds_.try_emplace(path, static_cast<uint32_t>(paths_.size()));
-    if (added) paths_.push_back(path);
-    return it->second;
+uint32_t BuildState::PathId(std::string_view path) {
+    if (auto it = pathIds_.find(path); it != pathIds_.end()) return it->second;
+    auto id = static_cast<uint32_t>(paths_.size());
+    pathIds_.emplace(paths_.emplace_back(path), id);
+    return id;
 }
 
 const StepRecord* BuildState::Find(const std::string& key) const {

@@ -14,6 +14,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -102,7 +103,7 @@ class BuildState {
     void Finished(const std::string& key, StepRecord record);
     void Erase(const std::string& key);
 
-    uint32_t PathId(const std::string& path);
+    uint32_t PathId(std::string_view path);
     const std::string& PathOf(uint32_t id) const { return paths_[id]; }
     size_t pathCount() const { return paths_.size(); }
     size_t size() const { return records_.size(); }
@@ -126,8 +127,10 @@ class BuildState {
 
     std::string dir_;
     std::unordered_map<std::string, StepRecord> records_;
-    std::vector<std::string> paths_;
-    std::unordered_map<std::string, uint32_t> pathIds_;
+    // Each path is held once: the index looks it up in place, and a deque
+    // never moves what it holds.
+    std::deque<std::string> paths_;
+    std::unordered_map<std::string_view, uint32_t> pathIds_;
     std::unordered_set<uint64_t> running_; // started in this build, not finished
     platform::AppendFile journal_;
     bool journalStarted_ = false; // this build's journal exists, header written

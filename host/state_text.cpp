@@ -107,7 +107,7 @@ StateReading BuildState::ReadState(std::string_view text) {
             int64_t time = 0;
             if (NextNumber(fields, time) && fields.Rest(field) && !field.empty() &&
                 field.find('\r') == std::string_view::npos) {
-                table.emplace_back(std::make_pair(PathId(std::string(field)), time));
+                table.emplace_back(std::make_pair(PathId(field), time));
             } else {
                 table.emplace_back(std::nullopt);
                 bad();
