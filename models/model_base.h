@@ -34,6 +34,7 @@
 namespace quorle::models {
 
 using KeyList = std::span<const std::string_view>;
+class KeyRegistry; // models/key_registry.h
 
 // ---- reading -------------------------------------------------------------
 
@@ -127,6 +128,10 @@ class ModelBase {
 
     // Accepts one of the three switch texts.
     bool ReadBuildControl(std::string_view body);
+    // The keys every model shares: the version token's key (written fresh,
+    // never read) and the three switch texts. Each model's own keys are in
+    // its ReadKeys().
+    static KeyList SharedKeys();
     // Appends the switches that are on, in their fixed order.
     void WriteBuildControl(std::string& out) const;
 
