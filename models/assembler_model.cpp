@@ -53,6 +53,11 @@ constexpr KeyList kShowTables[] = {kShowCond, kShowDef, kShowCall, kShowExp, kSh
 // The index fields in the order they are read.
 constexpr std::span<const ChoiceField> kChoices[] = {kHead, kMiddle, kAfterObject, kTail};
 
+// A "|"-joined list that may stand in double quotes as a whole.
+void ReadList(std::vector<std::string>& list, std::string_view value) {
+    AppendListValue(list, EnclosedValue(value), false);
+}
+
 // A key that carries a value, with what reading it does.
 struct ValueKey {
     std::string_view prefix;
@@ -75,18 +80,9 @@ constexpr ValueKey kValueKeys[] = {
     {kMaxConstVal, [](AssemblerModel& m, std::string_view v) { m.maxConstVal_ = ReadNumber(v); }},
     {kMaxVarsVal, [](AssemblerModel& m, std::string_view v) { m.maxVarsVal_ = ReadNumber(v); }},
     {kIncDir, [](AssemblerModel& m, std::string_view v) { AppendListValue(m.incDirs_, v, true); }},
-    {kDefines,
-     [](AssemblerModel& m, std::string_view v) {
-         AppendListValue(m.defines_, EnclosedValue(v), false);
-     }},
-    {kAssignA,
-     [](AssemblerModel& m, std::string_view v) {
-         AppendListValue(m.assigns_, EnclosedValue(v), false);
-     }},
-    {kAssignC,
-     [](AssemblerModel& m, std::string_view v) {
-         AppendListValue(m.assigns_, EnclosedValue(v), false);
-     }},
+    {kDefines, [](AssemblerModel& m, std::string_view v) { ReadList(m.defines_, v); }},
+    {kAssignA, [](AssemblerModel& m, std::string_view v) { ReadList(m.assigns_, v); }},
+    {kAssignC, [](AssemblerModel& m, std::string_view v) { ReadList(m.assigns_, v); }},
     {kObjPath,
      [](AssemblerModel& m, std::string_view v) { m.objPath_ = PathParts::Split(QuotedText(v)); }},
     {kLFile,

@@ -15,8 +15,8 @@ static_assert(AllDistinct(kHeaderOptions, kKeyOf) && AllDistinct(kHeaderOptions,
 // Every table ReadToken (and BeforeRead, for the build mode) looks at.
 const KeyRegistry& GeneratorModel::ReadKeys() {
     static const KeyRegistry registry = [] {
-        KeyRegistry r{kMode,      kIgnoredKeys, kIgnoredPrefixes, kOptimize, kOptType,
-                      kFlagKeys,  kHeaderKeys,  kBuild,           kOptLib,   kNoPrebuilt};
+        KeyRegistry r{kMode,     kIgnoredKeys, kIgnoredPrefixes, kOptimize, kOptType,
+                      kFlagKeys, kHeaderKeys,  kBuild,           kOptLib,   kNoPrebuilt};
         for (std::string_view key : {kModePrefix, kOutputPath, kAppTxtCmp, kAppTxtAsm}) r.Add(key);
         AddCpuKeys(r);
         return r;

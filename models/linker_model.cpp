@@ -26,8 +26,8 @@ constexpr std::string_view kCrcTypes[] = {"NONE", "CCITT", "16"};
 
 // The keys with a value the readers below take.
 constexpr std::string_view kValueKeys[] = {
-    kIncDir, kInput,   kArchive,    kBinary,     kDefine,       kEntry,   kRelocCount, kRom,
-    kMultiOutput, kOutFile, kCrc,  kMapFile,    kShow,         kGroups,  kRegions,    kForced,
+    kIncDir,      kInput,       kArchive,     kBinary,  kDefine,  kEntry,    kRelocCount, kRom,
+    kMultiOutput, kOutFile,     kCrc,         kMapFile, kShow,    kGroups,   kRegions,    kForced,
     kSuppressed,  kCheckDevice, kCpuInfoFile, kPsCheck, kAppText, kOtherVia, kExtFile};
 // Tokens kept among the carried ones, where the model looks at them: the
 // output path under its default strings' name and the optimisation flag.
@@ -179,9 +179,9 @@ CpuOptions LinkerCpuDefaults() {
 // Every table ReadOne's readers (and BeforeRead) look at.
 const KeyRegistry& LinkerModel::ReadKeys() {
     static const KeyRegistry registry = [] {
-        KeyRegistry r{kPrelink,   kOutputForm,     kSRecord, kHexRecord,
-                      kCpuCheck,  kSubcommandType, kProjectType, kOptLib,
-                      kProjectBuilt, kLinkerSwitchKeys, kValueKeys, kLookedAtWhenCarried};
+        KeyRegistry r{kPrelink,      kOutputForm,       kSRecord,     kHexRecord,
+                      kCpuCheck,     kSubcommandType,   kProjectType, kOptLib,
+                      kProjectBuilt, kLinkerSwitchKeys, kValueKeys,   kLookedAtWhenCarried};
         for (const FlagKey& flag : kInputFlags) r.Add(flag.key);
         for (const FlagKey& flag : kOutputFlags) r.Add(flag.key);
         r.Add(kSubcommand);
@@ -255,8 +255,8 @@ void LinkerModel::ReadOne(std::string_view body, std::string_view raw) {
     if (body.starts_with(kVersionPrefix)) return; // the writer puts a fresh one first
     bool read = ReadKeys().Knows(body) &&
                 (ReadInput(body, raw) || ReadOutput(body, raw) || ReadLayout(body) ||
-                 ReadCpuCheck(body, raw) || ReadSwitches(body, raw) ||
-                 ReadSubcommand(body, raw) || ReadCpuKeys(body) || ReadLibraryBuild(body));
+                 ReadCpuCheck(body, raw) || ReadSwitches(body, raw) || ReadSubcommand(body, raw) ||
+                 ReadCpuKeys(body) || ReadLibraryBuild(body));
     if (read || ReadBuildControl(body)) return;
     carried_.push_back(CarriedToken(raw));
 }

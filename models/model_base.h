@@ -17,7 +17,11 @@
 //    writes nothing); a group of switches is a table of "B|KEY|1" texts read
 //    into a bool array with ReadFlags and written with WriteFlags; a model
 //    with many keys indexes the same tables once with KeyIndex
-//    (models/key_index.h) so that a token costs one lookup.
+//    (models/key_index.h) so that a token costs one lookup;
+//  - list every table the reader consults in a KeyRegistry returned by a
+//    static ReadKeys() (models/key_registry.h) and read only tokens it
+//    knows; KeyIndex keeps one itself. The options editor's coverage check
+//    walks these lists.
 // The CPU keys shared by compiler, generator and linker live in
 // models/cpu_options.h.
 #pragma once

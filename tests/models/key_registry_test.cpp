@@ -86,7 +86,8 @@ bool EntryIsRead(const Reads& reads, const KeyRegistry& keys, SV entry) {
             for (KeyList table : keys.Tables())
                 for (SV other : table)
                     if (!other.empty() && other != entry &&
-                        (valueKey ? KeyRegistry::IsValueKey(other) : KeyPart(other) == KeyPart(entry)))
+                        (valueKey ? KeyRegistry::IsValueKey(other)
+                                  : KeyPart(other) == KeyPart(entry)))
                         others.push_back(Bracketed(std::string(other) + (valueKey ? value : "")));
             for (const std::string& other : others) {
                 const std::string base = zenta + other;
@@ -201,8 +202,8 @@ TEST(KeyRegistry, EveryRegisteredKeyIsReadByItsModel) {
         }
         // An exemption for a key the registry no longer holds is stale.
         for (const auto& [key, why] : phase.unseen)
-            EXPECT_EQ(unseenFound.count(key), 1u) << phase.name << ": " << key << " (" << why
-                                                  << ") is not registered";
+            EXPECT_EQ(unseenFound.count(key), 1u)
+                << phase.name << ": " << key << " (" << why << ") is not registered";
     }
 }
 
@@ -213,9 +214,9 @@ TEST(KeyRegistry, AKeyOutsideTheRegistryIsNotRead) {
     ASSERT_TRUE(models::AssemblerModel::ReadKeys().Knows("S|ASSIGNA|X=1"));
     EXPECT_TRUE(ChangesModel<models::AssemblerModel>("", foreign));
     EXPECT_TRUE(LinkerReads("", "[S|INCDIR|\"d\"]"));
-    for (const KeyRegistry* keys : {&models::CompilerModel::ReadKeys(),
-                                    &models::GeneratorModel::ReadKeys(),
-                                    &models::LinkerModel::ReadKeys()})
+    for (const KeyRegistry* keys :
+         {&models::CompilerModel::ReadKeys(), &models::GeneratorModel::ReadKeys(),
+          &models::LinkerModel::ReadKeys()})
         EXPECT_FALSE(keys->Knows("S|ASSIGNA|X=1"));
     EXPECT_FALSE(ChangesModel<models::CompilerModel>("", foreign));
     EXPECT_FALSE(ChangesModel<models::GeneratorModel>("", foreign));
