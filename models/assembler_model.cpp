@@ -3,6 +3,7 @@
 #include "core/table_checks.h"
 #include "models/assembler_keys.h"
 #include "models/cpu_options.h"
+#include "models/key_registry.h"
 
 namespace quorle::models {
 
@@ -49,16 +50,49 @@ constexpr ChoiceField kTail[] = {
     {kListSection, &AssemblerModel::listSection_},
 };
 constexpr KeyList kShowTables[] = {kShowCond, kShowDef, kShowCall, kShowExp, kShowCode};
+// The index fields in the order they are read.
+constexpr std::span<const ChoiceField> kChoices[] = {kHead, kMiddle, kAfterObject, kTail};
+
+// A "|"-joined list that may stand in double quotes as a whole.
+void ReadList(std::vector<std::string>& list, std::string_view value) {
+    AppendListValue(list, EnclosedValue(value), false);
+}
+
+// A key that carries a value, with what reading it does.
+struct ValueKey {
+    std::string_view prefix;
+    void (*read)(AssemblerModel&, std::string_view value);
+};
+constexpr ValueKey kValueKeys[] = {
+    {kCpuType,
+     [](AssemblerModel& m, std::string_view v) {
+         if (auto match = tc::FindCpuType(v)) {
+             m.familyCode_ = match->familyCode;
+             m.cpuType_ = match->row;
+         }
+     }},
+    {kCpuSelect,
+     [](AssemblerModel& m, std::string_view v) {
+         m.targetFlags_[tc::kZentaCpuSelectPos] = v != "Other";
+         m.flagKeyFamily_ = tc::kCodeZenta;
+     }},
+    {kIntRegVal, [](AssemblerModel& m, std::string_view v) { m.intRegVal_ = ReadNumber(v); }},
+    {kMaxConstVal, [](AssemblerModel& m, std::string_view v) { m.maxConstVal_ = ReadNumber(v); }},
+    {kMaxVarsVal, [](AssemblerModel& m, std::string_view v) { m.maxVarsVal_ = ReadNumber(v); }},
+    {kIncDir, [](AssemblerModel& m, std::string_view v) { AppendListValue(m.incDirs_, v, true); }},
+    {kDefines, [](AssemblerModel& m, std::string_view v) { ReadList(m.defines_, v); }},
+    {kAssignA, [](AssemblerModel& m, std::string_view v) { ReadList(m.assigns_, v); }},
+    {kAssignC, [](AssemblerModel& m, std::string_view v) { ReadList(m.assigns_, v); }},
+    {kObjPath,
+     [](AssemblerModel& m, std::string_view v) { m.objPath_ = PathParts::Split(QuotedText(v)); }},
+    {kLFile,
+     [](AssemblerModel& m, std::string_view v) { m.listPath_ = PathParts::Split(QuotedText(v)); }},
+    {kAppTxt, [](AssemblerModel& m, std::string_view v) { m.extra_ = QuotedText(v); }},
+};
 
 const PathParts kDefaultListPath{"$(CONFIGDIR)", "$(FILELEAF)", "", '\\'};
 
 constexpr int kKeyFamilies[] = {tc::kCodeCorvo, tc::kCodePelka, tc::kCodeZenta};
-
-bool ReadChoices(AssemblerModel& m, std::span<const ChoiceField> fields, std::string_view body) {
-    for (const ChoiceField& f : fields)
-        if (ReadChoice(f.keys, body, m.*f.field)) return true;
-    return false;
-}
 
 void WriteChoices(std::string& out, const AssemblerModel& m, std::span<const ChoiceField> fields) {
     for (const ChoiceField& f : fields) WriteChoice(out, f.keys, m.*f.field);
@@ -72,6 +106,23 @@ std::string WithDefaultExtension(const PathParts& path, std::string_view ext) {
 }
 
 } // namespace
+
+// Built from the tables ReadToken walks, in its order.
+const KeyRegistry& AssemblerModel::ReadKeys() {
+    static const KeyRegistry registry = [] {
+        KeyRegistry r;
+        for (std::span<const ChoiceField> fields : kChoices)
+            for (const ChoiceField& f : fields) r.Add(f.keys);
+        for (int family : kKeyFamilies) r.Add(FamilyFlagKeys(family));
+        for (KeyList table : kShowTables) r.Add(table);
+        r.Add(kListContentKeys);
+        r.Add(kSwitchKeys);
+        r.Add(kMaxVarsFlag);
+        for (const ValueKey& key : kValueKeys) r.Add(key.prefix);
+        return r;
+    }();
+    return registry;
+}
 
 AssemblerModel::AssemblerModel() : ModelBase(kPhaseAssembler) {}
 
@@ -92,16 +143,10 @@ std::string AssemblerModel::ListFile() const {
 }
 
 bool AssemblerModel::ReadToken(std::string_view body) {
-    if (auto v = ValueAfter(body, kCpuType)) {
-        if (auto match = tc::FindCpuType(*v)) {
-            familyCode_ = match->familyCode;
-            cpuType_ = match->row;
-        }
-        return true;
-    }
-    if (ReadChoices(*this, kHead, body) || ReadChoices(*this, kMiddle, body) ||
-        ReadChoices(*this, kAfterObject, body) || ReadChoices(*this, kTail, body))
-        return true;
+    if (!ReadKeys().Knows(body)) return false;
+    for (std::span<const ChoiceField> fields : kChoices)
+        for (const ChoiceField& f : fields)
+            if (ReadChoice(f.keys, body, this->*f.field)) return true;
     for (int family : kKeyFamilies) {
         if (ReadFlags(FamilyFlagKeys(family), body, targetFlags_)) {
             flagKeyFamily_ = family;
@@ -113,33 +158,13 @@ bool AssemblerModel::ReadToken(std::string_view body) {
     if (ReadFlags(kListContentKeys, body, listContents_) ||
         ReadFlags(kSwitchKeys, body, switches_) || ReadChoice(kMaxVarsFlag, body, maxVarsFlag_))
         return true;
-    if (auto v = ValueAfter(body, kCpuSelect)) {
-        targetFlags_[tc::kZentaCpuSelectPos] = *v != "Other";
-        flagKeyFamily_ = tc::kCodeZenta;
-    } else if (auto v = ValueAfter(body, kIntRegVal)) {
-        intRegVal_ = ReadNumber(*v);
-    } else if (auto v = ValueAfter(body, kMaxConstVal)) {
-        maxConstVal_ = ReadNumber(*v);
-    } else if (auto v = ValueAfter(body, kMaxVarsVal)) {
-        maxVarsVal_ = ReadNumber(*v);
-    } else if (auto v = ValueAfter(body, kIncDir)) {
-        AppendListValue(incDirs_, *v, true);
-    } else if (auto v = ValueAfter(body, kDefines)) {
-        AppendListValue(defines_, EnclosedValue(*v), false);
-    } else if (auto v = ValueAfter(body, kAssignA)) {
-        AppendListValue(assigns_, EnclosedValue(*v), false);
-    } else if (auto v = ValueAfter(body, kAssignC)) {
-        AppendListValue(assigns_, EnclosedValue(*v), false);
-    } else if (auto v = ValueAfter(body, kObjPath)) {
-        objPath_ = PathParts::Split(QuotedText(*v));
-    } else if (auto v = ValueAfter(body, kLFile)) {
-        listPath_ = PathParts::Split(QuotedText(*v));
-    } else if (auto v = ValueAfter(body, kAppTxt)) {
-        extra_ = QuotedText(*v);
-    } else {
-        return false;
+    for (const ValueKey& key : kValueKeys) {
+        if (auto v = ValueAfter(body, key.prefix)) {
+            key.read(*this, *v);
+            return true;
+        }
     }
-    return true;
+    return false;
 }
 
 void AssemblerModel::WriteTokens(std::string& out) const {

@@ -18,6 +18,10 @@ inline constexpr int kShowItemCount = 5;
 
 class AssemblerModel : public ModelBase {
   public:
+    // Every key table the reader recognises; a token whose key is not in
+    // it is not read.
+    static const KeyRegistry& ReadKeys();
+
     AssemblerModel();
     explicit AssemblerModel(std::string_view optionString);
 

@@ -322,6 +322,10 @@ void AddValueKeys(KeyIndex<CompilerModel>& k) {
 
 } // namespace
 
+const KeyRegistry& CompilerModel::ReadKeys() {
+    return Keys().Registry();
+}
+
 bool CompilerModel::ReadToken(std::string_view body) {
     // Every key by one lookup; unknown tokens go to the build-control
     // switches and are dropped after that.

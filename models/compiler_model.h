@@ -34,6 +34,10 @@ enum CompilerOutput : int {
 
 class CompilerModel : public ModelBase {
   public:
+    // Every key table the reader recognises; a token whose key is not in
+    // it is not read.
+    static const KeyRegistry& ReadKeys();
+
     CompilerModel();
     // The file-type name decides the language mode; the string is then read.
     CompilerModel(std::string_view fileType, std::string_view optionString);

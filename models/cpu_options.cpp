@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "models/key_registry.h"
+
 namespace quorle::models {
 
 namespace {
@@ -72,6 +74,13 @@ std::span<const std::string_view> CpuValuePrefixes() {
 
 std::string_view CpuSmallDataSwitch() {
     return kSmallDataSwitch;
+}
+
+void AddCpuKeys(KeyRegistry& registry) {
+    registry.Add(kValuePrefixes);
+    registry.Add(kEndianKeys);
+    for (int family : kFlagFamilies) registry.Add(FamilyFlagKeys(family));
+    registry.Add(kSmallDataSwitch);
 }
 
 bool CpuOptions::ReadValue(std::string_view prefix, std::string_view value) {

@@ -65,5 +65,7 @@ std::span<const std::string_view> CpuValuePrefixes();
 std::string_view CpuSmallDataSwitch();
 // "S|ENDIAN|BIG", "S|ENDIAN|LITTLE".
 KeyList CpuEndianKeys();
+// Adds every key CpuOptions::Read accepts.
+void AddCpuKeys(KeyRegistry& registry);
 
 } // namespace quorle::models

@@ -1,6 +1,7 @@
 #include "models/generator_model.h"
 
 #include "core/table_checks.h"
+#include "models/key_registry.h"
 
 namespace quorle::models {
 
@@ -10,6 +11,18 @@ constexpr auto kKeyOf = [](const FlagOption& row) { return row.key; };
 constexpr auto kFlagOf = [](const FlagOption& row) { return row.flag; };
 static_assert(AllDistinct(kFlagOptions, kKeyOf) && AllDistinct(kFlagOptions, kFlagOf));
 static_assert(AllDistinct(kHeaderOptions, kKeyOf) && AllDistinct(kHeaderOptions, kFlagOf));
+
+// Every table ReadToken (and BeforeRead, for the build mode) looks at.
+const KeyRegistry& GeneratorModel::ReadKeys() {
+    static const KeyRegistry registry = [] {
+        KeyRegistry r{kMode,     kIgnoredKeys, kIgnoredPrefixes, kOptimize, kOptType,
+                      kFlagKeys, kHeaderKeys,  kBuild,           kOptLib,   kNoPrebuilt};
+        for (std::string_view key : {kModePrefix, kOutputPath, kAppTxtCmp, kAppTxtAsm}) r.Add(key);
+        AddCpuKeys(r);
+        return r;
+    }();
+    return registry;
+}
 
 GeneratorModel::GeneratorModel() : ModelBase(kPhaseGenerator) {}
 
@@ -32,6 +45,7 @@ void GeneratorModel::BeforeRead(std::string_view optionString) {
 }
 
 bool GeneratorModel::ReadToken(std::string_view body) {
+    if (!ReadKeys().Knows(body)) return false;
     if (ValueAfter(body, kModePrefix)) return true; // taken before the other tokens
     if (MatchKey(kIgnoredKeys, body) >= 0) return true;
     for (std::string_view prefix : kIgnoredPrefixes)

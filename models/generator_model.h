@@ -91,6 +91,10 @@ inline constexpr int kGenModeWhenChanged = 1;
 
 class GeneratorModel : public ModelBase {
   public:
+    // Every key table the reader recognises; a token whose key is not in
+    // it is not read.
+    static const KeyRegistry& ReadKeys();
+
     GeneratorModel();
     explicit GeneratorModel(std::string_view optionString);
 

@@ -16,6 +16,7 @@
 #include <utility>
 #include <vector>
 
+#include "models/key_registry.h"
 #include "models/model_base.h"
 
 namespace quorle::models {
@@ -28,19 +29,23 @@ template <class Model> class KeyIndex {
 
     // Each non-empty entry sets `field` to its position.
     void AddChoice(KeyList table, int Model::*field) {
+        registry_.Add(table);
         for (size_t i = 0; i < table.size(); ++i)
             Add(table[i], Action{field, nullptr, nullptr, static_cast<int>(i)});
     }
     // Each entry sets its flag of the group `flags` returns.
     void AddFlags(KeyList keys, FlagsOf flags) {
+        registry_.Add(keys);
         for (size_t i = 0; i < keys.size(); ++i)
             Add(keys[i], Action{nullptr, flags, nullptr, static_cast<int>(i)});
     }
     void AddEffect(std::string_view key, Effect fn, int arg = 0) {
+        registry_.Add(key);
         Add(key, Action{nullptr, nullptr, fn, arg});
     }
     // A key that carries a value: `prefix` is type letter, bar, key, bar.
     void AddPrefix(std::string_view prefix, ValueReader fn, int arg = 0) {
+        registry_.Add(prefix);
         Slot& slot = SlotFor(prefix);
         if (slot.reader == nullptr) {
             slot.reader = fn;
@@ -74,6 +79,8 @@ template <class Model> class KeyIndex {
         slot.reader(model, value, slot.readerArg);
         return true;
     }
+
+    const KeyRegistry& Registry() const { return registry_; }
 
   private:
     struct Action {
@@ -158,6 +165,7 @@ template <class Model> class KeyIndex {
 
     std::vector<Slot> slots_;
     std::vector<int> table_; // slot index or -1
+    KeyRegistry registry_;
 };
 
 } // namespace quorle::models

@@ -6,6 +6,7 @@
 
 #include "core/ascii_text.h"
 #include "core/table_checks.h"
+#include "models/key_registry.h"
 #include "models/linker_keys.h"
 #include "options/option_string.h"
 #include "sections/layout_text.h"
@@ -22,6 +23,15 @@ namespace {
 constexpr std::string_view kShowWords[kShowWordCount] = {"SYMBOL", "REFERENCE", "SECTION",
                                                          "XREFERENCE", "TOTAL_SIZE"};
 constexpr std::string_view kCrcTypes[] = {"NONE", "CCITT", "16"};
+
+// The keys with a value the readers below take.
+constexpr std::string_view kValueKeys[] = {
+    kIncDir,      kInput,       kArchive,     kBinary,  kDefine,  kEntry,    kRelocCount, kRom,
+    kMultiOutput, kOutFile,     kCrc,         kMapFile, kShow,    kGroups,   kRegions,    kForced,
+    kSuppressed,  kCheckDevice, kCpuInfoFile, kPsCheck, kAppText, kOtherVia, kExtFile};
+// Tokens kept among the carried ones, where the model looks at them: the
+// output path under its default strings' name and the optimisation flag.
+constexpr std::string_view kLookedAtWhenCarried[] = {kOutputAlias, kOptimiseOn, kOptimiseOff};
 
 bool ReadFlagTable(std::span<const FlagKey> table, std::string_view body, LinkerFields& fields) {
     for (const FlagKey& flag : table) {
@@ -166,6 +176,21 @@ CpuOptions LinkerCpuDefaults() {
     return cpu;
 }
 
+// Every table ReadOne's readers (and BeforeRead) look at.
+const KeyRegistry& LinkerModel::ReadKeys() {
+    static const KeyRegistry registry = [] {
+        KeyRegistry r{kPrelink,      kOutputForm,       kSRecord,     kHexRecord,
+                      kCpuCheck,     kSubcommandType,   kProjectType, kOptLib,
+                      kProjectBuilt, kLinkerSwitchKeys, kValueKeys,   kLookedAtWhenCarried};
+        for (const FlagKey& flag : kInputFlags) r.Add(flag.key);
+        for (const FlagKey& flag : kOutputFlags) r.Add(flag.key);
+        r.Add(kSubcommand);
+        AddCpuKeys(r);
+        return r;
+    }();
+    return registry;
+}
+
 LinkerModel::LinkerModel(std::string_view optionString, std::string_view mapOptimisationFile)
     : ModelBase(kPhaseLinker), mapOptimisationFile_(mapOptimisationFile) {
     Reset();
@@ -228,10 +253,11 @@ bool LinkerModel::ReadToken(std::string_view) {
 
 void LinkerModel::ReadOne(std::string_view body, std::string_view raw) {
     if (body.starts_with(kVersionPrefix)) return; // the writer puts a fresh one first
-    if (ReadInput(body, raw) || ReadOutput(body, raw) || ReadLayout(body) ||
-        ReadCpuCheck(body, raw) || ReadSwitches(body, raw) || ReadSubcommand(body, raw) ||
-        ReadCpuKeys(body) || ReadLibraryBuild(body) || ReadBuildControl(body))
-        return;
+    bool read = ReadKeys().Knows(body) &&
+                (ReadInput(body, raw) || ReadOutput(body, raw) || ReadLayout(body) ||
+                 ReadCpuCheck(body, raw) || ReadSwitches(body, raw) || ReadSubcommand(body, raw) ||
+                 ReadCpuKeys(body) || ReadLibraryBuild(body));
+    if (read || ReadBuildControl(body)) return;
     carried_.push_back(CarriedToken(raw));
 }
 

@@ -142,6 +142,10 @@ struct LinkerFields {
 
 class LinkerModel : public ModelBase, public LinkerFields {
   public:
+    // Every key table the reader recognises; a token whose key is not in
+    // it is not read.
+    static const KeyRegistry& ReadKeys();
+
     // A model at its defaults that has read `optionString`. The second text is
     // the map-optimisation file ("$(CONFIGDIR)\\$(PROJECTNAME).bls" for the
     // phase handlers); it is kept with the model and never written.

@@ -211,7 +211,12 @@ namespace {
 constexpr std::string_view kSkipDependency = "B|SKIPDEPENDENCY|1";
 constexpr std::string_view kDependScan = "N|DEPENDSCAN|1";
 constexpr std::string_view kMapBatch = "B|MAPBATCH|1";
+constexpr std::string_view kSharedKeys[] = {"V|VERSION|", kSkipDependency, kDependScan, kMapBatch};
 } // namespace
+
+KeyList ModelBase::SharedKeys() {
+    return kSharedKeys;
+}
 
 void ModelBase::Reset() {
     skipDependency_ = false;

@@ -17,7 +17,11 @@
 //    writes nothing); a group of switches is a table of "B|KEY|1" texts read
 //    into a bool array with ReadFlags and written with WriteFlags; a model
 //    with many keys indexes the same tables once with KeyIndex
-//    (models/key_index.h) so that a token costs one lookup.
+//    (models/key_index.h) so that a token costs one lookup;
+//  - list every table the reader consults in a KeyRegistry returned by a
+//    static ReadKeys() (models/key_registry.h) and read only tokens it
+//    knows; KeyIndex keeps one itself. The options editor's coverage check
+//    walks these lists.
 // The CPU keys shared by compiler, generator and linker live in
 // models/cpu_options.h.
 #pragma once
@@ -34,6 +38,7 @@
 namespace quorle::models {
 
 using KeyList = std::span<const std::string_view>;
+class KeyRegistry; // models/key_registry.h
 
 // ---- reading -------------------------------------------------------------
 
@@ -127,6 +132,10 @@ class ModelBase {
 
     // Accepts one of the three switch texts.
     bool ReadBuildControl(std::string_view body);
+    // The keys every model shares: the version token's key (written fresh,
+    // never read) and the three switch texts. Each model's own keys are in
+    // its ReadKeys().
+    static KeyList SharedKeys();
     // Appends the switches that are on, in their fixed order.
     void WriteBuildControl(std::string& out) const;
 

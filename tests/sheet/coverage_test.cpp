@@ -1,17 +1,17 @@
 // Every key a user can set has exactly one control, on its tool tab, the CPU
 // tab or the Toolchain Option tab; every control stands for a key. The keys
-// come from the models' own key tables, so a key added to a model without a
-// control (or a control left without a key) fails here.
+// come from the registries the models' readers consult, so a key added to a
+// model without a control (or a control left without a key) fails here.
 #include <gtest/gtest.h>
 
 #include <map>
 #include <set>
 
-#include "models/assembler_keys.h"
-#include "models/compiler_keys.h"
-#include "models/cpu_options.h"
+#include "models/assembler_model.h"
+#include "models/compiler_model.h"
 #include "models/generator_model.h"
-#include "models/linker_keys.h"
+#include "models/key_registry.h"
+#include "models/linker_model.h"
 #include "page_fixture.h"
 #include "sheet/bindings.h"
 #include "sheet/page_cpu.h"
@@ -26,12 +26,6 @@ using namespace quorle::sheet_test;
 namespace {
 
 using SV = std::string_view;
-using Tables = std::vector<models::KeyList>;
-
-// Single keys with a value, as one-entry tables.
-template <size_t N> models::KeyList One(const SV (&entry)[N]) {
-    return entry;
-}
 
 // ---- the one place of exemptions --------------------------------------------
 // Key-table entries no control sets, and why.
@@ -43,6 +37,8 @@ const std::map<std::string, std::string>& ExemptTokens() {
         {"S|;UNGENERATESYMBOL|", "suppressed symbols: read, never written by the linker model"},
         {"S|CRC|", "CRC settings: read, never written by the linker model"},
         {"S|OTHERVIA|", "makefile-only options: read, never written by the linker model"},
+        {"S|OUTPUT|", "the default strings' name of the linker output: read when no "
+                      "S|OUTFILE| is given, carried unchanged"},
         {"S|LANG|CPP", "the language follows the file type"},
         {"S|LANG|PREPRO", "the language follows the file type"},
         {"B|WALL|1", "the written form of all thirteen basic warnings, each a box of its own"},
@@ -81,96 +77,31 @@ bool IsExemptToken(const std::string& token) {
 
 // ---- the keys of each phase -------------------------------------------------
 
-void AddTables(std::set<std::string>& out, const Tables& tables) {
-    for (models::KeyList table : tables)
-        for (SV entry : table)
-            if (!entry.empty()) out.emplace(entry);
+void AddTable(std::set<std::string>& out, models::KeyList table) {
+    for (SV entry : table)
+        if (!entry.empty()) out.emplace(entry);
 }
 
-std::set<std::string> CpuTokens() {
+// What a phase's model reads, from the registry its reader consults, and the
+// keys every model shares.
+std::set<std::string> PhaseTokens(const models::KeyRegistry& registry) {
     std::set<std::string> out;
-    for (int family : {toolchain::kCodeCorvo, toolchain::kCodePelka, toolchain::kCodeZenta})
-        AddTables(out, {models::FamilyFlagKeys(family)});
-    AddTables(out, {models::CpuValuePrefixes(), models::CpuEndianKeys()});
-    out.emplace(models::CpuSmallDataSwitch());
+    for (models::KeyList table : registry.Tables()) AddTable(out, table);
+    AddTable(out, models::ModelBase::SharedKeys());
     return out;
-}
-
-std::set<std::string> BuildControlTokens() {
-    return {"B|SKIPDEPENDENCY|1", "N|DEPENDSCAN|1", "B|MAPBATCH|1"};
 }
 
 std::set<std::string> CompilerTokens() {
-    namespace k = models::compiler_keys;
-    std::set<std::string> out = CpuTokens();
-    AddTables(
-        out,
-        {k::kLanguage,    k::kProjectType, k::kOptLib,          k::kChgIncPath, k::kWInhibit,
-         k::kWarn1Keys,   k::kWarn2Keys,   k::kOutput,          k::kDebug,      k::kDebugLevel,
-         k::kDebugFormat, k::kListing,     k::kListContentKeys, k::kOptimize,   k::kOptLevel,
-         k::kLto,         k::kMap,         k::kOptimizeOld,     k::kGOptimize,  k::kOtherKeys,
-         k::kStringData,  k::kTemplate,    k::kAbsPrefixes,     k::kDivision,   k::kNoLine,
-         k::kIFunc,       k::kAlign,       k::kAlign4Scope,     k::kStuffGbr,   k::kCpuDivision,
-         k::kFpu,         k::kRound,       k::kCppNoInline,     k::kCase,       k::kShift,
-         k::kBlockCopy,   k::kUnaligned,   k::kSoftPipe});
-    for (SV single :
-         {k::kIncDir, k::kPreInclude, k::kDefines, k::kFileInlinePath, k::kWAll, k::kObjPath,
-          k::kDebugLevelOff, k::kLFile, k::kMapPath, k::kFuncSectsAlias, k::kAppTxt, k::kSection,
-          k::kAssembly, k::kAlign16Old, k::kStuffSection, k::kFileInline})
-        out.emplace(single);
-    for (const auto& t : BuildControlTokens()) out.insert(t);
-    out.emplace("V|VERSION|");
-    return out;
+    return PhaseTokens(models::CompilerModel::ReadKeys());
 }
-
 std::set<std::string> AssemblerTokens() {
-    namespace k = models::assembler_keys;
-    std::set<std::string> out = CpuTokens();
-    AddTables(
-        out, {k::kEndian,     k::kRound,           k::kDenormal, k::kMaxVarsFlag, k::kInCode,
-              k::kDebugLevel, k::kGenObj,          k::kFoldSec,  k::kOutCode,     k::kDispSize,
-              k::kListing,    k::kListContentKeys, k::kSource,   k::kSwitchKeys,  k::kErrorPath,
-              k::kChgIncPath, k::kProjectType,     k::kShowCond, k::kShowDef,     k::kShowCall,
-              k::kShowExp,    k::kShowCode,        k::kShowTab,  k::kCrossRef,    k::kListSection});
-    for (SV single :
-         {k::kCpuType, k::kCpuSelect, k::kIntRegVal, k::kMaxConstVal, k::kMaxVarsVal, k::kIncDir,
-          k::kDefines, k::kAssignA, k::kAssignC, k::kObjPath, k::kLFile, k::kAppTxt})
-        out.emplace(single);
-    for (const auto& t : BuildControlTokens()) out.insert(t);
-    out.emplace("V|VERSION|");
-    return out;
+    return PhaseTokens(models::AssemblerModel::ReadKeys());
 }
-
 std::set<std::string> LinkerTokens() {
-    namespace k = models::linker_keys;
-    std::set<std::string> out = CpuTokens();
-    for (const auto& f : k::kInputFlags) out.emplace(f.key);
-    for (const auto& f : k::kOutputFlags) out.emplace(f.key);
-    AddTables(out, {k::kPrelink, k::kOutputForm, k::kSRecord, k::kHexRecord, k::kCpuCheck,
-                    k::kSubcommandType, k::kProjectType, k::kOptLib, k::kProjectBuilt,
-                    models::LinkerSwitchKeys()});
-    for (SV single : {k::kSubcommand, k::kIncDir,  k::kArchive,    k::kInput,       k::kBinary,
-                      k::kDefine,     k::kEntry,   k::kRelocCount, k::kRom,         k::kMultiOutput,
-                      k::kOutFile,    k::kCrc,     k::kMapFile,    k::kShow,        k::kGroups,
-                      k::kRegions,    k::kForced,  k::kSuppressed, k::kCheckDevice, k::kCpuInfoFile,
-                      k::kPsCheck,    k::kAppText, k::kOtherVia,   k::kExtFile,     k::kOptimiseOn,
-                      k::kOptimiseOff})
-        out.emplace(single);
-    for (const auto& t : BuildControlTokens()) out.insert(t);
-    out.emplace("V|VERSION|");
-    return out;
+    return PhaseTokens(models::LinkerModel::ReadKeys());
 }
-
 std::set<std::string> GeneratorTokens() {
-    namespace k = models::generator_keys;
-    std::set<std::string> out = CpuTokens();
-    AddTables(out, {k::kMode, k::kBuild, k::kOptLib, k::kNoPrebuilt, k::kHeaderKeys, k::kOptimize,
-                    k::kOptType, k::kFlagKeys, k::kIgnoredKeys, k::kIgnoredPrefixes});
-    for (SV single : {k::kModePrefix, k::kOutputPath, k::kAppTxtCmp, k::kAppTxtAsm})
-        out.emplace(single);
-    for (const auto& t : BuildControlTokens()) out.insert(t);
-    out.emplace("V|VERSION|");
-    return out;
+    return PhaseTokens(models::GeneratorModel::ReadKeys());
 }
 
 // ---- the controls -----------------------------------------------------------
