@@ -87,15 +87,8 @@ std::vector<std::string> Builder::StepInputs(size_t index) const {
 StepRecord Builder::CurrentRecord(size_t index) const {
     StepRecord record;
     record.optionsHash = HashText(plan_.steps[index].options);
-    const Step& step = plan_.steps[index];
     std::string inputs;
-    if (!plan_.phases[step.phase].single) {
-        // A file step's one input, spelt as StepInputs would, without the list.
-        inputs.reserve(step.filePath.size() + step.fileType.size() + 2);
-        inputs.append(step.filePath).append(1, '|').append(step.fileType).append(1, '\n');
-    } else {
-        for (const std::string& in : StepInputs(index)) inputs.append(in).append(1, '\n');
-    }
+    for (const std::string& in : StepInputs(index)) inputs.append(in).append(1, '\n');
     record.inputsHash = HashText(inputs);
     return record;
 }
