@@ -43,7 +43,7 @@ std::string ShowArgument(const AssemblerModel& m, int setting, std::string_view 
     for (size_t i = 0; i < m.show_.size(); ++i) {
         if (m.show_[i] != setting) continue;
         if (!words.empty()) words += ',';
-        words += kShowWords[i];
+        words += kShowSettings[i].word;
     }
     if (m.showTab_ == 1) {
         if (!words.empty()) words += ',';

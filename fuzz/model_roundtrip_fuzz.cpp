@@ -46,7 +46,7 @@ bool SameModel(const CompilerModel& a, const CompilerModel& b) {
 bool SameModel(const LinkerModel& a, const LinkerModel& b) {
     return static_cast<const ModelBase&>(a) == static_cast<const ModelBase&>(b) &&
            static_cast<const LinkerFields&>(a) == static_cast<const LinkerFields&>(b) &&
-           a.carried_ == b.carried_;
+           a.Carried() == b.Carried();
 }
 
 template <class Make> void Check(std::string_view optionString, Make make) {

@@ -2,6 +2,7 @@
 // position of its token in its table.
 #pragma once
 
+#include <span>
 #include <string_view>
 
 #include "models/flag_option.h"
@@ -40,9 +41,14 @@ using models::kListContentLetters;
 inline constexpr SV kLFile = "S|LFILE|";
 inline constexpr SV kSource[] = {"", "B|SOURCE|1", "B|SOURCE|0"};
 // DSPSUPPORT (Corvo only) first.
+// The page shows each label with its flag after it.
 inline constexpr models::FlagOption kSwitchOptions[] = {
-    {"B|DSPSUPPORT|1", "-dsp"}, {"B|SWMESS|1", "-W"}, {"B|INCLAB|1", "-L"},
-    {"B|WARNDIFF|1", "-k"},     {"B|FASTER|1", "-f"}, {"B|STATS|1", "--statistics"},
+    {"B|DSPSUPPORT|1", "-dsp", "DSP instructions (Corvo)"},
+    {"B|SWMESS|1", "-W", "Suppress warnings"},
+    {"B|INCLAB|1", "-L", "Keep local labels in the symbol table"},
+    {"B|WARNDIFF|1", "-k", "Warn when difference tables are altered"},
+    {"B|FASTER|1", "-f", "Skip whitespace and comment preprocessing"},
+    {"B|STATS|1", "--statistics", "Print statistics"},
 };
 inline constexpr auto kSwitchKeys = models::KeysOf(kSwitchOptions);
 inline constexpr auto kSwitchArgs = models::FlagsOf(kSwitchOptions);
@@ -58,7 +64,15 @@ inline constexpr SV kShowDef[] = {"", "B|SHOWDEF|1", "B|SHOWDEF|0"};
 inline constexpr SV kShowCall[] = {"", "B|SHOWCALL|1", "B|SHOWCALL|0"};
 inline constexpr SV kShowExp[] = {"", "B|SHOWEXP|1", "B|SHOWEXP|0"};
 inline constexpr SV kShowCode[] = {"", "B|SHOWCODE|1", "B|SHOWCODE|0"};
-inline constexpr SV kShowWords[] = {"conditionals", "definitions", "calls", "expansions", "code"};
+// One show setting: its tokens and its word after -show= / -noshow=.
+struct ShowSetting {
+    std::span<const SV> tokens;
+    SV word;
+};
+inline constexpr ShowSetting kShowSettings[] = {
+    {kShowCond, "conditionals"}, {kShowDef, "definitions"}, {kShowCall, "calls"},
+    {kShowExp, "expansions"},    {kShowCode, "code"},
+};
 inline constexpr SV kShowTab[] = {"", "B|SHOWTAB|1"};
 inline constexpr SV kCrossRef[] = {"", "B|CROSSREF|1", "B|CROSSREF|0"};
 inline constexpr SV kListSection[] = {"", "B|LSECTION|1", "B|LSECTION|0"};

@@ -49,7 +49,6 @@ constexpr ChoiceField kTail[] = {
     {kShowTab, &AssemblerModel::showTab_},         {kCrossRef, &AssemblerModel::crossRef_},
     {kListSection, &AssemblerModel::listSection_},
 };
-constexpr KeyList kShowTables[] = {kShowCond, kShowDef, kShowCall, kShowExp, kShowCode};
 // The index fields in the order they are read.
 constexpr std::span<const ChoiceField> kChoices[] = {kHead, kMiddle, kAfterObject, kTail};
 
@@ -114,7 +113,7 @@ const KeyRegistry& AssemblerModel::ReadKeys() {
         for (std::span<const ChoiceField> fields : kChoices)
             for (const ChoiceField& f : fields) r.Add(f.keys);
         for (int family : kKeyFamilies) r.Add(FamilyFlagKeys(family));
-        for (KeyList table : kShowTables) r.Add(table);
+        for (const ShowSetting& s : kShowSettings) r.Add(s.tokens);
         r.Add(kListContentKeys);
         r.Add(kSwitchKeys);
         r.Add(kMaxVarsFlag);
@@ -131,7 +130,7 @@ AssemblerModel::AssemblerModel(std::string_view optionString) : ModelBase(kPhase
 }
 
 void AssemblerModel::ResetFields() {
-    *this = AssemblerModel(NoReset{});
+    static_cast<AssemblerFields&>(*this) = AssemblerFields{};
 }
 
 std::string AssemblerModel::ObjectFile() const {
@@ -153,8 +152,8 @@ bool AssemblerModel::ReadToken(std::string_view body) {
             return true;
         }
     }
-    for (size_t i = 0; i < std::size(kShowTables); ++i)
-        if (ReadChoice(kShowTables[i], body, show_[i])) return true;
+    for (size_t i = 0; i < std::size(kShowSettings); ++i)
+        if (ReadChoice(kShowSettings[i].tokens, body, show_[i])) return true;
     if (ReadFlags(kListContentKeys, body, listContents_) ||
         ReadFlags(kSwitchKeys, body, switches_) || ReadChoice(kMaxVarsFlag, body, maxVarsFlag_))
         return true;
@@ -211,7 +210,8 @@ void AssemblerModel::WriteTokens(std::string& out) const {
     WriteFlags(out, kSwitchKeys, switches_);
     if (!extra_.empty()) AppendQuoted(out, kAppTxt, extra_);
     WriteChoices(out, *this, kTail);
-    for (size_t i = 0; i < std::size(kShowTables); ++i) WriteChoice(out, kShowTables[i], show_[i]);
+    for (size_t i = 0; i < std::size(kShowSettings); ++i)
+        WriteChoice(out, kShowSettings[i].tokens, show_[i]);
 }
 
 } // namespace quorle::models

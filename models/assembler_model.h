@@ -2,36 +2,24 @@
 #pragma once
 
 #include <array>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "models/assembler_keys.h"
 #include "models/model_base.h"
 #include "models/path_parts.h"
 #include "toolchain/cpu_table.h"
 
 namespace quorle::models {
 
-inline constexpr int kAsmSwitchCount = 6; // DSPSUPPORT (Corvo only) first
-inline constexpr int kAsmListContentCount = 5;
-inline constexpr int kShowItemCount = 5;
+inline constexpr int kAsmSwitchCount = static_cast<int>(std::size(assembler_keys::kSwitchOptions));
+inline constexpr int kAsmListContentCount = static_cast<int>(std::size(kListContentOptions));
+inline constexpr int kShowItemCount = static_cast<int>(std::size(assembler_keys::kShowSettings));
 
-class AssemblerModel : public ModelBase {
-  public:
-    // Every key table the reader recognises; a token whose key is not in
-    // it is not read.
-    static const KeyRegistry& ReadKeys();
-
-    AssemblerModel();
-    explicit AssemblerModel(std::string_view optionString);
-
-    // Object directory and name joined with a backslash, ".o" added when the
-    // name has no extension.
-    std::string ObjectFile() const;
-    // The same for the list file with ".lis".
-    std::string ListFile() const;
-    bool operator==(const AssemblerModel&) const = default;
-
+// Every field a reset restores, with its default.
+struct AssemblerFields {
     int cpuType_ = 0;
     int endian_ = 2;   // 0 BIG, 1 LITTLE, 2 not set
     int round_ = 2;    // 0 ZERO, 1 NEAREST, 2 not set
@@ -71,14 +59,29 @@ class AssemblerModel : public ModelBase {
     int crossRef_ = 0;    // 0 not set, 1 on, 2 off
     int listSection_ = 0; // 0 not set, 1 on, 2 off
 
+    bool operator==(const AssemblerFields&) const = default;
+};
+
+class AssemblerModel : public ModelBase, public AssemblerFields {
+  public:
+    // Every key table the reader recognises; a token whose key is not in
+    // it is not read.
+    static const KeyRegistry& ReadKeys();
+
+    AssemblerModel();
+    explicit AssemblerModel(std::string_view optionString);
+
+    // Object directory and name joined with a backslash, ".o" added when the
+    // name has no extension.
+    std::string ObjectFile() const;
+    // The same for the list file with ".lis".
+    std::string ListFile() const;
+    bool operator==(const AssemblerModel&) const = default;
+
   protected:
     void ResetFields() override;
     bool ReadToken(std::string_view body) override;
     void WriteTokens(std::string& out) const override;
-
-  private:
-    struct NoReset {};
-    explicit AssemblerModel(NoReset) : ModelBase(kPhaseAssembler) {}
 };
 
 } // namespace quorle::models

@@ -196,10 +196,22 @@ inline constexpr ChoiceOption kTemplateOptions[] = {
 inline constexpr auto kTemplate = TokensOf(kTemplateOptions);
 inline constexpr auto kTemplateFlags = FlagsOf(kTemplateOptions);
 inline constexpr SV kAssembly = "S|ASSEMBLY|";
-inline constexpr SV kAbsPrefixes[] = {"S|ABS16|", "S|ABS20|", "S|ABS28|", "S|ABS32|"};
-inline constexpr SV kAbsFlags[] = {"-abs16=", "-abs20=", "-abs28="};
-inline constexpr SV kSectionKinds[] = {"PROGRAM", "CONST", "DATA", "BSS", "RUN"};
-inline constexpr SV kSectionKindsLower[] = {"program", "const", "data", "bss", "run"};
+// Address classes: the key prefix, the flag (the 32-bit class has none) and
+// the bit count the options editor shows.
+inline constexpr ChoiceOption kAbsClassOptions[] = {
+    {"S|ABS16|", "-abs16=", "16"},
+    {"S|ABS20|", "-abs20=", "20"},
+    {"S|ABS28|", "-abs28=", "28"},
+    {"S|ABS32|", "", "32"},
+};
+inline constexpr auto kAbsPrefixes = TokensOf(kAbsClassOptions);
+inline constexpr auto kAbsFlags = FlagsOf(kAbsClassOptions);
+// Section kinds: the word in the option string and in the flag.
+inline constexpr ChoiceOption kSectionKindOptions[] = {
+    {"PROGRAM", "program"}, {"CONST", "const"}, {"DATA", "data"}, {"BSS", "bss"}, {"RUN", "run"},
+};
+inline constexpr auto kSectionKinds = TokensOf(kSectionKindOptions);
+inline constexpr auto kSectionKindsLower = FlagsOf(kSectionKindOptions);
 inline constexpr SV kAllKinds = "ALL";
 inline constexpr SV kDivision[] = {"S|DIVISION|CPUINLINE", "S|DIVISION|CPURUNTIME"};
 inline constexpr SV kNoLine[] = {"", "B|NOLINE|1"};
@@ -220,8 +232,11 @@ inline constexpr ChoiceOption kAlign4ScopeOptions[] = {
 inline constexpr auto kAlign4Scope = TokensOf(kAlign4ScopeOptions);
 inline constexpr auto kAlign4Flags = FlagsOf(kAlign4ScopeOptions);
 inline constexpr SV kStuffSection = "S|STUFF_SECTION|";
-inline constexpr SV kStuffNames[] = {"CONST", "DATA", "BSS"};
-inline constexpr SV kStuffFlagNames[] = {"const", "data", "bss"};
+// Stuffed sections: the word in the option string and after -stuff=.
+inline constexpr ChoiceOption kStuffOptions[] = {
+    {"CONST", "const"}, {"DATA", "data"}, {"BSS", "bss"}};
+inline constexpr auto kStuffNames = TokensOf(kStuffOptions);
+inline constexpr auto kStuffFlagNames = FlagsOf(kStuffOptions);
 inline constexpr SV kStuffGbr[] = {"", "B|STUFF_GBR|1"};
 inline constexpr SV kCpuDivision[] = {"S|DIVISION|PERIPHERAL", "S|DIVISION|NOMASK"};
 inline constexpr SV kFpu[] = {"S|FPU|SINGLE", "S|FPU|DOUBLE"};

@@ -102,7 +102,8 @@ CompilerModel::CompilerModel() : ModelBase(kPhaseCompiler) {
 }
 
 CompilerModel::CompilerModel(std::string_view fileType, std::string_view optionString)
-    : ModelBase(kPhaseCompiler), fileType_(fileType) {
+    : ModelBase(kPhaseCompiler) {
+    fileType_ = fileType;
     ResetFields();
     Read(optionString);
 }
@@ -123,7 +124,7 @@ int CompilerModel::LanguageOf(std::string_view fileType) {
 
 void CompilerModel::ResetFields() {
     std::string fileType = std::move(fileType_);
-    *this = CompilerModel(NoReset{});
+    static_cast<CompilerFields&>(*this) = CompilerFields{};
     fileType_ = std::move(fileType);
     language_ = LanguageOf(fileType_);
     objPath_ = {"$(CONFIGDIR)", "$(FILELEAF)", std::string(CompilerOutputExtension(0, 0)), '\\'};

@@ -32,48 +32,8 @@ enum CompilerOutput : int {
     kOutPreprocessorNoLine = 3,
 };
 
-class CompilerModel : public ModelBase {
-  public:
-    // Every key table the reader recognises; a token whose key is not in
-    // it is not read.
-    static const KeyRegistry& ReadKeys();
-
-    CompilerModel();
-    // The file-type name decides the language mode; the string is then read.
-    CompilerModel(std::string_view fileType, std::string_view optionString);
-    // The dependency scan's form; the path itself is not kept.
-    CompilerModel(std::string_view filePath, std::string_view fileType,
-                  std::string_view optionString)
-        : CompilerModel(fileType, optionString) {
-        static_cast<void>(filePath);
-    }
-    // From an option string alone (no file type, so the language is C).
-    static CompilerModel FromOptions(std::string_view optionString) {
-        return CompilerModel(std::string_view{}, optionString);
-    }
-    // From the host's file entry "path|file-type name".
-    static CompilerModel FromFileEntry(std::string_view fileEntry, std::string_view optionString);
-
-    // Language mode of a file-type name.
-    static int LanguageOf(std::string_view fileType);
-
-    // Setters with side effects on the file extensions.
-    void SetOutputKind(int kind);
-    void SetLanguage(int language);
-    // Replaces "\include" by "\optlibinc" (or back) in toolchain header
-    // directories, by the optimised-library setting.
-    void SwitchToolchainHeaderDirs();
-    // Directory of the output file, created before the compiler runs.
-    std::string OutputDirectory() const { return objPath_.dir; }
-    // Address class of a section kind as it is written: the 20-bit and 28-bit
-    // classes fold into the 32-bit class unless the CPU type is the fourth or
-    // fifth row of its table.
-    int EffectiveAbsClass(int kind) const;
-    // True when all thirteen group-1 warnings are on.
-    bool AllGroup1Warnings() const;
-
-    bool operator==(const CompilerModel&) const = default;
-
+// Every field a reset restores, with its default (the file type is kept).
+struct CompilerFields {
     // Language and file.
     int language_ = kLangC;
     std::string fileType_;
@@ -138,6 +98,51 @@ class CompilerModel : public ModelBase {
     // The form SwitchToolchainHeaderDirs last produced: 1 optlibinc, 0 include.
     int headerForm_ = 0;
 
+    bool operator==(const CompilerFields&) const = default;
+};
+
+class CompilerModel : public ModelBase, public CompilerFields {
+  public:
+    // Every key table the reader recognises; a token whose key is not in
+    // it is not read.
+    static const KeyRegistry& ReadKeys();
+
+    CompilerModel();
+    // The file-type name decides the language mode; the string is then read.
+    CompilerModel(std::string_view fileType, std::string_view optionString);
+    // The dependency scan's form; the path itself is not kept.
+    CompilerModel(std::string_view filePath, std::string_view fileType,
+                  std::string_view optionString)
+        : CompilerModel(fileType, optionString) {
+        static_cast<void>(filePath);
+    }
+    // From an option string alone (no file type, so the language is C).
+    static CompilerModel FromOptions(std::string_view optionString) {
+        return CompilerModel(std::string_view{}, optionString);
+    }
+    // From the host's file entry "path|file-type name".
+    static CompilerModel FromFileEntry(std::string_view fileEntry, std::string_view optionString);
+
+    // Language mode of a file-type name.
+    static int LanguageOf(std::string_view fileType);
+
+    // Setters with side effects on the file extensions.
+    void SetOutputKind(int kind);
+    void SetLanguage(int language);
+    // Replaces "\include" by "\optlibinc" (or back) in toolchain header
+    // directories, by the optimised-library setting.
+    void SwitchToolchainHeaderDirs();
+    // Directory of the output file, created before the compiler runs.
+    std::string OutputDirectory() const { return objPath_.dir; }
+    // Address class of a section kind as it is written: the 20-bit and 28-bit
+    // classes fold into the 32-bit class unless the CPU type is the fourth or
+    // fifth row of its table.
+    int EffectiveAbsClass(int kind) const;
+    // True when all thirteen group-1 warnings are on.
+    bool AllGroup1Warnings() const;
+
+    bool operator==(const CompilerModel&) const = default;
+
   protected:
     void ResetFields() override;
     void AfterRead() override;
@@ -145,9 +150,6 @@ class CompilerModel : public ModelBase {
     void WriteTokens(std::string& out) const override;
 
   private:
-    struct NoReset {};
-    // Member defaults only; ResetFields starts from such an object.
-    explicit CompilerModel(NoReset) : ModelBase(kPhaseCompiler) {}
     void WriteSource(std::string& out) const;
     void WriteObject(std::string& out) const;
     void WriteList(std::string& out) const;

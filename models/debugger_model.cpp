@@ -71,8 +71,7 @@ DebuggerModel::DebuggerModel(std::string_view optionString) : ModelBase(kPhaseDe
 }
 
 void DebuggerModel::ResetFields() {
-    memoryResources_.clear();
-    carried_.clear();
+    static_cast<DebuggerFields&>(*this) = DebuggerFields{};
 }
 
 bool DebuggerModel::ReadToken(std::string_view body) {

@@ -41,16 +41,21 @@ namespace debugger_keys {
 inline constexpr std::string_view kMemoryResources = "S|MEMRES|";
 }
 
-class DebuggerModel : public ModelBase {
-  public:
-    DebuggerModel() : ModelBase(kPhaseDebug) {}
-    explicit DebuggerModel(std::string_view optionString);
-    bool operator==(const DebuggerModel&) const = default;
-
+// Every field a reset restores.
+struct DebuggerFields {
     // The entries as stored, in order; entries that do not parse are kept.
     std::vector<std::string> memoryResources_;
     // Tokens no reader knows, bodies without brackets, in arrival order.
     std::vector<std::string> carried_;
+
+    bool operator==(const DebuggerFields&) const = default;
+};
+
+class DebuggerModel : public ModelBase, public DebuggerFields {
+  public:
+    DebuggerModel() : ModelBase(kPhaseDebug) {}
+    explicit DebuggerModel(std::string_view optionString);
+    bool operator==(const DebuggerModel&) const = default;
 
   protected:
     void ResetFields() override;

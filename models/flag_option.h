@@ -63,8 +63,11 @@ template <size_t N> constexpr size_t RowOf(const FlagOption (&rows)[N], std::str
 // The listing contents both gcc (through -Wa,-a) and the assembler (-a) take:
 // each switch adds its letter to the listing option.
 inline constexpr FlagOption kListContentOptions[] = {
-    {"B|LINCASS|1", "l"}, {"B|LINCSYM|1", "s"}, {"B|LINCHLS|1", "h"},
-    {"B|LOMITDD|1", "d"}, {"B|LOMITFP|1", "n"},
+    {"B|LINCASS|1", "l", "Include &assembly"},
+    {"B|LINCSYM|1", "s", "Include &symbols"},
+    {"B|LINCHLS|1", "h", "Include &high-level source"},
+    {"B|LOMITDD|1", "d", "&Omit debugging directives"},
+    {"B|LOMITFP|1", "n", "Omit forms processing (&no page breaks)"},
 };
 inline constexpr auto kListContentKeys = KeysOf(kListContentOptions);
 inline constexpr auto kListContentLetters = FlagsOf(kListContentOptions);

@@ -31,7 +31,7 @@ GeneratorModel::GeneratorModel(std::string_view optionString) : ModelBase(kPhase
 }
 
 void GeneratorModel::ResetFields() {
-    *this = GeneratorModel(NoReset{});
+    static_cast<GeneratorFields&>(*this) = GeneratorFields{};
 }
 
 void GeneratorModel::BeforeRead(std::string_view optionString) {

@@ -89,17 +89,8 @@ inline constexpr int kGenFlagCount = static_cast<int>(std::size(generator_keys::
 inline constexpr int kGenModeAlways = 0;
 inline constexpr int kGenModeWhenChanged = 1;
 
-class GeneratorModel : public ModelBase {
-  public:
-    // Every key table the reader recognises; a token whose key is not in
-    // it is not read.
-    static const KeyRegistry& ReadKeys();
-
-    GeneratorModel();
-    explicit GeneratorModel(std::string_view optionString);
-
-    bool operator==(const GeneratorModel&) const = default;
-
+// Every field a reset restores, with its default.
+struct GeneratorFields {
     int mode_ = kGenModeWhenChanged;
     int build_ = 1;      // build the library
     int optLib_ = 0;     // 0 "newlib", 1 "optlib"
@@ -113,16 +104,26 @@ class GeneratorModel : public ModelBase {
     std::string userAssembler_;
     CpuOptions cpu_;
 
+    bool operator==(const GeneratorFields&) const = default;
+};
+
+class GeneratorModel : public ModelBase, public GeneratorFields {
+  public:
+    // Every key table the reader recognises; a token whose key is not in
+    // it is not read.
+    static const KeyRegistry& ReadKeys();
+
+    GeneratorModel();
+    explicit GeneratorModel(std::string_view optionString);
+
+    bool operator==(const GeneratorModel&) const = default;
+
   protected:
     void ResetFields() override;
     void BeforeRead(std::string_view optionString) override;
     void AfterRead() override { cpu_.KeepZentaLimitsForZentaOnly(); }
     bool ReadToken(std::string_view body) override;
     void WriteTokens(std::string& out) const override;
-
-  private:
-    struct NoReset {};
-    explicit GeneratorModel(NoReset) : ModelBase(kPhaseGenerator) {}
 };
 
 } // namespace quorle::models

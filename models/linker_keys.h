@@ -4,6 +4,7 @@
 
 #include <string_view>
 
+#include "models/flag_option.h"
 #include "models/linker_model.h"
 
 namespace quorle::models::linker_keys {
@@ -33,8 +34,15 @@ inline constexpr FlagKey kOutputFlags[] = {
 };
 
 inline constexpr std::string_view kPrelink[] = {"", "S|PRELINK|SKIP", "S|PRELINK|RUN"};
-inline constexpr std::string_view kOutputForm[] = {"S|OUTFORM|DEFAULT", "S|OUTFORM|BOTH", "",
-                                                   "S|FORM|LIBRARY|S", "S|FORM|LIBRARY|U"};
+// Position 2 has no token: no word selects it and the editor does not offer it.
+inline constexpr models::ChoiceOption kOutputFormOptions[] = {
+    {"S|OUTFORM|DEFAULT", "", "Absolute file"},
+    {"S|OUTFORM|BOTH", "", "Absolute file and S-records"},
+    {"", "", ""},
+    {"S|FORM|LIBRARY|S", "", "Library, system"},
+    {"S|FORM|LIBRARY|U", "", "Library, user"},
+};
+inline constexpr auto kOutputForm = models::TokensOf(kOutputFormOptions);
 inline constexpr std::string_view kSRecord[] = {"", "S|RECORD|S1", "S|RECORD|S2", "S|RECORD|S3"};
 inline constexpr std::string_view kHexRecord[] = {"", "S|RECORD|H16", "S|RECORD|H20",
                                                   "S|RECORD|H32"};

@@ -6,6 +6,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/user_message.h"
@@ -171,8 +172,9 @@ class LinkerModel : public ModelBase, public LinkerFields {
 
     // Tokens no reader knows, bodies as stored, in arrival order; a reset
     // keeps them.
-    std::vector<std::string> carried_;
-    std::string mapOptimisationFile_;
+    const std::vector<std::string>& Carried() const { return carried_; }
+    void SetCarried(std::vector<std::string> bodies) { carried_ = std::move(bodies); }
+    const std::string& MapOptimisationFile() const { return mapOptimisationFile_; }
 
   protected:
     void ResetFields() override;
@@ -181,6 +183,8 @@ class LinkerModel : public ModelBase, public LinkerFields {
     void WriteTokens(std::string& out) const override;
 
   private:
+    std::vector<std::string> carried_;
+    std::string mapOptimisationFile_;
     // Where a read in progress puts its messages; none outside Parse.
     UserMessages* readMessages_ = nullptr;
 

@@ -5,12 +5,6 @@
 
 namespace quorle::sheet {
 
-// Category pages of the tool tabs.
-PageData CppOptimizePage();
-PageData AsmObjectPage();
-PageData LnkOutputPage();
-PageData LbgOptimizePage();
-
 // The "Toolchain Option" tab: six boxes, the last two hidden and not stored.
 PageData ToolOptionPage();
 // The "Warning" tab: why no tool tab is shown.

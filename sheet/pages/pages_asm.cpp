@@ -15,7 +15,7 @@ namespace {
 
 using M = AssemblerModel;
 
-template <class Field> Binding Index(Field M::*field, models::KeyList table) {
+template <class Field, class Owner> Binding Index(Field Owner::*field, models::KeyList table) {
     return BindIndex<M>(field, table);
 }
 
@@ -106,13 +106,11 @@ PageData ListPage() {
                            "The file after -a...= (.lis added when it has no extension)");
     file.enable = While("LOUTLIST", {"1"});
     p.controls.push_back(std::move(file));
-    static constexpr SV kText[] = {"Include &assembly", "Include &symbols",
-                                   "Include &high-level source", "&Omit debugging directives",
-                                   "Omit forms processing (&no page breaks)"};
-    for (size_t i = 0; i < 5; ++i) {
-        ControlDef c = CheckToken(
-            std::string(kText[i]), k::kListContentKeys[i], BindArrayFlag<M>(&M::listContents_, i),
-            std::string("Adds \"") + std::string(k::kListContentLetters[i]) + "\" to -a");
+    for (size_t i = 0; i < std::size(models::kListContentOptions); ++i) {
+        const models::FlagOption& row = models::kListContentOptions[i];
+        ControlDef c =
+            CheckToken(std::string(row.label), row.key, BindArrayFlag<M>(&M::listContents_, i),
+                       "Adds \"" + std::string(row.flag) + "\" to -a");
         c.enable = While("LOUTLIST", {"1"});
         p.controls.push_back(std::move(c));
     }
@@ -120,13 +118,11 @@ PageData ListPage() {
     p.controls.push_back(TriChoice("Source in the listing:", k::kSource, tri,
                                    Tri([](M& m) -> int& { return m.source_; }),
                                    "-source or -nosource (makefile form)"));
-    static constexpr const models::KeyList kShow[] = {k::kShowCond, k::kShowDef, k::kShowCall,
-                                                      k::kShowExp, k::kShowCode};
-    for (size_t i = 0; i < 5; ++i) {
-        ControlDef c = TriChoice("Show " + std::string(k::kShowWords[i]) + ":", kShow[i], tri,
+    for (size_t i = 0; i < std::size(k::kShowSettings); ++i) {
+        const std::string word(k::kShowSettings[i].word);
+        ControlDef c = TriChoice("Show " + word + ":", k::kShowSettings[i].tokens, tri,
                                  Tri([i](M& m) -> int& { return m.show_[i]; }),
-                                 "-show=" + std::string(k::kShowWords[i]) +
-                                     " or -noshow=" + std::string(k::kShowWords[i]));
+                                 "-show=" + word + " or -noshow=" + word);
         c.enable = While("SOURCE", {"", "1"});
         p.controls.push_back(std::move(c));
     }
@@ -145,16 +141,12 @@ PageData ListPage() {
 
 PageData Other() {
     PageData p{"Other", "CPageAsmOther", {}, ""};
-    static constexpr SV kText[] = {"DSP instructions (Corvo)",
-                                   "Suppress warnings",
-                                   "Keep local labels in the symbol table",
-                                   "Warn when difference tables are altered",
-                                   "Skip whitespace and comment preprocessing",
-                                   "Print statistics"};
-    for (size_t i = 0; i < models::kAsmSwitchCount; ++i)
-        p.controls.push_back(CheckToken(
-            std::string(kText[i]) + " (" + std::string(k::kSwitchArgs[i]) + ")", k::kSwitchKeys[i],
-            BindArrayFlag<M>(&M::switches_, i), "Gives " + std::string(k::kSwitchArgs[i])));
+    for (size_t i = 0; i < std::size(k::kSwitchOptions); ++i) {
+        const models::FlagOption& row = k::kSwitchOptions[i];
+        p.controls.push_back(CheckToken(std::string(row.label) + " (" + std::string(row.flag) + ")",
+                                        row.key, BindArrayFlag<M>(&M::switches_, i),
+                                        "Gives " + std::string(row.flag)));
+    }
     p.controls.push_back(Choice(
         "Floating-point rounding:", k::kRound, {"Toward zero", "Nearest"},
         Bind<M>([](const M& m) { return Value{m.round_ == 2 ? "" : WordOf(k::kRound, m.round_)}; },

@@ -15,14 +15,14 @@ namespace {
 
 using M = CompilerModel;
 
-template <class Field> Binding Index(Field M::*field, models::KeyList table) {
+template <class Field, class Owner> Binding Index(Field Owner::*field, models::KeyList table) {
     return BindIndex<M>(field, table);
 }
 
 // A switch row's check box: its label with the flag it gives, and a help line
 // that starts with that flag.
-template <size_t N>
-ControlDef SwitchCheck(const models::FlagOption& row, std::array<bool, N> M::*field, size_t i,
+template <size_t N, class Owner>
+ControlDef SwitchCheck(const models::FlagOption& row, std::array<bool, N> Owner::*field, size_t i,
                        std::string_view helpTail = {}) {
     const std::string flag(row.flag);
     return CheckToken(std::string(row.label) + " (" + flag + ")", row.key,
@@ -57,30 +57,30 @@ std::optional<std::string> CheckSectionName(const std::string& e, const Value&) 
 
 // "KIND=BITS" for the section kinds outside the 32-bit class.
 Binding AddressClasses() {
-    static constexpr SV kBits[] = {"16", "20", "28", "32"};
     return Bind<M>(
         [](const M& m) {
             Value v;
             for (size_t i = 0; i < models::kSectionKindCount; ++i)
                 if (m.absClass_[i] != models::kAbsClass32)
                     v.push_back(std::string(k::kSectionKinds[i]) + "=" +
-                                std::string(kBits[m.absClass_[i]]));
+                                std::string(k::kAbsClassOptions[m.absClass_[i]].label));
             return v;
         },
         [](M& m, const Value& v) {
             m.absClass_.fill(models::kAbsClass32);
             for (const std::string& e : v)
                 for (size_t i = 0; i < models::kSectionKindCount; ++i)
-                    for (size_t b = 0; b < 4; ++b)
-                        if (e == std::string(k::kSectionKinds[i]) + "=" + std::string(kBits[b]))
+                    for (size_t b = 0; b < std::size(k::kAbsClassOptions); ++b)
+                        if (e == std::string(k::kSectionKinds[i]) + "=" +
+                                     std::string(k::kAbsClassOptions[b].label))
                             m.absClass_[i] = static_cast<int>(b);
         });
 }
 
 std::optional<std::string> CheckAddressClass(const std::string& e, const Value&) {
     for (SV kind : k::kSectionKinds)
-        for (SV bits : {"16", "20", "28", "32"})
-            if (e == std::string(kind) + "=" + std::string(bits)) return std::nullopt;
+        for (const models::ChoiceOption& cls : k::kAbsClassOptions)
+            if (e == std::string(kind) + "=" + std::string(cls.label)) return std::nullopt;
     return std::string("Enter PROGRAM, CONST, DATA, BSS or RUN, \"=\" and 16, 20, 28 or 32.");
 }
 
@@ -294,13 +294,11 @@ PageData ListPage() {
         Text("List &file:", k::kLFile, BindPath<M>(&M::listPath_), "The file after -Wa,-a...=");
     file.enable = While("LOUTLIST", {"1"});
     p.controls.push_back(std::move(file));
-    static constexpr SV kText[] = {"Include &assembly", "Include &symbols",
-                                   "Include &high-level source", "&Omit debugging directives",
-                                   "Omit forms processing (&no page breaks)"};
-    for (size_t i = 0; i < models::kListContentCount; ++i) {
-        ControlDef c = CheckToken(
-            std::string(kText[i]), k::kListContentKeys[i], BindArrayFlag<M>(&M::listContents_, i),
-            std::string("Adds \"") + std::string(k::kListContentLetters[i]) + "\" to -Wa,-a");
+    for (size_t i = 0; i < std::size(models::kListContentOptions); ++i) {
+        const models::FlagOption& row = models::kListContentOptions[i];
+        ControlDef c =
+            CheckToken(std::string(row.label), row.key, BindArrayFlag<M>(&M::listContents_, i),
+                       "Adds \"" + std::string(row.flag) + "\" to -Wa,-a");
         c.enable = While("LOUTLIST", {"1"});
         p.controls.push_back(std::move(c));
     }

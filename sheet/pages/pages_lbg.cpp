@@ -15,7 +15,7 @@ namespace {
 
 using M = GeneratorModel;
 
-template <class Field> Binding Index(Field M::*field, models::KeyList table) {
+template <class Field, class Owner> Binding Index(Field Owner::*field, models::KeyList table) {
     return BindIndex<M>(field, table);
 }
 

@@ -3,6 +3,7 @@
 #include "models/linker_keys.h"
 #include "models/linker_model.h"
 #include "sheet/page_builders.h"
+#include "sheet/pages/choice_labels.h"
 #include "sheet/tool_pages.h"
 
 namespace quorle::sheet {
@@ -145,12 +146,10 @@ PageData Output() {
     PageData p{"Output", "CPageLnkOutput", {}, ""};
     p.controls.push_back(Text("&Output file:", k::kOutFile, BindText<M>(&LinkerFields::outputFile_),
                               "The absolute file the linker writes (-o)"));
-    ControlDef form = Choice(
-        "Output &form:", k::kOutputForm,
-        {"Absolute file", "Absolute file and S-records", "", "Library, system", "Library, user"},
-        BindIndex<M>(&LinkerFields::outputForm_, k::kOutputForm),
-        "Both adds an S-record file made with objcopy");
-    // Position 2 has no token: it is not offered, and no word selects it.
+    ControlDef form = Choice("Output &form:", k::kOutputForm, LabelsOf(k::kOutputFormOptions),
+                             BindIndex<M>(&LinkerFields::outputForm_, k::kOutputForm),
+                             "Both adds an S-record file made with objcopy");
+    // Position 2 has no token: it is not offered.
     form.values.erase(form.values.begin() + 2);
     form.valueLabels.erase(form.valueLabels.begin() + 2);
     form.binding = Bind<M>([](const M& m) { return Value{WordOf(k::kOutputForm, m.outputForm_)}; },

@@ -18,7 +18,7 @@ namespace {
 bool SameModel(const LinkerModel& a, const LinkerModel& b) {
     return static_cast<const models::LinkerFields&>(a) ==
                static_cast<const models::LinkerFields&>(b) &&
-           a.carried_ == b.carried_;
+           a.Carried() == b.Carried();
 }
 
 // The string the optimisation rewrite hands back, as a host receives it.
@@ -52,7 +52,7 @@ TEST(HostileStrings, SectionFileNameWithABlankKeepsTheLayout) {
     std::string written = model.Serialize();
     LinkerModel back(written);
     EXPECT_EQ(back.layout_, model.layout_) << written;
-    EXPECT_TRUE(back.carried_.empty()) << written;
+    EXPECT_TRUE(back.Carried().empty()) << written;
     EXPECT_EQ(back.Serialize(), written);
 }
 
@@ -86,7 +86,7 @@ TEST(HostileStrings, MalformedUnknownTokensKeepTheirPlace) {
     ExpectFixedPoint(written);
     // Unknown tokens come back last, in arrival order, each one token.
     LinkerModel back(written);
-    EXPECT_EQ(back.carried_, model.carried_);
+    EXPECT_EQ(back.Carried(), model.Carried());
     EXPECT_EQ(back.layout_.regions, model.layout_.regions);
 }
 

@@ -58,7 +58,7 @@ template <class Model> bool ChangesModel(const std::string& base, const std::str
 bool LinkerReads(const std::string& base, const std::string& with) {
     models::LinkerModel before(base);
     models::LinkerModel after(with);
-    return after.carried_.size() == before.carried_.size() ||
+    return after.Carried().size() == before.Carried().size() ||
            static_cast<const models::LinkerFields&>(before) !=
                static_cast<const models::LinkerFields&>(after) ||
            before.OptimisationFlag() != after.OptimisationFlag();
@@ -221,5 +221,5 @@ TEST(KeyRegistry, AKeyOutsideTheRegistryIsNotRead) {
     EXPECT_FALSE(ChangesModel<models::CompilerModel>("", foreign));
     EXPECT_FALSE(ChangesModel<models::GeneratorModel>("", foreign));
     EXPECT_FALSE(LinkerReads("", foreign));
-    EXPECT_EQ(models::LinkerModel(foreign).carried_, std::vector<std::string>{"S|ASSIGNA|X=1"});
+    EXPECT_EQ(models::LinkerModel(foreign).Carried(), std::vector<std::string>{"S|ASSIGNA|X=1"});
 }

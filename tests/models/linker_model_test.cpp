@@ -41,7 +41,7 @@ TEST(LinkerModel, HostDefaultStringKeepsItsUnknownTokensInOrder) {
     EXPECT_EQ(
         model.Serialize(),
         DefaultsWith("[B|OPTIMIZE|0] [B|DEBUG|1] [S|OUTPUT|\"$(CONFIGDIR)\\$(PROJECTNAME).x\"]"));
-    EXPECT_EQ(model.mapOptimisationFile_, "$(CONFIGDIR)\\$(PROJECTNAME).bls");
+    EXPECT_EQ(model.MapOptimisationFile(), "$(CONFIGDIR)\\$(PROJECTNAME).bls");
     // Written strings read back to themselves: the version is not carried.
     EXPECT_EQ(LinkerModel(model.Serialize()).Serialize(), model.Serialize());
 }
@@ -125,7 +125,7 @@ TEST(LinkerModel, ParsingTwiceAppendsEveryList) {
     EXPECT_EQ(model.suppressedSymbols_.size(), 2u);
     EXPECT_EQ(model.checkAreas_.size(), 2u);
     EXPECT_EQ(model.crcRanges_.size(), 2u);
-    EXPECT_EQ(model.carried_.size(), 2u);
+    EXPECT_EQ(model.Carried().size(), 2u);
 }
 
 TEST(LinkerModel, ValueSyntaxOfTheListKeys) {
@@ -209,7 +209,7 @@ TEST(LinkerModel, SerializerOrderTokenForToken) {
     model.cpu_.familyFlags_[1] = true;
     model.projectType_ = 1;
     model.optLib_ = model.projectIsLibrary_ = true;
-    model.carried_ = {"Q|X|1"};
+    model.SetCarried({"Q|X|1"});
     model.mapBatch_ = true;
     EXPECT_EQ(model.Serialize(),
               "[V|VERSION|2] [B|SUBCOMMAND|1] [B|DOSEGF|1] [S|EXTFILE|\"my.cmd\"] "
@@ -261,7 +261,7 @@ TEST(LinkerModel, TruncatedGroupTextIsReported) {
     models::LinkerRead read = models::ReadLinkerModel(truncated, "m.bls");
     ASSERT_EQ(read.model.layout_.groups.size(), 1u);
     EXPECT_EQ(read.model.layout_.groups[0].name, ".a");
-    EXPECT_EQ(read.model.mapOptimisationFile_, "m.bls");
+    EXPECT_EQ(read.model.MapOptimisationFile(), "m.bls");
     // The model reports; the caller shows the box.
     EXPECT_EQ(messages.Text(), "");
     ASSERT_EQ(read.messages.size(), 1u);

@@ -156,8 +156,10 @@ class Generator {
         m.projectType_ = Pick(2);
         m.optLib_ = Coin();
         m.projectIsLibrary_ = Coin();
-        if (Coin()) m.carried_.push_back("B|OPTIMIZE|" + std::to_string(Pick(2)));
-        if (Coin()) m.carried_.push_back("S|OUTPUT|\"" + Name() + "\"");
+        std::vector<std::string> carried;
+        if (Coin()) carried.push_back("B|OPTIMIZE|" + std::to_string(Pick(2)));
+        if (Coin()) carried.push_back("S|OUTPUT|\"" + Name() + "\"");
+        m.SetCarried(std::move(carried));
         return m;
     }
 
