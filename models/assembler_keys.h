@@ -55,8 +55,7 @@ inline constexpr auto kSwitchArgs = models::FlagsOf(kSwitchOptions);
 inline constexpr SV kAppTxt = "S|APPTXT|";
 inline constexpr SV kErrorPath[] = {"", "B|ERRORPATH|1"};
 inline constexpr SV kChgIncPath[] = {"", "B|CHGINCPATH|1"};
-inline constexpr SV kProjectType[] = {"S|PROJECTTYPE|CAPPPROJECT", "S|PROJECTTYPE|CPPAPPPROJECT",
-                                      "S|PROJECTTYPE|LIBPROJECT"};
+inline constexpr auto kProjectType = models::TokensOf(models::kProjectTypeOptions);
 
 // Listing show settings of the makefile form: 1 show, 0 do not show.
 inline constexpr SV kShowCond[] = {"", "B|SHOWCOND|1", "B|SHOWCOND|0"};

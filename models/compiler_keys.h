@@ -20,8 +20,7 @@ using models::TokensOf;
 namespace gcc = models::gcc_switches;
 
 inline constexpr SV kLanguage[] = {"", "S|LANG|CPP", "S|LANG|PREPRO"};
-inline constexpr SV kProjectType[] = {"S|PROJECTTYPE|CAPPPROJECT", "S|PROJECTTYPE|CPPAPPPROJECT",
-                                      "S|PROJECTTYPE|LIBPROJECT"};
+inline constexpr auto kProjectType = TokensOf(models::kProjectTypeOptions);
 inline constexpr SV kOptLib[] = {"B|DOOPTLIB|0", "B|DOOPTLIB|1"};
 inline constexpr SV kChgIncPath[] = {"", "B|CHGINCPATH|1"};
 

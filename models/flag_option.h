@@ -70,6 +70,14 @@ inline constexpr FlagOption kListContentOptions[] = {
     {"B|LOMITFP|1", "n", "Omit forms processing (&no page breaks)"},
 };
 inline constexpr auto kListContentKeys = KeysOf(kListContentOptions);
+
+// The project kinds the compiler and the assembler take; the linker takes the
+// first two.
+inline constexpr ChoiceOption kProjectTypeOptions[] = {
+    {"S|PROJECTTYPE|CAPPPROJECT", "", "C application"},
+    {"S|PROJECTTYPE|CPPAPPPROJECT", "", "C++ application"},
+    {"S|PROJECTTYPE|LIBPROJECT", "", "Library"},
+};
 inline constexpr auto kListContentLetters = FlagsOf(kListContentOptions);
 
 } // namespace quorle::models

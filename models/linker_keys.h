@@ -2,6 +2,8 @@
 // of the linker options model use.
 #pragma once
 
+#include <array>
+#include <span>
 #include <string_view>
 
 #include "models/flag_option.h"
@@ -49,8 +51,11 @@ inline constexpr std::string_view kHexRecord[] = {"", "S|RECORD|H16", "S|RECORD|
 inline constexpr std::string_view kCpuCheck[] = {"", "I|CPUINFORMATIONCHECK|1",
                                                  "I|CPUINFORMATIONCHECK|2"};
 inline constexpr std::string_view kSubcommandType[] = {"B|DOEXTF|1", "B|DOSEGF|1"};
-inline constexpr std::string_view kProjectType[] = {"S|PROJECTTYPE|CAPPPROJECT",
-                                                    "S|PROJECTTYPE|CPPAPPPROJECT"};
+// C and C++ applications only.
+inline constexpr std::span<const models::ChoiceOption> kProjectTypeRows =
+    std::span(models::kProjectTypeOptions).first<2>();
+inline constexpr std::array<std::string_view, 2> kProjectType = {kProjectTypeRows[0].token,
+                                                                 kProjectTypeRows[1].token};
 inline constexpr std::string_view kOptLib[] = {"B|DOOPTLIB|0", "B|DOOPTLIB|1"};
 inline constexpr std::string_view kProjectBuilt[] = {"B|DOPROJBUILT|0", "B|DOPROJBUILT|1"};
 

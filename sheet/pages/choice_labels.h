@@ -1,6 +1,7 @@
 // The labels of a choice's rows, in the form the page builders take.
 #pragma once
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -8,7 +9,7 @@
 
 namespace quorle::sheet {
 
-template <size_t N> std::vector<std::string> LabelsOf(const models::ChoiceOption (&rows)[N]) {
+inline std::vector<std::string> LabelsOf(std::span<const models::ChoiceOption> rows) {
     std::vector<std::string> labels;
     for (const models::ChoiceOption& row : rows) labels.emplace_back(row.label);
     return labels;

@@ -55,7 +55,7 @@ PageData Source() {
                                Index(&M::errorPath_, k::kErrorPath),
                                "Messages name the source by its full path"));
     p.controls.push_back(Choice("Project t&ype:", k::kProjectType,
-                                {"C application", "C++ application", "Library"},
+                                LabelsOf(models::kProjectTypeOptions),
                                 BindOptionalIndex<M>(&M::projectType_, k::kProjectType),
                                 "The kind of project the file belongs to", true));
     return Finish(std::move(p));

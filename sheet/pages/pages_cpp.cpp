@@ -123,7 +123,7 @@ PageData Source() {
                                k::kChgIncPath, Index(&M::chgIncPath_, k::kChgIncPath),
                                "Marks the include directories as switched with the library"));
     p.controls.push_back(Choice(
-        "Project t&ype:", k::kProjectType, {"C application", "C++ application", "Library"},
+        "Project t&ype:", k::kProjectType, LabelsOf(models::kProjectTypeOptions),
         Index(&M::projectType_, k::kProjectType), "The kind of project the file belongs to"));
     return Finish(std::move(p));
 }

@@ -82,9 +82,9 @@ PageData Input() {
     p.controls.push_back(Check("Project is built as a &library", k::kProjectBuilt,
                                Flag(&LinkerFields::projectIsLibrary_),
                                "The project's output is a library archive (ar)"));
-    p.controls.push_back(Choice(
-        "Project &type:", k::kProjectType, {"C application", "C++ application"},
-        BindIndex<M>(&LinkerFields::projectType_, k::kProjectType), "C++ links the C++ libraries"));
+    p.controls.push_back(Choice("Project &type:", k::kProjectType, LabelsOf(k::kProjectTypeRows),
+                                BindIndex<M>(&LinkerFields::projectType_, k::kProjectType),
+                                "C++ links the C++ libraries"));
     return Finish(std::move(p));
 }
 

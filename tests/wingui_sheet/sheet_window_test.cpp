@@ -535,6 +535,12 @@ TEST(SheetWindow, DISABLED_Screenshots) {
         }
         shot("sheet-" + name);
     }
+    // The search window over the sheet, with what a flag finds.
+    const auto found = drive::Search(sheet, "-flto");
+    ASSERT_TRUE(found.has_value());
+    EXPECT_FALSE(found->hits.empty());
+    shot("sheet-Search");
+    ASSERT_TRUE(drive::EndSearch(sheet, 0, false));
     drive::PressCancel(sheet);
     EXPECT_EQ(open.Result(), -1);
 }
