@@ -176,15 +176,10 @@ std::optional<int> WriteMakefile(const WorkspaceCommand& command, const ProjectP
     std::string text = "# " + p.project.name + ", configuration " + p.config.name +
                        ": written by quorle-host from the plug-in's makefile commands.\n"
                        "# Each rule runs the step's tool with a sub-command file; run make\n"
-                       "# from this directory.\n\n"
-                       "TC_INSTALL_DIR = " +
-                       p.context.toolchainDir() +
-                       "\n"
-                       "EXEDIR = " +
-                       p.context.toolchainDir() + "/" + triplet +
-                       "/bin\n\n"
-                       "all:" +
-                       all + "\n\n" + rules + ".PHONY: all\n";
+                       "# from this directory.\n\n";
+    text += "TC_INSTALL_DIR = " + p.context.toolchainDir() + "\n";
+    text += "EXEDIR = " + p.context.toolchainDir() + "/" + triplet + "/bin\n\n";
+    text += "all:" + all + "\n\n" + rules + ".PHONY: all\n";
     if (!depends.empty())
         text += "\n# Header dependencies, written by gcc (-MMD).\n-include" + depends + "\n";
     std::string file = base + "/" + p.project.name + "_" + p.config.name + ".mak";
