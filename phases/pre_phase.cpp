@@ -75,8 +75,11 @@ int CompilerPrePhase(const PrePhaseCall& call) {
     std::string configDir = call.info->configDir;
     std::string path = SubcommandFilePath(configDir, model.objPath_.leaf, *extension);
     if (!Fits({}, *prefix, path, configDir)) return kPhaseFailed;
-    // gcc does not create the directory of its output file.
-    CreateDirectoryChain(model.OutputDirectory());
+    // gcc does not create the directory of its output file. A directory that
+    // still names a placeholder was never resolved: made as it stands, it
+    // would land, under that literal name, wherever the process happens to be.
+    if (model.OutputDirectory().find("$(") == std::string::npos)
+        CreateDirectoryChain(model.OutputDirectory());
     auto inputs = QuotedInputPaths(entries);
     if (!inputs) return kPhaseFailed;
     return WriteAndHandOver(call, *prefix, path, cmdline::BuildCompilerCommand(model, *inputs));

@@ -72,6 +72,23 @@ TEST(PrePhaseCompiler, WritesTheProtectedSubcommandFileAndHandsOverTheCommand) {
     EXPECT_NE(p.ReadBytes(Native(sub)).find("/b.c\""), std::string::npos);
 }
 
+TEST(PrePhaseCompiler, AnUnresolvedObjectDirectoryIsNotCreated) {
+    ScratchProject p;
+    // Without OBJPATH the object path is the model's default, which still
+    // holds the configuration directory's placeholder.
+    std::error_code ec;
+    fs::path before = fs::current_path(ec);
+    ASSERT_FALSE(ec);
+    fs::current_path(p.root);
+    PreResult r =
+        RunPre(p, "GNU Compiler", List({p.root + "/main.c|C source file"}), "[V|VERSION|2]");
+    fs::current_path(before);
+    ASSERT_EQ(r.result, 0);
+    EXPECT_FALSE(fs::exists(p.root + "/$(CONFIGDIR)"));
+    // The sub-command file is still written, in the configuration directory.
+    EXPECT_EQ(r.command.rfind("@\"" + p.configDir + "\\", 0), 0u) << r.command;
+}
+
 TEST(PrePhaseCompiler, NothingToDoAndRefusals) {
     ScratchProject p;
     EXPECT_EQ(RunPre(p, "Compiler", List({}), "").result, 2);
