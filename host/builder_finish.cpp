@@ -68,7 +68,9 @@ void Builder::FinishStep(Pending& pending, const platform::ProcessResult& result
         if (recorded) RecordIncomplete(pending, true);
     };
     if (!result.started) {
-        ReportError(step.filePath, "the tool could not be started", &block);
+        std::string text = "the tool could not be started";
+        if (!result.output.empty()) text += " (" + result.output + ")";
+        ReportError(step.filePath, text, &block);
         return failed(false);
     }
     int errors = ShowOutput(step, result.output, pending.workDir, block);

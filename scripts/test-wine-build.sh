@@ -38,6 +38,17 @@ status=0
 fail() { echo "FAILED: $*"; status=1; }
 # Under wine64, bounded: a hang is a failure, not a stuck test.
 whost() { timeout 600 "$wine" "$host_exe" "$@" </dev/null; }
+# A build expected to succeed, its output in the log named first. Wine now and
+# then fails to start a process that it started a moment before; such a build
+# is run once more (it goes on from where it stopped) and says why.
+wbuild() { # log arguments...
+  local log=$1; shift
+  whost build "$@" >"$log" 2>&1 && return 0
+  grep -q "the tool could not be started" "$log" || return 1
+  echo "-- Wine could not start a tool; the build once more:"
+  grep "the tool could not be started" "$log"
+  whost build "$@" >"$log" 2>&1
+}
 
 # The Linux build, for the outputs to compare with. It is made in the folder
 # the Windows build uses after it, since the S-record header names the file.
@@ -86,7 +97,7 @@ rm -rf "$work/win/Debug" "$work/win/Release"
 find "$work/win" | sort >"$work/before.txt"
 ws=$(drive "$work/win/demo.qws")
 export QUORLE_STANDIN_LOG="$work/spawns.log"
-whost build "$ws" --toolchain "$tc" -j 2 >"$work/win.log" 2>&1 || { cat "$work/win.log"; fail "the build under wine64"; }
+wbuild "$work/win.log" "$ws" --toolchain "$tc" -j 2 || { cat "$work/win.log"; fail "the build under wine64"; }
 for tool in corvo-elf-gcc corvo-elf-g++ corvo-elf-as corvo-elf-ld corvo-elf-objcopy corvo-elf-ar corvo-elf-libgen; do
   grep -qx "$tool" "$work/spawns.log" 2>/dev/null || fail "the build ran no $tool"
 done
@@ -167,7 +178,7 @@ if command -v arm-none-eabi-gcc >/dev/null; then
     mkdir "$t/bin"
     for tool in "$t"/host/*.exe; do cp "$win/bin/quorle-wine-bridge.exe" "$t/bin/$(basename "$tool")"; done
   done
-  whost build "$(drive "$work/fw/firmware.qws")" --toolchain "$(drive "$work/tc-m3")" -j 2 >"$work/fw.log" 2>&1 ||
+  wbuild "$work/fw.log" "$(drive "$work/fw/firmware.qws")" --toolchain "$(drive "$work/tc-m3")" -j 2 ||
     { cat "$work/fw.log"; fail "the firmware's build under wine64"; }
   [ -s "$work/fw/Debug/firmware.x" ] || fail "the firmware's build made no firmware.x"
   if [ -f "$work/fw-linux/firmware.mot" ]; then

@@ -9,7 +9,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <optional>
+#include <string>
 
 #include "platform/platform.h"
 #include "platform/posix/native_path.h"
@@ -121,18 +123,19 @@ void ConfigureSpawn(SpawnSetup& setup, const ProcessOptions& options, int writeF
     ::posix_spawnattr_setsigdefault(&setup.attributes, &defaults);
 }
 
-bool StartChild(std::vector<std::string>& arguments, const ProcessOptions& options, int writeFd,
-                pid_t& pid) {
+// 0, or the error posix_spawnp gave.
+int StartChild(std::vector<std::string>& arguments, const ProcessOptions& options, int writeFd,
+               pid_t& pid) {
     SpawnSetup setup;
     ConfigureSpawn(setup, options, writeFd);
     std::vector<char*> argv = Pointers(arguments);
     if (options.environment.empty())
         return ::posix_spawnp(&pid, argv[0], &setup.actions, &setup.attributes, argv.data(),
-                              environ) == 0;
+                              environ);
     std::vector<std::string> entries = ChildEnvironment(options.environment);
     std::vector<char*> envp = Pointers(entries);
     return ::posix_spawnp(&pid, argv[0], &setup.actions, &setup.attributes, argv.data(),
-                          envp.data()) == 0;
+                          envp.data());
 }
 
 // A descriptor that becomes readable when the child ends, so the parent
@@ -199,9 +202,10 @@ class ChildWait {
     int MillisecondsLeft() const {
         int wait = -1;
         if (deadline_) {
-            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(*deadline_ -
-                                                                              Clock::now());
-            wait = left.count() <= 0 ? 0 : static_cast<int>(std::min<int64_t>(left.count(), 1 << 30));
+            auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(*deadline_ - Clock::now());
+            wait =
+                left.count() <= 0 ? 0 : static_cast<int>(std::min<int64_t>(left.count(), 1 << 30));
         }
         // Without a descriptor for the child's end, look again every 10 ms.
         if (pidFd_.Get() < 0 && (wait < 0 || wait > 10)) wait = 10;
@@ -213,7 +217,8 @@ class ChildWait {
         nfds_t count = 0;
         int readAt = -1, pidAt = -1;
         if (readFd_ >= 0) readAt = static_cast<int>(count), entries[count++] = {readFd_, POLLIN, 0};
-        if (pidFd_.Get() >= 0) pidAt = static_cast<int>(count), entries[count++] = {pidFd_.Get(), POLLIN, 0};
+        if (pidFd_.Get() >= 0)
+            pidAt = static_cast<int>(count), entries[count++] = {pidFd_.Get(), POLLIN, 0};
         if (watchInterrupt_) entries[count++] = {InterruptFd(), POLLIN, 0};
         int ready = ::poll(entries, count, wait);
         if (ready < 0 && errno != EINTR) ready = 0;
@@ -276,10 +281,16 @@ ProcessResult RunArguments(std::vector<std::string> arguments, const ProcessOpti
     arguments[0] = ProgramPath(arguments[0]);
 
     int pipeFds[2] = {-1, -1};
-    if (options.captureOutput && ::pipe2(pipeFds, O_CLOEXEC) != 0) return result;
+    if (options.captureOutput && ::pipe2(pipeFds, O_CLOEXEC) != 0) {
+        result.output = std::string("the output pipe failed: ") + std::strerror(errno);
+        return result;
+    }
     Fd readEnd(pipeFds[0]), writeEnd(pipeFds[1]);
     pid_t pid = -1;
-    if (!StartChild(arguments, options, writeEnd.Get(), pid)) return result;
+    if (int error = StartChild(arguments, options, writeEnd.Get(), pid); error != 0) {
+        result.output = arguments[0] + ": " + std::strerror(error);
+        return result;
+    }
     result.started = true;
     writeEnd.Reset();
     ChildWait(pid, readEnd.Get(), options).Run(result);

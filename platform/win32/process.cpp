@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "platform/platform.h"
@@ -155,13 +156,28 @@ void Supervise(HANDLE process, HANDLE readEnd, const ProcessOptions& options,
     if (::GetExitCodeProcess(process, &code)) result.exitCode = static_cast<int>(code);
 }
 
+// Why the system refused, for the message that the tool could not be started.
+ProcessResult& NotStarted(const char* what, ProcessResult& result) {
+    const DWORD code = ::GetLastError();
+    char text[512] = {};
+    DWORD length = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                    nullptr, code, 0, text, sizeof text, nullptr);
+    while (length > 0 && (text[length - 1] == '\n' || text[length - 1] == '\r' ||
+                          text[length - 1] == ' ' || text[length - 1] == '.'))
+        --length;
+    result.output = std::string(what) + " failed: ";
+    result.output += length > 0 ? std::string(text, length) : "system error";
+    result.output += " (" + std::to_string(code) + ")";
+    return result;
+}
+
 } // namespace
 
 ProcessResult RunProcess(const std::string& commandLine, const ProcessOptions& options) {
     ProcessResult result;
     if (SplitCommandLine(commandLine).empty()) return result;
     ChildStreams streams;
-    if (!OpenStreams(options.captureOutput, streams)) return result;
+    if (!OpenStreams(options.captureOutput, streams)) return NotStarted("the output pipe", result);
 
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
@@ -178,7 +194,7 @@ ProcessResult RunProcess(const std::string& commandLine, const ProcessOptions& o
     if (!::CreateProcessA(nullptr, mutableLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
                           environment.empty() ? nullptr : environment.data(), directory, &startup,
                           &info))
-        return result;
+        return NotStarted("CreateProcess", result);
     result.started = true;
     Handle process(info.hProcess), thread(info.hThread);
     streams.writeEnd.Reset(); // the child's copy is the only writer now

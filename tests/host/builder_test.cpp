@@ -340,6 +340,44 @@ TEST_F(BuilderTest, AFailedCompileStopsBeforeTheLinkAndIsBuiltAgainNextTime) {
     EXPECT_EQ(record_->prePhases, (std::vector<std::string>{"app", "b", "d"}));
 }
 
+TEST_F(BuilderTest, AToolThatCouldNotStartIsNamedWithTheSystemsReason) {
+    PluginCalls calls(api_);
+    std::string error;
+    auto plan = MakeBuildPlan(calls, *context_, error);
+    ASSERT_TRUE(plan) << error;
+    auto tool = [](const ToolRun& run) {
+        platform::ProcessResult r;
+        std::string leaf = run.commandLine.substr(run.commandLine.find("-o ") + 3);
+        leaf = leaf.substr(0, leaf.find(' '));
+        if (leaf == "b.o") {
+            r.output = "CreateProcess failed: Access denied (5)";
+            return r;
+        }
+        std::ofstream(fs::path(run.workDir) / leaf);
+        r.started = true;
+        r.exitCode = 0;
+        return r;
+    };
+    std::FILE* out = std::tmpfile();
+    ASSERT_NE(out, nullptr);
+    BuildState state;
+    Builder::Settings settings;
+    settings.out = out;
+    Builder builder(calls, *context_, *plan, state, settings, tool);
+    EXPECT_FALSE(builder.Run());
+    std::fflush(out);
+    std::rewind(out);
+    std::string text;
+    for (int c = std::fgetc(out); c != EOF; c = std::fgetc(out))
+        text.push_back(static_cast<char>(c));
+    std::fclose(out);
+    EXPECT_NE(text.find("FAILED: "), std::string::npos) << text;
+    EXPECT_NE(text.find("b.c: error: the tool could not be started (CreateProcess failed: Access "
+                        "denied (5))"),
+              std::string::npos)
+        << text;
+}
+
 // The plan looks at every input and output once to check where outputs go;
 // a build given those times asks the file system for nothing more, and
 // decides as it would have without them.

@@ -75,6 +75,8 @@ TEST(Process, ExitCodesAndFailuresToStart) {
     EXPECT_EQ(RunChild("exit 0").exitCode, 0);
     ProcessResult missing = RunProcess("no-such-program-quorle-test", {});
     EXPECT_FALSE(missing.started);
+    // The system's reason, for the message that names the step.
+    EXPECT_FALSE(missing.output.empty());
     EXPECT_FALSE(RunProcess("", {}).started);
 }
 

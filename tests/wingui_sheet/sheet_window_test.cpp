@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <future>
 #include <set>
@@ -80,12 +82,19 @@ class OpenSheet {
         if (window) sheet_ = *window;
     }
     ~OpenSheet() {
-        // A failed test still closes the sheet.
-        if (result_.valid() &&
-            result_.wait_for(std::chrono::seconds(0)) != std::future_status::ready) {
+        // A failed test still closes the sheet. One that showed only after the
+        // wait above gave up is looked for again: the future's destructor
+        // waits for EditOptions, and a sheet nobody closes would hang the run.
+        for (int attempt = 0; attempt < 6 && Open(); ++attempt) {
             drive::CloseMessageBox(false);
+            if (auto window = drive::WaitForWindow(kTitle, 0)) sheet_ = *window;
             drive::PressCancel(sheet_);
             result_.wait_for(std::chrono::seconds(10));
+        }
+        if (Open()) {
+            std::fprintf(stderr, "the sheet did not close; the test program stops here\n");
+            std::fflush(nullptr);
+            std::_Exit(3);
         }
     }
     drive::Handle sheet() const { return sheet_; }
@@ -99,6 +108,10 @@ class OpenSheet {
     }
 
   private:
+    bool Open() const {
+        return result_.valid() &&
+               result_.wait_for(std::chrono::seconds(0)) != std::future_status::ready;
+    }
     testing_support::TempDir workspace_;
     ProjectInfoFixture info_;
     HostRecordsFixture host_;
