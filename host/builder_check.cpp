@@ -121,7 +121,7 @@ Builder::Check Builder::CheckFileStep(const Step& step, const StepRecord& curren
     if (stored->depsKnown) {
         for (const Dependency& dep : stored->deps) {
             const std::string& path = state_.PathOf(dep.path);
-            auto t = stats_.Time(path);
+            auto t = stats_.TimeOf(dep.path, path);
             if (!t) return {Verdict::Run, path + " is missing", std::nullopt};
             if (*t != dep.time) return {Verdict::Run, path + " changed", std::nullopt};
         }
@@ -169,7 +169,7 @@ Builder::Check Builder::CheckSingleStep(size_t index, const StepRecord* stored) 
     Check check = CompareTimes(step, reads);
     if (check.verdict == Verdict::UpToDate && stored != nullptr && stored->depsKnown) {
         for (const Dependency& dep : stored->deps)
-            if (stats_.Time(state_.PathOf(dep.path)) != dep.time)
+            if (stats_.TimeOf(dep.path, state_.PathOf(dep.path)) != dep.time)
                 return {Verdict::Run, state_.PathOf(dep.path) + " changed", std::nullopt};
     }
     check.scanned = std::move(scanned);

@@ -1,0 +1,74 @@
+// The build's file times: each path asked of the file system once, by path
+// or by the state's number for it, until a step rewrites a file.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <optional>
+#include <string>
+
+#include "host/stat_cache.h"
+
+namespace quorle::host {
+namespace {
+
+std::map<std::string, int64_t> gFiles;
+std::map<std::string, int> gAsked;
+
+std::optional<int64_t> FakeTime(const std::string& path) {
+    ++gAsked[path];
+    auto it = gFiles.find(path);
+    if (it == gFiles.end()) return std::nullopt;
+    return it->second;
+}
+
+class StatCacheTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        gFiles = {{"/w/a.h", 10}, {"/w/b.h", 20}, {"/w/a.o", 30}};
+        gAsked.clear();
+    }
+    StatCache cache_{&FakeTime};
+};
+
+TEST_F(StatCacheTest, ANumberedPathIsAskedOnceWhicheverWayItIsLookedUp) {
+    EXPECT_EQ(cache_.TimeOf(0, "/w/a.h"), 10);
+    EXPECT_EQ(cache_.TimeOf(0, "/w/a.h"), 10);
+    EXPECT_EQ(cache_.Time("/w/a.h"), 10);
+    EXPECT_EQ(cache_.TimeOf(7, "/w/b.h"), 20); // numbers need not come in order
+    EXPECT_EQ(cache_.TimeOf(7, "/w/b.h"), 20);
+    EXPECT_EQ(gAsked["/w/a.h"], 1);
+    EXPECT_EQ(gAsked["/w/b.h"], 1);
+    EXPECT_EQ(cache_.lookups(), 2u);
+
+    // A time found before by path serves the number too.
+    EXPECT_EQ(cache_.Time("/w/a.o"), 30);
+    EXPECT_EQ(cache_.TimeOf(3, "/w/a.o"), 30);
+    EXPECT_EQ(gAsked["/w/a.o"], 1);
+}
+
+TEST_F(StatCacheTest, AMissingFileStaysMissingUntilItIsForgotten) {
+    EXPECT_EQ(cache_.TimeOf(2, "/w/gen.h"), std::nullopt);
+    gFiles["/w/gen.h"] = 40; // a step writes it
+    EXPECT_EQ(cache_.TimeOf(2, "/w/gen.h"), std::nullopt);
+    EXPECT_EQ(gAsked["/w/gen.h"], 1);
+    cache_.Forget("/w/gen.h");
+    EXPECT_EQ(cache_.TimeOf(2, "/w/gen.h"), 40);
+    EXPECT_EQ(gAsked["/w/gen.h"], 2);
+}
+
+TEST_F(StatCacheTest, ForgettingAFileAsksEveryNumberedPathAgainButOnlyTheFileAnew) {
+    EXPECT_EQ(cache_.TimeOf(0, "/w/a.h"), 10);
+    EXPECT_EQ(cache_.TimeOf(1, "/w/b.h"), 20);
+    gFiles["/w/a.h"] = 11;
+    gFiles["/w/b.h"] = 21;
+    cache_.Forget("/w/a.h");
+    // The rewritten file's new time; the other's from the cache by path,
+    // still the time this build first saw.
+    EXPECT_EQ(cache_.TimeOf(0, "/w/a.h"), 11);
+    EXPECT_EQ(cache_.TimeOf(1, "/w/b.h"), 20);
+    EXPECT_EQ(gAsked["/w/a.h"], 2);
+    EXPECT_EQ(gAsked["/w/b.h"], 1);
+}
+
+} // namespace
+} // namespace quorle::host
