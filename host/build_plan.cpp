@@ -158,6 +158,8 @@ bool FillStep(const PluginCalls& calls, const ProjectContext& context, const Pha
         return false;
     }
     step.options = context.Expand(raw, leaf);
+    // One per step, kept for the whole build: not twice the room it needs.
+    step.options.shrink_to_fit();
     if (step.options.empty()) return true; // nothing stored, nothing produced
     auto ask = [&](const std::string& options) {
         return calls.OutputFiles(phase.name, options, context.info());
