@@ -6,30 +6,13 @@
 #include <string>
 
 #include "host/build_output.h"
+#include "support/captured_file.h"
 
 namespace quorle::host {
 namespace {
 
-class Captured {
-  public:
-    Captured() : file_(std::tmpfile()) {}
-    ~Captured() { std::fclose(file_); }
-    std::FILE* file() { return file_; }
-    std::string Text() {
-        std::fflush(file_);
-        std::rewind(file_);
-        std::string text;
-        for (int c = std::fgetc(file_); c != EOF; c = std::fgetc(file_))
-            text.push_back(static_cast<char>(c));
-        return text;
-    }
-
-  private:
-    std::FILE* file_;
-};
-
 TEST(BuildOutput, WithoutATerminalAStepsOutputGoesUnderItsOwnLine) {
-    Captured out;
+    CapturedFile out;
     BuildOutput print(out.file(), false, 0);
     print.Started(1, "[1/3] Compiling src/util.c");
     print.Started(2, "[2/3] Compiling src/ring.cpp");
@@ -50,7 +33,7 @@ TEST(BuildOutput, WithoutATerminalAStepsOutputGoesUnderItsOwnLine) {
 }
 
 TEST(BuildOutput, OnATerminalOneStatusLineIsRewrittenInPlace) {
-    Captured out;
+    CapturedFile out;
     BuildOutput print(out.file(), true, 0);
     print.Started(1, "[1/2] Compiling a.c");
     print.Started(2, "[2/2] Compiling b.c");
@@ -62,7 +45,7 @@ TEST(BuildOutput, OnATerminalOneStatusLineIsRewrittenInPlace) {
                           "\r[2/2] Compiling b.c\x1b[K"
                           "\n");
     // Output of the step the status line names: its line is not drawn twice.
-    Captured last;
+    CapturedFile last;
     BuildOutput again(last.file(), true, 0);
     again.Started(7, "[1/1] Linking x");
     again.StepLines(7, "[1/1] Linking x", {"memory: 3%"});
@@ -72,12 +55,12 @@ TEST(BuildOutput, OnATerminalOneStatusLineIsRewrittenInPlace) {
 }
 
 TEST(BuildOutput, TheStatusLineIsCutToTheTerminalKeepingTheFileName) {
-    Captured out;
+    CapturedFile out;
     BuildOutput print(out.file(), true, 20);
     print.Started(1, "[1/9] Compiling src/deep/deeper/file.c");
     EXPECT_EQ(out.Text(), "\r[1/9] Co...r/file.c\x1b[K");
     // A name in UTF-8 is cut between characters, not inside one.
-    Captured wide;
+    CapturedFile wide;
     BuildOutput narrow(wide.file(), true, 10);
     narrow.Started(1, "\xc3\xa4\xc3\xa4\xc3\xa4\xc3\xa4\xc3\xa4\xc3\xa4\xc3\xa4\xc3\xa4\xc3\xa4"
                       "\xc3\xa4\xc3\xa4");

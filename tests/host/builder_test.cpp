@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+#include "support/captured_file.h"
 #include "support/temp_dir.h"
 #include "support/test_files.h"
 
@@ -358,19 +359,14 @@ TEST_F(BuilderTest, AToolThatCouldNotStartIsNamedWithTheSystemsReason) {
         r.exitCode = 0;
         return r;
     };
-    std::FILE* out = std::tmpfile();
-    ASSERT_NE(out, nullptr);
+    CapturedFile out;
+    ASSERT_NE(out.file(), nullptr);
     BuildState state;
     Builder::Settings settings;
-    settings.out = out;
+    settings.out = out.file();
     Builder builder(calls, *context_, *plan, state, settings, tool);
     EXPECT_FALSE(builder.Run());
-    std::fflush(out);
-    std::rewind(out);
-    std::string text;
-    for (int c = std::fgetc(out); c != EOF; c = std::fgetc(out))
-        text.push_back(static_cast<char>(c));
-    std::fclose(out);
+    const std::string text = out.Text();
     EXPECT_NE(text.find("FAILED: "), std::string::npos) << text;
     EXPECT_NE(text.find("b.c: error: the tool could not be started (CreateProcess failed: Access "
                         "denied (5))"),
