@@ -32,12 +32,7 @@ std::string Plural(size_t n, const char* word) {
 } // namespace
 
 uint64_t HashText(std::string_view text) {
-    uint64_t hash = 14695981039346656037ull;
-    for (unsigned char c : text) {
-        hash ^= c;
-        hash *= 1099511628211ull;
-    }
-    return hash;
+    return TextHash().Add(text).value();
 }
 
 std::string BuildState::FileIn(const std::string& configDir) {

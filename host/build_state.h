@@ -29,10 +29,27 @@ namespace quorle::host {
 // FNV-1a, 64 bits: stable across runs and platforms.
 uint64_t HashText(std::string_view text);
 
+// The same hash of texts fed in pieces, so a long text need not be built.
+class TextHash {
+  public:
+    TextHash& Add(std::string_view text) {
+        for (unsigned char c : text) value_ = (value_ ^ c) * 1099511628211ull;
+        return *this;
+    }
+    uint64_t value() const { return value_; }
+
+  private:
+    uint64_t value_ = 14695981039346656037ull;
+};
+
+// Packed to 12 bytes: a large project holds hundreds of thousands.
+#pragma pack(push, 4)
 struct Dependency {
     uint32_t path = 0; // index into the state's path table
     int64_t time = 0;  // modification time when the step was built
 };
+#pragma pack(pop)
+static_assert(sizeof(Dependency) == 12);
 
 struct StepRecord {
     uint64_t optionsHash = 0;

@@ -66,31 +66,42 @@ std::string Builder::StepLabel(const Step& step) const {
     return shown;
 }
 
-// What a step hands to PrePhase: its file, or for a single step its
-// project inputs and every earlier output of a type it takes.
-std::vector<std::string> Builder::StepInputs(size_t index) const {
+// What a step hands to PrePhase, one by one: its file, or for a single step
+// its project inputs and every earlier output of a type it takes. `type` is
+// null for an entry that is already "path|type".
+template <typename Visit> void Builder::VisitInputs(size_t index, Visit visit) const {
     const Step& step = plan_.steps[index];
     const PhaseDesc& phase = plan_.phases[step.phase];
-    if (!phase.single) return {step.filePath + "|" + step.fileType};
-    std::vector<std::string> inputs = step.projectInputs;
-    if (!phase.Links()) return inputs;
+    if (!phase.single) return visit(step.filePath, &step.fileType);
+    for (const std::string& in : step.projectInputs) visit(in, nullptr);
+    if (!phase.Links()) return;
     for (size_t i = 0; i < index; ++i) {
         for (const OutputFile& out : plan_.steps[i].outputs) {
             bool wanted = false;
             for (const std::string& type : phase.inputTypes) wanted = wanted || type == out.type;
-            if (wanted) inputs.push_back(out.path + "|" + out.type);
+            if (wanted) visit(out.path, &out.type);
         }
     }
+}
+
+std::vector<std::string> Builder::StepInputs(size_t index) const {
+    std::vector<std::string> inputs;
+    VisitInputs(index, [&inputs](const std::string& path, const std::string* type) {
+        inputs.push_back(type != nullptr ? path + "|" + *type : path);
+    });
     return inputs;
 }
 
-StepRecord Builder::CurrentRecord(size_t index) const {
-    StepRecord record;
-    record.optionsHash = HashText(plan_.steps[index].options);
-    std::string inputs;
-    for (const std::string& in : StepInputs(index)) inputs.append(in).append(1, '\n');
-    record.inputsHash = HashText(inputs);
-    return record;
+// The hash of the inputs is that of StepInputs' lines, each ended by "\n",
+// fed in pieces: a link's list of every object is never built for it.
+Builder::StepHashes Builder::CurrentHashes(size_t index) const {
+    TextHash inputs;
+    VisitInputs(index, [&inputs](const std::string& path, const std::string* type) {
+        inputs.Add(path);
+        if (type != nullptr) inputs.Add("|").Add(*type);
+        inputs.Add("\n");
+    });
+    return {HashText(plan_.steps[index].options), inputs.value()};
 }
 
 // Every step is checked before the first one runs, so that the progress
@@ -98,7 +109,7 @@ StepRecord Builder::CurrentRecord(size_t index) const {
 // does.
 void Builder::Predict() {
     prechecks_.assign(plan_.steps.size(), std::nullopt);
-    current_.assign(plan_.steps.size(), StepRecord{});
+    current_.assign(plan_.steps.size(), StepHashes{});
     bool anyRuns = false;
     for (size_t p = 0; p < plan_.phases.size(); ++p) {
         const PhaseDesc& desc = plan_.phases[p];
@@ -112,7 +123,7 @@ void Builder::Predict() {
                 reset = true;
             }
             if (step.options.empty()) continue;
-            current_[i] = CurrentRecord(i);
+            current_[i] = CurrentHashes(i);
             Check check = CheckStep(i, current_[i]);
             // Its scan is still wanted: the step records what it found.
             if (desc.Links() && anyRuns && check.verdict == Verdict::UpToDate)
@@ -209,7 +220,8 @@ void Builder::StartStep(size_t index, JobRunner& runner) {
     pending.step = index;
     // What it reads and how is fixed by the plan, so the record made before
     // the build stands.
-    pending.record = std::move(current_[index]);
+    pending.record.optionsHash = current_[index].options;
+    pending.record.inputsHash = current_[index].inputs;
     // The verdict found before the build stands unless what an earlier
     // phase made may have changed it.
     std::optional<Check>& before = prechecks_[index];
@@ -220,7 +232,7 @@ void Builder::StartStep(size_t index, JobRunner& runner) {
         check = std::move(*before);
     } else {
         continuation_ = false;
-        check = CheckStep(index, pending.record);
+        check = CheckStep(index, current_[index]);
         if (check.verdict == Verdict::Run) ++planned_;
     }
     before.reset();

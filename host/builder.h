@@ -12,6 +12,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <unordered_set>
 #include <vector>
 
@@ -114,7 +115,13 @@ class Builder {
     void ReportError(const std::string& where, const std::string& message,
                      std::vector<std::string>* block = nullptr);
     void Predict();
-    StepRecord CurrentRecord(size_t index) const;
+    // What a step's record must hold for the step to be up to date.
+    struct StepHashes {
+        uint64_t options = 0;
+        uint64_t inputs = 0;
+    };
+    StepHashes CurrentHashes(size_t index) const;
+    template <typename Visit> void VisitInputs(size_t index, Visit visit) const;
     void RunPhase(size_t phase);
     void Drain(JobRunner& runner, bool untilIdle);
     void StartStep(size_t index, JobRunner& runner);
@@ -126,8 +133,8 @@ class Builder {
     std::vector<std::string> StepInputs(size_t index) const;
 
     // builder_check.cpp: is the step up to date?
-    Check CheckStep(size_t index, const StepRecord& current);
-    Check CheckFileStep(const Step& step, const StepRecord& current, const StepRecord* stored);
+    Check CheckStep(size_t index, const StepHashes& current);
+    Check CheckFileStep(const Step& step, const StepRecord* stored);
     Check CheckSingleStep(size_t index, const StepRecord* stored);
     Check CompareTimes(const Step& step, const std::vector<std::string>& reads);
     // The time of the step's oldest output in `oldest`, or why the step runs.
@@ -163,14 +170,16 @@ class Builder {
     BuildOutput output_;
     BuildTotals totals_;
     std::vector<std::optional<Check>> prechecks_; // the verdicts found before the first step
-    std::vector<StepRecord> current_; // each step's record as the plan gives it, made once
+    std::vector<StepHashes> current_; // each step's hashes as the plan gives them, made once
     int planned_ = 0;                 // steps expected to run, the N of "[n/N]"
     bool earlierRan_ = false;         // a step of an earlier phase ran in this build
     std::map<size_t, std::string> failedSteps_; // by step, so listed in the plan's order
     std::vector<Pending> pending_;
     std::set<std::string> failedOutputs_;
-    std::unordered_set<std::string> sourcePaths_; // the workspace's files, never made
-    std::vector<std::string> projectFiles_;       // the same, in order
+    // The workspace's files, never made; the set views the list's strings,
+    // which are sized once and never move.
+    std::vector<std::string> projectFiles_;
+    std::unordered_set<std::string_view> sourcePaths_;
     bool anyFailed_ = false;
     size_t failures_ = 0;
     bool interrupted_ = false;

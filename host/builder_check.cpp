@@ -84,7 +84,7 @@ Builder::Check Builder::CompareTimes(const Step& step, const std::vector<std::st
     return {Verdict::UpToDate, "", std::nullopt};
 }
 
-Builder::Check Builder::CheckStep(size_t index, const StepRecord& current) {
+Builder::Check Builder::CheckStep(size_t index, const StepHashes& current) {
     const Step& step = plan_.steps[index];
     if (step.outputs.empty()) return {Verdict::Run, "it names no outputs", std::nullopt};
     const StepRecord* stored = state_.Find(StepKey(step));
@@ -99,25 +99,23 @@ Builder::Check Builder::CheckStep(size_t index, const StepRecord& current) {
         Check check = CheckSingleStep(index, stored);
         if (check.verdict == Verdict::UpToDate && stored == nullptr)
             check = {Verdict::Run, "it was never built", std::nullopt};
-        if (check.verdict == Verdict::UpToDate && stored->optionsHash != current.optionsHash)
+        if (check.verdict == Verdict::UpToDate && stored->optionsHash != current.options)
             check = {Verdict::Run, "its options changed", std::nullopt};
-        if (check.verdict == Verdict::UpToDate && stored->inputsHash != current.inputsHash)
+        if (check.verdict == Verdict::UpToDate && stored->inputsHash != current.inputs)
             check = {Verdict::Run, "its inputs changed", std::nullopt};
         return check;
     }
     if (!stats_.Time(step.filePath))
         return {Verdict::Fail, step.filePath + ": no such file", std::nullopt};
     if (stored == nullptr) return {Verdict::Run, "it was never built", std::nullopt};
-    if (stored->optionsHash != current.optionsHash)
+    if (stored->optionsHash != current.options)
         return {Verdict::Run, "its options changed", std::nullopt};
-    if (stored->inputsHash != current.inputsHash)
+    if (stored->inputsHash != current.inputs)
         return {Verdict::Run, "its inputs changed", std::nullopt};
-    return CheckFileStep(step, current, stored);
+    return CheckFileStep(step, stored);
 }
 
-Builder::Check Builder::CheckFileStep(const Step& step, const StepRecord& current,
-                                      const StepRecord* stored) {
-    (void)current;
+Builder::Check Builder::CheckFileStep(const Step& step, const StepRecord* stored) {
     if (stored->depsKnown) {
         for (const Dependency& dep : stored->deps) {
             const std::string& path = state_.PathOf(dep.path);
@@ -159,14 +157,23 @@ Builder::Check Builder::CheckSingleStep(size_t index, const StepRecord* stored) 
     const Step& step = plan_.steps[index];
     auto scanned = Scan(step);
     if (!scanned) return {Verdict::Run, "its dependency scan failed", std::nullopt};
-    std::vector<std::string> reads = *scanned;
+    // A link reads every object: they are checked in place, not gathered.
+    int64_t oldest = 0;
+    std::optional<Check> runs = OldestOutput(step, oldest);
+    auto newer = [&](const std::string& in) {
+        if (!runs) runs = InputAgainst(in, stats_.Time(in), oldest);
+        return runs.has_value();
+    };
+    for (const std::string& in : *scanned)
+        if (newer(in)) break;
     if (plan_.phases[step.phase].Links()) {
-        for (size_t i = 0; i < index; ++i)
-            for (const OutputFile& out : plan_.steps[i].outputs) reads.push_back(out.path);
+        for (size_t i = 0; !runs && i < index; ++i)
+            for (const OutputFile& out : plan_.steps[i].outputs)
+                if (newer(out.path)) break;
         for (const std::string& in : step.projectInputs)
-            reads.push_back(in.substr(0, in.rfind('|')));
+            if (newer(in.substr(0, in.rfind('|')))) break;
     }
-    Check check = CompareTimes(step, reads);
+    Check check = runs ? std::move(*runs) : Check{Verdict::UpToDate, "", std::nullopt};
     if (check.verdict == Verdict::UpToDate && stored != nullptr && stored->depsKnown) {
         for (const Dependency& dep : stored->deps)
             if (stats_.TimeOf(dep.path, state_.PathOf(dep.path)) != dep.time)

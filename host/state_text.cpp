@@ -137,9 +137,9 @@ StateReading BuildState::ReadState(std::string_view text) {
             size_t at = 0;
             ok = Number(field.substr(0, colon), at) && at < table.size() && table[at].has_value();
             if (!ok) break;
-            Dependency dep{table[at]->first, table[at]->second};
-            if (colon != std::string_view::npos) ok = Number(field.substr(colon + 1), dep.time);
-            record.deps.push_back(dep);
+            int64_t time = table[at]->second; // a local: the record's member is packed
+            if (colon != std::string_view::npos) ok = Number(field.substr(colon + 1), time);
+            record.deps.push_back({table[at]->first, time});
         }
         ok = ok && NextNumber(fields, count);
         for (size_t i = 0; ok && i < count; ++i) {

@@ -108,6 +108,9 @@ TEST_F(BuildStateFiles, RecordsSurviveTheSaveAndAnUnfinishedStepIsNamedById) {
     EXPECT_FALSE(fs::exists(stateFile_));
     EXPECT_EQ(HashText(""), 14695981039346656037ull);
     EXPECT_NE(HashText("a"), HashText("b"));
+    // Fed in pieces, the hash is the whole text's: records stay valid.
+    EXPECT_EQ(TextHash().Add("a.o").Add("|").Add("").Add("Object file\n").value(),
+              HashText("a.o|Object file\n"));
 }
 
 // The lines that made every later build and clean crash: counts near the

@@ -435,5 +435,47 @@ TEST_F(BuilderTest, TimesThePlanFoundSpareTheCheckItsLookups) {
     EXPECT_EQ(changed.run, 2); // b.c's compile and the link
 }
 
+// The link's inputs are hashed from the objects one by one; a file taken
+// out of the project must still relink, and only once.
+TEST_F(BuilderTest, AFileLeavingTheProjectRelinksOnce) {
+    PluginCalls calls(api_);
+    auto tool = [&](const ToolRun& run) {
+        std::string leaf = run.commandLine.substr(run.commandLine.find("-o ") + 3);
+        std::ofstream(fs::path(run.workDir) / leaf.substr(0, leaf.find(' ')));
+        std::ofstream(fs::path(run.workDir) / "app.x");
+        platform::ProcessResult r;
+        r.started = true;
+        r.exitCode = 0;
+        return r;
+    };
+    BuildState state;
+    Builder::Settings settings;
+    settings.out = nullptr;
+    auto build = [&] {
+        context_ = std::make_unique<ProjectContext>(ws_, ws_.projects[0],
+                                                    ws_.projects[0].configurations[0],
+                                                    root_.generic_string(), root_.generic_string());
+        std::string error;
+        auto plan = MakeBuildPlan(calls, *context_, error);
+        EXPECT_TRUE(plan) << error;
+        if (!plan) return BuildTotals{};
+        record_->linkInputs.clear();
+        Builder builder(calls, *context_, *plan, state, settings, tool);
+        EXPECT_TRUE(builder.Run());
+        return builder.totals();
+    };
+    EXPECT_EQ(build().run, 7);
+    EXPECT_EQ(build().run, 0);
+    auto& files = ws_.projects[0].files;
+    files.erase(std::find(files.begin(), files.end(), "f.c"));
+    BuildTotals relinked = build();
+    EXPECT_EQ(relinked.run, 1);
+    EXPECT_EQ(relinked.upToDate, 5);
+    EXPECT_EQ(std::count(record_->linkInputs.begin(), record_->linkInputs.end(), "f.o|Object file"),
+              0);
+    EXPECT_EQ(record_->linkInputs.size(), 6u);
+    EXPECT_EQ(build().run, 0);
+}
+
 } // namespace
 } // namespace quorle::host
