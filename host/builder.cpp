@@ -108,7 +108,8 @@ Builder::StepHashes Builder::CurrentHashes(size_t index) const {
 // counts only the steps that will run. A link runs when anything before it
 // does.
 void Builder::Predict() {
-    prechecks_.assign(plan_.steps.size(), std::nullopt);
+    prechecked_.assign(plan_.steps.size(), Precheck::None);
+    prechecks_.clear();
     current_.assign(plan_.steps.size(), StepHashes{});
     bool anyRuns = false;
     for (size_t p = 0; p < plan_.phases.size(); ++p) {
@@ -132,9 +133,25 @@ void Builder::Predict() {
                 ++planned_;
                 anyRuns = true;
             }
-            prechecks_[i] = std::move(check);
+            if (check.verdict == Verdict::UpToDate && check.reason.empty() && !check.scanned) {
+                prechecked_[i] = Precheck::UpToDate;
+            } else {
+                prechecked_[i] = Precheck::Kept;
+                prechecks_[i] = std::move(check);
+            }
         }
     }
+}
+
+std::optional<Builder::Check> Builder::TakePrecheck(size_t index) {
+    Precheck kind = prechecked_[index];
+    prechecked_[index] = Precheck::None;
+    if (kind == Precheck::UpToDate) return Check{Verdict::UpToDate, "", std::nullopt};
+    if (kind == Precheck::None) return std::nullopt;
+    auto kept = prechecks_.find(index);
+    Check check = std::move(kept->second);
+    prechecks_.erase(kept);
+    return check;
 }
 
 bool Builder::Run() {
@@ -224,7 +241,7 @@ void Builder::StartStep(size_t index, JobRunner& runner) {
     pending.record.inputsHash = current_[index].inputs;
     // The verdict found before the build stands unless what an earlier
     // phase made may have changed it.
-    std::optional<Check>& before = prechecks_[index];
+    std::optional<Check> before = TakePrecheck(index);
     bool stands = before && (before->verdict == Verdict::Run ||
                              (before->verdict == Verdict::UpToDate && !earlierRan_));
     Check check;
@@ -235,7 +252,6 @@ void Builder::StartStep(size_t index, JobRunner& runner) {
         check = CheckStep(index, current_[index]);
         if (check.verdict == Verdict::Run) ++planned_;
     }
-    before.reset();
     if (check.verdict == Verdict::UpToDate) {
         ++totals_.upToDate;
         return;

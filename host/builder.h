@@ -13,6 +13,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -115,6 +116,7 @@ class Builder {
     void ReportError(const std::string& where, const std::string& message,
                      std::vector<std::string>* block = nullptr);
     void Predict();
+    std::optional<Check> TakePrecheck(size_t index); // once per step
     // What a step's record must hold for the step to be up to date.
     struct StepHashes {
         uint64_t options = 0;
@@ -169,7 +171,11 @@ class Builder {
     StatCache stats_;
     BuildOutput output_;
     BuildTotals totals_;
-    std::vector<std::optional<Check>> prechecks_; // the verdicts found before the first step
+    // The verdicts found before the first step. Nearly every step of a no-op
+    // is plainly up to date, and that takes one byte; the rest are kept aside.
+    enum class Precheck : uint8_t { None, UpToDate, Kept };
+    std::vector<Precheck> prechecked_;
+    std::unordered_map<size_t, Check> prechecks_;
     std::vector<StepHashes> current_; // each step's hashes as the plan gives them, made once
     int planned_ = 0;                 // steps expected to run, the N of "[n/N]"
     bool earlierRan_ = false;         // a step of an earlier phase ran in this build
