@@ -241,7 +241,13 @@ bool CheckOutputs(BuildPlan& plan, const ProjectContext& context, std::string& e
         const char* what;
         std::string_view name;
     };
+    // Sized once: a large project's tables would otherwise grow a dozen times.
+    size_t outputs = 0;
+    for (const Step& step : plan.steps) outputs += step.outputs.size();
+    const size_t files = context.project().files.size();
+    resolver.Reserve(files + plan.steps.size() + outputs + 8);
     std::unordered_map<std::string, Kept> kept;
+    kept.reserve(files + 8);
     auto keep = [&](const std::string& path, const char* what, const std::string& name) {
         kept.emplace(resolver.Resolve(path).path, Kept{what, name});
     };
@@ -257,6 +263,7 @@ bool CheckOutputs(BuildPlan& plan, const ProjectContext& context, std::string& e
     const std::vector<std::string> ownFiles = BuildState::OwnFilesIn(dir);
     for (const std::string& own : ownFiles) keep(own, "the host's file ", own);
     std::unordered_map<std::string, const Step*> readers; // input path -> a step reading it
+    readers.reserve(plan.steps.size());
     for (const Step& other : plan.steps) {
         if (!other.filePath.empty() && !other.generated)
             readers.emplace(resolver.Resolve(other.filePath).path, &other);
@@ -264,6 +271,7 @@ bool CheckOutputs(BuildPlan& plan, const ProjectContext& context, std::string& e
             readers.emplace(resolver.Resolve(in.substr(0, in.rfind('|'))).path, &other);
     }
     std::unordered_map<std::string, const Step*> writers;
+    writers.reserve(outputs);
     for (const Step& step : plan.steps) {
         for (const OutputFile& out : step.outputs) {
             const ResolvedPath& resolved = resolver.Resolve(out.path);

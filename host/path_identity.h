@@ -22,6 +22,7 @@ struct ResolvedPath {
 class PathResolver {
   public:
     const ResolvedPath& Resolve(const std::string& path);
+    void Reserve(size_t paths) { seen_.reserve(paths); }
     // Every path asked so far, with what was found.
     const std::unordered_map<std::string, ResolvedPath>& seen() const { return seen_; }
 
