@@ -65,6 +65,9 @@ class Builder {
 
     Builder(const PluginCalls& calls, const ProjectContext& context, const BuildPlan& plan,
             BuildState& state, Settings settings, Executor executor);
+    // Its set of sources views its own list of them.
+    Builder(const Builder&) = delete;
+    Builder& operator=(const Builder&) = delete;
 
     // True when every step succeeded or was up to date. Saves the state.
     bool Run();

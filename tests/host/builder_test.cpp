@@ -177,6 +177,23 @@ PluginApi ScriptedApi() {
     return api;
 }
 
+// A tool that succeeds and writes what a compile or the link would.
+platform::ProcessResult WriteOutputs(const ToolRun& run) {
+    std::string leaf = run.commandLine.substr(run.commandLine.find("-o ") + 3);
+    std::ofstream(fs::path(run.workDir) / leaf.substr(0, leaf.find(' ')));
+    std::ofstream(fs::path(run.workDir) / "app.x");
+    platform::ProcessResult r;
+    r.started = true;
+    r.exitCode = 0;
+    return r;
+}
+
+Builder::Settings Quiet() {
+    Builder::Settings settings;
+    settings.out = nullptr;
+    return settings;
+}
+
 class BuilderTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -379,18 +396,9 @@ TEST_F(BuilderTest, AToolThatCouldNotStartIsNamedWithTheSystemsReason) {
 // decides as it would have without them.
 TEST_F(BuilderTest, TimesThePlanFoundSpareTheCheckItsLookups) {
     PluginCalls calls(api_);
-    auto tool = [&](const ToolRun& run) {
-        std::string leaf = run.commandLine.substr(run.commandLine.find("-o ") + 3);
-        std::ofstream(fs::path(run.workDir) / leaf.substr(0, leaf.find(' ')));
-        std::ofstream(fs::path(run.workDir) / "app.x");
-        platform::ProcessResult r;
-        r.started = true;
-        r.exitCode = 0;
-        return r;
-    };
+    auto tool = &WriteOutputs;
     BuildState state;
-    Builder::Settings settings;
-    settings.out = nullptr;
+    Builder::Settings settings = Quiet();
     auto build = [&](bool useTimes) {
         std::string error;
         auto plan = MakeBuildPlan(calls, *context_, error);
@@ -439,18 +447,9 @@ TEST_F(BuilderTest, TimesThePlanFoundSpareTheCheckItsLookups) {
 // out of the project must still relink, and only once.
 TEST_F(BuilderTest, AFileLeavingTheProjectRelinksOnce) {
     PluginCalls calls(api_);
-    auto tool = [&](const ToolRun& run) {
-        std::string leaf = run.commandLine.substr(run.commandLine.find("-o ") + 3);
-        std::ofstream(fs::path(run.workDir) / leaf.substr(0, leaf.find(' ')));
-        std::ofstream(fs::path(run.workDir) / "app.x");
-        platform::ProcessResult r;
-        r.started = true;
-        r.exitCode = 0;
-        return r;
-    };
+    auto tool = &WriteOutputs;
     BuildState state;
-    Builder::Settings settings;
-    settings.out = nullptr;
+    Builder::Settings settings = Quiet();
     auto build = [&] {
         context_ = std::make_unique<ProjectContext>(ws_, ws_.projects[0],
                                                     ws_.projects[0].configurations[0],
