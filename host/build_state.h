@@ -42,13 +42,27 @@ class TextHash {
     uint64_t value_ = 14695981039346656037ull;
 };
 
-// Packed to 12 bytes: a large project holds hundreds of thousands.
-#pragma pack(push, 4)
+// A time held as two 4-byte halves, so that a Dependency takes 12 bytes, not
+// 16: a large project holds hundreds of thousands. Read and written as the
+// number it is; no reference to an unaligned 8-byte value is ever made.
+class PackedTime {
+  public:
+    PackedTime(int64_t time = 0) // implicit both ways: it stands for the number
+        : low_(static_cast<uint32_t>(static_cast<uint64_t>(time))),
+          high_(static_cast<uint32_t>(static_cast<uint64_t>(time) >> 32)) {}
+    operator int64_t() const {
+        return static_cast<int64_t>((static_cast<uint64_t>(high_) << 32) | low_);
+    }
+
+  private:
+    uint32_t low_;
+    uint32_t high_;
+};
+
 struct Dependency {
     uint32_t path = 0; // index into the state's path table
-    int64_t time = 0;  // modification time when the step was built
+    PackedTime time{}; // modification time when the step was built
 };
-#pragma pack(pop)
 static_assert(sizeof(Dependency) == 12);
 
 struct StepRecord {

@@ -5,6 +5,7 @@
 // is written through a link.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 
@@ -108,6 +109,10 @@ TEST_F(BuildStateFiles, RecordsSurviveTheSaveAndAnUnfinishedStepIsNamedById) {
     EXPECT_FALSE(fs::exists(stateFile_));
     EXPECT_EQ(HashText(""), 14695981039346656037ull);
     EXPECT_NE(HashText("a"), HashText("b"));
+    // A dependency's time is held in halves and comes back whole, sign and all.
+    for (int64_t time :
+         {int64_t{0}, int64_t{-1}, int64_t{1796756801180012849}, INT64_MIN, INT64_MAX})
+        EXPECT_EQ(static_cast<int64_t>(Dependency{3, time}.time), time);
     // Fed in pieces, the hash is the whole text's: records stay valid.
     EXPECT_EQ(TextHash().Add("a.o").Add("|").Add("").Add("Object file\n").value(),
               HashText("a.o|Object file\n"));
