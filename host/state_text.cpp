@@ -137,7 +137,7 @@ StateReading BuildState::ReadState(std::string_view text) {
             size_t at = 0;
             ok = Number(field.substr(0, colon), at) && at < table.size() && table[at].has_value();
             if (!ok) break;
-            int64_t time = table[at]->second; // a local: the record's member is packed
+            int64_t time = table[at]->second; // parsed whole; the record holds it in halves
             if (colon != std::string_view::npos) ok = Number(field.substr(colon + 1), time);
             record.deps.push_back({table[at]->first, time});
         }
