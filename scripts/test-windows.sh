@@ -79,10 +79,12 @@ if command -v xvfb-run >/dev/null; then
     }
     rc=0; run_sheet || rc=$?
     # A run Wine or the X server left hanging is run once more, and says so;
-    # failed tests are not.
-    if [ $rc = 124 ] || [ $rc = 137 ]; then
-      tail -n 5 "$log"
-      echo "== test_wingui_sheet.exe at $dpi dpi did not finish; once more"
+    # failed tests are not. A sheet that never closed stops its test program
+    # (exit 3, named in the log): that run too is kept and run once more.
+    if [ $rc = 124 ] || [ $rc = 137 ] || { [ $rc = 3 ] && grep -q 'the sheet did not close' "$log"; }; then
+      tail -n 8 "$log"
+      cp "$log" "$log.first"
+      echo "== test_wingui_sheet.exe at $dpi dpi did not finish (see $log.first); once more"
       rc=0; run_sheet || rc=$?
     fi
     [ $rc = 0 ] || status=1
