@@ -85,8 +85,9 @@ class OpenSheet {
         // A failed test still closes the sheet. One that showed only after the
         // wait above gave up is looked for again: the future's destructor
         // waits for EditOptions, and a sheet nobody closes would hang the run.
+        // A question it asks is answered Yes: to discard is what closes it.
         for (int attempt = 0; attempt < 6 && Open(); ++attempt) {
-            drive::CloseMessageBox(false);
+            drive::CloseMessageBox(true);
             if (auto window = drive::WaitForWindow(kTitle, 0)) sheet_ = *window;
             drive::PressCancel(sheet_);
             result_.wait_for(std::chrono::seconds(10));

@@ -680,6 +680,9 @@ void CloseMessageBox(bool yes) {
     if (::GetDlgItem(box, IDYES) != nullptr) id = yes ? IDYES : IDNO;
     ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                    reinterpret_cast<LPARAM>(::GetDlgItem(box, id)));
+    // Gone before the caller goes on: a box still closing would be taken for
+    // the next one, which would then be left unanswered.
+    Poll(10000, [box] { return !::IsWindow(box) || !::IsWindowVisible(box); });
 }
 
 std::optional<SearchShown> Search(Handle sheet, const std::string& text) {

@@ -117,6 +117,7 @@ struct Box {
     std::string text;
 };
 std::optional<Box> WaitForMessageBox(int milliseconds);
+// Answers the box shown (Yes or No, else OK) and waits until it is gone.
 void CloseMessageBox(bool yes);
 
 // The search, opened as Ctrl+F opens it, with `text` typed: the hits it
