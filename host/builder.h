@@ -141,7 +141,7 @@ class Builder {
     Check CheckStep(size_t index, const StepHashes& current);
     Check CheckFileStep(const Step& step, const StepRecord* stored);
     Check CheckSingleStep(size_t index, const StepRecord* stored);
-    Check CompareTimes(const Step& step, const std::vector<std::string>& reads);
+    template <typename Walk> Check CompareTimes(const Step& step, Walk walk);
     // The time of the step's oldest output in `oldest`, or why the step runs.
     std::optional<Check> OldestOutput(const Step& step, int64_t& oldest);
     // Why the step runs when an input read at `time` is missing or newer.

@@ -76,12 +76,18 @@ std::optional<Builder::Check> Builder::InputAgainst(const std::string& in,
     return std::nullopt;
 }
 
-Builder::Check Builder::CompareTimes(const Step& step, const std::vector<std::string>& reads) {
+// `walk` hands each file the step reads to the function it is given, and
+// stops once that answers true: the step runs. A link's reads are every
+// object, so they are walked where they lie, never gathered.
+template <typename Walk> Builder::Check Builder::CompareTimes(const Step& step, Walk walk) {
     int64_t oldest = 0;
-    if (auto runs = OldestOutput(step, oldest)) return std::move(*runs);
-    for (const std::string& in : reads)
-        if (auto runs = InputAgainst(in, stats_.Time(in), oldest)) return std::move(*runs);
-    return {Verdict::UpToDate, "", std::nullopt};
+    std::optional<Check> runs = OldestOutput(step, oldest);
+    if (!runs)
+        walk([&](const std::string& in) {
+            runs = InputAgainst(in, stats_.Time(in), oldest);
+            return runs.has_value();
+        });
+    return runs ? std::move(*runs) : Check{Verdict::UpToDate, "", std::nullopt};
 }
 
 Builder::Check Builder::CheckStep(size_t index, const StepHashes& current) {
@@ -137,7 +143,10 @@ Builder::Check Builder::CheckFileStep(const Step& step, const StepRecord* stored
     auto scanned = Scan(step);
     if (!scanned) return {Verdict::Run, "its dependencies are unknown", std::nullopt};
     reads.insert(reads.end(), scanned->begin(), scanned->end());
-    Check check = CompareTimes(step, reads);
+    Check check = CompareTimes(step, [&reads](const auto& runs) {
+        for (const std::string& in : reads)
+            if (runs(in)) return;
+    });
     if (check.verdict == Verdict::UpToDate) {
         // Up to date after all: keep the list, so the next build need not scan.
         StepRecord record = *stored;
@@ -157,23 +166,16 @@ Builder::Check Builder::CheckSingleStep(size_t index, const StepRecord* stored) 
     const Step& step = plan_.steps[index];
     auto scanned = Scan(step);
     if (!scanned) return {Verdict::Run, "its dependency scan failed", std::nullopt};
-    // A link reads every object: they are checked in place, not gathered.
-    int64_t oldest = 0;
-    std::optional<Check> runs = OldestOutput(step, oldest);
-    auto newer = [&](const std::string& in) {
-        if (!runs) runs = InputAgainst(in, stats_.Time(in), oldest);
-        return runs.has_value();
-    };
-    for (const std::string& in : *scanned)
-        if (newer(in)) break;
-    if (plan_.phases[step.phase].Links()) {
-        for (size_t i = 0; !runs && i < index; ++i)
+    Check check = CompareTimes(step, [&](const auto& runs) {
+        for (const std::string& in : *scanned)
+            if (runs(in)) return;
+        if (!plan_.phases[step.phase].Links()) return;
+        for (size_t i = 0; i < index; ++i)
             for (const OutputFile& out : plan_.steps[i].outputs)
-                if (newer(out.path)) break;
+                if (runs(out.path)) return;
         for (const std::string& in : step.projectInputs)
-            if (newer(in.substr(0, in.rfind('|')))) break;
-    }
-    Check check = runs ? std::move(*runs) : Check{Verdict::UpToDate, "", std::nullopt};
+            if (runs(in.substr(0, in.rfind('|')))) return;
+    });
     if (check.verdict == Verdict::UpToDate && stored != nullptr && stored->depsKnown) {
         for (const Dependency& dep : stored->deps)
             if (stats_.TimeOf(dep.path, state_.PathOf(dep.path)) != dep.time)
