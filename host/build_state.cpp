@@ -52,13 +52,6 @@ std::vector<std::string> BuildState::OwnFilesIn(const std::string& configDir) {
             JournalIn(configDir) + ".new"};
 }
 
-uint32_t BuildState::PathId(std::string_view path) {
-    if (auto it = pathIds_.find(path); it != pathIds_.end()) return it->second;
-    auto id = static_cast<uint32_t>(paths_.size());
-    pathIds_.emplace(paths_.emplace_back(path), id);
-    return id;
-}
-
 const StepRecord* BuildState::Find(const std::string& key) const {
     auto it = records_.find(key);
     return it == records_.end() ? nullptr : &it->second;
@@ -91,7 +84,6 @@ std::vector<std::string> BuildState::LoadRecords(const std::string& configDir) {
     dir_ = configDir;
     records_.clear();
     paths_.clear();
-    pathIds_.clear();
     running_.clear();
     journal_.Close();
     journalStarted_ = journalPending_ = false;

@@ -14,7 +14,6 @@
 
 #include <chrono>
 #include <cstdint>
-#include <deque>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,6 +21,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "host/path_table.h"
 #include "platform/own_file.h"
 
 namespace quorle::host {
@@ -134,8 +134,8 @@ class BuildState {
     void Finished(const std::string& key, StepRecord record);
     void Erase(const std::string& key);
 
-    uint32_t PathId(std::string_view path);
-    const std::string& PathOf(uint32_t id) const { return paths_[id]; }
+    uint32_t PathId(std::string_view path) { return paths_.Intern(path); }
+    std::string_view PathOf(uint32_t id) const { return paths_[id]; }
     size_t pathCount() const { return paths_.size(); }
     size_t size() const { return records_.size(); }
     bool changed() const { return changed_; }
@@ -158,10 +158,7 @@ class BuildState {
 
     std::string dir_;
     std::unordered_map<std::string, StepRecord> records_;
-    // Each path is held once: the index looks it up in place, and a deque
-    // never moves what it holds.
-    std::deque<std::string> paths_;
-    std::unordered_map<std::string_view, uint32_t> pathIds_;
+    PathTable paths_;
     std::unordered_set<uint64_t> running_; // started in this build, not finished
     platform::AppendFile journal_;
     bool journalStarted_ = false; // this build's journal exists, header written

@@ -14,6 +14,12 @@ Builder::Builder(const PluginCalls& calls, const ProjectContext& context, const 
     : calls_(calls), context_(context), plan_(plan), state_(state), settings_(std::move(settings)),
       executor_(std::move(executor)), stats_(&platform::FileModifiedTime),
       output_(settings_.out, settings_.statusLine && !settings_.verbose, settings_.columns) {
+    stats_.ReserveNumbered(state_.pathCount());
+}
+
+// Made when a step first runs: a no-op never needs them.
+void Builder::KnowProjectFiles() {
+    if (!projectFiles_.empty() || context_.project().files.empty()) return;
     projectFiles_.reserve(context_.project().files.size());
     for (const std::string& file : context_.project().files) {
         projectFiles_.push_back(context_.FilePath(file));

@@ -145,10 +145,10 @@ class Builder {
     // The time of the step's oldest output in `oldest`, or why the step runs.
     std::optional<Check> OldestOutput(const Step& step, int64_t& oldest);
     // Why the step runs when an input read at `time` is missing or newer.
-    std::optional<Check> InputAgainst(const std::string& in, std::optional<int64_t> time,
+    std::optional<Check> InputAgainst(std::string_view in, std::optional<int64_t> time,
                                       int64_t oldest);
     std::optional<std::vector<std::string>> Scan(const Step& step);
-    void NoteClockSkew(const std::string& path, int64_t time);
+    void NoteClockSkew(std::string_view path, int64_t time);
 
     // builder_launch.cpp: PrePhase and the tool's start.
     void LaunchStep(size_t index, const std::string& reason, Pending pending, JobRunner& runner);
@@ -162,6 +162,7 @@ class Builder {
     void RecordDependencies(Pending& pending);
     void RecordIncomplete(Pending& pending, bool failed = false);
     std::vector<std::string> MadeFiles(const Pending& pending);
+    void KnowProjectFiles();
     void RemovePartialOutputs(const Step& step);
     void RemoveOutputLinks(const Step& step);
 
@@ -186,7 +187,7 @@ class Builder {
     std::vector<Pending> pending_;
     std::set<std::string> failedOutputs_;
     // The workspace's files, never made; the set views the list's strings,
-    // which are sized once and never move.
+    // which are sized once and never move. Filled by KnowProjectFiles.
     std::vector<std::string> projectFiles_;
     std::unordered_set<std::string_view> sourcePaths_;
     bool anyFailed_ = false;

@@ -50,10 +50,10 @@ std::optional<std::vector<std::string>> Builder::Scan(const Step& step) {
 
 // A time in the future stays newer than whatever a step makes, so the steps
 // that read such a file run at every build.
-void Builder::NoteClockSkew(const std::string& path, int64_t time) {
+void Builder::NoteClockSkew(std::string_view path, int64_t time) {
     if (!clockSkew_.path.empty()) return;
     int64_t now = NowNs();
-    if (time > now) clockSkew_ = {path, (time - now) / 1000000000};
+    if (time > now) clockSkew_ = {std::string(path), (time - now) / 1000000000};
 }
 
 std::optional<Builder::Check> Builder::OldestOutput(const Step& step, int64_t& oldest) {
@@ -66,12 +66,12 @@ std::optional<Builder::Check> Builder::OldestOutput(const Step& step, int64_t& o
     return std::nullopt;
 }
 
-std::optional<Builder::Check> Builder::InputAgainst(const std::string& in,
+std::optional<Builder::Check> Builder::InputAgainst(std::string_view in,
                                                     std::optional<int64_t> time, int64_t oldest) {
-    if (!time) return Check{Verdict::Run, in + " is missing", std::nullopt};
+    if (!time) return Check{Verdict::Run, std::string(in) + " is missing", std::nullopt};
     if (*time > oldest) {
         NoteClockSkew(in, *time);
-        return Check{Verdict::Run, in + " is newer", std::nullopt};
+        return Check{Verdict::Run, std::string(in) + " is newer", std::nullopt};
     }
     return std::nullopt;
 }
@@ -124,10 +124,10 @@ Builder::Check Builder::CheckStep(size_t index, const StepHashes& current) {
 Builder::Check Builder::CheckFileStep(const Step& step, const StepRecord* stored) {
     if (stored->depsKnown) {
         for (const Dependency& dep : stored->deps) {
-            const std::string& path = state_.PathOf(dep.path);
+            std::string_view path = state_.PathOf(dep.path);
             auto t = stats_.TimeOf(dep.path, path);
-            if (!t) return {Verdict::Run, path + " is missing", std::nullopt};
-            if (*t != dep.time) return {Verdict::Run, path + " changed", std::nullopt};
+            if (!t) return {Verdict::Run, std::string(path) + " is missing", std::nullopt};
+            if (*t != dep.time) return {Verdict::Run, std::string(path) + " changed", std::nullopt};
         }
         // Each recorded time now equals the file's, so it stands for the file.
         int64_t oldest = 0;
@@ -179,7 +179,8 @@ Builder::Check Builder::CheckSingleStep(size_t index, const StepRecord* stored) 
     if (check.verdict == Verdict::UpToDate && stored != nullptr && stored->depsKnown) {
         for (const Dependency& dep : stored->deps)
             if (stats_.TimeOf(dep.path, state_.PathOf(dep.path)) != dep.time)
-                return {Verdict::Run, state_.PathOf(dep.path) + " changed", std::nullopt};
+                return {Verdict::Run, std::string(state_.PathOf(dep.path)) + " changed",
+                        std::nullopt};
     }
     check.scanned = std::move(scanned);
     return check;

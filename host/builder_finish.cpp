@@ -40,6 +40,7 @@ int Builder::ShowOutput(const Step& step, const std::string& output, const std::
         }
         errors += ErrorsOf(*info);
         totals_.warnings += info->warnings;
+        KnowProjectFiles();
         std::string shown = FormatLine(
             *info, line, {settings_.currentDir, toolDir, settings_.colour, &projectFiles_});
         if (!shown.empty()) block.push_back(shown);

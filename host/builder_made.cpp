@@ -60,6 +60,7 @@ std::vector<std::string> Builder::MadeFiles(const Pending& pending) {
         if (!p.is_absolute()) p = fs::u8path(pending.workDir) / p;
         return p.lexically_normal().generic_string();
     };
+    KnowProjectFiles();
     auto sources = [this](const std::string& path) { return sourcePaths_.count(path) > 0; };
     auto add = [&](const std::string& path, bool mustBeNew) {
         if (path.empty() || sources(path)) return;

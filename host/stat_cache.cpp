@@ -9,12 +9,12 @@ std::optional<int64_t> StatCache::Time(const std::string& path) {
     return times_[path] = lookup_(path);
 }
 
-std::optional<int64_t> StatCache::TimeOf(uint32_t id, const std::string& path) {
+std::optional<int64_t> StatCache::TimeOf(uint32_t id, std::string_view path) {
     if (id >= numbered_.size()) numbered_.resize(static_cast<size_t>(id) + 1);
     NumberedTime& known = numbered_[id];
     if (known.generation == generation_)
         return known.missing ? std::nullopt : std::optional<int64_t>(known.time);
-    std::optional<int64_t> time = Time(path);
+    std::optional<int64_t> time = Time(std::string(path));
     known = {generation_, !time.has_value(), time.value_or(0)};
     return time;
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -20,12 +21,15 @@ class StatCache {
     // The same for a path the build state numbers: after the first look-up
     // by its number alone, with no hashing of the path, until a file is
     // forgotten. A no-op asks this once per dependency of every step.
-    std::optional<int64_t> TimeOf(uint32_t id, const std::string& path);
+    std::optional<int64_t> TimeOf(uint32_t id, std::string_view path);
     // A time found by someone else in this build (a missing file: nullopt).
     void Seed(std::string path, std::optional<int64_t> time) {
         times_.emplace(std::move(path), time);
     }
     void Reserve(size_t paths) { times_.reserve(paths); }
+    // Room for the numbers a build state gives, so the list is not grown
+    // to twice what it needs.
+    void ReserveNumbered(size_t ids) { numbered_.reserve(ids); }
     // The file was (re)written: ask again next time.
     void Forget(const std::string& path) {
         times_.erase(path);

@@ -176,10 +176,12 @@ std::string BuildState::Serialise() const {
     std::vector<uint32_t> index(paths_.size(), 0);
     std::string text = std::string(kHeader) + "\n";
     uint32_t next = 0;
-    for (size_t i = 0; i < paths_.size(); ++i) {
+    for (uint32_t i = 0; i < paths_.size(); ++i) {
         if (!used[i]) continue;
         index[i] = next++;
-        text += "p\t" + std::to_string(usual[i]) + "\t" + paths_[i] + "\n";
+        text += "p\t" + std::to_string(usual[i]) + "\t";
+        text += paths_[i];
+        text += "\n";
     }
     for (const auto& [key, record] : records_) {
         if (!writable(key, record)) continue;

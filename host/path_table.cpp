@@ -1,0 +1,76 @@
+#include "host/path_table.h"
+
+#include <algorithm>
+#include <cstring>
+#include <functional>
+
+namespace quorle::host {
+
+namespace {
+
+constexpr size_t kBlock = 64 * 1024;
+
+size_t HashOf(std::string_view path) {
+    return std::hash<std::string_view>{}(path);
+}
+
+} // namespace
+
+std::string_view PathTable::Store(std::string_view path) {
+    if (path.empty()) return {};
+    if (blockSize_ - blockUsed_ < path.size()) {
+        // A path longer than a block gets one of its own.
+        blockSize_ = std::max(kBlock, path.size());
+        blocks_.push_back(std::make_unique<char[]>(blockSize_));
+        blockUsed_ = 0;
+    }
+    char* at = blocks_.back().get() + blockUsed_;
+    std::memcpy(at, path.data(), path.size());
+    blockUsed_ += path.size();
+    return {at, path.size()};
+}
+
+// The slot that holds `path`, or the empty one where it would go.
+size_t PathTable::SlotOf(std::string_view path, size_t hash) const {
+    const size_t mask = slots_.size() - 1;
+    for (size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+        uint32_t held = slots_[slot];
+        if (held == 0 || views_[held - 1] == path) return slot;
+    }
+}
+
+void PathTable::Grow() {
+    slots_.assign(std::max<size_t>(64, slots_.size() * 2), 0);
+    const size_t mask = slots_.size() - 1;
+    for (size_t id = 0; id < views_.size(); ++id) {
+        size_t slot = HashOf(views_[id]) & mask;
+        while (slots_[slot] != 0) slot = (slot + 1) & mask;
+        slots_[slot] = static_cast<uint32_t>(id + 1);
+    }
+}
+
+uint32_t PathTable::Intern(std::string_view path) {
+    if ((views_.size() + 1) * 2 > slots_.size()) Grow();
+    size_t slot = SlotOf(path, HashOf(path));
+    if (slots_[slot] != 0) return slots_[slot] - 1;
+    auto id = static_cast<uint32_t>(views_.size());
+    views_.push_back(Store(path));
+    slots_[slot] = id + 1;
+    return id;
+}
+
+std::optional<uint32_t> PathTable::Find(std::string_view path) const {
+    if (slots_.empty()) return std::nullopt;
+    uint32_t held = slots_[SlotOf(path, HashOf(path))];
+    if (held == 0) return std::nullopt;
+    return held - 1;
+}
+
+void PathTable::clear() {
+    blocks_.clear();
+    blockUsed_ = blockSize_ = 0;
+    views_.clear();
+    slots_.clear();
+}
+
+} // namespace quorle::host

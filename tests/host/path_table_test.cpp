@@ -1,0 +1,64 @@
+// The state's path table: one number per distinct path, in the order first
+// seen, and views that stay valid while the table grows.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "host/path_table.h"
+
+namespace quorle::host {
+namespace {
+
+std::string PathNumbered(size_t i) {
+    return "/work/project/src/module" + std::to_string(i % 97) + "/file" + std::to_string(i) + ".c";
+}
+
+TEST(PathTable, EachPathGetsOneNumberInTheOrderFirstSeen) {
+    PathTable table;
+    EXPECT_FALSE(table.Find("/w/a.h"));
+    EXPECT_EQ(table.Intern("/w/a.h"), 0u);
+    EXPECT_EQ(table.Intern("/w/b.h"), 1u);
+    EXPECT_EQ(table.Intern("/w/a.h"), 0u);
+    // Paths that share a prefix, or differ by case, are different paths.
+    EXPECT_EQ(table.Intern("/w/a.hh"), 2u);
+    EXPECT_EQ(table.Intern("/W/a.h"), 3u);
+    EXPECT_EQ(table.Intern(""), 4u);
+    EXPECT_EQ(table.Intern(""), 4u);
+    EXPECT_EQ(table.size(), 5u);
+    EXPECT_EQ(table.Find("/w/b.h"), 1u);
+    EXPECT_EQ(table[2], "/w/a.hh");
+    EXPECT_EQ(table[4], "");
+    table.clear();
+    EXPECT_EQ(table.size(), 0u);
+    EXPECT_FALSE(table.Find("/w/a.h"));
+    EXPECT_EQ(table.Intern("/w/b.h"), 0u);
+}
+
+// Enough paths to fill several blocks and regrow the index many times: every
+// view taken early must still read the same, and every path find its number.
+TEST(PathTable, ViewsSurviveGrowthAndLongPathsGetTheirOwnBlock) {
+    PathTable table;
+    std::vector<std::string_view> early;
+    const size_t count = 20000;
+    for (size_t i = 0; i < count; ++i) {
+        ASSERT_EQ(table.Intern(PathNumbered(i)), i);
+        if (i < 50) early.push_back(table[static_cast<uint32_t>(i)]);
+    }
+    std::string longPath = "/deep" + std::string(100000, 'x') + "/end.h";
+    uint32_t longId = table.Intern(longPath);
+    EXPECT_EQ(longId, count);
+    EXPECT_EQ(table.Intern("/after/the/long/one.h"), count + 1);
+    for (size_t i = 0; i < early.size(); ++i) EXPECT_EQ(early[i], PathNumbered(i));
+    for (size_t i = 0; i < count; ++i) {
+        ASSERT_EQ(table.Find(PathNumbered(i)), i);
+        ASSERT_EQ(table[static_cast<uint32_t>(i)], PathNumbered(i));
+    }
+    EXPECT_EQ(table[longId], longPath);
+    EXPECT_EQ(table.Find(longPath), longId);
+    EXPECT_EQ(table.Intern(PathNumbered(123)), 123u);
+    EXPECT_EQ(table.size(), count + 2);
+}
+
+} // namespace
+} // namespace quorle::host
