@@ -1,4 +1,5 @@
 #include "host/build_state.h"
+#include "host/state_reader.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -92,15 +93,21 @@ std::vector<std::string> BuildState::LoadRecords(const std::string& configDir) {
     lastCheckpoint_ = std::chrono::steady_clock::now();
     std::vector<std::string> warnings;
     std::string file = FileIn(configDir);
-    auto text = platform::ReadFile(file, false);
-    if (!text) {
+    // In pieces: a large build's state is megabytes, and never held whole.
+    StateReader reader(*this);
+    bool read =
+        platform::ReadFileInPieces(file, [&reader](std::string_view piece) { reader.Feed(piece); });
+    StateReading reading = reader.Finish();
+    if (!read) {
+        // Whatever came before the failure is not the whole state.
+        records_.clear();
+        paths_.clear();
         if (Present(file)) {
             warnings.push_back(file + " cannot be read; every step is rebuilt");
             changed_ = true;
         }
         return warnings;
     }
-    StateReading reading = ReadState(*text);
     if (!reading.known) {
         records_.clear();
         warnings.push_back(file + " is not a state this host reads; every step is rebuilt");

@@ -150,6 +150,7 @@ class BuildState {
     std::string Serialise() const;
 
   private:
+    class StateReader;
     void Replay(std::string_view text, LoadReport& report);
     bool WriteState();
     bool StartJournal();

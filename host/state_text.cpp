@@ -11,6 +11,7 @@
 #include <charconv>
 
 #include "host/build_state.h"
+#include "host/state_reader.h"
 
 namespace quorle::host {
 
@@ -80,79 +81,92 @@ char Flags(const StepRecord& record) {
 
 } // namespace
 
-StateReading BuildState::ReadState(std::string_view text) {
-    StateReading reading;
-    size_t start = 0, number = 0;
-    // Table index to path id; nullopt for a path line that did not read, so
-    // the records that name it are dropped, not pointed elsewhere.
-    std::vector<std::optional<std::pair<uint32_t, int64_t>>> table;
-    auto bad = [&reading, &number] {
-        if (reading.badLines++ == 0) reading.firstBad = number;
-    };
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) end = text.size();
-        std::string_view line = text.substr(start, end - start);
-        start = end + 1;
-        ++number;
-        if (number == 1) {
-            if (line != kHeader) return reading; // not this format: nothing in it counts
-            reading.known = true;
-            continue;
-        }
-        Fields fields(line);
-        std::string_view kind, field;
-        fields.Next(kind);
-        if (kind == "p") {
-            int64_t time = 0;
-            if (NextNumber(fields, time) && fields.Rest(field) && !field.empty() &&
-                field.find('\r') == std::string_view::npos) {
-                table.emplace_back(std::make_pair(PathId(field), time));
-            } else {
-                table.emplace_back(std::nullopt);
-                bad();
-            }
-            continue;
-        }
-        StepRecord record;
-        std::string_view key, flags;
-        size_t count = 0;
-        bool ok = kind == "s" && fields.Next(key) && Plain(key) &&
-                  NextNumber(fields, record.optionsHash, 16) &&
-                  NextNumber(fields, record.inputsHash, 16) && fields.Next(flags) &&
-                  flags.size() == 1 && flags[0] >= '0' && flags[0] <= '7' && flags[0] != '4' &&
-                  flags[0] != '5' && NextNumber(fields, count);
-        if (ok) {
-            record.depsKnown = ((flags[0] - '0') & 1) != 0;
-            record.incomplete = ((flags[0] - '0') & 2) != 0;
-            record.failed = record.incomplete && ((flags[0] - '0') & 4) != 0;
-        }
-        // Sized once: each listed file takes two characters at least, so a
-        // damaged count cannot ask for more than the line could hold.
-        if (ok) record.deps.reserve(std::min(count, line.size() / 2));
-        for (size_t i = 0; ok && i < count; ++i) {
-            ok = fields.Next(field);
-            if (!ok) break;
-            size_t colon = field.find(':');
-            size_t at = 0;
-            ok = Number(field.substr(0, colon), at) && at < table.size() && table[at].has_value();
-            if (!ok) break;
-            int64_t time = table[at]->second; // parsed whole; the record holds it in halves
-            if (colon != std::string_view::npos) ok = Number(field.substr(colon + 1), time);
-            record.deps.push_back({table[at]->first, time});
-        }
-        ok = ok && NextNumber(fields, count);
-        for (size_t i = 0; ok && i < count; ++i) {
-            ok = fields.Next(field) && Plain(field);
-            if (ok) record.made.emplace_back(field);
-        }
-        if (!ok || !fields.AtEnd()) {
-            bad();
-            continue;
-        }
-        records_[std::string(key)] = std::move(record);
+void BuildState::StateReader::Feed(std::string_view piece) {
+    if (!carry_.empty()) {
+        size_t end = piece.find('\n');
+        carry_.append(piece.substr(0, end));
+        if (end == std::string_view::npos) return;
+        Line(carry_);
+        carry_.clear();
+        piece.remove_prefix(end + 1);
     }
-    return reading;
+    for (size_t end; (end = piece.find('\n')) != std::string_view::npos;) {
+        Line(piece.substr(0, end));
+        piece.remove_prefix(end + 1);
+    }
+    carry_.assign(piece);
+}
+
+StateReading BuildState::StateReader::Finish() {
+    if (!carry_.empty()) Line(carry_); // the last line, without its line end
+    carry_.clear();
+    return reading_;
+}
+
+void BuildState::StateReader::Line(std::string_view line) {
+    if (ignored_) return;
+    if (++number_ == 1) {
+        reading_.known = line == kHeader;
+        ignored_ = !reading_.known;
+        return;
+    }
+    Fields fields(line);
+    std::string_view kind, field;
+    fields.Next(kind);
+    if (kind == "p") {
+        int64_t time = 0;
+        if (NextNumber(fields, time) && fields.Rest(field) && !field.empty() &&
+            field.find('\r') == std::string_view::npos) {
+            table_.push_back({state_.PathId(field), time});
+        } else {
+            table_.push_back({kBadPath, 0});
+            Bad();
+        }
+        return;
+    }
+    StepRecord record;
+    std::string_view key, flags;
+    size_t count = 0;
+    bool ok = kind == "s" && fields.Next(key) && Plain(key) &&
+              NextNumber(fields, record.optionsHash, 16) &&
+              NextNumber(fields, record.inputsHash, 16) && fields.Next(flags) &&
+              flags.size() == 1 && flags[0] >= '0' && flags[0] <= '7' && flags[0] != '4' &&
+              flags[0] != '5' && NextNumber(fields, count);
+    if (ok) {
+        record.depsKnown = ((flags[0] - '0') & 1) != 0;
+        record.incomplete = ((flags[0] - '0') & 2) != 0;
+        record.failed = record.incomplete && ((flags[0] - '0') & 4) != 0;
+    }
+    // Sized once: each listed file takes two characters at least, so a
+    // damaged count cannot ask for more than the line could hold.
+    if (ok) record.deps.reserve(std::min(count, line.size() / 2));
+    for (size_t i = 0; ok && i < count; ++i) {
+        ok = fields.Next(field);
+        if (!ok) break;
+        size_t colon = field.find(':');
+        size_t at = 0;
+        ok = Number(field.substr(0, colon), at) && at < table_.size() && table_[at].id != kBadPath;
+        if (!ok) break;
+        int64_t time = table_[at].time; // parsed whole; the record holds it in halves
+        if (colon != std::string_view::npos) ok = Number(field.substr(colon + 1), time);
+        record.deps.push_back({table_[at].id, time});
+    }
+    ok = ok && NextNumber(fields, count);
+    for (size_t i = 0; ok && i < count; ++i) {
+        ok = fields.Next(field) && Plain(field);
+        if (ok) record.made.emplace_back(field);
+    }
+    if (!ok || !fields.AtEnd()) {
+        Bad();
+        return;
+    }
+    state_.records_[std::string(key)] = std::move(record);
+}
+
+StateReading BuildState::ReadState(std::string_view text) {
+    StateReader reader(*this);
+    reader.Feed(text);
+    return reader.Finish();
 }
 
 std::string BuildState::Serialise() const {

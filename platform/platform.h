@@ -10,6 +10,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/limits.h"
@@ -35,6 +36,11 @@ bool IsFile(const std::string& path);
 // a device or a directory gives nothing at once; so does a file larger than
 // kMaxTextBytes.
 std::optional<std::string> ReadFile(const std::string& path, bool textMode);
+// The same file's bytes as they are read, a piece at a time, so a large file
+// is never held whole; the same checks and cap. False when the file could
+// not be opened or read to its end: the pieces handed over are then not all
+// of it.
+bool ReadFileInPieces(const std::string& path, const std::function<void(std::string_view)>& piece);
 // Text mode writes every LF as CR LF, so the bytes match a Windows build.
 bool WriteFile(const std::string& path, const std::string& content, bool textMode,
                bool append = false);

@@ -49,20 +49,28 @@ bool IsFile(const std::string& path) {
     return Stat(NativePath(path), &st) && !S_ISDIR(st.st_mode);
 }
 
-std::optional<std::string> ReadFile(const std::string& path, bool textMode) {
-    // Without blocking, so that opening a FIFO with no writer returns at
-    // once; the type is then checked on the open descriptor itself.
+namespace {
+
+// Without blocking, so that opening a FIFO with no writer returns at once;
+// the type is then checked on the open descriptor itself. -1: no such file,
+// or not one to read.
+int OpenRegular(const std::string& path, size_t& size) {
     int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
+    if (fd < 0) return -1;
     struct stat st;
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
         static_cast<uint64_t>(st.st_size) > kMaxTextBytes) {
         ::close(fd);
-        return std::nullopt;
+        return -1;
     }
-    std::string bytes;
-    bytes.reserve(static_cast<size_t>(st.st_size));
+    size = static_cast<size_t>(st.st_size);
+    return fd;
+}
+
+// Reads to the end and closes; false on an error or past the cap.
+template <typename Sink> bool ReadPieces(int fd, Sink sink) {
     char chunk[65536];
+    size_t total = 0;
     bool failed = false;
     for (;;) {
         ssize_t n = ::read(fd, chunk, sizeof chunk);
@@ -70,15 +78,34 @@ std::optional<std::string> ReadFile(const std::string& path, bool textMode) {
         if (n < 0) failed = true;
         if (n <= 0) break;
         // A file that grows while it is read still stops at the cap.
-        if (bytes.size() + static_cast<size_t>(n) > kMaxTextBytes) {
+        total += static_cast<size_t>(n);
+        if (total > kMaxTextBytes) {
             failed = true;
             break;
         }
-        bytes.append(chunk, static_cast<size_t>(n));
+        sink(std::string_view(chunk, static_cast<size_t>(n)));
     }
     ::close(fd);
-    if (failed) return std::nullopt;
+    return !failed;
+}
+
+} // namespace
+
+std::optional<std::string> ReadFile(const std::string& path, bool textMode) {
+    size_t size = 0;
+    int fd = OpenRegular(path, size);
+    if (fd < 0) return std::nullopt;
+    std::string bytes;
+    bytes.reserve(size);
+    if (!ReadPieces(fd, [&bytes](std::string_view piece) { bytes.append(piece); }))
+        return std::nullopt;
     return textMode ? FoldCrLf(bytes) : bytes;
+}
+
+bool ReadFileInPieces(const std::string& path, const std::function<void(std::string_view)>& piece) {
+    size_t size = 0;
+    int fd = OpenRegular(path, size);
+    return fd >= 0 && ReadPieces(fd, piece);
 }
 
 bool AppendToLog(const std::string& path, const std::string& text) {

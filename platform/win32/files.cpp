@@ -49,20 +49,28 @@ bool IsFile(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-std::optional<std::string> ReadFile(const std::string& path, bool textMode) {
+namespace {
+
+// Only a disk file: a pipe or a device could block the read or never end.
+HANDLE OpenRegular(const std::string& path, size_t& size) {
     HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
-    // Only a disk file: a pipe or a device could block the read or never end.
-    LARGE_INTEGER size{};
-    if (::GetFileType(file) != FILE_TYPE_DISK || !::GetFileSizeEx(file, &size) ||
-        static_cast<uint64_t>(size.QuadPart) > kMaxTextBytes) {
+    if (file == INVALID_HANDLE_VALUE) return file;
+    LARGE_INTEGER found{};
+    if (::GetFileType(file) != FILE_TYPE_DISK || !::GetFileSizeEx(file, &found) ||
+        static_cast<uint64_t>(found.QuadPart) > kMaxTextBytes) {
         ::CloseHandle(file);
-        return std::nullopt;
+        return INVALID_HANDLE_VALUE;
     }
-    std::string bytes;
+    size = static_cast<size_t>(found.QuadPart);
+    return file;
+}
+
+// Reads to the end and closes; false on an error or past the cap.
+template <typename Sink> bool ReadPieces(HANDLE file, Sink sink) {
     char chunk[65536];
     DWORD n = 0;
+    size_t total = 0;
     bool failed = false;
     for (;;) {
         if (!::ReadFile(file, chunk, sizeof chunk, &n, nullptr)) {
@@ -70,15 +78,34 @@ std::optional<std::string> ReadFile(const std::string& path, bool textMode) {
             break;
         }
         if (n == 0) break;
-        if (bytes.size() + n > kMaxTextBytes) {
+        total += n;
+        if (total > kMaxTextBytes) {
             failed = true;
             break;
         }
-        bytes.append(chunk, n);
+        sink(std::string_view(chunk, n));
     }
     ::CloseHandle(file);
-    if (failed) return std::nullopt;
+    return !failed;
+}
+
+} // namespace
+
+std::optional<std::string> ReadFile(const std::string& path, bool textMode) {
+    size_t size = 0;
+    HANDLE file = OpenRegular(path, size);
+    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    std::string bytes;
+    bytes.reserve(size);
+    if (!ReadPieces(file, [&bytes](std::string_view piece) { bytes.append(piece); }))
+        return std::nullopt;
     return textMode ? FoldCrLf(bytes) : bytes;
+}
+
+bool ReadFileInPieces(const std::string& path, const std::function<void(std::string_view)>& piece) {
+    size_t size = 0;
+    HANDLE file = OpenRegular(path, size);
+    return file != INVALID_HANDLE_VALUE && ReadPieces(file, piece);
 }
 
 bool IsSymbolicLink(const std::string& path) {

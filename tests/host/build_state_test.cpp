@@ -191,6 +191,45 @@ TEST_F(BuildStateFiles, ARecordThatDoesNotReadCostsOnlyItsStep) {
     EXPECT_EQ(old.size(), 0u);
 }
 
+// A large state comes off the disk in pieces, its lines cut anywhere between
+// them: every record must read back whole, and nothing count as damaged.
+TEST_F(BuildStateFiles, AStateLargerThanOneReadComesBackWhole) {
+    constexpr size_t kSteps = 3000;
+    auto keyOf = [](size_t i) { return "GNU Compiler|/p/src/module/f" + std::to_string(i) + ".c"; };
+    {
+        BuildState state;
+        state.Load(dir_);
+        for (size_t i = 0; i < kSteps; ++i) {
+            std::string key = keyOf(i);
+            ASSERT_TRUE(state.Started(key));
+            StepRecord record = RecordOf(state, key.substr(13), static_cast<int64_t>(i));
+            record.deps.push_back({state.PathId("/p/include/h" + std::to_string(i % 300) + ".h"),
+                                   static_cast<int64_t>(1000 + i % 7)});
+            record.made = {"/p/Debug/f" + std::to_string(i) + ".o"};
+            state.Finished(key, std::move(record));
+        }
+        ASSERT_TRUE(state.Save());
+    }
+    ASSERT_GT(ReadBytes(stateFile_).size(), 3u * 65536u);
+    BuildState state;
+    EXPECT_TRUE(state.Load(dir_).warnings.empty());
+    EXPECT_FALSE(state.changed());
+    ASSERT_EQ(state.size(), kSteps);
+    for (size_t i = 0; i < kSteps; ++i) {
+        const StepRecord* record = state.Find(keyOf(i));
+        ASSERT_NE(record, nullptr) << i;
+        ASSERT_EQ(record->deps.size(), 3u);
+        EXPECT_EQ(state.PathOf(record->deps[0].path), keyOf(i).substr(13));
+        EXPECT_EQ(int64_t{record->deps[0].time}, static_cast<int64_t>(i));
+        EXPECT_EQ(state.PathOf(record->deps[2].path),
+                  "/p/include/h" + std::to_string(i % 300) + ".h");
+        EXPECT_EQ(int64_t{record->deps[2].time}, static_cast<int64_t>(1000 + i % 7));
+        EXPECT_EQ(record->made, std::vector<std::string>{"/p/Debug/f" + std::to_string(i) + ".o"});
+    }
+    // One path per file named, however many records name it.
+    EXPECT_EQ(state.pathCount(), kSteps + 1 + 300);
+}
+
 TEST(Journal, StartsAndEndsAreIdsAndAnythingElseNamesEveryStep) {
     std::string text = std::string(kJournalHeader) + "\n" + JournalLine('s', 0x0123456789abcdefu) +
                        JournalLine('f', 0x0123456789abcdefu) + JournalLine('s', 42);

@@ -31,6 +31,36 @@ TEST(Files, TextModeWritesCrLfAndReadsFoldThem) {
     EXPECT_FALSE(IsFile(dir.File("missing.txt")));
 }
 
+// A file read in pieces gives the same bytes as a whole read, across many
+// pieces; what cannot be read gives nothing and says so.
+TEST(Files, AFileReadInPiecesIsTheWholeFile) {
+    TempDir dir;
+    std::string path = dir.File("big.bin");
+    std::string bytes;
+    for (size_t i = 0; bytes.size() < 300000; ++i) bytes += "line " + std::to_string(i) + "\r\n";
+    bytes.push_back('\0');
+    bytes += "tail without a line end";
+    ASSERT_TRUE(WriteFile(path, bytes, false));
+    std::string read;
+    size_t pieces = 0;
+    auto collect = [&](std::string_view piece) {
+        read.append(piece);
+        ++pieces;
+    };
+    EXPECT_TRUE(ReadFileInPieces(path, collect));
+    EXPECT_EQ(read, bytes);
+    EXPECT_EQ(ReadFile(path, false), bytes);
+    EXPECT_GT(pieces, 1u);
+    read.clear();
+    pieces = 0;
+    EXPECT_FALSE(ReadFileInPieces(dir.File("missing.bin"), collect));
+    EXPECT_FALSE(ReadFileInPieces(dir.Path(), collect));
+    EXPECT_EQ(pieces, 0u);
+    ASSERT_TRUE(WriteFile(path, "", false));
+    EXPECT_TRUE(ReadFileInPieces(path, collect));
+    EXPECT_EQ(pieces, 0u);
+}
+
 TEST(Files, OutputFileWritesManyPiecesAndReportsUse) {
     TempDir dir;
     OutputFile out;
