@@ -29,7 +29,7 @@ void Builder::KnowProjectFiles() {
 
 void Builder::UseTimesFound(BuildPlan& fresh) {
     stats_.Reserve(fresh.entryTimes.size());
-    for (auto& [path, time] : fresh.entryTimes) stats_.Seed(std::move(path), time);
+    for (const auto& [path, time] : fresh.entryTimes) stats_.Seed(path, time);
     fresh.entryTimes.clear();
 }
 

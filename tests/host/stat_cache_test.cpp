@@ -46,6 +46,28 @@ TEST_F(StatCacheTest, ANumberedPathIsAskedOnceWhicheverWayItIsLookedUp) {
     EXPECT_EQ(gAsked["/w/a.o"], 1);
 }
 
+// Times the plan found serve both kinds of look-up without asking; a seed
+// never overrides what this build has already seen.
+TEST_F(StatCacheTest, ASeededTimeIsUsedAndNeverReplacesOneKnown) {
+    cache_.Seed("/w/seeded.h", 50);
+    cache_.Seed("/w/gone.h", std::nullopt);
+    EXPECT_EQ(cache_.TimeOf(4, "/w/seeded.h"), 50);
+    EXPECT_EQ(cache_.Time("/w/seeded.h"), 50);
+    EXPECT_EQ(cache_.Time("/w/gone.h"), std::nullopt);
+    EXPECT_EQ(cache_.lookups(), 0u);
+    EXPECT_EQ(cache_.Time("/w/a.h"), 10);
+    cache_.Seed("/w/a.h", 99);
+    cache_.Seed("/w/seeded.h", 98);
+    EXPECT_EQ(cache_.TimeOf(0, "/w/a.h"), 10);
+    EXPECT_EQ(cache_.Time("/w/seeded.h"), 50);
+    // Forgotten, a seeded file is asked of the file system.
+    gFiles["/w/seeded.h"] = 51;
+    cache_.Forget("/w/seeded.h");
+    EXPECT_EQ(cache_.TimeOf(4, "/w/seeded.h"), 51);
+    EXPECT_EQ(gAsked["/w/seeded.h"], 1);
+    EXPECT_EQ(cache_.lookups(), 2u);
+}
+
 TEST_F(StatCacheTest, AMissingFileStaysMissingUntilItIsForgotten) {
     EXPECT_EQ(cache_.TimeOf(2, "/w/gen.h"), std::nullopt);
     gFiles["/w/gen.h"] = 40; // a step writes it
@@ -56,7 +78,7 @@ TEST_F(StatCacheTest, AMissingFileStaysMissingUntilItIsForgotten) {
     EXPECT_EQ(gAsked["/w/gen.h"], 2);
 }
 
-TEST_F(StatCacheTest, ForgettingAFileAsksEveryNumberedPathAgainButOnlyTheFileAnew) {
+TEST_F(StatCacheTest, ForgettingAFileAsksOnlyThatFileAnew) {
     EXPECT_EQ(cache_.TimeOf(0, "/w/a.h"), 10);
     EXPECT_EQ(cache_.TimeOf(1, "/w/b.h"), 20);
     gFiles["/w/a.h"] = 11;
