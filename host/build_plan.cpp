@@ -246,7 +246,9 @@ bool CheckOutputs(BuildPlan& plan, const ProjectContext& context, std::string& e
     for (const Step& step : plan.steps) outputs += step.outputs.size();
     const size_t files = context.project().files.size();
     resolver.Reserve(files + plan.steps.size() + outputs + 8);
-    std::unordered_map<std::string, Kept> kept;
+    // Keyed by views of the resolver's own paths, which stay where they are
+    // until it goes: a large plan's paths are not copied three times more.
+    std::unordered_map<std::string_view, Kept> kept;
     kept.reserve(files + 8);
     auto keep = [&](const std::string& path, const char* what, const std::string& name) {
         kept.emplace(resolver.Resolve(path).path, Kept{what, name});
@@ -262,7 +264,7 @@ bool CheckOutputs(BuildPlan& plan, const ProjectContext& context, std::string& e
     keep(lock, "the host's lock file ", lock);
     const std::vector<std::string> ownFiles = BuildState::OwnFilesIn(dir);
     for (const std::string& own : ownFiles) keep(own, "the host's file ", own);
-    std::unordered_map<std::string, const Step*> readers; // input path -> a step reading it
+    std::unordered_map<std::string_view, const Step*> readers; // input path -> a step reading it
     readers.reserve(plan.steps.size());
     for (const Step& other : plan.steps) {
         if (!other.filePath.empty() && !other.generated)
@@ -270,7 +272,7 @@ bool CheckOutputs(BuildPlan& plan, const ProjectContext& context, std::string& e
         for (const std::string& in : other.projectInputs)
             readers.emplace(resolver.Resolve(in.substr(0, in.rfind('|'))).path, &other);
     }
-    std::unordered_map<std::string, const Step*> writers;
+    std::unordered_map<std::string_view, const Step*> writers;
     writers.reserve(outputs);
     for (const Step& step : plan.steps) {
         for (const OutputFile& out : step.outputs) {
@@ -324,16 +326,21 @@ std::optional<BuildPlan> MakeBuildPlan(const PluginCalls& calls, const ProjectCo
     }
     if (!CheckFileTypes(context.project(), *catalogue, error)) return std::nullopt;
     auto extensions = ExtensionTable(*catalogue);
-    std::vector<Candidate> candidates;
-    for (const std::string& file : context.project().files)
-        candidates.push_back({file, context.FilePath(file), FileTypeOf(extensions, file), false});
-    OutputMemo memo;
-    plan.steps.reserve(candidates.size() + plan.phases.size());
-    for (size_t p = 0; p < plan.phases.size(); ++p) {
-        bool ok = plan.phases[p].single
-                      ? PlanSingleStep(calls, context, plan, p, candidates, error)
-                      : PlanFileSteps(calls, context, plan, p, candidates, memo, error);
-        if (!ok) return std::nullopt;
+    {
+        // Gone before the output check, which needs room of its own.
+        std::vector<Candidate> candidates;
+        candidates.reserve(context.project().files.size());
+        for (const std::string& file : context.project().files)
+            candidates.push_back(
+                {file, context.FilePath(file), FileTypeOf(extensions, file), false});
+        OutputMemo memo;
+        plan.steps.reserve(candidates.size() + plan.phases.size());
+        for (size_t p = 0; p < plan.phases.size(); ++p) {
+            bool ok = plan.phases[p].single
+                          ? PlanSingleStep(calls, context, plan, p, candidates, error)
+                          : PlanFileSteps(calls, context, plan, p, candidates, memo, error);
+            if (!ok) return std::nullopt;
+        }
     }
     if (!CheckOutputs(plan, context, error)) return std::nullopt;
     for (const OptionEntry& entry : context.project().options)

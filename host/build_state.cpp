@@ -85,6 +85,7 @@ std::vector<std::string> BuildState::LoadRecords(const std::string& configDir) {
     dir_ = configDir;
     records_.clear();
     paths_.clear();
+    usual_.clear();
     running_.clear();
     journal_.Close();
     journalStarted_ = journalPending_ = false;
@@ -102,6 +103,7 @@ std::vector<std::string> BuildState::LoadRecords(const std::string& configDir) {
         // Whatever came before the failure is not the whole state.
         records_.clear();
         paths_.clear();
+        usual_.clear();
         if (Present(file)) {
             warnings.push_back(file + " cannot be read; every step is rebuilt");
             changed_ = true;
@@ -238,6 +240,15 @@ bool BuildState::Started(const std::string& key, std::optional<int64_t>* mark) {
 }
 
 void BuildState::Finished(const std::string& key, StepRecord record) {
+    // Held against the usual times: a path new to the state takes its time
+    // from the first record that names it.
+    DependencyList deps(&usual_);
+    deps.reserve(record.deps.size());
+    for (Dependency dep : record.deps) {
+        usual_.Note(dep.path, dep.time);
+        deps.push_back(dep);
+    }
+    record.deps = std::move(deps);
     records_[key] = std::move(record);
     changed_ = true;
     if (dir_.empty()) return;

@@ -21,6 +21,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "host/dependency_list.h"
 #include "host/path_table.h"
 #include "platform/own_file.h"
 
@@ -42,29 +43,6 @@ class TextHash {
     uint64_t value_ = 14695981039346656037ull;
 };
 
-// A time held as two 4-byte halves, so that a Dependency takes 12 bytes, not
-// 16: a large project holds hundreds of thousands. Read and written as the
-// number it is; no reference to an unaligned 8-byte value is ever made.
-class PackedTime {
-  public:
-    PackedTime(int64_t time = 0) // implicit both ways: it stands for the number
-        : low_(static_cast<uint32_t>(static_cast<uint64_t>(time))),
-          high_(static_cast<uint32_t>(static_cast<uint64_t>(time) >> 32)) {}
-    operator int64_t() const {
-        return static_cast<int64_t>((static_cast<uint64_t>(high_) << 32) | low_);
-    }
-
-  private:
-    uint32_t low_;
-    uint32_t high_;
-};
-
-struct Dependency {
-    uint32_t path = 0; // index into the state's path table
-    PackedTime time{}; // modification time when the step was built
-};
-static_assert(sizeof(Dependency) == 12);
-
 struct StepRecord {
     uint64_t optionsHash = 0;
     uint64_t inputsHash = 0;
@@ -74,7 +52,7 @@ struct StepRecord {
     // made is still known, for clean.
     bool incomplete = false;
     bool failed = false; // incomplete because its tool failed, not because it was stopped
-    std::vector<Dependency> deps;
+    DependencyList deps;
     std::vector<std::string> made; // files the step made, for clean
 };
 
@@ -160,6 +138,7 @@ class BuildState {
     std::string dir_;
     std::unordered_map<std::string, StepRecord> records_;
     PathTable paths_;
+    UsualTimes usual_; // of each path, as the state file's path table gives them
     std::unordered_set<uint64_t> running_; // started in this build, not finished
     platform::AppendFile journal_;
     bool journalStarted_ = false; // this build's journal exists, header written

@@ -30,7 +30,7 @@ void Builder::KnowProjectFiles() {
 void Builder::UseTimesFound(BuildPlan& fresh) {
     stats_.Reserve(fresh.entryTimes.size());
     for (const auto& [path, time] : fresh.entryTimes) stats_.Seed(path, time);
-    fresh.entryTimes.clear();
+    fresh.entryTimes = {}; // its room too
 }
 
 platform::ProcessResult Builder::RunTool(const ToolRun& run) {

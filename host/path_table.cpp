@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <functional>
+#include <stdexcept>
 
 namespace quorle::host {
 
@@ -53,6 +54,8 @@ uint32_t PathTable::Intern(std::string_view path) {
     if ((views_.size() + 1) * 2 > slots_.size()) Grow();
     size_t slot = SlotOf(path, HashOf(path));
     if (slots_[slot] != 0) return slots_[slot] - 1;
+    // Numbers keep their top bit free for those who pack them.
+    if (views_.size() >= 0x7fffffffu) throw std::length_error("too many paths");
     auto id = static_cast<uint32_t>(views_.size());
     views_.push_back(Store(path));
     slots_[slot] = id + 1;

@@ -117,7 +117,9 @@ void BuildState::StateReader::Line(std::string_view line) {
         int64_t time = 0;
         if (NextNumber(fields, time) && fields.Rest(field) && !field.empty() &&
             field.find('\r') == std::string_view::npos) {
-            table_.push_back({state_.PathId(field), time});
+            uint32_t id = state_.PathId(field);
+            state_.usual_.Note(id, time);
+            table_.push_back({id, time});
         } else {
             table_.push_back({kBadPath, 0});
             Bad();
@@ -125,6 +127,7 @@ void BuildState::StateReader::Line(std::string_view line) {
         return;
     }
     StepRecord record;
+    record.deps = DependencyList(&state_.usual_);
     std::string_view key, flags;
     size_t count = 0;
     bool ok = kind == "s" && fields.Next(key) && Plain(key) &&

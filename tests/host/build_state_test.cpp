@@ -24,12 +24,14 @@ using testing_support::ReadBytes;
 constexpr const char* kKeyA = "GNU Compiler|/p/a.c";
 constexpr const char* kKeyB = "GNU Compiler|/p/b.c";
 
-StepRecord RecordOf(BuildState& state, const std::string& source, int64_t time) {
+StepRecord RecordOf(BuildState& state, const std::string& source, int64_t time,
+                    int64_t headerTime = 200) {
     StepRecord record;
     record.optionsHash = HashText("[B|DEBUG|1]");
     record.inputsHash = HashText(source + "|C source file\n");
     record.depsKnown = true;
-    record.deps = {{state.PathId(source), time}, {state.PathId("/p/my dir/a.h"), 200}};
+    record.deps.push_back({state.PathId(source), time});
+    record.deps.push_back({state.PathId("/p/my dir/a.h"), headerTime});
     record.made = {"/p/Debug/x.o", "/p/Debug/x.gcc"};
     return record;
 }
@@ -65,10 +67,10 @@ TEST_F(BuildStateFiles, RecordsSurviveTheSaveAndAnUnfinishedStepIsNamedById) {
         ASSERT_TRUE(state.Started(kKeyA, &mark));
         EXPECT_TRUE(mark.has_value());
         state.Finished(kKeyA, RecordOf(state, "/p/a.c", 100));
-        StepRecord b = RecordOf(state, "/p/b.c", 150);
+        // Another time for a path of the table.
+        StepRecord b = RecordOf(state, "/p/b.c", 150, 250);
         b.depsKnown = false;
         b.incomplete = true;
-        b.deps[1].time = 250; // another time for a path of the table
         state.Finished(kKeyB, b);
         ASSERT_TRUE(state.Checkpoint());
         ASSERT_TRUE(state.Started("GNU Linker|"));
