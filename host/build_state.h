@@ -115,6 +115,7 @@ class BuildState {
     uint32_t PathId(std::string_view path) { return paths_.Intern(path); }
     std::string_view PathOf(uint32_t id) const { return paths_[id]; }
     size_t pathCount() const { return paths_.size(); }
+    const PathTable& paths() const { return paths_; }
     size_t size() const { return records_.size(); }
     bool changed() const { return changed_; }
     // Every file any step recorded as made.

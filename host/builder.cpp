@@ -12,7 +12,7 @@ std::string StepKeyOf(const PhaseDesc& phase, const Step& step) {
 Builder::Builder(const PluginCalls& calls, const ProjectContext& context, const BuildPlan& plan,
                  BuildState& state, Settings settings, Executor executor)
     : calls_(calls), context_(context), plan_(plan), state_(state), settings_(std::move(settings)),
-      executor_(std::move(executor)), stats_(&platform::FileModifiedTime),
+      executor_(std::move(executor)), stats_(&platform::FileModifiedTime, state.paths()),
       output_(settings_.out, settings_.statusLine && !settings_.verbose, settings_.columns) {
     stats_.ReserveNumbered(state_.pathCount());
 }

@@ -125,7 +125,7 @@ Builder::Check Builder::CheckFileStep(const Step& step, const StepRecord* stored
     if (stored->depsKnown) {
         for (const Dependency& dep : stored->deps) {
             std::string_view path = state_.PathOf(dep.path);
-            auto t = stats_.TimeOf(dep.path, path);
+            auto t = stats_.TimeOf(dep.path);
             if (!t) return {Verdict::Run, std::string(path) + " is missing", std::nullopt};
             if (*t != dep.time) return {Verdict::Run, std::string(path) + " changed", std::nullopt};
         }
@@ -178,7 +178,7 @@ Builder::Check Builder::CheckSingleStep(size_t index, const StepRecord* stored) 
     });
     if (check.verdict == Verdict::UpToDate && stored != nullptr && stored->depsKnown) {
         for (const Dependency& dep : stored->deps)
-            if (stats_.TimeOf(dep.path, state_.PathOf(dep.path)) != dep.time)
+            if (stats_.TimeOf(dep.path) != dep.time)
                 return {Verdict::Run, std::string(state_.PathOf(dep.path)) + " changed",
                         std::nullopt};
     }

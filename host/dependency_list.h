@@ -46,7 +46,8 @@ class UsualTimes {
         return times_[path];
     }
     void Note(uint32_t path, int64_t time) {
-        if (path >= known_.size()) known_.resize(static_cast<size_t>(path) + 1), times_.resize(known_.size());
+        if (path >= known_.size())
+            known_.resize(static_cast<size_t>(path) + 1), times_.resize(known_.size());
         if (!known_[path]) known_[path] = true, times_[path] = time;
     }
     void clear() { known_.clear(), times_.clear(); }

@@ -2,39 +2,44 @@
 
 namespace quorle::host {
 
-uint32_t StatCache::Slot(std::string_view path) {
-    uint32_t at = paths_.Intern(path);
-    if (at >= known_.size()) known_.resize(static_cast<size_t>(at) + 1);
-    return at;
+StatCache::Known& StatCache::OfNumber(uint32_t id) {
+    if (id >= byNumber_.size()) byNumber_.resize(static_cast<size_t>(id) + 1);
+    Known& known = byNumber_[id];
+    if (known.state == Known::Unknown)
+        if (auto at = paths_.Find(numbered_[id])) known = known_[*at];
+    return known;
 }
 
-std::optional<int64_t> StatCache::TimeAt(uint32_t at) {
-    Known& known = known_[at];
+StatCache::Known& StatCache::OfName(std::string_view path) {
+    if (auto id = numbered_.Find(path)) return OfNumber(*id);
+    uint32_t at = paths_.Intern(path);
+    if (at >= known_.size()) known_.resize(static_cast<size_t>(at) + 1);
+    return known_[at];
+}
+
+std::optional<int64_t> StatCache::Ask(Known& known, std::string_view path) {
     if (known.state == Known::Unknown) {
         ++lookups_;
-        std::optional<int64_t> time = lookup_(std::string(paths_[at]));
-        known = {time ? Known::Found : Known::Missing, time.value_or(0)};
+        known.Set(lookup_(std::string(path)));
     }
-    return known.state == Known::Found ? std::optional<int64_t>(known.time) : std::nullopt;
+    return known.Get();
 }
 
 std::optional<int64_t> StatCache::Time(std::string_view path) {
-    return TimeAt(Slot(path));
+    return Ask(OfName(path), path);
 }
 
-std::optional<int64_t> StatCache::TimeOf(uint32_t id, std::string_view path) {
-    if (id >= numbered_.size()) numbered_.resize(static_cast<size_t>(id) + 1, 0);
-    if (numbered_[id] == 0) numbered_[id] = Slot(path) + 1;
-    return TimeAt(numbered_[id] - 1);
+std::optional<int64_t> StatCache::TimeOf(uint32_t id) {
+    return Ask(OfNumber(id), numbered_[id]);
 }
 
 void StatCache::Seed(std::string_view path, std::optional<int64_t> time) {
-    Known& known = known_[Slot(path)];
-    if (known.state == Known::Unknown)
-        known = {time ? Known::Found : Known::Missing, time.value_or(0)};
+    Known& known = OfName(path);
+    if (known.state == Known::Unknown) known.Set(time);
 }
 
 void StatCache::Forget(std::string_view path) {
+    if (auto id = numbered_.Find(path); id && *id < byNumber_.size()) byNumber_[*id] = {};
     if (auto at = paths_.Find(path)) known_[*at] = {};
 }
 

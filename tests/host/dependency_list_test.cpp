@@ -37,12 +37,12 @@ TEST(DependencyList, EveryTimeComesBackWithOrWithoutTheUsualTimes) {
     EXPECT_EQ(usual.Of(1), std::nullopt);
     EXPECT_EQ(usual.Of(9), std::nullopt);
     const std::vector<Dependency> deps = {
-        {0, 100},         // the usual time
-        {1, 7},           // a path with none
-        {2, kMin},        // usual, and the least time there is
-        {5, 0},           // not the usual
-        {0, 101},         // the same path with another time
-        {5, -1},          // usual
+        {0, 100},          // the usual time
+        {1, 7},            // a path with none
+        {2, kMin},         // usual, and the least time there is
+        {5, 0},            // not the usual
+        {0, 101},          // the same path with another time
+        {5, -1},           // usual
         {0x7fffffff, kMax} // the highest number a table gives
     };
     DependencyList packed(&usual), plain;

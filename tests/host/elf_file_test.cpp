@@ -182,8 +182,8 @@ TEST(ElfFile, AProgramOfTheMachinesToolsReadsAsObjdumpSeesIt) {
     platform::ProcessOptions options;
     options.timeoutMs = 60000;
     std::string program = (dir.Root() / "p").string();
-    auto built = platform::RunProcess("gcc -O1 -no-pie -o " + program + " " + program + ".c",
-                                      options);
+    auto built =
+        platform::RunProcess("gcc -O1 -no-pie -o " + program + " " + program + ".c", options);
     if (!built.started) GTEST_SKIP() << "no gcc";
     ASSERT_EQ(built.exitCode, 0) << built.output;
     std::string error;

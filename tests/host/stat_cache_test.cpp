@@ -27,23 +27,30 @@ class StatCacheTest : public ::testing::Test {
         gFiles = {{"/w/a.h", 10}, {"/w/b.h", 20}, {"/w/a.o", 30}};
         gAsked.clear();
     }
-    StatCache cache_{&FakeTime};
+    // The build state's number for a path.
+    uint32_t N(const char* path) { return numbered_.Intern(path); }
+    PathTable numbered_;
+    StatCache cache_{&FakeTime, numbered_};
 };
 
 TEST_F(StatCacheTest, ANumberedPathIsAskedOnceWhicheverWayItIsLookedUp) {
-    EXPECT_EQ(cache_.TimeOf(0, "/w/a.h"), 10);
-    EXPECT_EQ(cache_.TimeOf(0, "/w/a.h"), 10);
+    N("/w/other.h"); // numbers need not start at the first asked
+    EXPECT_EQ(cache_.TimeOf(N("/w/a.h")), 10);
+    EXPECT_EQ(cache_.TimeOf(N("/w/a.h")), 10);
     EXPECT_EQ(cache_.Time("/w/a.h"), 10);
-    EXPECT_EQ(cache_.TimeOf(7, "/w/b.h"), 20); // numbers need not come in order
-    EXPECT_EQ(cache_.TimeOf(7, "/w/b.h"), 20);
+    EXPECT_EQ(cache_.Time("/w/b.h"), 20);
+    EXPECT_EQ(cache_.TimeOf(N("/w/b.h")), 20);
     EXPECT_EQ(gAsked["/w/a.h"], 1);
     EXPECT_EQ(gAsked["/w/b.h"], 1);
     EXPECT_EQ(cache_.lookups(), 2u);
 
-    // A time found before by path serves the number too.
+    // A time found by name before the state numbered the path serves the
+    // number too.
     EXPECT_EQ(cache_.Time("/w/a.o"), 30);
-    EXPECT_EQ(cache_.TimeOf(3, "/w/a.o"), 30);
+    EXPECT_EQ(cache_.TimeOf(N("/w/a.o")), 30);
+    EXPECT_EQ(cache_.Time("/w/a.o"), 30);
     EXPECT_EQ(gAsked["/w/a.o"], 1);
+    EXPECT_EQ(cache_.lookups(), 3u);
 }
 
 // Times the plan found serve both kinds of look-up without asking; a seed
@@ -51,45 +58,60 @@ TEST_F(StatCacheTest, ANumberedPathIsAskedOnceWhicheverWayItIsLookedUp) {
 TEST_F(StatCacheTest, ASeededTimeIsUsedAndNeverReplacesOneKnown) {
     cache_.Seed("/w/seeded.h", 50);
     cache_.Seed("/w/gone.h", std::nullopt);
-    EXPECT_EQ(cache_.TimeOf(4, "/w/seeded.h"), 50);
+    N("/w/numbered.h");
+    cache_.Seed("/w/numbered.h", 60);
+    EXPECT_EQ(cache_.TimeOf(N("/w/seeded.h")), 50);
     EXPECT_EQ(cache_.Time("/w/seeded.h"), 50);
     EXPECT_EQ(cache_.Time("/w/gone.h"), std::nullopt);
+    EXPECT_EQ(cache_.TimeOf(N("/w/numbered.h")), 60);
     EXPECT_EQ(cache_.lookups(), 0u);
     EXPECT_EQ(cache_.Time("/w/a.h"), 10);
     cache_.Seed("/w/a.h", 99);
     cache_.Seed("/w/seeded.h", 98);
-    EXPECT_EQ(cache_.TimeOf(0, "/w/a.h"), 10);
+    cache_.Seed("/w/numbered.h", 97);
+    EXPECT_EQ(cache_.TimeOf(N("/w/a.h")), 10);
     EXPECT_EQ(cache_.Time("/w/seeded.h"), 50);
+    EXPECT_EQ(cache_.Time("/w/numbered.h"), 60);
     // Forgotten, a seeded file is asked of the file system.
     gFiles["/w/seeded.h"] = 51;
     cache_.Forget("/w/seeded.h");
-    EXPECT_EQ(cache_.TimeOf(4, "/w/seeded.h"), 51);
+    EXPECT_EQ(cache_.TimeOf(N("/w/seeded.h")), 51);
+    EXPECT_EQ(cache_.Time("/w/seeded.h"), 51);
     EXPECT_EQ(gAsked["/w/seeded.h"], 1);
     EXPECT_EQ(cache_.lookups(), 2u);
 }
 
 TEST_F(StatCacheTest, AMissingFileStaysMissingUntilItIsForgotten) {
-    EXPECT_EQ(cache_.TimeOf(2, "/w/gen.h"), std::nullopt);
+    EXPECT_EQ(cache_.TimeOf(N("/w/gen.h")), std::nullopt);
     gFiles["/w/gen.h"] = 40; // a step writes it
-    EXPECT_EQ(cache_.TimeOf(2, "/w/gen.h"), std::nullopt);
+    EXPECT_EQ(cache_.TimeOf(N("/w/gen.h")), std::nullopt);
+    EXPECT_EQ(cache_.Time("/w/gen.h"), std::nullopt);
     EXPECT_EQ(gAsked["/w/gen.h"], 1);
     cache_.Forget("/w/gen.h");
-    EXPECT_EQ(cache_.TimeOf(2, "/w/gen.h"), 40);
+    EXPECT_EQ(cache_.TimeOf(N("/w/gen.h")), 40);
     EXPECT_EQ(gAsked["/w/gen.h"], 2);
 }
 
 TEST_F(StatCacheTest, ForgettingAFileAsksOnlyThatFileAnew) {
-    EXPECT_EQ(cache_.TimeOf(0, "/w/a.h"), 10);
-    EXPECT_EQ(cache_.TimeOf(1, "/w/b.h"), 20);
+    EXPECT_EQ(cache_.TimeOf(N("/w/a.h")), 10);
+    EXPECT_EQ(cache_.TimeOf(N("/w/b.h")), 20);
+    EXPECT_EQ(cache_.Time("/w/a.o"), 30);
     gFiles["/w/a.h"] = 11;
     gFiles["/w/b.h"] = 21;
+    gFiles["/w/a.o"] = 31;
     cache_.Forget("/w/a.h");
-    // The rewritten file's new time; the other's from the cache by path,
-    // still the time this build first saw.
-    EXPECT_EQ(cache_.TimeOf(0, "/w/a.h"), 11);
-    EXPECT_EQ(cache_.TimeOf(1, "/w/b.h"), 20);
+    cache_.Forget("/w/a.o");
+    // The rewritten files' new times; the other's still the time this build
+    // first saw.
+    EXPECT_EQ(cache_.TimeOf(N("/w/a.h")), 11);
+    EXPECT_EQ(cache_.TimeOf(N("/w/b.h")), 20);
+    EXPECT_EQ(cache_.TimeOf(N("/w/a.o")), 31);
     EXPECT_EQ(gAsked["/w/a.h"], 2);
     EXPECT_EQ(gAsked["/w/b.h"], 1);
+    EXPECT_EQ(gAsked["/w/a.o"], 2);
+    // Forgetting a file never asked of is harmless.
+    cache_.Forget("/w/never.h");
+    EXPECT_EQ(cache_.lookups(), 5u);
 }
 
 } // namespace
