@@ -177,8 +177,8 @@ bool FillStep(const PluginCalls& calls, const ProjectContext& context, const Pha
     }
     step.outputs = ParseOutputList(*outputs);
     for (OutputFile& out : step.outputs) {
-        out.listed = out.path;
-        out.path = ExpandOutputPath(out.path, context, leaf);
+        std::string expanded = ExpandOutputPath(out.path, context, leaf);
+        if (expanded != out.path) out.listed = std::exchange(out.path, std::move(expanded));
     }
     return true;
 }

@@ -26,8 +26,8 @@ struct PhaseDesc {
 struct OutputFile {
     std::string path; // native form
     std::string type; // may be empty
-    // As the plug-in listed it, placeholders and all: it names its own side
-    // files after this form.
+    // As the plug-in listed it, placeholders and all, when that is not
+    // `path`; empty when it is. It names its own side files after this form.
     std::string listed;
 };
 

@@ -55,7 +55,7 @@ PlanFiles FilesOfPlan(const BuildPlan& plan, const ProjectContext& context) {
                 files.byProductDirs.insert(work.lexically_normal().generic_string());
             }
             // The plug-in names its files after the output as it listed it,
-            // which may still hold a placeholder.
+            // which may still hold a placeholder (no second name: none).
             for (const std::string& named : {out.path, out.listed}) {
                 std::string base = BaseOf(named);
                 if (base.empty()) continue;

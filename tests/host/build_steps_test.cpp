@@ -15,6 +15,7 @@
 #include "host/dep_file.h"
 #include "host/diagnostics.h"
 #include "host/job_runner.h"
+#include "host/plan_files.h"
 #include "host/session.h"
 #include "host/tool_run.h"
 #include "platform/platform.h"
@@ -65,6 +66,36 @@ TEST(BuildPlan, OutputPathsAndOptionTokens) {
               std::vector<std::string>{});
     EXPECT_EQ(MalformedTokens("[V|VERSION|2] [BDEBUG|1] stray [S||x] [b|X|1]"),
               (std::vector<std::string>{"[BDEBUG|1]", "stray", "[S||x]", "[b|X|1]"}));
+}
+
+// The link's side files are named after its output under each name the
+// plan has for it: the expanded path, and the form the plug-in listed when
+// that differs. An output without a second form gives one set only.
+TEST(BuildPlan, SideFilesFollowEachNameOfAnOutput) {
+    Workspace ws;
+    ws.dir = "/w";
+    Project project;
+    project.name = "app";
+    project.dir = "/w/app";
+    Configuration config{"DEBUG", "Debug"};
+    ProjectContext context(ws, project, config, "/host", "/tmp");
+    BuildPlan plan;
+    PhaseDesc link;
+    link.name = "GNU Linker";
+    link.single = true;
+    link.place = "LINK";
+    plan.phases.push_back(link);
+    Step step;
+    step.outputs.push_back({"/w/app/Debug/app.x", "Executable file", "/w/app/Debug/$(FILELEAF).x"});
+    step.outputs.push_back({"/w/app/Debug/app.mot", "S-Record file", ""});
+    plan.steps.push_back(step);
+    PlanFiles files = FilesOfPlan(plan, context);
+    const std::string dir = context.configDir() + "/";
+    EXPECT_EQ(files.outputs,
+              (std::vector<std::string>{"/w/app/Debug/app.x", "/w/app/Debug/app.mot"}));
+    EXPECT_EQ(files.byProducts.count(dir + "app_DEBUG_auto.gsi"), 1u);
+    EXPECT_EQ(files.byProducts.count(dir + "$(FILELEAF)_DEBUG_auto.gsi"), 1u);
+    EXPECT_EQ(files.byProducts.count(dir + "_DEBUG_auto.gsi"), 0u) << "no name, no side file";
 }
 
 TEST(Closest, MisspellingsFindTheWordMeant) {
