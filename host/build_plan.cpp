@@ -143,9 +143,28 @@ bool CheckFileTypes(const Project& project, const std::vector<std::string>& cata
     return true;
 }
 
+std::string LeafOf(const Step& step, const ProjectContext& context) {
+    return step.file.empty() ? context.project().name : FileLeaf(step.file);
+}
+
+// Each distinct stored text once, numbered in the plan.
+class OptionTexts {
+  public:
+    explicit OptionTexts(BuildPlan& plan) : plan_(plan) {}
+    uint32_t Number(const std::string& raw) {
+        auto [it, added] = numbers_.emplace(raw, static_cast<uint32_t>(plan_.optionTexts.size()));
+        if (added) plan_.optionTexts.push_back(raw);
+        return it->second;
+    }
+
+  private:
+    BuildPlan& plan_;
+    std::unordered_map<std::string, uint32_t> numbers_;
+};
+
 bool FillStep(const PluginCalls& calls, const ProjectContext& context, const PhaseDesc& phase,
-              Step& step, OutputMemo* memo, std::string& error) {
-    std::string leaf = step.file.empty() ? context.project().name : FileLeaf(step.file);
+              Step& step, OptionTexts& texts, OutputMemo* memo, std::string& error) {
+    std::string leaf = LeafOf(step, context);
     std::optional<std::string> stored =
         FindOptions(context.project(), phase.name, context.configName(), step.fileType, step.file);
     std::string raw;
@@ -157,18 +176,18 @@ bool FillStep(const PluginCalls& calls, const ProjectContext& context, const Pha
         error = "GetDefaultOptions failed for " + phase.name;
         return false;
     }
-    step.options = context.Expand(raw, leaf);
-    // One per step, kept for the whole build: not twice the room it needs.
-    step.options.shrink_to_fit();
-    if (step.options.empty()) return true; // nothing stored, nothing produced
-    auto ask = [&](const std::string& options) {
-        return calls.OutputFiles(phase.name, options, context.info());
+    const std::string options = context.Expand(raw, leaf);
+    if (options.empty()) return true; // nothing stored, nothing produced
+    step.optionText = texts.Number(raw);
+    step.optionsHash = HashText(options);
+    auto ask = [&](const std::string& text) {
+        return calls.OutputFiles(phase.name, text, context.info());
     };
     auto outputs =
         memo == nullptr
-            ? ask(step.options)
+            ? ask(options)
             : memo->Outputs(
-                  phase.name + '\n' + raw, leaf, step.options,
+                  phase.name + '\n' + raw, leaf, options,
                   [&](const std::string& standIn) { return context.Expand(raw, standIn); }, ask);
     if (!outputs) {
         error = "GetOutputFiles failed for " + phase.name +
@@ -184,11 +203,12 @@ bool FillStep(const PluginCalls& calls, const ProjectContext& context, const Pha
 }
 
 bool PlanSingleStep(const PluginCalls& calls, const ProjectContext& context, BuildPlan& plan,
-                    size_t p, std::vector<Candidate>& candidates, std::string& error) {
+                    size_t p, std::vector<Candidate>& candidates, OptionTexts& texts,
+                    std::string& error) {
     const PhaseDesc& phase = plan.phases[p];
     Step step;
     step.phase = p;
-    if (!FillStep(calls, context, phase, step, nullptr, error)) return false;
+    if (!FillStep(calls, context, phase, step, texts, nullptr, error)) return false;
     for (Candidate& c : candidates) {
         if (c.generated || c.taken || !Contains(phase.inputTypes, c.type)) continue;
         c.taken = true;
@@ -199,8 +219,8 @@ bool PlanSingleStep(const PluginCalls& calls, const ProjectContext& context, Bui
 }
 
 bool PlanFileSteps(const PluginCalls& calls, const ProjectContext& context, BuildPlan& plan,
-                   size_t p, std::vector<Candidate>& candidates, OutputMemo& memo,
-                   std::string& error) {
+                   size_t p, std::vector<Candidate>& candidates, OptionTexts& texts,
+                   OutputMemo& memo, std::string& error) {
     const PhaseDesc& phase = plan.phases[p];
     std::vector<Candidate> produced;
     for (Candidate& c : candidates) {
@@ -212,7 +232,7 @@ bool PlanFileSteps(const PluginCalls& calls, const ProjectContext& context, Buil
         step.filePath = c.path;
         step.fileType = c.type;
         step.generated = c.generated;
-        if (!FillStep(calls, context, phase, step, &memo, error)) return false;
+        if (!FillStep(calls, context, phase, step, texts, &memo, error)) return false;
         // An output that a later phase consumes (an assembly source from
         // the compiler) becomes a file of that phase.
         for (const OutputFile& out : step.outputs)
@@ -315,6 +335,11 @@ bool CheckOutputs(BuildPlan& plan, const ProjectContext& context, std::string& e
 
 } // namespace
 
+std::string BuildPlan::OptionsOf(const Step& step, const ProjectContext& context) const {
+    if (!step.HasOptions()) return "";
+    return context.Expand(optionTexts[step.optionText], LeafOf(step, context));
+}
+
 std::optional<BuildPlan> MakeBuildPlan(const PluginCalls& calls, const ProjectContext& context,
                                        std::string& error) {
     BuildPlan plan;
@@ -334,11 +359,12 @@ std::optional<BuildPlan> MakeBuildPlan(const PluginCalls& calls, const ProjectCo
             candidates.push_back(
                 {file, context.FilePath(file), FileTypeOf(extensions, file), false});
         OutputMemo memo;
+        OptionTexts texts(plan);
         plan.steps.reserve(candidates.size() + plan.phases.size());
         for (size_t p = 0; p < plan.phases.size(); ++p) {
             bool ok = plan.phases[p].single
-                          ? PlanSingleStep(calls, context, plan, p, candidates, error)
-                          : PlanFileSteps(calls, context, plan, p, candidates, memo, error);
+                          ? PlanSingleStep(calls, context, plan, p, candidates, texts, error)
+                          : PlanFileSteps(calls, context, plan, p, candidates, texts, memo, error);
             if (!ok) return std::nullopt;
         }
     }

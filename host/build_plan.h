@@ -3,6 +3,7 @@
 // project (SINGLE phases), each with its expanded option string.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -36,7 +37,14 @@ struct Step {
     std::string file;     // as listed in the workspace; empty for single steps
     std::string filePath; // absolute, native form; empty for single steps
     std::string fileType;
-    std::string options; // expanded
+    // The option string as stored, once per distinct text in the plan, and
+    // the hash of its expansion for this step; BuildPlan::OptionsOf expands
+    // it when a step needs the text. A large plan would otherwise hold
+    // nearly the same string once per file.
+    static constexpr uint32_t kNoOptions = UINT32_MAX;
+    uint32_t optionText = kNoOptions; // none: nothing stored, nothing produced
+    uint64_t optionsHash = 0;
+    bool HasOptions() const { return optionText != kNoOptions; }
     std::vector<OutputFile> outputs;
     bool generated = false; // the file is another step's output
     // SINGLE phases: project files of the phase's input types ("path|type"),
@@ -45,9 +53,13 @@ struct Step {
 };
 
 struct BuildPlan {
-    std::vector<PhaseDesc> phases;     // in build order
-    std::vector<Step> steps;           // grouped by phase, in build order
-    std::vector<std::string> warnings; // about the workspace's option strings
+    std::vector<PhaseDesc> phases;        // in build order
+    std::vector<Step> steps;              // grouped by phase, in build order
+    std::vector<std::string> warnings;    // about the workspace's option strings
+    std::vector<std::string> optionTexts; // as stored, before expansion
+    // A step's option string, expanded as it was when the plan was made;
+    // empty for a step without one.
+    std::string OptionsOf(const Step& step, const ProjectContext& context) const;
     // Times of the files the output check looked at (the steps' inputs and
     // outputs, the host's own files; nothing for a missing one), so the
     // up-to-date check need not ask again. Links are left out: their own

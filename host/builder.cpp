@@ -107,7 +107,7 @@ Builder::StepHashes Builder::CurrentHashes(size_t index) const {
         if (type != nullptr) inputs.Add("|").Add(*type);
         inputs.Add("\n");
     });
-    return {HashText(plan_.steps[index].options), inputs.value()};
+    return {plan_.steps[index].optionsHash, inputs.value()};
 }
 
 // Every step is checked before the first one runs, so that the progress
@@ -129,7 +129,7 @@ void Builder::Predict() {
                 calls_.ResetDependencies(desc.name, context_.info());
                 reset = true;
             }
-            if (step.options.empty()) continue;
+            if (!step.HasOptions()) continue;
             current_[i] = CurrentHashes(i);
             Check check = CheckStep(i, current_[i]);
             // Its scan is still wanted: the step records what it found.
@@ -230,7 +230,7 @@ bool Builder::DependsOnFailure(size_t index) const {
 
 void Builder::StartStep(size_t index, JobRunner& runner) {
     const Step& step = plan_.steps[index];
-    if (step.options.empty()) {
+    if (!step.HasOptions()) {
         ++totals_.upToDate;
         return; // no option string: the phase has nothing to do here
     }

@@ -28,8 +28,9 @@ std::optional<std::vector<std::string>> Builder::Scan(const Step& step) {
     // The single phases report files beside the project (the linker its user
     // sub-command file, the generator a compressed library).
     if (desc.single) file = context_.project().dir + "/" + context_.project().name;
-    auto deps = calls_.FileDependencies(desc.name, file, step.fileType, step.options,
-                                        !desc.single && continuation_, context_.info());
+    auto deps =
+        calls_.FileDependencies(desc.name, file, step.fileType, plan_.OptionsOf(step, context_),
+                                !desc.single && continuation_, context_.info());
     if (!desc.single) continuation_ = true;
     if (!deps) return std::nullopt;
     std::vector<std::string> paths;

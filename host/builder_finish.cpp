@@ -86,7 +86,8 @@ void Builder::FinishStep(Pending& pending, const platform::ProcessResult& result
         if (!pending.depFile.empty()) platform::DeleteFile(pending.depFile);
         return failed(true);
     }
-    if (calls_.PostPhase(desc.name, step.options, pending.command, context_.info()) != 0) {
+    if (calls_.PostPhase(desc.name, plan_.OptionsOf(step, context_), pending.command,
+                         context_.info()) != 0) {
         ReportError(step.filePath, "PostPhase failed for " + desc.name, &block);
         return failed(true);
     }
@@ -94,7 +95,8 @@ void Builder::FinishStep(Pending& pending, const platform::ProcessResult& result
     pending.record.made = MadeFiles(pending);
     state_.Finished(StepKey(step), std::move(pending.record));
     if (desc.Links())
-        for (const std::string& line : LinkMemoryReport(step, settings_.currentDir))
+        for (const std::string& line :
+             LinkMemoryReport(step, plan_.OptionsOf(step, context_), settings_.currentDir))
             block.push_back(line);
     std::string text = settings_.verbose ? calls_.DisplayText(desc.name, "FILE_END") : "";
     if (!text.empty()) block.push_back(text);

@@ -38,7 +38,7 @@ void Builder::LaunchStep(size_t index, const std::string& reason, Pending pendin
         // What the step would run, from the plug-in's own command; no
         // journal entry, no tool.
         PrePhaseResult pre = calls_.PrePhase(desc.name, JoinNulList(StepInputs(index)),
-                                             step.options, context_.info());
+                                             plan_.OptionsOf(step, context_), context_.info());
         ++totals_.run;
         if (pre.result == 2) return;
         if (pre.result != 0) {
@@ -61,8 +61,8 @@ void Builder::LaunchStep(size_t index, const std::string& reason, Pending pendin
         return;
     }
     RemoveOutputLinks(step);
-    PrePhaseResult pre =
-        calls_.PrePhase(desc.name, JoinNulList(StepInputs(index)), step.options, context_.info());
+    PrePhaseResult pre = calls_.PrePhase(desc.name, JoinNulList(StepInputs(index)),
+                                         plan_.OptionsOf(step, context_), context_.info());
     if (pre.result == 2) {
         ++totals_.run;
         RecordDependencies(pending);

@@ -20,9 +20,10 @@ int RunCompdb(const CommandContext& context) {
     auto stopped = command.ForEachPlan([&](const ProjectPlan& p) -> std::optional<int> {
         for (const Step& step : p.plan.steps) {
             const PhaseDesc& phase = p.plan.phases[step.phase];
-            if (!phase.Compiles() || step.options.empty()) continue;
+            if (!phase.Compiles() || !step.HasOptions()) continue;
             std::string input = JoinNulList({step.filePath + "|" + step.fileType});
-            PrePhaseResult pre = calls.PrePhase(phase.name, input, step.options, p.context.info());
+            PrePhaseResult pre = calls.PrePhase(
+                phase.name, input, p.plan.OptionsOf(step, p.context), p.context.info());
             auto tool = pre.result == 0 ? ParseToolCommand(pre.command) : std::nullopt;
             auto text = tool ? platform::ReadFile(tool->subcommandFile, true) : std::nullopt;
             if (!text) {

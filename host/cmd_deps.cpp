@@ -15,7 +15,8 @@ int RunDeps(const CommandContext& context) {
             if (step.filePath != path && step.file != wanted) continue;
             const PhaseDesc& phase = p.plan.phases[step.phase];
             auto deps = command.calls().FileDependencies(phase.name, step.filePath, step.fileType,
-                                                         step.options, false, p.context.info());
+                                                         p.plan.OptionsOf(step, p.context), false,
+                                                         p.context.info());
             if (!deps) return command.Error("GetFileDependencies failed");
             std::printf("%s (%s, %s):\n", step.file.c_str(), step.fileType.c_str(),
                         phase.name.c_str());

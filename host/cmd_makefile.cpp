@@ -63,8 +63,8 @@ std::optional<std::vector<std::string>> BuildArguments(const WorkspaceCommand& c
                                                        const std::string& inputs,
                                                        bool& useGccToLink) {
     const PhaseDesc& phase = p.plan.phases[step.phase];
-    PrePhaseResult pre =
-        command.calls().PrePhase(phase.name, inputs, step.options, p.context.info());
+    PrePhaseResult pre = command.calls().PrePhase(
+        phase.name, inputs, p.plan.OptionsOf(step, p.context), p.context.info());
     auto tool = pre.result == 0 ? ParseToolCommand(pre.command) : std::nullopt;
     auto text = tool ? platform::ReadFile(tool->subcommandFile, true) : std::nullopt;
     if (!text) return std::nullopt;
@@ -124,7 +124,7 @@ std::optional<int> WriteMakefile(const WorkspaceCommand& command, const ProjectP
     int index = 0;
     for (const Step& step : p.plan.steps) {
         const PhaseDesc& phase = p.plan.phases[step.phase];
-        if (step.options.empty() || step.outputs.empty()) continue;
+        if (!step.HasOptions() || step.outputs.empty()) continue;
         std::vector<std::string> inputs;
         if (!phase.single) {
             inputs.push_back(step.filePath + "|" + step.fileType);
@@ -138,8 +138,8 @@ std::optional<int> WriteMakefile(const WorkspaceCommand& command, const ProjectP
             }
         }
         std::string inputList = JoinNulList(inputs);
-        auto texts = command.calls().MakefileCommand(phase.name, inputList, step.options, base,
-                                                     p.context.info());
+        auto texts = command.calls().MakefileCommand(
+            phase.name, inputList, p.plan.OptionsOf(step, p.context), base, p.context.info());
         if (texts.result == 2) continue;
         auto converted =
             texts.result == 0 ? ConvertStep(command, p, step, inputList, texts) : std::nullopt;

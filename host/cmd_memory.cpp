@@ -49,7 +49,7 @@ int RunMemory(const CommandContext& context) {
                 if (out.type != kAbsoluteFile) continue;
                 std::string shown = ShownPath(out.path, currentDir);
                 std::string error;
-                auto use = MeasureProgram(out.path, step.options, error);
+                auto use = MeasureProgram(out.path, p.plan.OptionsOf(step, p.context), error);
                 if (!use) return command.Error(error + " (build " + p.project.name + " first)");
                 std::printf("%s (%s), %s:\n", p.project.name.c_str(), p.config.name.c_str(),
                             shown.c_str());

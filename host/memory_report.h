@@ -12,6 +12,8 @@ namespace quorle::host {
 // `currentDir`), then one line per memory region, or per section when the
 // layout has none. Nothing when the step made no absolute file; a note when
 // the file does not read as ELF.
-std::vector<std::string> LinkMemoryReport(const Step& linkStep, const std::string& currentDir);
+// `options`: the link step's option string, expanded.
+std::vector<std::string> LinkMemoryReport(const Step& linkStep, const std::string& options,
+                                          const std::string& currentDir);
 
 } // namespace quorle::host

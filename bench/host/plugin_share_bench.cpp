@@ -60,8 +60,8 @@ struct Fixture {
         for (int i = 0; i < kFiles; ++i) {
             char name[32];
             std::snprintf(name, sizeof name, "src/f%04d.c", i);
-            std::ofstream(root / name)
-                << "#include \"common.h\"\nint f" << i << "(void) { return COMMON + " << i << "; }\n";
+            std::ofstream(root / name) << "#include \"common.h\"\nint f" << i
+                                       << "(void) { return COMMON + " << i << "; }\n";
             project.files.push_back(name);
         }
         project.options.push_back(
@@ -90,7 +90,8 @@ Fixture& Shared() {
 quorle::platform::ProcessResult Touch(const ToolRun& run) {
     std::string line = run.commandLine;
     size_t at = line.find(" -o ");
-    if (at != std::string::npos) std::ofstream(line.substr(at + 4, line.find(' ', at + 4) - at - 4));
+    if (at != std::string::npos)
+        std::ofstream(line.substr(at + 4, line.find(' ', at + 4) - at - 4));
     quorle::platform::ProcessResult r;
     r.started = true;
     r.exitCode = 0;
@@ -106,7 +107,7 @@ void BM_GetFileDependencies(benchmark::State& state) {
         const Step& step = f.plan->steps[next++ % f.plan->steps.size()];
         f.calls->ResetDependencies("GNU Compiler", info);
         auto deps = f.calls->FileDependencies("GNU Compiler", step.filePath, step.fileType,
-                                              step.options, false, info);
+                                              f.plan->OptionsOf(step, *f.context), false, info);
         if (!deps || deps->empty()) state.SkipWithError("the scan found nothing");
         benchmark::DoNotOptimize(deps);
     }
@@ -124,13 +125,14 @@ void BM_PluginCallsPerSourceFile(benchmark::State& state) {
     for (auto _ : state) {
         const Step& step = f.plan->steps[next++ % f.plan->steps.size()];
         auto options = f.calls->DefaultOptions(phase, "DEBUG", step.fileType);
-        auto outputs = f.calls->OutputFiles(phase, step.options, info);
+        const std::string expanded = f.plan->OptionsOf(step, *f.context);
+        auto outputs = f.calls->OutputFiles(phase, expanded, info);
         std::string text = f.calls->DisplayText(phase, "FILE_START");
         PrePhaseResult pre = f.calls->PrePhase(
-            phase, JoinNulList({step.filePath + "|" + step.fileType}), step.options, info);
+            phase, JoinNulList({step.filePath + "|" + step.fileType}), expanded, info);
         auto line1 = f.calls->OutputLineInfo(phase, "f.c: In function 'f':", info);
         auto line2 = f.calls->OutputLineInfo(phase, warning, info);
-        int post = f.calls->PostPhase(phase, step.options, pre.command, info);
+        int post = f.calls->PostPhase(phase, expanded, pre.command, info);
         benchmark::DoNotOptimize(options);
         benchmark::DoNotOptimize(outputs);
         benchmark::DoNotOptimize(line1);
@@ -191,7 +193,8 @@ void BM_StateSaveAndLoad(benchmark::State& state) {
         if (again.size() != 10000) state.SkipWithError("records lost");
         benchmark::DoNotOptimize(again.size());
     }
-    state.counters["bytes"] = static_cast<double>(fs::file_size(BuildState::FileIn(dir.generic_string())));
+    state.counters["bytes"] =
+        static_cast<double>(fs::file_size(BuildState::FileIn(dir.generic_string())));
     fs::remove_all(dir);
 }
 BENCHMARK(BM_StateSaveAndLoad)->Unit(benchmark::kMillisecond);
