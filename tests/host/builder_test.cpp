@@ -247,6 +247,13 @@ TEST_F(BuilderTest, PluginCallsStayOnOneThreadWhileToolsRunInParallel) {
     ASSERT_EQ(plan->phases.size(), 2u);
     EXPECT_TRUE(plan->phases[0].Compiles());
     EXPECT_EQ(plan->steps.size(), 7u);
+    // Each stored text is held once, however many files it serves, and
+    // every step gets its own expansion of it.
+    EXPECT_EQ(plan->optionTexts.size(), 2u);
+    EXPECT_EQ(plan->OptionsOf(plan->steps[0], *context_), "[V|VERSION|2] a");
+    EXPECT_EQ(plan->OptionsOf(plan->steps[1], *context_), "[V|VERSION|2] b");
+    EXPECT_EQ(plan->OptionsOf(plan->steps.back(), *context_), "[V|VERSION|2] app");
+    EXPECT_NE(plan->steps[0].optionsHash, plan->steps[1].optionsHash);
 
     std::atomic<int> running{0}, peak{0};
     std::vector<std::string> commandLines;
