@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "host/dependency_list.h"
+#include "host/made_list.h"
 #include "host/path_table.h"
 #include "platform/own_file.h"
 
@@ -53,7 +54,7 @@ struct StepRecord {
     bool incomplete = false;
     bool failed = false; // incomplete because its tool failed, not because it was stopped
     DependencyList deps;
-    std::vector<std::string> made; // files the step made, for clean
+    MadeList made; // files the step made, for clean
 };
 
 // What reading a state text found.

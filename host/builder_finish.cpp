@@ -92,7 +92,7 @@ void Builder::FinishStep(Pending& pending, const platform::ProcessResult& result
         return failed(true);
     }
     RecordDependencies(pending);
-    pending.record.made = MadeFiles(pending);
+    pending.record.made = MadeList(MadeFiles(pending));
     state_.Finished(StepKey(step), std::move(pending.record));
     if (desc.Links())
         for (const std::string& line :
@@ -111,7 +111,7 @@ void Builder::RecordIncomplete(Pending& pending, bool failed) {
     pending.record.failed = failed;
     pending.record.depsKnown = false;
     pending.record.deps.clear();
-    pending.record.made = MadeFiles(pending);
+    pending.record.made = MadeList(MadeFiles(pending));
     state_.Finished(StepKey(step), std::move(pending.record));
 }
 

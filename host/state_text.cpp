@@ -157,7 +157,7 @@ void BuildState::StateReader::Line(std::string_view line) {
     ok = ok && NextNumber(fields, count);
     for (size_t i = 0; ok && i < count; ++i) {
         ok = fields.Next(field) && Plain(field);
-        if (ok) record.made.emplace_back(field);
+        if (ok) record.made.push_back(field);
     }
     if (!ok || !fields.AtEnd()) {
         Bad();
@@ -179,7 +179,7 @@ std::string BuildState::Serialise() const {
         if (!Plain(key)) return false;
         for (const Dependency& dep : record.deps)
             if (!Plain(paths_[dep.path])) return false;
-        for (const std::string& made : record.made)
+        for (std::string_view made : record.made)
             if (!Plain(made)) return false;
         return true;
     };
@@ -209,7 +209,10 @@ std::string BuildState::Serialise() const {
             if (dep.time != usual[dep.path]) text += ":" + std::to_string(dep.time);
         }
         text += "\t" + std::to_string(record.made.size());
-        for (const std::string& made : record.made) text += "\t" + made;
+        for (std::string_view made : record.made) {
+            text += '\t';
+            text += made;
+        }
         text += "\n";
     }
     return text;

@@ -97,6 +97,7 @@ TEST_F(BuildStateFiles, RecordsSurviveTheSaveAndAnUnfinishedStepIsNamedById) {
     ASSERT_EQ(a->deps.size(), 2u);
     EXPECT_EQ(third.PathOf(a->deps[1].path), "/p/my dir/a.h");
     EXPECT_EQ(a->deps[1].time, 200);
+    EXPECT_EQ(a->made.ToVector(), (std::vector<std::string>{"/p/Debug/x.o", "/p/Debug/x.gcc"}));
     const StepRecord* b = third.Find(kKeyB);
     ASSERT_NE(b, nullptr);
     EXPECT_FALSE(b->depsKnown);
@@ -226,7 +227,8 @@ TEST_F(BuildStateFiles, AStateLargerThanOneReadComesBackWhole) {
         EXPECT_EQ(state.PathOf(record->deps[2].path),
                   "/p/include/h" + std::to_string(i % 300) + ".h");
         EXPECT_EQ(int64_t{record->deps[2].time}, static_cast<int64_t>(1000 + i % 7));
-        EXPECT_EQ(record->made, std::vector<std::string>{"/p/Debug/f" + std::to_string(i) + ".o"});
+        EXPECT_EQ(record->made.ToVector(),
+                  std::vector<std::string>{"/p/Debug/f" + std::to_string(i) + ".o"});
     }
     // One path per file named, however many records name it.
     EXPECT_EQ(state.pathCount(), kSteps + 1 + 300);
