@@ -48,14 +48,28 @@ TEST(BuildPlan, FileTypesComeFromTheCatalogueWhateverTheCase) {
     EXPECT_EQ(outputs[1].type, "");
 }
 
-TEST(BuildPlan, OutputPathsAndOptionTokens) {
-    Workspace ws;
-    ws.dir = "/w";
-    Project project;
-    project.name = "app";
-    project.dir = "/w/app";
+// The project "app" in /w/app, built in its DEBUG configuration.
+struct AppProject {
+    static Workspace WorkspaceOf() {
+        Workspace ws;
+        ws.dir = "/w";
+        return ws;
+    }
+    static Project ProjectOf() {
+        Project project;
+        project.name = "app";
+        project.dir = "/w/app";
+        return project;
+    }
+    Workspace ws = WorkspaceOf();
+    Project project = ProjectOf();
     Configuration config{"DEBUG", "Debug"};
-    ProjectContext context(ws, project, config, "/host", "/tmp");
+    ProjectContext context{ws, project, config, "/host", "/tmp"};
+};
+
+TEST(BuildPlan, OutputPathsAndOptionTokens) {
+    AppProject app;
+    const ProjectContext& context = app.context;
     // A placeholder the plug-in resolved against the configuration directory.
     EXPECT_EQ(ExpandOutputPath("/w/app/Debug/$(CONFIGDIR)/$(PROJECTNAME).x", context, "app"),
               "/w/app/Debug/app.x");
@@ -72,13 +86,8 @@ TEST(BuildPlan, OutputPathsAndOptionTokens) {
 // plan has for it: the expanded path, and the form the plug-in listed when
 // that differs. An output without a second form gives one set only.
 TEST(BuildPlan, SideFilesFollowEachNameOfAnOutput) {
-    Workspace ws;
-    ws.dir = "/w";
-    Project project;
-    project.name = "app";
-    project.dir = "/w/app";
-    Configuration config{"DEBUG", "Debug"};
-    ProjectContext context(ws, project, config, "/host", "/tmp");
+    AppProject app;
+    const ProjectContext& context = app.context;
     BuildPlan plan;
     PhaseDesc link;
     link.name = "GNU Linker";
