@@ -18,9 +18,9 @@ bool Same(const BuildState& a, const StepRecord& x, const BuildState& b, const S
         x.depsKnown != y.depsKnown || x.incomplete != y.incomplete || x.made != y.made ||
         x.deps.size() != y.deps.size())
         return false;
-    for (size_t i = 0; i < x.deps.size(); ++i)
-        if (x.deps[i].time != y.deps[i].time ||
-            a.PathOf(x.deps[i].path) != b.PathOf(y.deps[i].path))
+    // In step: a list is read in order.
+    for (auto i = x.deps.begin(), j = y.deps.begin(); i != x.deps.end(); ++i, ++j)
+        if (int64_t{(*i).time} != int64_t{(*j).time} || a.PathOf((*i).path) != b.PathOf((*j).path))
             return false;
     return true;
 }

@@ -33,6 +33,7 @@ class MadeList {
     }
     bool empty() const { return text_.empty(); }
     std::vector<std::string> ToVector() const { return {begin(), end()}; }
+    bool operator==(const MadeList& other) const = default;
 
     class const_iterator {
       public:

@@ -28,6 +28,8 @@ TEST(MadeList, PathsComeBackWholeAndInOrder) {
     MadeList listed{"/y/a.o", "/y/b.o"};
     EXPECT_EQ(listed.size(), 2u);
     EXPECT_EQ(*listed.begin(), "/y/a.o");
+    EXPECT_EQ(listed, (MadeList{"/y/a.o", "/y/b.o"}));
+    EXPECT_FALSE(listed == (MadeList{"/y/a.o"}));
     listed = {};
     EXPECT_TRUE(listed.empty());
 }
