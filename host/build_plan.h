@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "host/build_order.h"
+#include "host/path_identity.h"
 #include "host/plugin_calls.h"
 #include "host/project_context.h"
 #include "platform/platform.h"
@@ -61,10 +62,10 @@ struct BuildPlan {
     // empty for a step without one.
     std::string OptionsOf(const Step& step, const ProjectContext& context) const;
     // Times of the files the output check looked at (the steps' inputs and
-    // outputs, the host's own files; nothing for a missing one), so the
+    // outputs, the host's own files; none for a missing one), so the
     // up-to-date check need not ask again. Links are left out: their own
     // time is not their target's.
-    std::vector<std::pair<std::string, std::optional<int64_t>>> entryTimes;
+    FoundTimes entryTimes;
 };
 
 // Upper-case extension of a path without its dot ("main.c" gives "C").

@@ -28,9 +28,8 @@ void Builder::KnowProjectFiles() {
 }
 
 void Builder::UseTimesFound(BuildPlan& fresh) {
-    stats_.Reserve(fresh.entryTimes.size());
-    for (const auto& [path, time] : fresh.entryTimes) stats_.Seed(path, time);
-    fresh.entryTimes = {}; // its room too
+    stats_.SeedAll(std::move(fresh.entryTimes));
+    fresh.entryTimes = {};
 }
 
 platform::ProcessResult Builder::RunTool(const ToolRun& run) {

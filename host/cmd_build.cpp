@@ -35,7 +35,6 @@ void Add(BuildTotals& all, const BuildTotals& t) {
 void RemoveUnfinished(BuildPlan& plan, const std::vector<uint64_t>& unfinished) {
     if (unfinished.empty()) return;
     std::unordered_set<uint64_t> ids(unfinished.begin(), unfinished.end());
-    std::unordered_set<std::string> removed;
     for (const Step& step : plan.steps) {
         if (ids.count(BuildState::StepId(StepKeyOf(plan.phases[step.phase], step))) == 0) continue;
         for (const OutputFile& out : step.outputs) {
@@ -43,11 +42,9 @@ void RemoveUnfinished(BuildPlan& plan, const std::vector<uint64_t>& unfinished) 
             auto path = std::filesystem::u8path(out.path);
             if (!std::filesystem::is_directory(std::filesystem::symlink_status(path, ec)))
                 std::filesystem::remove(path, ec);
-            removed.insert(out.path);
+            plan.entryTimes.Drop(out.path); // what the plan found there is gone
         }
     }
-    // What the plan found there is gone.
-    std::erase_if(plan.entryTimes, [&](const auto& entry) { return removed.count(entry.first); });
 }
 
 Builder::Settings SettingsOf(const Session& session) {
@@ -118,7 +115,7 @@ int RunBuild(const CommandContext& context) {
             break;
         }
         // Another build may have changed the files while this one waited.
-        if (options.wait) plan->entryTimes.clear();
+        if (options.wait) plan->entryTimes = {};
         BuildState state;
         LoadReport loaded = state.Load(ctx->configDir());
         for (const std::string& warning : loaded.warnings)

@@ -49,11 +49,11 @@ void CleanProject(const ProjectContext& context, const BuildPlan& plan, const Bu
     PlanFiles files = FilesOfPlan(plan, context);
     // Never a workspace source or the workspace, whatever names it.
     PathResolver resolver;
-    std::set<std::string> kept{resolver.Resolve(context.workspace().path).path};
+    std::set<std::string> kept{std::string(resolver.Resolve(context.workspace().path).path)};
     for (const std::string& file : context.project().files)
-        kept.insert(resolver.Resolve(context.FilePath(file)).path);
+        kept.insert(std::string(resolver.Resolve(context.FilePath(file)).path));
     auto removable = [&](const std::string& path) {
-        return kept.count(resolver.Resolve(path).path) == 0;
+        return kept.count(std::string(resolver.Resolve(path).path)) == 0;
     };
     std::set<std::string> planned(files.outputs.begin(), files.outputs.end());
     for (const std::string& out : files.outputs)

@@ -1,18 +1,57 @@
 #include "host/path_identity.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "host/plain_path.h"
-#include "platform/platform.h"
+#include "host/stat_batch.h"
 
 namespace quorle::host {
 
 namespace fs = std::filesystem;
 
-const ResolvedPath& PathResolver::Resolve(const std::string& path) {
-    auto it = seen_.find(path);
-    if (it == seen_.end()) it = seen_.emplace(path, Look(path)).first;
-    return it->second;
+ResolvedPath PathResolver::At(uint32_t id) const {
+    const FoundEntry& entry = entries_[id];
+    return {entry.form == FoundEntry::kAsAsked ? asked_[id] : forms_[entry.form], entry.throughLink,
+            entry.directory, entry.exists, entry.modified};
+}
+
+ResolvedPath PathResolver::Resolve(const std::string& path) {
+    if (auto id = asked_.Find(path)) return At(*id);
+    return At(Add(path, platform::StatEntry(path)));
+}
+
+void PathResolver::ResolveAll(std::span<const std::string* const> paths) {
+    // In pieces, so that few answers wait at a time.
+    constexpr size_t kPiece = 4096;
+    std::vector<const std::string*> fresh;
+    for (size_t start = 0; start < paths.size(); start += kPiece) {
+        fresh.clear();
+        for (const std::string* path : paths.subspan(start, std::min(kPiece, paths.size() - start)))
+            if (!asked_.Find(*path)) fresh.push_back(path);
+        std::vector<std::optional<platform::EntryStatus>> found = StatEntries(fresh);
+        for (size_t i = 0; i < fresh.size(); ++i)
+            if (!asked_.Find(*fresh[i])) Add(*fresh[i], found[i]); // a path given twice
+    }
+}
+
+FoundTimes PathResolver::TakeTimes() {
+    FoundTimes times(std::move(asked_), std::move(entries_));
+    asked_.clear();
+    entries_.clear();
+    forms_.clear();
+    dirs_.clear();
+    return times;
+}
+
+uint32_t PathResolver::Add(const std::string& path,
+                           const std::optional<platform::EntryStatus>& own) {
+    FoundEntry entry;
+    std::string form = Look(path, own, entry);
+    uint32_t id = asked_.Intern(path);
+    if (form != path) entry.form = forms_.Intern(form);
+    entries_.push_back(entry);
+    return id;
 }
 
 const std::string& PathResolver::Directory(const std::string& parent) {
@@ -26,9 +65,8 @@ const std::string& PathResolver::Directory(const std::string& parent) {
     return dir->second;
 }
 
-ResolvedPath PathResolver::Look(const std::string& path) {
-    ResolvedPath out;
-    auto own = platform::StatEntry(path);
+std::string PathResolver::Look(const std::string& path,
+                               const std::optional<platform::EntryStatus>& own, FoundEntry& out) {
     out.exists = own.has_value();
     bool link = own && own->link;
     if (own && !link) out.modified = own->modified;
@@ -36,11 +74,10 @@ ResolvedPath PathResolver::Look(const std::string& path) {
     // The common case, split as text: a plain absolute path that is no link.
     if (kSlashOnly && !link && IsPlainAbsolute(path)) {
         size_t slash = path.rfind('/');
-        const std::string& dir = Directory(slash == 0 ? std::string("/") : path.substr(0, slash));
-        out.path = dir;
-        if (out.path.empty() || out.path.back() != '/') out.path += '/';
-        out.path.append(path, slash + 1);
-        return out;
+        std::string form = Directory(slash == 0 ? std::string("/") : path.substr(0, slash));
+        if (form.empty() || form.back() != '/') form += '/';
+        form.append(path, slash + 1);
+        return form;
     }
     fs::path p = fs::u8path(path);
     std::error_code ec;
@@ -48,12 +85,11 @@ ResolvedPath PathResolver::Look(const std::string& path) {
     if (link || leaf.empty() || leaf == "." || leaf == "..") {
         out.throughLink = link;
         fs::path full = fs::weakly_canonical(p, ec);
-        out.path = (ec ? p.lexically_normal() : full).generic_string();
+        std::string form = (ec ? p.lexically_normal() : full).generic_string();
         out.directory = fs::is_directory(fs::status(full, ec));
-        return out;
+        return form;
     }
-    out.path = (fs::u8path(Directory(p.parent_path().generic_string())) / leaf).generic_string();
-    return out;
+    return (fs::u8path(Directory(p.parent_path().generic_string())) / leaf).generic_string();
 }
 
 } // namespace quorle::host

@@ -6,33 +6,101 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <unordered_map>
+#include <vector>
+
+#include "host/path_table.h"
+#include "platform/platform.h"
 
 namespace quorle::host {
 
+// What a path turned out to be. The views stay valid as long as the
+// resolver, or the FoundTimes taken from it, does.
 struct ResolvedPath {
-    std::string path;         // absolute, generic separators
+    std::string_view path;    // absolute, generic separators
     bool throughLink = false; // its last component is a symbolic link
     bool directory = false;   // it names an existing directory
     bool exists = false;      // the last component names an entry
     int64_t modified = 0;     // that entry's time, ns since epoch, when it is no link
 };
 
-class PathResolver {
+// What was found of each path asked, by the number of the path as asked.
+struct FoundEntry {
+    int64_t modified = 0;
+    uint32_t form = kAsAsked; // the number of its resolved form, when that differs
+    bool throughLink = false;
+    bool directory = false;
+    bool exists = false;
+    bool dropped = false; // no longer true: the file was removed since
+
+    static constexpr uint32_t kAsAsked = UINT32_MAX;
+};
+
+// The modification times a resolver found, for a build that follows at once
+// and need not ask again. A path through a link has none: its entry is the
+// link, not the file a build reads.
+class FoundTimes {
   public:
-    const ResolvedPath& Resolve(const std::string& path);
-    void Reserve(size_t paths) { seen_.reserve(paths); }
-    // Every path asked so far, with what was found.
-    const std::unordered_map<std::string, ResolvedPath>& seen() const { return seen_; }
+    FoundTimes() = default;
+    FoundTimes(PathTable paths, std::vector<FoundEntry> entries)
+        : paths_(std::move(paths)), entries_(std::move(entries)) {}
+    // Calls use(path, time) for each path with a time to give; a missing
+    // file's time is nullopt.
+    template <class Use> void ForEach(Use use) const {
+        for (uint32_t id = 0; id < entries_.size(); ++id)
+            if (Gives(id)) use(paths_[id], TimeOf(id));
+    }
+    // Whether the path numbered `id` has a time to give, and that time.
+    bool Gives(uint32_t id) const {
+        const FoundEntry& entry = entries_[id];
+        return !entry.dropped && !(entry.exists && entry.throughLink);
+    }
+    std::optional<int64_t> TimeOf(uint32_t id) const {
+        const FoundEntry& entry = entries_[id];
+        return entry.exists ? std::optional<int64_t>(entry.modified) : std::nullopt;
+    }
+    // The paths, numbered as Gives and TimeOf take them, for a new owner.
+    PathTable TakePaths() { return std::move(paths_); }
+    // What was found of `path` holds no longer.
+    void Drop(std::string_view path) {
+        if (auto id = paths_.Find(path)) entries_[*id].dropped = true;
+    }
+    size_t size() const { return entries_.size(); }
 
   private:
-    ResolvedPath Look(const std::string& path);
+    PathTable paths_;
+    std::vector<FoundEntry> entries_;
+};
+
+class PathResolver {
+  public:
+    ResolvedPath Resolve(const std::string& path);
+    // Resolves many paths, asking the file system about them all at once;
+    // Resolve then finds each of them without asking again.
+    void ResolveAll(std::span<const std::string* const> paths);
+    // The times found, with the paths they belong to; the resolver is left
+    // empty.
+    FoundTimes TakeTimes();
+
+  private:
+    ResolvedPath At(uint32_t id) const;
+    // Records what a path is, from the file system's answer for its last
+    // component.
+    uint32_t Add(const std::string& path, const std::optional<platform::EntryStatus>& own);
+    std::string Look(const std::string& path, const std::optional<platform::EntryStatus>& own,
+                     FoundEntry& entry);
     // A directory as the file system resolves it, looked up once.
     const std::string& Directory(const std::string& parent);
 
     std::unordered_map<std::string, std::string> dirs_;
-    std::unordered_map<std::string, ResolvedPath> seen_;
+    // Each path once, in a few large blocks: a large plan asks about tens of
+    // thousands of them.
+    PathTable asked_;
+    std::vector<FoundEntry> entries_; // by the numbers of `asked_`
+    PathTable forms_;                 // resolved forms that differ from theirs as asked
 };
 
 } // namespace quorle::host

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <functional>
 #include <stdexcept>
+#include <utility>
 
 namespace quorle::host {
 
@@ -67,6 +68,17 @@ std::optional<uint32_t> PathTable::Find(std::string_view path) const {
     uint32_t held = slots_[SlotOf(path, HashOf(path))];
     if (held == 0) return std::nullopt;
     return held - 1;
+}
+
+PathTable& PathTable::operator=(PathTable&& other) noexcept {
+    if (this == &other) return *this;
+    blocks_ = std::move(other.blocks_);
+    views_ = std::move(other.views_);
+    slots_ = std::move(other.slots_);
+    blockUsed_ = std::exchange(other.blockUsed_, 0);
+    blockSize_ = std::exchange(other.blockSize_, 0);
+    other.clear();
+    return *this;
 }
 
 void PathTable::clear() {

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace quorle::host {
@@ -18,6 +19,10 @@ class PathTable {
     // The views point into the blocks, which a copy would not share.
     PathTable(const PathTable&) = delete;
     PathTable& operator=(const PathTable&) = delete;
+    // A move takes the blocks along, so the views stay valid; the table
+    // moved from is left empty.
+    PathTable(PathTable&& other) noexcept { *this = std::move(other); }
+    PathTable& operator=(PathTable&& other) noexcept;
 
     // The number of `path`, which is added when it is new.
     uint32_t Intern(std::string_view path);

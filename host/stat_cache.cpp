@@ -38,6 +38,20 @@ void StatCache::Seed(std::string_view path, std::optional<int64_t> time) {
     if (known.state == Known::Unknown) known.Set(time);
 }
 
+void StatCache::SeedAll(FoundTimes found) {
+    if (paths_.size() > 0) {
+        found.ForEach(
+            [&](std::string_view path, std::optional<int64_t> time) { Seed(path, time); });
+        return;
+    }
+    // A path the shared table numbers too is found through this table the
+    // first time it is asked by number.
+    known_.assign(found.size(), Known{});
+    for (uint32_t id = 0; id < found.size(); ++id)
+        if (found.Gives(id)) known_[id].Set(found.TimeOf(id));
+    paths_ = found.TakePaths();
+}
+
 void StatCache::Forget(std::string_view path) {
     if (auto id = numbered_.Find(path); id && *id < byNumber_.size()) byNumber_[*id] = {};
     if (auto at = paths_.Find(path)) known_[*at] = {};

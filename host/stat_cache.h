@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "host/path_identity.h"
 #include "host/path_table.h"
 
 namespace quorle::host {
@@ -29,7 +30,9 @@ class StatCache {
     // A time found by someone else in this build (a missing file: nullopt);
     // one known already stays.
     void Seed(std::string_view path, std::optional<int64_t> time);
-    void Reserve(size_t paths) { known_.reserve(paths); }
+    // The same for all the times a plan found, taking over their paths
+    // rather than copying them, when nothing was asked before.
+    void SeedAll(FoundTimes found);
     // Room for the numbers of the shared table, so the list is not grown to
     // twice what it needs.
     void ReserveNumbered(size_t ids) { byNumber_.reserve(ids); }

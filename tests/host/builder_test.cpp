@@ -421,8 +421,12 @@ TEST_F(BuilderTest, TimesThePlanFoundSpareTheCheckItsLookups) {
     std::string error;
     auto first = MakeBuildPlan(calls, *context_, error);
     ASSERT_TRUE(first) << error;
+    std::vector<std::pair<std::string, std::optional<int64_t>>> times;
+    first->entryTimes.ForEach([&](std::string_view path, std::optional<int64_t> time) {
+        times.emplace_back(path, time);
+    });
     auto found = [&](const std::string& path) -> const std::optional<int64_t>* {
-        for (const auto& [p, time] : first->entryTimes)
+        for (const auto& [p, time] : times)
             if (p == path) return &time;
         return nullptr;
     };

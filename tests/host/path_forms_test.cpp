@@ -4,11 +4,13 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 
 #include "host/path_identity.h"
 #include "host/placeholders.h"
 #include "host/plain_path.h"
 #include "host/project_context.h"
+#include "host/stat_batch.h"
 #include "tests/support/temp_dir.h"
 
 namespace quorle::host {
@@ -98,6 +100,84 @@ TEST(PathResolution, SpellingsAndLinkedDirectoriesMeetAtOnePath) {
     const ResolvedPath& up = resolver.Resolve((root / "alias" / "sub" / "..").generic_string());
     EXPECT_EQ(up.path, (root / "real").generic_string());
     EXPECT_TRUE(up.directory);
+}
+
+// A batch is spread over threads: whatever the split, each path must get its
+// own answer, in its own place.
+TEST(PathResolution, ABatchOfStatsAnswersEachPathInPlace) {
+    testing_support::TempDir scratch;
+    fs::path root = fs::canonical(scratch.Root());
+    fs::create_directory(root / "dir");
+    std::vector<std::string> paths;
+    for (int i = 0; i < 1500; ++i) {
+        fs::path file = root / ("f" + std::to_string(i) + ".c");
+        if (i % 3 != 0) std::ofstream(file) << i;
+        paths.push_back(file.generic_string()); // every third one missing
+        if (i % 100 == 0) paths.push_back((root / "dir").generic_string());
+    }
+    fs::create_symlink(root / "f1.c", root / "link.c");
+    paths.push_back((root / "link.c").generic_string());
+    std::vector<const std::string*> asked;
+    for (const std::string& path : paths) asked.push_back(&path);
+    for (unsigned threads : {1u, 2u, 4u, 0u}) {
+        auto found = StatEntries(asked, threads);
+        ASSERT_EQ(found.size(), paths.size());
+        for (size_t i = 0; i < paths.size(); ++i) {
+            auto one = platform::StatEntry(paths[i]);
+            ASSERT_EQ(found[i].has_value(), one.has_value()) << paths[i] << " " << threads;
+            if (!one) continue;
+            EXPECT_EQ(found[i]->modified, one->modified) << paths[i];
+            EXPECT_EQ(found[i]->directory, one->directory) << paths[i];
+            EXPECT_EQ(found[i]->link, one->link) << paths[i];
+        }
+    }
+    EXPECT_TRUE(StatEntries({}).empty());
+}
+
+// Resolved together or one at a time, a path comes out the same; what was
+// found then goes to the build with the paths, links left out.
+TEST(PathResolution, ABatchResolvesAsSinglePathsDoAndHandsItsTimesOn) {
+    testing_support::TempDir scratch;
+    fs::path root = fs::canonical(scratch.Root());
+    fs::create_directories(root / "real");
+    for (int i = 0; i < 700; ++i) std::ofstream(root / "real" / (std::to_string(i) + ".c")) << i;
+    fs::create_directory_symlink(root / "real", root / "alias");
+    fs::create_symlink(root / "real" / "1.c", root / "link.c");
+    std::vector<std::string> paths;
+    for (int i = 0; i < 700; ++i)
+        paths.push_back((root / (i % 2 ? "alias" : "real") / (std::to_string(i) + ".c")).string());
+    paths.push_back((root / "real" / "none.c").string());
+    paths.push_back((root / "link.c").string());
+    paths.push_back((root / "real" / "." / "2.c").string());
+    paths.push_back(paths[5]); // asked twice in one batch
+    std::vector<const std::string*> asked;
+    for (const std::string& path : paths) asked.push_back(&path);
+
+    PathResolver batch, single;
+    batch.ResolveAll(asked);
+    for (const std::string& path : paths) {
+        ResolvedPath a = batch.Resolve(path), b = single.Resolve(path);
+        EXPECT_EQ(a.path, b.path) << path;
+        EXPECT_EQ(a.exists, b.exists) << path;
+        EXPECT_EQ(a.throughLink, b.throughLink) << path;
+        EXPECT_EQ(a.directory, b.directory) << path;
+        EXPECT_EQ(a.modified, b.modified) << path;
+    }
+    EXPECT_EQ(batch.Resolve(paths[1]).path, (root / "real" / "1.c").generic_string());
+
+    FoundTimes times = batch.TakeTimes();
+    times.Drop(paths[3]);
+    std::map<std::string, std::optional<int64_t>> given;
+    times.ForEach([&](std::string_view path, std::optional<int64_t> time) {
+        EXPECT_TRUE(given.emplace(path, time).second) << path; // each path once
+    });
+    EXPECT_EQ(given.size(), paths.size() - 3); // less the repeat, the link and the one dropped
+    EXPECT_EQ(given.at(paths[0]), platform::FileModifiedTime(paths[0]));
+    EXPECT_EQ(given.at(paths[700]), std::nullopt);
+    EXPECT_EQ(given.count(paths[701]), 0u);
+    EXPECT_EQ(given.count(paths[3]), 0u);
+    // Emptied by the hand-over, the resolver still works.
+    EXPECT_EQ(batch.Resolve(paths[2]).path, paths[2]);
 }
 
 } // namespace

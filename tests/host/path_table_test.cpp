@@ -60,5 +60,25 @@ TEST(PathTable, ViewsSurviveGrowthAndLongPathsGetTheirOwnBlock) {
     EXPECT_EQ(table.size(), count + 2);
 }
 
+TEST(PathTable, AMoveTakesTheViewsAlongAndLeavesAnEmptyTable) {
+    PathTable from;
+    for (size_t i = 0; i < 3000; ++i) from.Intern(PathNumbered(i));
+    std::string_view early = from[7];
+    PathTable to(std::move(from));
+    EXPECT_EQ(early, PathNumbered(7)); // the block moved with the table
+    EXPECT_EQ(to.Find(PathNumbered(2999)), 2999u);
+    EXPECT_EQ(to.size(), 3000u);
+    // The table moved from starts again at number 0 and stores its own paths.
+    EXPECT_EQ(from.size(), 0u);
+    EXPECT_FALSE(from.Find(PathNumbered(7)));
+    EXPECT_EQ(from.Intern("/fresh/start.c"), 0u);
+    EXPECT_EQ(from[0], "/fresh/start.c");
+    PathTable again;
+    again.Intern("/to/be/replaced.c");
+    again = std::move(to);
+    EXPECT_EQ(again[7], PathNumbered(7));
+    EXPECT_FALSE(again.Find("/to/be/replaced.c"));
+}
+
 } // namespace
 } // namespace quorle::host

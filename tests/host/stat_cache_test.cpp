@@ -114,5 +114,61 @@ TEST_F(StatCacheTest, ForgettingAFileAsksOnlyThatFileAnew) {
     EXPECT_EQ(cache_.lookups(), 5u);
 }
 
+FoundEntry Found(int64_t time) {
+    FoundEntry entry;
+    entry.exists = true;
+    entry.modified = time;
+    return entry;
+}
+
+// All of a plan's times at once: the cache takes their paths over. A path
+// through a link, or one dropped since, has no time to give and is asked.
+TEST_F(StatCacheTest, APlansTimesAreTakenOverWhole) {
+    N("/w/numbered.h");
+    PathTable paths;
+    std::vector<FoundEntry> entries;
+    auto add = [&](const char* path, FoundEntry entry) {
+        paths.Intern(path);
+        entries.push_back(entry);
+    };
+    add("/w/found.o", Found(70));
+    add("/w/numbered.h", Found(80));
+    add("/w/missing.o", FoundEntry{});
+    FoundEntry link = Found(5), dropped = Found(6);
+    link.throughLink = true;
+    dropped.dropped = true;
+    add("/w/a.h", link);
+    add("/w/b.h", dropped);
+    cache_.SeedAll(FoundTimes(std::move(paths), std::move(entries)));
+    EXPECT_EQ(cache_.Time("/w/found.o"), 70);
+    EXPECT_EQ(cache_.TimeOf(N("/w/numbered.h")), 80);
+    EXPECT_EQ(cache_.Time("/w/numbered.h"), 80);
+    EXPECT_EQ(cache_.Time("/w/missing.o"), std::nullopt);
+    EXPECT_EQ(cache_.lookups(), 0u);
+    EXPECT_EQ(cache_.Time("/w/a.h"), 10);
+    EXPECT_EQ(cache_.TimeOf(N("/w/b.h")), 20);
+    EXPECT_EQ(cache_.lookups(), 2u);
+    // The table taken over still takes new paths, and forgets as any does.
+    EXPECT_EQ(cache_.Time("/w/new.o"), std::nullopt);
+    EXPECT_EQ(cache_.Time("/w/new.o"), std::nullopt);
+    EXPECT_EQ(cache_.lookups(), 3u);
+    gFiles["/w/found.o"] = 71;
+    cache_.Forget("/w/found.o");
+    EXPECT_EQ(cache_.Time("/w/found.o"), 71);
+}
+
+// Once the cache holds paths of its own, a plan's times are seeded one by
+// one, and what it already knew stays.
+TEST_F(StatCacheTest, APlansTimesAfterALookUpNeverReplaceWhatIsKnown) {
+    EXPECT_EQ(cache_.Time("/w/a.o"), 30);
+    PathTable paths;
+    paths.Intern("/w/a.o");
+    paths.Intern("/w/late.o");
+    cache_.SeedAll(FoundTimes(std::move(paths), {Found(99), Found(40)}));
+    EXPECT_EQ(cache_.Time("/w/a.o"), 30);
+    EXPECT_EQ(cache_.Time("/w/late.o"), 40);
+    EXPECT_EQ(cache_.lookups(), 1u);
+}
+
 } // namespace
 } // namespace quorle::host
