@@ -278,13 +278,12 @@ bool CheckOutputs(BuildPlan& plan, const ProjectContext& context, std::string& e
     sources.reserve(files);
     for (const std::string& file : context.project().files)
         sources.push_back(context.FilePath(file));
+    // A file step's own path is one of the sources, spelt the same way.
     std::vector<const std::string*> asked;
-    asked.reserve(files + plan.steps.size() + outputs);
+    asked.reserve(files + outputs);
     for (const std::string& source : sources) asked.push_back(&source);
-    for (const Step& step : plan.steps) {
-        if (!step.filePath.empty() && !step.generated) asked.push_back(&step.filePath);
+    for (const Step& step : plan.steps)
         for (const OutputFile& out : step.outputs) asked.push_back(&out.path);
-    }
     resolver.ResolveAll(asked);
     asked = {};
     for (size_t i = 0; i < files; ++i)

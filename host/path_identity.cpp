@@ -30,8 +30,7 @@ void PathResolver::ResolveAll(std::span<const std::string* const> paths) {
         for (const std::string* path : paths.subspan(start, std::min(kPiece, paths.size() - start)))
             if (!asked_.Find(*path)) fresh.push_back(path);
         std::vector<std::optional<platform::EntryStatus>> found = StatEntries(fresh);
-        for (size_t i = 0; i < fresh.size(); ++i)
-            if (!asked_.Find(*fresh[i])) Add(*fresh[i], found[i]); // a path given twice
+        for (size_t i = 0; i < fresh.size(); ++i) Add(*fresh[i], found[i]);
     }
 }
 
@@ -46,11 +45,11 @@ FoundTimes PathResolver::TakeTimes() {
 
 uint32_t PathResolver::Add(const std::string& path,
                            const std::optional<platform::EntryStatus>& own) {
-    FoundEntry entry;
-    std::string form = Look(path, own, entry);
     uint32_t id = asked_.Intern(path);
+    if (id < entries_.size()) return id; // given twice in one batch
+    FoundEntry& entry = entries_.emplace_back();
+    std::string form = Look(path, own, entry);
     if (form != path) entry.form = forms_.Intern(form);
-    entries_.push_back(entry);
     return id;
 }
 
