@@ -53,12 +53,14 @@ std::string FileTypeOf(const std::vector<std::pair<std::string, std::string>>& t
 
 std::vector<OutputFile> ParseOutputList(const std::vector<std::string>& entries) {
     std::vector<OutputFile> outputs;
+    // A plan keeps one list per file: sized once, moved in.
+    outputs.reserve(entries.size());
     for (const std::string& entry : entries) {
         size_t bar = entry.rfind('|');
         OutputFile out;
         out.path = NativePath(bar == std::string::npos ? entry : entry.substr(0, bar));
         if (bar != std::string::npos) out.type = entry.substr(bar + 1);
-        if (!out.path.empty()) outputs.push_back(out);
+        if (!out.path.empty()) outputs.push_back(std::move(out));
     }
     return outputs;
 }

@@ -28,6 +28,9 @@ class MadeList {
         text_.append(path);
         text_.push_back('\0');
     }
+    // Room for `bytes` of paths and their ends, so a list read whole takes
+    // one allocation of its own size.
+    void reserve(size_t bytes) { text_.reserve(bytes); }
     size_t size() const {
         return static_cast<size_t>(std::count(text_.begin(), text_.end(), '\0'));
     }

@@ -1,7 +1,7 @@
 // Paths numbered in the order they were first seen, each held once. A large
 // build's state names tens of thousands of files: the characters sit in a
-// few large blocks, each path is a view into them, and the index is an open
-// table of numbers, so a path costs little more than its own characters.
+// few large blocks, each path is a packed place in them, and the index is an
+// open table of numbers, so a path costs little more than its own characters.
 #pragma once
 
 #include <cstdint>
@@ -28,18 +28,32 @@ class PathTable {
     uint32_t Intern(std::string_view path);
     std::optional<uint32_t> Find(std::string_view path) const;
     // Valid as long as the table is: blocks never move.
-    std::string_view operator[](uint32_t id) const { return views_[id]; }
-    size_t size() const { return views_.size(); }
+    std::string_view operator[](uint32_t id) const {
+        uint64_t place = places_[id];
+        size_t length = LengthOf(place);
+        if (length == 0) return {};
+        return {blocks_[place >> 48].get() + ((place >> 32) & 0xffff), length};
+    }
+    size_t size() const { return places_.size(); }
     void clear();
 
   private:
-    std::string_view Store(std::string_view path);
+    static size_t LengthOf(uint64_t place) { return static_cast<uint32_t>(place); }
+    // Copies a new path into the blocks; gives its place, packed as
+    // places_ holds it.
+    uint64_t Store(std::string_view path);
+    bool Holds(uint32_t id, std::string_view path) const {
+        return LengthOf(places_[id]) == path.size() && (*this)[id] == path;
+    }
     size_t SlotOf(std::string_view path, size_t hash) const;
     void Grow();
 
     std::vector<std::unique_ptr<char[]>> blocks_;
     size_t blockUsed_ = 0, blockSize_ = 0;
-    std::vector<std::string_view> views_;
+    // Per path, its block (16 bits), its start there (16 bits) and its
+    // length (32 bits): half of what a view would take. Blocks hold 64 KiB,
+    // and a longer path has one of its own, starting at 0.
+    std::vector<uint64_t> places_;
     // Number + 1 of the path hashed there; 0: empty. At most half full.
     std::vector<uint32_t> slots_;
 };

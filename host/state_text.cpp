@@ -41,6 +41,8 @@ class Fields {
         return true;
     }
     bool AtEnd() const { return done_; }
+    // What is left unread, without taking it.
+    std::string_view Remaining() const { return done_ ? std::string_view() : rest_; }
 
   private:
     std::string_view rest_;
@@ -155,6 +157,9 @@ void BuildState::StateReader::Line(std::string_view line) {
         record.deps.push_back({table_[at].id, time});
     }
     ok = ok && NextNumber(fields, count);
+    // The made files are the rest of the line, tabs for ends: held as they
+    // are, they take exactly its length and one more.
+    if (ok && count > 0) record.made.reserve(fields.Remaining().size() + 1);
     for (size_t i = 0; ok && i < count; ++i) {
         ok = fields.Next(field) && Plain(field);
         if (ok) record.made.push_back(field);

@@ -60,6 +60,29 @@ TEST(PathTable, ViewsSurviveGrowthAndLongPathsGetTheirOwnBlock) {
     EXPECT_EQ(table.size(), count + 2);
 }
 
+// Each path is kept as a block, a start and a length: a path that starts at
+// a block's last byte, one that fills a block exactly and one just over a
+// block must all read back whole.
+TEST(PathTable, PathsAtABlocksEdgesReadBackWhole) {
+    const size_t block = 64 * 1024;
+    std::vector<std::string> paths = {
+        "/" + std::string(block - 2, 'a'), // leaves one byte of the first block
+        "b",                               // starts at that last byte
+        "/cc",                             // does not fit: a block of its own
+        "/" + std::string(block - 1, 'd'), // exactly a block
+        "/" + std::string(block, 'e'),     // one byte over
+        "/f",
+    };
+    PathTable table;
+    for (size_t i = 0; i < paths.size(); ++i) ASSERT_EQ(table.Intern(paths[i]), i);
+    for (size_t i = 0; i < paths.size(); ++i) {
+        EXPECT_EQ(table[static_cast<uint32_t>(i)], paths[i]) << i;
+        EXPECT_EQ(table.Find(paths[i]), i) << i;
+    }
+    // Same length, other characters: a different path.
+    EXPECT_FALSE(table.Find("/" + std::string(block - 1, 'x')));
+}
+
 TEST(PathTable, AMoveTakesTheViewsAlongAndLeavesAnEmptyTable) {
     PathTable from;
     for (size_t i = 0; i < 3000; ++i) from.Intern(PathNumbered(i));
