@@ -81,10 +81,10 @@ void BuildState::SetCheckpointPolicy(size_t steps, std::chrono::milliseconds int
     checkpointInterval_ = interval;
 }
 
-std::vector<std::string> BuildState::LoadRecords(const std::string& configDir) {
+std::vector<std::string> BuildState::LoadRecords(const std::string& configDir, PathTable numbered) {
     dir_ = configDir;
     records_.clear();
-    paths_.clear();
+    paths_ = std::move(numbered);
     usual_.clear();
     running_.clear();
     journal_.Close();
@@ -100,9 +100,9 @@ std::vector<std::string> BuildState::LoadRecords(const std::string& configDir) {
         platform::ReadFileInPieces(file, [&reader](std::string_view piece) { reader.Feed(piece); });
     StateReading reading = reader.Finish();
     if (!read) {
-        // Whatever came before the failure is not the whole state.
+        // Whatever came before the failure is not the whole state. The
+        // paths stay: they are names only, and others may hold their numbers.
         records_.clear();
-        paths_.clear();
         usual_.clear();
         if (Present(file)) {
             warnings.push_back(file + " cannot be read; every step is rebuilt");
@@ -123,9 +123,9 @@ std::vector<std::string> BuildState::LoadRecords(const std::string& configDir) {
     return warnings;
 }
 
-LoadReport BuildState::Load(const std::string& configDir) {
+LoadReport BuildState::Load(const std::string& configDir, PathTable numbered) {
     LoadReport report;
-    report.warnings = LoadRecords(configDir);
+    report.warnings = LoadRecords(configDir, std::move(numbered));
     std::string journal = JournalIn(configDir);
     if (!Present(journal)) return report;
     auto text = platform::ReadFile(journal, false);

@@ -92,9 +92,12 @@ class BuildState {
     // configuration directory and replays the journal a killed build left.
     // A missing state is empty; a journal that cannot be read whole may name
     // any step, so every record is dropped.
-    LoadReport Load(const std::string& configDir);
+    // `numbered`: the paths a build has numbered already (those its plan
+    // looked at). The state numbers its own on from them, each keeping its
+    // number, so that the build holds one table of paths, not two.
+    LoadReport Load(const std::string& configDir, PathTable numbered = {});
     // The state file alone, for clean.
-    std::vector<std::string> LoadRecords(const std::string& configDir);
+    std::vector<std::string> LoadRecords(const std::string& configDir, PathTable numbered = {});
     // Writes the state when it changed and removes the journal.
     bool Save();
     // Writes the state and starts the journal afresh with the steps still

@@ -28,7 +28,7 @@ void Builder::KnowProjectFiles() {
 }
 
 void Builder::UseTimesFound(BuildPlan& fresh) {
-    stats_.SeedAll(std::move(fresh.entryTimes));
+    stats_.SeedAll(fresh.entryTimes);
     fresh.entryTimes = {};
 }
 

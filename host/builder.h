@@ -73,7 +73,8 @@ class Builder {
     bool Run();
     // Times the plan found moments ago (see BuildPlan::entryTimes), so the
     // check need not stat those files again. Only for a plan just made: the
-    // files must not have changed since. The plan's times are moved out.
+    // files must not have changed since. Quickest when the state took the
+    // plan's paths over as it loaded. The plan's times are dropped.
     void UseTimesFound(BuildPlan& fresh);
     const BuildTotals& totals() const { return totals_; }
     bool interrupted() const { return interrupted_; }

@@ -32,8 +32,12 @@ void Add(BuildTotals& all, const BuildTotals& t) {
 // written outputs: they go before anything reads them. The journal names
 // steps only; what is removed is what the plan says those steps write, and
 // a link there goes as itself.
-void RemoveUnfinished(BuildPlan& plan, const std::vector<uint64_t>& unfinished) {
+void RemoveUnfinished(BuildPlan& plan, const BuildState& state,
+                      const std::vector<uint64_t>& unfinished) {
     if (unfinished.empty()) return;
+    // Numbers found through the state name the plan's paths only once the
+    // state took them over; otherwise the plan's times all go.
+    if (!plan.entryTimes.NumberedBy(state.paths())) plan.entryTimes = {};
     std::unordered_set<uint64_t> ids(unfinished.begin(), unfinished.end());
     for (const Step& step : plan.steps) {
         if (ids.count(BuildState::StepId(StepKeyOf(plan.phases[step.phase], step))) == 0) continue;
@@ -42,7 +46,8 @@ void RemoveUnfinished(BuildPlan& plan, const std::vector<uint64_t>& unfinished) 
             auto path = std::filesystem::u8path(out.path);
             if (!std::filesystem::is_directory(std::filesystem::symlink_status(path, ec)))
                 std::filesystem::remove(path, ec);
-            plan.entryTimes.Drop(out.path); // what the plan found there is gone
+            // What the plan found there is gone.
+            if (auto id = state.paths().Find(out.path)) plan.entryTimes.Drop(*id);
         }
     }
 }
@@ -116,11 +121,13 @@ int RunBuild(const CommandContext& context) {
         }
         // Another build may have changed the files while this one waited.
         if (options.wait) plan->entryTimes = {};
+        // The state numbers the paths the plan looked at as the plan did:
+        // one table of paths for the whole build.
         BuildState state;
-        LoadReport loaded = state.Load(ctx->configDir());
+        LoadReport loaded = state.Load(ctx->configDir(), plan->entryTimes.TakePaths());
         for (const std::string& warning : loaded.warnings)
             std::printf("warning: %s\n", warning.c_str());
-        if (!options.dryRun) RemoveUnfinished(*plan, loaded.unfinished);
+        if (!options.dryRun) RemoveUnfinished(*plan, state, loaded.unfinished);
         Builder builder(calls, *ctx, *plan, state, settings, &Builder::RunTool);
         builder.UseTimesFound(*plan);
         bool built = builder.Run();

@@ -4,6 +4,7 @@
 // component, and asking again costs nothing.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -48,9 +49,10 @@ class FoundTimes {
     FoundTimes(PathTable paths, std::vector<FoundEntry> entries)
         : paths_(std::move(paths)), entries_(std::move(entries)) {}
     // Calls use(path, time) for each path with a time to give; a missing
-    // file's time is nullopt.
+    // file's time is nullopt. None once the paths were handed over.
     template <class Use> void ForEach(Use use) const {
-        for (uint32_t id = 0; id < entries_.size(); ++id)
+        const size_t count = std::min(entries_.size(), paths_.size());
+        for (uint32_t id = 0; id < count; ++id)
             if (Gives(id)) use(paths_[id], TimeOf(id));
     }
     // Whether the path numbered `id` has a time to give, and that time.
@@ -62,17 +64,30 @@ class FoundTimes {
         const FoundEntry& entry = entries_[id];
         return entry.exists ? std::optional<int64_t>(entry.modified) : std::nullopt;
     }
-    // The paths, numbered as Gives and TimeOf take them, for a new owner.
-    PathTable TakePaths() { return std::move(paths_); }
-    // What was found of `path` holds no longer.
+    // The paths, numbered as Gives and TimeOf take them, for a new owner,
+    // who finds a path's number from then on.
+    PathTable TakePaths() {
+        handedOver_ = paths_.identity();
+        return std::move(paths_);
+    }
+    // Whether `table` is the one the paths went to, so its numbers are these.
+    bool NumberedBy(const PathTable& table) const {
+        return handedOver_ != nullptr && table.identity() == handedOver_;
+    }
+    // What was found of the path numbered `id` holds no longer.
+    void Drop(uint32_t id) {
+        if (id < entries_.size()) entries_[id].dropped = true;
+    }
+    // The same by name, while the paths are still here.
     void Drop(std::string_view path) {
-        if (auto id = paths_.Find(path)) entries_[*id].dropped = true;
+        if (auto id = paths_.Find(path)) Drop(*id);
     }
     size_t size() const { return entries_.size(); }
 
   private:
     PathTable paths_;
     std::vector<FoundEntry> entries_;
+    const void* handedOver_ = nullptr; // the identity of the table taken
 };
 
 class PathResolver {

@@ -36,6 +36,9 @@ class PathTable {
     }
     size_t size() const { return places_.size(); }
     void clear();
+    // Tells this table's paths from any other's, and stays theirs through
+    // a move; null while no path has characters.
+    const void* identity() const { return blocks_.empty() ? nullptr : blocks_.front().get(); }
 
   private:
     static size_t LengthOf(uint64_t place) { return static_cast<uint32_t>(place); }

@@ -1,5 +1,7 @@
 #include "host/stat_cache.h"
 
+#include <algorithm>
+
 namespace quorle::host {
 
 StatCache::Known& StatCache::OfNumber(uint32_t id) {
@@ -38,18 +40,19 @@ void StatCache::Seed(std::string_view path, std::optional<int64_t> time) {
     if (known.state == Known::Unknown) known.Set(time);
 }
 
-void StatCache::SeedAll(FoundTimes found) {
-    if (paths_.size() > 0) {
+void StatCache::SeedAll(const FoundTimes& found) {
+    if (!found.NumberedBy(numbered_)) {
         found.ForEach(
             [&](std::string_view path, std::optional<int64_t> time) { Seed(path, time); });
         return;
     }
-    // A path the shared table numbers too is found through this table the
-    // first time it is asked by number.
-    known_.assign(found.size(), Known{});
-    for (uint32_t id = 0; id < found.size(); ++id)
-        if (found.Gives(id)) known_[id].Set(found.TimeOf(id));
-    paths_ = found.TakePaths();
+    const auto count = static_cast<uint32_t>(std::min(found.size(), numbered_.size()));
+    if (byNumber_.size() < count) byNumber_.resize(count);
+    for (uint32_t id = 0; id < count; ++id) {
+        if (!found.Gives(id)) continue;
+        Known& known = OfNumber(id);
+        if (known.state == Known::Unknown) known.Set(found.TimeOf(id));
+    }
 }
 
 void StatCache::Forget(std::string_view path) {

@@ -30,9 +30,10 @@ class StatCache {
     // A time found by someone else in this build (a missing file: nullopt);
     // one known already stays.
     void Seed(std::string_view path, std::optional<int64_t> time);
-    // The same for all the times a plan found, taking over their paths
-    // rather than copying them, when nothing was asked before.
-    void SeedAll(FoundTimes found);
+    // The same for all the times a plan found. When the shared table took
+    // their paths over (BuildState::Load), by number, with no hashing;
+    // otherwise one by one, by name.
+    void SeedAll(const FoundTimes& found);
     // Room for the numbers of the shared table, so the list is not grown to
     // twice what it needs.
     void ReserveNumbered(size_t ids) { byNumber_.reserve(ids); }

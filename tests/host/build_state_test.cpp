@@ -59,6 +59,49 @@ class BuildStateFiles : public ::testing::Test {
     std::string journal_ = BuildState::JournalIn(dir_);
 };
 
+// A build hands the state the paths its plan numbered: the state reads its
+// records against them, keeps each number, and writes what a state that
+// numbered its paths alone writes. An unreadable state keeps them too.
+TEST_F(BuildStateFiles, PathsNumberedBeforeTheLoadKeepTheirNumbers) {
+    SaveTwoSteps();
+    std::string alone = ReadBytes(stateFile_);
+    PathTable planned;
+    planned.Intern("/p/Debug/b.o"); // a path no record has
+    planned.Intern("/p/my dir/a.h");
+    planned.Intern("/p/a.c");
+    const void* identity = planned.identity();
+    BuildState state;
+    EXPECT_TRUE(state.Load(dir_, std::move(planned)).warnings.empty());
+    EXPECT_EQ(state.paths().identity(), identity);
+    EXPECT_EQ(state.PathOf(0), "/p/Debug/b.o");
+    const StepRecord* a = state.Find(kKeyA);
+    ASSERT_NE(a, nullptr);
+    ASSERT_EQ(a->deps.size(), 2u);
+    EXPECT_EQ(a->deps[0].path, 2u);
+    EXPECT_EQ(a->deps[1].path, 1u);
+    EXPECT_EQ(a->deps[1].time, 200);
+    EXPECT_EQ(state.PathOf(state.Find(kKeyB)->deps[0].path), "/p/b.c");
+    // The same lines, perhaps in another order; a path no record has is
+    // not written.
+    std::string written = state.Serialise();
+    EXPECT_EQ(written.size(), alone.size());
+    EXPECT_EQ(written.find("/p/Debug/b.o"), std::string::npos);
+    BuildState reread;
+    EXPECT_TRUE(reread.ReadState(written).known);
+    ASSERT_NE(reread.Find(kKeyA), nullptr);
+    EXPECT_EQ(reread.PathOf(reread.Find(kKeyA)->deps[1].path), "/p/my dir/a.h");
+
+    fs::remove(stateFile_);
+    fs::create_directory(stateFile_); // exists, but no file to read
+    PathTable more;
+    more.Intern("/p/c.c");
+    BuildState unreadable;
+    EXPECT_EQ(unreadable.Load(dir_, std::move(more)).warnings.size(), 1u);
+    EXPECT_EQ(unreadable.size(), 0u);
+    ASSERT_EQ(unreadable.pathCount(), 1u);
+    EXPECT_EQ(unreadable.PathOf(0), "/p/c.c");
+}
+
 TEST_F(BuildStateFiles, RecordsSurviveTheSaveAndAnUnfinishedStepIsNamedById) {
     {
         BuildState state;

@@ -454,6 +454,36 @@ TEST_F(BuilderTest, TimesThePlanFoundSpareTheCheckItsLookups) {
     EXPECT_EQ(changed.run, 2); // b.c's compile and the link
 }
 
+// As the build command runs it: the state loads from the configuration
+// directory numbering the plan's paths as the plan did, and the times go in
+// by number. The no-op asks nothing; a changed source is still seen.
+TEST_F(BuilderTest, AStateThatTookThePlansPathsDecidesAsOneThatDidNot) {
+    PluginCalls calls(api_);
+    auto tool = &WriteOutputs;
+    Builder::Settings settings = Quiet();
+    auto build = [&] {
+        std::string error;
+        auto plan = MakeBuildPlan(calls, *context_, error);
+        EXPECT_TRUE(plan) << error;
+        if (!plan) return std::pair<BuildTotals, size_t>{};
+        BuildState state;
+        state.Load(context_->configDir(), plan->entryTimes.TakePaths());
+        Builder builder(calls, *context_, *plan, state, settings, tool);
+        builder.UseTimesFound(*plan);
+        EXPECT_TRUE(builder.Run());
+        return std::pair{builder.totals(), builder.fileLookups()};
+    };
+    EXPECT_EQ(build().first.run, 7);
+    auto [noop, noopLookups] = build();
+    EXPECT_EQ(noop.run, 0);
+    EXPECT_EQ(noop.upToDate, 7);
+    EXPECT_EQ(noopLookups, 0u);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    std::ofstream(root_ / "b.c") << "int y;\n";
+    EXPECT_EQ(build().first.run, 2); // b.c's compile and the link
+    EXPECT_EQ(build().first.run, 0);
+}
+
 // The link's inputs are hashed from the objects one by one; a file taken
 // out of the project must still relink, and only once.
 TEST_F(BuilderTest, AFileLeavingTheProjectRelinksOnce) {

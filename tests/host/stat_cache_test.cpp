@@ -5,6 +5,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "host/stat_cache.h"
 
@@ -121,9 +122,10 @@ FoundEntry Found(int64_t time) {
     return entry;
 }
 
-// All of a plan's times at once: the cache takes their paths over. A path
-// through a link, or one dropped since, has no time to give and is asked.
-TEST_F(StatCacheTest, APlansTimesAreTakenOverWhole) {
+// All of a plan's times at once, by name while the plan still holds its
+// paths. A path through a link, or one dropped since, has no time to give
+// and is asked.
+TEST_F(StatCacheTest, APlansTimesAreAnsweredWithNoLookUp) {
     N("/w/numbered.h");
     PathTable paths;
     std::vector<FoundEntry> entries;
@@ -148,7 +150,7 @@ TEST_F(StatCacheTest, APlansTimesAreTakenOverWhole) {
     EXPECT_EQ(cache_.Time("/w/a.h"), 10);
     EXPECT_EQ(cache_.TimeOf(N("/w/b.h")), 20);
     EXPECT_EQ(cache_.lookups(), 2u);
-    // The table taken over still takes new paths, and forgets as any does.
+    // New paths are asked once, and a rewritten file again.
     EXPECT_EQ(cache_.Time("/w/new.o"), std::nullopt);
     EXPECT_EQ(cache_.Time("/w/new.o"), std::nullopt);
     EXPECT_EQ(cache_.lookups(), 3u);
@@ -168,6 +170,61 @@ TEST_F(StatCacheTest, APlansTimesAfterALookUpNeverReplaceWhatIsKnown) {
     EXPECT_EQ(cache_.Time("/w/a.o"), 30);
     EXPECT_EQ(cache_.Time("/w/late.o"), 40);
     EXPECT_EQ(cache_.lookups(), 1u);
+}
+
+// The state took the plan's paths over as it loaded, so the plan's numbers
+// are the shared table's: times go in by number, and paths the state
+// numbered on from them are asked as any.
+TEST_F(StatCacheTest, APlansPathsTakenOverByTheStateAreSeededByNumber) {
+    EXPECT_EQ(cache_.Time("/w/a.o"), 30); // asked before the state numbered it
+    PathTable paths;
+    std::vector<FoundEntry> entries;
+    auto add = [&](const char* path, FoundEntry entry) {
+        paths.Intern(path);
+        entries.push_back(entry);
+    };
+    FoundEntry link = Found(5), dropped = Found(6);
+    link.throughLink = true;
+    dropped.dropped = true;
+    add("/w/found.o", Found(70));
+    add("/w/a.h", link);
+    add("/w/b.h", dropped);
+    add("/w/missing.o", FoundEntry{});
+    add("/w/a.o", Found(99));
+    FoundTimes found(std::move(paths), std::move(entries));
+    numbered_ = found.TakePaths();
+    uint32_t later = N("/w/later.h");
+    gFiles["/w/later.h"] = 50;
+    cache_.SeedAll(found);
+    EXPECT_EQ(cache_.lookups(), 1u);
+    EXPECT_EQ(cache_.TimeOf(0), 70);
+    EXPECT_EQ(cache_.Time("/w/found.o"), 70);
+    EXPECT_EQ(cache_.TimeOf(3), std::nullopt);
+    EXPECT_EQ(cache_.Time("/w/a.o"), 30); // what was found first stays
+    EXPECT_EQ(cache_.lookups(), 1u);
+    EXPECT_EQ(cache_.TimeOf(1), 10);
+    EXPECT_EQ(cache_.Time("/w/b.h"), 20);
+    EXPECT_EQ(cache_.TimeOf(later), 50);
+    EXPECT_EQ(cache_.lookups(), 4u);
+    gFiles["/w/found.o"] = 71;
+    cache_.Forget("/w/found.o");
+    EXPECT_EQ(cache_.TimeOf(0), 71);
+}
+
+// Times numbered for a table that is not the shared one would name other
+// files there: none is taken, and each file is asked.
+TEST_F(StatCacheTest, TimesNumberedForAnotherTableAreNotTaken) {
+    N("/w/a.h");
+    N("/w/b.h");
+    PathTable paths;
+    paths.Intern("/w/b.h");
+    paths.Intern("/w/a.h");
+    FoundTimes found(std::move(paths), {Found(98), Found(99)});
+    PathTable elsewhere = found.TakePaths();
+    cache_.SeedAll(found);
+    EXPECT_EQ(cache_.TimeOf(0), 10);
+    EXPECT_EQ(cache_.TimeOf(1), 20);
+    EXPECT_EQ(cache_.lookups(), 2u);
 }
 
 } // namespace
