@@ -17,8 +17,9 @@ ResolvedPath PathResolver::At(uint32_t id) const {
 }
 
 ResolvedPath PathResolver::Resolve(const std::string& path) {
-    if (auto id = asked_.Find(path)) return At(*id);
-    return At(Add(path, platform::StatEntry(path)));
+    uint32_t id = asked_.Intern(path);
+    if (id == entries_.size()) Record(path, platform::StatEntry(path));
+    return At(id);
 }
 
 void PathResolver::ResolveAll(std::span<const std::string* const> paths) {
@@ -27,10 +28,12 @@ void PathResolver::ResolveAll(std::span<const std::string* const> paths) {
     std::vector<const std::string*> fresh;
     for (size_t start = 0; start < paths.size(); start += kPiece) {
         fresh.clear();
+        // A path is new when it takes the next number; one given twice in a
+        // piece is new once.
         for (const std::string* path : paths.subspan(start, std::min(kPiece, paths.size() - start)))
-            if (!asked_.Find(*path)) fresh.push_back(path);
+            if (asked_.Intern(*path) == entries_.size() + fresh.size()) fresh.push_back(path);
         std::vector<std::optional<platform::EntryStatus>> found = StatEntries(fresh);
-        for (size_t i = 0; i < fresh.size(); ++i) Add(*fresh[i], found[i]);
+        for (size_t i = 0; i < fresh.size(); ++i) Record(*fresh[i], found[i]);
     }
 }
 
@@ -43,14 +46,11 @@ FoundTimes PathResolver::TakeTimes() {
     return times;
 }
 
-uint32_t PathResolver::Add(const std::string& path,
-                           const std::optional<platform::EntryStatus>& own) {
-    uint32_t id = asked_.Intern(path);
-    if (id < entries_.size()) return id; // given twice in one batch
+void PathResolver::Record(const std::string& path,
+                          const std::optional<platform::EntryStatus>& own) {
     FoundEntry& entry = entries_.emplace_back();
     std::string form = Look(path, own, entry);
     if (form != path) entry.form = forms_.Intern(form);
-    return id;
 }
 
 const std::string& PathResolver::Directory(const std::string& parent) {

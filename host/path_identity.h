@@ -102,9 +102,9 @@ class PathResolver {
 
   private:
     ResolvedPath At(uint32_t id) const;
-    // Records what a path is, from the file system's answer for its last
-    // component; a path recorded already keeps what it had.
-    uint32_t Add(const std::string& path, const std::optional<platform::EntryStatus>& own);
+    // Records what the path numbered next in `asked_` is, from the file
+    // system's answer for its last component.
+    void Record(const std::string& path, const std::optional<platform::EntryStatus>& own);
     std::string Look(const std::string& path, const std::optional<platform::EntryStatus>& own,
                      FoundEntry& entry);
     // A directory as the file system resolves it, looked up once.
